@@ -1,0 +1,4 @@
+#include "app/Globals.h"
+
+QApplication* application = nullptr;
+char const* program = "vux";

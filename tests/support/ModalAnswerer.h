@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// Answers modal dialogs for a test: a timer waits for
+// QApplication::activeModalWidget() and lets a handler act on it (usually by
+// clicking a button found by object name or text). Each answer is used once,
+// in order; what the dialogs said is kept for the test to check.
+class ModalAnswerer
+{
+public:
+    using Handler = std::function<void(QWidget* dialog)>;
+
+    ModalAnswerer();
+    ~ModalAnswerer();
+
+    // Queues an answer for the next modal dialog.
+    void answer(Handler handler);
+    // Queues a click on the button whose object name or text (without '&') is
+    // buttonName in the next modal dialog.
+    void click(QString const& buttonName);
+    // Clicks buttonName in every modal dialog once the queued answers are used.
+    void alwaysClick(QString const& buttonName);
+
+    // Window titles and texts of the dialogs answered so far.
+    QStringList titles() const;
+    QStringList texts() const;
+    int answered() const;
+
+    // Finds a button by object name or by text without '&'.
+    static bool clickButton(QWidget* dialog, QString const& buttonName);
+    // The visible text of a dialog: message box text or label texts.
+    static QString dialogText(QWidget* dialog);
+
+private:
+    struct Private;
+    Private* d;
+};

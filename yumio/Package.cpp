@@ -1,0 +1,30 @@
+#include "python/PythonHeaders.h"
+
+#include "yumio/Package.h"
+
+// Entries are deleted by the GUI thread between operations, holding the
+// interpreter lock (the engine's clear() and destructor); the chain is
+// walked iteratively so that a long chain cannot exhaust the stack.
+Package::Entry::~Entry()
+{
+    Py_XDECREF(object);
+    Entry* chained = next;
+    while (chained) {
+        Entry* following = chained->next;
+        chained->next = nullptr;
+        delete chained;
+        chained = following;
+    }
+}
+
+Package::EntryList::~EntryList()
+{
+    deleteAll();
+}
+
+void Package::EntryList::deleteAll()
+{
+    for (Entry* entry : *this)
+        delete entry;
+    clear();
+}

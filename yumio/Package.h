@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QtGlobal>
+
+struct _object;
+typedef _object PyObject;
+
+namespace Package {
+
+enum State { Updatable = 0, Available = 1, Installed = 2 };
+enum Kind { Suite = 0, Group = 1, Package = 2 };
+enum Action { Update = 0, Install = 1, Remove = 2, None = 3 };
+
+// One row of the package table: a package, a suite or a group, with the
+// installed versions of an updatable package chained behind it.
+struct Entry
+{
+    Entry() = default;
+    ~Entry();
+    Entry(Entry const&) = delete;
+    Entry& operator=(Entry const&) = delete;
+
+    Action action = None;
+    State state = Available;
+    Kind kind = Package;
+    QString name;
+    QString verRel;
+    QString repo;
+    QString arch;
+    quint64 sizeBytes = 0;
+    QString size;
+    QString summary;
+    long buildSeconds = 0;
+    QString buildTime;
+    PyObject* object = nullptr; // owned reference to the yum object
+    Entry* next = nullptr;      // owned chain of installed versions
+    Action applyAction = None;  // working fields of an apply
+    Entry* applyCause = nullptr;
+};
+
+// The engine's display list; it owns its entries (and so their chains).
+class EntryList : public QList<Entry*>
+{
+public:
+    EntryList() = default;
+    ~EntryList();
+    EntryList(EntryList const&) = delete;
+    EntryList& operator=(EntryList const&) = delete;
+
+    // Deletes every entry and empties the list.
+    void deleteAll();
+};
+
+} // namespace Package
+
+Q_DECLARE_METATYPE(Package::Entry*)

@@ -1,0 +1,320 @@
+#pragma once
+
+#include "log/Log.h"
+#include "progress/Steps.h"
+#include "python/Python.h"
+#include "yumio/Package.h"
+
+#include <QHash>
+#include <QMutex>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class HProgressBar;
+class Progress;
+class QEventLoop;
+class QThread;
+class QWidget;
+class YumIOCapturers;
+class YumIODialogs;
+
+// The engine: the one object through which the user interface drives the
+// package manager, by way of the companion script running in the embedded
+// interpreter. Long operations run on worker threads (YumIOThreads.h).
+//
+// The class is split by concern over several files: YumIO.cpp (start-up,
+// repositories, entries), YumIOCollect.cpp, YumIODetails.cpp,
+// YumIOProgressCallbacks.cpp, YumIOOutput.cpp, YumIOProbes.cpp,
+// YumIOConvert.cpp, YumIOThreads.cpp.
+class YumIO : public QObject, private Python
+{
+    Q_OBJECT
+
+public:
+    // Key of the entry hash: a group and a package of one name differ.
+    struct EntryKey
+    {
+        bool isGroup;
+        QString name;
+        bool operator==(EntryKey const& other) const
+        {
+            return isGroup == other.isGroup && name == other.name;
+        }
+    };
+
+    // Lets an apply wait until the GUI thread has blocked SIGCHLD.
+    class Blocker
+    {
+    public:
+        void prepare() { mutex.lock(); }
+        void release() { mutex.unlock(); }
+        void block()
+        {
+            mutex.lock();
+            mutex.unlock();
+        }
+
+    private:
+        QMutex mutex;
+    };
+
+    // The kinds of act of a repository collection, in block order.
+    enum RepoAct { ActMirrorList = 0, ActRepomd, ActDownload, ActConvert, ActRead, ActContinue };
+
+    YumIO();
+    ~YumIO() override;
+
+    // --- Start-up and repositories ------------------------------------------
+    void setup(QWidget* parent, HProgressBar* totalBar, HProgressBar* itemBar);
+    bool initialize();
+    void clear();
+
+    // --- Worker operations (GUI thread) -------------------------------------
+    bool collect(QHash<QString, bool> const& sessionUse);
+    bool collectFileLists();
+    bool collectOtherData();
+    bool apply();
+
+    // --- Entries (GUI thread, between operations) ---------------------------
+    int count() const { return entries.count(); }
+    Package::Entry* operator[](int row) const { return entries[row]; }
+    Package::EntryList::const_iterator begin() const { return entries.cbegin(); }
+    Package::EntryList::const_iterator end() const { return entries.cend(); }
+    Package::Entry* findEntry(bool isGroup, QString const& name) const;
+
+    QString getName(Package::Entry const& entry) const { return entry.name; }
+    QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
+    QString getRepo(Package::Entry const& entry) const { return entry.repo; }
+    QString getArch(Package::Entry const& entry) const { return entry.arch; }
+    QString getSize(Package::Entry const& entry) const { return entry.size; }
+    QString getSummary(Package::Entry const& entry) const { return entry.summary; }
+    QString getBuildTime(Package::Entry const& entry) const { return entry.buildTime; }
+    QString getState(Package::Entry const& entry) const;
+    QString getKind(Package::Entry const& entry) const;
+
+    // --- Package details (GUI thread; each takes the interpreter lock) ------
+    QString getDescription(Package::Entry const& entry);
+    QString getGroup(Package::Entry const& entry);
+    QString getVendor(Package::Entry const& entry);
+    QString getBuildHost(Package::Entry const& entry);
+    QString getBinaryRpm(Package::Entry const& entry);
+    QString getSourceRpm(Package::Entry const& entry);
+    QString getLicense(Package::Entry const& entry);
+    QString getPackager(Package::Entry const& entry);
+    QString getUrl(Package::Entry const& entry);
+    QString getInstallTime(Package::Entry const& entry);
+    QString getRelocations(Package::Entry const& entry);
+    QString getProvides(Package::Entry const& entry);
+    QString getRequires(Package::Entry const& entry);
+    QString getConflicts(Package::Entry const& entry);
+    QString getObsoletes(Package::Entry const& entry);
+    QString getFiles(Package::Entry const& entry);
+    QString getChangeLog(Package::Entry const& entry);
+    QString getRequiredGroups(Package::Entry const& entry);
+    QString getDefaultMetaPkgs(Package::Entry const& entry);
+    QString getOptionalMetaPkgs(Package::Entry const& entry);
+    QString getMandatoryPkgs(Package::Entry const& entry);
+    QString getDefaultPkgs(Package::Entry const& entry);
+    QString getOptionalPkgs(Package::Entry const& entry);
+    QString getConditionalPkgs(Package::Entry const& entry);
+    QString getYumVar(QString const& name);
+    bool fileListsCollected() const { return fileListsLoaded; }
+    bool otherDataCollected() const { return otherDataLoaded; }
+
+    // --- Probes and cache cleaning ------------------------------------------
+    QString yumVersionStr();
+    unsigned yumVersion();
+    bool hasDistribGroups();
+    bool hasTransTest();
+    bool hasPickledCache();
+    bool usesSqlite();
+    bool usesPresto();
+    bool cleanHeaders();
+    bool cleanPackages();
+    bool cleanXmlMetadata();
+    bool cleanPickledCache();
+    bool cleanAll();
+
+    // --- Log -----------------------------------------------------------------
+    Log::EntryList& logEntries() { return logList; }
+    void log(Log::Kind kind, unsigned level, QString const& text);
+    void writeStdout(QString const& text);
+    void writeStderr(QString const& text);
+
+    // --- Reporting (any thread holding the interpreter lock) ----------------
+    void error(QString const& message);
+    void warning(QString const& message);
+    void error(char const* message) override;
+    void warning(char const* message) override;
+
+    // --- Formatting ----------------------------------------------------------
+    static QString bytesFormat(quint64 bytes);
+    static QString timeFormat(long seconds);
+    static QString dateFormat(long seconds);
+    // Hides the name and password of larder URLs in a text meant for the
+    // screen or the log.
+    static QString maskLarder(QString const& text);
+
+    // --- Callbacks of the yumIOC module (script thread, lock held) ----------
+    // Each gets the script's argument tuple and returns a new reference, or
+    // null with the argument parser's exception.
+    PyObject* stdoutWrite(PyObject* args);
+    PyObject* stderrWrite(PyObject* args);
+    PyObject* log(PyObject* args);
+    PyObject* errorlog(PyObject* args);
+    PyObject* collectProgress(PyObject* args);
+    PyObject* collectGrabMeterStart(PyObject* args);
+    PyObject* collectGrabMeterUpdate(PyObject* args);
+    PyObject* collectGrabMeterEnd(PyObject* args);
+    PyObject* applyGrabMeterStart(PyObject* args);
+    PyObject* applyGrabMeterUpdate(PyObject* args);
+    PyObject* applyGrabMeterEnd(PyObject* args);
+    PyObject* dsTsCheck(PyObject* args);
+    PyObject* dsRestartLoop(PyObject* args);
+    PyObject* userconfirm(PyObject* args);
+    PyObject* reportDownloadSize(PyObject* args);
+    PyObject* listTransaction(PyObject* args);
+    PyObject* tsInitCallback(PyObject* args);
+    PyObject* tsCallback(PyObject* args);
+    PyObject* tsEvent(PyObject* args);
+    PyObject* postTransactionOutput(PyObject* args);
+
+signals:
+    void collectedExtraData();
+
+private:
+    friend class CollectThread;
+    friend class CollectFileListsThread;
+    friend class CollectOtherDataThread;
+    friend class ApplyThread;
+    friend class YumIOCapturers;
+    friend class YumIOCapturersMinion;
+    friend class TestAccess; // lets test suites reach the framed steps
+
+    // --- Python layer overrides (expectation frames keep a log mark) --------
+    void pyExceptExpect(PyObject* type) override;
+    void pyExceptClear() override;
+    void exceptionExpected() override;
+
+    // --- Worker plumbing -----------------------------------------------------
+    bool execWorkThread(QEventLoop& loop, QThread& thread);
+
+    // --- Start-up and repositories ------------------------------------------
+    bool lockStep();
+    PyObject* reposObject(); // new reference to yumIO.repos, or null after an error
+    void useRepos(PyObject* repos, QHash<QString, bool> const& sessionUse);
+    QStringList collectRepos(PyObject* reposDict);
+    bool selectRepos(QHash<QString, bool> const& sessionUse);
+    PyObject* lookupException(char const* name); // borrowed, reported when missing
+
+    // --- Collection ----------------------------------------------------------
+    bool collectReal(QHash<QString, bool> const& sessionUse);
+    bool collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable,
+                    Package::State state);
+    bool collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,
+                      char const* attribute, Package::State state);
+    bool collectPkg(Package::Entry*& slot, Package::State state, PyObject* package);
+    bool collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info);
+    bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
+    Package::Kind getPkgKind(PyObject* package);
+
+    // --- Details -------------------------------------------------------------
+    PyObject* getRpmHdrValue(PyObject* package, char const* tag);
+    QString getRpmTime(PyObject* package, char const* tag);
+    QString getRpmList(PyObject* package, char const* tag);
+    QString getPrco(Package::Entry const& entry, char const* prefix, char const* listName);
+    QString getGroupList(Package::Entry const& entry, char const* olderAttribute,
+                         char const* newerAttribute);
+    PyObject* getGroupItem_22(Package::Entry const& group, char const* attribute);
+    PyObject* getGroupItem_25(Package::Entry const& group, char const* attribute);
+    bool upToDateGroup(Package::Entry const& group);
+    bool upToDateGroupGrps(Package::Entry const& group);
+    bool upToDateGroupPkgs(Package::Entry const& group);
+    bool collectFileListsReal();
+    bool collectOtherDataReal();
+    bool collectExtraReal(bool fileLists);
+    static QString makeSorted(QStringList lines);
+    static QString makeSortedUniq(QStringList lines);
+
+    // --- Applying (next stage) -----------------------------------------------
+    bool applyReal();
+
+    // --- Progress callbacks --------------------------------------------------
+    void collectProgress(QString const& name, bool start, RepoAct act, long value, long tail);
+
+    // --- Output --------------------------------------------------------------
+    void write(QString const& text, Log::Kind kind, unsigned level, QString& rest);
+    void tsInfo(QString const& text); // a "TSINFO: " line, without the prefix
+
+    // --- Probes --------------------------------------------------------------
+    bool cleanStep(char const* method);
+
+    // --- Conversion and reporting --------------------------------------------
+    QString pyString(PyObject* object);
+    QString pyStringDec(PyObject* object);
+    QString pyStringX(PyObject* object);
+    QString pyStringXDec(PyObject* object);
+    QString pyMappingString(PyObject* mapping, char const* key);
+    QString simpleString(PyObject* package, char const* key);
+    quint64 sizeOf(PyObject* package);
+    long pyTime(PyObject* object);
+    long pyTimeDec(PyObject* object);
+    long buildTimeOf(PyObject* package);
+    PyObject* pyDictGetItem(PyObject* dict, QString const& key);
+    void pythonException(QString const& message);
+    void pythonExceptionV(QString const& message);
+    int logCount();
+
+    // --- Data ----------------------------------------------------------------
+    Package::EntryList entries;
+    QHash<EntryKey, Package::Entry*> entryHash;
+
+    Log::EntryList logList;
+    int logMark = -1;
+
+    bool fileListsLoaded = false;
+    bool otherDataLoaded = false;
+
+    QWidget* parent = nullptr;
+    YumIODialogs* dialogs = nullptr;
+
+    PyObject* rpmDict = nullptr;     // borrowed
+    PyObject* scriptClass = nullptr; // borrowed
+    PyObject* yumIO = nullptr;       // owned: the script object
+    PyObject* reposDict = nullptr;   // borrowed from yumIO.repos.repos
+    bool locked = false;
+
+    bool yumVersionKnown = false;
+    QString yumVersionText;
+    bool sqliteKnown = false;
+    bool sqliteUsed = false;
+    bool prestoKnown = false;
+    bool prestoUsed = false;
+
+    HProgressBar* totalBar = nullptr;
+    HProgressBar* itemBar = nullptr;
+    Progress* progress = nullptr;
+
+    Blocker blocker;
+
+    // Repository and download progress.
+    QStringList enabledRepos;
+    QString collectSubject;
+    int collectAct = 0;
+    long collectTail = 0;
+    QString collectName;
+    bool applyConfirmed = false;
+    quint32 actPos = 0;
+    bool deltaRebuild = false;
+
+    // Output assembly and capture.
+    QString stdoutRest;
+    QString stderrRest;
+    Log::Kind stderrKind = Log::Error;
+    unsigned stderrLevel = 0;
+    YumIOCapturers* capturers = nullptr;
+};
+
+size_t qHash(YumIO::EntryKey const& key, size_t seed = 0);
