@@ -1,7 +1,45 @@
+#include "app/CommandLine.h"
+#include "app/DefaultStyle.h"
+#include "app/Globals.h"
+#include "app/InstallRoot.h"
+#include "app/MainWindow.h"
+#include "app/Share.h"
+
 #include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstring>
+#include <libgen.h>
 
 int main(int argc, char** argv)
 {
+    DefaultStyle defaultStyle(argc, argv);
+    // The toolkit removes the options it knows (such as -style) from argv.
     QApplication app(argc, argv);
-    return 0;
+    defaultStyle.set(app, QStringLiteral("plastique"));
+    app.setWindowIcon(QIcon(Share::absolute(QStringLiteral("pixmaps/vux.icon.png"))));
+
+    application = &app;
+    static char programName[4096];
+    std::strncpy(programName, argc > 0 ? argv[0] : "vux", sizeof programName - 1);
+    program = basename(programName);
+
+    MainWindow window;
+    CommandLineOptions options;
+    QByteArray message;
+    if (!CommandLine::parse(argc, argv, options, message)) {
+        std::fputs(message.constData(), stderr);
+        CommandLine::usage();
+    }
+    window.startRepoEditor = options.repoEditor;
+    window.startLog = options.log;
+    window.repoEnabledList = options.repoEnabledList;
+    InstallRoot::set(options.installRoot);
+
+    window.show();
+    int const status = app.exec();
+    // A start that failed is a failure of the program, whatever the event
+    // loop ended with.
+    return window.startFailed() ? 1 : status;
 }

@@ -1,0 +1,105 @@
+#include "app/CommandLine.h"
+
+#include "app/Globals.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+#include <getopt.h>
+
+namespace {
+
+enum LongOnly { DisableRepo = 256, EnableRepo = 257, InstallRootOption = 258 };
+
+QByteArray printed(char const* format, char const* a, char const* b)
+{
+    char buffer[4096];
+    std::snprintf(buffer, sizeof buffer, format, a, b);
+    return QByteArray(buffer);
+}
+
+} // namespace
+
+bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByteArray& message)
+{
+    static option const longOptions[] = {
+        {"help", no_argument, nullptr, 'h'},
+        {"repo-editor", no_argument, nullptr, 'r'},
+        {"log", no_argument, nullptr, 'l'},
+        {"disablerepo", required_argument, nullptr, DisableRepo},
+        {"enablerepo", required_argument, nullptr, EnableRepo},
+        {"installroot", required_argument, nullptr, InstallRootOption},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;
+    optind = 0; // full re-initialisation, so that parsing can be repeated
+    for (;;) {
+        int const c = getopt_long(argc, argv, "+hHrl", longOptions, nullptr);
+        if (c == -1)
+            break;
+        switch (c) {
+        case 'h':
+        case 'H':
+            options.help = true;
+            return false;
+        case 'r':
+            options.repoEditor = true;
+            break;
+        case 'l':
+            options.log = true;
+            break;
+        case DisableRepo:
+        case EnableRepo:
+            options.repoEnabledList.append(
+                YumRepoEnabled(c == EnableRepo, QString::fromLocal8Bit(optarg)));
+            break;
+        case InstallRootOption:
+            options.installRoot = QFile::decodeName(optarg);
+            break;
+        default:
+            if (optopt >= DisableRepo)
+                message = printed("%s: option requires an argument: %s\n", program,
+                                  argv[optind - 1]);
+            else if (optopt != 0) {
+                char const letter[2] = {static_cast<char>(optopt), '\0'};
+                message = printed("%s: unrecognized option letter: %s\n", program, letter);
+            } else
+                message = printed("%s: unrecogized option: %s\n", program, argv[optind - 1]);
+            return false;
+        }
+    }
+    if (optind < argc) {
+        message = printed("%s: unrecognized argument: %s\n", program, argv[optind]);
+        return false;
+    }
+    return true;
+}
+
+QByteArray CommandLine::usageText()
+{
+    QByteArray text = printed("usage: %s [options...]\n", program, "");
+    text += "\n"
+            "VUX, Vuxtool, is a graphical user interface which allows a user\n"
+            "to make modifications to the installed rpm packages on a system.\n"
+            "\n"
+            "options:\n"
+            "\n"
+            "   -h, -H, --help           display this help information\n"
+            "   -r,     --repo-editor    start by bringing up the repository configuration\n"
+            "                            editor\n"
+            "   -l,     --log            start with the log window displayed\n"
+            "           --disablerepo=r  disable the specified repository, r\n"
+            "           --enablerepo=r   enable the specified repository, r\n"
+            "           --installroot=d  work on the system installed under directory d\n"
+            "\n";
+    return text;
+}
+
+void CommandLine::usage()
+{
+    QByteArray const text = usageText();
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+    std::fflush(stdout);
+    std::exit(1);
+}

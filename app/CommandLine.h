@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/YumRepoEnabled.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// What the command line asks for once the toolkit has taken its own options.
+struct CommandLineOptions
+{
+    bool help = false;
+    bool repoEditor = false;
+    bool log = false;
+    QList<YumRepoEnabled> repoEnabledList;
+    QString installRoot;
+};
+
+namespace CommandLine {
+
+// Parses the options. False means the program must print the usage text and
+// end with status 1: after --help, or after an error whose one-line message
+// (to be written to standard error first) is left in message.
+bool parse(int argc, char** argv, CommandLineOptions& options, QByteArray& message);
+
+// The usage text, as written to standard output.
+QByteArray usageText();
+
+// Writes the usage text and ends the process with status 1.
+[[noreturn]] void usage();
+
+} // namespace CommandLine

@@ -1,0 +1,424 @@
+#include "python/PythonHeaders.h"
+
+#include "app/MainWindow.h"
+
+#include "app/Execute.h"
+#include "app/Share.h"
+#include "log/LogWindow.h"
+#include "python/Python.h"
+#include "repo/YumConfIO.h"
+#include "widgets/HMenu.h"
+#include "widgets/HProgressBar.h"
+#include "yumio/YumIO.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <sys/utsname.h>
+
+namespace {
+
+QString const documentDirectory = QStringLiteral("/usr/share/doc/vux-" VUX_VERSION);
+
+QString nodeName()
+{
+    struct utsname names;
+    if (uname(&names) != 0)
+        return QString();
+    return QString::fromLocal8Bit(names.nodename);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent)
+    , updateIcon(Share::absolute(QStringLiteral("icons/update.png")))
+    , checkIcon(Share::absolute(QStringLiteral("icons/check.png")))
+{
+    setWindowTitle(tr("VUX - %1").arg(nodeName()));
+    buildMenus();
+    buildMainArea();
+}
+
+MainWindow::~MainWindow()
+{
+    delete yumIO;
+    delete yumConfIO;
+}
+
+void MainWindow::buildMenus()
+{
+    programMenu = new HMenu(tr("&Program"), menuBar());
+    quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quit);
+    quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
+    menuBar()->addMenu(programMenu);
+
+    windowsMenu = new HMenu(tr("&Windows"), menuBar());
+    logAction = windowsMenu->addAction(tr("&Log"), this, &MainWindow::displayLog);
+    logAction->setShortcut(QKeySequence(tr("Ctrl+L")));
+    menuBar()->addMenu(windowsMenu);
+
+    reposMenu = new HMenu(tr("&Repositories"), menuBar());
+    editReposAction = reposMenu->addAction(tr("&Edit Configuration"), this,
+                                           qOverload<>(&MainWindow::editRepositories));
+    editReposAction->setShortcut(QKeySequence(tr("Ctrl+E")));
+    menuBar()->addMenu(reposMenu);
+
+    cacheMenu = new HMenu(tr("&Cache"), menuBar());
+    cleanHeadersAction = cacheMenu->addAction(tr("Clean Headers"), this, &MainWindow::cleanHeaders);
+    cleanPackagesAction =
+        cacheMenu->addAction(tr("Clean Packages"), this, &MainWindow::cleanPackages);
+    cleanXmlMetadataAction =
+        cacheMenu->addAction(tr("Clean XML Metadata"), this, &MainWindow::cleanXmlMetadata);
+    cleanPickledCacheAction =
+        cacheMenu->addAction(tr("Clean Pickled Data"), this, &MainWindow::cleanPickledCache);
+    cacheMenu->addSeparator();
+    cleanAllAction = cacheMenu->addAction(tr("Clean All"), this, &MainWindow::cleanAll);
+    menuBar()->addMenu(cacheMenu);
+
+    helpMenu = new HMenu(tr("&Help"), menuBar());
+    QAction* html = helpMenu->addAction(tr("Manual (html)"), this, &MainWindow::manualHtml);
+    html->setShortcut(QKeySequence(Qt::Key_F1));
+    helpMenu->addAction(tr("Manual (PDF)"), this, &MainWindow::manualPdf);
+    helpMenu->addSeparator();
+    helpMenu->addAction(tr("&About"), this, &MainWindow::about);
+    menuBar()->addMenu(helpMenu);
+}
+
+void MainWindow::buildMainArea()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    panel = new QWidget(central);
+    panel->setObjectName(QStringLiteral("panel"));
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+
+    auto* filterBar = new QHBoxLayout;
+    modeCombo = new QComboBox(panel);
+    modeCombo->addItem(tr("Filter"), 0);
+    modeCombo->addItem(tr("Search"), 1);
+    patternEdit = new QLineEdit(QStringLiteral(".*"), panel);
+    goButton = new QPushButton(panel);
+    goButton->setDefault(true);
+    stateCombo = new QComboBox(panel);
+    stateCombo->addItem(tr("View Updatable"), 0);
+    stateCombo->addItem(tr("View Installable"), 1);
+    stateCombo->addItem(tr("View Removable"), 2);
+    stateCombo->addItem(tr("View All"), 3);
+    stateCombo->setCurrentIndex(0);
+    stateCombo->setToolTip(tr("Filter for those packages which are eligible for updating,\nfor "
+                              "installing, or for removing; or show all packages"));
+    groupsCheck = new QCheckBox(tr("Include Groups"), panel);
+    groupsCheck->setToolTip(tr("Whether or not filter should include package groups"));
+    filterBar->addWidget(modeCombo);
+    filterBar->addWidget(patternEdit, 1);
+    filterBar->addWidget(goButton);
+    filterBar->addWidget(stateCombo);
+    filterBar->addWidget(groupsCheck);
+    panelLayout->addLayout(filterBar);
+    connect(modeCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &MainWindow::modeChanged);
+
+    yumIO = new YumIO;
+    connect(yumIO, &YumIO::collectedExtraData, this, &MainWindow::collectedExtraData);
+
+    auto* buttons = new QHBoxLayout;
+    describeButton = new QPushButton(tr("&Describe"), panel);
+    describeButton->setToolTip(
+        tr("Pop up a window with a detailed description of the currently selected package"));
+    describeButton->setEnabled(false);
+    auto* resizeButton = new QPushButton(tr("Re&size"), panel);
+    resizeButton->setToolTip(tr("Resize the columns and window to optimal values"));
+    connect(resizeButton, &QPushButton::clicked, this, &MainWindow::resize);
+    auto* refreshButton = new QPushButton(tr("Re&fresh"), panel);
+    refreshButton->setToolTip(
+        tr("Refresh the list of installed packages and packages available for update.\nUse this "
+           "to check for new updates in repositories, or if any packages were installed "
+           "manually."));
+    connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refresh);
+    auto* selectedButton = new QPushButton(tr("Set &Install/Update of Selected"), panel);
+    selectedButton->setToolTip(
+        tr("Sets the Action for all selected packages which are Not Installed to Install, "
+           "and\nsets the Action for all selected packages which are Installed but Out-of-date "
+           "to Update.\nDoes not Apply Actions automatically."));
+    auto* updateAllButton = new QPushButton(updateIcon, tr("Set &Update of All Out-of-Date"), panel);
+    updateAllButton->setToolTip(tr("Sets the Action for all packages which are Installed but "
+                                   "Out-of-date to Update.\nDoes not Apply Actions automatically."));
+    auto* clearButton = new QPushButton(emptyIcon, tr("&Clear Actions"), panel);
+    clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
+    applyButton = new QPushButton(checkIcon, tr("&Apply Actions"), panel);
+    applyButton->setToolTip(tr("Applies the specified Actions (Updates, Installs, and Removals)"));
+    applyButton->setEnabled(false);
+    buttons->addWidget(describeButton);
+    buttons->addStretch(1);
+    buttons->addWidget(resizeButton);
+    buttons->addWidget(refreshButton);
+    buttons->addWidget(selectedButton);
+    buttons->addWidget(updateAllButton);
+    buttons->addWidget(clearButton);
+    buttons->addWidget(applyButton);
+    panelLayout->addStretch(1);
+    panelLayout->addLayout(buttons);
+    panel->hide();
+
+    upperBar = new HProgressBar(central);
+    upperBar->setObjectName(QStringLiteral("upperBar"));
+    lowerBar = new HProgressBar(central);
+    lowerBar->setObjectName(QStringLiteral("lowerBar"));
+    layout->addWidget(panel, 1);
+    layout->addWidget(upperBar);
+    layout->addWidget(lowerBar);
+    setCentralWidget(central);
+    yumIO->setup(this, lowerBar, upperBar);
+
+    collectedExtraData();
+    modeChanged(0);
+    setReady(false);
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    bool const wasVisible = isVisible();
+    QMainWindow::setVisible(visible);
+    if (visible && !wasVisible && !initializing) {
+        initializing = true;
+        QTimer::singleShot(0, this, &MainWindow::initialize);
+    }
+}
+
+QSize MainWindow::sizeHint() const
+{
+    QSize hint = QMainWindow::sizeHint();
+    hint.setWidth(qMax(hint.width(), 768));
+    return hint;
+}
+
+void MainWindow::setReady(bool ready)
+{
+    bool pickled = false;
+    if (ready && yumIO) {
+        Python::PyGILStateWrapper lock(true);
+        pickled = yumIO->hasPickledCache();
+    }
+    for (QWidget* widget : {static_cast<QWidget*>(programMenu), static_cast<QWidget*>(reposMenu),
+                            static_cast<QWidget*>(cacheMenu), panel})
+        widget->setEnabled(ready);
+    for (QAction* action : {quitAction, editReposAction, cleanHeadersAction, cleanPackagesAction,
+                            cleanXmlMetadataAction, cleanAllAction})
+        action->setEnabled(ready);
+    cleanPickledCacheAction->setEnabled(ready && pickled);
+    if (ready)
+        QApplication::restoreOverrideCursor();
+    else
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::initialize()
+{
+    yumConfIO = new YumConfIO(repoEnabledList, sessionUse);
+    connect(yumConfIO, &YumConfIO::changed, this, &MainWindow::yumConfIOChanged);
+    if (startLog)
+        displayLog();
+    if (!yumIO->initialize()) {
+        failedStart = true;
+        quit();
+        return;
+    }
+    if (startRepoEditor) {
+        setReady(true);
+        editRepositories(true);
+        return;
+    }
+    // Reading the configuration seeds the session's use of each repository
+    // (and applies --enablerepo/--disablerepo).
+    yumConfIO->read(this);
+    yumIO->collect(sessionUse);
+    panel->show();
+    setReady(true);
+}
+
+void MainWindow::yumConfIOChanged()
+{
+    QString const cache = yumConfIO ? yumConfIO->cacheDir : QString();
+    cleanHeadersAction->setToolTip(tr("Clean RPM package headers cached locally in %1").arg(cache));
+    cleanPackagesAction->setToolTip(
+        tr("Clean RPM packages cached locally in %1\n(useful for recovering disk space)")
+            .arg(cache));
+    cleanXmlMetadataAction->setToolTip(
+        tr("Clean XML metadata cached locally in %1\n(useful along with Clean Pickled Data "
+           "for\n forcing download of new available package lists)")
+            .arg(cache));
+    cleanPickledCacheAction->setToolTip(
+        tr("Clean pickled data cached locally in %1\n(useful along with Clean XML Metadata "
+           "for\n forcing download of new available package lists)")
+            .arg(cache));
+    cleanAllAction->setToolTip(tr("Clean all data cached locally in %1").arg(cache));
+}
+
+void MainWindow::quit()
+{
+    if (logWindow && logWindow->isVisible())
+        logWindow->hide();
+    close();
+    if (yumIO) {
+        delete yumIO;
+        yumIO = nullptr;
+    }
+}
+
+void MainWindow::displayLog()
+{
+    if (!logWindow && yumIO)
+        logWindow = new Log::Window(yumIO->logEntries(), this);
+    if (logWindow)
+        logWindow->show();
+}
+
+void MainWindow::editRepositories(bool forceReposChanged)
+{
+    // The repository editor is not part of this window yet: a forced change
+    // still collects the packages.
+    if (forceReposChanged)
+        reposChanged();
+}
+
+void MainWindow::editRepositories()
+{
+    editRepositories(false);
+}
+
+void MainWindow::recollect()
+{
+    yumIO->clear();
+    yumIO->collect(sessionUse);
+}
+
+void MainWindow::resize()
+{
+}
+
+void MainWindow::refresh()
+{
+    setReady(false);
+    recollect();
+    setReady(true);
+}
+
+void MainWindow::reposChanged()
+{
+    setReady(false);
+    if (yumConfIO)
+        yumConfIO->read(this);
+    recollect();
+    if (panel->isHidden())
+        panel->show();
+    setReady(true);
+}
+
+void MainWindow::runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter)
+{
+    setReady(false);
+    (yumIO->*clean)();
+    if (recollectAfter)
+        recollect();
+    setReady(true);
+}
+
+void MainWindow::cleanHeaders()
+{
+    runCacheCommand(&YumIO::cleanHeaders, true);
+}
+
+void MainWindow::cleanPackages()
+{
+    runCacheCommand(&YumIO::cleanPackages, false);
+}
+
+void MainWindow::cleanXmlMetadata()
+{
+    runCacheCommand(&YumIO::cleanXmlMetadata, true);
+}
+
+void MainWindow::cleanPickledCache()
+{
+    runCacheCommand(&YumIO::cleanPickledCache, true);
+}
+
+void MainWindow::cleanAll()
+{
+    runCacheCommand(&YumIO::cleanAll, true);
+}
+
+void MainWindow::manualHtml()
+{
+    QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
+    QByteArray const path = QFile::encodeName(documentDirectory + QStringLiteral("/html/index.html"));
+    char* const argv[] = {const_cast<char*>(program.constData()),
+                          const_cast<char*>(path.constData()), nullptr};
+    Execute::execute(this, argv);
+}
+
+void MainWindow::manualPdf()
+{
+    QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("mimeviewer")));
+    QByteArray const path = QFile::encodeName(documentDirectory + QStringLiteral("/manual.pdf"));
+    char mimeType[] = "application/pdf";
+    char* const argv[] = {const_cast<char*>(program.constData()), mimeType,
+                          const_cast<char*>(path.constData()), nullptr};
+    Execute::execute(this, argv);
+}
+
+void MainWindow::about()
+{
+    QMessageBox::about(
+        this, tr("About"),
+        tr("<h3>VUX %1</h3><hr><p>VUX, Vuxtool, is a graphical user interface which allows a "
+           "user to make modifications to the installed rpm packages on a "
+           "system.</p><p>Capabilities:<p><ul><li>Install new packages or update existing "
+           "packages by downloading them from a yum package repository</li><li>Remove existing "
+           "packages.</li><li>Configure sets of repositories from which to obtain new and "
+           "updated packages.</li><li>Examine installed packages or packages available for "
+           "installation or update</li><li>Install, update, or remove groups of "
+           "packages</li><li>Install or update suites of packages</li></ul>")
+            .arg(QStringLiteral(VUX_VERSION)));
+}
+
+void MainWindow::modeChanged(int index)
+{
+    if (index == 1) {
+        goButton->setText(tr("Search"));
+        patternEdit->setToolTip(tr("Regular expression to compare to all fields of a package"));
+        goButton->setToolTip(
+            tr("Perform the search for the regular expression specified to the left"));
+    } else {
+        goButton->setText(tr("Filter"));
+        patternEdit->setToolTip(
+            tr("Regular expression filter matching textual fields visible in the table"));
+        goButton->setToolTip(tr("Apply the filter specified to the left"));
+    }
+}
+
+void MainWindow::collectedExtraData()
+{
+    QString const text = tr(
+        "Specify the method for using a regular expression to select packages in the "
+        "table:\n\tFilter uses the textual fields visible in the table, as if they were separated "
+        "by spaces.\n\tSearch uses all fields in packages, including list of Files, Change Log, "
+        "Requires, etc.,\n\tindependently.  It is considerably slower.");
+    if (yumIO && yumIO->fileListsCollected() && yumIO->otherDataCollected())
+        modeCombo->setToolTip(text);
+    else
+        modeCombo->setToolTip(tr("%1 (Must load extra data.)").arg(text));
+}

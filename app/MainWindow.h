@@ -1,0 +1,114 @@
+#pragma once
+
+#include "app/YumRepoEnabled.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+
+class HMenu;
+class HProgressBar;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class YumConfIO;
+class YumIO;
+
+namespace Log {
+class Window;
+}
+
+// The one top-level window. It owns the engine and the configuration reader
+// and runs every command as a sequence of engine calls inside a busy frame.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up settings, stored by main before the window is shown.
+    bool startRepoEditor = false;
+    bool startLog = false;
+    QList<YumRepoEnabled> repoEnabledList;
+
+    // True when the engine could not start: the program then ends with a
+    // failure status.
+    bool startFailed() const { return failedStart; }
+
+    YumIO* engine() const { return yumIO; }
+    QHash<QString, bool> const& sessionUseMap() const { return sessionUse; }
+
+    void setVisible(bool visible) override;
+    QSize sizeHint() const override;
+
+public slots:
+    void resize();
+    void refresh();
+    void reposChanged();
+
+protected slots:
+    void initialize();
+    void yumConfIOChanged();
+    void quit();
+    void displayLog();
+    void editRepositories(bool forceReposChanged);
+    void editRepositories();
+    void cleanHeaders();
+    void cleanPackages();
+    void cleanXmlMetadata();
+    void cleanPickledCache();
+    void cleanAll();
+    void manualHtml();
+    void manualPdf();
+    void about();
+    void modeChanged(int index);
+    void collectedExtraData();
+
+private:
+    void buildMenus();
+    void buildMainArea();
+    void setReady(bool ready);
+    void recollect();
+    void runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter);
+
+    YumIO* yumIO = nullptr;
+    YumConfIO* yumConfIO = nullptr;
+    QHash<QString, bool> sessionUse;
+    Log::Window* logWindow = nullptr;
+    bool failedStart = false;
+    bool initializing = false;
+
+    QIcon updateIcon;
+    QIcon emptyIcon;
+    QIcon checkIcon;
+
+    HMenu* programMenu = nullptr;
+    QAction* quitAction = nullptr;
+    HMenu* windowsMenu = nullptr;
+    QAction* logAction = nullptr;
+    HMenu* reposMenu = nullptr;
+    QAction* editReposAction = nullptr;
+    HMenu* cacheMenu = nullptr;
+    QAction* cleanHeadersAction = nullptr;
+    QAction* cleanPackagesAction = nullptr;
+    QAction* cleanXmlMetadataAction = nullptr;
+    QAction* cleanPickledCacheAction = nullptr;
+    QAction* cleanAllAction = nullptr;
+    HMenu* helpMenu = nullptr;
+
+    QWidget* panel = nullptr;
+    QComboBox* modeCombo = nullptr;
+    QLineEdit* patternEdit = nullptr;
+    QPushButton* goButton = nullptr;
+    QComboBox* stateCombo = nullptr;
+    QCheckBox* groupsCheck = nullptr;
+    QPushButton* describeButton = nullptr;
+    QPushButton* applyButton = nullptr;
+    HProgressBar* upperBar = nullptr;
+    HProgressBar* lowerBar = nullptr;
+};

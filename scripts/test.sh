@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test (Qt Test suites and
+# the pytest suites of the Python side) through CTest.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${VUX_BUILD_DIR:-$top/build}
+"$top/scripts/install-deps.sh"
+"$top/scripts/build.sh"
+cd "$build"
+ctest --output-on-failure -j 2 --timeout 900

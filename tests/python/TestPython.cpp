@@ -1,0 +1,294 @@
+#include "python/PythonHeaders.h"
+
+#include "python/PyRef.h"
+#include "python/Python.h"
+
+#include <QThread>
+#include <QtTest>
+
+// The interpreter layer with its reports recorded instead of shown.
+class RecordingPython : public Python
+{
+public:
+    QStringList errors;
+    QStringList warnings;
+    int expected = 0;
+
+    void error(char const* message) override { errors.append(QString::fromUtf8(message)); }
+    void warning(char const* message) override { warnings.append(QString::fromUtf8(message)); }
+    void exceptionExpected() override { ++expected; }
+
+    using Python::main_dict;
+};
+
+class TestPython : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void initializeTwice();
+    void lookup_data();
+    void lookup();
+    void values();
+    void strings();
+    void calls();
+    void expectedExceptions();
+    void unexpectedExceptions();
+    void exceptionTexts();
+    void longFormattedText();
+    void interruptHandler();
+    void lockFromAnotherThread();
+
+private:
+    RecordingPython* python = nullptr;
+};
+
+void TestPython::initTestCase()
+{
+    python = new RecordingPython;
+    QVERIFY(python->initialize());
+    Python::PyGILStateWrapper lock(true);
+    python->py("class Raiser:\n"
+               "    def fail(self, kind):\n"
+               "        raise {'key': KeyError, 'value': ValueError}[kind]('boom')\n"
+               "    def echo(self, *args):\n"
+               "        return args\n"
+               "class Valued(Exception):\n"
+               "    def __init__(self, text):\n"
+               "        Exception.__init__(self, text)\n"
+               "        self.value = 'the value: ' + text\n"
+               "raiser = Raiser()\n"
+               "container = {'item': 42}\n");
+    QVERIFY(python->errors.isEmpty());
+}
+
+void TestPython::cleanupTestCase()
+{
+    delete python; // ends the interpreter
+}
+
+void TestPython::init()
+{
+    python->errors.clear();
+    python->warnings.clear();
+    python->expected = 0;
+}
+
+void TestPython::initializeTwice()
+{
+    PyObject* const dict = RecordingPython::main_dict;
+    QVERIFY(python->initialize());
+    QCOMPARE(RecordingPython::main_dict, dict);
+    QVERIFY(python->errors.isEmpty());
+}
+
+void TestPython::lookup_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("result"); // repr, or the error reported
+    QTest::newRow("builtin class through builtins") << "builtins.SystemExit"
+                                                     << "<class 'SystemExit'>";
+    QTest::newRow("bound in __main__") << "container" << "{'item': 42}";
+    QTest::newRow("dictionary item") << "container.item" << "42";
+    QTest::newRow("module function") << "os.path.join" << "<function join";
+    QTest::newRow("__builtins__ in __main__") << "__builtins__.str" << "<class 'str'>";
+    QTest::newRow("neither bound nor importable")
+        << "nosuchmodule_vux" << "Internal error: nosuchmodule_vux not found\n";
+    QTest::newRow("missing member of a module")
+        << "os.nosuchname_vux" << "Internal error: nosuchname_vux not found\n";
+    // Attributes of ordinary objects are not walked, only modules and dicts.
+    QTest::newRow("attribute of an object") << "raiser.fail" << "Internal error: fail not found\n";
+}
+
+void TestPython::lookup()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, result);
+    Python::PyGILStateWrapper lock(true);
+    PyObject* object = python->pyLookup(name.toUtf8().constData());
+    if (result.startsWith(QLatin1String("Internal error"))) {
+        QVERIFY(!object);
+        QCOMPARE(python->errors, QStringList{result});
+    } else {
+        QVERIFY(object);
+        PyRef repr = PyRef::steal(PyObject_Repr(object));
+        QVERIFY(QString::fromUtf8(PyUnicode_AsUTF8(repr.get())).startsWith(result));
+        QVERIFY(python->errors.isEmpty());
+    }
+    QVERIFY(!PyErr_Occurred());
+}
+
+void TestPython::values()
+{
+    Python::PyGILStateWrapper lock(true);
+    PyObject* item = python->pyValue("container", "item");
+    QVERIFY(item);
+    QCOMPARE(PyLong_AsLong(item), 42L);
+    QVERIFY(!python->pyValue("container", "missing")); // silently absent
+    QVERIFY(python->pyValue("sys", "path")); // module dictionary
+
+    PyRef value = PyRef::steal(PyLong_FromLong(7));
+    QVERIFY(python->pyAssign("container", "seven", value.get()));
+    QCOMPARE(PyLong_AsLong(python->pyValue("container", "seven")), 7L);
+    QCOMPARE(python->pyAssignGlobal("assigned", value.get()), 0);
+    QCOMPARE(PyLong_AsLong(python->pyLookup("assigned")), 7L);
+    QCOMPARE(python->pyVersion(), long(PY_VERSION_HEX));
+    QVERIFY(python->errors.isEmpty());
+}
+
+void TestPython::strings()
+{
+    Python::PyGILStateWrapper lock(true);
+    PyRef text = PyRef::steal(PyUnicode_FromString("gr\xc3\xbc\xc3\x9f"));
+    QCOMPARE(QString::fromUtf8(python->pyString(text.get())), QString::fromUtf8("gr\xc3\xbc\xc3\x9f"));
+    PyRef bytes = PyRef::steal(PyBytes_FromString("raw"));
+    QCOMPARE(QByteArray(python->pyString(bytes.get())), QByteArray("raw"));
+    QVERIFY(!python->pyString(Py_None));
+    QVERIFY(python->errors.isEmpty());
+
+    QVERIFY(!python->pyString(nullptr));
+    QCOMPARE(python->errors, QStringList{"Internal error: pyString passed NULL python object\n"});
+    python->errors.clear();
+    PyRef number = PyRef::steal(PyLong_FromLong(1));
+    QVERIFY(!python->pyString(number.get()));
+    QCOMPARE(python->errors, QStringList{"Internal error: python exception occurred from C code\n"});
+    QVERIFY(!PyErr_Occurred());
+}
+
+void TestPython::calls()
+{
+    Python::PyGILStateWrapper lock(true);
+    PyObject* raiser = python->pyLookup("raiser");
+    PyRef echoed = PyRef::steal(python->pyMethodCall(raiser, "echo", "(si)", "a", 3));
+    QVERIFY(echoed);
+    QCOMPARE(PyTuple_Size(echoed.get()), Py_ssize_t(2));
+    PyRef joined = PyRef::steal(python->pyCall("os.path.join", "(ss)", "/a", "b"));
+    QCOMPARE(QByteArray(python->pyString(joined.get())), QByteArray("/a/b"));
+    QVERIFY(python->errors.isEmpty());
+
+    QVERIFY(!python->pyMethodCall(nullptr, "unlock", "()"));
+    QVERIFY(!python->pyMethodCall(raiser, "nosuch", "()"));
+    PyRef notCallable = PyRef::steal(python->pyMethodCall(raiser, "__doc__", "()"));
+    QVERIFY(!notCallable);
+    QVERIFY(!python->pyCall("container", "()"));
+    QCOMPARE(python->errors,
+             (QStringList{"Internal error: method unlock call attemped with NULL self\n",
+                          "Internal error: method nosuch not found\n",
+                          "Internal error: method __doc__ not callable\n",
+                          "Internal error: container not callable\n"}));
+    QVERIFY(!PyErr_Occurred());
+}
+
+void TestPython::expectedExceptions()
+{
+    Python::PyGILStateWrapper lock(true);
+    PyObject* raiser = python->pyLookup("raiser");
+    PyObject* keyError = python->pyLookup("builtins.KeyError");
+    PyObject* valueError = python->pyLookup("builtins.ValueError");
+
+    python->pyExceptStart();
+    python->pyExceptExpect(keyError);
+    PyObject* result = python->pyMethodCall(raiser, "fail", "(s)", "key");
+    QVERIFY(!result);
+    QCOMPARE(python->expected, 1);
+    QVERIFY(PyErr_Occurred()); // left for the caller to test
+    QVERIFY(python->pyExceptMatches(result, keyError));
+    QVERIFY(!python->pyExceptMatches(result, valueError));
+    python->pyExceptClear(); // closes the frame and discards the exception
+    QVERIFY(!PyErr_Occurred());
+    QVERIFY(python->errors.isEmpty());
+
+    // A null type is reported, then kept: it matches nothing.
+    python->pyExceptStart();
+    python->pyExceptExpect(nullptr);
+    QCOMPARE(python->errors, QStringList{"Internal error: pyExceptExpect called with NULL\n"});
+    python->errors.clear();
+    QVERIFY(!python->pyMethodCall(raiser, "fail", "(s)", "value"));
+    QCOMPARE(python->errors, QStringList{"Internal error: python exception occurred from C code\n"});
+    python->pyExceptClear();
+}
+
+void TestPython::unexpectedExceptions()
+{
+    Python::PyGILStateWrapper lock(true);
+    PyObject* raiser = python->pyLookup("raiser");
+    // Only the top frame counts: an outer frame's type is not expected here.
+    python->pyExceptStart();
+    python->pyExceptExpect(python->pyLookup("builtins.KeyError"));
+    python->pyExceptStart();
+    QVERIFY(!python->pyMethodCall(raiser, "fail", "(s)", "key"));
+    QCOMPARE(python->expected, 0);
+    QCOMPARE(python->errors, QStringList{"Internal error: python exception occurred from C code\n"});
+    QVERIFY(!PyErr_Occurred()); // printed and cleared
+    python->pyExceptClear();
+    python->pyExceptClear();
+}
+
+void TestPython::exceptionTexts()
+{
+    Python::PyGILStateWrapper lock(true);
+    python->pyExceptStart();
+    python->pyExceptExpect(python->pyLookup("Valued"));
+    python->pyExceptExpect(python->pyLookup("builtins.ValueError"));
+    QVERIFY(!python->pyr("(_ for _ in ()).throw(Valued('text'))"));
+    PyRef valued = PyRef::steal(python->pyExceptValuef());
+    QCOMPARE(QByteArray(python->pyString(valued.get())), QByteArray("the value: text"));
+    QVERIFY(!PyErr_Occurred());
+    QVERIFY(!python->pyr("int('x')"));
+    PyRef plain = PyRef::steal(python->pyExceptValuef());
+    QCOMPARE(QByteArray(python->pyString(plain.get())),
+             QByteArray("invalid literal for int() with base 10: 'x'"));
+    python->pyExceptClear();
+    QVERIFY(python->errors.isEmpty());
+}
+
+void TestPython::longFormattedText()
+{
+    Python::PyGILStateWrapper lock(true);
+    // Far beyond any fixed buffer: text from package metadata can be long.
+    QByteArray const long_(50000, 'x');
+    python->pyf("longText = '%s'\n", long_.constData());
+    PyRef length = PyRef::steal(python->pyrf("len(longText) + %d", 1));
+    QCOMPARE(PyLong_AsLong(length.get()), 50001L);
+    QVERIFY(python->errors.isEmpty());
+}
+
+void TestPython::interruptHandler()
+{
+    Python::PyGILStateWrapper lock(true);
+    python->setEnablePythonSIGINTHandler(false);
+    PyRef handler = PyRef::steal(python->pyr("signal.getsignal(signal.SIGINT) == signal.SIG_DFL"));
+    QCOMPARE(handler.get(), Py_True);
+    python->setEnablePythonSIGINTHandler(true);
+    handler = PyRef::steal(
+        python->pyr("signal.getsignal(signal.SIGINT) is defaultSigIntSigaction"));
+    QCOMPARE(handler.get(), Py_True);
+    QVERIFY(python->errors.isEmpty());
+}
+
+void TestPython::lockFromAnotherThread()
+{
+    long seen = 0;
+    QThread* thread = QThread::create([this, &seen] {
+        Python::PyGILStateWrapper lock(true);
+        PyRef value = PyRef::steal(python->pyr("21 * 2"));
+        seen = PyLong_AsLong(value.get());
+        // A holder may give the lock up in the middle and take it again.
+        lock.release();
+        lock.ensure();
+        python->py("fromThread = True\n");
+    });
+    thread->start();
+    QVERIFY(thread->wait(10000));
+    delete thread;
+    QCOMPARE(seen, 42L);
+    Python::PyGILStateWrapper lock(true);
+    QCOMPARE(python->pyLookup("fromThread"), Py_True);
+}
+
+QTEST_GUILESS_MAIN(TestPython)
+#include "TestPython.moc"

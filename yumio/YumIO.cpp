@@ -1,0 +1,300 @@
+#include "python/PythonHeaders.h"
+
+#include "yumio/YumIO.h"
+
+#include "app/Globals.h"
+#include "app/InstallRoot.h"
+#include "app/Share.h"
+#include "python/PyRef.h"
+#include "python/YumIOCModule.h"
+#include "yumio/YumIODialogs.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+size_t qHash(YumIO::EntryKey const& key, size_t seed)
+{
+    return quint32(2u * quint32(qHash(key.name, seed)) + (key.isGroup ? 1u : 0u));
+}
+
+YumIO::YumIO() = default;
+
+YumIO::~YumIO()
+{
+    if (Python::initialized) {
+        PyGILStateWrapper lock(true);
+        py("import sys\n"
+           "sys.stdout = sys.__stdout__\n"
+           "sys.stderr = sys.__stderr__\n");
+        if (locked && yumIO) {
+            pyExceptStart();
+            PyObject* lockError = lookupException("yum.Errors.LockError");
+            pyExceptExpect(lockError);
+            PyRef result = PyRef::steal(pyMethodCall(yumIO, "unlock", "()"));
+            if (pyExceptMatches(result.get(), lockError))
+                pythonException(tr("Unable to release yum lock"));
+            pyExceptClear();
+            locked = false;
+        }
+        // Entries and the script object drop their references while the
+        // interpreter still runs; the Python base ends it afterwards.
+        entries.deleteAll();
+        entryHash.clear();
+        Py_CLEAR(yumIO);
+    }
+    YumIOCModule::detach(this);
+    delete dialogs;
+    dialogs = nullptr;
+}
+
+void YumIO::setup(QWidget* parentWidget, HProgressBar* total, HProgressBar* item)
+{
+    delete dialogs;
+    dialogs = new YumIODialogs(parentWidget);
+    parent = parentWidget;
+    totalBar = total;
+    itemBar = item;
+}
+
+PyObject* YumIO::lookupException(char const* name)
+{
+    return pyLookup(name); // reports a missing name itself
+}
+
+bool YumIO::initialize()
+{
+    Python::initialize();
+    PyGILStateWrapper lock(true);
+    if (yumIO)
+        return true;
+
+    // Reports an internal error after any pending Python exception.
+    auto fail = [this](QString const& message) {
+        if (PyErr_Occurred())
+            handleException();
+        error(message);
+        return false;
+    };
+
+    if (!YumIOCModule::registerModule(this))
+        return fail(tr("Internal error: cannot register python yumIOC module"));
+
+    // The share directory's python/ holds the script's own "yum" package.
+    QByteArray const sharePython = QFile::encodeName(Share::absolute(QStringLiteral("python")));
+    PyRef sys = PyRef::steal(PyImport_ImportModule("sys"));
+    if (!sys)
+        return fail(tr("Internal error: cannot find python sys module"));
+    PyRef path = PyRef::steal(PyObject_GetAttrString(sys.get(), "path"));
+    PyRef shareDir = PyRef::steal(PyUnicode_DecodeFSDefault(sharePython.constData()));
+    if (!path || !shareDir || !PyList_Check(path.get())
+        || PyList_Insert(path.get(), 0, shareDir.get()) != 0)
+        return fail(tr("Internal error: cannot set python sys.path"));
+
+    PyRef argv = PyRef::steal(PyList_New(0));
+    PyRef argv0 = PyRef::steal(PyUnicode_DecodeFSDefault(program));
+    bool argvOk = argv && argv0 && PyList_Append(argv.get(), argv0.get()) == 0;
+    if (argvOk && !InstallRoot::path().isEmpty()) {
+        QByteArray const option = "--installroot=" + QFile::encodeName(InstallRoot::path());
+        PyRef root = PyRef::steal(PyUnicode_DecodeFSDefault(option.constData()));
+        argvOk = root && PyList_Append(argv.get(), root.get()) == 0;
+    }
+    PyRef info = PyRef::steal(PyUnicode_FromString("info"));
+    argvOk = argvOk && info && PyList_Append(argv.get(), info.get()) == 0;
+    if (!argvOk || PyObject_SetAttrString(sys.get(), "argv", argv.get()) != 0)
+        return fail(tr("Internal error: cannot set python sys.argv"));
+
+    PyRef rpm = PyRef::steal(PyImport_ImportModule("rpm"));
+    if (!rpm)
+        return fail(tr("Internal error: cannot find python rpm module"));
+    rpmDict = PyModule_GetDict(rpm.get()); // sys.modules keeps it alive
+    if (!rpmDict)
+        return fail(tr("Internal error: cannot find python rpm dict"));
+
+    setEnablePythonSIGINTHandler(false);
+
+    QString const scriptPath = Share::absolute(QStringLiteral("python/YumIO.py"));
+    QByteArray const scriptFile = QFile::encodeName(scriptPath);
+    FILE* file = std::fopen(scriptFile.constData(), "r");
+    if (!file)
+        return fail(tr("Internal error: unable to open YumIO.py"));
+    PyRef fileName = PyRef::steal(PyUnicode_DecodeFSDefault(scriptFile.constData()));
+    if (fileName)
+        PyDict_SetItemString(main_dict, "__file__", fileName.get());
+    PyRef ran = PyRef::steal(
+        PyRun_FileEx(file, "YumIO.py", Py_file_input, main_dict, main_dict, 1 /* closes */));
+    if (!ran)
+        return fail(tr("Internal error: unable to execute YumIO.py"));
+
+    scriptClass = PyDict_GetItemString(main_dict, "YumIO");
+    if (!scriptClass)
+        return fail(tr("Internal error: cannot find python YumIO"));
+
+    pyExceptStart();
+    PyObject* systemExit = lookupException("builtins.SystemExit");
+    pyExceptExpect(systemExit);
+    yumIO = PyObject_CallObject(scriptClass, nullptr);
+    if (!yumIO && PyErr_Occurred())
+        handleException();
+    if (pyExceptMatches(yumIO, systemExit))
+        pythonException(tr("Unable to initialize"));
+    else if (!yumIO)
+        error(tr("Internal error: cannot create python yumIO"));
+    pyExceptClear();
+    return yumIO != nullptr;
+}
+
+void YumIO::clear()
+{
+    PyGILStateWrapper lock(true);
+    if (yumIO) {
+        PyRef flushed = PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
+    }
+    entries.deleteAll();
+    entryHash.clear();
+    Py_CLEAR(yumIO);
+    reposDict = nullptr;
+    if (scriptClass) {
+        yumIO = PyObject_CallObject(scriptClass, nullptr);
+        if (!yumIO && PyErr_Occurred())
+            handleException();
+    }
+}
+
+Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
+{
+    return entryHash.value(EntryKey{isGroup, name}, nullptr);
+}
+
+QString YumIO::getState(Package::Entry const& entry) const
+{
+    switch (entry.state) {
+    case Package::Updatable:
+        return tr("Available for update");
+    case Package::Available:
+        return tr("Available for installation");
+    case Package::Installed:
+        return tr("Installed");
+    }
+    return QString();
+}
+
+QString YumIO::getKind(Package::Entry const& entry) const
+{
+    switch (entry.kind) {
+    case Package::Suite:
+        return tr("Suite of packages");
+    case Package::Group:
+        return tr("Group of packages");
+    case Package::Package:
+        return tr("Ordinary package");
+    }
+    return QString();
+}
+
+// ---------------------------------------------------------------------------
+// The opening steps of every collection: yum's lock, then the repositories.
+
+bool YumIO::lockStep()
+{
+    if (locked)
+        return true;
+    if (!yumIO) {
+        error(tr("Internal error: cannot create python yumIO"));
+        return false;
+    }
+    pyExceptStart();
+    PyObject* lockError = lookupException("yum.Errors.LockError");
+    pyExceptExpect(lockError);
+    PyRef result = PyRef::steal(pyMethodCall(yumIO, "lock", "()"));
+    bool ok = true;
+    if (pyExceptMatches(result.get(), lockError)) {
+        pythonException(tr("Unable to obtain yum lock"));
+        ok = false;
+    } else if (!result) {
+        ok = false; // an unexpected exception has been reported already
+    }
+    pyExceptClear();
+    locked = ok;
+    return ok;
+}
+
+PyObject* YumIO::reposObject()
+{
+    PyObject* repos = PyObject_GetAttrString(yumIO, "repos");
+    PyObject* dict = repos ? PyObject_GetAttrString(repos, "repos") : nullptr;
+    if (!dict) {
+        PyErr_Clear();
+        Py_XDECREF(repos);
+        reposDict = nullptr;
+        error(tr("Internal error: yumIO.repos.repos not evaluable"));
+        return nullptr;
+    }
+    // The repository object keeps the dictionary alive: hold it borrowed.
+    Py_DECREF(dict);
+    if (!PyDict_Check(dict)) {
+        Py_DECREF(repos);
+        reposDict = nullptr;
+        error(tr("Internal error: yumIO.repos.repos not a dictionary"));
+        return nullptr;
+    }
+    reposDict = dict;
+    return repos;
+}
+
+void YumIO::useRepos(PyObject* repos, QHash<QString, bool> const& sessionUse)
+{
+    for (auto it = sessionUse.cbegin(); it != sessionUse.cend(); ++it) {
+        if (!pyDictGetItem(reposDict, it.key()))
+            continue; // unknown to the configuration: skipped silently
+        QByteArray const id = it.key().toLocal8Bit();
+        pyExceptStart();
+        PyObject* repoError = lookupException("yum.Errors.RepoError");
+        pyExceptExpect(repoError);
+        PyRef result = PyRef::steal(
+            pyMethodCall(repos, it.value() ? "enableRepo" : "disableRepo", "(s)", id.constData()));
+        if (pyExceptMatches(result.get(), repoError)) {
+            QString const reason = pyStringDec(pyExceptValuef());
+            warning(tr("unable to setup repository %1:\n%2").arg(it.key(), reason));
+        }
+        pyExceptClear();
+    }
+}
+
+QStringList YumIO::collectRepos(PyObject* dict)
+{
+    QStringList enabled;
+    Py_ssize_t position = 0;
+    PyObject* key = nullptr;
+    PyObject* value = nullptr;
+    while (PyDict_Next(dict, &position, &key, &value)) {
+        PyRef flag = PyRef::steal(PyObject_GetAttrString(value, "enabled"));
+        if (!flag) {
+            PyErr_Clear();
+            continue;
+        }
+        if (PyLong_Check(flag.get()) && PyObject_IsTrue(flag.get()) == 1)
+            enabled.append(pyString(key));
+    }
+    return enabled;
+}
+
+bool YumIO::selectRepos(QHash<QString, bool> const& sessionUse)
+{
+    PyRef repos = PyRef::steal(reposObject());
+    if (!repos)
+        return false;
+    useRepos(repos.get(), sessionUse);
+    enabledRepos = collectRepos(reposDict);
+    if (PyDict_Size(reposDict) == 0) {
+        error(tr("No repositories are configured.\nUnder the Repositories menu, Edit "
+                 "Configuration can be used to configure repositories."));
+        return false;
+    }
+    if (enabledRepos.isEmpty()) {
+        error(tr("No repositories are enabled.\nUnder the Repositories menu, Edit "
+                 "Configuration can be used to configure repositories."));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,649 @@
+#include "python/PythonHeaders.h"
+
+#include "progress/Progress.h"
+#include "python/PyRef.h"
+#include "yumio/YumIO.h"
+#include "yumio/YumIOThreads.h"
+
+#include <QSet>
+
+#include <functional>
+
+#include <algorithm>
+
+namespace {
+
+bool hasHeader(PyObject* package)
+{
+    return package && PyObject_HasAttrString(package, "hdr");
+}
+
+// Element i of a header value that is either a list or one value for all.
+PyObject* itemOf(PyObject* value, Py_ssize_t i)
+{
+    if (value && PyList_Check(value))
+        return i < PyList_GET_SIZE(value) ? PyList_GET_ITEM(value, i) : nullptr;
+    return value;
+}
+
+Py_ssize_t lengthOf(PyObject* value)
+{
+    if (!value || value == Py_None)
+        return 0;
+    if (PyList_Check(value))
+        return PyList_GET_SIZE(value);
+    return 1;
+}
+
+} // namespace
+
+QString YumIO::makeSorted(QStringList lines)
+{
+    std::sort(lines.begin(), lines.end());
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString YumIO::makeSortedUniq(QStringList lines)
+{
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines.join(QLatin1Char('\n'));
+}
+
+// ---------------------------------------------------------------------------
+// Simple fields. Group objects have none of them.
+
+#define YUMIO_SIMPLE_GETTER(getter, key)                                                         \
+    QString YumIO::getter(Package::Entry const& entry)                                           \
+    {                                                                                            \
+        if (entry.kind == Package::Group || !entry.object)                                       \
+            return QString();                                                                    \
+        return simpleString(entry.object, key);                                                  \
+    }
+
+YUMIO_SIMPLE_GETTER(getDescription, "description")
+YUMIO_SIMPLE_GETTER(getGroup, "group")
+YUMIO_SIMPLE_GETTER(getVendor, "vendor")
+YUMIO_SIMPLE_GETTER(getBuildHost, "buildhost")
+YUMIO_SIMPLE_GETTER(getBinaryRpm, "relativepath")
+YUMIO_SIMPLE_GETTER(getSourceRpm, "sourcerpm")
+YUMIO_SIMPLE_GETTER(getLicense, "license")
+YUMIO_SIMPLE_GETTER(getPackager, "packager")
+YUMIO_SIMPLE_GETTER(getUrl, "url")
+
+#undef YUMIO_SIMPLE_GETTER
+
+// ---------------------------------------------------------------------------
+// Header-based fields of installed packages
+
+PyObject* YumIO::getRpmHdrValue(PyObject* package, char const* tag)
+{
+    if (!hasHeader(package)) {
+        error(tr("getRpmHdrValue called for package with no hdr (i.e. not installed)"));
+        return nullptr;
+    }
+    QByteArray const name = QByteArray("RPMTAG_") + tag;
+    PyObject* tagValue = rpmDict ? PyDict_GetItemString(rpmDict, name.constData()) : nullptr;
+    if (!tagValue) {
+        error(tr("Internal error: cannot find rpm.%1").arg(QString::fromLatin1(name)));
+        return nullptr;
+    }
+    PyRef header = PyRef::steal(PyObject_GetAttrString(package, "hdr"));
+    PyObject* value = header ? PyObject_GetItem(header.get(), tagValue) : nullptr;
+    if (!value && PyErr_Occurred())
+        handleException();
+    return value;
+}
+
+QString YumIO::getRpmTime(PyObject* package, char const* tag)
+{
+    PyObject* value = getRpmHdrValue(package, tag);
+    if (!value || value == Py_None) {
+        Py_XDECREF(value);
+        return QString();
+    }
+    return timeFormat(pyTimeDec(value));
+}
+
+QString YumIO::getRpmList(PyObject* package, char const* tag)
+{
+    PyRef value = PyRef::steal(getRpmHdrValue(package, tag));
+    QStringList lines;
+    Py_ssize_t const n = lengthOf(value.get());
+    for (Py_ssize_t i = 0; i < n; ++i)
+        lines.append(pyString(itemOf(value.get(), i)));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString YumIO::getInstallTime(Package::Entry const& entry)
+{
+    PyGILStateWrapper lock(true);
+    if (entry.kind == Package::Group || !hasHeader(entry.object))
+        return QString();
+    return getRpmTime(entry.object, "INSTALLTIME");
+}
+
+QString YumIO::getRelocations(Package::Entry const& entry)
+{
+    PyGILStateWrapper lock(true);
+    if (entry.kind == Package::Group || !hasHeader(entry.object))
+        return QString();
+    return getRpmList(entry.object, "PREFIXES");
+}
+
+// ---------------------------------------------------------------------------
+// Dependencies
+
+namespace {
+
+QString senseOperator(long flags)
+{
+    QString op;
+    if (flags & 2)
+        op += QLatin1Char('<');
+    if (flags & 4)
+        op += QLatin1Char('>');
+    if (flags & 8)
+        op += QLatin1Char('=');
+    return op;
+}
+
+QString flagOperator(QString const& flag)
+{
+    if (flag == QLatin1String("GT"))
+        return QStringLiteral(">");
+    if (flag == QLatin1String("GE"))
+        return QStringLiteral(">=");
+    if (flag == QLatin1String("LT"))
+        return QStringLiteral("<");
+    if (flag == QLatin1String("LE"))
+        return QStringLiteral("<=");
+    if (flag == QLatin1String("EQ"))
+        return QStringLiteral("=");
+    return flag;
+}
+
+} // namespace
+
+QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char const* listName)
+{
+    PyGILStateWrapper lock(true);
+    PyObject* package = entry.object;
+    if (entry.kind == Package::Group || !package)
+        return QString();
+    QStringList lines;
+
+    if (hasHeader(package)) {
+        QByteArray const base(prefix);
+        PyRef names = PyRef::steal(getRpmHdrValue(package, (base + "NAME").constData()));
+        if (!names || names.get() == Py_None)
+            return QString();
+        PyRef flags = PyRef::steal(getRpmHdrValue(package, (base + "FLAGS").constData()));
+        PyRef versions = PyRef::steal(getRpmHdrValue(package, (base + "VERSION").constData()));
+        Py_ssize_t const n = lengthOf(names.get());
+        for (Py_ssize_t i = 0; i < n; ++i) {
+            QString line = pyString(itemOf(names.get(), i));
+            PyObject* flag = itemOf(flags.get(), i);
+            PyObject* version = itemOf(versions.get(), i);
+            QString const versionText =
+                version && version != Py_None ? pyString(version) : QString();
+            // An unversioned dependency has an empty version: the name alone.
+            if (flag && PyLong_Check(flag) && !versionText.isEmpty())
+                line += QLatin1Char(' ') + senseOperator(PyLong_AsLong(flag)) + QLatin1Char(' ')
+                    + versionText;
+            lines.append(line);
+        }
+        return makeSorted(lines);
+    }
+
+    if (!PyObject_HasAttrString(package, "prco"))
+        return QString();
+    PyRef list;
+    if (PyObject_HasAttrString(package, "returnPrco")) {
+        list = PyRef::steal(pyMethodCall(package, "returnPrco", "(s)", listName));
+    } else {
+        PyRef prco = PyRef::steal(PyObject_GetAttrString(package, "prco"));
+        PyObject* item = prco ? PyMapping_GetItemString(prco.get(), listName) : nullptr;
+        PyErr_Clear();
+        list = PyRef::steal(item);
+    }
+    if (!list) {
+        PyErr_Clear();
+        error(tr("Internal error: cannot find package's prco.%1").arg(QLatin1String(listName)));
+        return QString();
+    }
+    PyRef iterator = PyRef::steal(PyObject_GetIter(list.get()));
+    if (!iterator) {
+        handleException();
+        return QString();
+    }
+    while (PyObject* next = PyIter_Next(iterator.get())) {
+        PyRef element = PyRef::steal(next);
+        if (!PyTuple_Check(element.get()) || PyTuple_GET_SIZE(element.get()) < 1)
+            continue;
+        QString line = pyString(PyTuple_GET_ITEM(element.get(), 0));
+        PyObject* flag = PyTuple_GET_SIZE(element.get()) > 1 ? PyTuple_GET_ITEM(element.get(), 1)
+                                                             : nullptr;
+        PyObject* evr = PyTuple_GET_SIZE(element.get()) > 2 ? PyTuple_GET_ITEM(element.get(), 2)
+                                                            : nullptr;
+        if (flag && flag != Py_None && evr && PyTuple_Check(evr) && PyTuple_GET_SIZE(evr) >= 2) {
+            PyObject* epoch = PyTuple_GET_ITEM(evr, 0);
+            PyObject* version = PyTuple_GET_ITEM(evr, 1);
+            PyObject* release = PyTuple_GET_SIZE(evr) > 2 ? PyTuple_GET_ITEM(evr, 2) : nullptr;
+            QString const versionText = version != Py_None ? pyString(version) : QString();
+            if (!versionText.isEmpty()) {
+                line += QLatin1Char(' ') + flagOperator(pyString(flag)) + QLatin1Char(' ');
+                QString const epochText = epoch != Py_None ? pyString(epoch) : QString();
+                if (!epochText.isEmpty() && epochText != QLatin1String("0"))
+                    line += epochText + QLatin1Char(':');
+                line += versionText;
+                QString const releaseText =
+                    release && release != Py_None ? pyString(release) : QString();
+                if (!releaseText.isEmpty())
+                    line += QLatin1Char('-') + releaseText;
+            }
+        }
+        lines.append(line);
+    }
+    PyErr_Clear();
+    return makeSorted(lines);
+}
+
+QString YumIO::getProvides(Package::Entry const& entry)
+{
+    return getPrco(entry, "PROVIDE", "provides");
+}
+
+QString YumIO::getRequires(Package::Entry const& entry)
+{
+    return getPrco(entry, "REQUIRE", "requires");
+}
+
+QString YumIO::getConflicts(Package::Entry const& entry)
+{
+    return getPrco(entry, "CONFLICT", "conflicts");
+}
+
+QString YumIO::getObsoletes(Package::Entry const& entry)
+{
+    return getPrco(entry, "OBSOLETE", "obsoletes");
+}
+
+// ---------------------------------------------------------------------------
+// Files and change logs
+
+QString YumIO::getFiles(Package::Entry const& entry)
+{
+    PyGILStateWrapper lock(true);
+    PyObject* package = entry.object;
+    if (entry.kind == Package::Group || !package)
+        return QString();
+    QStringList lines;
+    if (hasHeader(package)) {
+        PyRef baseNames = PyRef::steal(getRpmHdrValue(package, "BASENAMES"));
+        if (!baseNames || baseNames.get() == Py_None)
+            return QString();
+        PyRef dirNames = PyRef::steal(getRpmHdrValue(package, "DIRNAMES"));
+        PyRef dirIndexes = PyRef::steal(getRpmHdrValue(package, "DIRINDEXES"));
+        Py_ssize_t const n = lengthOf(baseNames.get());
+        for (Py_ssize_t i = 0; i < n; ++i) {
+            PyObject* index = itemOf(dirIndexes.get(), i);
+            long const dir = index && PyLong_Check(index) ? PyLong_AsLong(index) : -1;
+            PyObject* dirName = dir >= 0 ? itemOf(dirNames.get(), dir) : nullptr;
+            lines.append((dirName ? pyString(dirName) : QString())
+                         + pyString(itemOf(baseNames.get(), i)));
+        }
+        return makeSortedUniq(lines);
+    }
+    if (!PyObject_HasAttrString(package, "files"))
+        return QString();
+    // The file lists load on a worker that needs the interpreter lock.
+    lock.release();
+    collectFileLists();
+    lock.ensure();
+    PyRef files = PyRef::steal(pyMethodCall(package, "returnFileEntries", "(s)", "file"));
+    if (!files) {
+        error(tr("Internal error: cannot find package's files"));
+        return QString();
+    }
+    PyRef iterator = PyRef::steal(PyObject_GetIter(files.get()));
+    while (iterator) {
+        PyRef file = PyRef::steal(PyIter_Next(iterator.get()));
+        if (!file)
+            break;
+        lines.append(pyString(file.get()));
+    }
+    PyErr_Clear();
+    return makeSortedUniq(lines);
+}
+
+QString YumIO::getChangeLog(Package::Entry const& entry)
+{
+    PyGILStateWrapper lock(true);
+    PyObject* package = entry.object;
+    if (entry.kind == Package::Group || !package)
+        return QString();
+    QStringList records;
+    auto record = [this](long when, QString const& author, QString const& text) {
+        return QStringLiteral("* ") + dateFormat(when) + QLatin1Char(' ') + author
+            + QLatin1Char('\n') + text;
+    };
+    if (hasHeader(package)) {
+        PyRef names = PyRef::steal(getRpmHdrValue(package, "CHANGELOGNAME"));
+        PyRef times = PyRef::steal(getRpmHdrValue(package, "CHANGELOGTIME"));
+        PyRef texts = PyRef::steal(getRpmHdrValue(package, "CHANGELOGTEXT"));
+        Py_ssize_t const n = lengthOf(names.get());
+        for (Py_ssize_t i = 0; i < n; ++i)
+            records.append(record(pyTime(itemOf(times.get(), i)),
+                                  pyString(itemOf(names.get(), i)),
+                                  pyString(itemOf(texts.get(), i))));
+        return records.join(QStringLiteral("\n\n"));
+    }
+    if (!PyObject_HasAttrString(package, "changelog"))
+        return QString();
+    lock.release();
+    collectOtherData();
+    lock.ensure();
+    PyRef changes = yumVersion() < 20301
+        ? PyRef::steal(PyObject_GetAttrString(package, "changelog"))
+        : PyRef::steal(pyMethodCall(package, "returnChangelog", "()"));
+    if (!changes) {
+        PyErr_Clear();
+        error(tr("Internal error: cannot find package's changelog"));
+        return QString();
+    }
+    if (changes.get() == Py_None)
+        return QString();
+    PyRef iterator = PyRef::steal(PyObject_GetIter(changes.get()));
+    while (iterator) {
+        PyRef change = PyRef::steal(PyIter_Next(iterator.get()));
+        if (!change)
+            break;
+        if (!PyTuple_Check(change.get()) || PyTuple_GET_SIZE(change.get()) < 3)
+            continue;
+        records.append(record(pyTime(PyTuple_GET_ITEM(change.get(), 0)),
+                              pyString(PyTuple_GET_ITEM(change.get(), 1)),
+                              pyString(PyTuple_GET_ITEM(change.get(), 2))));
+    }
+    PyErr_Clear();
+    return records.join(QStringLiteral("\n\n"));
+}
+
+// ---------------------------------------------------------------------------
+// Groups
+
+PyObject* YumIO::getGroupItem_22(Package::Entry const& group, char const* attribute)
+{
+    if (hasDistribGroups()) {
+        error(tr("getGroupItem_22 called for incorrect version of yum"));
+        return nullptr;
+    }
+    PyRef dict = PyRef::steal(PyObject_GetAttrString(group.object, attribute));
+    if (!dict) {
+        PyErr_Clear();
+        error(tr("Internal error: groupInfo.%1 not evaluable").arg(QLatin1String(attribute)));
+        return nullptr;
+    }
+    PyObject* item = pyDictGetItem(dict.get(), group.name);
+    if (!item) {
+        error(tr("Internal error: groupInfo.%1[%2] not evaluable")
+                  .arg(QLatin1String(attribute), group.name));
+        return nullptr;
+    }
+    Py_INCREF(item);
+    return item;
+}
+
+PyObject* YumIO::getGroupItem_25(Package::Entry const& group, char const* attribute)
+{
+    if (!hasDistribGroups()) {
+        error(tr("getGroupItem_25 called for incorrect version of yum"));
+        return nullptr;
+    }
+    PyObject* item = PyObject_GetAttrString(group.object, attribute);
+    if (!item) {
+        PyErr_Clear();
+        error(tr("Internal error: group %1.%2 not evaluable")
+                  .arg(QLatin1String(attribute), group.name));
+    }
+    return item;
+}
+
+QString YumIO::getGroupList(Package::Entry const& entry, char const* olderAttribute,
+                            char const* newerAttribute)
+{
+    PyGILStateWrapper lock(true);
+    if (entry.kind != Package::Group || !entry.object)
+        return QString();
+    QStringList names;
+    if (!hasDistribGroups()) {
+        if (!olderAttribute)
+            return QString();
+        PyRef item = PyRef::steal(getGroupItem_22(entry, olderAttribute));
+        if (!item)
+            return QString();
+        PyRef iterator = PyRef::steal(PyObject_GetIter(item.get()));
+        while (iterator) {
+            PyRef name = PyRef::steal(PyIter_Next(iterator.get()));
+            if (!name)
+                break;
+            names.append(pyString(name.get()));
+        }
+    } else {
+        if (!newerAttribute)
+            return QString();
+        PyRef item = PyRef::steal(getGroupItem_25(entry, newerAttribute));
+        if (!item || !PyDict_Check(item.get()))
+            return QString();
+        Py_ssize_t position = 0;
+        PyObject* key = nullptr;
+        PyObject* value = nullptr;
+        while (PyDict_Next(item.get(), &position, &key, &value))
+            names.append(pyString(key));
+    }
+    PyErr_Clear();
+    return makeSorted(names);
+}
+
+QString YumIO::getRequiredGroups(Package::Entry const& entry)
+{
+    return getGroupList(entry, "sub_groups", nullptr);
+}
+
+QString YumIO::getDefaultMetaPkgs(Package::Entry const& entry)
+{
+    return getGroupList(entry, "default_metapkgs", nullptr);
+}
+
+QString YumIO::getOptionalMetaPkgs(Package::Entry const& entry)
+{
+    return getGroupList(entry, "optional_metapkgs", nullptr);
+}
+
+QString YumIO::getMandatoryPkgs(Package::Entry const& entry)
+{
+    return getGroupList(entry, "mandatory_pkgs", "mandatory_packages");
+}
+
+QString YumIO::getDefaultPkgs(Package::Entry const& entry)
+{
+    return getGroupList(entry, "default_pkgs", "default_packages");
+}
+
+QString YumIO::getOptionalPkgs(Package::Entry const& entry)
+{
+    return getGroupList(entry, "optional_pkgs", "optional_packages");
+}
+
+QString YumIO::getConditionalPkgs(Package::Entry const& entry)
+{
+    return getGroupList(entry, nullptr, "conditional_packages");
+}
+
+namespace {
+
+// The names of a group's item: a sequence, or the keys of a dictionary.
+QStringList namesOf(PyObject* item, std::function<QString(PyObject*)> const& text)
+{
+    QStringList names;
+    if (!item)
+        return names;
+    if (PyDict_Check(item)) {
+        Py_ssize_t position = 0;
+        PyObject* key = nullptr;
+        PyObject* value = nullptr;
+        while (PyDict_Next(item, &position, &key, &value))
+            names.append(text(key));
+        return names;
+    }
+    PyRef iterator = PyRef::steal(PyObject_GetIter(item));
+    while (iterator) {
+        PyRef name = PyRef::steal(PyIter_Next(iterator.get()));
+        if (!name)
+            break;
+        names.append(text(name.get()));
+    }
+    PyErr_Clear();
+    return names;
+}
+
+} // namespace
+
+bool YumIO::upToDateGroup(Package::Entry const& group)
+{
+    return upToDateGroupGrps(group) && upToDateGroupPkgs(group);
+}
+
+bool YumIO::upToDateGroupGrps(Package::Entry const& group)
+{
+    if (hasDistribGroups())
+        return true;
+    // Sub-groups may name each other: each group is judged once per walk.
+    QSet<Package::Entry const*> seen;
+    QList<Package::Entry const*> pending{&group};
+    auto text = [this](PyObject* o) { return pyString(o); };
+    while (!pending.isEmpty()) {
+        Package::Entry const* current = pending.takeFirst();
+        if (seen.contains(current))
+            continue;
+        seen.insert(current);
+        PyRef groups = PyRef::steal(PyObject_GetAttrString(current->object, "sub_groups"));
+        PyObject* item = groups ? pyDictGetItem(groups.get(), current->name) : nullptr;
+        PyErr_Clear();
+        for (QString const& name : namesOf(item, text)) {
+            Package::Entry const* sub = entryHash.value(EntryKey{true, name}, nullptr);
+            if (!sub)
+                continue;
+            if (!upToDateGroupPkgs(*sub))
+                return false;
+            pending.append(sub);
+        }
+    }
+    return true;
+}
+
+bool YumIO::upToDateGroupPkgs(Package::Entry const& group)
+{
+    PyRef item;
+    if (hasDistribGroups()) {
+        item = PyRef::steal(PyObject_GetAttrString(group.object, "mandatory_packages"));
+    } else {
+        PyRef packages = PyRef::steal(PyObject_GetAttrString(group.object, "mandatory_pkgs"));
+        item = PyRef::borrow(packages ? pyDictGetItem(packages.get(), group.name) : nullptr);
+    }
+    PyErr_Clear();
+    auto text = [this](PyObject* o) { return pyString(o); };
+    for (QString const& name : namesOf(item.get(), text)) {
+        Package::Entry const* package = entryHash.value(EntryKey{false, name}, nullptr);
+        if (package && package->state == Package::Updatable)
+            return false;
+    }
+    return true;
+}
+
+QString YumIO::getYumVar(QString const& name)
+{
+    PyGILStateWrapper lock(true);
+    if (!yumIO)
+        return QString();
+    PyRef conf = PyRef::steal(PyObject_GetAttrString(yumIO, "conf"));
+    PyRef vars = conf ? PyRef::steal(PyObject_GetAttrString(conf.get(), "yumvar")) : PyRef();
+    if (!vars) {
+        PyErr_Clear();
+        return QString();
+    }
+    PyObject* value = PyMapping_GetItemString(vars.get(), name.toUtf8().constData());
+    if (!value)
+        PyErr_Clear();
+    return pyStringDec(value);
+}
+
+// ---------------------------------------------------------------------------
+// Extra repository data, loaded once per collection on a worker
+
+bool YumIO::collectFileListsReal()
+{
+    return collectExtraReal(true);
+}
+
+bool YumIO::collectOtherDataReal()
+{
+    return collectExtraReal(false);
+}
+
+bool YumIO::collectExtraReal(bool fileLists)
+{
+    ProgressUser progressUser(progress, totalBar, itemBar);
+    YumIODialogsUser dialogsUser(dialogs, parent);
+    log(Log::Heading, 0,
+        fileLists ? tr("Collecting File Lists") : tr("Collecting Miscellaneous data"));
+    collectSubject = fileLists ? tr("file lists") : tr("miscellaneous data");
+    collectAct = 0;
+    PyGILStateWrapper lock(true);
+
+    progress->startTotal(fileLists ? tr("Loading file lists: Total Progress")
+                                   : tr("Loading miscellaneous data: Total Progress"),
+                         15000);
+    progress->startItem(tr("Reading repositories"), 1000, 1);
+    progress->setupItemActs(14000, 5 * static_cast<Steps>(enabledRepos.size()));
+
+    pyExceptStart();
+    PyObject* yumBaseError = lookupException("yum.Errors.YumBaseError");
+    pyExceptExpect(yumBaseError);
+    PyRef result = PyRef::steal(
+        pyMethodCall(yumIO, fileLists ? "collectFileLists" : "collectOtherData", "()"));
+    bool ok = true;
+    if (pyExceptMatches(result.get(), yumBaseError)) {
+        pythonExceptionV(fileLists ? tr("Unable to collect file lists")
+                                   : tr("Unable to collect miscellaneous data"));
+        ok = false;
+    } else if (!result) {
+        error(fileLists ? tr("Internal error: execution of yumIO.collectFileLists failed")
+                        : tr("Internal error: execution of yumIO.collectOtherData failed"));
+        ok = false;
+    }
+    pyExceptClear();
+    if (!ok)
+        return false;
+
+    progress->endItemActs();
+    if (fileLists)
+        fileListsLoaded = true;
+    else
+        otherDataLoaded = true;
+    emit collectedExtraData();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Applying actions arrives with the transaction work; until then an apply
+// reports that it cannot be done and changes nothing.
+
+bool YumIO::applyReal()
+{
+    blocker.block();
+    YumIODialogsUser dialogsUser(dialogs, parent);
+    log(Log::Heading, 0, tr("Applying"));
+    error(tr("Internal error: applying actions is not available in this version"));
+    return false;
+}

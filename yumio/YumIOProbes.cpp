@@ -1,0 +1,153 @@
+#include "python/PythonHeaders.h"
+
+#include "python/PyRef.h"
+#include "yumio/YumIO.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+QString YumIO::yumVersionStr()
+{
+    if (!yumVersionKnown) {
+        PyGILStateWrapper lock(true);
+        PyObject* version = pyValue("yum", "__version__");
+        if (!version)
+            version = pyValue("cli", "__version__");
+        yumVersionText = version ? pyString(version) : QString();
+        yumVersionKnown = true;
+    }
+    return yumVersionText;
+}
+
+unsigned YumIO::yumVersion()
+{
+    QString const text = yumVersionStr();
+    QStringList const parts = text.split(QLatin1Char('.'));
+    static unsigned const weights[] = {10000, 100, 1};
+    unsigned number = 0;
+    for (int i = 0; i < parts.size() && i < 3; ++i) {
+        QByteArray const part = parts[i].toLatin1();
+        errno = 0;
+        unsigned long const value = std::strtoul(part.constData(), nullptr, 10);
+        if (errno != 0)
+            warning(tr("Internal error: yum version not understood: %1").arg(text));
+        number += static_cast<unsigned>(value) * weights[i];
+    }
+    return number;
+}
+
+bool YumIO::hasDistribGroups()
+{
+    return yumVersion() > 20499;
+}
+
+bool YumIO::hasTransTest()
+{
+    return yumVersion() <= 30202;
+}
+
+bool YumIO::hasPickledCache()
+{
+    return yumVersion() <= 20901;
+}
+
+bool YumIO::usesSqlite()
+{
+    if (!sqliteKnown) {
+        PyGILStateWrapper lock(true);
+        pyExceptStart();
+        PyRef result = PyRef::steal(pyCall("usesSqlite", "()"));
+        sqliteUsed = result.get() == Py_True;
+        pyExceptClear();
+        sqliteKnown = true;
+    }
+    return sqliteUsed;
+}
+
+bool YumIO::usesPresto()
+{
+    if (!prestoKnown) {
+        PyGILStateWrapper lock(true);
+        pyExceptStart();
+        PyRef result = PyRef::steal(pyMethodCall(yumIO, "usesPresto", "()"));
+        prestoUsed = result.get() == Py_True;
+        pyExceptClear();
+        prestoKnown = true;
+    }
+    return prestoUsed;
+}
+
+// One cleaning call of the script: a tuple whose first item is 0 on
+// success, then the script's messages. A failure is shown with the reasons
+// the script gave, so a cache that could not be cleaned never passes for a
+// clean one.
+bool YumIO::cleanStep(char const* method)
+{
+    PyGILStateWrapper lock(true);
+    PyRef result = PyRef::steal(pyMethodCall(yumIO, method, "()"));
+    long code = -1;
+    QStringList messages;
+    if (result && PyTuple_Check(result.get()) && PyTuple_GET_SIZE(result.get()) >= 1) {
+        PyObject* first = PyTuple_GET_ITEM(result.get(), 0);
+        if (PyLong_Check(first))
+            code = PyLong_AsLong(first);
+        if (PyErr_Occurred()) {
+            PyErr_Clear();
+            code = -1;
+        }
+        if (PyTuple_GET_SIZE(result.get()) > 1) {
+            PyRef iterator = PyRef::steal(PyObject_GetIter(PyTuple_GET_ITEM(result.get(), 1)));
+            while (iterator) {
+                PyRef message = PyRef::steal(PyIter_Next(iterator.get()));
+                if (!message)
+                    break;
+                messages.append(pyString(message.get()));
+            }
+            PyErr_Clear();
+        }
+    }
+    if (code == 0) {
+        for (QString const& message : messages)
+            log(Log::Message, 2, message);
+        return true;
+    }
+    if (result)
+        error(tr("Unable to clean the cache (%1):\n%2")
+                  .arg(QString::fromLatin1(method), messages.join(QLatin1Char('\n'))));
+    return false;
+}
+
+bool YumIO::cleanHeaders()
+{
+    log(Log::Heading, 0, tr("Cleaning Headers"));
+    return cleanStep("cleanHeaders");
+}
+
+bool YumIO::cleanPackages()
+{
+    log(Log::Heading, 0, tr("Cleaning Packages"));
+    return cleanStep("cleanPackages");
+}
+
+bool YumIO::cleanXmlMetadata()
+{
+    log(Log::Heading, 0, tr("Cleaning Xml Metadata"));
+    return cleanStep("cleanMetadata");
+}
+
+bool YumIO::cleanPickledCache()
+{
+    log(Log::Heading, 0, tr("Cleaning Pickled Cache"));
+    return cleanStep("cleanPickles");
+}
+
+bool YumIO::cleanAll()
+{
+    log(Log::Heading, 0, tr("Cleaning All"));
+    bool ok = cleanStep("cleanHeaders");
+    ok = cleanStep("cleanPackages") && ok;
+    ok = cleanStep("cleanMetadata") && ok;
+    if (hasPickledCache())
+        ok = cleanStep("cleanPickles") && ok;
+    return ok;
+}
