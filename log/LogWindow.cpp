@@ -153,3 +153,5 @@ void Window::keyPressEvent(QKeyEvent* event)
     }
     QWidget::keyPressEvent(event);
 }
+
+#include "moc_LogWindow.cpp"

@@ -164,3 +164,5 @@ void Progress::updateGui()
     loop.processEvents(QEventLoop::ExcludeUserInputEvents);
     guiTimer.start();
 }
+
+#include "moc_Progress.cpp"

@@ -97,3 +97,5 @@ void ProgressMinion::reset()
     total.reset();
     item.reset();
 }
+
+#include "moc_ProgressMinion.cpp"

@@ -9,3 +9,5 @@ void HAbstractTableModel::forceSortColumnRediscovery()
     beginResetModel();
     endResetModel();
 }
+
+#include "moc_HAbstractTableModel.cpp"

@@ -50,3 +50,5 @@ void HTextEdit::focusOutEvent(QFocusEvent* event)
         emit editingFinished();
     QTextEdit::focusOutEvent(event);
 }
+
+#include "moc_HTextEdit.cpp"

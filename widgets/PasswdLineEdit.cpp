@@ -97,8 +97,13 @@ void PasswdLineEdit::showMasked(QString const& text)
 bool PasswdLineEdit::event(QEvent* event)
 {
     bool const result = QLineEdit::event(event);
-    if (real && forwarded(event->type()))
+    if (real && forwarded(event->type())) {
+        // The editor's verdict stands: an event the shadow ignores must not
+        // travel on to the parents and act twice.
+        bool const accepted = event->isAccepted();
         static_cast<ShadowLineEdit*>(real)->forward(event);
+        event->setAccepted(accepted);
+    }
     return result;
 }
 
@@ -112,3 +117,5 @@ void PasswdLineEdit::resizeEvent(QResizeEvent* event)
 void PasswdLineEdit::contextMenuEvent(QContextMenuEvent*)
 {
 }
+
+#include "moc_PasswdLineEdit.cpp"

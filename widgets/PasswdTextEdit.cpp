@@ -151,16 +151,24 @@ bool PasswdTextEdit::event(QEvent* event)
     if (real)
         real->setTabChangesFocus(tabChangesFocus());
     bool const result = HTextEdit::event(event);
-    if (real && forwarded(event->type()))
+    if (real && forwarded(event->type())) {
+        // The editor's verdict stands: an event the shadow ignores must not
+        // travel on to the parents and act twice.
+        bool const accepted = event->isAccepted();
         static_cast<ShadowTextEdit*>(real)->forward(event);
+        event->setAccepted(accepted);
+    }
     return result;
 }
 
 bool PasswdTextEdit::viewportEvent(QEvent* event)
 {
     bool const result = HTextEdit::viewportEvent(event);
-    if (real && forwarded(event->type()))
+    if (real && forwarded(event->type())) {
+        bool const accepted = event->isAccepted();
         static_cast<ShadowTextEdit*>(real)->forwardViewport(event);
+        event->setAccepted(accepted);
+    }
     return result;
 }
 
@@ -173,3 +181,5 @@ void PasswdTextEdit::resizeEvent(QResizeEvent* event)
 void PasswdTextEdit::contextMenuEvent(QContextMenuEvent*)
 {
 }
+
+#include "moc_PasswdTextEdit.cpp"

@@ -85,3 +85,5 @@ void YumIODialogs::setResult(int value)
     result = value;
     loop.quit();
 }
+
+#include "moc_YumIODialogs.cpp"

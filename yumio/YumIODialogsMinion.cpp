@@ -78,3 +78,5 @@ int YumIODialogsMinion::messageBox(int icon, QString const& caption, QString con
     }
     return escapeButtonNumber;
 }
+
+#include "moc_YumIODialogsMinion.cpp"
