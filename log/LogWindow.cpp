@@ -64,6 +64,9 @@ QString Window::render(Entry const& entry)
 {
     QString text = entry.text;
     htmlProtect(text);
+    // Qt 6 collapses blanks even when they come as character references;
+    // preformatted white space keeps runs of blanks and tabs.
+    text = QLatin1String("<span style=\"white-space:pre\">") + text + QLatin1String("</span>");
     switch (entry.kind) {
     case Message:
         if (entry.level <= 9)
