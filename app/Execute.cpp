@@ -28,10 +28,10 @@ void Execute::execute(QWidget* parent, char* const* argv)
     if (child < 0) {
         int const error = errno;
         QMessageBox::critical(parent, QObject::tr("Help"),
-                              QObject::tr("fork() failed; errno = %1 (%2)")
-                                  .arg(error)
-                                  .arg(QString::fromLocal8Bit(std::strerror(error))),
-                              QMessageBox::Ok);
+            QObject::tr("fork() failed; errno = %1 (%2)")
+                .arg(error)
+                .arg(QString::fromLocal8Bit(std::strerror(error))),
+            QMessageBox::Ok);
         return;
     }
     if (child == 0) {
@@ -40,7 +40,7 @@ void Execute::execute(QWidget* parent, char* const* argv)
         if (grandchild < 0) {
             int const error = errno;
             std::snprintf(buffer, sizeof buffer, "second fork() failed; errno = %u (%s)\n",
-                          unsigned(error), std::strerror(error));
+                unsigned(error), std::strerror(error));
             report(buffer);
             ::_exit(1);
         }
@@ -48,13 +48,12 @@ void Execute::execute(QWidget* parent, char* const* argv)
             ::execv(argv[0], argv);
             int const error = errno;
             std::snprintf(buffer, sizeof buffer, "execv(\"%s\", ...) failed; errno = %u (%s)\n",
-                          argv[0], unsigned(error), std::strerror(error));
+                argv[0], unsigned(error), std::strerror(error));
             report(buffer);
             ::_exit(1);
         }
         ::_exit(0);
     }
     // The child leaves at once; reaping it leaves the grandchild to init.
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
 }

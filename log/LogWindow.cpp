@@ -15,7 +15,9 @@
 
 using namespace Log;
 
-Window::Window(EntryList& entries, QWidget*) : QWidget(nullptr), entries(entries)
+Window::Window(EntryList& entries, QWidget*)
+    : QWidget(nullptr)
+    , entries(entries)
 {
     setWindowTitle(tr("VUX Log"));
     auto* layout = new QVBoxLayout(this);
@@ -126,8 +128,7 @@ void Window::setVisible(bool visible)
             // Connected before the first rendering: an entry appended
             // meanwhile is either rendered below or announced afterwards.
             QMutexLocker locker(&entries);
-            connect(&entries, &EntryList::appended, this, &Window::appended,
-                    Qt::UniqueConnection);
+            connect(&entries, &EntryList::appended, this, &Window::appended, Qt::UniqueConnection);
             following = true;
         }
         clearDisplay();

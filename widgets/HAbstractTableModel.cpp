@@ -1,6 +1,7 @@
 #include "widgets/HAbstractTableModel.h"
 
-HAbstractTableModel::HAbstractTableModel(QObject* parent) : QAbstractTableModel(parent)
+HAbstractTableModel::HAbstractTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
 {
 }
 

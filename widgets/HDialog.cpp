@@ -2,7 +2,8 @@
 
 #include <QKeyEvent>
 
-HDialog::HDialog(QWidget* parent) : QDialog(parent)
+HDialog::HDialog(QWidget* parent)
+    : QDialog(parent)
 {
 }
 

@@ -1,11 +1,12 @@
 #include "widgets/HItemDelegate.h"
 
-HItemDelegate::HItemDelegate(QObject* parent) : QItemDelegate(parent)
+HItemDelegate::HItemDelegate(QObject* parent)
+    : QItemDelegate(parent)
 {
 }
 
 void HItemDelegate::drawDisplay(QPainter* painter, QStyleOptionViewItem const& option,
-                                QRect const& rect, QString const& text) const
+    QRect const& rect, QString const& text) const
 {
     QStyleOptionViewItem unwrapped(option);
     unwrapped.features &= ~QStyleOptionViewItem::WrapText;

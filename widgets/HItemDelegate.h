@@ -10,5 +10,5 @@ public:
 
 protected:
     void drawDisplay(QPainter* painter, QStyleOptionViewItem const& option, QRect const& rect,
-                     QString const& text) const override;
+        QString const& text) const override;
 };

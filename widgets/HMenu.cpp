@@ -4,7 +4,8 @@
 #include <QMenuBar>
 #include <QToolTip>
 
-HMenu::HMenu(QString const& title, QMenuBar* parent) : QMenu(title, parent)
+HMenu::HMenu(QString const& title, QMenuBar* parent)
+    : QMenu(title, parent)
 {
     setTearOffEnabled(true);
 }

@@ -1,6 +1,7 @@
 #include "widgets/HProgressBar.h"
 
-HProgressBar::HProgressBar(QWidget* parent) : QProgressBar(parent)
+HProgressBar::HProgressBar(QWidget* parent)
+    : QProgressBar(parent)
 {
 }
 

@@ -7,20 +7,24 @@
 
 #include <climits>
 
-HScrollArea::HScrollArea(QWidget* parent) : QScrollArea(parent), maxSizeHint(INT_MAX, INT_MAX)
+HScrollArea::HScrollArea(QWidget* parent)
+    : QScrollArea(parent)
+    , maxSizeHint(INT_MAX, INT_MAX)
 {
 }
 
 HScrollArea::HScrollArea(QSize const& maxSizeHint, QWidget* parent)
-    : QScrollArea(parent), maxSizeHint(maxSizeHint)
+    : QScrollArea(parent)
+    , maxSizeHint(maxSizeHint)
 {
 }
 
-HScrollArea::HScrollArea(int columns, int lines, QWidget* parent) : QScrollArea(parent)
+HScrollArea::HScrollArea(int columns, int lines, QWidget* parent)
+    : QScrollArea(parent)
 {
     QFontMetrics const metrics(font());
-    maxSizeHint.setWidth(columns == -1 ? INT_MAX
-                                       : columns * metrics.horizontalAdvance(QLatin1Char('n')));
+    maxSizeHint.setWidth(
+        columns == -1 ? INT_MAX : columns * metrics.horizontalAdvance(QLatin1Char('n')));
     maxSizeHint.setHeight(lines == -1 ? INT_MAX : lines * metrics.height());
 }
 
@@ -41,10 +45,10 @@ QSize HScrollArea::sizeHint() const
     int const frame = frameWidth();
     QSize const innerHint = inner->sizeHint();
     int const extra = frameOnlyAroundContentsPixels();
-    int const width = frame + innerHint.width() + extra
-                      + verticalScrollBar()->sizeHint().width() + frame;
-    int const height = frame + innerHint.height() + extra
-                       + horizontalScrollBar()->sizeHint().height() + frame;
+    int const width
+        = frame + innerHint.width() + extra + verticalScrollBar()->sizeHint().width() + frame;
+    int const height
+        = frame + innerHint.height() + extra + horizontalScrollBar()->sizeHint().height() + frame;
     return ScreenBound::bound(this, QSize(width, height).boundedTo(maxSizeHint));
 }
 

@@ -1,6 +1,7 @@
 #include "widgets/HSeparator.h"
 
-HSeparator::HSeparator(QWidget* parent) : QFrame(parent)
+HSeparator::HSeparator(QWidget* parent)
+    : QFrame(parent)
 {
     setFrameShape(QFrame::HLine);
     setFrameShadow(QFrame::Sunken);

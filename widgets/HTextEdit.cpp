@@ -7,12 +7,15 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-HTextEdit::HTextEdit(QWidget* parent) : QTextEdit(parent)
+HTextEdit::HTextEdit(QWidget* parent)
+    : QTextEdit(parent)
 {
 }
 
 HTextEdit::HTextEdit(int columns, int lines, QWidget* parent)
-    : QTextEdit(parent), columns(columns), lines(lines)
+    : QTextEdit(parent)
+    , columns(columns)
+    , lines(lines)
 {
 }
 

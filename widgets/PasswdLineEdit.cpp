@@ -12,7 +12,8 @@ namespace {
 class ShadowLineEdit : public QLineEdit
 {
 public:
-    explicit ShadowLineEdit(QWidget* parent) : QLineEdit(parent)
+    explicit ShadowLineEdit(QWidget* parent)
+        : QLineEdit(parent)
     {
         setFocusPolicy(Qt::NoFocus);
         setAcceptDrops(false);
@@ -52,7 +53,7 @@ bool forwarded(QEvent::Type type)
 PasswdLineEdit::PasswdLineEdit(QRegularExpression const& passwdPattern, QWidget* parent)
     : QLineEdit(parent)
     , passwdPattern(QRegularExpression::anchoredPattern(passwdPattern.pattern()),
-                    passwdPattern.patternOptions())
+          passwdPattern.patternOptions())
 {
     // Created here, not in the initialiser list: adding the child sends this
     // editor events, and event() must see a null shadow meanwhile.
@@ -114,8 +115,6 @@ void PasswdLineEdit::resizeEvent(QResizeEvent* event)
         real->setGeometry(rect());
 }
 
-void PasswdLineEdit::contextMenuEvent(QContextMenuEvent*)
-{
-}
+void PasswdLineEdit::contextMenuEvent(QContextMenuEvent*) { }
 
 #include "moc_PasswdLineEdit.cpp"

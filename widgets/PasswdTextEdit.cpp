@@ -14,7 +14,8 @@ namespace {
 class ShadowTextEdit : public HTextEdit
 {
 public:
-    ShadowTextEdit(int columns, int lines, QWidget* parent) : HTextEdit(columns, lines, parent)
+    ShadowTextEdit(int columns, int lines, QWidget* parent)
+        : HTextEdit(columns, lines, parent)
     {
         setFocusPolicy(Qt::NoFocus);
         setAcceptDrops(false);
@@ -72,13 +73,14 @@ bool forwarded(QEvent::Type type)
 } // namespace
 
 PasswdTextEdit::PasswdTextEdit(QRegularExpression const& passwdPattern, QWidget* parent)
-    : HTextEdit(parent), passwdPattern(passwdPattern)
+    : HTextEdit(parent)
+    , passwdPattern(passwdPattern)
 {
     setUp(-1, -1);
 }
 
-PasswdTextEdit::PasswdTextEdit(QRegularExpression const& passwdPattern, int columns, int lines,
-                               QWidget* parent)
+PasswdTextEdit::PasswdTextEdit(
+    QRegularExpression const& passwdPattern, int columns, int lines, QWidget* parent)
     : HTextEdit(columns, lines, parent)
     , passwdPattern(passwdPattern)
 {
@@ -178,8 +180,6 @@ void PasswdTextEdit::resizeEvent(QResizeEvent* event)
     followGeometry();
 }
 
-void PasswdTextEdit::contextMenuEvent(QContextMenuEvent*)
-{
-}
+void PasswdTextEdit::contextMenuEvent(QContextMenuEvent*) { }
 
 #include "moc_PasswdTextEdit.cpp"

@@ -15,8 +15,8 @@ class PasswdTextEdit : public HTextEdit
 
 public:
     explicit PasswdTextEdit(QRegularExpression const& passwdPattern, QWidget* parent = nullptr);
-    PasswdTextEdit(QRegularExpression const& passwdPattern, int columns, int lines,
-                   QWidget* parent = nullptr);
+    PasswdTextEdit(
+        QRegularExpression const& passwdPattern, int columns, int lines, QWidget* parent = nullptr);
 
     void setRealPlainText(QString const& text);
     QString realPlainText() const;

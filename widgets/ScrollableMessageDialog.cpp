@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ScrollableMessageDialog::ScrollableMessageDialog(QString const& text, QStyle::StandardPixmap icon,
-                                                 QWidget* parent)
+ScrollableMessageDialog::ScrollableMessageDialog(
+    QString const& text, QStyle::StandardPixmap icon, QWidget* parent)
     : QDialog(parent)
 {
     setAttribute(Qt::WA_ShowModal);

@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TextDialog::TextDialog(QWidget* parent) : QDialog(parent)
+TextDialog::TextDialog(QWidget* parent)
+    : QDialog(parent)
 {
     setAttribute(Qt::WA_ShowModal);
     auto* layout = new QVBoxLayout(this);

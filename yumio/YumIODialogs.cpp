@@ -16,7 +16,8 @@ QThread* guiThread()
 
 } // namespace
 
-YumIODialogs::YumIODialogs(QWidget* parent) : minion(new YumIODialogsMinion(parent))
+YumIODialogs::YumIODialogs(QWidget* parent)
+    : minion(new YumIODialogsMinion(parent))
 {
     minion->moveToThread(guiThread());
     // Automatic connections: queued from a worker, direct in the GUI thread.
@@ -41,25 +42,23 @@ int YumIODialogs::confirm(QString const& caption, QString const& text)
     return waitForResult();
 }
 
-int YumIODialogs::warning(QString const& caption, QString const& text,
-                          QString const& button0Text, QString const& button1Text,
-                          QString const& button2Text, int defaultButtonNumber,
-                          int escapeButtonNumber)
+int YumIODialogs::warning(QString const& caption, QString const& text, QString const& button0Text,
+    QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
+    int escapeButtonNumber)
 {
     done = false;
     emit warningSig(caption, text, button0Text, button1Text, button2Text, defaultButtonNumber,
-                    escapeButtonNumber);
+        escapeButtonNumber);
     return waitForResult();
 }
 
-int YumIODialogs::critical(QString const& caption, QString const& text,
-                           QString const& button0Text, QString const& button1Text,
-                           QString const& button2Text, int defaultButtonNumber,
-                           int escapeButtonNumber)
+int YumIODialogs::critical(QString const& caption, QString const& text, QString const& button0Text,
+    QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
+    int escapeButtonNumber)
 {
     done = false;
     emit criticalSig(caption, text, button0Text, button1Text, button2Text, defaultButtonNumber,
-                     escapeButtonNumber);
+        escapeButtonNumber);
     return waitForResult();
 }
 

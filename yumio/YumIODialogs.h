@@ -23,11 +23,11 @@ public:
     int confirm(QString const& caption, QString const& text);
     // The number (0 to 2) of the button pressed.
     int warning(QString const& caption, QString const& text, QString const& button0Text,
-                QString const& button1Text = QString(), QString const& button2Text = QString(),
-                int defaultButtonNumber = 0, int escapeButtonNumber = -1);
+        QString const& button1Text = QString(), QString const& button2Text = QString(),
+        int defaultButtonNumber = 0, int escapeButtonNumber = -1);
     int critical(QString const& caption, QString const& text, QString const& button0Text,
-                 QString const& button1Text = QString(), QString const& button2Text = QString(),
-                 int defaultButtonNumber = 0, int escapeButtonNumber = -1);
+        QString const& button1Text = QString(), QString const& button2Text = QString(),
+        int defaultButtonNumber = 0, int escapeButtonNumber = -1);
     void scrollable(QString const& caption, QString const& text);
 
     // How many requests had to wait in the local loop.
@@ -36,11 +36,11 @@ public:
 signals:
     void confirmSig(QString const& caption, QString const& text);
     void warningSig(QString const& caption, QString const& text, QString const& button0Text,
-                    QString const& button1Text, QString const& button2Text,
-                    int defaultButtonNumber, int escapeButtonNumber);
+        QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
+        int escapeButtonNumber);
     void criticalSig(QString const& caption, QString const& text, QString const& button0Text,
-                     QString const& button1Text, QString const& button2Text,
-                     int defaultButtonNumber, int escapeButtonNumber);
+        QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
+        int escapeButtonNumber);
     void scrollableSig(QString const& caption, QString const& text);
 
 public slots:

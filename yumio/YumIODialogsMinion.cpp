@@ -7,7 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-YumIODialogsMinion::YumIODialogsMinion(QWidget* parent) : parent(parent)
+YumIODialogsMinion::YumIODialogsMinion(QWidget* parent)
+    : parent(parent)
 {
 }
 
@@ -19,21 +20,19 @@ void YumIODialogsMinion::confirm(QString const& caption, QString const& text)
 }
 
 void YumIODialogsMinion::warning(QString const& caption, QString const& text,
-                                 QString const& button0Text, QString const& button1Text,
-                                 QString const& button2Text, int defaultButtonNumber,
-                                 int escapeButtonNumber)
+    QString const& button0Text, QString const& button1Text, QString const& button2Text,
+    int defaultButtonNumber, int escapeButtonNumber)
 {
     emit setResult(messageBox(QMessageBox::Warning, caption, text, button0Text, button1Text,
-                              button2Text, defaultButtonNumber, escapeButtonNumber));
+        button2Text, defaultButtonNumber, escapeButtonNumber));
 }
 
 void YumIODialogsMinion::critical(QString const& caption, QString const& text,
-                                  QString const& button0Text, QString const& button1Text,
-                                  QString const& button2Text, int defaultButtonNumber,
-                                  int escapeButtonNumber)
+    QString const& button0Text, QString const& button1Text, QString const& button2Text,
+    int defaultButtonNumber, int escapeButtonNumber)
 {
     emit setResult(messageBox(QMessageBox::Critical, caption, text, button0Text, button1Text,
-                              button2Text, defaultButtonNumber, escapeButtonNumber));
+        button2Text, defaultButtonNumber, escapeButtonNumber));
 }
 
 void YumIODialogsMinion::scrollable(QString const& caption, QString const& text)
@@ -48,9 +47,8 @@ void YumIODialogsMinion::scrollable(QString const& caption, QString const& text)
 // given, returning the number of the one pressed. An escape number of -1
 // names no escape button.
 int YumIODialogsMinion::messageBox(int icon, QString const& caption, QString const& text,
-                                   QString const& button0Text, QString const& button1Text,
-                                   QString const& button2Text, int defaultButtonNumber,
-                                   int escapeButtonNumber)
+    QString const& button0Text, QString const& button1Text, QString const& button2Text,
+    int defaultButtonNumber, int escapeButtonNumber)
 {
     QMessageBox box(QMessageBox::Icon(icon), caption, text, QMessageBox::NoButton, parent);
     // A box without buttons could not be dismissed; button 0 falls back to

@@ -18,11 +18,11 @@ public:
 public slots:
     void confirm(QString const& caption, QString const& text);
     void warning(QString const& caption, QString const& text, QString const& button0Text,
-                 QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
-                 int escapeButtonNumber);
+        QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
+        int escapeButtonNumber);
     void critical(QString const& caption, QString const& text, QString const& button0Text,
-                  QString const& button1Text, QString const& button2Text,
-                  int defaultButtonNumber, int escapeButtonNumber);
+        QString const& button1Text, QString const& button2Text, int defaultButtonNumber,
+        int escapeButtonNumber);
     void scrollable(QString const& caption, QString const& text);
 
 signals:
@@ -30,8 +30,8 @@ signals:
 
 private:
     int messageBox(int icon, QString const& caption, QString const& text,
-                   QString const& button0Text, QString const& button1Text,
-                   QString const& button2Text, int defaultButtonNumber, int escapeButtonNumber);
+        QString const& button0Text, QString const& button1Text, QString const& button2Text,
+        int defaultButtonNumber, int escapeButtonNumber);
 
     QPointer<QWidget> parent; // not owned
 };

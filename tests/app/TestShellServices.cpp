@@ -54,9 +54,9 @@ void TestShellServices::palettes()
         QPalette palette;
         char const* color;
     };
-    for (Case const& c : {Case{Colors::makeError(base), "red"},
-                          Case{Colors::makeWarning(base), "darkorange"},
-                          Case{Colors::makeOK(base), "green"}}) {
+    for (Case const& c :
+        {Case {Colors::makeError(base), "red"}, Case {Colors::makeWarning(base), "darkorange"},
+            Case {Colors::makeOK(base), "green"}}) {
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             QCOMPARE(c.palette.color(group, QPalette::WindowText), QColor(c.color));
     }
@@ -113,13 +113,13 @@ void TestShellServices::styleChoice_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("inSettings");
     QTest::addColumn<bool>("chosen");
-    QTest::newRow("nothing") << QStringList{"vux", "-l"} << false << false;
-    QTest::newRow("-style=name") << QStringList{"vux", "-style=cleanlooks"} << false << true;
-    QTest::newRow("-style name") << QStringList{"vux", "-l", "-style", "windows"} << false << true;
-    QTest::newRow("--style=name") << QStringList{"vux", "--style=windows"} << false << true;
-    QTest::newRow("program name only") << QStringList{"-style"} << false << false;
-    QTest::newRow("look-alike") << QStringList{"vux", "-stylesheet=x.qss"} << false << false;
-    QTest::newRow("settings key") << QStringList{"vux"} << true << true;
+    QTest::newRow("nothing") << QStringList {"vux", "-l"} << false << false;
+    QTest::newRow("-style=name") << QStringList {"vux", "-style=cleanlooks"} << false << true;
+    QTest::newRow("-style name") << QStringList {"vux", "-l", "-style", "windows"} << false << true;
+    QTest::newRow("--style=name") << QStringList {"vux", "--style=windows"} << false << true;
+    QTest::newRow("program name only") << QStringList {"-style"} << false << false;
+    QTest::newRow("look-alike") << QStringList {"vux", "-stylesheet=x.qss"} << false << false;
+    QTest::newRow("settings key") << QStringList {"vux"} << true << true;
 }
 
 void TestShellServices::styleChoice()

@@ -38,7 +38,7 @@ QList<Shown> shownLines(HTextEdit const* edit)
         QTextCharFormat const format = block.begin().fragment().charFormat();
         QBrush const brush = format.foreground();
         lines.append({block.text(), brush.style() == Qt::NoBrush ? QColor() : brush.color(),
-                      format.fontWeight() >= QFont::Bold});
+            format.fontWeight() >= QFont::Bold});
     }
     return lines;
 }
@@ -75,13 +75,24 @@ void TestLogWindow::htmlProtect_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("protectedText");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("angle brackets") << "<b>x</b>" << "&lt;b&gt;x&lt;/b&gt;" << "<b>x</b>";
-    QTest::newRow("double blank") << "a  b" << "a&#x0020;&#x0020;b" << "a  b";
-    QTest::newRow("tab") << "a\tb" << "a&#x0009;b" << "a\tb";
-    QTest::newRow("entity kept") << "x &amp; y" << "x&#x0020;&amp;&#x0020;y" << "x & y";
-    QTest::newRow("leading blanks") << "  Installing" << "&#x0020;&#x0020;Installing"
+    QTest::newRow("angle brackets") << "<b>x</b>"
+                                    << "&lt;b&gt;x&lt;/b&gt;"
+                                    << "<b>x</b>";
+    QTest::newRow("double blank") << "a  b"
+                                  << "a&#x0020;&#x0020;b"
+                                  << "a  b";
+    QTest::newRow("tab") << "a\tb"
+                         << "a&#x0009;b"
+                         << "a\tb";
+    QTest::newRow("entity kept") << "x &amp; y"
+                                 << "x&#x0020;&amp;&#x0020;y"
+                                 << "x & y";
+    QTest::newRow("leading blanks") << "  Installing"
+                                    << "&#x0020;&#x0020;Installing"
                                     << "  Installing";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
 }
 
 void TestLogWindow::htmlProtect()
@@ -98,7 +109,7 @@ void TestLogWindow::htmlProtect()
     Log::Window window(list);
     window.show();
     auto* edit = window.findChild<HTextEdit*>(QStringLiteral("logText"));
-    QCOMPARE(shownTexts(edit), (QStringList{QStringLiteral("first"), shown}));
+    QCOMPARE(shownTexts(edit), (QStringList {QStringLiteral("first"), shown}));
 }
 
 void TestLogWindow::renderingByKind_data()
@@ -129,9 +140,10 @@ void TestLogWindow::renderingByKind()
     QFETCH(bool, visible);
     QFETCH(QString, color);
     Log::EntryList list;
-    add(list, {Entry(Log::Message, 0, QStringLiteral("before")),
-               Entry(Log::Kind(kind), unsigned(level), QStringLiteral("the line")),
-               Entry(Log::Message, 0, QStringLiteral("after"))});
+    add(list,
+        {Entry(Log::Message, 0, QStringLiteral("before")),
+            Entry(Log::Kind(kind), unsigned(level), QStringLiteral("the line")),
+            Entry(Log::Message, 0, QStringLiteral("after"))});
     Log::Window window(list);
     window.findChild<QSpinBox*>(QStringLiteral("levelBox"))->setValue(detail);
     window.show();
@@ -149,30 +161,32 @@ void TestLogWindow::renderingByKind()
 void TestLogWindow::levelChangeRendersAgain()
 {
     Log::EntryList list;
-    add(list, {Entry(Log::Message, 0, QStringLiteral("zero")),
-               Entry(Log::Message, 4, QStringLiteral("four")),
-               Entry(Log::Message, 10, QStringLiteral("ten"))});
+    add(list,
+        {Entry(Log::Message, 0, QStringLiteral("zero")),
+            Entry(Log::Message, 4, QStringLiteral("four")),
+            Entry(Log::Message, 10, QStringLiteral("ten"))});
     Log::Window window(list);
     window.show();
     auto* edit = window.findChild<HTextEdit*>(QStringLiteral("logText"));
     auto* levelBox = window.findChild<QSpinBox*>(QStringLiteral("levelBox"));
     QCOMPARE(levelBox->value(), Log::defaultLevel);
-    QCOMPARE(shownTexts(edit), QStringList{QStringLiteral("zero")});
+    QCOMPARE(shownTexts(edit), QStringList {QStringLiteral("zero")});
     levelBox->setValue(10);
-    QCOMPARE(shownTexts(edit), (QStringList{QStringLiteral("zero"), QStringLiteral("four"),
-                                            QStringLiteral("ten")}));
+    QCOMPARE(shownTexts(edit),
+        (QStringList {QStringLiteral("zero"), QStringLiteral("four"), QStringLiteral("ten")}));
     levelBox->setValue(4);
     add(list, {Entry(Log::Message, 1, QStringLiteral("one"))});
-    QCOMPARE(shownTexts(edit), (QStringList{QStringLiteral("zero"), QStringLiteral("four"),
-                                            QStringLiteral("one")}));
+    QCOMPARE(shownTexts(edit),
+        (QStringList {QStringLiteral("zero"), QStringLiteral("four"), QStringLiteral("one")}));
 }
 
 void TestLogWindow::headingIsCompact()
 {
     Log::EntryList list;
-    add(list, {Entry(Log::Message, 0, QStringLiteral("start")),
-               Entry(Log::Heading, 0, QStringLiteral("Cleaning Headers")),
-               Entry(Log::Message, 0, QStringLiteral("end"))});
+    add(list,
+        {Entry(Log::Message, 0, QStringLiteral("start")),
+            Entry(Log::Heading, 0, QStringLiteral("Cleaning Headers")),
+            Entry(Log::Message, 0, QStringLiteral("end"))});
     Log::Window window(list);
     window.show();
     auto* edit = window.findChild<HTextEdit*>(QStringLiteral("logText"));
@@ -197,7 +211,7 @@ void TestLogWindow::escapeHidesAndEmpties()
     // Reopening renders the list anew, with what came meanwhile.
     add(list, {Entry(Log::Message, 0, QStringLiteral("two"))});
     window.show();
-    QCOMPARE(shownTexts(edit), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    QCOMPARE(shownTexts(edit), (QStringList {QStringLiteral("one"), QStringLiteral("two")}));
 }
 
 void TestLogWindow::hiddenWindowRendersNothing()
@@ -213,9 +227,8 @@ void TestLogWindow::hiddenWindowRendersNothing()
 
     // Announcements queued from a worker while shown, delivered after hiding.
     window.show();
-    QThread* worker = QThread::create([&list] {
-        add(list, {Entry(Log::Error, 0, QStringLiteral("late"))});
-    });
+    QThread* worker
+        = QThread::create([&list] { add(list, {Entry(Log::Error, 0, QStringLiteral("late"))}); });
     worker->start();
     QVERIFY(worker->wait(10000));
     delete worker;
@@ -237,7 +250,8 @@ void TestLogWindow::followsAppendsFromAnotherThread()
         for (int batch = 0; batch < 20; ++batch) {
             QList<Entry> entries;
             for (int i = 0; i < 10; ++i)
-                entries.append(Entry(Log::Output, 0, QStringLiteral("line %1").arg(batch * 10 + i)));
+                entries.append(
+                    Entry(Log::Output, 0, QStringLiteral("line %1").arg(batch * 10 + i)));
             add(list, entries);
         }
     });

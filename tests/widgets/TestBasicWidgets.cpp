@@ -135,9 +135,12 @@ void TestBasicWidgets::menuToolTips_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("toolTip"); // empty: never set
     QTest::addColumn<bool>("shown");
-    QTest::newRow("never set") << "&Refresh..." << "" << false;
-    QTest::newRow("equal to cleaned text") << "&Clean All..." << "Clean All" << false;
-    QTest::newRow("explicit") << "&Quit" << "Leave the program" << true;
+    QTest::newRow("never set") << "&Refresh..."
+                               << "" << false;
+    QTest::newRow("equal to cleaned text") << "&Clean All..."
+                                           << "Clean All" << false;
+    QTest::newRow("explicit") << "&Quit"
+                              << "Leave the program" << true;
 }
 
 void TestBasicWidgets::menuToolTips()
@@ -278,7 +281,7 @@ void TestBasicWidgets::textEditSizeHint()
     QFontMetrics const metrics(edit.font());
     int const frame = edit.frameWidth();
     QSize const wanted(2 * frame + columns * metrics.horizontalAdvance(QLatin1Char('n')),
-                       2 * frame + lines * metrics.lineSpacing());
+        2 * frame + lines * metrics.lineSpacing());
     QCOMPARE(edit.sizeHint(), wanted.boundedTo(screenLimit(&edit)));
 }
 

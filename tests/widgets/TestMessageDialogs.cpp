@@ -79,7 +79,7 @@ void TestMessageDialogs::confirmAnswers()
     ScrollableConfirmDialog dialog(manyLines(300));
     dialog.setWindowTitle(QStringLiteral("Apply"));
     QCOMPARE(dialog.exec(), result);
-    QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Apply")});
+    QCOMPARE(answerer.titles(), QStringList {QStringLiteral("Apply")});
 }
 
 void TestMessageDialogs::errorCloses()
@@ -96,7 +96,7 @@ void TestMessageDialogs::textDialogDoesNotWrap()
 {
     TextDialog dialog;
     QString const longLine = QStringLiteral("/usr/share/doc/") + QString(400, QLatin1Char('x'))
-                             + QStringLiteral(" with blanks between words ") + QString(100, u'y');
+        + QStringLiteral(" with blanks between words ") + QString(100, u'y');
     dialog.setText(longLine + QStringLiteral("\nshort"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));

@@ -25,8 +25,8 @@ struct Outcome
 // Asks from a worker thread or from the GUI thread. While the dialog is open
 // the answerer notes whether the worker is still blocked and how often a
 // GUI-thread timer fired since the question was put.
-Outcome ask(bool worker, QWidget* parent, Ask const& question,
-            std::function<void(QWidget*)> const& answer)
+Outcome ask(
+    bool worker, QWidget* parent, Ask const& question, std::function<void(QWidget*)> const& answer)
 {
     Outcome outcome;
     int ticks = 0;
@@ -34,7 +34,7 @@ Outcome ask(bool worker, QWidget* parent, Ask const& question,
     QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
     ticker.start(5);
 
-    std::atomic<bool> finished{false};
+    std::atomic<bool> finished {false};
     ModalAnswerer answerer;
     answerer.answer([&](QWidget* dialog) {
         outcome.workerWaitedForAnswer = !finished;
@@ -48,7 +48,8 @@ Outcome ask(bool worker, QWidget* parent, Ask const& question,
         // came, this breaks the wait and the result shows it.
         QTimer rescue;
         rescue.setSingleShot(true);
-        QObject::connect(&rescue, &QTimer::timeout, &dialogs, [&dialogs] { dialogs.setResult(-99); });
+        QObject::connect(
+            &rescue, &QTimer::timeout, &dialogs, [&dialogs] { dialogs.setResult(-99); });
         if (!worker)
             rescue.start(20000);
         outcome.result = question(dialogs);
@@ -124,15 +125,14 @@ void TestYumIODialogs::confirm()
     QFETCH(QString, answer);
     QFETCH(int, result);
     auto answerer = answer == QLatin1String("close")
-                        ? std::function<void(QWidget*)>([](QWidget* dialog) {
-                              QTimer::singleShot(0, dialog, [dialog] { dialog->close(); });
-                          })
-                        : click(answer);
+        ? std::function<void(QWidget*)>(
+            [](QWidget* dialog) { QTimer::singleShot(0, dialog, [dialog] { dialog->close(); }); })
+        : click(answer);
     Outcome const outcome = ask(
         worker, &parent,
         [](YumIODialogs& dialogs) {
-            return dialogs.confirm(QStringLiteral("Apply"),
-                                   QStringLiteral("Install:<br>alpha<br>beta"));
+            return dialogs.confirm(
+                QStringLiteral("Apply"), QStringLiteral("Install:<br>alpha<br>beta"));
         },
         answerer);
     QCOMPARE(outcome.result, result);
@@ -156,23 +156,22 @@ void TestYumIODialogs::messageBoxes_data()
     QTest::addColumn<int>("escapeButton");
     QTest::addColumn<QString>("answer"); // button name, or "escape" then a button name
     QTest::addColumn<int>("result");
-    QStringList const three{"&Skip", "&Retry", "&Quit"};
+    QStringList const three {"&Skip", "&Retry", "&Quit"};
     for (bool worker : {false, true}) {
         char const* where = worker ? "worker" : "GUI thread";
         QTest::addRow("critical, middle button, %s", where)
             << worker << true << three << 0 << 2 << "button1" << 1;
         QTest::addRow("warning, first button, %s", where)
-            << worker << false << QStringList{"OK", "Cancel", ""} << 0 << -1 << "button0" << 0;
+            << worker << false << QStringList {"OK", "Cancel", ""} << 0 << -1 << "button0" << 0;
         QTest::addRow("critical, escape button, %s", where)
             << worker << true << three << 0 << 2 << "escape" << 2;
         QTest::addRow("warning, no escape button, %s", where)
-            << worker << false << QStringList{"Yes", "No", ""} << 0 << -1 << "escape button1"
-            << 1;
+            << worker << false << QStringList {"Yes", "No", ""} << 0 << -1 << "escape button1" << 1;
     }
     QTest::addRow("critical, third button by text")
         << false << true << three << 1 << -1 << "Quit" << 2;
     QTest::addRow("warning, empty first text gives OK")
-        << false << false << QStringList{"", "", ""} << 0 << -1 << "OK" << 0;
+        << false << false << QStringList {"", "", ""} << 0 << -1 << "OK" << 0;
 }
 
 void TestYumIODialogs::messageBoxes()
@@ -188,17 +187,15 @@ void TestYumIODialogs::messageBoxes()
     QString title;
     int shownButtons = 0;
     QString defaultName;
-    std::function<void(QWidget*)> const press =
-        answer.startsWith(QLatin1String("escape"))
-            ? escapeThenClick(answer.section(QLatin1Char(' '), 1))
-            : click(answer);
+    std::function<void(QWidget*)> const press = answer.startsWith(QLatin1String("escape"))
+        ? escapeThenClick(answer.section(QLatin1Char(' '), 1))
+        : click(answer);
     Outcome const outcome = ask(
         worker, &parent,
         [&](YumIODialogs& dialogs) {
             auto call = critical ? &YumIODialogs::critical : &YumIODialogs::warning;
             return (dialogs.*call)(QStringLiteral("VUX Yum Error"), QStringLiteral("It failed."),
-                                   buttons.value(0), buttons.value(1), buttons.value(2),
-                                   defaultButton, escapeButton);
+                buttons.value(0), buttons.value(1), buttons.value(2), defaultButton, escapeButton);
         },
         [&](QWidget* dialog) {
             auto* box = qobject_cast<QMessageBox*>(dialog);
@@ -234,7 +231,7 @@ void TestYumIODialogs::scrollable()
         worker, &parent,
         [](YumIODialogs& dialogs) {
             dialogs.scrollable(QStringLiteral("VUX Python Exception"),
-                               QStringLiteral("Traceback (most recent call last):"));
+                QStringLiteral("Traceback (most recent call last):"));
             return 0;
         },
         [&shown](QWidget* dialog) {
