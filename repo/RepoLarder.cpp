@@ -145,6 +145,8 @@ QRegularExpression Repo::Larder::oneUrlRegExp()
 
 QRegularExpression Repo::Larder::urlsRegExp()
 {
+    // Nothing is required after "path=": a word boundary there would leave
+    // the password of "...&path=/repo/" or "...&path=$releasever" unmasked.
     return QRegularExpression(
-        QStringLiteral("/larder\\?[^&\\s]*=[^&\\s]*&[^&\\s]*=([^&\\s]*)&path=[\\s]*\\b"));
+        QStringLiteral("/larder\\?[^&\\s]*=[^&\\s]*&[^&\\s]*=([^&\\s]*)&path="));
 }
