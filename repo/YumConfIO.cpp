@@ -678,3 +678,5 @@ void YumConfIO::notice(QString const& message)
     box.setDefaultButton(addButton(box, QMessageBox::Ok, "okButton"));
     box.exec();
 }
+
+#include "moc_YumConfIO.cpp"
