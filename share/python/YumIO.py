@@ -38,7 +38,6 @@ import hawkey
 import libdnf.error
 from dnf.i18n import _
 
-import yum
 from yum import Errors
 
 
@@ -188,16 +187,22 @@ class _Logging:
         if logdir == self.logdir:
             return
         self.closeFiles()
-        os.makedirs(logdir, exist_ok=True)
         formatter = _MaskingFormatter("%(asctime)s %(levelname)s %(message)s",
                                       "%Y-%m-%dT%H:%M:%S%z")
         formatter.converter = time.localtime
         for name, filename in self.LOGGERS:
             if filename is None:
                 continue
-            handler = logging.handlers.RotatingFileHandler(
-                os.path.join(logdir, filename), maxBytes=conf.log_size,
-                backupCount=conf.log_rotate, encoding="utf-8")
+            path = os.path.join(logdir, filename)
+            try:
+                os.makedirs(logdir, exist_ok=True)
+                handler = logging.handlers.RotatingFileHandler(
+                    path, maxBytes=conf.log_size, backupCount=conf.log_rotate,
+                    encoding="utf-8")
+            except OSError as error:
+                # Without its log files dnf can still read: say so and go on.
+                logger.warning("%s: %s", path, _errorText(error))
+                continue
             handler.setFormatter(formatter)
             if name == "dnf":
                 handler.setLevel(_fileLevel(conf.logfilelevel))
@@ -542,13 +547,19 @@ class _SackView:
             # Reading headers needs no signature or digest checks.
             self.ts = rpm.TransactionSet(self.base.conf.installroot)
             self.ts.setVSFlags(rpm.RPMVSF_MASK_NOSIGNATURES | rpm.RPMVSF_MASK_NODIGESTS)
+
+        def matches(hdr):
+            return hdr[rpm.RPMTAG_NAME] == name and (
+                hdr[rpm.RPMTAG_EPOCH] or 0, hdr[rpm.RPMTAG_VERSION], hdr[rpm.RPMTAG_RELEASE],
+                hdr[rpm.RPMTAG_ARCH]) == evra
+
         try:
+            # By its place in the database first, by name when that moved.
             for hdr in self.ts.dbMatch(rpm.RPMDBI_PACKAGES, rpmdbid):
-                if hdr[rpm.RPMTAG_NAME] == name:
+                if matches(hdr):
                     return hdr
             for hdr in self.ts.dbMatch(rpm.RPMTAG_NAME, name):
-                if (hdr[rpm.RPMTAG_EPOCH] or 0, hdr[rpm.RPMTAG_VERSION],
-                        hdr[rpm.RPMTAG_RELEASE], hdr[rpm.RPMTAG_ARCH]) == evra:
+                if matches(hdr):
                     return hdr
         except (rpm.error, TypeError) as error:
             logger.debug("rpm database lookup of %s failed: %s", name, error)
@@ -934,36 +945,41 @@ class YumIO(dnf.Base):
         if self.sack is None:
             raise Errors.YumBaseError("The repositories have not been read.")
 
-    def _reload(self):
-        """Read the metadata again with the extra types asked for so far.
+    def _reload(self, extraType):
+        """Read the metadata again, now with extraType too.
 
         A repository object loads once; new ones, made from the same
         configuration and keeping this run's enabled flags, fetch what the
-        cache lacks."""
+        cache lacks. When that fails, the previous load stays in use."""
+        self._extraTypes.add(extraType)
         enabled = {repoid: bool(repo.enabled) for repoid, repo in dict.items(self._repos)}
-        fresh = []
+        fresh = {}
         try:
             for repo in dnf.conf.read.RepoReader(self.conf, None):
-                if repo.id not in enabled or any(r.id == repo.id for r in fresh):
+                if repo.id not in enabled or repo.id in fresh:
                     continue
                 if enabled[repo.id]:
                     repo.enable()
                 else:
                     repo.disable()
                 repo.load_metadata_other = "other" in self._extraTypes
-                if "filelists" in self._extraTypes and hasattr(repo, "optional_metadata_types"):
-                    repo.optional_metadata_types = list(repo.optional_metadata_types) \
-                        + ["filelists"]
-                fresh.append(repo)
+                fresh[repo.id] = repo
         except _EXPECTED as error:
+            self._extraTypes.discard(extraType)
             raise _yumError(error) from error
-        self._view.packages = {}
+        types = getattr(self.conf, "optional_metadata_types", None)
+        if "filelists" in self._extraTypes and types is not None and "filelists" not in types:
+            self.conf.optional_metadata_types = list(types) + ["filelists"]
+        previous = (self._sack, self._goal, dict(dict.items(self._repos)))
         dict.clear(self._repos)
-        for repo in fresh:
-            dict.__setitem__(self._repos, repo.id, repo)
+        dict.update(self._repos, fresh)
         try:
             self._loadSack()
         except Errors.RepoError as error:
+            self._extraTypes.discard(extraType)
+            self._sack, self._goal, repos = previous
+            dict.clear(self._repos)
+            dict.update(self._repos, repos)
             raise Errors.YumBaseError(error.value) from error
 
     def _fileListsLoaded(self):
@@ -976,16 +992,14 @@ class YumIO(dnf.Base):
             for repo in self.repos.iter_enabled():
                 _reportRead(repo.id)
             return
-        self._extraTypes.add("filelists")
-        self._reload()
+        self._reload("filelists")
 
     def collectOtherData(self):
         if "other" in self._extraTypes:
             for repo in self.repos.iter_enabled():
                 _reportRead(repo.id)
             return
-        self._extraTypes.add("other")
-        self._reload()
+        self._reload("other")
 
     # -- packages -----------------------------------------------------------
 

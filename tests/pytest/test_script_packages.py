@@ -2,6 +2,7 @@
 dnf's own command line and the root's rpm database."""
 
 import os
+import shutil
 import subprocess
 
 import pytest
@@ -260,3 +261,27 @@ def test_no_groups_available(make_root, make_yumio):
         yumio.setupTsGroup()
     assert "No Groups Available" in caught.value.value
     assert list(yumio.collectGroupInfo()) == []
+
+
+def test_failed_reload_keeps_the_first_load(make_root, make_yumio, built_repos, tmp_path):
+    from yum import Errors
+    copy = tmp_path / "copy"
+    shutil.copytree(built_repos["repos"]["base"], str(copy))
+    root = make_root(repos=["base"])
+    with open(os.path.join(root, "etc/yum.repos.d/base.repo"), "w") as f:
+        f.write("[base]\nname=Base\nbaseurl=file://%s/\ngpgcheck=0\n" % copy)
+    yumio, updates, installed, available = collected(make_yumio, root)
+    ember, = by_name(available, "ember")
+    other, = copy.glob("repodata/*-other.xml.gz")
+    moved = tmp_path / other.name
+    other.rename(moved)
+    with pytest.raises(Errors.YumBaseError) as caught:
+        yumio.collectOtherData()
+    assert "base" in caught.value.value
+    assert ember.returnSimple("summary") == "Ember spreadsheet"
+    assert ember.returnChangelog() == []
+    assert yumio.repos.repos["base"].enabled == 1
+    # Once the data is there again, loading it works.
+    moved.rename(other)
+    yumio.collectOtherData()
+    assert ember.returnChangelog()
