@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QFont>
+
+// Font builders; each returns a modified copy of the given font.
+class Fonts
+{
+public:
+    // Proportional, bold, one and a half times the size (integer arithmetic).
+    static QFont makeHeader(QFont const& font);
+    static QFont makeFixed(QFont const& font);
+    static QFont makeBold(QFont const& font);
+};

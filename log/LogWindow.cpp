@@ -1,0 +1,161 @@
+#include "log/LogWindow.h"
+
+#include "app/Colors.h"
+#include "widgets/HTextEdit.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMutexLocker>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+using namespace Log;
+
+Window::Window(EntryList& entries, QWidget*)
+    : QWidget(nullptr)
+    , entries(entries)
+{
+    setWindowTitle(tr("VUX Log"));
+    auto* layout = new QVBoxLayout(this);
+
+    textEdit = new HTextEdit(100, 24, this);
+    textEdit->setObjectName(QStringLiteral("logText"));
+    textEdit->setReadOnly(true);
+    textEdit->setLineWrapMode(QTextEdit::NoWrap);
+    textEdit->setWordWrapMode(QTextOption::NoWrap);
+    textEdit->setTabChangesFocus(true);
+    layout->addWidget(textEdit);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(tr("Detail level"), this));
+    levelBox = new QSpinBox(this);
+    levelBox->setObjectName(QStringLiteral("levelBox"));
+    levelBox->setRange(0, maxLevel);
+    levelBox->setValue(defaultLevel);
+    levelBox->setToolTip(
+        tr("Threshold beyond which more detailed log messages are omitted.\nHigher levels show "
+           "more detail.\nThe valid range is 0 .. %1.\nThe default is %2.\nHigher levels contain "
+           "debug information.\nThis corresponds to yum's debuglevel (-d) option.")
+            .arg(maxLevel)
+            .arg(defaultLevel));
+    row->addWidget(levelBox);
+    row->addStretch();
+    auto* close = new QPushButton(tr("&Close"), this);
+    close->setObjectName(QStringLiteral("closeButton"));
+    close->setToolTip(tr("Close the Log Window"));
+    row->addWidget(close);
+    layout->addLayout(row);
+
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    connect(levelBox, &QSpinBox::valueChanged, this, &Window::levelChanged);
+}
+
+void Window::htmlProtect(QString& text)
+{
+    text.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    text.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    text.replace(QLatin1Char(' '), QLatin1String("&#x0020;"));
+    text.replace(QLatin1Char('\t'), QLatin1String("&#x0009;"));
+}
+
+QString Window::render(Entry const& entry)
+{
+    QString text = entry.text;
+    htmlProtect(text);
+    // Qt 6 collapses blanks even when they come as character references;
+    // preformatted white space keeps runs of blanks and tabs.
+    text = QLatin1String("<span style=\"white-space:pre\">") + text + QLatin1String("</span>");
+    switch (entry.kind) {
+    case Message:
+        if (entry.level <= 9)
+            return tr("<font>") + text + tr("</font>");
+        return tr("<font color=\"%1\">").arg(Colors::minor()) + text + tr("</font>");
+    case Output:
+        return tr("<font color=\"%1\">").arg(Colors::ok()) + text + tr("</font>");
+    case Warning:
+        return tr("<font color=\"%1\">").arg(Colors::warning()) + text + tr("</font>");
+    case Heading:
+        return tr("<h2><font color=\"%1\">").arg(Colors::action()) + text + tr("</font></h2>");
+    case Error:
+    default:
+        return tr("<font color=\"%1\">").arg(Colors::error()) + text + tr("</font>");
+    }
+}
+
+void Window::appended()
+{
+    // Announcements queued before the window was hidden still arrive.
+    if (!following)
+        return;
+    bool added = false;
+    {
+        QMutexLocker locker(&entries);
+        if (entries.size() > shownCount) {
+            added = true;
+            unsigned const level = unsigned(levelBox->value());
+            for (qsizetype i = shownCount; i < entries.size(); ++i) {
+                Entry const& entry = entries.at(i);
+                if (entry.level <= level)
+                    textEdit->appendCompact(render(entry));
+            }
+            shownCount = int(entries.size());
+        }
+    }
+    if (added)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Window::levelChanged(int)
+{
+    clearDisplay();
+    appended();
+}
+
+void Window::clearDisplay()
+{
+    textEdit->clear();
+    shownCount = 0;
+}
+
+void Window::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        {
+            // Connected before the first rendering: an entry appended
+            // meanwhile is either rendered below or announced afterwards.
+            QMutexLocker locker(&entries);
+            connect(&entries, &EntryList::appended, this, &Window::appended, Qt::UniqueConnection);
+            following = true;
+        }
+        clearDisplay();
+        appended();
+        textEdit->verticalScrollBar()->setValue(textEdit->verticalScrollBar()->maximum());
+        QWidget::setVisible(true);
+    } else if (!visible && isVisible()) {
+        QWidget::setVisible(false);
+        {
+            QMutexLocker locker(&entries);
+            disconnect(&entries, &EntryList::appended, this, &Window::appended);
+            following = false;
+        }
+        clearDisplay();
+    } else {
+        QWidget::setVisible(visible);
+    }
+}
+
+void Window::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+#include "moc_LogWindow.cpp"

@@ -1,0 +1,10 @@
+#include "repo/RepoEntry.h"
+
+#include <Qt>
+
+Repo::Entry::Entry()
+    : enabled(Qt::PartiallyChecked)
+    , gpgcheck(Qt::PartiallyChecked)
+    , sortPosition(0)
+{
+}

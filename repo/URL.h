@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace URL {
+
+// The host part of "scheme://host/path": everything between "//" and the
+// next '/', user information and port included; empty when the text has no
+// "://" after its first ':'.
+QString getHost(QString const& url);
+
+} // namespace URL

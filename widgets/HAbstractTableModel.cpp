@@ -1,0 +1,14 @@
+#include "widgets/HAbstractTableModel.h"
+
+HAbstractTableModel::HAbstractTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void HAbstractTableModel::forceSortColumnRediscovery()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+#include "moc_HAbstractTableModel.cpp"

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+// Base of the program's table models.
+class HAbstractTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit HAbstractTableModel(QObject* parent = nullptr);
+
+    // Resets the model so every proxy and view drops its mapping and reads
+    // the model anew.
+    void forceSortColumnRediscovery();
+};

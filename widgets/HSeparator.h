@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QFrame>
+
+// A horizontal rule between groups of a dialog.
+class HSeparator : public QFrame
+{
+public:
+    explicit HSeparator(QWidget* parent = nullptr);
+};

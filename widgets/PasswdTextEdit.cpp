@@ -1,0 +1,185 @@
+#include "widgets/PasswdTextEdit.h"
+
+#include "app/Fonts.h"
+
+#include <QEvent>
+#include <QMimeData>
+#include <QStyle>
+#include <QTextCursor>
+
+namespace {
+
+// The shadow is a child of the editor, so the editor owns it, and it stays
+// hidden whatever shows it: it holds the unmasked text.
+class ShadowTextEdit : public HTextEdit
+{
+public:
+    ShadowTextEdit(int columns, int lines, QWidget* parent)
+        : HTextEdit(columns, lines, parent)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        setAcceptDrops(false);
+        viewport()->setAcceptDrops(false);
+        HTextEdit::setVisible(false);
+    }
+
+    void setVisible(bool) override { HTextEdit::setVisible(false); }
+
+    bool forward(QEvent* event) { return HTextEdit::event(event); }
+
+    bool forwardViewport(QEvent* event)
+    {
+        // A drag started from the editor must not start a second one here
+        // carrying the unmasked selection.
+        draggingGuard = event->type() == QEvent::MouseMove;
+        bool const result = HTextEdit::viewportEvent(event);
+        draggingGuard = false;
+        return result;
+    }
+
+    void clearMargins() { setViewportMargins(0, 0, 0, 0); }
+
+protected:
+    // A forwarded Tab was handled by the editor already.
+    bool focusNextPrevChild(bool) override { return false; }
+
+    QMimeData* createMimeDataFromSelection() const override
+    {
+        return draggingGuard ? nullptr : HTextEdit::createMimeDataFromSelection();
+    }
+
+private:
+    bool draggingGuard = false;
+};
+
+bool forwarded(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+    case QEvent::Move:
+    case QEvent::Resize:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+PasswdTextEdit::PasswdTextEdit(QRegularExpression const& passwdPattern, QWidget* parent)
+    : HTextEdit(parent)
+    , passwdPattern(passwdPattern)
+{
+    setUp(-1, -1);
+}
+
+PasswdTextEdit::PasswdTextEdit(
+    QRegularExpression const& passwdPattern, int columns, int lines, QWidget* parent)
+    : HTextEdit(columns, lines, parent)
+    , passwdPattern(passwdPattern)
+{
+    setUp(columns, lines);
+}
+
+void PasswdTextEdit::setUp(int columns, int lines)
+{
+    // Created here, not in the initialiser list: adding the child sends this
+    // editor events, and event() must see a null shadow meanwhile.
+    real = new ShadowTextEdit(columns, lines, this);
+    setFont(Fonts::makeFixed(font()));
+    real->setFont(font());
+    connect(real, &QTextEdit::textChanged, this, &PasswdTextEdit::showMasked);
+    followGeometry();
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+}
+
+void PasswdTextEdit::followGeometry()
+{
+    if (!real)
+        return;
+    real->setGeometry(rect());
+    static_cast<ShadowTextEdit*>(real)->clearMargins();
+}
+
+void PasswdTextEdit::setRealPlainText(QString const& text)
+{
+    real->setPlainText(text);
+}
+
+QString PasswdTextEdit::realPlainText() const
+{
+    return real->toPlainText();
+}
+
+QString PasswdTextEdit::masked(QString text, QRegularExpression const& pattern, QChar mask)
+{
+    // Each match is searched after the end of the previous one; the global
+    // match steps over empty matches instead of looping on them.
+    QRegularExpressionMatchIterator matches = pattern.globalMatch(text);
+    while (matches.hasNext()) {
+        QRegularExpressionMatch const match = matches.next();
+        if (match.capturedStart(1) < 0)
+            continue;
+        qsizetype const length = match.capturedLength(1);
+        text.replace(match.capturedStart(1), length, QString(length, mask));
+    }
+    return text;
+}
+
+void PasswdTextEdit::showMasked()
+{
+    QChar const mask(style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, this));
+    int const position = real->textCursor().position();
+    setPlainText(masked(real->toPlainText(), passwdPattern, mask));
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(position);
+    setTextCursor(cursor);
+    QTextCursor realCursor = real->textCursor();
+    realCursor.setPosition(position);
+    real->setTextCursor(realCursor);
+    emit realTextChanged();
+}
+
+bool PasswdTextEdit::event(QEvent* event)
+{
+    // The shadow must treat Tab as the editor does: as text or as focus move.
+    if (real)
+        real->setTabChangesFocus(tabChangesFocus());
+    bool const result = HTextEdit::event(event);
+    if (real && forwarded(event->type())) {
+        // The editor's verdict stands: an event the shadow ignores must not
+        // travel on to the parents and act twice.
+        bool const accepted = event->isAccepted();
+        static_cast<ShadowTextEdit*>(real)->forward(event);
+        event->setAccepted(accepted);
+    }
+    return result;
+}
+
+bool PasswdTextEdit::viewportEvent(QEvent* event)
+{
+    bool const result = HTextEdit::viewportEvent(event);
+    if (real && forwarded(event->type())) {
+        bool const accepted = event->isAccepted();
+        static_cast<ShadowTextEdit*>(real)->forwardViewport(event);
+        event->setAccepted(accepted);
+    }
+    return result;
+}
+
+void PasswdTextEdit::resizeEvent(QResizeEvent* event)
+{
+    HTextEdit::resizeEvent(event);
+    followGeometry();
+}
+
+void PasswdTextEdit::contextMenuEvent(QContextMenuEvent*) { }
+
+#include "moc_PasswdTextEdit.cpp"

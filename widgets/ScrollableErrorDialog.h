@@ -1,0 +1,11 @@
+#pragma once
+
+#include "widgets/ScrollableMessageDialog.h"
+
+// Shows an error text that may be too long for a message box; "Close" gives
+// Accepted.
+class ScrollableErrorDialog : public ScrollableMessageDialog
+{
+public:
+    explicit ScrollableErrorDialog(QString const& text, QWidget* parent = nullptr);
+};

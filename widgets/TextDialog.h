@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDialog>
+
+class HTextEdit;
+
+// Shows a plain text, such as a file list, unwrapped and read-only.
+class TextDialog : public QDialog
+{
+public:
+    explicit TextDialog(QWidget* parent = nullptr);
+
+    void setText(QString const& text);
+
+private:
+    HTextEdit* textEdit;
+};
