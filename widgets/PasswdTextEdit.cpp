@@ -40,8 +40,9 @@ public:
     void clearMargins() { setViewportMargins(0, 0, 0, 0); }
 
 protected:
-    // A forwarded Tab was handled by the editor already.
-    bool focusNextPrevChild(bool) override { return false; }
+    // The editor moved the focus for a forwarded Tab already: here the Tab
+    // counts as handled when it changes the focus, and as text otherwise.
+    bool focusNextPrevChild(bool) override { return tabChangesFocus(); }
 
     QMimeData* createMimeDataFromSelection() const override
     {

@@ -4,8 +4,6 @@
 
 #include <QRegularExpression>
 
-class HTextEdit;
-
 // A text editor for lists of addresses that may carry passwords: every match
 // of a pattern has its capture group 1 shown as password characters, while a
 // never-shown shadow editor holds the real text and receives the same input.

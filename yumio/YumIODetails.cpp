@@ -82,7 +82,7 @@ PyObject* YumIO::getRpmHdrValue(PyObject* package, char const* tag)
         error(tr("getRpmHdrValue called for package with no hdr (i.e. not installed)"));
         return nullptr;
     }
-    QByteArray const name = QByteArray("RPMTAG_") + tag;
+    QByteArray const name = QByteArray(QByteArray("RPMTAG_") + tag);
     PyObject* tagValue = rpmDict ? PyDict_GetItemString(rpmDict, name.constData()) : nullptr;
     if (!tagValue) {
         error(tr("Internal error: cannot find rpm.%1").arg(QString::fromLatin1(name)));
@@ -175,11 +175,11 @@ QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char con
 
     if (hasHeader(package)) {
         QByteArray const base(prefix);
-        PyRef names = PyRef::steal(getRpmHdrValue(package, (base + "NAME").constData()));
+        PyRef names = PyRef::steal(getRpmHdrValue(package, QByteArray(base + "NAME").constData()));
         if (!names || names.get() == Py_None)
             return QString();
-        PyRef flags = PyRef::steal(getRpmHdrValue(package, (base + "FLAGS").constData()));
-        PyRef versions = PyRef::steal(getRpmHdrValue(package, (base + "VERSION").constData()));
+        PyRef flags = PyRef::steal(getRpmHdrValue(package, QByteArray(base + "FLAGS").constData()));
+        PyRef versions = PyRef::steal(getRpmHdrValue(package, QByteArray(base + "VERSION").constData()));
         Py_ssize_t const n = lengthOf(names.get());
         for (Py_ssize_t i = 0; i < n; ++i) {
             QString line = pyString(itemOf(names.get(), i));

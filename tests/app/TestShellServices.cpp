@@ -1,4 +1,3 @@
-#include "app/Colors.h"
 #include "app/DefaultStyle.h"
 #include "app/Execute.h"
 #include "app/Fonts.h"
@@ -18,10 +17,8 @@ class TestShellServices : public QObject
 
 private slots:
     void initTestCase();
-    void palettes();
     void headerFont_data();
     void headerFont();
-    void fixedAndBoldFonts();
     void styleChoice_data();
     void styleChoice();
     void styleSet_data();
@@ -38,30 +35,6 @@ void TestShellServices::initTestCase()
     // Never the user's own toolkit settings.
     QVERIFY(settingsDir.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-}
-
-void TestShellServices::palettes()
-{
-    QPalette base;
-    base.setColor(QPalette::Disabled, QPalette::Base, Qt::gray);
-    QPalette const required = Colors::makeRequired(base);
-    QCOMPARE(required.color(QPalette::Active, QPalette::Base), QColor(QStringLiteral("#fffacd")));
-    QCOMPARE(required.color(QPalette::Inactive, QPalette::Base), QColor(QStringLiteral("#fffacd")));
-    QCOMPARE(required.color(QPalette::Disabled, QPalette::Base), QColor(Qt::gray));
-
-    struct Case
-    {
-        QPalette palette;
-        char const* color;
-    };
-    for (Case const& c :
-        {Case {Colors::makeError(base), "red"}, Case {Colors::makeWarning(base), "darkorange"},
-            Case {Colors::makeOK(base), "green"}}) {
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            QCOMPARE(c.palette.color(group, QPalette::WindowText), QColor(c.color));
-    }
-    QCOMPARE(Colors::minor(), QStringLiteral("#8b5a2b"));
-    QCOMPARE(Colors::action(), QStringLiteral("blue"));
 }
 
 void TestShellServices::headerFont_data()
@@ -95,17 +68,6 @@ void TestShellServices::headerFont()
         QCOMPARE(header.pointSize(), headerPoints);
     else
         QCOMPARE(header.pixelSize(), headerPixels);
-}
-
-void TestShellServices::fixedAndBoldFonts()
-{
-    QFont const font(QStringLiteral("Helvetica"), 9);
-    QFont const fixed = Fonts::makeFixed(font);
-    QVERIFY(fixed.fixedPitch());
-    QCOMPARE(fixed.family(), QStringLiteral("Courier"));
-    QCOMPARE(fixed.pointSize(), 9);
-    QCOMPARE(Fonts::makeBold(font).weight(), QFont::Bold);
-    QCOMPARE(font.weight(), QFont::Normal);
 }
 
 void TestShellServices::styleChoice_data()

@@ -1,5 +1,4 @@
 #include "progress/Progress.h"
-#include "progress/ProgressMinion.h"
 #include "widgets/HProgressBar.h"
 
 #include <QElapsedTimer>
@@ -114,8 +113,6 @@ private slots:
     void script_data();
     void script();
     void pumpsEventsInTheGuiThread();
-    void shiftFitsInt_data();
-    void shiftFitsInt();
 };
 
 void TestProgress::script_data()
@@ -259,25 +256,6 @@ void TestProgress::pumpsEventsInTheGuiThread()
     QVERIFY(delivered);
     QCOMPARE(total.text(), QStringLiteral("Collecting (0%)"));
     QCOMPARE(item.text(), QStringLiteral("Reading (0%)"));
-}
-
-void TestProgress::shiftFitsInt_data()
-{
-    QTest::addColumn<Steps>("maximum");
-    QTest::addColumn<int>("shift");
-    QTest::newRow("0") << Steps(0) << 0;
-    QTest::newRow("INT_MAX") << Steps(INT_MAX) << 0;
-    QTest::newRow("INT_MAX + 1") << Steps(INT_MAX) + 1 << 1;
-    QTest::newRow("2^32") << (Steps(1) << 32) << 2;
-    QTest::newRow("2^64 - 1") << ~Steps(0) << 33;
-}
-
-void TestProgress::shiftFitsInt()
-{
-    QFETCH(Steps, maximum);
-    QFETCH(int, shift);
-    QCOMPARE(ProgressMinion::shiftFor(maximum), shift);
-    QVERIFY((maximum >> shift) <= Steps(INT_MAX));
 }
 
 QTEST_MAIN(TestProgress)

@@ -1,4 +1,3 @@
-#include "widgets/HAbstractTableModel.h"
 #include "widgets/HDialog.h"
 #include "widgets/HItemDelegate.h"
 #include "widgets/HMenu.h"
@@ -34,14 +33,6 @@ QString bigText(int lines, int columns)
         text.append(QString(columns, QLatin1Char('m')));
     return text.join(QLatin1Char('\n'));
 }
-
-class TinyModel : public HAbstractTableModel
-{
-public:
-    int rowCount(QModelIndex const&) const override { return 1; }
-    int columnCount(QModelIndex const&) const override { return 1; }
-    QVariant data(QModelIndex const&, int) const override { return {}; }
-};
 
 class OpenDelegate : public HItemDelegate
 {
@@ -96,7 +87,6 @@ private slots:
     void textEditEditingFinished();
     void appendCompactRemovesMargins();
     void delegateNeverWraps();
-    void modelRediscoveryResets();
 };
 
 void TestBasicWidgets::dialogIgnoresReturn_data()
@@ -354,16 +344,6 @@ void TestBasicWidgets::delegateNeverWraps()
     int const ink = paint(delegate);
     QVERIFY(ink > 0);
     QVERIFY(ink <= metrics.lineSpacing());
-}
-
-void TestBasicWidgets::modelRediscoveryResets()
-{
-    TinyModel model;
-    QSignalSpy aboutToReset(&model, &QAbstractItemModel::modelAboutToBeReset);
-    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    model.forceSortColumnRediscovery();
-    QCOMPARE(aboutToReset.count(), 1);
-    QCOMPARE(reset.count(), 1);
 }
 
 QTEST_MAIN(TestBasicWidgets)

@@ -80,6 +80,8 @@ private slots:
     void textShadowNeverShown();
     void noMenuNoDrops();
     void tabMovesFocusOnce();
+    void textTabFollowsEditor_data();
+    void textTabFollowsEditor();
 };
 
 void TestPasswdEditors::maskLine_data()
@@ -329,6 +331,43 @@ void TestPasswdEditors::tabMovesFocusOnce()
     QTest::keyClick(edit, Qt::Key_Tab);
     // The shadow gets the Tab as well; it must not move the focus again.
     QTRY_VERIFY(next->hasFocus());
+    QVERIFY(!last->hasFocus());
+}
+
+void TestPasswdEditors::textTabFollowsEditor_data()
+{
+    QTest::addColumn<bool>("tabChangesFocus");
+    QTest::newRow("tab is text") << false;
+    QTest::newRow("tab moves the focus") << true;
+}
+
+void TestPasswdEditors::textTabFollowsEditor()
+{
+    QFETCH(bool, tabChangesFocus);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new PasswdTextEdit(larder, &window);
+    auto* next = new QLineEdit(&window);
+    auto* last = new QLineEdit(&window);
+    layout->addWidget(edit);
+    layout->addWidget(next);
+    layout->addWidget(last);
+    edit->setTabChangesFocus(tabChangesFocus);
+    edit->setRealPlainText(QStringLiteral("http://a:pw@h"));
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    if (tabChangesFocus) {
+        QTRY_VERIFY(next->hasFocus());
+        QCOMPARE(edit->realPlainText(), QStringLiteral("http://a:pw@h"));
+    } else {
+        QVERIFY(edit->hasFocus());
+        QCOMPARE(edit->realPlainText(), QStringLiteral("http://a:pw@h\t"));
+    }
     QVERIFY(!last->hasFocus());
 }
 
