@@ -97,8 +97,12 @@ bool Python::initialize()
     Py_Initialize(); // this thread now holds the interpreter lock
     {
         PyGILStateWrapper lock(true);
+        // The interpreter's own handler; when something else handled SIGINT
+        // before the interpreter started, getsignal() knows no Python handler.
         PyRun_SimpleString("import signal\n"
-                           "defaultSigIntSigaction = signal.getsignal(signal.SIGINT)\n");
+                           "defaultSigIntSigaction = signal.getsignal(signal.SIGINT)\n"
+                           "if not callable(defaultSigIntSigaction):\n"
+                           "    defaultSigIntSigaction = signal.default_int_handler\n");
     }
 
     PyObject* mainModule = PyImport_AddModule("__main__"); // borrowed
