@@ -1,0 +1,79 @@
+#include "support/EngineFixture.h"
+
+#include "app/InstallRoot.h"
+#include "widgets/HProgressBar.h"
+#include "yumio/YumIO.h"
+
+#include <QProcess>
+#include <QVBoxLayout>
+#include <QWidget>
+
+EngineFixture::EngineFixture()
+{
+    answerer_.alwaysClick(QStringLiteral("button0"));
+}
+
+EngineFixture::~EngineFixture()
+{
+    delete engine_;
+    delete window_;
+}
+
+bool EngineFixture::prepare(Options const& options, QString* error)
+{
+    if (!dir.isValid()) {
+        *error = QStringLiteral("no temporary directory");
+        return false;
+    }
+    Sandbox::RootOptions rootOptions;
+    if (options.http) {
+        server_.reset(new Sandbox::Server(options.larder, options.larderOnly, options.serverLog));
+        if (!server_->isRunning()) {
+            *error = QStringLiteral("the repository server did not start");
+            return false;
+        }
+        rootOptions.urlBase = server_->url();
+        rootOptions.larder = options.larder;
+    }
+    rootOptions.group = options.group;
+    rootOptions.install = options.install;
+    if (Sandbox::makeRoot(root(), rootOptions, error).isEmpty())
+        return false;
+    InstallRoot::set(root());
+
+    window_ = new QWidget;
+    auto* layout = new QVBoxLayout(window_);
+    totalBar_ = new HProgressBar(window_);
+    itemBar_ = new HProgressBar(window_);
+    layout->addWidget(totalBar_);
+    layout->addWidget(itemBar_);
+    engine_ = new YumIO;
+    engine_->setup(window_, totalBar_, itemBar_);
+    return true;
+}
+
+QString EngineFixture::root() const
+{
+    return dir.path() + QStringLiteral("/root");
+}
+
+QHash<QString, bool> EngineFixture::allRepos()
+{
+    return QHash<QString, bool>{{QStringLiteral("base"), true}, {QStringLiteral("updates"), true}};
+}
+
+QString EngineFixture::dnf(QStringList const& arguments) const
+{
+    QProcess process;
+    process.start(QStringLiteral("dnf"),
+                  QStringList{QStringLiteral("-q"), QStringLiteral("--installroot=") + root(),
+                              QStringLiteral("--config=") + root() + QStringLiteral("/etc/yum.conf"),
+                              QStringLiteral("--setopt=reposdir=") + root()
+                                  + QStringLiteral("/etc/yum.repos.d"),
+                              QStringLiteral("--setopt=cachedir=") + root()
+                                  + QStringLiteral("/var/cache/dnf-list"),
+                              QStringLiteral("--releasever=1")}
+                      + arguments);
+    process.waitForFinished(300000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "support/ModalAnswerer.h"
+#include "support/Sandbox.h"
+
+#include <QHash>
+#include <QScopedPointer>
+#include <QString>
+#include <QTemporaryDir>
+
+class HProgressBar;
+class QWidget;
+class YumIO;
+
+// An engine on a sandbox root, with the window, bars and dialog answerer it
+// needs. Every dialog is answered with its first button and recorded.
+class EngineFixture
+{
+public:
+    struct Options
+    {
+        bool http = true;       // repositories over HTTP, else file://
+        QString larder;         // NAME:PASSWORD for larder URLs
+        bool larderOnly = false;
+        bool group = false;
+        bool install = true;
+        QString serverLog;      // a file for the server's request log
+    };
+
+    EngineFixture();
+    ~EngineFixture();
+
+    // Builds the root (and the server); false with the reason in error.
+    bool prepare(Options const& options, QString* error);
+
+    QString root() const;
+    Sandbox::Server* server() const { return server_.data(); }
+    YumIO& engine() { return *engine_; }
+    QWidget* window() const { return window_; }
+    HProgressBar* totalBar() const { return totalBar_; }
+    HProgressBar* itemBar() const { return itemBar_; }
+    ModalAnswerer& answerer() { return answerer_; }
+
+    // Every repository of the sandbox, used in this session.
+    static QHash<QString, bool> allRepos();
+
+    // Runs a dnf command line on the root, the way the sandbox configures it;
+    // its standard output.
+    QString dnf(QStringList const& arguments) const;
+
+private:
+    QTemporaryDir dir;
+    QScopedPointer<Sandbox::Server> server_;
+    QWidget* window_ = nullptr;
+    HProgressBar* totalBar_ = nullptr;
+    HProgressBar* itemBar_ = nullptr;
+    YumIO* engine_ = nullptr;
+    ModalAnswerer answerer_;
+};
