@@ -28,7 +28,7 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       {"root": DIR, "installed": [nevra, ...], "repos": {id: baseurl}}
 
   sandbox.py serve [--port 0] [--larder NAME:PASSWORD] [--larder-only]
-                   [--port-file FILE] [--log FILE] [--tree DIR]
+                   [--port-file FILE] [--log FILE] [--tree DIR] [--watch-pid PID]
       Serve the repository tree (default: the cache's repositories, one
       directory per repository) on 127.0.0.1 until SIGTERM or SIGINT.
       Prints "PORT" on stdout as soon as it listens (and writes it to
@@ -37,7 +37,12 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       "/larder" in the path is appended to the path= value, as dnf appends
       file names before the query string. Missing credentials answer 401,
       wrong ones 403. --larder-only refuses plain paths (401). --log appends
-      one line per request: METHOD, request path, status, served path.
+      one line per request, written before the answer is sent: METHOD,
+      request path, status, served path ("-" when nothing was served).
+      --watch-pid stops the server when that process ends. The cache also
+      holds broken copies of "base" for failure tests: "corrupt-primary"
+      (primary metadata that does not match its checksum) and
+      "corrupt-repomd" (repomd.xml that is not XML).
 
   sandbox.py demo DIR
       Build everything, start a server in the background (pid in
@@ -55,6 +60,7 @@ same macros and $HOME.
 import argparse
 import contextlib
 import fcntl
+import functools
 import hashlib
 import html
 import json
@@ -179,6 +185,7 @@ def rpm_eval(expr):
     return _run([_tool("rpm"), "--eval", expr], "rpm --eval").strip()
 
 
+@functools.lru_cache(maxsize=None)
 def _arch():
     return rpm_eval("%_arch")
 
@@ -424,7 +431,9 @@ def write_repo_files(root, urls, enabled=None):
 
 
 def write_yum_conf(root):
-    os.makedirs(os.path.join(root, "etc", "yum.repos.d"), exist_ok=True)
+    """The main configuration file, and the directories any system has."""
+    for sub in ("etc/yum.repos.d", "var/log", "var/cache/yum", "var/lib"):
+        os.makedirs(os.path.join(root, sub), exist_ok=True)
     _write_file(os.path.join(root, "etc", "yum.conf"), YUM_CONF)
 
 
@@ -442,6 +451,35 @@ def installed_packages(root):
     out = _run([_tool("rpm"), "--root", root, "-qa", "--qf", "%{nevra}\\n"],
                "rpm -qa in %s" % root)
     return sorted(line for line in out.splitlines() if line)
+
+
+def dnf_base(root, fill=True, load_system_repo=True):
+    """A dnf.Base on the root, configured the way dnf's command line does it.
+
+    With fill, the enabled repositories and the installed system are in the
+    sack. Callers close() it. Independent of the Vux companion script, so
+    tests can check what it reports against dnf itself.
+    """
+    import dnf
+    import dnf.rpm
+
+    base = dnf.Base()
+    try:
+        conf = base.conf
+        conf.installroot = root
+        conf.config_file_path = os.path.join(root, "etc", "yum.conf")
+        conf.read(priority=dnf.conf.PRIO_MAINCONFIG)
+        conf.reposdir = [os.path.join(root, "etc", "yum.repos.d")]
+        conf.releasever = dnf.rpm.detect_releasever(root) or RELEASEVER
+        for option in ("cachedir", "logdir", "persistdir"):
+            conf.prepend_installroot(option)
+        base.read_all_repos()
+        if fill:
+            base.fill_sack(load_system_repo=load_system_repo)
+    except BaseException:
+        base.close()
+        raise
+    return base
 
 
 def _populate(root, repos_dir, group):
@@ -583,9 +621,9 @@ class _Handler(BaseHTTPRequestHandler):
             path = rest.rstrip("/") + "/" + tail.lstrip("/") if tail else rest
         elif server.larder_only:
             return 401, None
-        clean = posixpath.normpath("/" + path.lstrip("/"))
-        if clean.startswith("/.."):
+        if ".." in path.split("/"):
             return 403, None
+        clean = posixpath.normpath("/" + path.lstrip("/"))
         if path.endswith("/") and clean != "/":
             clean += "/"
         return 200, clean
@@ -659,7 +697,12 @@ class _HTTPServer(ThreadingHTTPServer):
 
 
 class Server:
-    """A running repository server: .port, .url, .requests, .stop()."""
+    """A repository server in a thread of this process: .port, .url, .requests, .stop().
+
+    Do not use it in a process that also runs dnf: librepo holds the
+    interpreter lock while it downloads, so the server thread starves and
+    every download waits for curl's time-outs. serve() runs a process.
+    """
 
     def __init__(self, larder=None, log=None, tree=None, larder_only=False, port=0):
         if tree is None:
@@ -683,13 +726,17 @@ class Server:
             del self._httpd.requests[:]
 
     def start(self):
-        self._thread = threading.Thread(target=self._httpd.serve_forever,
-                                        name="sandbox-http", daemon=True)
+        self._thread = threading.Thread(target=self.serve_forever, name="sandbox-http",
+                                        daemon=True)
         self._thread.start()
         return self
 
     def serve_forever(self):
-        self._httpd.serve_forever()
+        self._httpd.serve_forever(poll_interval=0.05)
+
+    def shutdown(self):
+        """Stop serve_forever(); callable from any thread but the serving one."""
+        self._httpd.shutdown()
 
     def stop(self):
         self._httpd.shutdown()
@@ -698,10 +745,123 @@ class Server:
             self._thread.join()
 
 
+def _read_request_log(path):
+    entries = []
+    try:
+        with open(path) as f:
+            lines = f.read().splitlines()
+    except FileNotFoundError:
+        return entries
+    for line in lines:
+        parts = line.split(" ")
+        if len(parts) == 4 and parts[2].isdigit():
+            served = None if parts[3] == "-" else parts[3]
+            entries.append((parts[0], parts[1], int(parts[2]), served))
+    return entries
+
+
+def start_server_process(port_file=None, log=None, larder=None, larder_only=False,
+                         pid_file=None, errors=None, tree=None, daemon=False):
+    """Start `sandbox.py serve`; returns (Popen, port).
+
+    daemon: in its own session, holding none of the caller's descriptors (its
+    error output goes to the file errors, or nowhere), so that it outlives
+    the caller and a caller reading this process's output is not kept
+    waiting by it. Otherwise it stops when this process ends.
+    """
+    cmd = [sys.executable, os.path.abspath(__file__), "serve", "--port", "0"]
+    if port_file:
+        cmd += ["--port-file", port_file]
+    if log:
+        cmd += ["--log", log]
+    if larder:
+        cmd += ["--larder", "%s:%s" % _parse_larder(larder)]
+    if larder_only:
+        cmd.append("--larder-only")
+    if tree:
+        cmd += ["--tree", tree]
+    if not daemon:
+        cmd += ["--watch-pid", str(os.getpid())]
+    err = open(errors, "ab") if errors else (subprocess.DEVNULL if daemon else None)
+    try:
+        proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=err, start_new_session=daemon, close_fds=True)
+    finally:
+        if errors:
+            err.close()
+    line = proc.stdout.readline().decode().strip()
+    proc.stdout.close()
+    if not line.isdigit():
+        proc.kill()
+        proc.wait()
+        raise SandboxError("the repository server did not start")
+    if pid_file:
+        _write_file(pid_file, "%d\n" % proc.pid)
+    return proc, int(line)
+
+
+class ServerProcess:
+    """A repository server in a child process: .port, .url, .requests, .stop()."""
+
+    def __init__(self, larder=None, log=None, tree=None, larder_only=False):
+        if tree is None:
+            tree = build_repos()["cache"] + "repos"
+        if not os.path.isdir(tree):
+            raise SandboxError("nothing to serve: %s is not a directory" % tree)
+        self._own_log = log is None
+        if self._own_log:
+            fd, log = tempfile.mkstemp(prefix="vux-sandbox-http-", suffix=".log")
+            os.close(fd)
+        self.log = os.path.abspath(log)
+        self.tree = os.path.abspath(tree)
+        try:
+            self._proc, self.port = start_server_process(
+                log=self.log, larder=larder, larder_only=larder_only, tree=self.tree)
+        except BaseException:
+            if self._own_log:
+                os.unlink(self.log)
+            raise
+        self.pid = self._proc.pid
+        self.url = "http://127.0.0.1:%d" % self.port
+
+    @property
+    def requests(self):
+        """(method, request path, status, served path or None) per request.
+
+        A request is logged before its answer is sent, so it is here once the
+        client has its answer.
+        """
+        return _read_request_log(self.log)
+
+    def clear_requests(self):
+        with open(self.log, "w"):
+            pass
+
+    def stop(self):
+        if self._proc.poll() is None:
+            self._proc.terminate()
+            try:
+                self._proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self._proc.kill()
+                self._proc.wait()
+        if self._own_log:
+            with contextlib.suppress(FileNotFoundError):
+                os.unlink(self.log)
+
+
 @contextlib.contextmanager
-def serve(larder=None, log=None, tree=None, larder_only=False):
-    """Serve the repositories on 127.0.0.1 in a thread while the block runs."""
-    server = Server(larder, log, tree, larder_only).start()
+def serve(larder=None, log=None, tree=None, larder_only=False, thread=False):
+    """Serve the repositories on 127.0.0.1 while the block runs.
+
+    Yields an object with .port, .url, .requests and .clear_requests().
+    The server runs in a child process (thread=True: in a thread, only for
+    processes that do not run dnf themselves).
+    """
+    if thread:
+        server = Server(larder, log, tree, larder_only).start()
+    else:
+        server = ServerProcess(larder, log, tree, larder_only)
     try:
         yield server
     finally:
@@ -738,29 +898,6 @@ def _stop_pid(pid, timeout=10):
         time.sleep(0.05)
 
 
-def start_server_process(port_file, log=None, larder=None, larder_only=False, pid_file=None):
-    """Start `sandbox.py serve` in its own session; returns (pid, port)."""
-    cmd = [sys.executable, os.path.abspath(__file__), "serve", "--port", "0",
-           "--port-file", port_file]
-    if log:
-        cmd += ["--log", log]
-    if larder:
-        cmd += ["--larder", "%s:%s" % _parse_larder(larder)]
-    if larder_only:
-        cmd.append("--larder-only")
-    proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                            start_new_session=True, close_fds=True)
-    line = proc.stdout.readline().decode().strip()
-    proc.stdout.close()
-    if not line.isdigit():
-        proc.kill()
-        proc.wait()
-        raise SandboxError("the repository server did not start")
-    if pid_file:
-        _write_file(pid_file, "%d\n" % proc.pid)
-    return proc.pid, int(line)
-
-
 def demo(directory):
     directory = os.path.abspath(directory)
     marker = os.path.join(directory, ".vux-sandbox-demo")
@@ -775,9 +912,11 @@ def demo(directory):
         _stop_pid(old)
     shutil.rmtree(root, ignore_errors=True)
     build_repos(verbose=True)
-    _pid, port = start_server_process(os.path.join(directory, "server.port"),
-                                      log=os.path.join(directory, "server.log"),
-                                      larder=DEMO_LARDER, pid_file=pidfile)
+    _proc, port = start_server_process(os.path.join(directory, "server.port"),
+                                       log=os.path.join(directory, "server.log"),
+                                       larder=DEMO_LARDER, pid_file=pidfile,
+                                       errors=os.path.join(directory, "server.err"),
+                                       daemon=True)
     url = "http://127.0.0.1:%d" % port
     result = make_root(root, url_base=url, larder=DEMO_LARDER,
                        larder_repos=DEMO_LARDER_REPOS, group=True)
@@ -804,12 +943,25 @@ def demo(directory):
 def _cmd_serve(args):
     server = Server(args.larder, args.log, args.tree, args.larder_only, args.port)
 
-    def stop(_signum, _frame):
+    def stop(_signum=None, _frame=None):
         # shutdown() waits for serve_forever(), which runs in this thread.
-        threading.Thread(target=server._httpd.shutdown, daemon=True).start()
+        threading.Thread(target=server.shutdown, daemon=True).start()
+
+    def watch(pid):
+        while True:
+            time.sleep(0.5)
+            try:
+                os.kill(pid, 0)
+            except ProcessLookupError:
+                stop()
+                return
+            except PermissionError:
+                pass
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
+    if args.watch_pid:
+        threading.Thread(target=watch, args=(args.watch_pid,), daemon=True).start()
     if args.port_file:
         _write_file(args.port_file, "%d\n" % server.port)
     sys.stdout.write("%d\n" % server.port)
@@ -844,6 +996,8 @@ def main(argv=None):
     srv.add_argument("--port-file")
     srv.add_argument("--log")
     srv.add_argument("--tree", help="directory to serve (default: the cached repositories)")
+    srv.add_argument("--watch-pid", type=int, metavar="PID",
+                     help="stop when process PID ends (for test harnesses)")
     dem = sub.add_parser("demo", help="repositories, a server and a root for trying Vux")
     dem.add_argument("dir")
     args = parser.parse_args(argv)
