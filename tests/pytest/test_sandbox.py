@@ -303,6 +303,27 @@ def test_dnf_reads_repositories_through_larder_urls(tmp_path, http_server):
     assert all(status == 200 for _p, status, _w in served)
 
 
+@pytest.mark.parametrize("larder", [None, LARDER], ids=["plain", "larder"])
+@pytest.mark.parametrize("mirrors", ["mirrorlist", "metalink"])
+def test_dnf_follows_generated_mirror_lists(tmp_path, http_server, mirrors, larder):
+    root = str(tmp_path / "root")
+    result = sandbox.make_root(root, url_base=http_server.url, larder=larder, install=False,
+                               repos=["updates"], mirrors=mirrors)
+    with open(os.path.join(root, "etc", "yum.repos.d", "updates.repo")) as f:
+        assert "%s=%s\n" % (mirrors, result["repos"]["updates"]) in f.read()
+    base = sandbox.dnf_base(root, load_system_repo=False)
+    try:
+        assert len(base.sack.query().available()) == len(UPDATES) + 1
+    finally:
+        base.close()
+    requests = [(path, status, served) for _m, path, status, served in http_server.requests]
+    assert requests[0][1:] == (200, "/%s/updates" % mirrors)
+    assert ("/updates/repodata/repomd.xml" if larder is None else
+            "/larder/repodata/repomd.xml?name=tester&password=s3cret&path=/updates/",
+            200, "/updates/repodata/repomd.xml") in requests
+    assert all(status == 200 for _p, status, _s in requests)
+
+
 def test_serve_command_line(tmp_path, repos):
     port_file = tmp_path / "port"
     proc = subprocess.Popen([sys.executable, SCRIPT, "serve", "--port-file", str(port_file),

@@ -20,12 +20,16 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
 
   sandbox.py root DIR [--url-base URL] [--larder NAME:PASSWORD]
                       [--no-install] [--repos base,updates] [--group]
+                      [--larder-repos REPO,...] [--mirrors mirrorlist|metalink]
       Create a sandbox root at DIR (missing or empty). The first versions
       are installed from the file:// repositories, then the .repo files are
       written: file:// URLs by default, URL/<repo>/ with --url-base, and
       URL/larder?name=NAME&password=PASSWORD&path=/<repo>/ with --larder too.
-      --group also installs the comps group "core-tools". Prints JSON:
-      {"root": DIR, "installed": [nevra, ...], "repos": {id: baseurl}}
+      --larder-repos limits larder URLs to some repositories; --mirrors
+      writes mirrorlist= or metalink= URLs of the server (below) instead of
+      baseurl=. --group also installs the comps group "core-tools".
+      Prints JSON:
+      {"root": DIR, "installed": [nevra, ...], "repos": {id: url}}
 
   sandbox.py serve [--port 0] [--larder NAME:PASSWORD] [--larder-only]
                    [--port-file FILE] [--log FILE] [--tree DIR] [--watch-pid PID]
@@ -39,7 +43,10 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       wrong ones 403. --larder-only refuses plain paths (401). --log appends
       one line per request, written before the answer is sent: METHOD,
       request path, status, served path ("-" when nothing was served).
-      --watch-pid stops the server when that process ends. The cache also
+      --watch-pid stops the server when that process ends.
+      The server also makes up mirror lists and metalinks: /mirrorlist/REPO
+      and /metalink/REPO (through larder URLs too) name its own copy of
+      REPO, the larder credentials of the request included. The cache also
       holds broken copies of "base" for failure tests: "corrupt-primary"
       (primary metadata that does not match its checksum) and
       "corrupt-repomd" (repomd.xml that is not XML).
@@ -66,6 +73,7 @@ import html
 import json
 import os
 import posixpath
+import re
 import shutil
 import signal
 import subprocess
@@ -402,22 +410,35 @@ def _parse_larder(larder):
     return str(name), str(password)
 
 
-def repo_url(repo, url_base=None, larder=None, repos_dir=None):
-    """The baseurl of a repository: file://, URL/<repo>/ or a larder URL."""
+def repo_url(repo, url_base=None, larder=None, repos_dir=None, mirrors=None):
+    """The URL of a repository: file://, URL/<repo>/ or a larder URL.
+
+    mirrors "mirrorlist" or "metalink": the URL of the server's mirror list
+    or metalink for the repository instead (http only).
+    """
     if url_base is None:
+        if mirrors:
+            raise SandboxError("mirror lists and metalinks need an http URL base")
         path = os.path.join(repos_dir or build_repos()["cache"] + "repos", repo)
         return "file://" + urllib.parse.quote(path) + "/"
+    if mirrors not in (None, "mirrorlist", "metalink"):
+        raise SandboxError("mirrors must be mirrorlist or metalink, not %r" % mirrors)
     url_base = url_base.rstrip("/")
+    path = "/%s/%s" % (mirrors, repo) if mirrors else "/%s/" % repo
     larder = _parse_larder(larder)
     if larder is None:
-        return "%s/%s/" % (url_base, repo)
+        return url_base + path
     quote = lambda value: urllib.parse.quote(value, safe="")
-    return "%s/larder?name=%s&password=%s&path=/%s/" % (
-        url_base, quote(larder[0]), quote(larder[1]), repo)
+    return "%s/larder?name=%s&password=%s&path=%s" % (
+        url_base, quote(larder[0]), quote(larder[1]), path)
 
 
-def write_repo_files(root, urls, enabled=None):
-    """Replace the root's .repo files: one file per repository id."""
+def write_repo_files(root, urls, enabled=None, mirrors=None):
+    """Replace the root's .repo files: one file per repository id.
+
+    urls: {id: URL}, written as baseurl (or as mirrorlist / metalink).
+    """
+    key = mirrors or "baseurl"
     reposdir = os.path.join(root, "etc", "yum.repos.d")
     os.makedirs(reposdir, exist_ok=True)
     for name in os.listdir(reposdir):
@@ -425,8 +446,8 @@ def write_repo_files(root, urls, enabled=None):
             os.unlink(os.path.join(reposdir, name))
     for repo, url in urls.items():
         on = 1 if enabled is None or repo in enabled else 0
-        text = ("[%s]\nname=%s\nbaseurl=%s\nenabled=%d\ngpgcheck=0\n"
-                % (repo, REPO_NAMES.get(repo, repo), url, on))
+        text = ("[%s]\nname=%s\n%s=%s\nenabled=%d\ngpgcheck=0\n"
+                % (repo, REPO_NAMES.get(repo, repo), key, url, on))
         _write_file(os.path.join(reposdir, repo + ".repo"), text)
 
 
@@ -530,7 +551,7 @@ def _root_template(cache, group):
 
 
 def make_root(directory, url_base=None, larder=None, install=True, repos=None,
-              group=False, larder_repos=None, enabled=None):
+              group=False, larder_repos=None, enabled=None, mirrors=None):
     """Create a sandbox root at directory (missing or empty).
 
     url_base: "http://127.0.0.1:PORT" for http URLs, None for file:// URLs.
@@ -538,6 +559,8 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     larder credentials (only for the repositories in larder_repos, when
     given). repos: repository ids to configure (default base, updates);
     enabled: the subset written with enabled=1 (default all of them).
+    mirrors: "mirrorlist" or "metalink" to point the repositories at the
+    server's generated mirror lists or metalinks instead of a baseurl.
     Returns {"root": dir, "installed": [nevra...], "repos": {id: baseurl}}.
     """
     directory = os.path.abspath(directory)
@@ -551,6 +574,8 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     larder = _parse_larder(larder)
     if larder is not None and url_base is None:
         raise SandboxError("larder credentials need an http URL base (--url-base)")
+    if mirrors is not None and url_base is None:
+        raise SandboxError("mirror lists and metalinks need an http URL base (--url-base)")
     info = build_repos()
     cache = info["cache"].rstrip("/")
     unknown = [r for r in repos if r not in info["repos"]]
@@ -570,8 +595,9 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     urls = {}
     for repo in repos:
         use_larder = larder if larder_repos is None or repo in larder_repos else None
-        urls[repo] = repo_url(repo, url_base, use_larder, os.path.join(cache, "repos"))
-    write_repo_files(directory, urls, enabled)
+        urls[repo] = repo_url(repo, url_base, use_larder, os.path.join(cache, "repos"),
+                              mirrors)
+    write_repo_files(directory, urls, enabled, mirrors)
     installed = installed_packages(directory) if install else []
     return {"root": directory, "installed": installed, "repos": urls}
 
@@ -605,10 +631,11 @@ class _Handler(BaseHTTPRequestHandler):
         self._answer(body=False)
 
     def _resolve(self):
-        """(status, path inside the tree or None)."""
+        """(status, path inside the tree or None); notes larder credentials used."""
         server = self.server
         split = urllib.parse.urlsplit(self.path)
         path = urllib.parse.unquote(split.path)
+        self.larder_used = None
         if path == "/larder" or path.startswith("/larder/"):
             query = _parse_query(split.query)
             if "name" not in query or "password" not in query:
@@ -617,6 +644,7 @@ class _Handler(BaseHTTPRequestHandler):
                 return 403, None
             if "path" not in query:
                 return 400, None
+            self.larder_used = server.larder
             rest, tail = query["path"], path[len("/larder"):]
             path = rest.rstrip("/") + "/" + tail.lstrip("/") if tail else rest
         elif server.larder_only:
@@ -631,7 +659,12 @@ class _Handler(BaseHTTPRequestHandler):
     def _answer(self, body):
         status, path = self._resolve()
         data, ctype = b"", "text/plain; charset=utf-8"
-        if status == 200:
+        mirrors = MIRROR_PATH.match(path or "")
+        if status == 200 and mirrors:
+            data, ctype = self._mirrors(mirrors.group(1), mirrors.group(2))
+            if data is None:
+                status = 404
+        elif status == 200:
             local = os.path.join(self.server.tree, path.lstrip("/"))
             if os.path.isdir(local):
                 data, ctype = self._listing(path, local), "text/html; charset=utf-8"
@@ -653,6 +686,30 @@ class _Handler(BaseHTTPRequestHandler):
         if body:
             self.wfile.write(data)
 
+    def _mirrors(self, kind, repo):
+        """A mirror list or metalink naming this server's copy of repo."""
+        repomd = os.path.join(self.server.tree, repo, "repodata", "repomd.xml")
+        if not os.path.isfile(repomd):
+            return None, None
+        host = self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1]
+        if self.larder_used:
+            quote = lambda value: urllib.parse.quote(value, safe="")
+            url = "http://%s/larder?name=%s&password=%s&path=/%s/" % (
+                host, quote(self.larder_used[0]), quote(self.larder_used[1]), repo)
+        else:
+            url = "http://%s/%s/" % (host, repo)
+        if kind == "mirrorlist":
+            return (url + "\n").encode(), "text/plain; charset=utf-8"
+        with open(repomd, "rb") as f:
+            content = f.read()
+        # librepo takes the base URL as what precedes "repodata/repomd.xml"
+        # at the end, so a larder URL carries it in its path= value.
+        repomd_url = url + "repodata/repomd.xml"
+        text = METALINK % {
+            "timestamp": int(os.stat(repomd).st_mtime), "size": len(content),
+            "sha256": hashlib.sha256(content).hexdigest(), "url": html.escape(repomd_url)}
+        return text.encode(), "application/metalink+xml"
+
     @staticmethod
     def _listing(path, local):
         items = []
@@ -664,6 +721,28 @@ class _Handler(BaseHTTPRequestHandler):
         return ("<!DOCTYPE html>\n<html><head><title>Index of %s</title></head><body>"
                 "<h1>Index of %s</h1><ul>%s</ul></body></html>\n"
                 % (title, title, "".join(items))).encode()
+
+
+MIRROR_PATH = re.compile(r"^/(mirrorlist|metalink)/([^/]+)/?$")
+
+METALINK = """\
+<?xml version="1.0" encoding="utf-8"?>
+<metalink version="3.0" xmlns="http://www.metalinker.org/" type="dynamic" \
+generator="vux-sandbox" xmlns:mm0="http://fedorahosted.org/mirrormanager">
+ <files>
+  <file name="repomd.xml">
+   <mm0:timestamp>%(timestamp)d</mm0:timestamp>
+   <size>%(size)d</size>
+   <verification>
+    <hash type="sha256">%(sha256)s</hash>
+   </verification>
+   <resources maxconnections="1">
+    <url protocol="http" type="http" location="XX" preference="100">%(url)s</url>
+   </resources>
+  </file>
+ </files>
+</metalink>
+"""
 
 
 def _content_type(path):
@@ -989,6 +1068,10 @@ def main(argv=None):
                       help="repositories to configure (default: %(default)s)")
     root.add_argument("--group", action="store_true",
                       help="also install the comps group %s" % INSTALL_GROUP)
+    root.add_argument("--larder-repos", metavar="REPO,...",
+                      help="use larder URLs for these repositories only")
+    root.add_argument("--mirrors", choices=("mirrorlist", "metalink"),
+                      help="point the repositories at the server's mirror lists or metalinks")
     srv = sub.add_parser("serve", help="serve the repositories over HTTP")
     srv.add_argument("--port", type=int, default=0)
     srv.add_argument("--larder", metavar="NAME:PASSWORD")
@@ -1008,8 +1091,10 @@ def main(argv=None):
             print(json.dumps({"cache": info["cache"], "repos": info["repos"]}))
         elif args.command == "root":
             repos = [r for r in args.repos.split(",") if r]
+            larder_repos = args.larder_repos.split(",") if args.larder_repos else None
             result = make_root(args.dir, url_base=args.url_base, larder=args.larder,
-                               install=not args.no_install, repos=repos, group=args.group)
+                               install=not args.no_install, repos=repos, group=args.group,
+                               larder_repos=larder_repos, mirrors=args.mirrors)
             print(json.dumps(result))
         elif args.command == "serve":
             return _cmd_serve(args)
