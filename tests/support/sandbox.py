@@ -528,9 +528,9 @@ def _root_template(cache, group):
     """A root with the first versions installed, built once per cache."""
     # The rpm database sits where the macros say (under $HOME on Debian), so
     # a template is only good for the same database path.
-    dbpath = rpm_eval("%_dbpath")
+    recipe = repr((rpm_eval("%_dbpath"), YUM_CONF, FIRST_INSTALL, INSTALL_GROUP, RELEASEVER))
     variant = "%s-%s" % ("group" if group else "plain",
-                         hashlib.sha256(dbpath.encode()).hexdigest()[:10])
+                         hashlib.sha256(recipe.encode()).hexdigest()[:10])
     roots = os.path.join(cache, "roots")
     template = os.path.join(roots, variant)
     if os.path.isdir(template):
@@ -972,7 +972,11 @@ def _stop_pid(pid, timeout=10):
         return
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        if not os.path.exists("/proc/%d" % pid):
+        try:
+            with open("/proc/%d/stat" % pid) as f:
+                if f.read().rpartition(")")[2].split()[0] == "Z":
+                    return  # exited; waiting for its parent to reap it
+        except (OSError, IndexError):
             return
         time.sleep(0.05)
 
@@ -991,14 +995,21 @@ def demo(directory):
         _stop_pid(old)
     shutil.rmtree(root, ignore_errors=True)
     build_repos(verbose=True)
-    _proc, port = start_server_process(os.path.join(directory, "server.port"),
-                                       log=os.path.join(directory, "server.log"),
-                                       larder=DEMO_LARDER, pid_file=pidfile,
-                                       errors=os.path.join(directory, "server.err"),
-                                       daemon=True)
+    proc, port = start_server_process(os.path.join(directory, "server.port"),
+                                      log=os.path.join(directory, "server.log"),
+                                      larder=DEMO_LARDER, pid_file=pidfile,
+                                      errors=os.path.join(directory, "server.err"),
+                                      daemon=True)
     url = "http://127.0.0.1:%d" % port
-    result = make_root(root, url_base=url, larder=DEMO_LARDER,
-                       larder_repos=DEMO_LARDER_REPOS, group=True)
+    try:
+        result = make_root(root, url_base=url, larder=DEMO_LARDER,
+                           larder_repos=DEMO_LARDER_REPOS, group=True)
+    except BaseException:
+        _stop_pid(proc.pid)
+        proc.wait()
+        with contextlib.suppress(FileNotFoundError):
+            os.unlink(pidfile)
+        raise
     vux = os.path.join(SOURCE_DIR, "build", "vux")
     print("Sandbox root:      %s (%d packages installed, updates waiting)"
           % (root, len(result["installed"])))
