@@ -153,6 +153,7 @@ def test_root_has_first_versions_and_sees_updates(sandbox_root):
     root = sandbox_root["root"]
     assert sandbox_root["installed"] == sorted(FIRST)
     assert sandbox.installed_packages(root) == sorted(FIRST)
+    assert os.stat(root).st_mode & 0o777 == 0o755
     with open(os.path.join(root, "etc", "yum.conf")) as f:
         conf = f.read()
     for line in ("gpgcheck=0", "cachedir=/var/cache/yum", "reposdir=/etc/yum.repos.d",

@@ -92,7 +92,7 @@ COMPS_FILE = os.path.join(DATA_DIR, "comps.xml")
 
 # Bumped when the way the cache is laid out or built changes, so that old
 # caches are not reused by code that expects something else.
-CACHE_FORMAT = "1"
+CACHE_FORMAT = "2"
 
 RELEASEVER = "1"
 
@@ -376,6 +376,7 @@ def build_repos(verbose=False):
             if not os.path.isdir(cache):
                 _remove_stale(base, ".build-")
                 tmp = tempfile.mkdtemp(prefix=".build-", dir=base)
+                os.chmod(tmp, 0o755)
                 try:
                     started = time.monotonic()
                     _build_into(tmp)
@@ -541,6 +542,7 @@ def _root_template(cache, group):
         os.makedirs(roots, exist_ok=True)
         _remove_stale(roots, ".tmp-")
         tmp = tempfile.mkdtemp(prefix=".tmp-", dir=roots)
+        os.chmod(tmp, 0o755)  # cp -a gives a root the template's mode
         try:
             _populate(tmp, os.path.join(cache, "repos"), group)
             os.rename(tmp, template)
@@ -669,9 +671,12 @@ class _Handler(BaseHTTPRequestHandler):
             if os.path.isdir(local):
                 data, ctype = self._listing(path, local), "text/html; charset=utf-8"
             elif os.path.isfile(local):
-                with open(local, "rb") as f:
-                    data = f.read()
-                ctype = _content_type(local)
+                try:
+                    with open(local, "rb") as f:
+                        data = f.read()
+                    ctype = _content_type(local)
+                except OSError:
+                    status = 500
             else:
                 status = 404
         if status != 200:
@@ -765,6 +770,11 @@ class _HTTPServer(ThreadingHTTPServer):
         self.log_path = log
         self.requests = []
         self._log_lock = threading.Lock()
+
+    def handle_error(self, request, client_address):
+        # A client that hangs up mid-download (a cancelled transfer) is normal.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
 
     def record(self, method, path, status, served):
         entry = (method, path, status, served)
