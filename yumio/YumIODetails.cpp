@@ -324,7 +324,7 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
     if (entry.kind == Package::Group || !package)
         return QString();
     QStringList records;
-    auto record = [this](long when, QString const& author, QString const& text) {
+    auto record = [](long when, QString const& author, QString const& text) -> QString {
         return QStringLiteral("* ") + dateFormat(when) + QLatin1Char(' ') + author
             + QLatin1Char('\n') + text;
     };

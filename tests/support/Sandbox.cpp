@@ -2,6 +2,7 @@
 
 #include "config-vux-tests.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
 
@@ -76,6 +77,8 @@ Sandbox::Server::Server(QString const& larder, bool larderOnly, QString const& l
         arguments << QStringLiteral("--log") << logFile;
     if (!tree.isEmpty())
         arguments << QStringLiteral("--tree") << tree;
+    // The server goes when this process goes, even after a crash.
+    arguments << QStringLiteral("--watch-pid") << QString::number(QCoreApplication::applicationPid());
     process.setProcessEnvironment(environment());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(VUX_TEST_PYTHON), arguments);
