@@ -37,7 +37,7 @@ public:
         panel.startTotal(QStringLiteral("total"), 24000);
         panel.setupItemActs(14000, 5 * static_cast<Steps>(engine.enabledRepos.size()));
         QStringList texts;
-        PyRef calls = PyRef::steal(engine.pyr("recordedCalls"));
+        PyRef calls = PyRef::steal(engine.pyr("recordedCalls[:firstCollection]"));
         for (Py_ssize_t i = 0; calls && i < PyList_Size(calls.get()); ++i) {
             PyObject* call = PyList_GetItem(calls.get(), i);
             QString const name = QString::fromUtf8(PyUnicode_AsUTF8(PyTuple_GetItem(call, 0)));
@@ -130,6 +130,7 @@ void TestEngineCollect::initTestCase()
                    "              'collectGrabMeterUpdate'):\n"
                    "    _recording(_name)\n");
     QVERIFY(fixture.engine().collect(EngineFixture::allRepos()));
+    TestAccess::py(fixture.engine(), "firstCollection = len(recordedCalls)\n");
     QCOMPARE(fixture.answerer().texts(), QStringList());
     QVERIFY(TestAccess::locked(fixture.engine()));
 }
@@ -316,7 +317,7 @@ void TestEngineCollect::repositoryProgressTexts()
     }
     texts.sort();
     expected.sort();
-    QCOMPARE(texts, expected);
+    QCOMPARE(texts.join(QLatin1Char('\n')), expected.join(QLatin1Char('\n')));
 }
 
 void TestEngineCollect::sessionUseAndRecollection()
