@@ -185,8 +185,8 @@ void TestYumConfIOSafety::writeAfterFailedRead()
     QCOMPARE(answerer.titles().mid(1),
         (QStringList {"VUX Repository Editor Warning", "VUX Repository Editor Error"}));
     QCOMPARE(answerer.texts()[1],
-        QString("The repository configuration was not read completely. Files that were not "
-                "read are neither rewritten nor removed."));
+        QString("The repository configuration was not read completely, so no repository file "
+                "is removed, and files that were not read are not rewritten."));
     QVERIFY2(answerer.texts()[2].startsWith("Repository configuration file "
                  + box.path("/etc/yum.repos.d/broken.repo") + " was not written"),
         qPrintable(answerer.texts()[2]));
