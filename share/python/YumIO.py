@@ -1052,13 +1052,15 @@ class YumIO(dnf.Base):
     def collectGroupInfo(self):
         if self._comps is None:
             return []
+        try:
+            persistence = self.history.group
+        except _EXPECTED as error:
+            # Without dnf's group records no group counts as installed.
+            logger.warning(_errorText(error))
+            persistence = None
         result = []
         for group in self._comps.groups_iter():
-            try:
-                installed = self.history.group.get(group.id) is not None
-            except _EXPECTED as error:
-                logger.warning("%s: %s", group.id, _errorText(error))
-                installed = False
+            installed = persistence is not None and persistence.get(group.id) is not None
             result.append(Group(group, installed))
         return result
 
