@@ -660,14 +660,11 @@ class Package:
     def _buildhost(self):
         return None  # not in the repository metadata dnf reads
 
-    def returnPrco(self, prcotype, printable=False):
+    def returnPrco(self, prcotype):
         pkg = self._pkg()
         if pkg is None or prcotype not in _PRCO:
             return []
-        reldeps = getattr(pkg, prcotype)
-        if printable:
-            return [str(reldep) for reldep in reldeps]
-        return [_prcoTuple(reldep) for reldep in reldeps]
+        return [_prcoTuple(reldep) for reldep in getattr(pkg, prcotype)]
 
     @property
     def prco(self):
@@ -845,7 +842,7 @@ class YumIO(dnf.Base):
             self._lockTargets = _lockTargets(conf)
             self.read_all_repos()
             self._expireMarkedRepos()
-        except _EXPECTED as error:
+        except _EXPECTED + (ValueError,) as error:
             text = _errorText(error)
             logger.critical(_("Config error: %s"), text)
             raise SystemExit(text) from error

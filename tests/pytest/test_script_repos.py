@@ -7,9 +7,9 @@ import os
 
 import pytest
 
-from script_support import (  # noqa: F401  (fixtures)
-    built_repos, make_root, make_yumio, progress_blocks, recorder, sandbox, script, shown_id,
-    start_server)
+from script_support import progress_blocks, shown_id
+
+pytest_plugins = ["script_fixtures"]
 
 
 def meter_files(block):
@@ -147,7 +147,7 @@ def test_larder_credentials_stay_hidden(make_root, make_yumio, recorder, start_s
     assert password not in text
     assert recorder.texts() and not any(password in t for t in recorder.texts())
     logs = read_logs(root)
-    assert {"dnf.log", "hawkey.log"} <= set(logs)
+    assert {"dnf.log", "dnf.librepo.log", "dnf.rpm.log", "hawkey.log"} <= set(logs)
     for name, content in logs.items():
         assert password not in content, name
     if not accepted:

@@ -9,8 +9,7 @@ import pytest
 
 import dnf.const
 
-from script_support import (  # noqa: F401  (fixtures)
-    built_repos, make_root, make_yumio, recorder, script)
+pytest_plugins = ["script_fixtures"]
 
 
 def write(path, text):
