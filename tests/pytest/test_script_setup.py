@@ -3,11 +3,14 @@ log routing and the yum compatibility package."""
 
 import logging
 import os
+import subprocess
 import sys
 
 import pytest
 
 import dnf.const
+
+from script_support import HERE, PYTHON, SCRIPT, SHARE_PYTHON
 
 pytest_plugins = ["script_fixtures"]
 
@@ -160,3 +163,28 @@ def test_new_object_after_flush(make_root, make_yumio):
     second = make_yumio(root)
     assert sorted(second.repos.repos) == ["base", "updates"]
     logging.getLogger("dnf").info("still routed")
+
+
+
+def test_runs_as_main_like_the_engine(make_root):
+    # The engine imports rpm, runs the file as __main__ and calls YumIO().
+    code = (
+        "import runpy, sys\n"
+        "sys.path.insert(0, %r)\n"
+        "import yumioc_recorder\n"
+        "sys.modules['yumIOC'] = yumioc_recorder\n"
+        "sys.path.insert(0, %r)\n"
+        "import rpm\n"
+        "out = sys.stdout\n"
+        "sys.argv = ['vux', '--installroot=%s', 'info']\n"
+        "names = runpy.run_path(%r, run_name='__main__')\n"
+        "yumio = names['YumIO']()\n"
+        "yumio.setupRepos()\n"
+        "lists = yumio.collectAll()\n"
+        "out.write('%%d %%d\\n' %% (len(lists.installed), len(lists.available)))\n"
+    ) % (HERE, SHARE_PYTHON, make_root(), SCRIPT)
+    proc = subprocess.run([PYTHON, "-c", code], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          universal_newlines=True)
+    assert proc.returncode == 0, proc.stderr
+    installed, available = map(int, proc.stdout.split())
+    assert installed > 0 and available > 0
