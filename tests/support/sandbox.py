@@ -20,15 +20,19 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
 
   sandbox.py root DIR [--url-base URL] [--larder NAME:PASSWORD]
                       [--no-install] [--repos base,updates] [--group]
+                      [--larder-repos REPO,...] [--mirrors mirrorlist|metalink]
       Create a sandbox root at DIR (missing or empty). The first versions
       are installed from the file:// repositories, then the .repo files are
       written: file:// URLs by default, URL/<repo>/ with --url-base, and
       URL/larder?name=NAME&password=PASSWORD&path=/<repo>/ with --larder too.
-      --group also installs the comps group "core-tools". Prints JSON:
-      {"root": DIR, "installed": [nevra, ...], "repos": {id: baseurl}}
+      --larder-repos limits larder URLs to some repositories; --mirrors
+      writes mirrorlist= or metalink= URLs of the server (below) instead of
+      baseurl=. --group also installs the comps group "core-tools".
+      Prints JSON:
+      {"root": DIR, "installed": [nevra, ...], "repos": {id: url}}
 
   sandbox.py serve [--port 0] [--larder NAME:PASSWORD] [--larder-only]
-                   [--port-file FILE] [--log FILE] [--tree DIR]
+                   [--port-file FILE] [--log FILE] [--tree DIR] [--watch-pid PID]
       Serve the repository tree (default: the cache's repositories, one
       directory per repository) on 127.0.0.1 until SIGTERM or SIGINT.
       Prints "PORT" on stdout as soon as it listens (and writes it to
@@ -37,7 +41,15 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       "/larder" in the path is appended to the path= value, as dnf appends
       file names before the query string. Missing credentials answer 401,
       wrong ones 403. --larder-only refuses plain paths (401). --log appends
-      one line per request: METHOD, request path, status, served path.
+      one line per request, written before the answer is sent: METHOD,
+      request path, status, served path ("-" when nothing was served).
+      --watch-pid stops the server when that process ends.
+      The server also makes up mirror lists and metalinks: /mirrorlist/REPO
+      and /metalink/REPO (through larder URLs too) name its own copy of
+      REPO, the larder credentials of the request included. The cache also
+      holds broken copies of "base" for failure tests: "corrupt-primary"
+      (primary metadata that does not match its checksum) and
+      "corrupt-repomd" (repomd.xml that is not XML).
 
   sandbox.py demo DIR
       Build everything, start a server in the background (pid in
@@ -55,11 +67,13 @@ same macros and $HOME.
 import argparse
 import contextlib
 import fcntl
+import functools
 import hashlib
 import html
 import json
 import os
 import posixpath
+import re
 import shutil
 import signal
 import subprocess
@@ -78,7 +92,7 @@ COMPS_FILE = os.path.join(DATA_DIR, "comps.xml")
 
 # Bumped when the way the cache is laid out or built changes, so that old
 # caches are not reused by code that expects something else.
-CACHE_FORMAT = "1"
+CACHE_FORMAT = "2"
 
 RELEASEVER = "1"
 
@@ -179,6 +193,7 @@ def rpm_eval(expr):
     return _run([_tool("rpm"), "--eval", expr], "rpm --eval").strip()
 
 
+@functools.lru_cache(maxsize=None)
 def _arch():
     return rpm_eval("%_arch")
 
@@ -361,6 +376,7 @@ def build_repos(verbose=False):
             if not os.path.isdir(cache):
                 _remove_stale(base, ".build-")
                 tmp = tempfile.mkdtemp(prefix=".build-", dir=base)
+                os.chmod(tmp, 0o755)
                 try:
                     started = time.monotonic()
                     _build_into(tmp)
@@ -395,22 +411,35 @@ def _parse_larder(larder):
     return str(name), str(password)
 
 
-def repo_url(repo, url_base=None, larder=None, repos_dir=None):
-    """The baseurl of a repository: file://, URL/<repo>/ or a larder URL."""
+def repo_url(repo, url_base=None, larder=None, repos_dir=None, mirrors=None):
+    """The URL of a repository: file://, URL/<repo>/ or a larder URL.
+
+    mirrors "mirrorlist" or "metalink": the URL of the server's mirror list
+    or metalink for the repository instead (http only).
+    """
     if url_base is None:
+        if mirrors:
+            raise SandboxError("mirror lists and metalinks need an http URL base")
         path = os.path.join(repos_dir or build_repos()["cache"] + "repos", repo)
         return "file://" + urllib.parse.quote(path) + "/"
+    if mirrors not in (None, "mirrorlist", "metalink"):
+        raise SandboxError("mirrors must be mirrorlist or metalink, not %r" % mirrors)
     url_base = url_base.rstrip("/")
+    path = "/%s/%s" % (mirrors, repo) if mirrors else "/%s/" % repo
     larder = _parse_larder(larder)
     if larder is None:
-        return "%s/%s/" % (url_base, repo)
+        return url_base + path
     quote = lambda value: urllib.parse.quote(value, safe="")
-    return "%s/larder?name=%s&password=%s&path=/%s/" % (
-        url_base, quote(larder[0]), quote(larder[1]), repo)
+    return "%s/larder?name=%s&password=%s&path=%s" % (
+        url_base, quote(larder[0]), quote(larder[1]), path)
 
 
-def write_repo_files(root, urls, enabled=None):
-    """Replace the root's .repo files: one file per repository id."""
+def write_repo_files(root, urls, enabled=None, mirrors=None):
+    """Replace the root's .repo files: one file per repository id.
+
+    urls: {id: URL}, written as baseurl (or as mirrorlist / metalink).
+    """
+    key = mirrors or "baseurl"
     reposdir = os.path.join(root, "etc", "yum.repos.d")
     os.makedirs(reposdir, exist_ok=True)
     for name in os.listdir(reposdir):
@@ -418,13 +447,15 @@ def write_repo_files(root, urls, enabled=None):
             os.unlink(os.path.join(reposdir, name))
     for repo, url in urls.items():
         on = 1 if enabled is None or repo in enabled else 0
-        text = ("[%s]\nname=%s\nbaseurl=%s\nenabled=%d\ngpgcheck=0\n"
-                % (repo, REPO_NAMES.get(repo, repo), url, on))
+        text = ("[%s]\nname=%s\n%s=%s\nenabled=%d\ngpgcheck=0\n"
+                % (repo, REPO_NAMES.get(repo, repo), key, url, on))
         _write_file(os.path.join(reposdir, repo + ".repo"), text)
 
 
 def write_yum_conf(root):
-    os.makedirs(os.path.join(root, "etc", "yum.repos.d"), exist_ok=True)
+    """The main configuration file, and the directories any system has."""
+    for sub in ("etc/yum.repos.d", "var/log", "var/cache/yum", "var/lib"):
+        os.makedirs(os.path.join(root, sub), exist_ok=True)
     _write_file(os.path.join(root, "etc", "yum.conf"), YUM_CONF)
 
 
@@ -442,6 +473,35 @@ def installed_packages(root):
     out = _run([_tool("rpm"), "--root", root, "-qa", "--qf", "%{nevra}\\n"],
                "rpm -qa in %s" % root)
     return sorted(line for line in out.splitlines() if line)
+
+
+def dnf_base(root, fill=True, load_system_repo=True):
+    """A dnf.Base on the root, configured the way dnf's command line does it.
+
+    With fill, the enabled repositories and the installed system are in the
+    sack. Callers close() it. Independent of the Vux companion script, so
+    tests can check what it reports against dnf itself.
+    """
+    import dnf
+    import dnf.rpm
+
+    base = dnf.Base()
+    try:
+        conf = base.conf
+        conf.installroot = root
+        conf.config_file_path = os.path.join(root, "etc", "yum.conf")
+        conf.read(priority=dnf.conf.PRIO_MAINCONFIG)
+        conf.reposdir = [os.path.join(root, "etc", "yum.repos.d")]
+        conf.releasever = dnf.rpm.detect_releasever(root) or RELEASEVER
+        for option in ("cachedir", "logdir", "persistdir"):
+            conf.prepend_installroot(option)
+        base.read_all_repos()
+        if fill:
+            base.fill_sack(load_system_repo=load_system_repo)
+    except BaseException:
+        base.close()
+        raise
+    return base
 
 
 def _populate(root, repos_dir, group):
@@ -469,9 +529,9 @@ def _root_template(cache, group):
     """A root with the first versions installed, built once per cache."""
     # The rpm database sits where the macros say (under $HOME on Debian), so
     # a template is only good for the same database path.
-    dbpath = rpm_eval("%_dbpath")
+    recipe = repr((rpm_eval("%_dbpath"), YUM_CONF, FIRST_INSTALL, INSTALL_GROUP, RELEASEVER))
     variant = "%s-%s" % ("group" if group else "plain",
-                         hashlib.sha256(dbpath.encode()).hexdigest()[:10])
+                         hashlib.sha256(recipe.encode()).hexdigest()[:10])
     roots = os.path.join(cache, "roots")
     template = os.path.join(roots, variant)
     if os.path.isdir(template):
@@ -482,6 +542,7 @@ def _root_template(cache, group):
         os.makedirs(roots, exist_ok=True)
         _remove_stale(roots, ".tmp-")
         tmp = tempfile.mkdtemp(prefix=".tmp-", dir=roots)
+        os.chmod(tmp, 0o755)  # cp -a gives a root the template's mode
         try:
             _populate(tmp, os.path.join(cache, "repos"), group)
             os.rename(tmp, template)
@@ -492,7 +553,7 @@ def _root_template(cache, group):
 
 
 def make_root(directory, url_base=None, larder=None, install=True, repos=None,
-              group=False, larder_repos=None, enabled=None):
+              group=False, larder_repos=None, enabled=None, mirrors=None):
     """Create a sandbox root at directory (missing or empty).
 
     url_base: "http://127.0.0.1:PORT" for http URLs, None for file:// URLs.
@@ -500,6 +561,8 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     larder credentials (only for the repositories in larder_repos, when
     given). repos: repository ids to configure (default base, updates);
     enabled: the subset written with enabled=1 (default all of them).
+    mirrors: "mirrorlist" or "metalink" to point the repositories at the
+    server's generated mirror lists or metalinks instead of a baseurl.
     Returns {"root": dir, "installed": [nevra...], "repos": {id: baseurl}}.
     """
     directory = os.path.abspath(directory)
@@ -513,6 +576,8 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     larder = _parse_larder(larder)
     if larder is not None and url_base is None:
         raise SandboxError("larder credentials need an http URL base (--url-base)")
+    if mirrors is not None and url_base is None:
+        raise SandboxError("mirror lists and metalinks need an http URL base (--url-base)")
     info = build_repos()
     cache = info["cache"].rstrip("/")
     unknown = [r for r in repos if r not in info["repos"]]
@@ -532,8 +597,9 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     urls = {}
     for repo in repos:
         use_larder = larder if larder_repos is None or repo in larder_repos else None
-        urls[repo] = repo_url(repo, url_base, use_larder, os.path.join(cache, "repos"))
-    write_repo_files(directory, urls, enabled)
+        urls[repo] = repo_url(repo, url_base, use_larder, os.path.join(cache, "repos"),
+                              mirrors)
+    write_repo_files(directory, urls, enabled, mirrors)
     installed = installed_packages(directory) if install else []
     return {"root": directory, "installed": installed, "repos": urls}
 
@@ -567,10 +633,11 @@ class _Handler(BaseHTTPRequestHandler):
         self._answer(body=False)
 
     def _resolve(self):
-        """(status, path inside the tree or None)."""
+        """(status, path inside the tree or None); notes larder credentials used."""
         server = self.server
         split = urllib.parse.urlsplit(self.path)
         path = urllib.parse.unquote(split.path)
+        self.larder_used = None
         if path == "/larder" or path.startswith("/larder/"):
             query = _parse_query(split.query)
             if "name" not in query or "password" not in query:
@@ -579,13 +646,14 @@ class _Handler(BaseHTTPRequestHandler):
                 return 403, None
             if "path" not in query:
                 return 400, None
+            self.larder_used = server.larder
             rest, tail = query["path"], path[len("/larder"):]
             path = rest.rstrip("/") + "/" + tail.lstrip("/") if tail else rest
         elif server.larder_only:
             return 401, None
-        clean = posixpath.normpath("/" + path.lstrip("/"))
-        if clean.startswith("/.."):
+        if ".." in path.split("/"):
             return 403, None
+        clean = posixpath.normpath("/" + path.lstrip("/"))
         if path.endswith("/") and clean != "/":
             clean += "/"
         return 200, clean
@@ -593,14 +661,22 @@ class _Handler(BaseHTTPRequestHandler):
     def _answer(self, body):
         status, path = self._resolve()
         data, ctype = b"", "text/plain; charset=utf-8"
-        if status == 200:
+        mirrors = MIRROR_PATH.match(path or "")
+        if status == 200 and mirrors:
+            data, ctype = self._mirrors(mirrors.group(1), mirrors.group(2))
+            if data is None:
+                status = 404
+        elif status == 200:
             local = os.path.join(self.server.tree, path.lstrip("/"))
             if os.path.isdir(local):
                 data, ctype = self._listing(path, local), "text/html; charset=utf-8"
             elif os.path.isfile(local):
-                with open(local, "rb") as f:
-                    data = f.read()
-                ctype = _content_type(local)
+                try:
+                    with open(local, "rb") as f:
+                        data = f.read()
+                    ctype = _content_type(local)
+                except OSError:
+                    status = 500
             else:
                 status = 404
         if status != 200:
@@ -615,6 +691,30 @@ class _Handler(BaseHTTPRequestHandler):
         if body:
             self.wfile.write(data)
 
+    def _mirrors(self, kind, repo):
+        """A mirror list or metalink naming this server's copy of repo."""
+        repomd = os.path.join(self.server.tree, repo, "repodata", "repomd.xml")
+        if not os.path.isfile(repomd):
+            return None, None
+        host = self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1]
+        if self.larder_used:
+            quote = lambda value: urllib.parse.quote(value, safe="")
+            url = "http://%s/larder?name=%s&password=%s&path=/%s/" % (
+                host, quote(self.larder_used[0]), quote(self.larder_used[1]), repo)
+        else:
+            url = "http://%s/%s/" % (host, repo)
+        if kind == "mirrorlist":
+            return (url + "\n").encode(), "text/plain; charset=utf-8"
+        with open(repomd, "rb") as f:
+            content = f.read()
+        # librepo takes the base URL as what precedes "repodata/repomd.xml"
+        # at the end, so a larder URL carries it in its path= value.
+        repomd_url = url + "repodata/repomd.xml"
+        text = METALINK % {
+            "timestamp": int(os.stat(repomd).st_mtime), "size": len(content),
+            "sha256": hashlib.sha256(content).hexdigest(), "url": html.escape(repomd_url)}
+        return text.encode(), "application/metalink+xml"
+
     @staticmethod
     def _listing(path, local):
         items = []
@@ -626,6 +726,28 @@ class _Handler(BaseHTTPRequestHandler):
         return ("<!DOCTYPE html>\n<html><head><title>Index of %s</title></head><body>"
                 "<h1>Index of %s</h1><ul>%s</ul></body></html>\n"
                 % (title, title, "".join(items))).encode()
+
+
+MIRROR_PATH = re.compile(r"^/(mirrorlist|metalink)/([^/]+)/?$")
+
+METALINK = """\
+<?xml version="1.0" encoding="utf-8"?>
+<metalink version="3.0" xmlns="http://www.metalinker.org/" type="dynamic" \
+generator="vux-sandbox" xmlns:mm0="http://fedorahosted.org/mirrormanager">
+ <files>
+  <file name="repomd.xml">
+   <mm0:timestamp>%(timestamp)d</mm0:timestamp>
+   <size>%(size)d</size>
+   <verification>
+    <hash type="sha256">%(sha256)s</hash>
+   </verification>
+   <resources maxconnections="1">
+    <url protocol="http" type="http" location="XX" preference="100">%(url)s</url>
+   </resources>
+  </file>
+ </files>
+</metalink>
+"""
 
 
 def _content_type(path):
@@ -649,6 +771,11 @@ class _HTTPServer(ThreadingHTTPServer):
         self.requests = []
         self._log_lock = threading.Lock()
 
+    def handle_error(self, request, client_address):
+        # A client that hangs up mid-download (a cancelled transfer) is normal.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
     def record(self, method, path, status, served):
         entry = (method, path, status, served)
         with self._log_lock:
@@ -659,7 +786,12 @@ class _HTTPServer(ThreadingHTTPServer):
 
 
 class Server:
-    """A running repository server: .port, .url, .requests, .stop()."""
+    """A repository server in a thread of this process: .port, .url, .requests, .stop().
+
+    Do not use it in a process that also runs dnf: librepo holds the
+    interpreter lock while it downloads, so the server thread starves and
+    every download waits for curl's time-outs. serve() runs a process.
+    """
 
     def __init__(self, larder=None, log=None, tree=None, larder_only=False, port=0):
         if tree is None:
@@ -683,13 +815,17 @@ class Server:
             del self._httpd.requests[:]
 
     def start(self):
-        self._thread = threading.Thread(target=self._httpd.serve_forever,
-                                        name="sandbox-http", daemon=True)
+        self._thread = threading.Thread(target=self.serve_forever, name="sandbox-http",
+                                        daemon=True)
         self._thread.start()
         return self
 
     def serve_forever(self):
-        self._httpd.serve_forever()
+        self._httpd.serve_forever(poll_interval=0.05)
+
+    def shutdown(self):
+        """Stop serve_forever(); callable from any thread but the serving one."""
+        self._httpd.shutdown()
 
     def stop(self):
         self._httpd.shutdown()
@@ -698,10 +834,123 @@ class Server:
             self._thread.join()
 
 
+def _read_request_log(path):
+    entries = []
+    try:
+        with open(path) as f:
+            lines = f.read().splitlines()
+    except FileNotFoundError:
+        return entries
+    for line in lines:
+        parts = line.split(" ")
+        if len(parts) == 4 and parts[2].isdigit():
+            served = None if parts[3] == "-" else parts[3]
+            entries.append((parts[0], parts[1], int(parts[2]), served))
+    return entries
+
+
+def start_server_process(port_file=None, log=None, larder=None, larder_only=False,
+                         pid_file=None, errors=None, tree=None, daemon=False):
+    """Start `sandbox.py serve`; returns (Popen, port).
+
+    daemon: in its own session, holding none of the caller's descriptors (its
+    error output goes to the file errors, or nowhere), so that it outlives
+    the caller and a caller reading this process's output is not kept
+    waiting by it. Otherwise it stops when this process ends.
+    """
+    cmd = [sys.executable, os.path.abspath(__file__), "serve", "--port", "0"]
+    if port_file:
+        cmd += ["--port-file", port_file]
+    if log:
+        cmd += ["--log", log]
+    if larder:
+        cmd += ["--larder", "%s:%s" % _parse_larder(larder)]
+    if larder_only:
+        cmd.append("--larder-only")
+    if tree:
+        cmd += ["--tree", tree]
+    if not daemon:
+        cmd += ["--watch-pid", str(os.getpid())]
+    err = open(errors, "ab") if errors else (subprocess.DEVNULL if daemon else None)
+    try:
+        proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=err, start_new_session=daemon, close_fds=True)
+    finally:
+        if errors:
+            err.close()
+    line = proc.stdout.readline().decode().strip()
+    proc.stdout.close()
+    if not line.isdigit():
+        proc.kill()
+        proc.wait()
+        raise SandboxError("the repository server did not start")
+    if pid_file:
+        _write_file(pid_file, "%d\n" % proc.pid)
+    return proc, int(line)
+
+
+class ServerProcess:
+    """A repository server in a child process: .port, .url, .requests, .stop()."""
+
+    def __init__(self, larder=None, log=None, tree=None, larder_only=False):
+        if tree is None:
+            tree = build_repos()["cache"] + "repos"
+        if not os.path.isdir(tree):
+            raise SandboxError("nothing to serve: %s is not a directory" % tree)
+        self._own_log = log is None
+        if self._own_log:
+            fd, log = tempfile.mkstemp(prefix="vux-sandbox-http-", suffix=".log")
+            os.close(fd)
+        self.log = os.path.abspath(log)
+        self.tree = os.path.abspath(tree)
+        try:
+            self._proc, self.port = start_server_process(
+                log=self.log, larder=larder, larder_only=larder_only, tree=self.tree)
+        except BaseException:
+            if self._own_log:
+                os.unlink(self.log)
+            raise
+        self.pid = self._proc.pid
+        self.url = "http://127.0.0.1:%d" % self.port
+
+    @property
+    def requests(self):
+        """(method, request path, status, served path or None) per request.
+
+        A request is logged before its answer is sent, so it is here once the
+        client has its answer.
+        """
+        return _read_request_log(self.log)
+
+    def clear_requests(self):
+        with open(self.log, "w"):
+            pass
+
+    def stop(self):
+        if self._proc.poll() is None:
+            self._proc.terminate()
+            try:
+                self._proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self._proc.kill()
+                self._proc.wait()
+        if self._own_log:
+            with contextlib.suppress(FileNotFoundError):
+                os.unlink(self.log)
+
+
 @contextlib.contextmanager
-def serve(larder=None, log=None, tree=None, larder_only=False):
-    """Serve the repositories on 127.0.0.1 in a thread while the block runs."""
-    server = Server(larder, log, tree, larder_only).start()
+def serve(larder=None, log=None, tree=None, larder_only=False, thread=False):
+    """Serve the repositories on 127.0.0.1 while the block runs.
+
+    Yields an object with .port, .url, .requests and .clear_requests().
+    The server runs in a child process (thread=True: in a thread, only for
+    processes that do not run dnf themselves).
+    """
+    if thread:
+        server = Server(larder, log, tree, larder_only).start()
+    else:
+        server = ServerProcess(larder, log, tree, larder_only)
     try:
         yield server
     finally:
@@ -733,32 +982,13 @@ def _stop_pid(pid, timeout=10):
         return
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        if not os.path.exists("/proc/%d" % pid):
+        try:
+            with open("/proc/%d/stat" % pid) as f:
+                if f.read().rpartition(")")[2].split()[0] == "Z":
+                    return  # exited; waiting for its parent to reap it
+        except (OSError, IndexError):
             return
         time.sleep(0.05)
-
-
-def start_server_process(port_file, log=None, larder=None, larder_only=False, pid_file=None):
-    """Start `sandbox.py serve` in its own session; returns (pid, port)."""
-    cmd = [sys.executable, os.path.abspath(__file__), "serve", "--port", "0",
-           "--port-file", port_file]
-    if log:
-        cmd += ["--log", log]
-    if larder:
-        cmd += ["--larder", "%s:%s" % _parse_larder(larder)]
-    if larder_only:
-        cmd.append("--larder-only")
-    proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                            start_new_session=True, close_fds=True)
-    line = proc.stdout.readline().decode().strip()
-    proc.stdout.close()
-    if not line.isdigit():
-        proc.kill()
-        proc.wait()
-        raise SandboxError("the repository server did not start")
-    if pid_file:
-        _write_file(pid_file, "%d\n" % proc.pid)
-    return proc.pid, int(line)
 
 
 def demo(directory):
@@ -775,12 +1005,21 @@ def demo(directory):
         _stop_pid(old)
     shutil.rmtree(root, ignore_errors=True)
     build_repos(verbose=True)
-    _pid, port = start_server_process(os.path.join(directory, "server.port"),
+    proc, port = start_server_process(os.path.join(directory, "server.port"),
                                       log=os.path.join(directory, "server.log"),
-                                      larder=DEMO_LARDER, pid_file=pidfile)
+                                      larder=DEMO_LARDER, pid_file=pidfile,
+                                      errors=os.path.join(directory, "server.err"),
+                                      daemon=True)
     url = "http://127.0.0.1:%d" % port
-    result = make_root(root, url_base=url, larder=DEMO_LARDER,
-                       larder_repos=DEMO_LARDER_REPOS, group=True)
+    try:
+        result = make_root(root, url_base=url, larder=DEMO_LARDER,
+                           larder_repos=DEMO_LARDER_REPOS, group=True)
+    except BaseException:
+        _stop_pid(proc.pid)
+        proc.wait()
+        with contextlib.suppress(FileNotFoundError):
+            os.unlink(pidfile)
+        raise
     vux = os.path.join(SOURCE_DIR, "build", "vux")
     print("Sandbox root:      %s (%d packages installed, updates waiting)"
           % (root, len(result["installed"])))
@@ -804,12 +1043,25 @@ def demo(directory):
 def _cmd_serve(args):
     server = Server(args.larder, args.log, args.tree, args.larder_only, args.port)
 
-    def stop(_signum, _frame):
+    def stop(_signum=None, _frame=None):
         # shutdown() waits for serve_forever(), which runs in this thread.
-        threading.Thread(target=server._httpd.shutdown, daemon=True).start()
+        threading.Thread(target=server.shutdown, daemon=True).start()
+
+    def watch(pid):
+        while True:
+            time.sleep(0.5)
+            try:
+                os.kill(pid, 0)
+            except ProcessLookupError:
+                stop()
+                return
+            except PermissionError:
+                pass
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
+    if args.watch_pid:
+        threading.Thread(target=watch, args=(args.watch_pid,), daemon=True).start()
     if args.port_file:
         _write_file(args.port_file, "%d\n" % server.port)
     sys.stdout.write("%d\n" % server.port)
@@ -837,6 +1089,10 @@ def main(argv=None):
                       help="repositories to configure (default: %(default)s)")
     root.add_argument("--group", action="store_true",
                       help="also install the comps group %s" % INSTALL_GROUP)
+    root.add_argument("--larder-repos", metavar="REPO,...",
+                      help="use larder URLs for these repositories only")
+    root.add_argument("--mirrors", choices=("mirrorlist", "metalink"),
+                      help="point the repositories at the server's mirror lists or metalinks")
     srv = sub.add_parser("serve", help="serve the repositories over HTTP")
     srv.add_argument("--port", type=int, default=0)
     srv.add_argument("--larder", metavar="NAME:PASSWORD")
@@ -844,6 +1100,8 @@ def main(argv=None):
     srv.add_argument("--port-file")
     srv.add_argument("--log")
     srv.add_argument("--tree", help="directory to serve (default: the cached repositories)")
+    srv.add_argument("--watch-pid", type=int, metavar="PID",
+                     help="stop when process PID ends (for test harnesses)")
     dem = sub.add_parser("demo", help="repositories, a server and a root for trying Vux")
     dem.add_argument("dir")
     args = parser.parse_args(argv)
@@ -854,8 +1112,10 @@ def main(argv=None):
             print(json.dumps({"cache": info["cache"], "repos": info["repos"]}))
         elif args.command == "root":
             repos = [r for r in args.repos.split(",") if r]
+            larder_repos = args.larder_repos.split(",") if args.larder_repos else None
             result = make_root(args.dir, url_base=args.url_base, larder=args.larder,
-                               install=not args.no_install, repos=repos, group=args.group)
+                               install=not args.no_install, repos=repos, group=args.group,
+                               larder_repos=larder_repos, mirrors=args.mirrors)
             print(json.dumps(result))
         elif args.command == "serve":
             return _cmd_serve(args)
