@@ -5,7 +5,7 @@ import sys
 
 import pytest
 
-from script_support import Child, ServerProcess, load_script, sandbox, yumioc_recorder
+from script_support import Child, load_script, sandbox, yumioc_recorder
 
 
 @pytest.fixture
@@ -60,10 +60,13 @@ def make_root(tmp_path, built_repos):
 
 @pytest.fixture
 def start_server():
+    """start_server(larder=None, larder_only=False): the sandbox's repository
+    server in a child process (from a thread of this process it would wait
+    for the interpreter lock that libdnf keeps while it downloads)."""
     servers = []
 
     def start(larder=None, larder_only=False):
-        server = ServerProcess(larder, larder_only)
+        server = sandbox.ServerProcess(larder=larder, larder_only=larder_only)
         servers.append(server)
         return server
 

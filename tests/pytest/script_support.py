@@ -1,6 +1,6 @@
 """Shared pieces of the companion script's tests: loading the script with the
-recording yumIOC, a repository server process, the script in a second
-process, and dnf's own command line for comparison.
+recording yumIOC, the script in a second process, and dnf's own command line
+for comparison.
 
 The fixtures built on them are in script_fixtures.py (a pytest plugin).
 """
@@ -9,11 +9,8 @@ import importlib.util
 import json
 import os
 import re
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
@@ -43,35 +40,6 @@ def load_script():
         spec.loader.exec_module(module)
         _script = module
     return _script
-
-
-class ServerProcess:
-    """The sandbox's repository server in a process of its own: served from
-    a thread of the test process, it would wait for the interpreter lock that
-    libdnf keeps while it downloads."""
-
-    def __init__(self, larder=None, larder_only=False):
-        self.dir = tempfile.mkdtemp(prefix="vux-server-")
-        self.log = os.path.join(self.dir, "requests.log")
-        self.pid, self.port = sandbox.start_server_process(
-            os.path.join(self.dir, "port"), log=self.log, larder=larder,
-            larder_only=larder_only)
-        self.url = "http://127.0.0.1:%d" % self.port
-
-    def requests(self):
-        try:
-            with open(self.log) as f:
-                return [line.split() for line in f]
-        except FileNotFoundError:
-            return []
-
-    def stop(self):
-        try:
-            os.kill(self.pid, signal.SIGTERM)
-            os.waitpid(self.pid, 0)
-        except (ProcessLookupError, ChildProcessError):
-            pass
-        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 def dnf_list(root, *args):
