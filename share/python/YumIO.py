@@ -19,6 +19,7 @@ import os
 import re
 import sys
 import time
+import weakref
 
 import yumIOC
 
@@ -515,7 +516,8 @@ class _SackView:
     another sack than the one they were made from."""
 
     def __init__(self, base):
-        self.base = base
+        # Weak: adapters outlive neither the engine's clear() nor the object.
+        self.base = weakref.ref(base)
         self.generation = 0
         self.packages = {}
         self.complete = False
@@ -534,7 +536,8 @@ class _SackView:
     def lookup(self, key):
         pkg = self.packages.get(key)
         if pkg is None and not self.complete:
-            sack = self.base.sack
+            base = self.base()
+            sack = base.sack if base is not None else None
             if sack is not None:
                 for candidate in sack.query():
                     self.packages.setdefault(_pkgKey(candidate), candidate)
@@ -544,8 +547,11 @@ class _SackView:
 
     def header(self, name, rpmdbid, evra):
         if self.ts is None:
+            base = self.base()
+            if base is None:
+                return None
             # Reading headers needs no signature or digest checks.
-            self.ts = rpm.TransactionSet(self.base.conf.installroot)
+            self.ts = rpm.TransactionSet(base.conf.installroot)
             self.ts.setVSFlags(rpm.RPMVSF_MASK_NOSIGNATURES | rpm.RPMVSF_MASK_NODIGESTS)
 
         def matches(hdr):

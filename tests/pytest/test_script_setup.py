@@ -1,10 +1,12 @@
 """The companion script's construction, configuration, repositories flags,
 log routing and the yum compatibility package."""
 
+import gc
 import logging
 import os
 import subprocess
 import sys
+import weakref
 
 import pytest
 
@@ -188,3 +190,21 @@ def test_runs_as_main_like_the_engine(make_root):
     assert proc.returncode == 0, proc.stderr
     installed, available = map(int, proc.stdout.split())
     assert installed > 0 and available > 0
+
+
+def test_cleared_object_is_freed(make_root, make_yumio, script, recorder):
+    # The engine's clear(): flush(), drop the entries and the object, make a
+    # new one. Nothing of the old one may stay behind, sack included, even
+    # while adapters of it are still held.
+    make_yumio(make_root())
+    old = script.YumIO()
+    old.setupRepos()
+    adapters = list(old.collectAll().installed)
+    old.flush()
+    recorder.reset()
+    gone = weakref.ref(old)
+    del old
+    gc.collect()
+    assert gone() is None
+    assert recorder.calls == []
+    assert adapters[0].name and adapters[0].returnSimple("summary") is None
