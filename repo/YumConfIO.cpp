@@ -436,8 +436,8 @@ bool YumConfIO::write(QWidget* parent)
         return false;
 
     if (!readComplete)
-        notice(tr("The repository configuration was not read completely. Files that were not "
-                  "read are neither rewritten nor removed."));
+        notice(tr("The repository configuration was not read completely, so no repository file "
+                  "is removed, and files that were not read are not rewritten."));
 
     for (Repo::Entry& entry : repos) {
         if (entry.file.isEmpty())

@@ -19,6 +19,7 @@ import os
 import re
 import sys
 import time
+import weakref
 
 import yumIOC
 
@@ -515,7 +516,8 @@ class _SackView:
     another sack than the one they were made from."""
 
     def __init__(self, base):
-        self.base = base
+        # Weak: adapters outlive neither the engine's clear() nor the object.
+        self.base = weakref.ref(base)
         self.generation = 0
         self.packages = {}
         self.complete = False
@@ -534,7 +536,8 @@ class _SackView:
     def lookup(self, key):
         pkg = self.packages.get(key)
         if pkg is None and not self.complete:
-            sack = self.base.sack
+            base = self.base()
+            sack = base.sack if base is not None else None
             if sack is not None:
                 for candidate in sack.query():
                     self.packages.setdefault(_pkgKey(candidate), candidate)
@@ -544,8 +547,11 @@ class _SackView:
 
     def header(self, name, rpmdbid, evra):
         if self.ts is None:
+            base = self.base()
+            if base is None:
+                return None
             # Reading headers needs no signature or digest checks.
-            self.ts = rpm.TransactionSet(self.base.conf.installroot)
+            self.ts = rpm.TransactionSet(base.conf.installroot)
             self.ts.setVSFlags(rpm.RPMVSF_MASK_NOSIGNATURES | rpm.RPMVSF_MASK_NODIGESTS)
 
         def matches(hdr):
@@ -660,14 +666,11 @@ class Package:
     def _buildhost(self):
         return None  # not in the repository metadata dnf reads
 
-    def returnPrco(self, prcotype, printable=False):
+    def returnPrco(self, prcotype):
         pkg = self._pkg()
         if pkg is None or prcotype not in _PRCO:
             return []
-        reldeps = getattr(pkg, prcotype)
-        if printable:
-            return [str(reldep) for reldep in reldeps]
-        return [_prcoTuple(reldep) for reldep in reldeps]
+        return [_prcoTuple(reldep) for reldep in getattr(pkg, prcotype)]
 
     @property
     def prco(self):
@@ -845,7 +848,7 @@ class YumIO(dnf.Base):
             self._lockTargets = _lockTargets(conf)
             self.read_all_repos()
             self._expireMarkedRepos()
-        except _EXPECTED as error:
+        except _EXPECTED + (ValueError,) as error:
             text = _errorText(error)
             logger.critical(_("Config error: %s"), text)
             raise SystemExit(text) from error
@@ -1052,13 +1055,15 @@ class YumIO(dnf.Base):
     def collectGroupInfo(self):
         if self._comps is None:
             return []
+        try:
+            persistence = self.history.group
+        except _EXPECTED as error:
+            # Without dnf's group records no group counts as installed.
+            logger.warning(_errorText(error))
+            persistence = None
         result = []
         for group in self._comps.groups_iter():
-            try:
-                installed = self.history.group.get(group.id) is not None
-            except _EXPECTED as error:
-                logger.warning("%s: %s", group.id, _errorText(error))
-                installed = False
+            installed = persistence is not None and persistence.get(group.id) is not None
             result.append(Group(group, installed))
         return result
 

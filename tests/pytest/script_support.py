@@ -1,21 +1,16 @@
 """Shared pieces of the companion script's tests: loading the script with the
-recording yumIOC, sandbox roots, a repository server process, and dnf's own
-command line for comparison.
+recording yumIOC, the script in a second process, and dnf's own command line
+for comparison.
 
-Test modules import the fixtures they use from here.
+The fixtures built on them are in script_fixtures.py (a pytest plugin).
 """
 
 import importlib.util
 import json
 import os
 import re
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
-
-import pytest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
@@ -45,99 +40,6 @@ def load_script():
         spec.loader.exec_module(module)
         _script = module
     return _script
-
-
-@pytest.fixture
-def recorder():
-    sys.modules["yumIOC"] = yumioc_recorder
-    yumioc_recorder.reset()
-    yield yumioc_recorder
-    yumioc_recorder.reset()
-
-
-@pytest.fixture
-def script(recorder):
-    return load_script()
-
-
-@pytest.fixture
-def make_yumio(script):
-    """make_yumio(root) builds a script object the way the engine does, with
-    sys.argv naming the root; everything is given back after the test."""
-    saved = (list(sys.argv), sys.stdout, sys.stderr)
-    made = []
-
-    def make(root=None):
-        sys.argv = ["vux"] + (["--installroot=%s" % root] if root else []) + ["info"]
-        obj = script.YumIO()
-        made.append(obj)
-        return obj
-
-    yield make
-    try:
-        for obj in made:
-            obj.flush()
-        script._releaseHold()
-    finally:
-        sys.argv, sys.stdout, sys.stderr = saved
-
-
-@pytest.fixture(scope="session")
-def built_repos():
-    return sandbox.build_repos()
-
-
-@pytest.fixture
-def make_root(tmp_path, built_repos):
-    """make_root(name, **make_root options) -> path of a new sandbox root."""
-
-    def make(name="root", **options):
-        return sandbox.make_root(str(tmp_path / name), **options)["root"]
-
-    return make
-
-
-class ServerProcess:
-    """The sandbox's repository server in a process of its own: served from
-    a thread of the test process, it would wait for the interpreter lock that
-    libdnf keeps while it downloads."""
-
-    def __init__(self, larder=None, larder_only=False):
-        self.dir = tempfile.mkdtemp(prefix="vux-server-")
-        self.log = os.path.join(self.dir, "requests.log")
-        self.pid, self.port = sandbox.start_server_process(
-            os.path.join(self.dir, "port"), log=self.log, larder=larder,
-            larder_only=larder_only)
-        self.url = "http://127.0.0.1:%d" % self.port
-
-    def requests(self):
-        try:
-            with open(self.log) as f:
-                return [line.split() for line in f]
-        except FileNotFoundError:
-            return []
-
-    def stop(self):
-        try:
-            os.kill(self.pid, signal.SIGTERM)
-            os.waitpid(self.pid, 0)
-        except (ProcessLookupError, ChildProcessError):
-            pass
-        shutil.rmtree(self.dir, ignore_errors=True)
-
-
-@pytest.fixture
-def start_server():
-    servers = []
-
-    def start(larder=None, larder_only=False):
-        server = ServerProcess(larder, larder_only)
-        servers.append(server)
-        return server
-
-    yield start
-    for server in servers:
-        server.stop()
 
 
 def dnf_list(root, *args):
@@ -212,30 +114,22 @@ class Child:
         """Ends the child with command ("exit" runs its exit handlers,
         "abort" kills it at once); returns its exit status."""
         if self.proc.poll() is None:
-            self.proc.stdin.write(command + "\n")
-            self.proc.stdin.flush()
+            try:
+                self.proc.stdin.write(command + "\n")
+                self.proc.stdin.flush()
+            except BrokenPipeError:  # it ended meanwhile
+                pass
         try:
             return self.proc.wait(timeout=60)
         finally:
-            self.proc.stdin.close()
-            self.proc.stdout.close()
-            self.proc.stderr.close()
+            for stream in (self.proc.stdin, self.proc.stdout, self.proc.stderr):
+                try:
+                    stream.close()
+                except BrokenPipeError:
+                    pass
 
     def kill(self):
         if self.proc.poll() is None:
             self.proc.kill()
+            self.proc.wait()
         self.finish()
-
-
-@pytest.fixture
-def start_child():
-    children = []
-
-    def start(root):
-        child = Child(root)
-        children.append(child)
-        return child
-
-    yield start
-    for child in children:
-        child.kill()

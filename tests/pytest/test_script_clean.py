@@ -6,8 +6,7 @@ import tempfile
 
 import pytest
 
-from script_support import (  # noqa: F401  (fixtures)
-    built_repos, make_root, make_yumio, recorder, script, start_child)
+pytest_plugins = ["script_fixtures"]
 
 
 def cache_files(cachedir):

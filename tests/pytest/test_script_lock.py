@@ -8,8 +8,9 @@ import threading
 
 import pytest
 
-from script_support import (  # noqa: F401  (fixtures)
-    PYTHON, built_repos, make_root, make_yumio, recorder, script, start_child)
+from script_support import PYTHON
+
+pytest_plugins = ["script_fixtures"]
 
 KINDS = ("metadata", "download", "rpmdb")
 

@@ -8,8 +8,9 @@ import subprocess
 import pytest
 import rpm
 
-from script_support import (  # noqa: F401  (fixtures)
-    built_repos, dnf_list, make_root, make_yumio, progress_blocks, recorder, sandbox, script)
+from script_support import dnf_list, progress_blocks, sandbox
+
+pytest_plugins = ["script_fixtures"]
 
 ARCH = sandbox.rpm_eval("%_arch")
 
@@ -116,7 +117,6 @@ def test_install_only_versions_and_epochs(make_root, make_yumio):
 
 
 def test_simple_fields(make_root, make_yumio):
-    from yum import Errors  # noqa: F401
     root = make_root()
     yumio, updates, installed, available = collected(make_yumio, root)
     update, = by_name(updates, "aurora")

@@ -7,9 +7,9 @@ import os
 
 import pytest
 
-from script_support import (  # noqa: F401  (fixtures)
-    built_repos, make_root, make_yumio, progress_blocks, recorder, sandbox, script, shown_id,
-    start_server)
+from script_support import progress_blocks, shown_id
+
+pytest_plugins = ["script_fixtures"]
 
 
 def meter_files(block):
@@ -68,23 +68,23 @@ def test_five_acts_per_repository(make_root, make_yumio, recorder, start_server,
 def test_http_requests_reach_the_server(make_root, make_yumio, start_server):
     server = start_server()
     make_yumio(make_root(url_base=server.url)).setupRepos()
-    served = [request[3] for request in server.requests() if request[2] == "200"]
+    served = [request[3] for request in server.requests if request[2] == 200]
     assert "/base/repodata/repomd.xml" in served and "/updates/repodata/repomd.xml" in served
 
 
-def test_mirror_list_act(make_root, make_yumio, recorder, start_server, tmp_path):
+@pytest.mark.parametrize("mirrors", ["mirrorlist", "metalink"])
+def test_mirror_list_act(make_root, make_yumio, recorder, start_server, mirrors):
     server = start_server()
-    root = make_root(repos=["base"])
-    mirrors = tmp_path / "mirrors.txt"
-    mirrors.write_text("%s/base/\n" % server.url)
-    with open(os.path.join(root, "etc/yum.repos.d/base.repo"), "w") as f:
-        f.write("[base]\nname=Base\nmirrorlist=file://%s\ngpgcheck=0\n" % mirrors)
-    make_yumio(root).setupRepos()
-    (repoid, block), = progress_blocks(recorder.calls)
-    assert repoid == "base"
-    files = meter_files(block)
-    assert files[:2] == ["metalink.xml", "repomd.xml"] and set(files[2:]) == {"primary.xml.gz"}
-    assert all(shown_id(c[1]) == "base" for c in block if c[0] == "collectGrabMeterStart")
+    yumio = make_yumio(make_root(url_base=server.url, mirrors=mirrors))
+    yumio.setupRepos()
+    blocks = progress_blocks(recorder.calls)
+    assert [repoid for repoid, _block in blocks] == ["base", "updates"]
+    for repoid, block in blocks:
+        files = meter_files(block)
+        assert files[:2] == ["metalink.xml", "repomd.xml"]
+        assert set(files[2:]) == {"primary.xml.gz"}
+        assert all(shown_id(c[1]) == repoid for c in block if c[0] == "collectGrabMeterStart")
+    assert yumio.sack.query().filter(reponame="updates", name="helix")
 
 
 @pytest.mark.parametrize("baseurl", [
@@ -147,7 +147,7 @@ def test_larder_credentials_stay_hidden(make_root, make_yumio, recorder, start_s
     assert password not in text
     assert recorder.texts() and not any(password in t for t in recorder.texts())
     logs = read_logs(root)
-    assert {"dnf.log", "hawkey.log"} <= set(logs)
+    assert {"dnf.log", "dnf.librepo.log", "dnf.rpm.log", "hawkey.log"} <= set(logs)
     for name, content in logs.items():
         assert password not in content, name
     if not accepted:

@@ -1,16 +1,20 @@
 """The companion script's construction, configuration, repositories flags,
 log routing and the yum compatibility package."""
 
+import gc
 import logging
 import os
+import subprocess
 import sys
+import weakref
 
 import pytest
 
 import dnf.const
 
-from script_support import (  # noqa: F401  (fixtures)
-    built_repos, make_root, make_yumio, recorder, script)
+from script_support import HERE, PYTHON, SCRIPT, SHARE_PYTHON
+
+pytest_plugins = ["script_fixtures"]
 
 
 def write(path, text):
@@ -161,3 +165,46 @@ def test_new_object_after_flush(make_root, make_yumio):
     second = make_yumio(root)
     assert sorted(second.repos.repos) == ["base", "updates"]
     logging.getLogger("dnf").info("still routed")
+
+
+
+def test_runs_as_main_like_the_engine(make_root):
+    # The engine imports rpm, runs the file as __main__ and calls YumIO().
+    code = (
+        "import runpy, sys\n"
+        "sys.path.insert(0, %r)\n"
+        "import yumioc_recorder\n"
+        "sys.modules['yumIOC'] = yumioc_recorder\n"
+        "sys.path.insert(0, %r)\n"
+        "import rpm\n"
+        "out = sys.stdout\n"
+        "sys.argv = ['vux', '--installroot=%s', 'info']\n"
+        "names = runpy.run_path(%r, run_name='__main__')\n"
+        "yumio = names['YumIO']()\n"
+        "yumio.setupRepos()\n"
+        "lists = yumio.collectAll()\n"
+        "out.write('%%d %%d\\n' %% (len(lists.installed), len(lists.available)))\n"
+    ) % (HERE, SHARE_PYTHON, make_root(), SCRIPT)
+    proc = subprocess.run([PYTHON, "-c", code], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          universal_newlines=True)
+    assert proc.returncode == 0, proc.stderr
+    installed, available = map(int, proc.stdout.split())
+    assert installed > 0 and available > 0
+
+
+def test_cleared_object_is_freed(make_root, make_yumio, script, recorder):
+    # The engine's clear(): flush(), drop the entries and the object, make a
+    # new one. Nothing of the old one may stay behind, sack included, even
+    # while adapters of it are still held.
+    make_yumio(make_root())
+    old = script.YumIO()
+    old.setupRepos()
+    adapters = list(old.collectAll().installed)
+    old.flush()
+    recorder.reset()
+    gone = weakref.ref(old)
+    del old
+    gc.collect()
+    assert gone() is None
+    assert recorder.calls == []
+    assert adapters[0].name and adapters[0].returnSimple("summary") is None

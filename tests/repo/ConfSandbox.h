@@ -85,29 +85,22 @@ private:
     }
 };
 
-// One YumConfIO with its own option list and session-use map.
+// One YumConfIO with its own option list and session-use map, and an
+// answerer for its message boxes: queued answers first, then OK, so a test
+// that meets an unexpected error box fails instead of hanging.
 struct ConfFixture
 {
     explicit ConfFixture(QList<YumRepoEnabled> options = {})
         : usedOptions(std::move(options))
         , conf(usedOptions, sessionUse)
     {
+        answerer.alwaysClick(QStringLiteral("okButton"));
     }
     QList<YumRepoEnabled> usedOptions;
     QHash<QString, bool> sessionUse;
     YumConfIO conf;
+    ModalAnswerer answerer;
 };
-
-// Answers every box that is not answered otherwise: OK where there is one,
-// else No, so a test never hangs on an unexpected box.
-inline void answerRest(ModalAnswerer& answerer, int count = 20)
-{
-    for (int i = 0; i < count; ++i)
-        answerer.answer([](QWidget* dialog) {
-            if (!ModalAnswerer::clickButton(dialog, QStringLiteral("okButton")))
-                ModalAnswerer::clickButton(dialog, QStringLiteral("noButton"));
-        });
-}
 
 // A readable, order-independent description of entries for comparisons.
 inline QString describe(QList<Repo::Entry> entries)

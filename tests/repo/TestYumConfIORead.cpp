@@ -244,8 +244,7 @@ void TestYumConfIORead::malformedHeader()
     box.put("/etc/yum.conf", "[main]\n");
     box.put("/etc/yum.repos.d/t.repo", repoFile);
     ConfFixture f;
-    ModalAnswerer answerer;
-    answerRest(answerer);
+    ModalAnswerer& answerer = f.answerer;
     QSignalSpy changed(&f.conf, &YumConfIO::changed);
     QVERIFY(!f.conf.read(nullptr));
     QCOMPARE(changed.count(), 0);
@@ -347,8 +346,7 @@ void TestYumConfIORead::unreadableFiles()
     {
         ConfSandbox box; // no main file at all
         ConfFixture f;
-        ModalAnswerer answerer;
-        answerRest(answerer);
+        ModalAnswerer& answerer = f.answerer;
         QVERIFY(!f.conf.read(nullptr));
         QCOMPARE(answerer.texts(),
             QStringList {"Unable to read yum configuration file " + box.path("/etc/yum.conf")
@@ -360,8 +358,7 @@ void TestYumConfIORead::unreadableFiles()
         QVERIFY(::symlink("nowhere", QFile::encodeName(box.path("/etc/yum.repos.d/dangling.repo")))
             == 0);
         ConfFixture f;
-        ModalAnswerer answerer;
-        answerRest(answerer);
+        ModalAnswerer& answerer = f.answerer;
         QVERIFY(!f.conf.read(nullptr));
         QCOMPARE(answerer.texts(),
             QStringList {"Unable to stat repository configuration file "

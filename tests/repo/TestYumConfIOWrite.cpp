@@ -209,10 +209,9 @@ void TestYumConfIOWrite::identifierCheck()
     }
     auto const files = box.snapshot();
 
-    ModalAnswerer answerer;
+    ModalAnswerer& answerer = f.answerer;
     if (!answer.isEmpty())
         answerer.click(answer);
-    answerRest(answerer);
     bool const yes = answer.isEmpty() || answer.startsWith("Yes") || answer == "yesButton";
     QCOMPARE(f.conf.write(nullptr), yes);
     if (message.isEmpty())
@@ -343,8 +342,7 @@ void TestYumConfIOWrite::unwritableFileReported()
     Repo::Entry e = entry("x");
     e.file = "/etc/missing-dir/x.repo";
     f.conf.repos.append(e);
-    ModalAnswerer answerer;
-    answerRest(answerer);
+    ModalAnswerer& answerer = f.answerer;
     QVERIFY(!f.conf.write(nullptr));
     QCOMPARE(answerer.titles(), QStringList {"VUX Repository Editor Error"});
     QCOMPARE(answerer.texts(),
