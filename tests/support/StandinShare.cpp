@@ -43,3 +43,19 @@ StandinShare::~StandinShare()
     else
         qunsetenv("VUXSHARE");
 }
+
+StandinEngine::StandinEngine(QString const& version, QByteArray const& failure) : share(version)
+{
+    if (failure.isEmpty())
+        qunsetenv("VUX_STANDIN_FAIL");
+    else
+        qputenv("VUX_STANDIN_FAIL", failure);
+    answerer.alwaysClick(QStringLiteral("button0"));
+    answerer.alwaysClick(QStringLiteral("closeButton"));
+    engine.setup(&window, &total, &item);
+}
+
+StandinEngine::~StandinEngine()
+{
+    qunsetenv("VUX_STANDIN_FAIL");
+}

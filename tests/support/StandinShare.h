@@ -1,8 +1,13 @@
 #pragma once
 
+#include "support/ModalAnswerer.h"
+#include "widgets/HProgressBar.h"
+#include "yumio/YumIO.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 // A share directory whose companion script is the stand-in of
 // tests/data/standin/YumIO.py, with a "yum" package that reports the given
@@ -21,4 +26,21 @@ private:
     QByteArray savedShare;
     bool hadShare = false;
     bool valid = false;
+};
+
+// An engine on the stand-in script (not yet initialized), with a window and
+// bars, answering every dialog with its first button. failure goes to
+// VUX_STANDIN_FAIL while it lives.
+struct StandinEngine
+{
+    explicit StandinEngine(QString const& version = QStringLiteral("3.2.8"),
+                           QByteArray const& failure = QByteArray());
+    ~StandinEngine();
+
+    StandinShare share;
+    ModalAnswerer answerer;
+    QWidget window;
+    HProgressBar total{&window};
+    HProgressBar item{&window};
+    YumIO engine;
 };

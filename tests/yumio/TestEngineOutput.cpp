@@ -95,30 +95,22 @@ private slots:
     void capturedDescriptors();
 
 private:
-    StandinShare* share = nullptr;
+    StandinEngine* standin = nullptr;
     ModalAnswerer* answerer = nullptr;
-    QWidget* window = nullptr;
     YumIO* engine = nullptr;
 };
 
 void TestEngineOutput::initTestCase()
 {
-    share = new StandinShare(QStringLiteral("3.2.8"));
-    answerer = new ModalAnswerer;
-    answerer->alwaysClick(QStringLiteral("button0"));
-    answerer->alwaysClick(QStringLiteral("closeButton"));
-    window = new QWidget;
-    engine = new YumIO;
-    engine->setup(window, new HProgressBar(window), new HProgressBar(window));
+    standin = new StandinEngine;
+    answerer = &standin->answerer;
+    engine = &standin->engine;
     QVERIFY(engine->initialize());
 }
 
 void TestEngineOutput::cleanupTestCase()
 {
-    delete engine;
-    delete window;
-    delete answerer;
-    delete share;
+    delete standin;
 }
 
 void TestEngineOutput::streamLines()

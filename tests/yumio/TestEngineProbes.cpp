@@ -20,23 +20,6 @@ public:
     }
 };
 
-// An engine on the stand-in script, answering every dialog with its first
-// button.
-struct StandinEngine
-{
-    explicit StandinEngine(QString const& version) : share(version)
-    {
-        answerer.alwaysClick(QStringLiteral("button0"));
-        engine.setup(&window, &total, &item);
-    }
-    StandinShare share;
-    ModalAnswerer answerer;
-    QWidget window;
-    HProgressBar total{&window};
-    HProgressBar item{&window};
-    YumIO engine;
-};
-
 class TestEngineProbes : public QObject
 {
     Q_OBJECT

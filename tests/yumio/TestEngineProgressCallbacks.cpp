@@ -128,21 +128,14 @@ void TestEngineProgressCallbacks::repositoryActs()
 {
     QFETCH(QString, version);
     QFETCH(QByteArray, calls);
-    StandinShare share(version);
-    ModalAnswerer answerer;
-    answerer.alwaysClick(QStringLiteral("button0"));
-    QWidget window;
-    HProgressBar total(&window);
-    HProgressBar item(&window);
-    YumIO engine;
-    engine.setup(&window, &total, &item);
-    QVERIFY(engine.initialize());
+    StandinEngine standin(version);
+    QVERIFY(standin.engine.initialize());
     QStringList const acts =
-        TestAccess::run(engine, &total, &item, {QStringLiteral("base"), QStringLiteral("updates")},
-                        calls.constData());
+        TestAccess::run(standin.engine, &standin.total, &standin.item,
+                        {QStringLiteral("base"), QStringLiteral("updates")}, calls.constData());
     QTEST(acts, "acts");
     // Only the size that is not understood is worth a warning.
-    QCOMPARE(answerer.titles(), QTest::currentDataTag() == QLatin1String("unparsable and odd arguments")
+    QCOMPARE(standin.answerer.titles(), QTest::currentDataTag() == QLatin1String("unparsable and odd arguments")
                                     ? QStringList{QStringLiteral("VUX Yum Warning")}
                                     : QStringList());
 }
@@ -173,15 +166,10 @@ void TestEngineProgressCallbacks::downloads()
 {
     QFETCH(bool, confirmed);
     QFETCH(QByteArray, calls);
-    StandinShare share(QStringLiteral("3.2.8"));
-    QWidget window;
-    HProgressBar total(&window);
-    HProgressBar item(&window);
-    YumIO engine;
-    engine.setup(&window, &total, &item);
-    QVERIFY(engine.initialize());
-    QStringList const acts = TestAccess::run(engine, &total, &item, {QStringLiteral("base")},
-                                             calls.constData(), confirmed);
+    StandinEngine standin;
+    QVERIFY(standin.engine.initialize());
+    QStringList const acts = TestAccess::run(standin.engine, &standin.total, &standin.item,
+                                             {QStringLiteral("base")}, calls.constData(), confirmed);
     QTEST(acts, "acts");
 }
 

@@ -24,25 +24,6 @@ namespace {
 
 QHash<QString, bool> const standinRepos{{QStringLiteral("standin"), true}};
 
-struct StandinEngine
-{
-    explicit StandinEngine(QByteArray const& failure) : share(QStringLiteral("3.2.8"))
-    {
-        qputenv("VUX_STANDIN_FAIL", failure);
-        answerer.alwaysClick(QStringLiteral("button0"));
-        answerer.alwaysClick(QStringLiteral("closeButton"));
-        engine.setup(&window, &total, &item);
-    }
-    ~StandinEngine() { qunsetenv("VUX_STANDIN_FAIL"); }
-
-    StandinShare share;
-    ModalAnswerer answerer;
-    QWidget window;
-    HProgressBar total{&window};
-    HProgressBar item{&window};
-    YumIO engine;
-};
-
 } // namespace
 
 // The engine's side of every script failure, on a stand-in script that fails
@@ -121,7 +102,7 @@ void TestEngineStandin::failures()
     QFETCH(QByteArray, failure);
     QFETCH(bool, collected);
     QFETCH(QStringList, dialogs);
-    StandinEngine standin(failure);
+    StandinEngine standin(QStringLiteral("3.2.8"), failure);
     YumIO& engine = standin.engine;
     QVERIFY(engine.initialize());
     QCOMPARE(engine.collect(standinRepos), collected);
@@ -135,7 +116,7 @@ void TestEngineStandin::failures()
 
 void TestEngineStandin::initializationFailure()
 {
-    StandinEngine standin("__init__:SystemExit");
+    StandinEngine standin(QStringLiteral("3.2.8"), "__init__:SystemExit");
     QVERIFY(!standin.engine.initialize());
     QCOMPARE(standin.answerer.texts(),
              QStringList{QStringLiteral("first error of __init__\nsecond error of __init__\n"
@@ -144,7 +125,7 @@ void TestEngineStandin::initializationFailure()
 
 void TestEngineStandin::entries()
 {
-    StandinEngine standin{QByteArray()};
+    StandinEngine standin;
     YumIO& engine = standin.engine;
     QVERIFY(engine.initialize());
     QVERIFY(engine.collect(standinRepos));
@@ -185,7 +166,7 @@ void TestEngineStandin::entries()
 
 void TestEngineStandin::sessionUse()
 {
-    StandinEngine standin{QByteArray()};
+    StandinEngine standin;
     YumIO& engine = standin.engine;
     QVERIFY(engine.initialize());
     QVERIFY(engine.collect({{QStringLiteral("standin"), false},
