@@ -3,10 +3,16 @@
 // entry list. With --extra it then times the loading of file lists and change
 // logs and one getFiles / getChangeLog for every package.
 //
-//   vux-collect-bench ROOT [--extra]
+//   vux-collect-bench ROOT [--extra] [--single-calls]
+//
+// --single-calls collects a second time with the adapters' one-call rows
+// taken away (the engine then reads every field with its own call), times
+// it and checks that both collections made the same rows.
 //
 // Prints "key value" lines on stdout; exits 1 when the engine failed or a
 // dialog appeared (each dialog's text goes to stderr and the dialog is closed).
+
+#include "python/PythonHeaders.h"
 
 #include "app/Globals.h"
 #include "app/InstallRoot.h"
@@ -79,6 +85,22 @@ double seconds(QElapsedTimer const& timer)
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
+// Every field of every row, sorted: two collections of the same root give
+// the same list.
+QStringList snapshot(YumIO const& engine)
+{
+    QStringList rows;
+    for (Package::Entry const* entry : engine)
+        for (Package::Entry const* e = entry; e; e = e->next)
+            rows.append(QStringList{QString::number(e->kind), QString::number(e->state), e->name,
+                                    e->verRel, e->repo, e->arch, QString::number(e->sizeBytes),
+                                    e->size, e->summary, QString::number(e->buildSeconds),
+                                    e->buildTime, QString::number(e->next != nullptr)}
+                            .join(QLatin1Char('|')));
+    rows.sort();
+    return rows;
+}
+
 // Every package entry with the installed versions chained behind it.
 QList<Package::Entry*> packageEntries(YumIO const& engine)
 {
@@ -107,6 +129,7 @@ int main(int argc, char** argv)
         return 2;
     }
     bool const extra = args.contains(QStringLiteral("--extra"));
+    bool const singleCalls = args.contains(QStringLiteral("--single-calls"));
     DialogCloser closer;
     int status = 0;
     {
@@ -145,6 +168,24 @@ int main(int argc, char** argv)
         print("installed", states[Package::Installed]);
         print("chained_installed", chained);
         print("groups", groups);
+
+        if (ok && singleCalls) {
+            QStringList const rows = snapshot(engine);
+            {
+                PyGILState_STATE const state = PyGILState_Ensure();
+                ok = PyRun_SimpleString("import __main__\n"
+                                        "del __main__.Package.tableRow\n") == 0;
+                PyGILState_Release(state);
+            }
+            engine.clear();
+            timer.restart();
+            ok = ok && engine.collect(QHash<QString, bool>());
+            print("single_calls_seconds", seconds(timer));
+            bool const same = ok && snapshot(engine) == rows;
+            print("single_calls_match", static_cast<qint64>(same));
+            if (!same)
+                status = 1;
+        }
 
         if (ok && extra) {
             QList<Package::Entry*> const packages = packageEntries(engine);
