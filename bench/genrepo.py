@@ -401,6 +401,9 @@ def comps_text(packages, installed, groups):
 
 
 def make_root(root, rpms, repos):
+    if os.geteuid() != 0:
+        raise sandbox.SandboxError("installing the benchmark packages into a root needs root "
+                                   "privileges (rpm changes its root directory)")
     sandbox.write_yum_conf(root)
     rpm = sandbox._tool("rpm")
     sandbox._run([rpm, "--root", root, "--initdb"], "rpm --initdb")
