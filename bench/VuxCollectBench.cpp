@@ -92,10 +92,9 @@ QStringList snapshot(YumIO const& engine)
     QStringList rows;
     for (Package::Entry const* entry : engine)
         for (Package::Entry const* e = entry; e; e = e->next)
-            rows.append(QStringList{QString::number(e->kind), QString::number(e->state), e->name,
-                                    e->verRel, e->repo, e->arch, QString::number(e->sizeBytes),
-                                    e->size, e->summary, QString::number(e->buildSeconds),
-                                    e->buildTime, QString::number(e->next != nullptr)}
+            rows.append(QStringList {QString::number(e->kind), QString::number(e->state), e->name,
+                e->verRel, e->repo, e->arch, QString::number(e->sizeBytes), e->size, e->summary,
+                QString::number(e->buildSeconds), e->buildTime, QString::number(e->next != nullptr)}
                             .join(QLatin1Char('|')));
     rows.sort();
     return rows;
@@ -174,7 +173,8 @@ int main(int argc, char** argv)
             {
                 PyGILState_STATE const state = PyGILState_Ensure();
                 ok = PyRun_SimpleString("import __main__\n"
-                                        "del __main__.Package.tableRow\n") == 0;
+                                        "del __main__.Package.tableRow\n")
+                    == 0;
                 PyGILState_Release(state);
             }
             engine.clear();
