@@ -20,6 +20,17 @@ private:
     std::function<void()> close;
 };
 
+// The collection's new rows in the order the script gave them (see
+// collectReal); set while a collection runs, which is one at a time.
+QList<Package::Entry*>* collectionOrder = nullptr;
+
+class CollectionOrder
+{
+public:
+    explicit CollectionOrder(QList<Package::Entry*>& list) { collectionOrder = &list; }
+    ~CollectionOrder() { collectionOrder = nullptr; }
+};
+
 } // namespace
 
 bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
@@ -31,6 +42,8 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
 
     fileListsLoaded = false;
     otherDataLoaded = false;
+    QList<Package::Entry*> order;
+    CollectionOrder const ordering(order);
 
     progress->startTotal(tr("Initializing: Total Progress"), 24000);
     progress->startItem(tr("Preparing"), 100, 1);
@@ -147,11 +160,102 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
             return false;
     }
 
+    // Rows in the order the script gave the packages (the package manager's
+    // own order), groups after them: a walk over every row then reads the
+    // extra data of neighbouring packages together, which the package
+    // manager keeps compressed in pages (in hash order every row needed a
+    // page of its own unpacked: a search over file lists took five times as
+    // long).
     entries.reserve(entryHash.size());
+    for (Package::Entry* entry : order)
+        entries.append(entry);
     for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
-        entries.append(it.value());
+        if (it.key().isGroup)
+            entries.append(it.value());
+    if (entries.size() != entryHash.size()) { // every row once, whatever happened
+        entries.clear();
+        for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
+            entries.append(it.value());
+    }
     return true;
 }
+
+namespace {
+
+// Repository names and architectures: a handful of texts that every row
+// shares instead of holding a copy each.
+class SharedTexts
+{
+public:
+    // The text of a Python str, shared with an earlier equal one.
+    QString get(PyObject* text, QString (*convert)(PyObject*, void*), void* context)
+    {
+        if (PyUnicode_Check(text) && PyUnicode_KIND(text) == PyUnicode_1BYTE_KIND) {
+            QLatin1StringView const view(static_cast<char const*>(PyUnicode_DATA(text)),
+                                         PyUnicode_GET_LENGTH(text));
+            for (QString const& known : texts)
+                if (known == view)
+                    return known;
+        }
+        QString const converted = convert(text, context);
+        if (texts.size() < 64) {
+            for (QString const& known : texts)
+                if (known == converted)
+                    return known;
+            texts.append(converted);
+        }
+        return converted;
+    }
+
+private:
+    QList<QString> texts;
+};
+
+bool isText(PyObject* object)
+{
+    return PyUnicode_Check(object);
+}
+
+bool isTextOrNone(PyObject* object)
+{
+    return object == Py_None || PyUnicode_Check(object);
+}
+
+// The row of an adapter's tableRow() when it has one of the documented
+// shape; null otherwise (the single calls then read the fields).
+PyObject* tableRow(PyObject* package)
+{
+    PyObject* method = PyObject_GetAttrString(package, "tableRow");
+    if (!method) {
+        PyErr_Clear();
+        return nullptr;
+    }
+    PyObject* row = PyObject_CallNoArgs(method);
+    Py_DECREF(method);
+    if (!row) {
+        PyErr_Clear();
+        return nullptr;
+    }
+    bool const good = PyTuple_Check(row) && PyTuple_GET_SIZE(row) == 8
+        && isText(PyTuple_GET_ITEM(row, 0)) && isText(PyTuple_GET_ITEM(row, 1))
+        && isTextOrNone(PyTuple_GET_ITEM(row, 2)) && isText(PyTuple_GET_ITEM(row, 3))
+        && PyLong_Check(PyTuple_GET_ITEM(row, 4)) && isTextOrNone(PyTuple_GET_ITEM(row, 5))
+        && PyLong_Check(PyTuple_GET_ITEM(row, 6)) && isTextOrNone(PyTuple_GET_ITEM(row, 7));
+    if (!good) {
+        Py_DECREF(row);
+        return nullptr;
+    }
+    return row;
+}
+
+QString chopNewlines(QString text)
+{
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
 
 bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable,
                        Package::State state)
@@ -161,25 +265,84 @@ bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterabl
         handleException();
         return false;
     }
-    while (PyObject* next = PyIter_Next(iterator.get())) {
-        PyRef package = PyRef::steal(next);
-        PyObject* name = PyObject_GetAttrString(package.get(), "name");
-        if (!name) {
-            handleException();
+    SharedTexts shared;
+    auto convert = [](PyObject* text, void* engine) {
+        return static_cast<YumIO*>(engine)->pyString(text);
+    };
+    // A row's fields as the single calls would give them; false when one
+    // cannot be taken as it stands (the single calls then say why).
+    auto fromRow = [&](Package::Entry* entry, PyObject* row) {
+        unsigned long long const size = PyLong_AsUnsignedLongLong(PyTuple_GET_ITEM(row, 4));
+        if (PyErr_Occurred()) {
+            PyErr_Clear();
             return false;
         }
-        EntryKey const key{false, pyStringDec(name)};
+        long const built = PyLong_AsLong(PyTuple_GET_ITEM(row, 6));
+        if (PyErr_Occurred()) {
+            PyErr_Clear();
+            return false;
+        }
+        PyObject* repo = PyTuple_GET_ITEM(row, 2);
+        entry->kind = chopNewlines(pyString(PyTuple_GET_ITEM(row, 7))) == QLatin1String("Suite")
+            ? Package::Suite
+            : Package::Package;
+        entry->name = pyString(PyTuple_GET_ITEM(row, 0));
+        entry->verRel = pyString(PyTuple_GET_ITEM(row, 1));
+        entry->repo = repo == Py_None ? QString() : chopNewlines(shared.get(repo, convert, this));
+        entry->arch = shared.get(PyTuple_GET_ITEM(row, 3), convert, this);
+        entry->sizeBytes = size;
+        entry->size = bytesFormat(size);
+        entry->summary = chopNewlines(pyString(PyTuple_GET_ITEM(row, 5)));
+        entry->buildSeconds = built;
+        entry->buildTime = timeFormat(built);
+        return true;
+    };
+    while (PyObject* next = PyIter_Next(iterator.get())) {
+        PyRef package = PyRef::steal(next);
+        PyRef row = PyRef::steal(tableRow(package.get()));
+        QString name;
+        if (row) {
+            name = pyString(PyTuple_GET_ITEM(row.get(), 0));
+        } else {
+            PyObject* nameObject = PyObject_GetAttrString(package.get(), "name");
+            if (!nameObject) {
+                handleException();
+                return false;
+            }
+            name = pyStringDec(nameObject);
+        }
+        EntryKey const key{false, name};
         Package::Entry*& slot = hash[key];
+        Package::Entry** target = nullptr;
         if (!slot) {
-            collectPkg(slot, state, package.release());
+            target = &slot;
         } else if (slot->state == Package::Updatable && state == Package::Installed) {
             // An installed version behind its update.
             Package::Entry* tail = slot;
             while (tail->next)
                 tail = tail->next;
-            collectPkg(tail->next, state, package.release());
+            target = &tail->next;
         }
         // Otherwise the first entry for a name wins.
+        if (!target)
+            continue;
+        bool made = false;
+        if (row) {
+            auto* entry = new Package::Entry;
+            entry->action = Package::None;
+            entry->state = state;
+            if (fromRow(entry, row.get())) {
+                entry->object = package.release(); // the entry keeps the reference
+                *target = entry;
+                made = true;
+            } else {
+                delete entry;
+            }
+        }
+        if (!made)
+            collectPkg(*target, state, package.release());
+        if (target == &slot && collectionOrder)
+            collectionOrder->append(slot);
     }
     if (PyErr_Occurred()) {
         handleException();

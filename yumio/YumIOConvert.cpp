@@ -243,8 +243,14 @@ QString YumIO::timeFormat(long seconds)
 QString YumIO::dateFormat(long seconds)
 {
     // "Thu Jan  1 00:00:00 1970" without the clock time and its blank.
+    QString text = timeFormat(seconds);
+    // ctime's fixed layout puts the clock at 11; a change-log view asks for
+    // every record of every package, so the pattern is the exception.
+    if (text.size() > 20 && text.at(13) == QLatin1Char(':') && text.at(16) == QLatin1Char(':')
+        && text.at(19) == QLatin1Char(' ') && text.at(11).isDigit())
+        return text.remove(11, 9);
     static QRegularExpression const clock(QStringLiteral("[0-9]+:[0-9]+:[0-9]+ "));
-    return timeFormat(seconds).remove(clock);
+    return text.remove(clock);
 }
 
 QString YumIO::maskLarder(QString const& text)

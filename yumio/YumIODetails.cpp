@@ -18,6 +18,15 @@ bool hasHeader(PyObject* package)
     return package && PyObject_HasAttrString(package, "hdr");
 }
 
+// Whether the package has the attribute. Found on its class (a property), it
+// is not computed just to be tested: a file list or change log would be read
+// twice.
+bool hasAttribute(PyObject* package, char const* name)
+{
+    return PyObject_HasAttrString(reinterpret_cast<PyObject*>(Py_TYPE(package)), name)
+        || PyObject_HasAttrString(package, name);
+}
+
 // Element i of a header value that is either a list or one value for all.
 PyObject* itemOf(PyObject* value, Py_ssize_t i)
 {
@@ -295,7 +304,7 @@ QString YumIO::getFiles(Package::Entry const& entry)
         }
         return makeSortedUniq(lines);
     }
-    if (!PyObject_HasAttrString(package, "files"))
+    if (!hasAttribute(package, "files"))
         return QString();
     // The file lists load on a worker that needs the interpreter lock.
     lock.release();
@@ -339,7 +348,7 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
                                   pyString(itemOf(texts.get(), i))));
         return records.join(QStringLiteral("\n\n"));
     }
-    if (!PyObject_HasAttrString(package, "changelog"))
+    if (!hasAttribute(package, "changelog"))
         return QString();
     lock.release();
     collectOtherData();

@@ -9,8 +9,10 @@ dnf's log records, sys.stdout and sys.stderr, and repository progress.
 doc/companion-script.md describes what the engine expects of this file.
 """
 
+import array
 import atexit
 import calendar
+import datetime
 import fcntl
 import io
 import logging
@@ -32,6 +34,7 @@ import dnf.const
 import dnf.exceptions
 import dnf.lock
 import dnf.logging
+import dnf.package
 import dnf.repo
 import dnf.repodict
 import dnf.rpm
@@ -508,42 +511,107 @@ def _pkgKey(pkg):
     return (pkg.name, pkg.epoch, pkg.version, pkg.release, pkg.arch, pkg.reponame)
 
 
+def _idsWork(sack, pkg):
+    """Whether hash() of the sack's packages is their solvable id, from which
+    hawkey.Package((sack, id)) makes the package again (libdnf's hawkey).
+    Checked on a package, within the range of ids, before relying on it."""
+    try:
+        ident = hash(pkg)
+        limit = 4 * len(sack.query()) + 1024
+        return 0 < ident < limit and str(hawkey.Package((sack, ident))) == str(pkg)
+    except (TypeError, ValueError, hawkey.Exception):
+        return False
+
+
+def _translation(old, new):
+    """old solvable id -> new solvable id (-1: gone) for the packages of the
+    sack old found again in the sack new."""
+    index = {"%s %s %s %s" % (p.name, p.evr, p.arch, p.reponame): hash(p) for p in new.query()}
+    pairs = [(hash(p), index.get("%s %s %s %s" % (p.name, p.evr, p.arch, p.reponame), -1))
+             for p in old.query()]
+    del index
+    table = array.array("l", [-1]) * (max((i for i, _n in pairs), default=0) + 1)
+    for ident, newIdent in pairs:
+        table[ident] = newIdent
+    return table
+
+
+_interned = {}
+
+
+def _intern(text):
+    # Architectures and repository names: a few texts shared by every adapter.
+    return _interned.setdefault(text, text)
+
+
 class _SackView:
     """Finds the packages of the adapters in the current sack.
 
-    Adapters keep only a package's identity; whatever they are asked is read
-    from the sack of the latest load, which after collectOtherData() is
-    another sack than the one they were made from."""
+    An adapter keeps its package's solvable id in the sack it was made from;
+    whatever it is asked is read from the sack of the latest load, which after
+    collectOtherData() is another sack than the one it was made from: each
+    load after the first translates the ids of the previous one. Where the
+    ids cannot be relied on, adapters keep their package object and are
+    found again by identity (name, epoch, version, release, architecture,
+    repository)."""
 
     def __init__(self, base):
         # Weak: adapters outlive neither the engine's clear() nor the object.
         self.base = weakref.ref(base)
         self.generation = 0
-        self.packages = {}
-        self.complete = False
+        self.sack = None
+        self.byId = None
+        self.maps = []      # per generation: its ids -> the next one's
+        self.index = None   # without ids: identity -> package of the current sack
+        self.closed = False
         self.ts = None
 
     def newGeneration(self):
-        self.generation += 1
-        self.packages = {}
-        self.complete = False
+        base = self.base()
+        sack = base.sack if base is not None else None
+        old, self.sack = self.sack, sack
+        self.index = None
+        if sack is None:
+            return
+        if old is not None and sack is not old:
+            if self.byId:
+                self.maps.append(_translation(old, sack))
+            self.generation += 1
 
-    def add(self, pkg):
-        key = _pkgKey(pkg)
-        self.packages[key] = pkg
-        return key
+    def ref(self, pkg):
+        """What an adapter keeps of a package of the current sack."""
+        if self.byId is None:
+            self.byId = _idsWork(self.sack, pkg)
+        return hash(pkg) if self.byId else pkg
 
-    def lookup(self, key):
-        pkg = self.packages.get(key)
-        if pkg is None and not self.complete:
-            base = self.base()
-            sack = base.sack if base is not None else None
-            if sack is not None:
-                for candidate in sack.query():
-                    self.packages.setdefault(_pkgKey(candidate), candidate)
-                self.complete = True
-                pkg = self.packages.get(key)
-        return pkg
+    def translate(self, generation, ref):
+        """ref of an older generation as a ref of the current one, or None."""
+        if ref is None:
+            return None
+        if self.byId:
+            for table in self.maps[generation:]:
+                ref = table[ref] if 0 <= ref < len(table) else -1
+                if ref < 0:
+                    return None
+            return ref
+        if self.index is None:
+            self.index = {_pkgKey(p): p for p in self.sack.query()}
+        return self.index.get(_pkgKey(ref))
+
+    def package(self, ref):
+        if self.byId:
+            return hawkey.Package((self.sack, ref))
+        return ref
+
+    def dnfPackage(self, ref):
+        """The package as dnf's own class (with its repository and cache
+        paths), or None."""
+        base = self.base()
+        if base is None or self.closed or ref is None:
+            return None
+        if self.byId:
+            return dnf.package.Package((self.sack, ref), base)
+        return ref
 
     def header(self, name, rpmdbid, evra):
         if self.ts is None:
@@ -575,8 +643,10 @@ class _SackView:
         if self.ts is not None:
             self.ts.closeDB()
             self.ts = None
-        self.packages = {}
-        self.complete = True
+        self.sack = None
+        self.maps = []
+        self.index = None
+        self.closed = True
 
 
 _FLAGS = {"=": "EQ", "<": "LT", "<=": "LE", ">": "GT", ">=": "GE"}
@@ -604,6 +674,10 @@ def _prcoTuple(reldep):
     return (match.group(1), _FLAGS[match.group(2)], _splitEvr(match.group(3)))
 
 
+# Days from 0001-01-01 to 1970-01-01: a date's midnight UTC in seconds.
+_EPOCH_ORDINAL = datetime.date(1970, 1, 1).toordinal()
+
+
 def _text(value):
     if value is None:
         return None
@@ -613,10 +687,12 @@ def _text(value):
 
 
 class Package:
-    """A repository package as the engine reads it."""
+    """A repository package as the engine reads it.
 
-    __slots__ = ("_view", "_key", "name", "arch", "epoch", "version", "release",
-                 "repoid", "size")
+    Only the name and architecture are kept; everything else is read from
+    the current sack when asked (see _SackView)."""
+
+    __slots__ = ("_view", "_gen", "_ref", "name", "arch")
 
     SIMPLE = {"summary": "summary", "description": "description", "group": "group",
               "vendor": "vendor", "relativepath": "location", "sourcerpm": "sourcerpm",
@@ -624,32 +700,89 @@ class Package:
 
     def __init__(self, view, pkg):
         self._view = view
-        self._key = view.add(pkg)
+        self._gen = view.generation
+        self._ref = view.ref(pkg)
         self.name = pkg.name
-        self.arch = pkg.arch
-        self.epoch = pkg.epoch
-        self.version = pkg.version
-        self.release = pkg.release
-        self.repoid = pkg.reponame
-        self.size = int(pkg.downloadsize or 0)
+        self.arch = _intern(pkg.arch)
 
     def __repr__(self):
         return "<%s %s %s>" % (self.__class__.__name__, self.nevra(), self.repoid)
 
+    def _current(self):
+        """The ref of the package in the current sack, or None."""
+        view = self._view
+        if view.closed:
+            return None
+        if self._gen != view.generation:
+            self._ref = view.translate(self._gen, self._ref)
+            self._gen = view.generation
+        return self._ref
+
     def _pkg(self):
-        return self._view.lookup(self._key)
+        ref = self._current()
+        return self._view.package(ref) if ref is not None else None
 
     def nevra(self):
         return "%s-%s.%s" % (self.name, self.printVer(), self.arch)
 
+    @property
+    def epoch(self):
+        pkg = self._pkg()
+        return pkg.epoch if pkg is not None else 0
+
+    @property
+    def version(self):
+        pkg = self._pkg()
+        return pkg.version if pkg is not None else None
+
+    @property
+    def release(self):
+        pkg = self._pkg()
+        return pkg.release if pkg is not None else None
+
+    @property
+    def repoid(self):
+        pkg = self._pkg()
+        return _intern(pkg.reponame) if pkg is not None else None
+
+    def _size(self, pkg):
+        return int(pkg.downloadsize or 0)
+
+    @property
+    def size(self):
+        pkg = self._pkg()
+        return self._size(pkg) if pkg is not None else 0
+
+    @staticmethod
+    def _printVer(pkg):
+        if pkg is None:
+            return ""
+        if pkg.epoch:
+            return "%s:%s-%s" % (pkg.epoch, pkg.version, pkg.release)
+        return "%s-%s" % (pkg.version, pkg.release)
+
     def printVer(self):
-        if self.epoch:
-            return "%s:%s-%s" % (self.epoch, self.version, self.release)
-        return "%s-%s" % (self.version, self.release)
+        return self._printVer(self._pkg())
 
     @property
     def pkgtup(self):
-        return (self.name, self.arch, str(self.epoch), self.version, self.release)
+        pkg = self._pkg()
+        if pkg is None:
+            return (self.name, self.arch, None, None, None)
+        return (self.name, self.arch, str(pkg.epoch), pkg.version, pkg.release)
+
+    def tableRow(self):
+        """The fields of a table row in one call: (name, printVer, repoid,
+        arch, size, summary, buildtime, group), as the single calls give
+        them; None when the package is no longer there."""
+        pkg = self._pkg()
+        if pkg is None:
+            return None
+        return (self.name, self._printVer(pkg), self._repoid(pkg), self.arch, self._size(pkg),
+                _text(pkg.summary), int(pkg.buildtime or 0), _text(pkg.group))
+
+    def _repoid(self, pkg):
+        return _intern(pkg.reponame)
 
     def returnSimple(self, key):
         if key == "repoid":
@@ -693,7 +826,12 @@ class Package:
         result = []
         for entry in pkg.changelogs:
             stamp = entry.get("timestamp")
-            seconds = calendar.timegm(stamp.timetuple()) if stamp is not None else 0
+            if stamp is None:
+                seconds = 0
+            elif type(stamp) is datetime.date:
+                seconds = (stamp.toordinal() - _EPOCH_ORDINAL) * 86400
+            else:
+                seconds = calendar.timegm(stamp.timetuple())
             result.append((seconds, _text(entry.get("author")) or "",
                            _text(entry.get("text")) or ""))
         return result
@@ -703,7 +841,7 @@ class Package:
         return self.returnChangelog()
 
     def localPkg(self):
-        pkg = self._pkg()
+        pkg = self._view.dnfPackage(self._current())
         try:
             return pkg.localPkg() if pkg is not None else None
         except (KeyError, AttributeError, TypeError):
@@ -711,7 +849,7 @@ class Package:
 
     def localHdr(self):
         # dnf keeps no header cache: where yum would have kept the header.
-        pkg = self._pkg()
+        pkg = self._view.dnfPackage(self._current())
         try:
             pkgdir = pkg.repo.cache_pkgdir()
         except (KeyError, AttributeError, TypeError):
@@ -726,21 +864,29 @@ class InstalledPackage(Package):
     """An installed package: "installed" as its repository, its installed
     size, and its header from the root's rpm database as hdr."""
 
-    __slots__ = ("_rpmdbid", "_hdr")
+    __slots__ = ("_hdr",)
 
     def __init__(self, view, pkg):
         super().__init__(view, pkg)
-        self.repoid = "installed"
-        self.size = int(pkg.installsize or 0)
-        self._rpmdbid = pkg.rpmdbid
         self._hdr = None
+
+    @property
+    def repoid(self):
+        return "installed"
+
+    def _repoid(self, pkg):
+        return "installed"
+
+    def _size(self, pkg):
+        return int(pkg.installsize or 0)
 
     @property
     def hdr(self):
         if self._hdr is None:
-            self._hdr = self._view.header(
-                self.name, self._rpmdbid,
-                (self.epoch, self.version, self.release, self.arch))
+            pkg = self._pkg()
+            if pkg is not None:
+                self._hdr = self._view.header(
+                    self.name, pkg.rpmdbid, (pkg.epoch, pkg.version, pkg.release, self.arch))
             if self._hdr is None:
                 raise AttributeError("%s is no longer in the rpm database" % self.nevra())
         return self._hdr
@@ -1030,15 +1176,15 @@ class YumIO(dnf.Base):
                 key = (pkg.name, pkg.arch)
                 if key not in newest or pkg.evr_gt(newest[key]):
                     newest[key] = pkg
+            view = self._view
             available = []
             for pkg in query.available().filterm(latest_per_arch_by_priority=True):
                 if pkg.pkgtup in pkgtups:
                     continue
                 old = newest.get((pkg.name, pkg.arch))
                 if old is None or pkg.evr_gt(old):
-                    available.append(pkg)
-            return PackageLists([InstalledPackage(self._view, pkg) for pkg in installed],
-                                [Package(self._view, pkg) for pkg in available])
+                    available.append(Package(view, pkg))
+            return PackageLists([InstalledPackage(view, pkg) for pkg in installed], available)
         except _EXPECTED as error:
             raise _yumError(error) from error
 

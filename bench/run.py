@@ -1,0 +1,245 @@
+#!/usr/bin/python3
+"""The collection benchmark: Vux's engine against `dnf list --all`.
+
+    run.py [--small] [--packages N] [--real N] [--groups N] [--repeat N]
+           [--bench PATH] [--cache DIR] [--no-extra] [--no-api] [--no-single-calls]
+
+Generates (or reuses) the benchmark repositories and root (genrepo.py),
+warms the metadata cache, then measures on that cache, each in a process of
+its own (wall time, and peak memory from the child's resource usage):
+
+- `dnf list --all` on the root and its configuration;
+- the engine's full collection (vux-collect-bench ROOT): interpreter and
+  companion script start, repositories, updates, installed and available
+  packages, groups, into a filled entry list;
+- with the extra data: loading file lists and change logs and asking
+  getFiles / getChangeLog of every package;
+- the engine's collection without the adapters' one-call rows (the single
+  calls the engine falls back to), checked to give the same rows;
+- dnf's Python API on the same work, for reference (dnfapi.py).
+
+--small is a few hundred packages, for the test suite: it checks that every
+step ran and printed its figures, never how fast. Exit status 1 when a step
+failed.
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_DIR = os.path.dirname(HERE)
+sys.path.insert(0, HERE)
+
+import genrepo  # noqa: E402
+
+COLLECT_KEYS = ("collect_seconds", "entries", "updatable", "available", "installed", "groups")
+EXTRA_KEYS = ("filelists_load_seconds", "getfiles_seconds", "files",
+              "changelogs_load_seconds", "getchangelog_seconds", "changelog_records")
+API_KEYS = ("api_sack_seconds", "api_attributes_seconds", "api_files_seconds",
+            "api_other_sack_seconds", "api_changelogs_seconds")
+
+
+class StepError(Exception):
+    pass
+
+
+def measure(cmd, env, what):
+    """Runs cmd in its own process: (wall seconds, peak RSS in MB, stdout)."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        started = time.monotonic()
+        proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=env)
+        _pid, status, usage = os.wait4(proc.pid, 0)
+        wall = time.monotonic() - started
+        proc.returncode = os.waitstatus_to_exitcode(status)
+        out.seek(0)
+        err.seek(0)
+        text = out.read().decode("utf-8", "replace")
+        errors = err.read().decode("utf-8", "replace")
+    if proc.returncode != 0:
+        raise StepError("%s failed (exit %d): %s\n%s" % (what, proc.returncode, " ".join(cmd),
+                                                        (errors or text)[-3000:]))
+    return wall, usage.ru_maxrss / 1024.0, text
+
+
+def figures(text, keys, what):
+    values = {}
+    for line in text.splitlines():
+        key, _sep, value = line.partition(" ")
+        try:
+            values[key] = float(value)
+        except ValueError:
+            pass
+    missing = [k for k in keys if k not in values]
+    if missing:
+        raise StepError("%s printed no %s:\n%s" % (what, ", ".join(missing), text[-2000:]))
+    return values
+
+
+def dnf_cmd(root, *args):
+    # The root's own configuration, as the engine reads it; no plugins, as
+    # the engine's script loads none.
+    return ["/usr/bin/dnf", "-q", "--noplugins", "--installroot=%s" % root,
+            "--config=%s" % os.path.join(root, "etc", "yum.conf"),
+            "--setopt=reposdir=%s" % os.path.join(root, "etc", "yum.repos.d")] + list(args)
+
+
+def find_bench(path):
+    candidates = [path] if path else [
+        os.path.join(SOURCE_DIR, "build", "bench", "vux-collect-bench")]
+    for candidate in candidates:
+        if candidate and os.access(candidate, os.X_OK):
+            return os.path.abspath(candidate)
+    raise StepError("vux-collect-bench not found (build it, or give --bench PATH): %s"
+                    % ", ".join(c for c in candidates if c))
+
+
+def row(label, *cells):
+    return "%-44s %s" % (label, "  ".join("%14s" % c for c in cells))
+
+
+def run(args):
+    gen_args = argparse.Namespace(packages=args.packages, real=args.real, groups=args.groups,
+                                  cache=args.cache)
+    started = time.monotonic()
+    data = genrepo.generate(gen_args)
+    prepared = time.monotonic() - started
+    root = data["root"]
+    bench = find_bench(args.bench)
+    env = dict(os.environ)
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    env.setdefault("VUXSHARE", os.path.join(SOURCE_DIR, "share"))
+    env.setdefault("TZ", "UTC")
+
+    print("Repository: %d packages (%d installed in the root), %d groups; generated in %.1f s, "
+          "this run found it in %.1f s" % (data["packages"], data["installed"], args.groups,
+                                            data["seconds"], prepared), flush=True)
+    print("Root: %s" % root, flush=True)
+
+    # Warm the cache: dnf's solv files, the engine's first run.
+    measure(dnf_cmd(root, "makecache"), env, "dnf makecache")
+    measure([bench, root], env, "vux-collect-bench (warm-up)")
+    measure(dnf_cmd(root, "list", "--all"), env, "dnf list --all (warm-up)")
+
+    dnf_runs, vux_runs = [], []
+    listed = 0
+    for _round in range(args.repeat):
+        wall, rss, text = measure(dnf_cmd(root, "list", "--all"), env, "dnf list --all")
+        listed = sum(1 for line in text.splitlines()
+                     if line and not line.endswith("Packages"))
+        dnf_runs.append((wall, rss))
+        wall, rss, text = measure([bench, root], env, "vux-collect-bench")
+        values = figures(text, COLLECT_KEYS, "vux-collect-bench")
+        vux_runs.append((wall, rss, values))
+    if listed <= 0:
+        raise StepError("dnf list --all listed nothing")
+
+    dnf_wall = statistics.median(w for w, _r in dnf_runs)
+    dnf_rss = statistics.median(r for _w, r in dnf_runs)
+    vux_wall = statistics.median(w for w, _r, _v in vux_runs)
+    vux_rss = statistics.median(r for _w, r, _v in vux_runs)
+    vux_inner = statistics.median(v["collect_seconds"] for _w, _r, v in vux_runs)
+    counts = vux_runs[-1][2]
+    packages = int(counts["entries"] - counts["groups"])
+    if packages <= 0:
+        raise StepError("the engine collected no packages")
+
+    print()
+    print("Collection, warm cache, median of %d run(s), each in its own process" % args.repeat)
+    print(row("", "wall s", "peak MB"))
+    print(row("dnf list --all (%d lines)" % listed, "%.2f" % dnf_wall, "%.0f" % dnf_rss))
+    print(row("Vux collection (%d entries)" % counts["entries"], "%.2f" % vux_wall,
+              "%.0f" % vux_rss))
+    print(row("  of which engine start to filled list", "%.2f" % vux_inner, ""))
+    print(row("Vux / dnf (targets 1.5 / 2.0)", "%.2f" % (vux_wall / dnf_wall),
+              "%.2f" % (vux_rss / dnf_rss)))
+    print("  entries: %d updatable (+%d older installed chained), %d installed, %d available, "
+          "%d groups" % (counts["updatable"], counts.get("chained_installed", 0),
+                         counts["installed"], counts["available"], counts["groups"]))
+    sys.stdout.flush()
+
+    result = {"dnf_wall": dnf_wall, "dnf_rss": dnf_rss, "vux_wall": vux_wall,
+              "vux_rss": vux_rss}
+    if args.single_calls:
+        wall, rss, text = measure([bench, root, "--single-calls"], env,
+                                  "vux-collect-bench --single-calls")
+        single = figures(text, ("single_calls_seconds", "single_calls_match"),
+                         "vux-collect-bench --single-calls")
+        print()
+        print("Without the one-call rows (every field its own call), a second collection in "
+              "one process: %.2f s, same rows: %s"
+              % (single["single_calls_seconds"], "yes" if single["single_calls_match"] else "NO"))
+        sys.stdout.flush()
+        result["single_calls"] = single
+    if args.extra:
+        wall, rss, text = measure([bench, root, "--extra"], env, "vux-collect-bench --extra")
+        extra = figures(text, EXTRA_KEYS, "vux-collect-bench --extra")
+        print()
+        print("Extra data through the engine, one process (peak %.0f MB, %.1f s in all)"
+              % (rss, wall))
+        print(row("", "seconds", "count"))
+        print(row("load file lists", "%.2f" % extra["filelists_load_seconds"], ""))
+        print(row("getFiles of every package", "%.2f" % extra["getfiles_seconds"],
+                  "%d files" % extra["files"]))
+        print(row("load change logs", "%.2f" % extra["changelogs_load_seconds"], ""))
+        print(row("getChangeLog of every package", "%.2f" % extra["getchangelog_seconds"],
+                  "%d records" % extra["changelog_records"]))
+        sys.stdout.flush()
+        result["extra"] = extra
+    if args.api:
+        wall, rss, text = measure(["/usr/bin/python3", os.path.join(HERE, "dnfapi.py"), root],
+                                  env, "dnfapi.py")
+        api = figures(text, API_KEYS, "dnfapi.py")
+        print()
+        print("dnf's Python API on the same root, one process (peak %.0f MB)" % rss)
+        print(row("", "seconds", "count"))
+        print(row("load the sack", "%.2f" % api["api_sack_seconds"], ""))
+        print(row("seven attributes of every package", "%.2f" % api["api_attributes_seconds"],
+                  "%d packages" % api.get("api_packages", 0)))
+        print(row("files of every package", "%.2f" % api["api_files_seconds"],
+                  "%d files" % api.get("api_files", 0)))
+        print(row("load the sack with change logs", "%.2f" % api["api_other_sack_seconds"], ""))
+        print(row("change logs of every package", "%.2f" % api["api_changelogs_seconds"],
+                  "%d records" % api.get("api_changelog_records", 0)))
+        sys.stdout.flush()
+        result["api"] = api
+    return result
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--small", action="store_true",
+                        help="a few hundred packages, one round (the test suite's run)")
+    parser.add_argument("--packages", type=int, default=60000)
+    parser.add_argument("--real", type=int, default=2000)
+    parser.add_argument("--groups", type=int, default=200)
+    parser.add_argument("--repeat", type=int, default=3, help="measured rounds (default 3)")
+    parser.add_argument("--bench", help="the vux-collect-bench program "
+                        "(default build/bench/vux-collect-bench)")
+    parser.add_argument("--cache", default=genrepo.default_cache(),
+                        help="cache directory (default $VUX_BENCH_CACHE or build/bench-cache)")
+    parser.add_argument("--no-extra", dest="extra", action="store_false",
+                        help="leave out file lists and change logs")
+    parser.add_argument("--no-api", dest="api", action="store_false",
+                        help="leave out the dnf API reference")
+    parser.add_argument("--no-single-calls", dest="single_calls", action="store_false",
+                        help="leave out the collection without one-call rows")
+    args = parser.parse_args(argv)
+    if args.small:
+        args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1
+    if args.repeat < 1:
+        parser.error("--repeat must be at least 1")
+    try:
+        run(args)
+    except (StepError, genrepo.sandbox.SandboxError) as error:
+        print("run.py: %s" % error, file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
