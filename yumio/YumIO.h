@@ -270,6 +270,9 @@ private:
     // --- Data ----------------------------------------------------------------
     Package::EntryList entries;
     QHash<EntryKey, Package::Entry*> entryHash;
+    // The packages of a running collection in the order the script gave
+    // them: the rows follow it (see collectReal).
+    QList<Package::Entry*> collectOrder;
 
     Log::EntryList logList;
     int logMark = -1;

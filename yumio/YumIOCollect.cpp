@@ -20,17 +20,6 @@ private:
     std::function<void()> close;
 };
 
-// The collection's new rows in the order the script gave them (see
-// collectReal); set while a collection runs, which is one at a time.
-QList<Package::Entry*>* collectionOrder = nullptr;
-
-class CollectionOrder
-{
-public:
-    explicit CollectionOrder(QList<Package::Entry*>& list) { collectionOrder = &list; }
-    ~CollectionOrder() { collectionOrder = nullptr; }
-};
-
 } // namespace
 
 bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
@@ -42,8 +31,7 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
 
     fileListsLoaded = false;
     otherDataLoaded = false;
-    QList<Package::Entry*> order;
-    CollectionOrder const ordering(order);
+    collectOrder.clear();
 
     progress->startTotal(tr("Initializing: Total Progress"), 24000);
     progress->startItem(tr("Preparing"), 100, 1);
@@ -167,8 +155,8 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     // page of its own unpacked: a search over file lists took five times as
     // long).
     entries.reserve(entryHash.size());
-    for (Package::Entry* entry : order)
-        entries.append(entry);
+    entries.append(collectOrder);
+    collectOrder.clear();
     for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
         if (it.key().isGroup)
             entries.append(it.value());
@@ -341,8 +329,8 @@ bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterabl
         }
         if (!made)
             collectPkg(*target, state, package.release());
-        if (target == &slot && collectionOrder)
-            collectionOrder->append(slot);
+        if (target == &slot)
+            collectOrder.append(slot);
     }
     if (PyErr_Occurred()) {
         handleException();
