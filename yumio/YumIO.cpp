@@ -27,6 +27,10 @@ YumIO::~YumIO()
         py("import sys\n"
            "sys.stdout = sys.__stdout__\n"
            "sys.stderr = sys.__stderr__\n");
+        // The package manager closes its databases, as on every refresh.
+        if (yumIO) {
+            PyRef flushed = PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
+        }
         if (locked && yumIO) {
             pyExceptStart();
             PyObject* lockError = lookupException("yum.Errors.LockError");

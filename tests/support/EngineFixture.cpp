@@ -11,6 +11,7 @@
 EngineFixture::EngineFixture()
 {
     answerer_.alwaysClick(QStringLiteral("button0"));
+    answerer_.alwaysClick(QStringLiteral("closeButton"));
 }
 
 EngineFixture::~EngineFixture()

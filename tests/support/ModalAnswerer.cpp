@@ -11,7 +11,7 @@
 struct ModalAnswerer::Private
 {
     QList<Handler> handlers;
-    QString always;
+    QStringList always;
     QStringList titles;
     QStringList texts;
     QTimer timer;
@@ -29,8 +29,13 @@ ModalAnswerer::ModalAnswerer() : d(new Private)
         if (!d->handlers.isEmpty())
             handler = d->handlers.takeFirst();
         else if (!d->always.isEmpty()) {
-            QString const name = d->always;
-            handler = [name](QWidget* w) { clickButton(w, name); };
+            QStringList const names = d->always;
+            handler = [names](QWidget* w) {
+                for (QString const& name : names) {
+                    if (clickButton(w, name))
+                        return;
+                }
+            };
         } else
             return;
         d->titles.append(dialog->windowTitle());
@@ -58,7 +63,7 @@ void ModalAnswerer::click(QString const& buttonName)
 
 void ModalAnswerer::alwaysClick(QString const& buttonName)
 {
-    d->always = buttonName;
+    d->always.append(buttonName);
 }
 
 QStringList ModalAnswerer::titles() const

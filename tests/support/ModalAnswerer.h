@@ -23,7 +23,8 @@ public:
     // Queues a click on the button whose object name or text (without '&') is
     // buttonName in the next modal dialog.
     void click(QString const& buttonName);
-    // Clicks buttonName in every modal dialog once the queued answers are used.
+    // Clicks buttonName in every modal dialog once the queued answers are used;
+    // with several names, the first one the dialog has.
     void alwaysClick(QString const& buttonName);
 
     // Window titles and texts of the dialogs answered so far.

@@ -1,0 +1,183 @@
+"""A stand-in for Vux's companion script, for what dnf cannot produce: the
+code paths of older package-manager versions and failures on demand.
+
+It answers from a small fixed package set. The environment chooses its
+behaviour when an object is made:
+  VUX_STANDIN_FAIL   "method:Exception[:text]": that method logs two errors
+                     and raises (SystemExit, RuntimeError, bdb.BdbQuit or a
+                     yum.Errors class); "collectAll:no-installed" leaves out
+                     the installed list.
+  VUX_STANDIN_SQLITE "1": usesSqlite() says yes.
+  VUX_STANDIN_PRESTO "1": usesPresto() says yes.
+  VUX_STANDIN_CLEAN  "method:code": that cleaning method answers code.
+Every call is appended to `calls`, for the tests to read.
+"""
+
+import bdb
+import os
+
+import yumIOC
+from yum import Errors
+
+calls = []
+
+
+def usesSqlite():
+    calls.append("usesSqlite")
+    return os.environ.get("VUX_STANDIN_SQLITE") == "1"
+
+
+def _failure(method):
+    spec = os.environ.get("VUX_STANDIN_FAIL", "")
+    parts = spec.split(":", 2)
+    if parts[0] != method or len(parts) < 2:
+        return None
+    return parts[1], (parts[2] if len(parts) > 2 else "%s failed on purpose" % method)
+
+
+def _maybeFail(method):
+    calls.append(method)
+    failure = _failure(method)
+    if failure is None:
+        return
+    kind, text = failure
+    if kind == "no-installed":
+        return
+    yumIOC.errorlog(0, "first error of %s" % method)
+    yumIOC.errorlog(1, "second error of %s" % method)
+    yumIOC.errorlog(3, "a detail that stays out of the dialog")
+    if kind == "SystemExit":
+        raise SystemExit(1)
+    if kind == "RuntimeError":
+        raise RuntimeError(text)
+    if kind == "BdbQuit":
+        raise bdb.BdbQuit(text)
+    raise getattr(Errors, kind)(text)
+
+
+class _Repo:
+    def __init__(self, enabled):
+        self.enabled = enabled
+
+
+class _Repos:
+    def __init__(self):
+        self.repos = {"standin": _Repo(1), "extra": _Repo(0)}
+
+    def enableRepo(self, repoid):
+        calls.append("enableRepo " + repoid)
+        self.repos[repoid].enabled = 1
+
+    def disableRepo(self, repoid):
+        calls.append("disableRepo " + repoid)
+        self.repos[repoid].enabled = 0
+
+
+class _Conf:
+    yumvar = {"basearch": "x86_64", "releasever": "1"}
+
+
+class Package:
+    def __init__(self, name, version, repoid, group="Applications/Text", size=2048):
+        self.name = name
+        self.arch = "noarch"
+        self.size = size
+        self.version = version
+        self.simple = {"repoid": repoid, "summary": "The %s package\n\n" % name,
+                       "group": group, "buildtime": 86400, "description": "About " + name}
+        self.prco = {}
+
+    def printVer(self):
+        return self.version
+
+    def returnSimple(self, key):
+        return self.simple[key]
+
+    def returnPrco(self, name):
+        return self.prco.get(name, [])
+
+
+class _Group:
+    def __init__(self, name, installed, mandatory, visible=True):
+        self.name = name
+        self.user_visible = visible
+        self.installed = installed
+        self.mandatory_packages = dict.fromkeys(mandatory)
+        self.default_packages = {}
+        self.optional_packages = {}
+        self.conditional_packages = {}
+
+
+class _All:
+    def __init__(self, installed, available, withInstalled=True):
+        if withInstalled:
+            self.installed = installed
+        self.available = available
+
+
+class YumIO:
+    def __init__(self):
+        _maybeFail("__init__")
+        self.repos = _Repos()
+        self.conf = _Conf()
+
+    def lock(self):
+        _maybeFail("lock")
+
+    def unlock(self):
+        _maybeFail("unlock")
+
+    def setupRepos(self):
+        _maybeFail("setupRepos")
+
+    def setupTs(self):
+        _maybeFail("setupTs")
+
+    def collectUpdates(self):
+        _maybeFail("collectUpdates")
+        return [Package("alpha", "2.0-1", "standin")]
+
+    def collectAll(self):
+        _maybeFail("collectAll")
+        installed = [Package("alpha", "1.0-1", "installed"), Package("beta", "1.0-1", "installed")]
+        available = [Package("gamma", "3:1.0-1", "standin", group="Suite")]
+        return _All(installed, available, _failure("collectAll") is None)
+
+    def setupTsGroup(self):
+        _maybeFail("setupTsGroup")
+
+    def collectGroupInfo(self):
+        _maybeFail("collectGroupInfo")
+        return [_Group("Stand-in Group", True, ["alpha"]),
+                _Group("Invisible", False, [], visible=False)]
+
+    def flush(self):
+        calls.append("flush")
+
+    def collectFileLists(self):
+        _maybeFail("collectFileLists")
+
+    def collectOtherData(self):
+        _maybeFail("collectOtherData")
+
+    def usesPresto(self):
+        calls.append("usesPresto")
+        return os.environ.get("VUX_STANDIN_PRESTO") == "1"
+
+    def _clean(self, method):
+        calls.append(method)
+        spec = os.environ.get("VUX_STANDIN_CLEAN", "")
+        code = int(spec.split(":")[1]) if spec.startswith(method + ":") else 0
+        return (code, ["%s answered %d" % (method, code)])
+
+    def cleanHeaders(self):
+        return self._clean("cleanHeaders")
+
+    def cleanPackages(self):
+        return self._clean("cleanPackages")
+
+    def cleanMetadata(self):
+        return self._clean("cleanMetadata")
+
+    def cleanPickles(self):
+        return self._clean("cleanPickles")

@@ -1,0 +1,61 @@
+#include "support/StandinShare.h"
+
+#include "config-vux-tests.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+bool copy(QString const& from, QString const& to)
+{
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+} // namespace
+
+StandinShare::StandinShare(QString const& yumVersion)
+{
+    hadShare = qEnvironmentVariableIsSet("VUXSHARE");
+    savedShare = qgetenv("VUXSHARE");
+    QDir const root(dir.path());
+    if (!dir.isValid() || !root.mkpath(QStringLiteral("python/yum")))
+        return;
+    QFile init(root.filePath(QStringLiteral("python/yum/__init__.py")));
+    if (!init.open(QIODevice::WriteOnly))
+        return;
+    QByteArray const version =
+        yumVersion.isNull() ? QByteArray("None") : QByteArray("'" + yumVersion.toUtf8() + "'");
+    init.write(QByteArray("__version__ = " + version + "\nfrom . import Errors\n"));
+    init.close();
+    valid = copy(QStringLiteral(VUX_SHARE_DIR "/python/yum/Errors.py"),
+                 root.filePath(QStringLiteral("python/yum/Errors.py")))
+        && copy(QStringLiteral(VUX_TEST_DATA_DIR "/standin/YumIO.py"),
+                root.filePath(QStringLiteral("python/YumIO.py")));
+    qputenv("VUXSHARE", QFile::encodeName(dir.path()));
+}
+
+StandinShare::~StandinShare()
+{
+    if (hadShare)
+        qputenv("VUXSHARE", savedShare);
+    else
+        qunsetenv("VUXSHARE");
+}
+
+StandinEngine::StandinEngine(QString const& version, QByteArray const& failure) : share(version)
+{
+    if (failure.isEmpty())
+        qunsetenv("VUX_STANDIN_FAIL");
+    else
+        qputenv("VUX_STANDIN_FAIL", failure);
+    answerer.alwaysClick(QStringLiteral("button0"));
+    answerer.alwaysClick(QStringLiteral("closeButton"));
+    engine.setup(&window, &total, &item);
+}
+
+StandinEngine::~StandinEngine()
+{
+    qunsetenv("VUX_STANDIN_FAIL");
+}

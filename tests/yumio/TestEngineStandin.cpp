@@ -1,0 +1,192 @@
+#include "python/PythonHeaders.h"
+
+#include "python/PyRef.h"
+#include "support/ModalAnswerer.h"
+#include "support/StandinShare.h"
+#include "widgets/HProgressBar.h"
+#include "yumio/YumIO.h"
+
+#include <QtTest>
+
+class TestAccess
+{
+public:
+    static QString calls(YumIO& engine)
+    {
+        Python::PyGILStateWrapper lock(true);
+        PyRef text = PyRef::steal(engine.pyr("' '.join(calls)"));
+        return text ? QString::fromUtf8(PyUnicode_AsUTF8(text.get())) : QString();
+    }
+    static QStringList enabledRepos(YumIO& engine) { return engine.enabledRepos; }
+};
+
+namespace {
+
+QHash<QString, bool> const standinRepos{{QStringLiteral("standin"), true}};
+
+} // namespace
+
+// The engine's side of every script failure, on a stand-in script that fails
+// on demand, and its reading of the script's answers.
+class TestEngineStandin : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failures_data();
+    void failures();
+    void initializationFailure();
+    void entries();
+    void sessionUse();
+};
+
+void TestEngineStandin::failures_data()
+{
+    QTest::addColumn<QByteArray>("failure");
+    QTest::addColumn<bool>("collected");
+    QTest::addColumn<QStringList>("dialogs");
+
+    // A failure the script reports shows what it logged as errors (not its
+    // details), then the exception's text where that says more, then the
+    // engine's message.
+    auto reported = [](char const* method, QString const& message, bool withText) {
+        QString text = QStringLiteral("first error of %1\nsecond error of %1\n").arg(QLatin1String(method));
+        if (withText)
+            text += QStringLiteral("%1 failed on purpose\n").arg(QLatin1String(method));
+        return QStringList{text + message};
+    };
+    QString const internal = QStringLiteral("Internal error: python exception occurred from C code\n");
+
+    QTest::newRow("lock refused") << QByteArray("lock:LockError") << false
+                                  << reported("lock", QStringLiteral("Unable to obtain yum lock"), false);
+    QTest::newRow("repositories")
+        << QByteArray("setupRepos:RepoError") << false
+        << reported("setupRepos", QStringLiteral("Unable to initialize"), true);
+    QTest::newRow("debugger left")
+        << QByteArray("setupRepos:BdbQuit") << false
+        << reported("setupRepos", QStringLiteral("Unable to initialize"), true);
+    QTest::newRow("transaction set")
+        << QByteArray("setupTs:YumBaseError") << false
+        << reported("setupTs", QStringLiteral("Unable to setup transaction"), true);
+    QTest::newRow("updates")
+        << QByteArray("collectUpdates:YumBaseError") << false
+        << reported("collectUpdates", QStringLiteral("Unable to collect updatable packages"), true);
+    QTest::newRow("updates, unexpected exception")
+        << QByteArray("collectUpdates:RuntimeError") << false
+        << QStringList{internal,
+                       QStringLiteral("Internal error: execution of yumIO.collectUpdates failed")};
+    QTest::newRow("installed and available")
+        << QByteArray("collectAll:YumBaseError") << false
+        << reported("collectAll",
+                    QStringLiteral("Unable to collect installed and available packages"), true);
+    QTest::newRow("no installed list")
+        << QByteArray("collectAll:no-installed") << false
+        << QStringList{QStringLiteral("Internal error: yumIO.collectAll.installed not found")};
+    QTest::newRow("no groups at all")
+        << QByteArray("setupTsGroup:GroupsError:No Groups Available in any repository") << true
+        << QStringList();
+    QTest::newRow("other groups error")
+        << QByteArray("setupTsGroup:GroupsError:broken comps") << false
+        << QStringList{QStringLiteral("Internal error: execution of yumIO.setupTsGroup failed")};
+    QTest::newRow("groups")
+        << QByteArray("setupTsGroup:YumBaseError") << false
+        << reported("setupTsGroup", QStringLiteral("Unable to collect groups"), true);
+    QTest::newRow("group information")
+        << QByteArray("collectGroupInfo:RuntimeError") << false
+        << QStringList{internal,
+                       QStringLiteral("Internal error: execution of yumIO.collectGroupInfo failed")};
+}
+
+void TestEngineStandin::failures()
+{
+    QFETCH(QByteArray, failure);
+    QFETCH(bool, collected);
+    QFETCH(QStringList, dialogs);
+    StandinEngine standin(QStringLiteral("3.2.8"), failure);
+    YumIO& engine = standin.engine;
+    QVERIFY(engine.initialize());
+    QCOMPARE(engine.collect(standinRepos), collected);
+    QCOMPARE(standin.answerer.texts(), dialogs);
+    // A failed collection leaves the table empty; a collection without
+    // group data still has its packages.
+    QCOMPARE(engine.count() > 0, collected);
+    if (failure.startsWith("setupTsGroup:GroupsError:No"))
+        QVERIFY(TestAccess::calls(engine).endsWith(QLatin1String("collectGroupInfo")));
+}
+
+void TestEngineStandin::initializationFailure()
+{
+    StandinEngine standin(QStringLiteral("3.2.8"), "__init__:SystemExit");
+    QVERIFY(!standin.engine.initialize());
+    QCOMPARE(standin.answerer.texts(),
+             QStringList{QStringLiteral("first error of __init__\nsecond error of __init__\n"
+                                        "Unable to initialize")});
+}
+
+void TestEngineStandin::entries()
+{
+    StandinEngine standin;
+    YumIO& engine = standin.engine;
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(standinRepos));
+    QCOMPARE(standin.answerer.answered(), 0);
+    QCOMPARE(engine.count(), 4);
+
+    Package::Entry const* alpha = engine.findEntry(false, QStringLiteral("alpha"));
+    QVERIFY(alpha);
+    QCOMPARE(alpha->state, Package::Updatable);
+    QCOMPARE(alpha->verRel, QStringLiteral("2.0-1"));
+    QVERIFY(alpha->next && !alpha->next->next);
+    QCOMPARE(alpha->next->verRel, QStringLiteral("1.0-1"));
+    QCOMPARE(alpha->summary, QStringLiteral("The alpha package")); // trailing newlines gone
+    QCOMPARE(alpha->size, QStringLiteral("2.0Kb"));
+    QCOMPARE(alpha->buildTime, QStringLiteral("Fri Jan  2 00:00:00 1970"));
+    QCOMPARE(engine.getState(*alpha), QStringLiteral("Available for update"));
+
+    Package::Entry const* gamma = engine.findEntry(false, QStringLiteral("gamma"));
+    QVERIFY(gamma);
+    QCOMPARE(gamma->kind, Package::Suite);
+    QCOMPARE(gamma->state, Package::Available);
+    QCOMPARE(gamma->verRel, QStringLiteral("3:1.0-1"));
+    QCOMPARE(engine.findEntry(false, QStringLiteral("beta"))->state, Package::Installed);
+
+    // The group's mandatory package is out of date; the invisible group is
+    // not shown.
+    Package::Entry const* group = engine.findEntry(true, QStringLiteral("Stand-in Group"));
+    QVERIFY(group);
+    QCOMPARE(group->state, Package::Updatable);
+    QVERIFY(!engine.findEntry(true, QStringLiteral("Invisible")));
+
+    // A key the package lacks is an empty text, without a dialog.
+    QCOMPARE(engine.getVendor(*alpha), QString());
+    QCOMPARE(engine.getDescription(*alpha), QStringLiteral("About alpha"));
+    QCOMPARE(engine.getYumVar(QStringLiteral("basearch")), QStringLiteral("x86_64"));
+    QCOMPARE(standin.answerer.answered(), 0);
+}
+
+void TestEngineStandin::sessionUse()
+{
+    StandinEngine standin;
+    YumIO& engine = standin.engine;
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect({{QStringLiteral("standin"), false},
+                            {QStringLiteral("extra"), true},
+                            {QStringLiteral("unknown"), true}}));
+    QCOMPARE(TestAccess::enabledRepos(engine), QStringList{QStringLiteral("extra")});
+    QString const calls = TestAccess::calls(engine);
+    QVERIFY(calls.contains(QLatin1String("disableRepo standin")));
+    QVERIFY(calls.contains(QLatin1String("enableRepo extra")));
+    QVERIFY(!calls.contains(QLatin1String("unknown")));
+    QCOMPARE(standin.answerer.answered(), 0);
+
+    engine.clear();
+    QVERIFY(!engine.collect({{QStringLiteral("standin"), false}}));
+    QCOMPARE(standin.answerer.texts(),
+             QStringList{QStringLiteral("No repositories are enabled.\nUnder the Repositories menu, "
+                                        "Edit Configuration can be used to configure "
+                                        "repositories.")});
+    QCOMPARE(engine.count(), 0);
+}
+
+QTEST_MAIN(TestEngineStandin)
+#include "TestEngineStandin.moc"
