@@ -4,6 +4,7 @@
 
 #include "config-vux-tests.h"
 #include "support/ModalAnswerer.h"
+#include "support/StandinShare.h"
 #include "yumio/YumIO.h"
 
 #include <QFile>
@@ -203,33 +204,33 @@ void TestStartup::missingScript()
 
 void TestStartup::constructorExits_data()
 {
-    QTest::addColumn<QString>("share");
-    QTest::addColumn<QByteArray>("mainConfiguration");
+    QTest::addColumn<bool>("standin");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("stand-in script") << VUX_TEST_DATA_DIR "/standin/exit-in-init" << QByteArray()
-                                     << "Stand-in: the configuration cannot be used";
-    QTest::newRow("unreadable main configuration")
-        << VUX_SHARE_DIR << QByteArray("[main\ncachedir=/var/cache/yum\n")
-        << "Config error: Parsing file";
+    QTest::newRow("stand-in script")
+        << true << "first error of __init__\nsecond error of __init__\n";
+    QTest::newRow("unreadable main configuration") << false << "Config error: Parsing file";
 }
 
-// The script object refuses to start: the reason and "Unable to initialize"
-// come up in the scrollable error box, and the start fails.
+// The script object refuses to start: what it logged and "Unable to
+// initialize" come up in the scrollable error box, and the start fails.
 void TestStartup::constructorExits()
 {
-    QFETCH(QString, share);
-    QFETCH(QByteArray, mainConfiguration);
+    QFETCH(bool, standin);
     QFETCH(QString, reason);
-    qputenv("VUXSHARE", QFile::encodeName(share));
+    std::unique_ptr<StandinShare> share;
     Root broken;
-    if (!mainConfiguration.isEmpty()) {
+    if (standin) {
+        share.reset(new StandinShare(QStringLiteral("3.2.8")));
+        QVERIFY(share->isValid());
+        qputenv("VUX_STANDIN_FAIL", "__init__:SystemExit");
+    } else {
         QString error;
         Sandbox::RootOptions options;
         options.install = false;
         QVERIFY2(broken.make(&error, options), qPrintable(error));
         QFile conf(broken.file(QStringLiteral("/etc/yum.conf")));
         QVERIFY(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        conf.write(mainConfiguration);
+        conf.write("[main\ncachedir=/var/cache/yum\n");
         conf.close();
         InstallRoot::set(broken.path());
     }
@@ -237,6 +238,7 @@ void TestStartup::constructorExits()
     answerer.click(QStringLiteral("closeButton"));
     MainWindow failing;
     QVERIFY(start(failing));
+    qunsetenv("VUX_STANDIN_FAIL");
     QCOMPARE(answerer.titles(), QStringList {QStringLiteral("VUX Yum Error")});
     QString const text = answerer.texts().value(0);
     QVERIFY2(text.contains(reason), qPrintable(text));
