@@ -65,6 +65,8 @@ private slots:
     void constructorExits_data();
     void constructorExits();
     void startsAgainAndQuits();
+    void repositoryOptions_data();
+    void repositoryOptions();
 
 private:
     Root root;
@@ -274,6 +276,54 @@ void TestStartup::startsAgainAndQuits()
     QVERIFY(QMetaObject::invokeMethod(&again, "quit"));
     QVERIFY(QMetaObject::invokeMethod(&again, "displayLog"));
     QVERIFY(!logWindow()->isVisible());
+}
+
+void TestStartup::repositoryOptions_data()
+{
+    QTest::addColumn<QList<YumRepoEnabled>>("options");
+    QTest::addColumn<bool>("updates");
+    QTest::addColumn<QString>("error");
+    QString const noneEnabled = QStringLiteral(
+        "No repositories are enabled.\nUnder the Repositories menu, Edit Configuration can be "
+        "used to configure repositories.");
+    QTest::newRow("none") << QList<YumRepoEnabled> {} << true << QString();
+    QTest::newRow("--disablerepo=upd*")
+        << QList<YumRepoEnabled> {YumRepoEnabled(false, QStringLiteral("upd*"))} << false
+        << QString();
+    QTest::newRow("--disablerepo=* --enablerepo=base")
+        << QList<YumRepoEnabled> {YumRepoEnabled(false, QStringLiteral("*")),
+               YumRepoEnabled(true, QStringLiteral("base"))}
+        << false << QString();
+    QTest::newRow("--disablerepo=*")
+        << QList<YumRepoEnabled> {YumRepoEnabled(false, QStringLiteral("*"))} << false
+        << noneEnabled;
+}
+
+// The repository options of the command line decide what the start-up
+// collects.
+void TestStartup::repositoryOptions()
+{
+    QFETCH(QList<YumRepoEnabled>, options);
+    QFETCH(bool, updates);
+    QFETCH(QString, error);
+    ModalAnswerer answerer;
+    answerer.alwaysClick(QStringLiteral("button0"));
+    MainWindow window;
+    window.repoEnabledList = options;
+    QVERIFY(start(window));
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.startFailed());
+    QCOMPARE(answerer.texts(), error.isEmpty() ? QStringList() : QStringList {error});
+    YumIO& engine = *window.engine();
+    if (!error.isEmpty()) {
+        QCOMPARE(engine.count(), 0);
+    } else {
+        QCOMPARE(engine.findEntry(false, QStringLiteral("aurora"))->state,
+            updates ? Package::Updatable : Package::Installed);
+        QCOMPARE(engine.findEntry(false, QStringLiteral("helix")) != nullptr, updates);
+        QVERIFY(engine.findEntry(false, QStringLiteral("ember")));
+    }
+    QMetaObject::invokeMethod(&window, "quit");
 }
 
 QTEST_MAIN(TestStartup)
