@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -55,13 +56,23 @@ bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByt
                 YumRepoEnabled(c == EnableRepo, QString::fromLocal8Bit(optarg)));
             break;
         case InstallRootOption:
-            options.installRoot = QFile::decodeName(optarg);
+            // An empty directory (an unset variable in a script) would mean
+            // the running system: refuse it rather than work there.
+            if (*optarg == '\0') {
+                message = printed("%s: option requires an argument: %s\n", program,
+                                  "--installroot");
+                return false;
+            }
+            options.installRoot =
+                QDir::cleanPath(QDir::current().absoluteFilePath(QFile::decodeName(optarg)));
             break;
         default:
+            // The letter of a long option given an argument it does not take
+            // ("--help=x") is no unknown letter: name the argument as written.
             if (optopt >= DisableRepo)
                 message = printed("%s: option requires an argument: %s\n", program,
                                   argv[optind - 1]);
-            else if (optopt != 0) {
+            else if (optopt != 0 && optopt != 'h' && optopt != 'r' && optopt != 'l') {
                 char const letter[2] = {static_cast<char>(optopt), '\0'};
                 message = printed("%s: unrecognized option letter: %s\n", program, letter);
             } else

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
@@ -51,6 +52,9 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // The log window is a top-level window of its own: it is ours to delete,
+    // and before the engine whose entries it shows.
+    delete logWindow;
     delete yumIO;
     delete yumConfIO;
 }
@@ -218,6 +222,7 @@ void MainWindow::setReady(bool ready)
                             cleanXmlMetadataAction, cleanAllAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
+    this->ready = ready;
     if (ready)
         QApplication::restoreOverrideCursor();
     else
@@ -269,6 +274,7 @@ void MainWindow::yumConfIOChanged()
 
 void MainWindow::quit()
 {
+    quitting = true;
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
     close();
@@ -278,12 +284,28 @@ void MainWindow::quit()
     }
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // A close from the window manager while a command runs is refused: the
+    // program would leave the event loops that the command's worker still
+    // needs (its dialogs) and wait for the worker for ever.
+    if (!ready && !quitting) {
+        event->ignore();
+        return;
+    }
+    if (logWindow && logWindow->isVisible())
+        logWindow->hide();
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindow::displayLog()
 {
-    if (!logWindow && yumIO)
+    // The entries live in the engine: nothing to show once it is gone.
+    if (!yumIO)
+        return;
+    if (!logWindow)
         logWindow = new Log::Window(yumIO->logEntries(), this);
-    if (logWindow)
-        logWindow->show();
+    logWindow->show();
 }
 
 void MainWindow::editRepositories(bool forceReposChanged)

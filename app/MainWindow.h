@@ -46,6 +46,9 @@ public:
     void setVisible(bool visible) override;
     QSize sizeHint() const override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 public slots:
     void resize();
     void refresh();
@@ -82,6 +85,8 @@ private:
     Log::Window* logWindow = nullptr;
     bool failedStart = false;
     bool initializing = false;
+    bool ready = false;    // between commands, as setReady() left it
+    bool quitting = false; // quit() is closing the window
 
     QIcon updateIcon;
     QIcon emptyIcon;

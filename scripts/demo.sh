@@ -1,15 +1,27 @@
 #!/bin/sh
 # Installs what is missing, builds, prepares a sandbox RPM system (repositories
 # served on 127.0.0.1, a root with packages installed) and opens Vux on it.
+# The repository server is stopped when Vux ends. Extra arguments go to Vux.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${VUX_BUILD_DIR:-$top/build}
 demo=${VUX_DEMO_DIR:-$build/demo}
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh"
-/usr/bin/python3 "$top/tests/support/sandbox.py" demo "$demo" >/dev/null
+
+# What the sandbox made, without its instructions for running Vux by hand:
+# this script does that, and stops the server afterwards.
+summary=$(/usr/bin/python3 "$top/tests/support/sandbox.py" demo "$demo")
+printf '%s\n' "$summary" | sed '/^Run Vux on it:/,$d' >&2
+server=$(cat "$demo/server.pid")
+trap 'kill "$server" 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
+
+run=""
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-    echo "No display: running under xvfb-run" >&2
-    exec env VUXSHARE="$top/share" xvfb-run -a "$build/vux" --log --installroot="$demo/root" "$@"
+    echo "No display: running under xvfb-run (end it with Ctrl+C)" >&2
+    run="xvfb-run -a"
 fi
-exec env VUXSHARE="$top/share" "$build/vux" --log --installroot="$demo/root" "$@"
+status=0
+env VUXSHARE="$top/share" $run "$build/vux" --log --installroot="$demo/root" "$@" || status=$?
+exit "$status"

@@ -225,10 +225,14 @@ class _Logging:
 _logging = None
 
 
-def _setupLogging(conf):
+def _routeLogging():
     global _logging
     if _logging is None:
         _logging = _Logging()
+
+
+def _setupLogging(conf):
+    _routeLogging()
     _logging.setFiles(conf)
 
 
@@ -985,6 +989,8 @@ class YumIO(dnf.Base):
         self._view = None
         self._extraTypes = set()
         try:
+            # Routed first, so that a configuration error reaches the log.
+            _routeLogging()
             conf = self._readConfiguration(_installRoot(sys.argv))
             _setupLogging(conf)
             _routeStreams()
@@ -1050,11 +1056,22 @@ class YumIO(dnf.Base):
 
     # -- lock ---------------------------------------------------------------
 
+    # The engine shows what was logged during the call, so a refusal is
+    # logged as well as raised: the user learns who holds the lock.
+
     def lock(self):
-        _takeHold(self._lockTargets)
+        try:
+            _takeHold(self._lockTargets)
+        except Errors.LockError as error:
+            logger.error("%s", error)
+            raise
 
     def unlock(self):
-        _releaseHold()
+        try:
+            _releaseHold()
+        except Errors.LockError as error:
+            logger.error("%s", error)
+            raise
 
     # -- repositories -------------------------------------------------------
 
