@@ -40,7 +40,7 @@ from xml.sax.saxutils import escape, quoteattr
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(HERE)
-sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "support"))
+sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
 
 import sandbox  # noqa: E402
 

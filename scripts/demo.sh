@@ -11,7 +11,7 @@ demo=${VUX_DEMO_DIR:-$build/demo}
 
 # What the sandbox made, without its instructions for running Vux by hand:
 # this script does that, and stops the server afterwards.
-summary=$(/usr/bin/python3 "$top/tests/support/sandbox.py" demo "$demo")
+summary=$(/usr/bin/python3 "$top/scripts/sandbox.py" demo "$demo")
 printf '%s\n' "$summary" | sed '/^Run Vux on it:/,$d' >&2
 server=$(cat "$demo/server.pid")
 trap 'kill "$server" 2>/dev/null || true' EXIT

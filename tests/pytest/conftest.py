@@ -1,6 +1,6 @@
 """Shared pytest fixtures: sandbox repositories, roots and a repository server.
 
-Everything comes from tests/support/sandbox.py; the RPMs and repositories are
+Everything comes from scripts/sandbox.py; the RPMs and repositories are
 cached in $VUX_SANDBOX_CACHE (CTest points it into the build tree).
 """
 
@@ -9,7 +9,7 @@ import sys
 
 import pytest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 
 import sandbox  # noqa: E402
 

@@ -19,7 +19,7 @@ SCRIPT = os.path.join(SHARE_PYTHON, "YumIO.py")
 CHILD = os.path.join(HERE, "script_child.py")
 PYTHON = "/usr/bin/python3"
 
-sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "support"))
+sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
 import sandbox  # noqa: E402
 
 import yumioc_recorder  # noqa: E402

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-// The C++ front of tests/support/sandbox.py: real RPMs, repositories and
+// The C++ front of scripts/sandbox.py: real RPMs, repositories and
 // sandbox roots, and a repository server on 127.0.0.1.
 namespace Sandbox {
 

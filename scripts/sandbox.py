@@ -85,7 +85,7 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
+SOURCE_DIR = os.path.dirname(HERE)
 DATA_DIR = os.path.join(SOURCE_DIR, "tests", "data")
 SPEC_DIR = os.path.join(DATA_DIR, "specs")
 COMPS_FILE = os.path.join(DATA_DIR, "comps.xml")
