@@ -90,29 +90,16 @@ void TestCommandLine::usageAndErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("message");
-    QTest::newRow("-h") << QStringList {"-h"} << QByteArray();
     QTest::newRow("-H") << QStringList {"-H"} << QByteArray();
-    QTest::newRow("--help") << QStringList {"--help"} << QByteArray();
-    QTest::newRow("help after other options")
-        << QStringList {"-l", "--enablerepo=x", "-h"} << QByteArray();
-    QTest::newRow("left-over argument")
-        << QStringList {"extra"} << QByteArray("vux: unrecognized argument: extra\n");
+    QTest::newRow("--help after other options") << QStringList {"-l", "--help"} << QByteArray();
     QTest::newRow("parsing stops at the first argument")
         << QStringList {"-l", "extra", "-z"} << QByteArray("vux: unrecognized argument: extra\n");
-    QTest::newRow("after --") << QStringList {"--", "-l"}
-                              << QByteArray("vux: unrecognized argument: -l\n");
-    QTest::newRow("unknown letter")
-        << QStringList {"-z"} << QByteArray("vux: unrecognized option letter: z\n");
     QTest::newRow("unknown letter in a cluster")
         << QStringList {"-lz"} << QByteArray("vux: unrecognized option letter: z\n");
     QTest::newRow("unknown long option")
-        << QStringList {"--bogus"} << QByteArray("vux: unrecogized option: --bogus\n");
-    QTest::newRow("unknown long option with a value")
-        << QStringList {"-l", "--bogus=1"} << QByteArray("vux: unrecogized option: --bogus=1\n");
+        << QStringList {"--bogus=1"} << QByteArray("vux: unrecogized option: --bogus=1\n");
     QTest::newRow("argument to an option that takes none")
         << QStringList {"--help=x"} << QByteArray("vux: unrecogized option: --help=x\n");
-    QTest::newRow("--enablerepo without its argument") << QStringList {
-        "--enablerepo"} << QByteArray("vux: option requires an argument: --enablerepo\n");
     QTest::newRow("--disablerepo without its argument") << QStringList {
         "-r", "--disablerepo"} << QByteArray("vux: option requires an argument: --disablerepo\n");
     QTest::newRow("empty --installroot") << QStringList {
@@ -154,23 +141,14 @@ void TestCommandLine::parse_data()
     QTest::addColumn<QList<Repo>>("repos");
     QTest::addColumn<QString>("installRoot");
 
-    QTest::newRow("nothing") << QStringList {} << false << false << QList<Repo> {} << QString();
-    QTest::newRow("short flags") << QStringList {"-r", "-l"} << true << true << QList<Repo> {}
-                                 << QString();
     QTest::newRow("clustered flags")
         << QStringList {"-lr"} << true << true << QList<Repo> {} << QString();
-    QTest::newRow("long flags") << QStringList {"--repo-editor", "--log"} << true << true
-                                << QList<Repo> {} << QString();
-    QTest::newRow("repositories in order")
-        << QStringList {"--enablerepo=updates*", "--disablerepo=updates-testing"} << false << false
-        << QList<Repo> {{true, "updates*"}, {false, "updates-testing"}} << QString();
-    QTest::newRow("repeated, separate argument")
-        << QStringList {"--disablerepo", "*", "-l", "--enablerepo=base", "--enablerepo=base"}
-        << false << true << QList<Repo> {{false, "*"}, {true, "base"}, {true, "base"}} << QString();
-    QTest::newRow("install root") << QStringList {"--installroot=/srv/sandbox/"} << false << false
-                                  << QList<Repo> {} << "/srv/sandbox";
+    QTest::newRow("repositories in order, both spellings")
+        << QStringList {"--enablerepo=updates*", "--disablerepo", "updates-testing", "--log"}
+        << false << true << QList<Repo> {{true, "updates*"}, {false, "updates-testing"}}
+        << QString();
     QTest::newRow("relative install root")
-        << QStringList {"--installroot", "sandbox/../root"} << false << false << QList<Repo> {}
+        << QStringList {"--installroot", "sandbox/../root/"} << false << false << QList<Repo> {}
         << QDir::current().absoluteFilePath(QStringLiteral("root"));
 }
 
@@ -204,28 +182,12 @@ void TestCommandLine::wildcards_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("id");
     QTest::addColumn<bool>("matches");
-    QTest::newRow("prefix") << "updates*"
-                            << "updates" << true;
-    QTest::newRow("prefix, longer id") << "updates*"
-                                       << "updates-testing" << true;
-    QTest::newRow("whole id, not a part") << "updates*"
-                                          << "my-updates" << false;
-    QTest::newRow("exact") << "updates-testing"
-                           << "updates-testing" << true;
-    QTest::newRow("exact, longer id") << "updates"
-                                      << "updates-testing" << false;
-    QTest::newRow("case counts") << "updates*"
-                                 << "Updates" << false;
-    QTest::newRow("one character") << "fedora-?"
-                                   << "fedora-9" << true;
-    QTest::newRow("one character, not two") << "fedora-?"
-                                            << "fedora-10" << false;
-    QTest::newRow("character class") << "epel-[st]*"
-                                     << "epel-testing" << true;
-    QTest::newRow("regex characters are literal") << "a.b"
-                                                  << "axb" << false;
-    QTest::newRow("everything") << "*"
-                                << "anything-at-all" << true;
+    QTest::newRow("prefix") << "updates*" << "updates-testing" << true;
+    QTest::newRow("whole id, not a part") << "updates*" << "my-updates" << false;
+    QTest::newRow("exact, longer id") << "updates" << "updates-testing" << false;
+    QTest::newRow("case counts") << "updates*" << "Updates" << false;
+    QTest::newRow("one character, not two") << "fedora-?" << "fedora-10" << false;
+    QTest::newRow("regex characters are literal") << "a.b" << "axb" << false;
 }
 
 // The pattern given on the command line matches whole identifiers.

@@ -92,14 +92,10 @@ void TestPython::lookup_data()
     QTest::addColumn<QString>("result"); // repr, or the error reported
     QTest::newRow("builtin class through builtins") << "builtins.SystemExit"
                                                      << "<class 'SystemExit'>";
-    QTest::newRow("bound in __main__") << "container" << "{'item': 42}";
     QTest::newRow("dictionary item") << "container.item" << "42";
-    QTest::newRow("module function") << "os.path.join" << "<function join";
     QTest::newRow("__builtins__ in __main__") << "__builtins__.str" << "<class 'str'>";
     QTest::newRow("neither bound nor importable")
         << "nosuchmodule_vux" << "Internal error: nosuchmodule_vux not found\n";
-    QTest::newRow("missing member of a module")
-        << "os.nosuchname_vux" << "Internal error: nosuchname_vux not found\n";
     // Attributes of ordinary objects are not walked, only modules and dicts.
     QTest::newRow("attribute of an object") << "raiser.fail" << "Internal error: fail not found\n";
 }
@@ -129,13 +125,9 @@ void TestPython::values()
     QVERIFY(item);
     QCOMPARE(PyLong_AsLong(item), 42L);
     QVERIFY(!python->pyValue("container", "missing")); // silently absent
-    QVERIFY(python->pyValue("sys", "path")); // module dictionary
-
     PyRef value = PyRef::steal(PyLong_FromLong(7));
-    QVERIFY(python->pyAssign("container", "seven", value.get()));
-    QCOMPARE(PyLong_AsLong(python->pyValue("container", "seven")), 7L);
-    QCOMPARE(python->pyAssignGlobal("assigned", value.get()), 0);
-    QCOMPARE(PyLong_AsLong(python->pyLookup("assigned")), 7L);
+    QVERIFY(python->pyAssign("sys", "vuxSeven", value.get())); // a module's dictionary
+    QCOMPARE(PyLong_AsLong(python->pyValue("sys", "vuxSeven")), 7L);
     QCOMPARE(python->pyVersion(), long(PY_VERSION_HEX));
     QVERIFY(python->errors.isEmpty());
 }

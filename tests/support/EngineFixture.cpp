@@ -4,6 +4,7 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
+#include <QMutexLocker>
 #include <QProcess>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -61,6 +62,15 @@ QString EngineFixture::root() const
 QHash<QString, bool> EngineFixture::allRepos()
 {
     return QHash<QString, bool>{{QStringLiteral("base"), true}, {QStringLiteral("updates"), true}};
+}
+
+int EngineFixture::headings(YumIO& engine, QString const& text)
+{
+    QMutexLocker locker(&engine.logEntries());
+    int count = 0;
+    for (Log::Entry const& entry : engine.logEntries())
+        count += entry.kind == Log::Heading && entry.text == text;
+    return count;
 }
 
 QString EngineFixture::dnf(QStringList const& arguments) const

@@ -44,6 +44,9 @@ public:
     // Every repository of the sandbox, used in this session.
     static QHash<QString, bool> allRepos();
 
+    // How many headings with the text the engine has logged.
+    static int headings(YumIO& engine, QString const& text);
+
     // Runs a dnf command line on the root, the way the sandbox configures it;
     // its standard output.
     QString dnf(QStringList const& arguments) const;
