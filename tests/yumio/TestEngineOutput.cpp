@@ -81,10 +81,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void streamLines();
-    void logMessages_data();
-    void logMessages();
-    void callbacksCheckTheirArguments();
+    void lines_data();
+    void lines();
     void bytesFormat_data();
     void bytesFormat();
     void timeFormats();
@@ -113,76 +111,43 @@ void TestEngineOutput::cleanupTestCase()
     delete standin;
 }
 
-void TestEngineOutput::streamLines()
+void TestEngineOutput::lines_data()
 {
-    int const first = logSize(*engine);
-    engine->writeStdout(QStringLiteral("abc"));
-    QCOMPARE(logSize(*engine), first);
-    engine->writeStdout(QStringLiteral("def\nghi"));
-    QCOMPARE(texts(entriesFrom(*engine, first)), QStringList{QStringLiteral("abcdef")});
-    QCOMPARE(TestAccess::rest(*engine), QStringLiteral("ghi"));
-    engine->writeStdout(QStringLiteral("\n\n"));
-    QCOMPARE(texts(entriesFrom(*engine, first)),
-             (QStringList{QStringLiteral("abcdef"), QStringLiteral("ghi"), QString()}));
-    QCOMPARE(entriesFrom(*engine, first).first().kind, Log::Output);
-
-    // The script's standard error arrives through its callback.
-    Python::PyGILStateWrapper lock(true);
-    int const errors = logSize(*engine);
-    TestAccess::py(*engine, "import yumIOC\n"
-                            "yumIOC.stderrWrite('Traceback\\n  line')\n"
-                            "yumIOC.stderrWrite(' one\\n')\n");
-    QList<Log::Entry> const written = entriesFrom(*engine, errors);
-    QCOMPARE(texts(written), (QStringList{QStringLiteral("Traceback"), QStringLiteral("  line one")}));
-    QCOMPARE(written.last().kind, Log::Error);
-}
-
-void TestEngineOutput::logMessages_data()
-{
-    QTest::addColumn<QString>("text");
+    // Pieces written ("out:" standard output, "err:" the script's standard
+    // error, "log:" a log message) and the entries they make.
+    QTest::addColumn<QStringList>("pieces");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("one line") << "plain" << QStringList{"plain"};
+    QTest::newRow("a line waits for its end") << QStringList{"out:abc", "out:def\nghi"}
+                                              << QStringList{"abcdef"};
+    QTest::newRow("two newlines, two lines") << QStringList{"out:xyz", "out:\n\n"}
+                                             << QStringList{"ghixyz", ""};
+    QTest::newRow("script's standard error")
+        << QStringList{"err:Traceback\n  line", "err: one\n"}
+        << QStringList{"Traceback", "  line one"};
     QTest::newRow("error number on a line of its own")
-        << "Cannot open: [Errno 2] No such file"
+        << QStringList{"log:Cannot open: [Errno 2] No such file"}
         << QStringList{"Cannot open:", "[Errno 2] No such file"};
-    QTest::newRow("ends with a newline") << "done\n" << QStringList{"done", ""};
-    QTest::newRow("transaction line is logged")
-        << "TSINFO: Marking foo as install" << QStringList{"TSINFO: Marking foo as install"};
+    QTest::newRow("a message never waits") << QStringList{"log:done\n"} << QStringList{"done", ""};
 }
 
-void TestEngineOutput::logMessages()
+void TestEngineOutput::lines()
 {
-    QFETCH(QString, text);
-    QFETCH(QStringList, lines);
+    QFETCH(QStringList, pieces);
     int const first = logSize(*engine);
-    engine->log(Log::Message, 4, text);
-    QList<Log::Entry> const logged = entriesFrom(*engine, first);
-    QCOMPARE(texts(logged), lines);
-    for (Log::Entry const& entry : logged)
-        QVERIFY(entry.kind == Log::Message && entry.level == 4);
-}
-
-void TestEngineOutput::callbacksCheckTheirArguments()
-{
     Python::PyGILStateWrapper lock(true);
-    int const first = logSize(*engine);
-    // A tuple that does not parse raises in the script and logs nothing.
-    TestAccess::py(*engine, "import yumIOC\n"
-                            "yumIOC.log(3, 'fine')\n"
-                            "badCalls = []\n"
-                            "for call in (lambda: yumIOC.log('level', 'text'),\n"
-                            "             lambda: yumIOC.errorlog(1),\n"
-                            "             lambda: yumIOC.stdoutWrite(5),\n"
-                            "             lambda: yumIOC.collectProgress(1, 2),\n"
-                            "             lambda: yumIOC.collectGrabMeterUpdate('x')):\n"
-                            "    try:\n"
-                            "        call()\n"
-                            "    except TypeError:\n"
-                            "        badCalls.append('TypeError')\n");
-    PyRef bad = PyRef::steal(TestAccess::eval(*engine, "len(badCalls)"));
-    QCOMPARE(PyLong_AsLong(bad.get()), 5L);
-    QCOMPARE(texts(entriesFrom(*engine, first)), QStringList{QStringLiteral("fine")});
-    QCOMPARE(answerer->answered(), 0);
+    for (QString const& piece : pieces) {
+        QString const text = piece.mid(4);
+        if (piece.startsWith(QLatin1String("out:")))
+            engine->writeStdout(text);
+        else if (piece.startsWith(QLatin1String("log:")))
+            engine->log(Log::Message, 4, text);
+        else {
+            PyRef args = PyRef::steal(Py_BuildValue("(s)", text.toUtf8().constData()));
+            PyRef result = PyRef::steal(engine->stderrWrite(args.get()));
+            QVERIFY(result);
+        }
+    }
+    QTEST(texts(entriesFrom(*engine, first)), "lines");
 }
 
 void TestEngineOutput::bytesFormat_data()
