@@ -235,6 +235,7 @@ private:
     bool collectFileListsReal();
     bool collectOtherDataReal();
     bool collectExtraReal(bool fileLists);
+    QStringList textsOf(PyObject* items); // a sequence, or a dictionary's keys
     static QString makeSorted(QStringList lines);
     static QString makeSortedUniq(QStringList lines);
 

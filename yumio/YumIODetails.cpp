@@ -315,15 +315,7 @@ QString YumIO::getFiles(Package::Entry const& entry)
         error(tr("Internal error: cannot find package's files"));
         return QString();
     }
-    PyRef iterator = PyRef::steal(PyObject_GetIter(files.get()));
-    while (iterator) {
-        PyRef file = PyRef::steal(PyIter_Next(iterator.get()));
-        if (!file)
-            break;
-        lines.append(pyString(file.get()));
-    }
-    PyErr_Clear();
-    return makeSortedUniq(lines);
+    return makeSortedUniq(textsOf(files.get()));
 }
 
 QString YumIO::getChangeLog(Package::Entry const& entry)
@@ -418,40 +410,47 @@ PyObject* YumIO::getGroupItem_25(Package::Entry const& group, char const* attrib
     return item;
 }
 
+QStringList YumIO::textsOf(PyObject* items)
+{
+    QStringList texts;
+    if (!items)
+        return texts;
+    if (PyDict_Check(items)) {
+        Py_ssize_t position = 0;
+        PyObject* key = nullptr;
+        PyObject* value = nullptr;
+        while (PyDict_Next(items, &position, &key, &value))
+            texts.append(pyString(key));
+        return texts;
+    }
+    PyRef iterator = PyRef::steal(PyObject_GetIter(items));
+    while (iterator) {
+        PyRef item = PyRef::steal(PyIter_Next(iterator.get()));
+        if (!item)
+            break;
+        texts.append(pyString(item.get()));
+    }
+    PyErr_Clear();
+    return texts;
+}
+
 QString YumIO::getGroupList(Package::Entry const& entry, char const* olderAttribute,
                             char const* newerAttribute)
 {
     PyGILStateWrapper lock(true);
     if (entry.kind != Package::Group || !entry.object)
         return QString();
-    QStringList names;
-    if (!hasDistribGroups()) {
-        if (!olderAttribute)
-            return QString();
-        PyRef item = PyRef::steal(getGroupItem_22(entry, olderAttribute));
-        if (!item)
-            return QString();
-        PyRef iterator = PyRef::steal(PyObject_GetIter(item.get()));
-        while (iterator) {
-            PyRef name = PyRef::steal(PyIter_Next(iterator.get()));
-            if (!name)
-                break;
-            names.append(pyString(name.get()));
-        }
-    } else {
-        if (!newerAttribute)
-            return QString();
-        PyRef item = PyRef::steal(getGroupItem_25(entry, newerAttribute));
-        if (!item || !PyDict_Check(item.get()))
-            return QString();
-        Py_ssize_t position = 0;
-        PyObject* key = nullptr;
-        PyObject* value = nullptr;
-        while (PyDict_Next(item.get(), &position, &key, &value))
-            names.append(pyString(key));
-    }
-    PyErr_Clear();
-    return makeSorted(names);
+    // Older versions keep a sequence of names, newer ones a dictionary keyed
+    // by package name.
+    bool const newer = hasDistribGroups();
+    char const* attribute = newer ? newerAttribute : olderAttribute;
+    if (!attribute)
+        return QString();
+    PyRef item = PyRef::steal(newer ? getGroupItem_25(entry, attribute)
+                                    : getGroupItem_22(entry, attribute));
+    if (!item || (newer && !PyDict_Check(item.get())))
+        return QString();
+    return makeSorted(textsOf(item.get()));
 }
 
 QString YumIO::getRequiredGroups(Package::Entry const& entry)
@@ -489,35 +488,6 @@ QString YumIO::getConditionalPkgs(Package::Entry const& entry)
     return getGroupList(entry, nullptr, "conditional_packages");
 }
 
-namespace {
-
-// The names of a group's item: a sequence, or the keys of a dictionary.
-QStringList namesOf(PyObject* item, std::function<QString(PyObject*)> const& text)
-{
-    QStringList names;
-    if (!item)
-        return names;
-    if (PyDict_Check(item)) {
-        Py_ssize_t position = 0;
-        PyObject* key = nullptr;
-        PyObject* value = nullptr;
-        while (PyDict_Next(item, &position, &key, &value))
-            names.append(text(key));
-        return names;
-    }
-    PyRef iterator = PyRef::steal(PyObject_GetIter(item));
-    while (iterator) {
-        PyRef name = PyRef::steal(PyIter_Next(iterator.get()));
-        if (!name)
-            break;
-        names.append(text(name.get()));
-    }
-    PyErr_Clear();
-    return names;
-}
-
-} // namespace
-
 bool YumIO::upToDateGroup(Package::Entry const& group)
 {
     return upToDateGroupGrps(group) && upToDateGroupPkgs(group);
@@ -530,7 +500,6 @@ bool YumIO::upToDateGroupGrps(Package::Entry const& group)
     // Sub-groups may name each other: each group is judged once per walk.
     QSet<Package::Entry const*> seen;
     QList<Package::Entry const*> pending{&group};
-    auto text = [this](PyObject* o) { return pyString(o); };
     while (!pending.isEmpty()) {
         Package::Entry const* current = pending.takeFirst();
         if (seen.contains(current))
@@ -539,7 +508,7 @@ bool YumIO::upToDateGroupGrps(Package::Entry const& group)
         PyRef groups = PyRef::steal(PyObject_GetAttrString(current->object, "sub_groups"));
         PyObject* item = groups ? pyDictGetItem(groups.get(), current->name) : nullptr;
         PyErr_Clear();
-        for (QString const& name : namesOf(item, text)) {
+        for (QString const& name : textsOf(item)) {
             Package::Entry const* sub = entryHash.value(EntryKey{true, name}, nullptr);
             if (!sub)
                 continue;
@@ -561,8 +530,7 @@ bool YumIO::upToDateGroupPkgs(Package::Entry const& group)
         item = PyRef::borrow(packages ? pyDictGetItem(packages.get(), group.name) : nullptr);
     }
     PyErr_Clear();
-    auto text = [this](PyObject* o) { return pyString(o); };
-    for (QString const& name : namesOf(item.get(), text)) {
+    for (QString const& name : textsOf(item.get())) {
         Package::Entry const* package = entryHash.value(EntryKey{false, name}, nullptr);
         if (package && package->state == Package::Updatable)
             return false;
