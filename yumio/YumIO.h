@@ -211,6 +211,8 @@ private:
 
     // --- Collection ----------------------------------------------------------
     bool collectReal(QHash<QString, bool> const& sessionUse);
+    PyObject* collectStep(char const* method, char const* expected, QString const& failure,
+                          QString const& internalError = QString());
     bool collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable,
                     Package::State state);
     bool collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,

@@ -43,84 +43,37 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
 
     progress->startItem(tr("Reading repositories"), 900, 1);
     progress->setupItemActs(14000, 5 * static_cast<Steps>(enabledRepos.size()));
-    {
-        pyExceptStart();
-        Frame frame([this] { pyExceptClear(); });
-        PyObject* repoError = lookupException("yum.Errors.RepoError");
-        PyObject* bdbQuit = lookupException("bdb.BdbQuit");
-        pyExceptExpect(repoError);
-        pyExceptExpect(bdbQuit);
-        PyRef result = PyRef::steal(pyMethodCall(yumIO, "setupRepos", "()"));
-        if (pyExceptMatches(result.get(), repoError) || pyExceptMatches(result.get(), bdbQuit)) {
-            pythonExceptionV(tr("Unable to initialize"));
-            return false;
-        }
-        if (!result)
-            return false; // reported as an internal error already
-    }
+    if (!PyRef::steal(collectStep("setupRepos", "yum.Errors.RepoError", tr("Unable to initialize"))))
+        return false;
     progress->endItemActs();
 
     progress->startItem(tr("Collecting updatable packages"), 4000, 1);
-    PyObject* yumBaseError = lookupException("yum.Errors.YumBaseError");
-    PyObject* bdbQuit = lookupException("bdb.BdbQuit");
-    auto expectYumFailure = [&] {
-        pyExceptStart();
-        pyExceptExpect(yumBaseError);
-        pyExceptExpect(bdbQuit);
-    };
-    auto failedAsExpected = [&](PyObject* result) {
-        return pyExceptMatches(result, yumBaseError) || pyExceptMatches(result, bdbQuit);
-    };
-    {
-        expectYumFailure();
-        Frame frame([this] { pyExceptClear(); });
-        PyRef result = PyRef::steal(pyMethodCall(yumIO, "setupTs", "()"));
-        if (failedAsExpected(result.get())) {
-            pythonExceptionV(tr("Unable to setup transaction"));
-            return false;
-        }
-        if (!result)
-            return false;
-    }
-    {
-        expectYumFailure();
-        Frame frame([this] { pyExceptClear(); });
-        PyRef updates = PyRef::steal(pyMethodCall(yumIO, "collectUpdates", "()"));
-        if (failedAsExpected(updates.get())) {
-            pythonExceptionV(tr("Unable to collect updatable packages"));
-            return false;
-        }
-        if (!updates) {
-            error(tr("Internal error: execution of yumIO.collectUpdates failed"));
-            return false;
-        }
-        if (!collectSet(entryHash, updates.get(), Package::Updatable))
-            return false;
-    }
+    if (!PyRef::steal(collectStep("setupTs", "yum.Errors.YumBaseError",
+                                  tr("Unable to setup transaction"))))
+        return false;
+    PyRef updates = PyRef::steal(
+        collectStep("collectUpdates", "yum.Errors.YumBaseError",
+                    tr("Unable to collect updatable packages"),
+                    tr("Internal error: execution of yumIO.collectUpdates failed")));
+    if (!updates || !collectSet(entryHash, updates.get(), Package::Updatable))
+        return false;
 
     progress->startItem(tr("Collecting installed and available packages"), 4000, 1);
-    {
-        expectYumFailure();
-        Frame frame([this] { pyExceptClear(); });
-        PyRef all = PyRef::steal(pyMethodCall(yumIO, "collectAll", "()"));
-        if (failedAsExpected(all.get())) {
-            pythonExceptionV(tr("Unable to collect installed and available packages"));
-            return false;
-        }
-        if (!all) {
-            error(tr("Internal error: execution of yumIO.collectAll failed"));
-            return false;
-        }
-        if (!collectField(entryHash, all.get(), "installed", Package::Installed)
-            || !collectField(entryHash, all.get(), "available", Package::Available))
-            return false;
-    }
+    PyRef all = PyRef::steal(
+        collectStep("collectAll", "yum.Errors.YumBaseError",
+                    tr("Unable to collect installed and available packages"),
+                    tr("Internal error: execution of yumIO.collectAll failed")));
+    if (!all || !collectField(entryHash, all.get(), "installed", Package::Installed)
+        || !collectField(entryHash, all.get(), "available", Package::Available))
+        return false;
 
     progress->startItem(tr("Collecting groups"), 1000, 1);
     {
         pyExceptStart();
         Frame frame([this] { pyExceptClear(); });
         PyObject* groupsError = lookupException("yum.Errors.GroupsError");
+        PyObject* yumBaseError = lookupException("yum.Errors.YumBaseError");
+        PyObject* bdbQuit = lookupException("bdb.BdbQuit");
         pyExceptExpect(groupsError);
         pyExceptExpect(yumBaseError);
         pyExceptExpect(bdbQuit);
@@ -166,6 +119,27 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
             entries.append(it.value());
     }
     return true;
+}
+
+// A framed script call of the collection: the package manager's own failure
+// (expected, or the debugger left) is shown with failure; a call that failed
+// otherwise (already reported) with internalError when there is one. The
+// frame is closed before the result is used. A new reference, or null.
+PyObject* YumIO::collectStep(char const* method, char const* expected, QString const& failure,
+                             QString const& internalError)
+{
+    pyExceptStart();
+    Frame frame([this] { pyExceptClear(); });
+    PyObject* expectedError = lookupException(expected);
+    PyObject* bdbQuit = lookupException("bdb.BdbQuit");
+    pyExceptExpect(expectedError);
+    pyExceptExpect(bdbQuit);
+    PyObject* result = pyMethodCall(yumIO, method, "()");
+    if (pyExceptMatches(result, expectedError) || pyExceptMatches(result, bdbQuit))
+        pythonExceptionV(failure);
+    else if (!result && !internalError.isEmpty())
+        error(internalError);
+    return result;
 }
 
 namespace {
