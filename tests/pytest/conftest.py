@@ -1,48 +1,111 @@
-"""Shared pytest fixtures: sandbox repositories, roots and a repository server.
+"""Fixtures of the Python suites: sandbox roots and servers (scripts/sandbox.py,
+RPMs and repositories cached in $VUX_SANDBOX_CACHE) and the companion script,
+in this process with a recording yumIOC or in a child process."""
 
-Everything comes from scripts/sandbox.py; the RPMs and repositories are
-cached in $VUX_SANDBOX_CACHE (CTest points it into the build tree).
-"""
-
-import os
+import contextlib
+import json
+import subprocess
 import sys
 
 import pytest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-
-import sandbox  # noqa: E402
-
-# Credentials the http_server fixture accepts in larder URLs.
-LARDER = ("tester", "s3cret")
+from script_support import CHILD, PYTHON, load_script, sandbox
+import yumioc_recorder
 
 
 @pytest.fixture(scope="session")
 def repos():
-    """build_repos() result: {"cache": DIR/, "repos": {name: path}, "rpms": [...]}."""
+    """build_repos(): {"cache", "repos": {name: path}, "rpms", "built"}."""
     return sandbox.build_repos()
 
 
 @pytest.fixture
-def sandbox_root(tmp_path, repos):
-    """A fresh root with the first versions installed and file:// repositories.
-
-    The make_root() result: {"root": path, "installed": [nevra...], "repos": {id: url}}.
-    """
-    return sandbox.make_root(str(tmp_path / "root"))
+def make_root(tmp_path, repos):
+    """make_root(name="root", **make_root options) -> path of a new sandbox root."""
+    return lambda name="root", **options: sandbox.make_root(str(tmp_path / name),
+                                                            **options)["root"]
 
 
 @pytest.fixture
-def http_server(repos):
-    """A server for the cached repositories; larder URLs need LARDER.
-
-    Has .port, .url ("http://127.0.0.1:PORT"), .requests and .clear_requests().
-    """
-    with sandbox.serve(larder=LARDER) as server:
-        yield server
+def start_server():
+    """start_server(**serve options): a repository server in a child process
+    (libdnf keeps the interpreter lock while it downloads) until the test ends."""
+    with contextlib.ExitStack() as stack:
+        yield lambda **options: stack.enter_context(sandbox.serve(**options))
 
 
 @pytest.fixture
-def http_root(tmp_path, http_server):
-    """A root with the first versions installed whose repositories are on http_server."""
-    return sandbox.make_root(str(tmp_path / "root"), url_base=http_server.url)
+def recorder():
+    sys.modules["yumIOC"] = yumioc_recorder
+    yumioc_recorder.reset()
+    yield yumioc_recorder
+    yumioc_recorder.reset()
+
+
+@pytest.fixture
+def script(recorder):
+    return load_script()
+
+
+@pytest.fixture
+def make_yumio(script):
+    """make_yumio(root) builds the script's object as the engine does, with
+    sys.argv naming the root; flushed and unlocked after the test."""
+    saved = (list(sys.argv), sys.stdout, sys.stderr)
+    made = []
+
+    def make(root):
+        sys.argv = ["vux", "--installroot=%s" % root, "info"]
+        made.append(script.YumIO())
+        return made[-1]
+
+    yield make
+    try:
+        for obj in made:
+            obj.flush()
+        script._releaseHold()
+    finally:
+        sys.argv, sys.stdout, sys.stderr = saved
+
+
+class Child:
+    """The script in another process (script_child.py), one command a line."""
+
+    def __init__(self, root):
+        self.proc = subprocess.Popen([PYTHON, CHILD, root], stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, universal_newlines=True)
+        self.pid = self.proc.pid
+        assert self.answer() == {"ok": True, "result": "ready"}
+
+    def answer(self):
+        line = self.proc.stdout.readline()
+        assert line, "the child ended"
+        return json.loads(line)
+
+    def send(self, *words):
+        self.proc.stdin.write(" ".join(words) + "\n")
+        self.proc.stdin.flush()
+        return self.answer()
+
+    def finish(self, command="exit"):
+        """"exit" runs the child's exit handlers, "abort" kills it at once."""
+        with contextlib.suppress(BrokenPipeError):
+            self.proc.stdin.write(command + "\n")
+            self.proc.stdin.flush()
+        self.proc.wait(timeout=60)
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        for stream in (self.proc.stdin, self.proc.stdout):
+            with contextlib.suppress(BrokenPipeError):
+                stream.close()
+
+
+@pytest.fixture
+def start_child():
+    children = []
+    yield lambda root: children.append(Child(root)) or children[-1]
+    for child in children:
+        child.close()

@@ -1,47 +1,26 @@
-"""A stand-in for the engine's callback module yumIOC, for running the
-companion script outside the program.
-
-Every callback is recorded as a tuple (name, *arguments). The arguments are
-checked as the engine's argument parser checks them, and a mismatch raises
-TypeError into the script, as the engine's parser would.
-"""
+"""A stand-in for the engine's callback module yumIOC: records every
+callback as (name, *arguments) and, like the engine's argument parser,
+raises TypeError into the script for arguments of the wrong kind."""
 
 calls = []
 
-# Callback name -> the engine's format for it ("l"/"L" integer, "s" text,
-# "O" any object).
+# Callback -> the engine's argument format ("l"/"L" int, "s" str, "O" any).
 FORMATS = {
-    "stdoutWrite": "s",
-    "stderrWrite": "s",
-    "log": "ls",
-    "errorlog": "ls",
-    "collectProgress": "llO",
-    "collectGrabMeterStart": "sssOO",
-    "collectGrabMeterUpdate": "L",
-    "collectGrabMeterEnd": "L",
-    "applyGrabMeterStart": "OOOLO",
-    "applyGrabMeterUpdate": "L",
-    "applyGrabMeterEnd": "L",
+    "stdoutWrite": "s", "stderrWrite": "s", "log": "ls", "errorlog": "ls",
+    "collectProgress": "llO", "collectGrabMeterStart": "sssOO",
+    "collectGrabMeterUpdate": "L", "collectGrabMeterEnd": "L",
+    "applyGrabMeterStart": "OOOLO", "applyGrabMeterUpdate": "L", "applyGrabMeterEnd": "L",
 }
-
-
-def _check(name, fmt, args):
-    if len(args) != len(fmt):
-        raise TypeError("%s() takes exactly %d arguments (%d given)" % (name, len(fmt), len(args)))
-    for index, (code, value) in enumerate(zip(fmt, args)):
-        if code in "lL" and (not isinstance(value, int) or isinstance(value, bool)):
-            raise TypeError("%s() argument %d must be int, not %s"
-                            % (name, index + 1, type(value).__name__))
-        if code == "s" and not isinstance(value, str):
-            raise TypeError("%s() argument %d must be str, not %s"
-                            % (name, index + 1, type(value).__name__))
+KINDS = {"l": int, "L": int, "s": str, "O": object}
 
 
 def _callback(name, fmt):
     def callback(*args):
-        _check(name, fmt, args)
+        if len(args) != len(fmt) or not all(
+                isinstance(value, KINDS[code]) and not (code in "lL" and isinstance(value, bool))
+                for code, value in zip(fmt, args)):
+            raise TypeError("%s() wants %s, got %r" % (name, fmt, args))
         calls.append((name,) + args)
-    callback.__name__ = name
     return callback
 
 
@@ -53,19 +32,8 @@ def reset():
     del calls[:]
 
 
-def named(*names):
-    """The recorded calls of the given callbacks, in order."""
-    return [call for call in calls if call[0] in names]
-
-
 def texts():
-    """Every text the script handed over: log records and stream writes."""
-    result = []
-    for call in calls:
-        if call[0] in ("log", "errorlog"):
-            result.append(call[2])
-        elif call[0] in ("stdoutWrite", "stderrWrite"):
-            result.append(call[1])
-        elif call[0] == "collectGrabMeterStart":
-            result.extend(call[1:4])
-    return result
+    """Every text the script handed over: log records, stream writes, meter URLs."""
+    return [str(value) for call in calls if call[0] in (
+        "log", "errorlog", "stdoutWrite", "stderrWrite", "collectGrabMeterStart")
+        for value in call[1:]]
