@@ -1,56 +1,60 @@
 #pragma once
 
-// Pieces shared by the start-up suites: a sandbox root with its repository
-// server, and a main window run until its start-up has finished.
+// Pieces shared by the start-up suites: a sandbox root served over HTTP, and
+// a main window run until its start-up has finished.
 
 #include "app/Globals.h"
 #include "app/InstallRoot.h"
 #include "app/MainWindow.h"
-#include "log/LogWindow.h"
+#include "config-vux-tests.h"
+#include "support/ModalAnswerer.h"
 #include "support/Sandbox.h"
+#include "yumio/YumIO.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <memory>
+#include <QtTest>
 
 namespace StartupSupport {
 
-// A root whose repositories are served over HTTP on 127.0.0.1.
-class Root
+struct Root
 {
-public:
-    bool make(QString* error, Sandbox::RootOptions options = Sandbox::RootOptions())
-    {
-        if (!dir.isValid()) {
-            *error = QStringLiteral("no temporary directory");
-            return false;
-        }
-        server.reset(new Sandbox::Server);
-        if (!server->isRunning()) {
-            *error = QStringLiteral("the repository server did not start");
-            return false;
-        }
-        options.urlBase = server->url();
-        return !Sandbox::makeRoot(path(), options, error).isEmpty();
-    }
-
-    QString path() const { return dir.path() + QStringLiteral("/root"); }
-    QString file(QString const& inside) const { return path() + inside; }
-
-private:
     QTemporaryDir dir;
-    std::unique_ptr<Sandbox::Server> server;
+    Sandbox::Server server;
+    QString file(QString const& inside = QString()) const
+    {
+        return dir.path() + QStringLiteral("/root") + inside;
+    }
+    // Builds the root and makes it the install root; sets the process
+    // globals as main does.
+    bool make(QString* error)
+    {
+        application = qobject_cast<QApplication*>(QCoreApplication::instance());
+        program = "vux";
+        Sandbox::RootOptions options;
+        options.urlBase = server.url();
+        if (!server.isRunning() || Sandbox::makeRoot(file(), options, error).isEmpty())
+            return false;
+        InstallRoot::set(file());
+        return true;
+    }
+    // The pid in each lock file the companion script takes: 0 where there is
+    // no file, -1 for a file without one.
+    QList<qint64> lockOwners() const
+    {
+        QList<qint64> pids;
+        for (char const* name : {"/var/cache/yum/metadata_lock.pid",
+                 "/var/cache/yum/download_lock.pid", "/var/lib/dnf/rpmdb_lock.pid"}) {
+            QFile lock(file(QLatin1String(name)));
+            bool number = false;
+            qint64 const pid
+                = lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed().toLongLong(&number) : 0;
+            pids.append(!lock.exists() ? 0 : number ? pid : -1);
+        }
+        return pids;
+    }
 };
-
-inline void setProgram()
-{
-    // main's part: the process globals the engine reads.
-    application = qobject_cast<QApplication*>(QCoreApplication::instance());
-    program = "vux";
-}
 
 inline QWidget* panel(MainWindow& window)
 {
@@ -59,36 +63,11 @@ inline QWidget* panel(MainWindow& window)
 
 // Shows the window and waits until initialize() has run to its end: the
 // panel is shown after a start, the window is closed after a failed one.
-inline bool start(MainWindow& window, int timeout = 600000)
+inline bool start(MainWindow& window)
 {
     window.show();
-    QWidget* const area = panel(window);
-    return QTest::qWaitFor([&] { return area->isVisible() || !window.isVisible(); }, timeout);
-}
-
-inline QAction* action(MainWindow& window, QString const& text)
-{
-    for (QAction* candidate : window.findChildren<QAction*>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-inline Log::Window* logWindow()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<Log::Window*>(widget))
-            return window;
-    }
-    return nullptr;
-}
-
-// A failed start leaves the busy cursor of the window that quit.
-inline void restoreCursor()
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    return QTest::qWaitFor(
+        [&] { return panel(window)->isVisible() || !window.isVisible(); }, 600000);
 }
 
 } // namespace StartupSupport
