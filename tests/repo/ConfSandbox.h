@@ -13,24 +13,24 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QList>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 class ConfSandbox
 {
 public:
-    ConfSandbox()
+    // With /etc/yum.repos.d, and /etc/yum.conf holding main unless null.
+    explicit ConfSandbox(QByteArray const& main = "[main]\n")
     {
         InstallRoot::set(dir.path());
         QDir().mkpath(path("/etc/yum.repos.d"));
+        if (!main.isNull())
+            put("/etc/yum.conf", main);
     }
     ~ConfSandbox() { InstallRoot::set(QString()); }
-    ConfSandbox(ConfSandbox const&) = delete;
-    ConfSandbox& operator=(ConfSandbox const&) = delete;
 
     // The real path of an absolute path inside the root.
     QString path(QString const& inRoot) const { return dir.path() + inRoot; }
@@ -45,49 +45,46 @@ public:
     QByteArray get(QString const& inRoot) const
     {
         QFile file(path(inRoot));
-        if (!file.open(QIODevice::ReadOnly))
-            return QByteArray("<missing>");
-        return file.readAll();
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     bool exists(QString const& inRoot) const { return QFileInfo::exists(path(inRoot)); }
-    ino_t inode(QString const& inRoot) const
+    // A symbolic link at inRoot holding target as it stands.
+    void link(QByteArray const& target, QString const& inRoot) const
+    {
+        QDir().mkpath(QFileInfo(path(inRoot)).absolutePath());
+        QVERIFY(::symlink(target.constData(), QFile::encodeName(path(inRoot)).constData()) == 0);
+    }
+    int mode(QString const& inRoot) const
     {
         struct stat st;
-        return ::lstat(QFile::encodeName(path(inRoot)).constData(), &st) == 0 ? st.st_ino : 0;
+        return ::stat(QFile::encodeName(path(inRoot)).constData(), &st) == 0
+            ? int(st.st_mode & 07777)
+            : -1;
     }
-    // Every file below the root with its content, for "nothing changed" checks.
-    QHash<QString, QByteArray> snapshot() const
+    // Every file and link below the root with its content, for "nothing
+    // changed" checks.
+    QHash<QString, QByteArray> snapshot(QString const& at = QString()) const
     {
         QHash<QString, QByteArray> files;
-        snapshotInto(dir.path(), files);
+        for (QFileInfo const& info : QDir(path(at)).entryInfoList(
+                 QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+            QString const rel = at + '/' + info.fileName();
+            if (info.isSymLink())
+                files.insert(rel, "-> " + QFile::encodeName(info.symLinkTarget()));
+            else if (info.isDir())
+                files.insert(snapshot(rel));
+            else
+                files.insert(rel, get(rel));
+        }
         return files;
     }
 
     QTemporaryDir dir;
-
-private:
-    void snapshotInto(QString const& at, QHash<QString, QByteArray>& files) const
-    {
-        QDir const d(at);
-        for (QFileInfo const& info : d.entryInfoList(
-                 QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-            QString const rel = info.absoluteFilePath().mid(dir.path().size());
-            if (info.isSymLink())
-                files.insert(rel, "-> " + QFile::encodeName(info.symLinkTarget()));
-            else if (info.isDir())
-                snapshotInto(info.absoluteFilePath(), files);
-            else {
-                QFile file(info.absoluteFilePath());
-                file.open(QIODevice::ReadOnly);
-                files.insert(rel, file.readAll());
-            }
-        }
-    }
 };
 
-// One YumConfIO with its own option list and session-use map, and an
-// answerer for its message boxes: queued answers first, then OK, so a test
-// that meets an unexpected error box fails instead of hanging.
+// One YumConfIO with its own option list and session-use map; its message
+// boxes get the queued answers, then OK, so an unexpected box fails a test
+// instead of hanging it.
 struct ConfFixture
 {
     explicit ConfFixture(QList<YumRepoEnabled> options = {})
@@ -102,18 +99,14 @@ struct ConfFixture
     ModalAnswerer answerer;
 };
 
-// A readable, order-independent description of entries for comparisons.
+// Every field of every entry, in file order, for "read the same" checks.
 inline QString describe(QList<Repo::Entry> entries)
 {
     std::sort(entries.begin(), entries.end(), YumConfIO::filePositionLessThan);
-    QStringList lines;
-    for (Repo::Entry const& e : entries) {
-        lines.append(QStringLiteral("[%1] file=%2 pos=%3 name=%4 baseurl=%5 mirrorlist=%6 "
-                                    "enabled=%7 gpgcheck=%8 other=%9")
-                         .arg(e.id, e.file, QString::number(e.sortPosition), e.name,
-                             QString(e.baseurl).replace(QLatin1Char('\n'), QLatin1Char('|')),
-                             e.mirrorlist, QString::number(e.enabled), QString::number(e.gpgcheck),
-                             QString(e.otherOptions).replace(QLatin1Char('\n'), QLatin1Char('|'))));
-    }
-    return lines.join(QLatin1Char('\n'));
+    QString text;
+    for (Repo::Entry const& e : entries)
+        text += QStringList {e.id, e.file, QString::number(e.sortPosition), e.name, e.baseurl,
+            e.mirrorlist, QString::number(e.enabled), QString::number(e.gpgcheck), e.otherOptions}
+                    .join('|');
+    return text;
 }

@@ -6,256 +6,128 @@
 
 using Repo::Larder;
 
+// Larder credentials in repository URLs: reading, encoding and replacing
+// them, finding passwords to mask, and the host part of a URL.
 class TestRepoLarder : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void getAuth_data();
-    void getAuth();
-    void encodingRoundTrip_data();
-    void encodingRoundTrip();
-    void replaceAuth_data();
-    void replaceAuth();
-    void passwordRegExps_data();
-    void passwordRegExps();
-    void entryFallsBackToMirrorlist();
-    void entryDefaults();
-    void getHost_data();
-    void getHost();
+    void credentials_data();
+    void credentials();
+    void urls_data();
+    void urls();
 };
 
-void TestRepoLarder::getAuth_data()
+void TestRepoLarder::credentials_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<QStringList>("auth"); // nameKey, name, passwordKey, password
+    QTest::addColumn<QStringList>("args"); // of replaceAuth after the text; none: no call
+    QTest::addColumn<QString>("replaced"); // null: unchanged
+    QTest::addColumn<QStringList>("auth"); // getAuth of the result; empty: none found
 
-    QTest::newRow("plain") << "http://h/larder?user=bob&pass=secret&path=/repo/" << true
-                           << QStringList {"user", "bob", "pass", "secret"};
-    QTest::newRow("decoded") << "http://h/larder?u=a%26b%3dc&p=p%25w%20d&path=x" << true
-                             << QStringList {"u", "a&b=c", "p", "p%w d"};
-    QTest::newRow("upper-case escapes")
-        << "http://h/larder?u=%3A%2F&p=x&path=y" << true << QStringList {"u", ":/", "p", "x"};
-    QTest::newRow("produced percent not decoded again")
-        << "http://h/larder?u=%2541&p=%252525&path=y" << true
-        << QStringList {"u", "%41", "p", "%2525"};
-    QTest::newRow("empty values") << "/larder?u=&p=&path=" << true
-                                  << QStringList {"u", "", "p", ""};
-    QTest::newRow("non-ASCII kept")
-        << QString::fromUtf8("http://h/larder?u=jürgen&p=ü&path=/") << true
-        << QStringList {"u", QString::fromUtf8("jürgen"), "p", QString::fromUtf8("ü")};
-    QTest::newRow("first of several URLs")
-        << "http://a/larder?u=one&p=1&path=/x\nhttp://b/larder?v=two&q=2&path=/y" << true
-        << QStringList {"u", "one", "p", "1"};
-    QTest::newRow("blank in value still found")
-        << "http://h/larder?u=a b&p=c&path=x" << true << QStringList {"u", "a b", "p", "c"};
-    QTest::newRow("no path parameter") << "http://h/larder?u=a&p=b&x=y" << false << QStringList();
-    QTest::newRow("path before password") << "http://h/larder?u=a&path=b" << false << QStringList();
-    QTest::newRow("no larder step") << "http://h/repo/?u=a&p=b&path=c" << false << QStringList();
-    QTest::newRow("empty") << "" << false << QStringList();
+    auto const row
+        = [](char const* tag, QString const& text, QStringList const& args, QString const& replaced,
+              QStringList const& auth) { QTest::newRow(tag) << text << args << replaced << auth; };
+    QString const one = "http://h/larder?u=old&p=old&path=/r";
+    QString const two = "http://a/larder?u=one&p=1&path=/x\nhttp://b/larder?user=two&pw=2&path=/y";
+    row("escapes of either case", "/larder?u=a%26b%3Dc&p=p%25w%20d&path=x", {}, {},
+        {"u", "a&b=c", "p", "p%w d"});
+    row("empty values", "/larder?u=&p=&path=", {}, {}, {"u", "", "p", ""});
+    row("no path parameter", "http://h/larder?u=a&p=b&x=y", {}, {}, {});
+    row("no larder step", "http://h/repo/?u=a&p=b&path=c", {}, {}, {});
+    row("every reserved character", one, {"$&+,/:;=?@ \"<>#%{}|\\^~[]", "-"},
+        "http://h/larder?u=%24%26%2b%2c%2f%3a%3b%3d%3f%40%20%22%3c%3e%23%25%7b%7d%7c%5c%5e%7e"
+        "%5b%5d&p=-&path=/r",
+        {"u", "$&+,/:;=?@ \"<>#%{}|\\^~[]", "p", "-"});
+    row("unreserved and non-ASCII kept", one, {QString::fromUtf8("a-b_c.d!*'()ü日本"), "pw"},
+        QString::fromUtf8("http://h/larder?u=a-b_c.d!*'()ü日本&p=pw&path=/r"),
+        {"u", QString::fromUtf8("a-b_c.d!*'()ü日本"), "p", "pw"});
+    row("escape look-alikes", one, {"%41", "%2525"}, "http://h/larder?u=%2541&p=%252525&path=/r",
+        {"u", "%41", "p", "%2525"});
+    row("backslashes", one, {"\\1\\0"}, "http://h/larder?u=old&p=%5c1%5c0&path=/r",
+        {"u", "old", "p", "\\1\\0"});
+    row("new keys, every URL", two, {"a b", "n", "c&d", "s"},
+        "http://a/larder?a%20b=n&c%26d=s&path=/x\nhttp://b/larder?a%20b=n&c%26d=s&path=/y",
+        {"a b", "n", "c&d", "s"});
+    row("name and password: keys of the first URL", two, {"me", "new"},
+        "http://a/larder?u=me&p=new&path=/x\nhttp://b/larder?u=me&p=new&path=/y",
+        {"u", "me", "p", "new"});
+    row("password: name of the first URL", two, {"new"},
+        "http://a/larder?u=one&p=new&path=/x\nhttp://b/larder?u=one&p=new&path=/y",
+        {"u", "one", "p", "new"});
+    row("no larder URL", "http://h/repo/ http://i/repo/", {"n", "s"}, {}, {});
 }
 
-void TestRepoLarder::getAuth()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, found);
-    QFETCH(QStringList, auth);
-
-    QString nameKey = "keep1", name = "keep2", passwordKey = "keep3", password = "keep4";
-    QCOMPARE(Larder::getAuth(text, nameKey, name, passwordKey, password), found);
-    if (!found)
-        auth = QStringList {"keep1", "keep2", "keep3", "keep4"}; // outputs untouched
-    QCOMPARE((QStringList {nameKey, name, passwordKey, password}), auth);
-}
-
-void TestRepoLarder::encodingRoundTrip_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("expectedUrl");
-
-    QString const tail = "&path=/repo/";
-    QTest::newRow("ampersand and equals") << "a&b=c"
-                                          << "x"
-                                          << "http://h/larder?u=a%26b%3dc&p=x" + tail;
-    QTest::newRow("percent") << "bob"
-                             << "100%"
-                             << "http://h/larder?u=bob&p=100%25" + tail;
-    QTest::newRow("blank and colon") << "Bob Smith"
-                                     << "a:b"
-                                     << "http://h/larder?u=Bob%20Smith&p=a%3ab" + tail;
-    QTest::newRow("every reserved character")
-        << "$&+,/:;=?@ \"<>#%{}|\\^~[]"
-        << "-"
-        << "http://h/larder?u=%24%26%2b%2c%2f%3a%3b%3d%3f%40%20%22%3c%3e%23%25%7b%7d%7c%5c%5e%7e"
-           "%5b%5d&p=-"
-            + tail;
-    QTest::newRow("unreserved and non-ASCII unchanged")
-        << QString::fromUtf8("a-b_c.d!*'()ü日本") << "pw"
-        << QString::fromUtf8("http://h/larder?u=a-b_c.d!*'()ü日本&p=pw") + tail;
-    QTest::newRow("escape look-alike") << "%41"
-                                       << "%2525"
-                                       << "http://h/larder?u=%2541&p=%252525" + tail;
-}
-
-void TestRepoLarder::encodingRoundTrip()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, password);
-    QFETCH(QString, expectedUrl);
-
-    QString const url
-        = Larder::replaceAuth("http://h/larder?u=old&p=old&path=/repo/", name, password);
-    QCOMPARE(url, expectedUrl);
-    QString nameKey, gotName, passwordKey, gotPassword;
-    QVERIFY(Larder::getAuth(url, nameKey, gotName, passwordKey, gotPassword));
-    QCOMPARE(gotName, name);
-    QCOMPARE(gotPassword, password);
-    QCOMPARE(nameKey, QString("u"));
-    QCOMPARE(passwordKey, QString("p"));
-}
-
-void TestRepoLarder::replaceAuth_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("args"); // the arguments after the text
-    QTest::addColumn<QString>("expected");
-
-    QString const two = "http://a/larder?u=one&p=1&path=/x\n"
-                        "http://b/larder?user=two&pw=2&path=/y";
-    QTest::newRow("five arguments, every URL")
-        << two << QStringList {"k", "n", "q", "s"}
-        << "http://a/larder?k=n&q=s&path=/x\nhttp://b/larder?k=n&q=s&path=/y";
-    QTest::newRow("three arguments take the first URL's keys")
-        << two << QStringList {"me", "new"}
-        << "http://a/larder?u=me&p=new&path=/x\nhttp://b/larder?u=me&p=new&path=/y";
-    QTest::newRow("two arguments keep the first URL's name")
-        << two << QStringList {"new"}
-        << "http://a/larder?u=one&p=new&path=/x\nhttp://b/larder?u=one&p=new&path=/y";
-    QTest::newRow("keys are encoded")
-        << "http://a/larder?u=1&p=2&path=/" << QStringList {"a b", "n", "c&d", "s"}
-        << "http://a/larder?a%20b=n&c%26d=s&path=/";
-    QTest::newRow("no larder URL unchanged")
-        << "http://h/repo/ http://i/repo/" << QStringList {"n", "s"}
-        << "http://h/repo/ http://i/repo/";
-    QTest::newRow("blank in value not replaced")
-        << "http://h/larder?u=a b&p=c&path=x" << QStringList {"new"}
-        << "http://h/larder?u=a b&p=c&path=x";
-    QTest::newRow("backslash in password")
-        << "http://h/larder?u=a&p=b&path=/" << QStringList {"\\1\\0"}
-        << "http://h/larder?u=a&p=%5c1%5c0&path=/";
-}
-
-void TestRepoLarder::replaceAuth()
+void TestRepoLarder::credentials()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, args);
-    QFETCH(QString, expected);
+    QFETCH(QString, replaced);
+    QFETCH(QStringList, auth);
 
-    QString result;
+    QString result = text;
     if (args.size() == 4)
         result = Larder::replaceAuth(text, args[0], args[1], args[2], args[3]);
     else if (args.size() == 2)
         result = Larder::replaceAuth(text, args[0], args[1]);
-    else
+    else if (args.size() == 1)
         result = Larder::replaceAuth(text, args[0]);
-    QCOMPARE(result, expected);
-}
+    QCOMPARE(result, replaced.isNull() ? text : replaced);
 
-void TestRepoLarder::passwordRegExps_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("oneUrl"); // which expression
-    QTest::addColumn<QStringList>("passwords");
-
-    QTest::newRow("one URL") << "https://h/larder?u=bob&p=s3cret&path=/repo/" << true
-                             << QStringList {"s3cret"};
-    QTest::newRow("one URL, no larder") << "https://h/repo/" << true << QStringList();
-    QTest::newRow("one URL, empty password")
-        << "https://h/larder?u=bob&p=&path=/r" << true << QStringList {""};
-    QTest::newRow("URL list") << "https://a/larder?u=bob&p=one&path=/x\n"
-                                 "https://plain/repo/\n"
-                                 "https://b/larder?u=bob&p=two&path=/y"
-                              << false << QStringList {"one", "two"};
-    QTest::newRow("URL list, path of every shape")
-        << "https://a/larder?u=bob&p=one&path=repo/x\n"
-           "https://b/larder?u=bob&p=two&path=$releasever/\n"
-           "https://c/larder?u=bob&p=three&path=\n"
-           "https://d/larder?u=bob&p=four&path=/x"
-        << false << QStringList {"one", "two", "three", "four"};
-}
-
-void TestRepoLarder::passwordRegExps()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, oneUrl);
-    QFETCH(QStringList, passwords);
-
-    QRegularExpression const re = oneUrl ? Larder::oneUrlRegExp() : Larder::urlsRegExp();
-    QVERIFY(re.isValid());
-    QStringList found;
-    QRegularExpressionMatchIterator it = re.globalMatch(text);
-    while (it.hasNext())
-        found.append(it.next().captured(1));
-    QCOMPARE(found, passwords);
-}
-
-void TestRepoLarder::entryFallsBackToMirrorlist()
-{
+    QStringList const untouched {"k1", "k2", "k3", "k4"};
+    QStringList got = untouched;
+    QCOMPARE(Larder::getAuth(result, got[0], got[1], got[2], got[3]), !auth.isEmpty());
+    QCOMPARE(got, auth.isEmpty() ? untouched : auth);
+    // The same from an entry's mirror list when its baseurl has none.
     Repo::Entry entry;
-    entry.baseurl = "http://plain/repo/\nhttp://other/repo/";
-    entry.mirrorlist = "http://m/larder?u=mirror&p=pw&path=/list";
-    QString nameKey, name, passwordKey, password;
-    QVERIFY(Larder::getAuth(entry, nameKey, name, passwordKey, password));
-    QCOMPARE(name, QString("mirror"));
-
-    entry.baseurl = "http://b/larder?u=base&p=pw&path=/";
-    QVERIFY(Larder::getAuth(entry, nameKey, name, passwordKey, password));
-    QCOMPARE(name, QString("base"));
-
-    entry.baseurl.clear();
-    entry.mirrorlist.clear();
-    QVERIFY(!Larder::getAuth(entry, nameKey, name, passwordKey, password));
+    entry.baseurl = "http://plain/repo/";
+    entry.mirrorlist = result;
+    QStringList fromEntry = untouched;
+    QCOMPARE(Larder::getAuth(entry, fromEntry[0], fromEntry[1], fromEntry[2], fromEntry[3]),
+        !auth.isEmpty());
+    QCOMPARE(fromEntry, got);
 }
 
-void TestRepoLarder::entryDefaults()
-{
-    Repo::Entry const entry;
-    QCOMPARE(entry.enabled, int(Qt::PartiallyChecked));
-    QCOMPARE(entry.gpgcheck, int(Qt::PartiallyChecked));
-    QCOMPARE(entry.sortPosition, 0.0);
-    QVERIFY(entry.id.isEmpty() && entry.file.isEmpty() && entry.otherOptions.isEmpty());
-}
-
-void TestRepoLarder::getHost_data()
+void TestRepoLarder::urls_data()
 {
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("host");
+    QTest::addColumn<QStringList>("passwords"); // as found to be masked
 
-    QTest::newRow("path") << "http://mirror.example.org/pub/repo/"
-                          << "mirror.example.org";
-    QTest::newRow("no path") << "https://mirror.example.org"
-                             << "mirror.example.org";
-    QTest::newRow("user and port kept") << "ftp://bob@h.example:2121/x"
-                                        << "bob@h.example:2121";
-    QTest::newRow("file URL") << "file:///srv/repo"
-                              << "";
-    QTest::newRow("no slashes after colon") << "mailto:bob@example.org"
-                                            << "";
-    QTest::newRow("one slash") << "http:/h/x"
-                               << "";
-    QTest::newRow("no colon") << "/srv/repo"
-                              << "";
-    QTest::newRow("larder URL") << "https://h.example/larder?u=a&p=b&path=/r"
-                                << "h.example";
+    auto const row
+        = [](char const* tag, QString const& url, QString const& host,
+              QStringList const& passwords) { QTest::newRow(tag) << url << host << passwords; };
+    row("path", "http://mirror.example.org/pub/repo/", "mirror.example.org", {});
+    row("no path", "https://mirror.example.org", "mirror.example.org", {});
+    row("user and port kept", "ftp://bob@h.example:2121/x", "bob@h.example:2121", {});
+    row("file URL", "file:///srv/repo", "", {});
+    row("no slashes after the colon", "mailto:bob@example.org", "", {});
+    row("no colon", "/srv/repo", "", {});
+    row("larder URL", "https://h/larder?u=bob&p=s3cret&path=/repo/", "h", {"s3cret"});
+    row("larder URLs, path of every shape",
+        "https://a/larder?u=bob&p=one&path=repo/x\nhttps://plain/repo/\n"
+        "https://b/larder?u=bob&p=two&path=$releasever/\n"
+        "https://c/larder?u=bob&p=&path=\nhttps://d/larder?u=bob&p=four&path=/x",
+        "a", {"one", "two", "", "four"});
 }
 
-void TestRepoLarder::getHost()
+void TestRepoLarder::urls()
 {
     QFETCH(QString, url);
     QFETCH(QString, host);
+    QFETCH(QStringList, passwords);
+
     QCOMPARE(URL::getHost(url), host);
+    QStringList found;
+    auto it = Larder::urlsRegExp().globalMatch(url);
+    while (it.hasNext())
+        found.append(it.next().captured(1));
+    QCOMPARE(found, passwords);
+    // The one-URL form finds the password of a single line only.
+    QRegularExpressionMatch const one = Larder::oneUrlRegExp().match(url);
+    QCOMPARE(one.hasMatch(), passwords.size() == 1);
+    QCOMPARE(one.captured(1), passwords.size() == 1 ? passwords[0] : QString());
 }
 
 QTEST_GUILESS_MAIN(TestRepoLarder)
