@@ -123,43 +123,26 @@ void TestEngineStandin::initializationFailure()
                                         "Unable to initialize")});
 }
 
+// The engine's reading of what the script hands over: texts cleaned up and
+// formatted, kinds, an epoch in front of the version, a group made updatable
+// by its out-of-date mandatory package, a missing key without a dialog.
 void TestEngineStandin::entries()
 {
     StandinEngine standin;
     YumIO& engine = standin.engine;
     QVERIFY(engine.initialize());
     QVERIFY(engine.collect(standinRepos));
-    QCOMPARE(standin.answerer.answered(), 0);
     QCOMPARE(engine.count(), 4);
-
     Package::Entry const* alpha = engine.findEntry(false, QStringLiteral("alpha"));
-    QVERIFY(alpha);
-    QCOMPARE(alpha->state, Package::Updatable);
-    QCOMPARE(alpha->verRel, QStringLiteral("2.0-1"));
-    QVERIFY(alpha->next && !alpha->next->next);
-    QCOMPARE(alpha->next->verRel, QStringLiteral("1.0-1"));
-    QCOMPARE(alpha->summary, QStringLiteral("The alpha package")); // trailing newlines gone
+    QVERIFY(alpha && alpha->next && alpha->next->verRel == QLatin1String("1.0-1"));
+    QCOMPARE(alpha->summary, QStringLiteral("The alpha package"));
     QCOMPARE(alpha->size, QStringLiteral("2.0Kb"));
     QCOMPARE(alpha->buildTime, QStringLiteral("Fri Jan  2 00:00:00 1970"));
-    QCOMPARE(engine.getState(*alpha), QStringLiteral("Available for update"));
-
     Package::Entry const* gamma = engine.findEntry(false, QStringLiteral("gamma"));
-    QVERIFY(gamma);
-    QCOMPARE(gamma->kind, Package::Suite);
-    QCOMPARE(gamma->state, Package::Available);
-    QCOMPARE(gamma->verRel, QStringLiteral("3:1.0-1"));
-    QCOMPARE(engine.findEntry(false, QStringLiteral("beta"))->state, Package::Installed);
-
-    // The group's mandatory package is out of date; the invisible group is
-    // not shown.
-    Package::Entry const* group = engine.findEntry(true, QStringLiteral("Stand-in Group"));
-    QVERIFY(group);
-    QCOMPARE(group->state, Package::Updatable);
+    QVERIFY(gamma && gamma->kind == Package::Suite && gamma->verRel == QLatin1String("3:1.0-1"));
+    QCOMPARE(engine.findEntry(true, QStringLiteral("Stand-in Group"))->state, Package::Updatable);
     QVERIFY(!engine.findEntry(true, QStringLiteral("Invisible")));
-
-    // A key the package lacks is an empty text, without a dialog.
     QCOMPARE(engine.getVendor(*alpha), QString());
-    QCOMPARE(engine.getDescription(*alpha), QStringLiteral("About alpha"));
     QCOMPARE(engine.getYumVar(QStringLiteral("basearch")), QStringLiteral("x86_64"));
     QCOMPARE(standin.answerer.answered(), 0);
 }
