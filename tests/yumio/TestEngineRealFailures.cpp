@@ -70,7 +70,7 @@ void TestEngineRealFailures::repositoryFailures()
     QFile file(fixture.root() + QStringLiteral("/etc/yum.repos.d/updates.repo"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QStringLiteral("[updates]\nname=Updates\nbaseurl=%1\ngpgcheck=0\n")
-                   .arg(baseurl.arg(strict.url()))
+                   .arg(QString(baseurl).replace(QLatin1String("%1"), strict.url()))
                    .toUtf8());
     file.close();
 
