@@ -1,14 +1,14 @@
 #!/usr/bin/python3
 """Sandbox RPM systems for the Vux tests, benchmarks and demo.
 
-Builds real RPMs with rpmbuild from the spec files in tests/data/specs,
+Builds real RPMs with rpmbuild from the RPM spec files in tests/data/specs,
 makes repositories of them with createrepo_c (with the comps file
 tests/data/comps.xml in "base"), creates sandbox roots with dnf and serves
 the repositories over HTTP on 127.0.0.1, optionally behind larder
 credentials carried in the URL.
 
 Everything built is cached in $VUX_SANDBOX_CACHE (default
-~/.cache/vux-sandbox), keyed by a hash of the spec files and the comps file,
+~/.cache/vux-sandbox), keyed by a hash of the RPM spec files and the comps file,
 so a test run builds each RPM once. Builds take an fcntl lock on the cache and
 are renamed into place when complete, so concurrent processes do not race.
 
