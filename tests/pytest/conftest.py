@@ -1,15 +1,13 @@
 """Fixtures of the Python suites: sandbox roots and servers (scripts/sandbox.py,
-RPMs and repositories cached in $VUX_SANDBOX_CACHE) and the companion script,
-in this process with a recording yumIOC or in a child process."""
+RPMs and repositories cached in $VUX_SANDBOX_CACHE) and the companion script
+with a recording yumIOC."""
 
 import contextlib
-import json
-import subprocess
 import sys
 
 import pytest
 
-from script_support import CHILD, PYTHON, load_script, sandbox
+from script_support import load_script, sandbox
 import yumioc_recorder
 
 
@@ -36,7 +34,6 @@ def start_server():
 
 @pytest.fixture
 def recorder():
-    sys.modules["yumIOC"] = yumioc_recorder
     yumioc_recorder.reset()
     yield yumioc_recorder
     yumioc_recorder.reset()
@@ -67,45 +64,3 @@ def make_yumio(script):
     finally:
         sys.argv, sys.stdout, sys.stderr = saved
 
-
-class Child:
-    """The script in another process (script_child.py), one command a line."""
-
-    def __init__(self, root):
-        self.proc = subprocess.Popen([PYTHON, CHILD, root], stdin=subprocess.PIPE,
-                                     stdout=subprocess.PIPE, universal_newlines=True)
-        self.pid = self.proc.pid
-        assert self.answer() == {"ok": True, "result": "ready"}
-
-    def answer(self):
-        line = self.proc.stdout.readline()
-        assert line, "the child ended"
-        return json.loads(line)
-
-    def send(self, *words):
-        self.proc.stdin.write(" ".join(words) + "\n")
-        self.proc.stdin.flush()
-        return self.answer()
-
-    def finish(self, command="exit"):
-        """"exit" runs the child's exit handlers, "abort" kills it at once."""
-        with contextlib.suppress(BrokenPipeError):
-            self.proc.stdin.write(command + "\n")
-            self.proc.stdin.flush()
-        self.proc.wait(timeout=60)
-
-    def close(self):
-        if self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
-        for stream in (self.proc.stdin, self.proc.stdout):
-            with contextlib.suppress(BrokenPipeError):
-                stream.close()
-
-
-@pytest.fixture
-def start_child():
-    children = []
-    yield lambda root: children.append(Child(root)) or children[-1]
-    for child in children:
-        child.close()

@@ -8,7 +8,6 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
 SHARE_PYTHON = os.path.join(SOURCE_DIR, "share", "python")
-CHILD = os.path.join(HERE, "script_child.py")
 PYTHON = "/usr/bin/python3"
 
 sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
