@@ -1,21 +1,12 @@
 #pragma once
-
-// Shared by the configuration-file tests: a temporary install root, file
-// helpers, and an answerer for the message boxes YumConfIO shows.
-
+// The configuration-file tests' install root, file helpers and fixture.
 #include "app/InstallRoot.h"
 #include "app/YumRepoEnabled.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
 #include "support/ModalAnswerer.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QTemporaryDir>
-#include <QTest>
-
+#include <QtTest>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,49 +22,43 @@ public:
             put("/etc/yum.conf", main);
     }
     ~ConfSandbox() { InstallRoot::set(QString()); }
-
     // The real path of an absolute path inside the root.
     QString path(QString const& inRoot) const { return dir.path() + inRoot; }
-
     void put(QString const& inRoot, QByteArray const& bytes) const
     {
         QDir().mkpath(QFileInfo(path(inRoot)).absolutePath());
         QFile file(path(inRoot));
-        QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(inRoot));
-        QCOMPARE(file.write(bytes), bytes.size());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
     QByteArray get(QString const& inRoot) const
     {
         QFile file(path(inRoot));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    bool exists(QString const& inRoot) const { return QFileInfo::exists(path(inRoot)); }
     // A symbolic link at inRoot holding target as it stands.
     void link(QByteArray const& target, QString const& inRoot) const
     {
-        QDir().mkpath(QFileInfo(path(inRoot)).absolutePath());
         QVERIFY(::symlink(target.constData(), QFile::encodeName(path(inRoot)).constData()) == 0);
     }
-    int mode(QString const& inRoot) const
+    // "mode uid:gid", the mode in octal.
+    QString owner(QString const& inRoot) const
     {
-        struct stat st;
-        return ::stat(QFile::encodeName(path(inRoot)).constData(), &st) == 0
-            ? int(st.st_mode & 07777)
-            : -1;
+        struct stat st = {};
+        ::stat(QFile::encodeName(path(inRoot)).constData(), &st);
+        return QString("%1 %2:%3").arg(st.st_mode & 07777, 0, 8).arg(st.st_uid).arg(st.st_gid);
     }
-    // Every file and link below the root with its content, for "nothing
-    // changed" checks.
-    QHash<QString, QByteArray> snapshot(QString const& at = QString()) const
+    // Every file and link below the root with its content.
+    QHash<QString, QByteArray> snapshot() const
     {
         QHash<QString, QByteArray> files;
-        for (QFileInfo const& info : QDir(path(at)).entryInfoList(
-                 QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-            QString const rel = at + '/' + info.fileName();
+        QDirIterator it(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+            QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFileInfo const info(it.next());
+            QString const rel = info.filePath().mid(dir.path().size());
             if (info.isSymLink())
                 files.insert(rel, "-> " + QFile::encodeName(info.symLinkTarget()));
-            else if (info.isDir())
-                files.insert(snapshot(rel));
-            else
+            else if (!info.isDir())
                 files.insert(rel, get(rel));
         }
         return files;
@@ -82,9 +67,8 @@ public:
     QTemporaryDir dir;
 };
 
-// One YumConfIO with its own option list and session-use map; its message
-// boxes get the queued answers, then OK, so an unexpected box fails a test
-// instead of hanging it.
+// A YumConfIO with its own options and session use; its boxes get the queued
+// answers, then OK, so an unexpected box fails a test instead of hanging it.
 struct ConfFixture
 {
     explicit ConfFixture(QList<YumRepoEnabled> options = {})
@@ -103,10 +87,9 @@ struct ConfFixture
 inline QString describe(QList<Repo::Entry> entries)
 {
     std::sort(entries.begin(), entries.end(), YumConfIO::filePositionLessThan);
-    QString text;
+    QStringList fields;
     for (Repo::Entry const& e : entries)
-        text += QStringList {e.id, e.file, QString::number(e.sortPosition), e.name, e.baseurl,
-            e.mirrorlist, QString::number(e.enabled), QString::number(e.gpgcheck), e.otherOptions}
-                    .join('|');
-    return text;
+        fields << e.id << e.file << e.name << e.baseurl << e.mirrorlist << e.otherOptions
+               << QString("%1 %2 %3\n").arg(e.sortPosition).arg(e.enabled).arg(e.gpgcheck);
+    return fields.join('|');
 }
