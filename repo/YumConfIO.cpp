@@ -489,7 +489,11 @@ bool YumConfIO::write(QWidget* parent)
     // overwritten when it was read as a configuration file.
     for (Target& target : targets) {
         struct stat st;
-        if (!statPath(target.path, &st) || readFiles.contains(target.key))
+        bool const exists = statPath(target.path, &st);
+        // After a failed read, a main file that did not exist is not made up.
+        if (!exists && target.isMain && target.entries.isEmpty() && !readComplete)
+            target.skip = true;
+        if (!exists || readFiles.contains(target.key))
             continue;
         if (target.isMain && target.entries.isEmpty()) {
             target.skip = true; // the unread main file stays as it is
