@@ -90,7 +90,6 @@ class TestEngineCollect : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
 
     void collectionAgreesWithDnf();
     void chainsKindsAndGroups();
@@ -133,10 +132,6 @@ void TestEngineCollect::initTestCase()
     TestAccess::py(fixture.engine(), "firstCollection = len(recordedCalls)\n");
     QCOMPARE(fixture.answerer().texts(), QStringList());
     QVERIFY(TestAccess::locked(fixture.engine()));
-}
-
-void TestEngineCollect::cleanupTestCase()
-{
 }
 
 void TestEngineCollect::collectionAgreesWithDnf()

@@ -22,10 +22,6 @@ public:
     }
     static void py(YumIO& engine, char const* code) { engine.py(code); }
     static quint64 sizeOf(YumIO& engine, PyObject* package) { return engine.sizeOf(package); }
-    static QString simpleString(YumIO& engine, PyObject* package, char const* key)
-    {
-        return engine.simpleString(package, key);
-    }
     static QString rest(YumIO& engine) { return engine.stdoutRest; }
     static void capture(YumIO& engine, std::function<void()> const& work)
     {
@@ -222,7 +218,6 @@ void TestEngineOutput::packageValues()
     Python::PyGILStateWrapper lock(true);
     TestAccess::py(*engine, "class P:\n"
                             "    def __init__(self, size): self.size = size\n"
-                            "    def returnSimple(self, key): return {'url': 'http://x\\n\\n'}[key]\n"
                             "class Q(P):\n"
                             "    def __init__(self): pass\n"
                             "    def size(self): return 77\n");
@@ -247,12 +242,6 @@ void TestEngineOutput::packageValues()
         QCOMPARE(TestAccess::sizeOf(*engine, package.get()), row.size);
         QTRY_COMPARE(answerer->answered(), before + row.warnings);
     }
-    PyRef package = PyRef::steal(TestAccess::eval(*engine, "P(1)"));
-    int const before = answerer->answered();
-    QCOMPARE(TestAccess::simpleString(*engine, package.get(), "url"), QStringLiteral("http://x"));
-    // A missing key is no error worth a dialog.
-    QCOMPARE(TestAccess::simpleString(*engine, package.get(), "vendor"), QString());
-    QCOMPARE(answerer->answered(), before);
 }
 
 void TestEngineOutput::failureReportShowsLoggedErrors()
