@@ -59,19 +59,19 @@ bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByt
             // An empty directory (an unset variable in a script) would mean
             // the running system: refuse it rather than work there.
             if (*optarg == '\0') {
-                message = printed("%s: option requires an argument: %s\n", program,
-                                  "--installroot");
+                message
+                    = printed("%s: option requires an argument: %s\n", program, "--installroot");
                 return false;
             }
-            options.installRoot =
-                QDir::cleanPath(QDir::current().absoluteFilePath(QFile::decodeName(optarg)));
+            options.installRoot
+                = QDir::cleanPath(QDir::current().absoluteFilePath(QFile::decodeName(optarg)));
             break;
         default:
             // The letter of a long option given an argument it does not take
             // ("--help=x") is no unknown letter: name the argument as written.
             if (optopt >= DisableRepo)
-                message = printed("%s: option requires an argument: %s\n", program,
-                                  argv[optind - 1]);
+                message
+                    = printed("%s: option requires an argument: %s\n", program, argv[optind - 1]);
             else if (optopt != 0 && optopt != 'h' && optopt != 'r' && optopt != 'l') {
                 char const letter[2] = {static_cast<char>(optopt), '\0'};
                 message = printed("%s: unrecognized option letter: %s\n", program, letter);

@@ -72,19 +72,19 @@ void MainWindow::buildMenus()
     menuBar()->addMenu(windowsMenu);
 
     reposMenu = new HMenu(tr("&Repositories"), menuBar());
-    editReposAction = reposMenu->addAction(tr("&Edit Configuration"), this,
-                                           qOverload<>(&MainWindow::editRepositories));
+    editReposAction = reposMenu->addAction(
+        tr("&Edit Configuration"), this, qOverload<>(&MainWindow::editRepositories));
     editReposAction->setShortcut(QKeySequence(tr("Ctrl+E")));
     menuBar()->addMenu(reposMenu);
 
     cacheMenu = new HMenu(tr("&Cache"), menuBar());
     cleanHeadersAction = cacheMenu->addAction(tr("Clean Headers"), this, &MainWindow::cleanHeaders);
-    cleanPackagesAction =
-        cacheMenu->addAction(tr("Clean Packages"), this, &MainWindow::cleanPackages);
-    cleanXmlMetadataAction =
-        cacheMenu->addAction(tr("Clean XML Metadata"), this, &MainWindow::cleanXmlMetadata);
-    cleanPickledCacheAction =
-        cacheMenu->addAction(tr("Clean Pickled Data"), this, &MainWindow::cleanPickledCache);
+    cleanPackagesAction
+        = cacheMenu->addAction(tr("Clean Packages"), this, &MainWindow::cleanPackages);
+    cleanXmlMetadataAction
+        = cacheMenu->addAction(tr("Clean XML Metadata"), this, &MainWindow::cleanXmlMetadata);
+    cleanPickledCacheAction
+        = cacheMenu->addAction(tr("Clean Pickled Data"), this, &MainWindow::cleanPickledCache);
     cacheMenu->addSeparator();
     cleanAllAction = cacheMenu->addAction(tr("Clean All"), this, &MainWindow::cleanAll);
     menuBar()->addMenu(cacheMenu);
@@ -131,8 +131,8 @@ void MainWindow::buildMainArea()
     filterBar->addWidget(stateCombo);
     filterBar->addWidget(groupsCheck);
     panelLayout->addLayout(filterBar);
-    connect(modeCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &MainWindow::modeChanged);
+    connect(
+        modeCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, &MainWindow::modeChanged);
 
     yumIO = new YumIO;
     connect(yumIO, &YumIO::collectedExtraData, this, &MainWindow::collectedExtraData);
@@ -156,9 +156,11 @@ void MainWindow::buildMainArea()
         tr("Sets the Action for all selected packages which are Not Installed to Install, "
            "and\nsets the Action for all selected packages which are Installed but Out-of-date "
            "to Update.\nDoes not Apply Actions automatically."));
-    auto* updateAllButton = new QPushButton(updateIcon, tr("Set &Update of All Out-of-Date"), panel);
-    updateAllButton->setToolTip(tr("Sets the Action for all packages which are Installed but "
-                                   "Out-of-date to Update.\nDoes not Apply Actions automatically."));
+    auto* updateAllButton
+        = new QPushButton(updateIcon, tr("Set &Update of All Out-of-Date"), panel);
+    updateAllButton->setToolTip(
+        tr("Sets the Action for all packages which are Installed but "
+           "Out-of-date to Update.\nDoes not Apply Actions automatically."));
     auto* clearButton = new QPushButton(emptyIcon, tr("&Clear Actions"), panel);
     clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
     applyButton = new QPushButton(checkIcon, tr("&Apply Actions"), panel);
@@ -216,10 +218,10 @@ void MainWindow::setReady(bool ready)
         pickled = yumIO->hasPickledCache();
     }
     for (QWidget* widget : {static_cast<QWidget*>(programMenu), static_cast<QWidget*>(reposMenu),
-                            static_cast<QWidget*>(cacheMenu), panel})
+             static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
     for (QAction* action : {quitAction, editReposAction, cleanHeadersAction, cleanPackagesAction,
-                            cleanXmlMetadataAction, cleanAllAction})
+             cleanXmlMetadataAction, cleanAllAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
     this->ready = ready;
@@ -327,9 +329,7 @@ void MainWindow::recollect()
     yumIO->collect(sessionUse);
 }
 
-void MainWindow::resize()
-{
-}
+void MainWindow::resize() { }
 
 void MainWindow::refresh()
 {
@@ -386,9 +386,10 @@ void MainWindow::cleanAll()
 void MainWindow::manualHtml()
 {
     QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
-    QByteArray const path = QFile::encodeName(documentDirectory + QStringLiteral("/html/index.html"));
-    char* const argv[] = {const_cast<char*>(program.constData()),
-                          const_cast<char*>(path.constData()), nullptr};
+    QByteArray const path
+        = QFile::encodeName(documentDirectory + QStringLiteral("/html/index.html"));
+    char* const argv[]
+        = {const_cast<char*>(program.constData()), const_cast<char*>(path.constData()), nullptr};
     Execute::execute(this, argv);
 }
 
@@ -398,14 +399,13 @@ void MainWindow::manualPdf()
     QByteArray const path = QFile::encodeName(documentDirectory + QStringLiteral("/manual.pdf"));
     char mimeType[] = "application/pdf";
     char* const argv[] = {const_cast<char*>(program.constData()), mimeType,
-                          const_cast<char*>(path.constData()), nullptr};
+        const_cast<char*>(path.constData()), nullptr};
     Execute::execute(this, argv);
 }
 
 void MainWindow::about()
 {
-    QMessageBox::about(
-        this, tr("About"),
+    QMessageBox::about(this, tr("About"),
         tr("<h3>VUX %1</h3><hr><p>VUX, Vuxtool, is a graphical user interface which allows a "
            "user to make modifications to the installed rpm packages on a "
            "system.</p><p>Capabilities:<p><ul><li>Install new packages or update existing "

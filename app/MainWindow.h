@@ -85,7 +85,7 @@ private:
     Log::Window* logWindow = nullptr;
     bool failedStart = false;
     bool initializing = false;
-    bool ready = false;    // between commands, as setReady() left it
+    bool ready = false; // between commands, as setReady() left it
     bool quitting = false; // quit() is closing the window
 
     QIcon updateIcon;

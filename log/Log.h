@@ -18,7 +18,9 @@ class Entry
 {
 public:
     Entry(Log::Kind kind, unsigned int level, QString const& text)
-        : kind(kind), level(level), text(text)
+        : kind(kind)
+        , level(level)
+        , text(text)
     {
     }
 

@@ -12,8 +12,15 @@ class PyRef
 {
 public:
     PyRef() = default;
-    PyRef(PyRef const& other) : object(other.object) { Py_XINCREF(object); }
-    PyRef(PyRef&& other) noexcept : object(std::exchange(other.object, nullptr)) {}
+    PyRef(PyRef const& other)
+        : object(other.object)
+    {
+        Py_XINCREF(object);
+    }
+    PyRef(PyRef&& other) noexcept
+        : object(std::exchange(other.object, nullptr))
+    {
+    }
     ~PyRef() { Py_XDECREF(object); }
 
     PyRef& operator=(PyRef other) noexcept
@@ -37,7 +44,10 @@ public:
     void reset() { Py_CLEAR(object); }
 
 private:
-    explicit PyRef(PyObject* p) : object(p) {}
+    explicit PyRef(PyObject* p)
+        : object(p)
+    {
+    }
 
     PyObject* object = nullptr;
 };

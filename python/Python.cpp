@@ -45,7 +45,8 @@ bool isModule(PyObject* object)
 // ---------------------------------------------------------------------------
 // PyGILStateWrapper
 
-Python::PyGILStateWrapper::PyGILStateWrapper(bool take) : take(take)
+Python::PyGILStateWrapper::PyGILStateWrapper(bool take)
+    : take(take)
 {
     ensure();
 }
@@ -191,7 +192,7 @@ PyObject* Python::pyLookup(char const* name)
             if (!dict) {
                 PyErr_Clear();
                 internalError("Internal error: module %s lacks dictionary\n",
-                              PyModule_GetName(object) ? PyModule_GetName(object) : "?");
+                    PyModule_GetName(object) ? PyModule_GetName(object) : "?");
                 return nullptr;
             }
         }
@@ -354,8 +355,8 @@ PyObject* Python::pyMethodCall(PyObject* object, char const* method, char const*
     return result;
 }
 
-PyObject* Python::pyVMethodCall(PyObject* object, char const* method, char const* format,
-                                va_list args)
+PyObject* Python::pyVMethodCall(
+    PyObject* object, char const* method, char const* format, va_list args)
 {
     if (!object) {
         internalError("Internal error: method %s call attemped with NULL self\n", method);
@@ -454,9 +455,7 @@ void Python::handleException()
     exceptionError();
 }
 
-void Python::exceptionExpected()
-{
-}
+void Python::exceptionExpected() { }
 
 void Python::exceptionError()
 {

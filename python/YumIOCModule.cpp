@@ -15,10 +15,10 @@ PyObject* noEngine()
     return nullptr;
 }
 
-#define YUMIOC_CALLBACK(name)                                                                    \
-    PyObject* name(PyObject*, PyObject* args)                                                    \
-    {                                                                                            \
-        return engine ? engine->name(args) : noEngine();                                         \
+#define YUMIOC_CALLBACK(name)                                                                      \
+    PyObject* name(PyObject*, PyObject* args)                                                      \
+    {                                                                                              \
+        return engine ? engine->name(args) : noEngine();                                           \
     }
 
 YUMIOC_CALLBACK(stdoutWrite)
@@ -69,8 +69,15 @@ PyMethodDef methods[] = {
 };
 
 PyModuleDef definition = {
-    PyModuleDef_HEAD_INIT, "yumIOC", "Callbacks from the companion script into Vux.", -1, methods,
-    nullptr,               nullptr,  nullptr,                                           nullptr,
+    PyModuleDef_HEAD_INIT,
+    "yumIOC",
+    "Callbacks from the companion script into Vux.",
+    -1,
+    methods,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
 };
 
 } // namespace

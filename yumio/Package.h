@@ -36,8 +36,8 @@ struct Entry
     long buildSeconds = 0;
     QString buildTime;
     PyObject* object = nullptr; // owned reference to the yum object
-    Entry* next = nullptr;      // owned chain of installed versions
-    Action applyAction = None;  // working fields of an apply
+    Entry* next = nullptr; // owned chain of installed versions
+    Action applyAction = None; // working fields of an apply
     Entry* applyCause = nullptr;
 };
 

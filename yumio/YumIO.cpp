@@ -167,7 +167,7 @@ void YumIO::clear()
 
 Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
 {
-    return entryHash.value(EntryKey{isGroup, name}, nullptr);
+    return entryHash.value(EntryKey {isGroup, name}, nullptr);
 }
 
 QString YumIO::getState(Package::Entry const& entry) const

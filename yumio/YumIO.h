@@ -212,11 +212,11 @@ private:
     // --- Collection ----------------------------------------------------------
     bool collectReal(QHash<QString, bool> const& sessionUse);
     PyObject* collectStep(char const* method, char const* expected, QString const& failure,
-                          QString const& internalError = QString());
-    bool collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable,
-                    Package::State state);
+        QString const& internalError = QString());
+    bool collectSet(
+        QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable, Package::State state);
     bool collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,
-                      char const* attribute, Package::State state);
+        char const* attribute, Package::State state);
     bool collectPkg(Package::Entry*& slot, Package::State state, PyObject* package);
     bool collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info);
     bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
@@ -227,8 +227,8 @@ private:
     QString getRpmTime(PyObject* package, char const* tag);
     QString getRpmList(PyObject* package, char const* tag);
     QString getPrco(Package::Entry const& entry, char const* prefix, char const* listName);
-    QString getGroupList(Package::Entry const& entry, char const* olderAttribute,
-                         char const* newerAttribute);
+    QString getGroupList(
+        Package::Entry const& entry, char const* olderAttribute, char const* newerAttribute);
     PyObject* getGroupItem_22(Package::Entry const& group, char const* attribute);
     PyObject* getGroupItem_25(Package::Entry const& group, char const* attribute);
     bool upToDateGroup(Package::Entry const& group);
@@ -286,10 +286,10 @@ private:
     QWidget* parent = nullptr;
     YumIODialogs* dialogs = nullptr;
 
-    PyObject* rpmDict = nullptr;     // borrowed
+    PyObject* rpmDict = nullptr; // borrowed
     PyObject* scriptClass = nullptr; // borrowed
-    PyObject* yumIO = nullptr;       // owned: the script object
-    PyObject* reposDict = nullptr;   // borrowed from yumIO.repos.repos
+    PyObject* yumIO = nullptr; // owned: the script object
+    PyObject* reposDict = nullptr; // borrowed from yumIO.repos.repos
     bool locked = false;
 
     bool yumVersionKnown = false;

@@ -28,7 +28,8 @@ QThread* guiThread()
 
 } // namespace
 
-YumIOCapturers::YumIOCapturers(YumIO* engine) : engine(engine)
+YumIOCapturers::YumIOCapturers(YumIO* engine)
+    : engine(engine)
 {
     savedStdout = ::dup(1);
     savedStderr = ::dup(2);

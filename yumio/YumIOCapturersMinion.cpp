@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 YumIOCapturersMinion::YumIOCapturersMinion(YumIO* engine, int stdoutFd, int stderrFd)
-    : engine(engine), stdoutFd(stdoutFd), stderrFd(stderrFd)
+    : engine(engine)
+    , stdoutFd(stdoutFd)
+    , stderrFd(stderrFd)
 {
 }
 
@@ -31,10 +33,10 @@ void YumIOCapturersMinion::initialize()
         initialized = true;
         stdoutNotifier = new QSocketNotifier(stdoutFd, QSocketNotifier::Read);
         stderrNotifier = new QSocketNotifier(stderrFd, QSocketNotifier::Read);
-        connect(stdoutNotifier, &QSocketNotifier::activated, this,
-                &YumIOCapturersMinion::readStdout);
-        connect(stderrNotifier, &QSocketNotifier::activated, this,
-                &YumIOCapturersMinion::readStderr);
+        connect(
+            stdoutNotifier, &QSocketNotifier::activated, this, &YumIOCapturersMinion::readStdout);
+        connect(
+            stderrNotifier, &QSocketNotifier::activated, this, &YumIOCapturersMinion::readStderr);
     }
     active = true;
 }

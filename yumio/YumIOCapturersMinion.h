@@ -32,13 +32,13 @@ private:
     void drain(int fd, QStringDecoder& decoder, bool isStdout);
 
     YumIO* engine;
-    std::atomic<bool> active{false};
+    std::atomic<bool> active {false};
     bool initialized = false;
     int stdoutFd;
     int stderrFd;
     QSocketNotifier* stdoutNotifier = nullptr;
     QSocketNotifier* stderrNotifier = nullptr;
-    QStringDecoder stdoutDecoder{QStringDecoder::Utf8};
-    QStringDecoder stderrDecoder{QStringDecoder::Utf8};
+    QStringDecoder stdoutDecoder {QStringDecoder::Utf8};
+    QStringDecoder stderrDecoder {QStringDecoder::Utf8};
     QMutex readMutex; // the final reads on the worker and the notifiers' reads
 };

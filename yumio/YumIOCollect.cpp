@@ -13,7 +13,10 @@ namespace {
 class Frame
 {
 public:
-    explicit Frame(std::function<void()> close) : close(std::move(close)) {}
+    explicit Frame(std::function<void()> close)
+        : close(std::move(close))
+    {
+    }
     ~Frame() { close(); }
 
 private:
@@ -43,26 +46,25 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
 
     progress->startItem(tr("Reading repositories"), 900, 1);
     progress->setupItemActs(14000, 5 * static_cast<Steps>(enabledRepos.size()));
-    if (!PyRef::steal(collectStep("setupRepos", "yum.Errors.RepoError", tr("Unable to initialize"))))
+    if (!PyRef::steal(
+            collectStep("setupRepos", "yum.Errors.RepoError", tr("Unable to initialize"))))
         return false;
     progress->endItemActs();
 
     progress->startItem(tr("Collecting updatable packages"), 4000, 1);
-    if (!PyRef::steal(collectStep("setupTs", "yum.Errors.YumBaseError",
-                                  tr("Unable to setup transaction"))))
+    if (!PyRef::steal(
+            collectStep("setupTs", "yum.Errors.YumBaseError", tr("Unable to setup transaction"))))
         return false;
-    PyRef updates = PyRef::steal(
-        collectStep("collectUpdates", "yum.Errors.YumBaseError",
-                    tr("Unable to collect updatable packages"),
-                    tr("Internal error: execution of yumIO.collectUpdates failed")));
+    PyRef updates = PyRef::steal(collectStep("collectUpdates", "yum.Errors.YumBaseError",
+        tr("Unable to collect updatable packages"),
+        tr("Internal error: execution of yumIO.collectUpdates failed")));
     if (!updates || !collectSet(entryHash, updates.get(), Package::Updatable))
         return false;
 
     progress->startItem(tr("Collecting installed and available packages"), 4000, 1);
-    PyRef all = PyRef::steal(
-        collectStep("collectAll", "yum.Errors.YumBaseError",
-                    tr("Unable to collect installed and available packages"),
-                    tr("Internal error: execution of yumIO.collectAll failed")));
+    PyRef all = PyRef::steal(collectStep("collectAll", "yum.Errors.YumBaseError",
+        tr("Unable to collect installed and available packages"),
+        tr("Internal error: execution of yumIO.collectAll failed")));
     if (!all || !collectField(entryHash, all.get(), "installed", Package::Installed)
         || !collectField(entryHash, all.get(), "available", Package::Available))
         return false;
@@ -125,8 +127,8 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
 // (expected, or the debugger left) is shown with failure; a call that failed
 // otherwise (already reported) with internalError when there is one. The
 // frame is closed before the result is used. A new reference, or null.
-PyObject* YumIO::collectStep(char const* method, char const* expected, QString const& failure,
-                             QString const& internalError)
+PyObject* YumIO::collectStep(
+    char const* method, char const* expected, QString const& failure, QString const& internalError)
 {
     pyExceptStart();
     Frame frame([this] { pyExceptClear(); });
@@ -153,8 +155,8 @@ public:
     QString get(PyObject* text, QString (*convert)(PyObject*, void*), void* context)
     {
         if (PyUnicode_Check(text) && PyUnicode_KIND(text) == PyUnicode_1BYTE_KIND) {
-            QLatin1StringView const view(static_cast<char const*>(PyUnicode_DATA(text)),
-                                         PyUnicode_GET_LENGTH(text));
+            QLatin1StringView const view(
+                static_cast<char const*>(PyUnicode_DATA(text)), PyUnicode_GET_LENGTH(text));
             for (QString const& known : texts)
                 if (known == view)
                     return known;
@@ -219,8 +221,8 @@ QString chopNewlines(QString text)
 
 } // namespace
 
-bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable,
-                       Package::State state)
+bool YumIO::collectSet(
+    QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable, Package::State state)
 {
     PyRef iterator = PyRef::steal(PyObject_GetIter(iterable));
     if (!iterator) {
@@ -228,9 +230,8 @@ bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterabl
         return false;
     }
     SharedTexts shared;
-    auto convert = [](PyObject* text, void* engine) {
-        return static_cast<YumIO*>(engine)->pyString(text);
-    };
+    auto convert
+        = [](PyObject* text, void* engine) { return static_cast<YumIO*>(engine)->pyString(text); };
     // A row's fields as the single calls would give them; false when one
     // cannot be taken as it stands (the single calls then say why).
     auto fromRow = [&](Package::Entry* entry, PyObject* row) {
@@ -273,7 +274,7 @@ bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterabl
             }
             name = pyStringDec(nameObject);
         }
-        EntryKey const key{false, name};
+        EntryKey const key {false, name};
         Package::Entry*& slot = hash[key];
         Package::Entry** target = nullptr;
         if (!slot) {
@@ -314,7 +315,7 @@ bool YumIO::collectSet(QHash<EntryKey, Package::Entry*>& hash, PyObject* iterabl
 }
 
 bool YumIO::collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,
-                         char const* attribute, Package::State state)
+    char const* attribute, Package::State state)
 {
     PyRef field = PyRef::steal(PyObject_GetAttrString(result, attribute));
     if (!field) {
@@ -376,7 +377,7 @@ bool YumIO::collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info
         while (PyObject* next = PyIter_Next(iterator.get())) {
             PyRef item = PyRef::steal(next);
             QString const name = pyString(item.get());
-            EntryKey const key{true, name};
+            EntryKey const key {true, name};
             if (hash.contains(key))
                 continue;
             Package::Entry*& slot = hash[key];
@@ -411,7 +412,7 @@ bool YumIO::collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info
             return false;
         }
         QString const name = pyString(nameObject.get());
-        EntryKey const key{true, name};
+        EntryKey const key {true, name};
         if (hash.contains(key))
             continue;
         Package::Entry*& slot = hash[key];

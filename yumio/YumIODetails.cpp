@@ -62,12 +62,12 @@ QString YumIO::makeSortedUniq(QStringList lines)
 // ---------------------------------------------------------------------------
 // Simple fields. Group objects have none of them.
 
-#define YUMIO_SIMPLE_GETTER(getter, key)                                                         \
-    QString YumIO::getter(Package::Entry const& entry)                                           \
-    {                                                                                            \
-        if (entry.kind == Package::Group || !entry.object)                                       \
-            return QString();                                                                    \
-        return simpleString(entry.object, key);                                                  \
+#define YUMIO_SIMPLE_GETTER(getter, key)                                                           \
+    QString YumIO::getter(Package::Entry const& entry)                                             \
+    {                                                                                              \
+        if (entry.kind == Package::Group || !entry.object)                                         \
+            return QString();                                                                      \
+        return simpleString(entry.object, key);                                                    \
     }
 
 YUMIO_SIMPLE_GETTER(getDescription, "description")
@@ -188,14 +188,15 @@ QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char con
         if (!names || names.get() == Py_None)
             return QString();
         PyRef flags = PyRef::steal(getRpmHdrValue(package, QByteArray(base + "FLAGS").constData()));
-        PyRef versions = PyRef::steal(getRpmHdrValue(package, QByteArray(base + "VERSION").constData()));
+        PyRef versions
+            = PyRef::steal(getRpmHdrValue(package, QByteArray(base + "VERSION").constData()));
         Py_ssize_t const n = lengthOf(names.get());
         for (Py_ssize_t i = 0; i < n; ++i) {
             QString line = pyString(itemOf(names.get(), i));
             PyObject* flag = itemOf(flags.get(), i);
             PyObject* version = itemOf(versions.get(), i);
-            QString const versionText =
-                version && version != Py_None ? pyString(version) : QString();
+            QString const versionText
+                = version && version != Py_None ? pyString(version) : QString();
             // An unversioned dependency has an empty version: the name alone.
             if (flag && PyLong_Check(flag) && !versionText.isEmpty())
                 line += QLatin1Char(' ') + senseOperator(PyLong_AsLong(flag)) + QLatin1Char(' ')
@@ -231,10 +232,10 @@ QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char con
         if (!PyTuple_Check(element.get()) || PyTuple_GET_SIZE(element.get()) < 1)
             continue;
         QString line = pyString(PyTuple_GET_ITEM(element.get(), 0));
-        PyObject* flag = PyTuple_GET_SIZE(element.get()) > 1 ? PyTuple_GET_ITEM(element.get(), 1)
-                                                             : nullptr;
-        PyObject* evr = PyTuple_GET_SIZE(element.get()) > 2 ? PyTuple_GET_ITEM(element.get(), 2)
-                                                            : nullptr;
+        PyObject* flag
+            = PyTuple_GET_SIZE(element.get()) > 1 ? PyTuple_GET_ITEM(element.get(), 1) : nullptr;
+        PyObject* evr
+            = PyTuple_GET_SIZE(element.get()) > 2 ? PyTuple_GET_ITEM(element.get(), 2) : nullptr;
         if (flag && flag != Py_None && evr && PyTuple_Check(evr) && PyTuple_GET_SIZE(evr) >= 2) {
             PyObject* epoch = PyTuple_GET_ITEM(evr, 0);
             PyObject* version = PyTuple_GET_ITEM(evr, 1);
@@ -246,8 +247,8 @@ QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char con
                 if (!epochText.isEmpty() && epochText != QLatin1String("0"))
                     line += epochText + QLatin1Char(':');
                 line += versionText;
-                QString const releaseText =
-                    release && release != Py_None ? pyString(release) : QString();
+                QString const releaseText
+                    = release && release != Py_None ? pyString(release) : QString();
                 if (!releaseText.isEmpty())
                     line += QLatin1Char('-') + releaseText;
             }
@@ -299,8 +300,8 @@ QString YumIO::getFiles(Package::Entry const& entry)
             PyObject* index = itemOf(dirIndexes.get(), i);
             long const dir = index && PyLong_Check(index) ? PyLong_AsLong(index) : -1;
             PyObject* dirName = dir >= 0 ? itemOf(dirNames.get(), dir) : nullptr;
-            lines.append((dirName ? pyString(dirName) : QString())
-                         + pyString(itemOf(baseNames.get(), i)));
+            lines.append(
+                (dirName ? pyString(dirName) : QString()) + pyString(itemOf(baseNames.get(), i)));
         }
         return makeSortedUniq(lines);
     }
@@ -335,9 +336,8 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
         PyRef texts = PyRef::steal(getRpmHdrValue(package, "CHANGELOGTEXT"));
         Py_ssize_t const n = lengthOf(names.get());
         for (Py_ssize_t i = 0; i < n; ++i)
-            records.append(record(pyTime(itemOf(times.get(), i)),
-                                  pyString(itemOf(names.get(), i)),
-                                  pyString(itemOf(texts.get(), i))));
+            records.append(record(pyTime(itemOf(times.get(), i)), pyString(itemOf(names.get(), i)),
+                pyString(itemOf(texts.get(), i))));
         return records.join(QStringLiteral("\n\n"));
     }
     if (!hasAttribute(package, "changelog"))
@@ -363,8 +363,8 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
         if (!PyTuple_Check(change.get()) || PyTuple_GET_SIZE(change.get()) < 3)
             continue;
         records.append(record(pyTime(PyTuple_GET_ITEM(change.get(), 0)),
-                              pyString(PyTuple_GET_ITEM(change.get(), 1)),
-                              pyString(PyTuple_GET_ITEM(change.get(), 2))));
+            pyString(PyTuple_GET_ITEM(change.get(), 1)),
+            pyString(PyTuple_GET_ITEM(change.get(), 2))));
     }
     PyErr_Clear();
     return records.join(QStringLiteral("\n\n"));
@@ -434,8 +434,8 @@ QStringList YumIO::textsOf(PyObject* items)
     return texts;
 }
 
-QString YumIO::getGroupList(Package::Entry const& entry, char const* olderAttribute,
-                            char const* newerAttribute)
+QString YumIO::getGroupList(
+    Package::Entry const& entry, char const* olderAttribute, char const* newerAttribute)
 {
     PyGILStateWrapper lock(true);
     if (entry.kind != Package::Group || !entry.object)
@@ -446,8 +446,8 @@ QString YumIO::getGroupList(Package::Entry const& entry, char const* olderAttrib
     char const* attribute = newer ? newerAttribute : olderAttribute;
     if (!attribute)
         return QString();
-    PyRef item = PyRef::steal(newer ? getGroupItem_25(entry, attribute)
-                                    : getGroupItem_22(entry, attribute));
+    PyRef item = PyRef::steal(
+        newer ? getGroupItem_25(entry, attribute) : getGroupItem_22(entry, attribute));
     if (!item || (newer && !PyDict_Check(item.get())))
         return QString();
     return makeSorted(textsOf(item.get()));
@@ -499,7 +499,7 @@ bool YumIO::upToDateGroupGrps(Package::Entry const& group)
         return true;
     // Sub-groups may name each other: each group is judged once per walk.
     QSet<Package::Entry const*> seen;
-    QList<Package::Entry const*> pending{&group};
+    QList<Package::Entry const*> pending {&group};
     while (!pending.isEmpty()) {
         Package::Entry const* current = pending.takeFirst();
         if (seen.contains(current))
@@ -509,7 +509,7 @@ bool YumIO::upToDateGroupGrps(Package::Entry const& group)
         PyObject* item = groups ? pyDictGetItem(groups.get(), current->name) : nullptr;
         PyErr_Clear();
         for (QString const& name : textsOf(item)) {
-            Package::Entry const* sub = entryHash.value(EntryKey{true, name}, nullptr);
+            Package::Entry const* sub = entryHash.value(EntryKey {true, name}, nullptr);
             if (!sub)
                 continue;
             if (!upToDateGroupPkgs(*sub))
@@ -531,7 +531,7 @@ bool YumIO::upToDateGroupPkgs(Package::Entry const& group)
     }
     PyErr_Clear();
     for (QString const& name : textsOf(item.get())) {
-        Package::Entry const* package = entryHash.value(EntryKey{false, name}, nullptr);
+        Package::Entry const* package = entryHash.value(EntryKey {false, name}, nullptr);
         if (package && package->state == Package::Updatable)
             return false;
     }
@@ -580,7 +580,7 @@ bool YumIO::collectExtraReal(bool fileLists)
 
     progress->startTotal(fileLists ? tr("Loading file lists: Total Progress")
                                    : tr("Loading miscellaneous data: Total Progress"),
-                         15000);
+        15000);
     progress->startItem(tr("Reading repositories"), 1000, 1);
     progress->setupItemActs(14000, 5 * static_cast<Steps>(enabledRepos.size()));
 

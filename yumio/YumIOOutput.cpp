@@ -69,9 +69,7 @@ void YumIO::writeStderr(QString const& text)
 
 // The dependency-resolution tracker of an apply reads these lines; collection
 // only logs them.
-void YumIO::tsInfo(QString const&)
-{
-}
+void YumIO::tsInfo(QString const&) { }
 
 // ---------------------------------------------------------------------------
 // Callbacks
@@ -201,8 +199,8 @@ PyObject* YumIO::tsEvent(PyObject* args)
     long long total = 0;
     long tsCurrent = 0;
     long tsTotal = 0;
-    if (!PyArg_ParseTuple(args, "OlLLll", &package, &action, &current, &total, &tsCurrent,
-                          &tsTotal))
+    if (!PyArg_ParseTuple(
+            args, "OlLLll", &package, &action, &current, &total, &tsCurrent, &tsTotal))
         return nullptr;
     log(Log::Message, 9, QStringLiteral("tsEvent%1").arg(describe(args)));
     return none();

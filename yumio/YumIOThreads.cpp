@@ -12,7 +12,9 @@
 #include <pthread.h>
 #include <signal.h>
 
-WorkThread::WorkThread(YumIO* engine, QEventLoop& loop) : engine(engine), loop(loop)
+WorkThread::WorkThread(YumIO* engine, QEventLoop& loop)
+    : engine(engine)
+    , loop(loop)
 {
 }
 
@@ -21,9 +23,10 @@ void WorkThread::exitLoop()
     QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
 }
 
-CollectThread::CollectThread(YumIO* engine, QEventLoop& loop,
-                             QHash<QString, bool> const& sessionUse)
-    : WorkThread(engine, loop), sessionUse(sessionUse)
+CollectThread::CollectThread(
+    YumIO* engine, QEventLoop& loop, QHash<QString, bool> const& sessionUse)
+    : WorkThread(engine, loop)
+    , sessionUse(sessionUse)
 {
 }
 
@@ -64,7 +67,8 @@ ProgressUser::~ProgressUser()
 }
 
 YumIODialogsUser::YumIODialogsUser(YumIODialogs*& slot, QWidget* parent)
-    : slot(slot), saved(slot)
+    : slot(slot)
+    , saved(slot)
 {
     slot = new YumIODialogs(parent);
 }
@@ -76,7 +80,8 @@ YumIODialogsUser::~YumIODialogsUser()
 }
 
 YumIOCapturersUser::YumIOCapturersUser(YumIOCapturers*& slot, YumIO* engine)
-    : slot(slot), saved(slot)
+    : slot(slot)
+    , saved(slot)
 {
     slot = new YumIOCapturers(engine);
 }

@@ -79,13 +79,16 @@ void TestPython::lookup_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("result"); // repr, or the error reported
     QTest::newRow("builtin class through builtins") << "builtins.SystemExit"
-                                                     << "<class 'SystemExit'>";
-    QTest::newRow("dictionary item") << "container.item" << "42";
-    QTest::newRow("__builtins__ in __main__") << "__builtins__.str" << "<class 'str'>";
-    QTest::newRow("neither bound nor importable")
-        << "nosuchmodule_vux" << "Internal error: nosuchmodule_vux not found\n";
+                                                    << "<class 'SystemExit'>";
+    QTest::newRow("dictionary item") << "container.item"
+                                     << "42";
+    QTest::newRow("__builtins__ in __main__") << "__builtins__.str"
+                                              << "<class 'str'>";
+    QTest::newRow("neither bound nor importable") << "nosuchmodule_vux"
+                                                  << "Internal error: nosuchmodule_vux not found\n";
     // Attributes of ordinary objects are not walked, only modules and dicts.
-    QTest::newRow("attribute of an object") << "raiser.fail" << "Internal error: fail not found\n";
+    QTest::newRow("attribute of an object") << "raiser.fail"
+                                            << "Internal error: fail not found\n";
 }
 
 void TestPython::lookup()
@@ -96,7 +99,7 @@ void TestPython::lookup()
     PyObject* object = python->pyLookup(name.toUtf8().constData());
     if (result.startsWith(QLatin1String("Internal error"))) {
         QVERIFY(!object);
-        QCOMPARE(python->errors, QStringList{result});
+        QCOMPARE(python->errors, QStringList {result});
     } else {
         QVERIFY(object);
         PyRef repr = PyRef::steal(PyObject_Repr(object));
@@ -124,18 +127,20 @@ void TestPython::strings()
 {
     Python::PyGILStateWrapper lock(true);
     PyRef text = PyRef::steal(PyUnicode_FromString("gr\xc3\xbc\xc3\x9f"));
-    QCOMPARE(QString::fromUtf8(python->pyString(text.get())), QString::fromUtf8("gr\xc3\xbc\xc3\x9f"));
+    QCOMPARE(
+        QString::fromUtf8(python->pyString(text.get())), QString::fromUtf8("gr\xc3\xbc\xc3\x9f"));
     PyRef bytes = PyRef::steal(PyBytes_FromString("raw"));
     QCOMPARE(QByteArray(python->pyString(bytes.get())), QByteArray("raw"));
     QVERIFY(!python->pyString(Py_None));
     QVERIFY(python->errors.isEmpty());
 
     QVERIFY(!python->pyString(nullptr));
-    QCOMPARE(python->errors, QStringList{"Internal error: pyString passed NULL python object\n"});
+    QCOMPARE(python->errors, QStringList {"Internal error: pyString passed NULL python object\n"});
     python->errors.clear();
     PyRef number = PyRef::steal(PyLong_FromLong(1));
     QVERIFY(!python->pyString(number.get()));
-    QCOMPARE(python->errors, QStringList{"Internal error: python exception occurred from C code\n"});
+    QCOMPARE(
+        python->errors, QStringList {"Internal error: python exception occurred from C code\n"});
     QVERIFY(!PyErr_Occurred());
 }
 
@@ -156,10 +161,10 @@ void TestPython::calls()
     QVERIFY(!notCallable);
     QVERIFY(!python->pyCall("container", "()"));
     QCOMPARE(python->errors,
-             (QStringList{"Internal error: method unlock call attemped with NULL self\n",
-                          "Internal error: method nosuch not found\n",
-                          "Internal error: method __doc__ not callable\n",
-                          "Internal error: container not callable\n"}));
+        (QStringList {"Internal error: method unlock call attemped with NULL self\n",
+            "Internal error: method nosuch not found\n",
+            "Internal error: method __doc__ not callable\n",
+            "Internal error: container not callable\n"}));
     QVERIFY(!PyErr_Occurred());
 }
 
@@ -185,17 +190,19 @@ void TestPython::expectedExceptions()
     // A null type is reported, then kept: it matches nothing.
     python->pyExceptStart();
     python->pyExceptExpect(nullptr);
-    QCOMPARE(python->errors, QStringList{"Internal error: pyExceptExpect called with NULL\n"});
+    QCOMPARE(python->errors, QStringList {"Internal error: pyExceptExpect called with NULL\n"});
     python->errors.clear();
     QVERIFY(!python->pyMethodCall(raiser, "fail", "(s)", "value"));
-    QCOMPARE(python->errors, QStringList{"Internal error: python exception occurred from C code\n"});
+    QCOMPARE(
+        python->errors, QStringList {"Internal error: python exception occurred from C code\n"});
     QVERIFY(!PyErr_Occurred()); // printed and cleared
 
     // Only the top frame counts: an outer frame's type is not expected here.
     python->errors.clear();
     python->pyExceptStart();
     QVERIFY(!python->pyMethodCall(raiser, "fail", "(s)", "key"));
-    QCOMPARE(python->errors, QStringList{"Internal error: python exception occurred from C code\n"});
+    QCOMPARE(
+        python->errors, QStringList {"Internal error: python exception occurred from C code\n"});
     python->pyExceptClear();
     python->pyExceptClear();
 }
@@ -213,7 +220,7 @@ void TestPython::exceptionTexts()
     QVERIFY(!python->pyr("int('x')"));
     PyRef plain = PyRef::steal(python->pyExceptValuef());
     QCOMPARE(QByteArray(python->pyString(plain.get())),
-             QByteArray("invalid literal for int() with base 10: 'x'"));
+        QByteArray("invalid literal for int() with base 10: 'x'"));
     python->pyExceptClear();
     QVERIFY(python->errors.isEmpty());
 }
@@ -236,8 +243,8 @@ void TestPython::interruptHandler()
     PyRef handler = PyRef::steal(python->pyr("signal.getsignal(signal.SIGINT) == signal.SIG_DFL"));
     QCOMPARE(handler.get(), Py_True);
     python->setEnablePythonSIGINTHandler(true);
-    handler = PyRef::steal(
-        python->pyr("signal.getsignal(signal.SIGINT) is defaultSigIntSigaction"));
+    handler
+        = PyRef::steal(python->pyr("signal.getsignal(signal.SIGINT) is defaultSigIntSigaction"));
     QCOMPARE(handler.get(), Py_True);
     QVERIFY(python->errors.isEmpty());
 }

@@ -61,7 +61,7 @@ QString EngineFixture::root() const
 
 QHash<QString, bool> EngineFixture::allRepos()
 {
-    return QHash<QString, bool>{{QStringLiteral("base"), true}, {QStringLiteral("updates"), true}};
+    return QHash<QString, bool> {{QStringLiteral("base"), true}, {QStringLiteral("updates"), true}};
 }
 
 int EngineFixture::headings(YumIO& engine, QString const& text)
@@ -77,14 +77,12 @@ QString EngineFixture::dnf(QStringList const& arguments) const
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-                  QStringList{QStringLiteral("-q"), QStringLiteral("--installroot=") + root(),
-                              QStringLiteral("--config=") + root() + QStringLiteral("/etc/yum.conf"),
-                              QStringLiteral("--setopt=reposdir=") + root()
-                                  + QStringLiteral("/etc/yum.repos.d"),
-                              QStringLiteral("--setopt=cachedir=") + root()
-                                  + QStringLiteral("/var/cache/dnf-list"),
-                              QStringLiteral("--releasever=1")}
-                      + arguments);
+        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root(),
+            QStringLiteral("--config=") + root() + QStringLiteral("/etc/yum.conf"),
+            QStringLiteral("--setopt=reposdir=") + root() + QStringLiteral("/etc/yum.repos.d"),
+            QStringLiteral("--setopt=cachedir=") + root() + QStringLiteral("/var/cache/dnf-list"),
+            QStringLiteral("--releasever=1")}
+            + arguments);
     process.waitForFinished(300000);
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }

@@ -19,12 +19,12 @@ class EngineFixture
 public:
     struct Options
     {
-        bool http = true;       // repositories over HTTP, else file://
-        QString larder;         // NAME:PASSWORD for larder URLs
+        bool http = true; // repositories over HTTP, else file://
+        QString larder; // NAME:PASSWORD for larder URLs
         bool larderOnly = false;
         bool group = false;
         bool install = true;
-        QString serverLog;      // a file for the server's request log
+        QString serverLog; // a file for the server's request log
     };
 
     EngineFixture();

@@ -18,7 +18,8 @@ struct ModalAnswerer::Private
     QPointer<QWidget> lastAnswered;
 };
 
-ModalAnswerer::ModalAnswerer() : d(new Private)
+ModalAnswerer::ModalAnswerer()
+    : d(new Private)
 {
     d->timer.setInterval(20);
     QObject::connect(&d->timer, &QTimer::timeout, [this] {

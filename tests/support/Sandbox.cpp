@@ -23,19 +23,19 @@ QJsonObject Sandbox::run(QStringList const& arguments, QString* error)
     QProcess process;
     process.setProcessEnvironment(environment());
     process.start(QStringLiteral(VUX_TEST_PYTHON),
-                  QStringList{QStringLiteral(VUX_SANDBOX_SCRIPT)} + arguments);
+        QStringList {QStringLiteral(VUX_SANDBOX_SCRIPT)} + arguments);
     // Building the repositories the first time takes a while.
     if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         if (error)
             *error = QStringLiteral("sandbox.py %1 failed: %2")
                          .arg(arguments.join(QLatin1Char(' ')),
-                              QString::fromLocal8Bit(process.readAllStandardError()));
+                             QString::fromLocal8Bit(process.readAllStandardError()));
         return QJsonObject();
     }
     QJsonParseError parseError;
-    QJsonDocument const document = QJsonDocument::fromJson(process.readAllStandardOutput(),
-                                                           &parseError);
+    QJsonDocument const document
+        = QJsonDocument::fromJson(process.readAllStandardOutput(), &parseError);
     if (!document.isObject()) {
         if (error)
             *error = QStringLiteral("sandbox.py printed no JSON: %1").arg(parseError.errorString());
@@ -46,12 +46,12 @@ QJsonObject Sandbox::run(QStringList const& arguments, QString* error)
 
 QJsonObject Sandbox::repos(QString* error)
 {
-    return run(QStringList{QStringLiteral("repos")}, error);
+    return run(QStringList {QStringLiteral("repos")}, error);
 }
 
 QJsonObject Sandbox::makeRoot(QString const& dir, RootOptions const& options, QString* error)
 {
-    QStringList arguments{QStringLiteral("root"), dir};
+    QStringList arguments {QStringLiteral("root"), dir};
     if (!options.urlBase.isEmpty())
         arguments << QStringLiteral("--url-base") << options.urlBase;
     if (!options.larder.isEmpty())
@@ -65,10 +65,10 @@ QJsonObject Sandbox::makeRoot(QString const& dir, RootOptions const& options, QS
     return run(arguments, error);
 }
 
-Sandbox::Server::Server(QString const& larder, bool larderOnly, QString const& logFile,
-                        QString const& tree)
+Sandbox::Server::Server(
+    QString const& larder, bool larderOnly, QString const& logFile, QString const& tree)
 {
-    QStringList arguments{QStringLiteral(VUX_SANDBOX_SCRIPT), QStringLiteral("serve")};
+    QStringList arguments {QStringLiteral(VUX_SANDBOX_SCRIPT), QStringLiteral("serve")};
     if (!larder.isEmpty())
         arguments << QStringLiteral("--larder") << larder;
     if (larderOnly)
@@ -78,7 +78,8 @@ Sandbox::Server::Server(QString const& larder, bool larderOnly, QString const& l
     if (!tree.isEmpty())
         arguments << QStringLiteral("--tree") << tree;
     // The server goes when this process goes, even after a crash.
-    arguments << QStringLiteral("--watch-pid") << QString::number(QCoreApplication::applicationPid());
+    arguments << QStringLiteral("--watch-pid")
+              << QString::number(QCoreApplication::applicationPid());
     process.setProcessEnvironment(environment());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(VUX_TEST_PYTHON), arguments);

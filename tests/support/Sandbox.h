@@ -18,23 +18,23 @@ QJsonObject repos(QString* error = nullptr);
 
 struct RootOptions
 {
-    QString urlBase;   // http://127.0.0.1:PORT, empty for file:// URLs
-    QString larder;    // NAME:PASSWORD for larder URLs
+    QString urlBase; // http://127.0.0.1:PORT, empty for file:// URLs
+    QString larder; // NAME:PASSWORD for larder URLs
     bool install = true;
     QStringList repos; // empty: all
     bool group = false;
 };
 
 // Creates a sandbox root at dir.
-QJsonObject makeRoot(QString const& dir, RootOptions const& options = RootOptions(),
-                     QString* error = nullptr);
+QJsonObject makeRoot(
+    QString const& dir, RootOptions const& options = RootOptions(), QString* error = nullptr);
 
 // A repository server for the life of the object.
 class Server
 {
 public:
     explicit Server(QString const& larder = QString(), bool larderOnly = false,
-                    QString const& logFile = QString(), QString const& tree = QString());
+        QString const& logFile = QString(), QString const& tree = QString());
     ~Server();
     Server(Server const&) = delete;
     Server& operator=(Server const&) = delete;

@@ -25,14 +25,14 @@ StandinShare::StandinShare(QString const& yumVersion)
     QFile init(root.filePath(QStringLiteral("python/yum/__init__.py")));
     if (!init.open(QIODevice::WriteOnly))
         return;
-    QByteArray const version =
-        yumVersion.isNull() ? QByteArray("None") : QByteArray("'" + yumVersion.toUtf8() + "'");
+    QByteArray const version
+        = yumVersion.isNull() ? QByteArray("None") : QByteArray("'" + yumVersion.toUtf8() + "'");
     init.write(QByteArray("__version__ = " + version + "\nfrom . import Errors\n"));
     init.close();
     valid = copy(QStringLiteral(VUX_SHARE_DIR "/python/yum/Errors.py"),
-                 root.filePath(QStringLiteral("python/yum/Errors.py")))
+                root.filePath(QStringLiteral("python/yum/Errors.py")))
         && copy(QStringLiteral(VUX_TEST_DATA_DIR "/standin/YumIO.py"),
-                root.filePath(QStringLiteral("python/YumIO.py")));
+            root.filePath(QStringLiteral("python/YumIO.py")));
     qputenv("VUXSHARE", QFile::encodeName(dir.path()));
 }
 
@@ -44,7 +44,8 @@ StandinShare::~StandinShare()
         qunsetenv("VUXSHARE");
 }
 
-StandinEngine::StandinEngine(QString const& version, QByteArray const& failure) : share(version)
+StandinEngine::StandinEngine(QString const& version, QByteArray const& failure)
+    : share(version)
 {
     if (failure.isEmpty())
         qunsetenv("VUX_STANDIN_FAIL");

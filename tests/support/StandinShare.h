@@ -33,14 +33,14 @@ private:
 // VUX_STANDIN_FAIL while it lives.
 struct StandinEngine
 {
-    explicit StandinEngine(QString const& version = QStringLiteral("3.2.8"),
-                           QByteArray const& failure = QByteArray());
+    explicit StandinEngine(
+        QString const& version = QStringLiteral("3.2.8"), QByteArray const& failure = QByteArray());
     ~StandinEngine();
 
     StandinShare share;
     ModalAnswerer answerer;
     QWidget window;
-    HProgressBar total{&window};
-    HProgressBar item{&window};
+    HProgressBar total {&window};
+    HProgressBar item {&window};
     YumIO engine;
 };

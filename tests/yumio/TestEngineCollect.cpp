@@ -43,10 +43,10 @@ public:
             QString const name = QString::fromUtf8(PyUnicode_AsUTF8(PyTuple_GetItem(call, 0)));
             PyObject* args = PyTuple_GetItem(call, 1);
             PyRef result = PyRef::steal(name == QLatin1String("collectProgress")
-                                            ? engine.collectProgress(args)
-                                        : name == QLatin1String("collectGrabMeterStart")
-                                            ? engine.collectGrabMeterStart(args)
-                                            : engine.collectGrabMeterUpdate(args));
+                    ? engine.collectProgress(args)
+                    : name == QLatin1String("collectGrabMeterStart")
+                    ? engine.collectGrabMeterStart(args)
+                    : engine.collectGrabMeterUpdate(args));
             if (name != QLatin1String("collectGrabMeterUpdate"))
                 texts.append(QStringLiteral("%1 %2").arg(engine.collectAct).arg(item->activity()));
         }
@@ -77,7 +77,7 @@ QHash<QString, QList<Listed>> parseDnfList(QString const& text, QString const& s
         if (!inSection || fields.size() != 3)
             continue;
         QString const name = fields[0].left(fields[0].lastIndexOf(QLatin1Char('.')));
-        result[name].append(Listed{fields[1], fields[2]});
+        result[name].append(Listed {fields[1], fields[2]});
     }
     return result;
 }
@@ -117,17 +117,17 @@ void TestEngineCollect::initTestCase()
     QVERIFY(fixture.engine().initialize());
     // Record the repository progress the script reports, for replaying.
     TestAccess::py(fixture.engine(),
-                   "import yumIOC\n"
-                   "recordedCalls = []\n"
-                   "def _recording(name):\n"
-                   "    original = getattr(yumIOC, name)\n"
-                   "    def record(*args):\n"
-                   "        recordedCalls.append((name, args))\n"
-                   "        return original(*args)\n"
-                   "    setattr(yumIOC, name, record)\n"
-                   "for _name in ('collectProgress', 'collectGrabMeterStart',\n"
-                   "              'collectGrabMeterUpdate'):\n"
-                   "    _recording(_name)\n");
+        "import yumIOC\n"
+        "recordedCalls = []\n"
+        "def _recording(name):\n"
+        "    original = getattr(yumIOC, name)\n"
+        "    def record(*args):\n"
+        "        recordedCalls.append((name, args))\n"
+        "        return original(*args)\n"
+        "    setattr(yumIOC, name, record)\n"
+        "for _name in ('collectProgress', 'collectGrabMeterStart',\n"
+        "              'collectGrabMeterUpdate'):\n"
+        "    _recording(_name)\n");
     QVERIFY(fixture.engine().collect(EngineFixture::allRepos()));
     TestAccess::py(fixture.engine(), "firstCollection = len(recordedCalls)\n");
     QCOMPARE(fixture.answerer().texts(), QStringList());
@@ -209,12 +209,13 @@ void TestEngineCollect::details()
     YumIO& engine = fixture.engine();
     Package::Entry const* cobalt = engine.findEntry(false, QStringLiteral("cobalt"));
     QVERIFY(cobalt);
-    Package::Entry const* installedCobalt = cobalt->state == Package::Updatable ? cobalt->next
-                                                                                : cobalt;
+    Package::Entry const* installedCobalt
+        = cobalt->state == Package::Updatable ? cobalt->next : cobalt;
     // From the rpm header of the installed package.
-    QVERIFY2(engine.getRequires(*installedCobalt).split(QLatin1Char('\n'))
+    QVERIFY2(engine.getRequires(*installedCobalt)
+                 .split(QLatin1Char('\n'))
                  .contains(QStringLiteral("libbasalt <= 2:5.0")),
-             qPrintable(engine.getRequires(*installedCobalt)));
+        qPrintable(engine.getRequires(*installedCobalt)));
     QVERIFY(!engine.getInstallTime(*installedCobalt).isEmpty());
     QVERIFY(!engine.getFiles(*installedCobalt).isEmpty());
     QVERIFY(engine.getChangeLog(*installedCobalt).startsWith(QLatin1String("* ")));
@@ -224,8 +225,8 @@ void TestEngineCollect::details()
     QVERIFY(aurora && aurora->state == Package::Updatable);
     QString const provides = engine.getProvides(*aurora);
     QVERIFY2(provides.contains(QRegularExpression(QStringLiteral("^aurora-engine = [0-9][^:]*$"),
-                                                  QRegularExpression::MultilineOption)),
-             qPrintable(provides));
+                 QRegularExpression::MultilineOption)),
+        qPrintable(provides));
     QVERIFY(engine.getInstallTime(*aurora).isEmpty());
     QVERIFY(!engine.getDescription(*aurora).isEmpty());
     QCOMPARE(engine.getGroup(*aurora), QStringLiteral("Applications/Productivity"));
@@ -237,7 +238,7 @@ void TestEngineCollect::details()
     QCOMPARE(engine.getOptionalPkgs(*office), QStringLiteral("delta-suite"));
     QCOMPARE(engine.getRequiredGroups(*office), QString());
     for (QString const& text : {engine.getFiles(*office), engine.getChangeLog(*office),
-                                engine.getRequires(*office), engine.getDescription(*office)})
+             engine.getRequires(*office), engine.getDescription(*office)})
         QCOMPARE(text, QString());
     QVERIFY(!engine.fileListsCollected()); // nothing above needed repository file lists
 }
@@ -277,8 +278,7 @@ void TestEngineCollect::extraDataLoadsOncePerCollection()
 
 void TestEngineCollect::repositoryProgressTexts()
 {
-    QStringList texts = TestAccess::replay(fixture.engine(), fixture.totalBar(),
-                                           fixture.itemBar());
+    QStringList texts = TestAccess::replay(fixture.engine(), fixture.totalBar(), fixture.itemBar());
     texts.removeDuplicates();
     QStringList expected;
     for (QString const& repo : {QStringLiteral("base"), QStringLiteral("updates")}) {
@@ -286,16 +286,18 @@ void TestEngineCollect::repositoryProgressTexts()
         // script's loading order.
         QRegularExpression const repomd(QStringLiteral("^([0-9]+) Downloading repository "
                                                        "contents repomd for ")
-                                        + repo + QLatin1Char('$'));
+            + repo + QLatin1Char('$'));
         int const at = texts.indexOf(repomd);
         QVERIFY2(at >= 0, qPrintable(texts.join(QLatin1Char('\n'))));
         int const base = repomd.match(texts[at]).captured(1).toInt() - 2;
         QCOMPARE(base % 5, 0);
-        expected << QStringLiteral("%1 Downloading repository contents repomd for %2")
-                        .arg(base + 2).arg(repo)
-                 << QStringLiteral("%1 Downloading repository contents for %2").arg(base + 3).arg(repo)
-                 << QStringLiteral("%1 Converting repository contents").arg(base + 4)
-                 << QStringLiteral("%1 Reading repository contents for %2").arg(base + 5).arg(repo);
+        expected
+            << QStringLiteral("%1 Downloading repository contents repomd for %2")
+                   .arg(base + 2)
+                   .arg(repo)
+            << QStringLiteral("%1 Downloading repository contents for %2").arg(base + 3).arg(repo)
+            << QStringLiteral("%1 Converting repository contents").arg(base + 4)
+            << QStringLiteral("%1 Reading repository contents for %2").arg(base + 5).arg(repo);
     }
     texts.sort();
     expected.sort();
@@ -307,12 +309,13 @@ void TestEngineCollect::repositoryProgressTexts()
 void TestEngineCollect::sessionUseAndRecollection()
 {
     YumIO& engine = fixture.engine();
-    TestAccess::py(engine, "lockCalls = [0]\n"
-                           "_originalLock = YumIO.lock\n"
-                           "def _countingLock(self):\n"
-                           "    lockCalls[0] += 1\n"
-                           "    return _originalLock(self)\n"
-                           "YumIO.lock = _countingLock\n");
+    TestAccess::py(engine,
+        "lockCalls = [0]\n"
+        "_originalLock = YumIO.lock\n"
+        "def _countingLock(self):\n"
+        "    lockCalls[0] += 1\n"
+        "    return _originalLock(self)\n"
+        "YumIO.lock = _countingLock\n");
     engine.clear();
     QVERIFY(engine.collect({{QStringLiteral("updates"), false}}));
     QCOMPARE(TestAccess::pyLong(engine, "lockCalls[0]"), 0L);

@@ -77,8 +77,9 @@ void TestEngineProbes::cleaning_data()
     QTest::newRow("all, with a pickled cache")
         << "2.9.1" << QString() << true << "cleanHeaders cleanPackages cleanMetadata cleanPickles";
     // A failing step fails the whole; the others still run.
-    QTest::newRow("a failing step") << "4.14.0" << "cleanPackages:1" << false
-                                    << "cleanHeaders cleanPackages cleanMetadata";
+    QTest::newRow("a failing step")
+        << "4.14.0"
+        << "cleanPackages:1" << false << "cleanHeaders cleanPackages cleanMetadata";
 }
 
 void TestEngineProbes::cleaning()

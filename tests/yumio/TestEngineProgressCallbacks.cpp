@@ -15,7 +15,7 @@ public:
     // Runs Python calls of the progress callbacks against a panel in this
     // thread and returns "act text" after each call that starts an act.
     static QStringList run(YumIO& engine, HProgressBar* total, HProgressBar* item,
-                           QStringList const& repos, char const* calls, bool confirmed = false)
+        QStringList const& repos, char const* calls, bool confirmed = false)
     {
         Python::PyGILStateWrapper lock(true);
         Progress panel(total, item);
@@ -42,7 +42,7 @@ public:
             if (!result)
                 seen.append(QStringLiteral("failed"));
             else if (engine.collectAct != act || item->activity() != before
-                     || engine.actPos != position)
+                || engine.actPos != position)
                 seen.append(QStringLiteral("%1 %2")
                                 .arg(confirmed || engine.actPos ? engine.actPos : engine.collectAct)
                                 .arg(item->activity()));
@@ -80,29 +80,28 @@ void TestEngineProgressCallbacks::repositoryActs_data()
                       "collectProgress(-1, -1, 'base');"
                       "collectGrabMeterStart('http://h/x/updates/repomd.xml', '', '', 300, None);"
                       "collectProgress(-1, -1, 'updates')")
-        << QStringList{"1 Downloading repository contents mirror list for base",
-                       "2 Downloading repository contents repomd for base",
-                       "3 Downloading repository contents for base",
-                       "4 Converting repository contents",
-                       "5 Reading repository contents for base",
-                       "7 Downloading repository contents repomd for updates",
-                       "10 Reading repository contents for updates"};
+        << QStringList {"1 Downloading repository contents mirror list for base",
+               "2 Downloading repository contents repomd for base",
+               "3 Downloading repository contents for base", "4 Converting repository contents",
+               "5 Reading repository contents for base",
+               "7 Downloading repository contents repomd for updates",
+               "10 Reading repository contents for updates"};
     // The same total and name continues the act; another one starts the next.
     QTest::newRow("continued and new acts")
         << "3.2.8"
         << QByteArray("collectProgress(1, 10, 'primary');"
                       "collectProgress(5, 10, 'primary');"
                       "collectProgress(1, 20, 'primary')")
-        << QStringList{"5 Reading repository contents for primary",
-                       "10 Reading repository contents for primary"};
+        << QStringList {"5 Reading repository contents for primary",
+               "10 Reading repository contents for primary"};
     QTest::newRow("larder credentials never shown")
         << "3.2.8"
         << QByteArray("collectGrabMeterStart('http://h/larder?name=joe&password=pw&path=/x/', "
                       "'', '', 1, None);"
                       "collectGrabMeterStart('larder?name=joe&password=pw&path=/base/repomd.xml', "
                       "'', '', 1, None)")
-        << QStringList{"3 Downloading repository contents for x",
-                       "2 Downloading repository contents repomd for base"};
+        << QStringList {"3 Downloading repository contents for x",
+               "2 Downloading repository contents repomd for base"};
     // Older versions: mirror lists and repomd files of all repositories
     // first, then three acts per repository.
     QTest::newRow("3.1.6 counts the old way")
@@ -112,16 +111,16 @@ void TestEngineProgressCallbacks::repositoryActs_data()
                       "collectGrabMeterStart('h/base/primary.xml.gz', '', '', 1, None);"
                       "collectProgress(-1, -1, 'base');"
                       "collectGrabMeterStart('h/updates/primary.xml.gz', '', '', 1, None)")
-        << QStringList{"2 Downloading repository contents repomd for base",
-                       "4 Downloading repository contents repomd for updates",
-                       "5 Downloading repository contents for base",
-                       "7 Reading repository contents for base",
-                       "8 Downloading repository contents for updates"};
+        << QStringList {"2 Downloading repository contents repomd for base",
+               "4 Downloading repository contents repomd for updates",
+               "5 Downloading repository contents for base",
+               "7 Reading repository contents for base",
+               "8 Downloading repository contents for updates"};
     QTest::newRow("unparsable and odd arguments")
         << "3.2.8"
         << QByteArray("collectProgress('a', 1, None);"
                       "collectGrabMeterStart('h/base/repomd.xml', '', '', 'big', None)")
-        << QStringList{"failed", "2 Downloading repository contents repomd for base"};
+        << QStringList {"failed", "2 Downloading repository contents repomd for base"};
 }
 
 void TestEngineProgressCallbacks::repositoryActs()
@@ -130,14 +129,14 @@ void TestEngineProgressCallbacks::repositoryActs()
     QFETCH(QByteArray, calls);
     StandinEngine standin(version);
     QVERIFY(standin.engine.initialize());
-    QStringList const acts =
-        TestAccess::run(standin.engine, &standin.total, &standin.item,
-                        {QStringLiteral("base"), QStringLiteral("updates")}, calls.constData());
+    QStringList const acts = TestAccess::run(standin.engine, &standin.total, &standin.item,
+        {QStringLiteral("base"), QStringLiteral("updates")}, calls.constData());
     QTEST(acts, "acts");
     // Only the size that is not understood is worth a warning.
-    QCOMPARE(standin.answerer.titles(), QTest::currentDataTag() == QLatin1String("unparsable and odd arguments")
-                                    ? QStringList{QStringLiteral("VUX Yum Warning")}
-                                    : QStringList());
+    QCOMPARE(standin.answerer.titles(),
+        QTest::currentDataTag() == QLatin1String("unparsable and odd arguments")
+            ? QStringList {QStringLiteral("VUX Yum Warning")}
+            : QStringList());
 }
 
 void TestEngineProgressCallbacks::downloads_data()
@@ -149,17 +148,18 @@ void TestEngineProgressCallbacks::downloads_data()
         << false
         << QByteArray("applyGrabMeterStart('http://h/larder?name=a&password=b&path=/r/"
                       "pkg-1.0-1.i386.hdr', None, None, 3000, None)")
-        << QStringList{"10 Downloading pkg-1.0-1.i386 header"};
+        << QStringList {"10 Downloading pkg-1.0-1.i386 header"};
     QTest::newRow("packages once confirmed")
         << true
-        << QByteArray("applyGrabMeterStart('/var/cache/pkg-1.0-1.i386.rpm', None, None, 3000, None);"
-                      "applyGrabMeterUpdate(1000);"
-                      "applyGrabMeterStart('big.rpm', None, None, 50000, 'big')")
-        << QStringList{"10240 Downloading pkg-1.0-1.i386", "60240 Downloading big"};
+        << QByteArray(
+               "applyGrabMeterStart('/var/cache/pkg-1.0-1.i386.rpm', None, None, 3000, None);"
+               "applyGrabMeterUpdate(1000);"
+               "applyGrabMeterStart('big.rpm', None, None, 50000, 'big')")
+        << QStringList {"10240 Downloading pkg-1.0-1.i386", "60240 Downloading big"};
     QTest::newRow("delta rebuild") << true
                                    << QByteArray("applyGrabMeterStart('x', None, None, 5, "
                                                  "'<delta rebuild>')")
-                                   << QStringList{"0 Finishing RPM rebuild from deltas"};
+                                   << QStringList {"0 Finishing RPM rebuild from deltas"};
 }
 
 void TestEngineProgressCallbacks::downloads()
@@ -169,7 +169,7 @@ void TestEngineProgressCallbacks::downloads()
     StandinEngine standin;
     QVERIFY(standin.engine.initialize());
     QStringList const acts = TestAccess::run(standin.engine, &standin.total, &standin.item,
-                                             {QStringLiteral("base")}, calls.constData(), confirmed);
+        {QStringLiteral("base")}, calls.constData(), confirmed);
     QTEST(acts, "acts");
 }
 

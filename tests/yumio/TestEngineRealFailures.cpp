@@ -47,10 +47,13 @@ void TestEngineRealFailures::repositoryFailures_data()
 {
     QTest::addColumn<QString>("baseurl"); // %1: the strict server's URL
     QTest::addColumn<QString>("named");
-    QTest::newRow("nothing listens") << "http://127.0.0.1:9/updates/" << "updates";
-    QTest::newRow("corrupt metadata") << "corrupt-primary" << "updates";
+    QTest::newRow("nothing listens") << "http://127.0.0.1:9/updates/"
+                                     << "updates";
+    QTest::newRow("corrupt metadata") << "corrupt-primary"
+                                      << "updates";
     QTest::newRow("refused credentials")
-        << "%1/larder?name=tester&password=wrong-secret&path=/updates/" << "updates";
+        << "%1/larder?name=tester&password=wrong-secret&path=/updates/"
+        << "updates";
 }
 
 void TestEngineRealFailures::repositoryFailures()
@@ -112,9 +115,9 @@ void TestEngineRealFailures::noRepositoriesConfigured()
     QVERIFY(engine.initialize());
     QVERIFY(!engine.collect(EngineFixture::allRepos()));
     QCOMPARE(fixture.answerer().texts(),
-             QStringList{QStringLiteral("No repositories are configured.\nUnder the Repositories "
-                                        "menu, Edit Configuration can be used to configure "
-                                        "repositories.")});
+        QStringList {QStringLiteral("No repositories are configured.\nUnder the Repositories "
+                                    "menu, Edit Configuration can be used to configure "
+                                    "repositories.")});
 }
 
 void TestEngineRealFailures::cleaningTheCache()
@@ -144,14 +147,16 @@ void TestEngineRealFailures::cleaningTheCache()
         QSKIP("making the cache unwritable needs a mount, so root");
     // A cache on a file system that became read-only cannot be cleaned: the
     // user is told, and the clean is not reported as done.
-    QCOMPARE(QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), cache, cache}), 0);
-    QProcess::execute(QStringLiteral("mount"),
-                      {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), cache});
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), cache, cache}), 0);
+    QProcess::execute(
+        QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), cache});
     bool const cleaned = engine.cleanXmlMetadata();
     QProcess::execute(QStringLiteral("umount"), {cache});
     QVERIFY(!cleaned);
     QCOMPARE(fixture.answerer().answered(), 1);
-    QVERIFY(fixture.answerer().texts().first().startsWith(QLatin1String("Unable to clean the cache")));
+    QVERIFY(
+        fixture.answerer().texts().first().startsWith(QLatin1String("Unable to clean the cache")));
 }
 
 QTEST_MAIN(TestEngineRealFailures)

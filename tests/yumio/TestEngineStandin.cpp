@@ -22,7 +22,7 @@ public:
 
 namespace {
 
-QHash<QString, bool> const standinRepos{{QStringLiteral("standin"), true}};
+QHash<QString, bool> const standinRepos {{QStringLiteral("standin"), true}};
 
 } // namespace
 
@@ -50,51 +50,54 @@ void TestEngineStandin::failures_data()
     // details), then the exception's text where that says more, then the
     // engine's message.
     auto reported = [](char const* method, QString const& message, bool withText) {
-        QString text = QStringLiteral("first error of %1\nsecond error of %1\n").arg(QLatin1String(method));
+        QString text
+            = QStringLiteral("first error of %1\nsecond error of %1\n").arg(QLatin1String(method));
         if (withText)
             text += QStringLiteral("%1 failed on purpose\n").arg(QLatin1String(method));
-        return QStringList{text + message};
+        return QStringList {text + message};
     };
-    QString const internal = QStringLiteral("Internal error: python exception occurred from C code\n");
+    QString const internal
+        = QStringLiteral("Internal error: python exception occurred from C code\n");
 
     QTest::newRow("lock refused") << QByteArray("lock:LockError") << false
-                                  << reported("lock", QStringLiteral("Unable to obtain yum lock"), false);
-    QTest::newRow("repositories")
-        << QByteArray("setupRepos:RepoError") << false
-        << reported("setupRepos", QStringLiteral("Unable to initialize"), true);
+                                  << reported("lock", QStringLiteral("Unable to obtain yum lock"),
+                                         false);
+    QTest::newRow("repositories") << QByteArray("setupRepos:RepoError") << false
+                                  << reported("setupRepos", QStringLiteral("Unable to initialize"),
+                                         true);
     QTest::newRow("debugger left")
         << QByteArray("setupRepos:BdbQuit") << false
         << reported("setupRepos", QStringLiteral("Unable to initialize"), true);
     QTest::newRow("transaction set")
         << QByteArray("setupTs:YumBaseError") << false
         << reported("setupTs", QStringLiteral("Unable to setup transaction"), true);
-    QTest::newRow("updates")
-        << QByteArray("collectUpdates:YumBaseError") << false
-        << reported("collectUpdates", QStringLiteral("Unable to collect updatable packages"), true);
+    QTest::newRow("updates") << QByteArray("collectUpdates:YumBaseError") << false
+                             << reported("collectUpdates",
+                                    QStringLiteral("Unable to collect updatable packages"), true);
     QTest::newRow("updates, unexpected exception")
         << QByteArray("collectUpdates:RuntimeError") << false
-        << QStringList{internal,
-                       QStringLiteral("Internal error: execution of yumIO.collectUpdates failed")};
+        << QStringList {internal,
+               QStringLiteral("Internal error: execution of yumIO.collectUpdates failed")};
     QTest::newRow("installed and available")
         << QByteArray("collectAll:YumBaseError") << false
         << reported("collectAll",
-                    QStringLiteral("Unable to collect installed and available packages"), true);
+               QStringLiteral("Unable to collect installed and available packages"), true);
     QTest::newRow("no installed list")
         << QByteArray("collectAll:no-installed") << false
-        << QStringList{QStringLiteral("Internal error: yumIO.collectAll.installed not found")};
+        << QStringList {QStringLiteral("Internal error: yumIO.collectAll.installed not found")};
     QTest::newRow("no groups at all")
         << QByteArray("setupTsGroup:GroupsError:No Groups Available in any repository") << true
         << QStringList();
     QTest::newRow("other groups error")
         << QByteArray("setupTsGroup:GroupsError:broken comps") << false
-        << QStringList{QStringLiteral("Internal error: execution of yumIO.setupTsGroup failed")};
-    QTest::newRow("groups")
-        << QByteArray("setupTsGroup:YumBaseError") << false
-        << reported("setupTsGroup", QStringLiteral("Unable to collect groups"), true);
+        << QStringList {QStringLiteral("Internal error: execution of yumIO.setupTsGroup failed")};
+    QTest::newRow("groups") << QByteArray("setupTsGroup:YumBaseError") << false
+                            << reported("setupTsGroup", QStringLiteral("Unable to collect groups"),
+                                   true);
     QTest::newRow("group information")
         << QByteArray("collectGroupInfo:RuntimeError") << false
-        << QStringList{internal,
-                       QStringLiteral("Internal error: execution of yumIO.collectGroupInfo failed")};
+        << QStringList {internal,
+               QStringLiteral("Internal error: execution of yumIO.collectGroupInfo failed")};
 }
 
 void TestEngineStandin::failures()
@@ -119,8 +122,8 @@ void TestEngineStandin::initializationFailure()
     StandinEngine standin(QStringLiteral("3.2.8"), "__init__:SystemExit");
     QVERIFY(!standin.engine.initialize());
     QCOMPARE(standin.answerer.texts(),
-             QStringList{QStringLiteral("first error of __init__\nsecond error of __init__\n"
-                                        "Unable to initialize")});
+        QStringList {QStringLiteral("first error of __init__\nsecond error of __init__\n"
+                                    "Unable to initialize")});
 }
 
 // The engine's reading of what the script hands over: texts cleaned up and
@@ -152,10 +155,9 @@ void TestEngineStandin::sessionUse()
     StandinEngine standin;
     YumIO& engine = standin.engine;
     QVERIFY(engine.initialize());
-    QVERIFY(engine.collect({{QStringLiteral("standin"), false},
-                            {QStringLiteral("extra"), true},
-                            {QStringLiteral("unknown"), true}}));
-    QCOMPARE(TestAccess::enabledRepos(engine), QStringList{QStringLiteral("extra")});
+    QVERIFY(engine.collect({{QStringLiteral("standin"), false}, {QStringLiteral("extra"), true},
+        {QStringLiteral("unknown"), true}}));
+    QCOMPARE(TestAccess::enabledRepos(engine), QStringList {QStringLiteral("extra")});
     QString const calls = TestAccess::calls(engine);
     QVERIFY(calls.contains(QLatin1String("disableRepo standin")));
     QVERIFY(calls.contains(QLatin1String("enableRepo extra")));
@@ -165,9 +167,9 @@ void TestEngineStandin::sessionUse()
     engine.clear();
     QVERIFY(!engine.collect({{QStringLiteral("standin"), false}}));
     QCOMPARE(standin.answerer.texts(),
-             QStringList{QStringLiteral("No repositories are enabled.\nUnder the Repositories menu, "
-                                        "Edit Configuration can be used to configure "
-                                        "repositories.")});
+        QStringList {QStringLiteral("No repositories are enabled.\nUnder the Repositories menu, "
+                                    "Edit Configuration can be used to configure "
+                                    "repositories.")});
     QCOMPARE(engine.count(), 0);
 }
 
