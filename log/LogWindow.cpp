@@ -24,10 +24,7 @@ Window::Window(EntryList& entries, QWidget*)
 
     textEdit = new HTextEdit(100, 24, this);
     textEdit->setObjectName(QStringLiteral("logText"));
-    textEdit->setReadOnly(true);
-    textEdit->setLineWrapMode(QTextEdit::NoWrap);
-    textEdit->setWordWrapMode(QTextOption::NoWrap);
-    textEdit->setTabChangesFocus(true);
+    textEdit->setViewer();
     layout->addWidget(textEdit);
 
     auto* row = new QHBoxLayout;

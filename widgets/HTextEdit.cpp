@@ -55,3 +55,11 @@ void HTextEdit::focusOutEvent(QFocusEvent* event)
 }
 
 #include "moc_HTextEdit.cpp"
+
+void HTextEdit::setViewer()
+{
+    setReadOnly(true);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    setTabChangesFocus(true);
+}

@@ -15,6 +15,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Makes the editor a viewer: read-only, lines never wrapped, Tab moving
+    // the focus.
+    void setViewer();
+
     // Appends text (rich text allowed) as a paragraph without top or bottom
     // margin, headings included.
     void appendCompact(QString const& text);

@@ -1,5 +1,7 @@
 #include "widgets/PasswdLineEdit.h"
 
+#include "widgets/PasswdShadow.h"
+
 #include "app/Fonts.h"
 
 #include <QEvent>
@@ -29,24 +31,6 @@ protected:
     // again would skip a widget.
     bool focusNextPrevChild(bool) override { return false; }
 };
-
-bool forwarded(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::InputMethod:
-    case QEvent::Move:
-    case QEvent::Resize:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -98,7 +82,7 @@ void PasswdLineEdit::showMasked(QString const& text)
 bool PasswdLineEdit::event(QEvent* event)
 {
     bool const result = QLineEdit::event(event);
-    if (real && forwarded(event->type())) {
+    if (real && forwardedToShadow(event->type())) {
         // The editor's verdict stands: an event the shadow ignores must not
         // travel on to the parents and act twice.
         bool const accepted = event->isAccepted();

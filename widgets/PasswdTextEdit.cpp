@@ -1,5 +1,7 @@
 #include "widgets/PasswdTextEdit.h"
 
+#include "widgets/PasswdShadow.h"
+
 #include "app/Fonts.h"
 
 #include <QEvent>
@@ -52,24 +54,6 @@ protected:
 private:
     bool draggingGuard = false;
 };
-
-bool forwarded(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::InputMethod:
-    case QEvent::Move:
-    case QEvent::Resize:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -154,7 +138,7 @@ bool PasswdTextEdit::event(QEvent* event)
     if (real)
         real->setTabChangesFocus(tabChangesFocus());
     bool const result = HTextEdit::event(event);
-    if (real && forwarded(event->type())) {
+    if (real && forwardedToShadow(event->type())) {
         // The editor's verdict stands: an event the shadow ignores must not
         // travel on to the parents and act twice.
         bool const accepted = event->isAccepted();
@@ -167,7 +151,7 @@ bool PasswdTextEdit::event(QEvent* event)
 bool PasswdTextEdit::viewportEvent(QEvent* event)
 {
     bool const result = HTextEdit::viewportEvent(event);
-    if (real && forwarded(event->type())) {
+    if (real && forwardedToShadow(event->type())) {
         bool const accepted = event->isAccepted();
         static_cast<ShadowTextEdit*>(real)->forwardViewport(event);
         event->setAccepted(accepted);

@@ -14,10 +14,7 @@ TextDialog::TextDialog(QWidget* parent)
 
     textEdit = new HTextEdit(80, 24, this);
     textEdit->setObjectName(QStringLiteral("textEdit"));
-    textEdit->setReadOnly(true);
-    textEdit->setLineWrapMode(QTextEdit::NoWrap);
-    textEdit->setWordWrapMode(QTextOption::NoWrap);
-    textEdit->setTabChangesFocus(true);
+    textEdit->setViewer();
     layout->addWidget(textEdit);
 
     auto* row = new QHBoxLayout;

@@ -1,6 +1,9 @@
+#include "python/PythonHeaders.h"
+
 #include "support/StandinShare.h"
 
 #include "config-vux-tests.h"
+#include "python/PyRef.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,4 +62,16 @@ StandinEngine::StandinEngine(QString const& version, QByteArray const& failure)
 StandinEngine::~StandinEngine()
 {
     qunsetenv("VUX_STANDIN_FAIL");
+}
+
+QString StandinEngine::calls()
+{
+    Python::PyGILStateWrapper lock(true);
+    PyObject* globals = PyModule_GetDict(PyImport_AddModule("__main__"));
+    PyRef text = PyRef::steal(PyRun_String("' '.join(calls)", Py_eval_input, globals, globals));
+    if (!text) {
+        PyErr_Clear();
+        return QString();
+    }
+    return QString::fromUtf8(PyUnicode_AsUTF8(text.get()));
 }

@@ -37,6 +37,9 @@ struct StandinEngine
         QString const& version = QStringLiteral("3.2.8"), QByteArray const& failure = QByteArray());
     ~StandinEngine();
 
+    // The stand-in's record of the calls it received, blank-separated.
+    QString calls();
+
     StandinShare share;
     ModalAnswerer answerer;
     QWidget window;

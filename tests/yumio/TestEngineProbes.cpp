@@ -9,17 +9,6 @@
 
 #include <QtTest>
 
-class TestAccess
-{
-public:
-    static QString calls(YumIO& engine)
-    {
-        Python::PyGILStateWrapper lock(true);
-        PyRef text = PyRef::steal(engine.pyr("' '.join(calls)"));
-        return text ? QString::fromUtf8(PyUnicode_AsUTF8(text.get())) : QString();
-    }
-};
-
 class TestEngineProbes : public QObject
 {
     Q_OBJECT
@@ -93,7 +82,7 @@ void TestEngineProbes::cleaning()
     QVERIFY(engine.initialize());
     QCOMPARE(engine.cleanAll(), result);
     QFETCH(QString, calls);
-    QCOMPARE(TestAccess::calls(engine), QStringLiteral("__init__ ") + calls);
+    QCOMPARE(standin.calls(), QStringLiteral("__init__ ") + calls);
     // A failure is shown, with the reason the script gave.
     QCOMPARE(standin.answerer.answered(), result ? 0 : 1);
     if (!result)
@@ -111,7 +100,7 @@ void TestEngineProbes::capabilitiesAskedOnce()
     QVERIFY(engine.usesPresto());
     QVERIFY(!engine.usesSqlite());
     QVERIFY(!engine.usesSqlite());
-    QCOMPARE(TestAccess::calls(engine), QStringLiteral("__init__ usesPresto usesSqlite"));
+    QCOMPARE(standin.calls(), QStringLiteral("__init__ usesPresto usesSqlite"));
     qunsetenv("VUX_STANDIN_PRESTO");
 }
 
