@@ -362,61 +362,47 @@ bool YumIO::collectPkg(Package::Entry*& slot, Package::State state, PyObject* pa
 
 bool YumIO::collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info)
 {
-    if (!hasDistribGroups()) {
-        PyRef visible = PyRef::steal(PyObject_GetAttrString(info, "visible_groups"));
-        if (!visible) {
-            PyErr_Clear();
-            error(tr("Internal error: groupInfo.visible_groups not evaluable"));
-            return false;
-        }
-        PyRef iterator = PyRef::steal(PyObject_GetIter(visible.get()));
-        if (!iterator) {
-            handleException();
-            return false;
-        }
-        while (PyObject* next = PyIter_Next(iterator.get())) {
-            PyRef item = PyRef::steal(next);
-            QString const name = pyString(item.get());
-            EntryKey const key {true, name};
-            if (hash.contains(key))
-                continue;
-            Package::Entry*& slot = hash[key];
-            if (!collectGroup(slot, info, name)) {
-                hash.remove(key);
-                return false;
-            }
-        }
-        if (PyErr_Occurred()) {
-            handleException();
-            return false;
-        }
-        return true;
+    // Older versions list the visible groups' names, and one information
+    // object serves them all; newer ones give a group object each.
+    bool const objects = hasDistribGroups();
+    PyRef groups = objects ? PyRef::borrow(info)
+                           : PyRef::steal(PyObject_GetAttrString(info, "visible_groups"));
+    if (!groups) {
+        PyErr_Clear();
+        error(tr("Internal error: groupInfo.visible_groups not evaluable"));
+        return false;
     }
-
-    PyRef iterator = PyRef::steal(PyObject_GetIter(info));
+    PyRef iterator = PyRef::steal(PyObject_GetIter(groups.get()));
     if (!iterator) {
         handleException();
         return false;
     }
     while (PyObject* next = PyIter_Next(iterator.get())) {
-        PyRef group = PyRef::steal(next);
-        PyRef visible = PyRef::steal(PyObject_GetAttrString(group.get(), "user_visible"));
-        if (!visible || PyObject_IsTrue(visible.get()) != 1) {
-            PyErr_Clear();
-            continue;
+        PyRef item = PyRef::steal(next);
+        PyObject* group = info;
+        QString name;
+        if (objects) {
+            PyRef visible = PyRef::steal(PyObject_GetAttrString(item.get(), "user_visible"));
+            if (!visible || PyObject_IsTrue(visible.get()) != 1) {
+                PyErr_Clear();
+                continue;
+            }
+            PyRef nameObject = PyRef::steal(PyObject_GetAttrString(item.get(), "name"));
+            if (!nameObject) {
+                PyErr_Clear();
+                error(tr("Internal error: group without name"));
+                return false;
+            }
+            group = item.get();
+            name = pyString(nameObject.get());
+        } else {
+            name = pyString(item.get());
         }
-        PyRef nameObject = PyRef::steal(PyObject_GetAttrString(group.get(), "name"));
-        if (!nameObject) {
-            PyErr_Clear();
-            error(tr("Internal error: group without name"));
-            return false;
-        }
-        QString const name = pyString(nameObject.get());
         EntryKey const key {true, name};
         if (hash.contains(key))
             continue;
         Package::Entry*& slot = hash[key];
-        if (!collectGroup(slot, group.get(), name)) {
+        if (!collectGroup(slot, group, name)) {
             hash.remove(key);
             return false;
         }
