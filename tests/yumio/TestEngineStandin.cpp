@@ -31,6 +31,7 @@ private slots:
     void failures();
     void initializationFailure();
     void entries();
+    void olderGroups();
     void sessionUse();
 };
 
@@ -141,6 +142,25 @@ void TestEngineStandin::entries()
     QVERIFY(!engine.findEntry(true, QStringLiteral("Invisible")));
     QCOMPARE(engine.getVendor(*alpha), QString());
     QCOMPARE(engine.getYumVar(QStringLiteral("basearch")), QStringLiteral("x86_64"));
+    QCOMPARE(standin.answerer.answered(), 0);
+}
+
+// Before 2.5 one information object describes every group. Here the
+// installed group's own package is up to date, but its sub-group, collected
+// before it, holds an out-of-date one.
+void TestEngineStandin::olderGroups()
+{
+    StandinEngine standin(QStringLiteral("2.4.9"));
+    YumIO& engine = standin.engine;
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(standinRepos));
+    Package::Entry const* group = engine.findEntry(true, QStringLiteral("Stand-in Group"));
+    Package::Entry const* second = engine.findEntry(true, QStringLiteral("Second"));
+    QVERIFY(group && second && group->object == second->object);
+    QCOMPARE(second->state, Package::Available);
+    QCOMPARE(group->state, Package::Updatable);
+    QCOMPARE(engine.getMandatoryPkgs(*group), QStringLiteral("beta"));
+    QCOMPARE(engine.getRequiredGroups(*group), QStringLiteral("Second"));
     QCOMPARE(standin.answerer.answered(), 0);
 }
 

@@ -16,6 +16,7 @@ Every call is appended to `calls`, for the tests to read.
 import bdb
 import os
 
+import yum
 import yumIOC
 from yum import Errors
 
@@ -108,6 +109,14 @@ class _Group:
         self.conditional_packages = {}
 
 
+class _GroupInfo:
+    """Group information as versions before 2.5 gave it: one object for all."""
+    visible_groups = ["Second", "Stand-in Group"]
+    group_installed = {"Stand-in Group": True, "Second": False}
+    mandatory_pkgs = {"Stand-in Group": ["beta"], "Second": ["alpha"]}
+    sub_groups = {"Stand-in Group": ["Second"], "Second": ["Stand-in Group"]}
+
+
 class _All:
     def __init__(self, installed, available, withInstalled=True):
         if withInstalled:
@@ -148,6 +157,8 @@ class YumIO:
 
     def collectGroupInfo(self):
         _maybeFail("collectGroupInfo")
+        if yum.__version__ and yum.__version__ < "2.5":
+            return _GroupInfo()
         return [_Group("Stand-in Group", True, ["alpha"]),
                 _Group("Invisible", False, [], visible=False)]
 
