@@ -194,18 +194,9 @@ bool YumConfIO::read(QWidget* parent)
 
     QString const mainFile = configuredFileName();
     QString const mainPath = realPath(mainFile);
-    {
-        FilePtr const file = openFile(mainPath, "r");
-        if (!file) {
-            int const err = errno;
-            error(tr("Unable to read yum configuration file %1").arg(mainPath), err);
-            return false;
-        }
-        startFile();
-        if (!readConfFile(file.get(), mainPath, mainFile))
-            return false;
-        finishFile(mainPath);
-    }
+    if (!readFile(mainPath, mainFile, &YumConfIO::readConfFile,
+                  tr("Unable to read yum configuration file %1")))
+        return false;
 
     for (QString const& dir : std::as_const(reposDirs)) {
         QString const realDir = realPath(dir);
@@ -226,16 +217,9 @@ bool YumConfIO::read(QWidget* parent)
             }
             if (S_ISDIR(st.st_mode))
                 continue;
-            FilePtr const file = openFile(path, "r");
-            if (!file) {
-                int const err = errno;
-                error(tr("Unable to read repository configuration file %1").arg(path), err);
+            if (!readFile(path, entryFile, &YumConfIO::readRepoFile,
+                          tr("Unable to read repository configuration file %1")))
                 return false;
-            }
-            startFile();
-            if (!readRepoFile(file.get(), path, entryFile))
-                return false;
-            finishFile(path);
         }
     }
 
@@ -244,16 +228,24 @@ bool YumConfIO::read(QWidget* parent)
     return true;
 }
 
-void YumConfIO::startFile()
+// Opens path and reads it whole with reader; a file read to its end counts
+// as read (with the line ends it mostly used) for the writer.
+bool YumConfIO::readFile(QString const& path, QString const& entryFile, FileReader reader,
+                         QString const& openError)
 {
+    FilePtr const file = openFile(path, "r");
+    if (!file) {
+        int const err = errno;
+        error(openError.arg(path), err);
+        return false;
+    }
     pendingLines.clear();
     crlfLines = 0;
     lfLines = 0;
-}
-
-void YumConfIO::finishFile(QString const& path)
-{
+    if (!(this->*reader)(file.get(), path, entryFile))
+        return false;
     readFiles.insert(fileKey(path), crlfLines > lfLines);
+    return true;
 }
 
 bool YumConfIO::readConfFile(FILE* file, QString const& path, QString const& entryFile)

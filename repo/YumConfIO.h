@@ -72,8 +72,9 @@ private:
     void unreadLine(QString const& line);
     void cleanupRead(Repo::Entry& entry);
     void applyUsedOptions(Repo::Entry const& entry);
-    void startFile();
-    void finishFile(QString const& path);
+    using FileReader = bool (YumConfIO::*)(FILE*, QString const&, QString const&);
+    bool readFile(QString const& path, QString const& entryFile, FileReader reader,
+                  QString const& openError);
 
     bool checkErrors();
     bool hasEmptyId() const;
