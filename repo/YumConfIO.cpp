@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <dirent.h>
+#include <functional>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -195,33 +196,15 @@ bool YumConfIO::read(QWidget* parent)
     QString const mainFile = configuredFileName();
     QString const mainPath = realPath(mainFile);
     if (!readFile(mainPath, mainFile, &YumConfIO::readConfFile,
-                  tr("Unable to read yum configuration file %1")))
+            tr("Unable to read yum configuration file %1")))
         return false;
 
-    for (QString const& dir : std::as_const(reposDirs)) {
-        QString const realDir = realPath(dir);
-        DirPtr const directory(::opendir(QFile::encodeName(realDir).constData()));
-        if (!directory)
-            continue;
-        while (dirent const* item = ::readdir(directory.get())) {
-            QString const name = QFile::decodeName(item->d_name);
-            if (!name.endsWith(repoSuffix))
-                continue;
-            QString const entryFile = QDir::cleanPath(dir + QLatin1Char('/') + name);
-            QString const path = realPath(entryFile);
-            struct stat st;
-            if (!statPath(path, &st)) {
-                int const err = errno;
-                error(tr("Unable to stat repository configuration file %1").arg(path), err);
-                return false;
-            }
-            if (S_ISDIR(st.st_mode))
-                continue;
-            if (!readFile(path, entryFile, &YumConfIO::readRepoFile,
-                          tr("Unable to read repository configuration file %1")))
-                return false;
-        }
-    }
+    bool const allRead = forEachRepoFile([this](QString const& entryFile, QString const& path) {
+        return readFile(path, entryFile, &YumConfIO::readRepoFile,
+            tr("Unable to read repository configuration file %1"));
+    });
+    if (!allRead)
+        return false;
 
     readComplete = true;
     emit changed();
@@ -230,8 +213,8 @@ bool YumConfIO::read(QWidget* parent)
 
 // Opens path and reads it whole with reader; a file read to its end counts
 // as read (with the line ends it mostly used) for the writer.
-bool YumConfIO::readFile(QString const& path, QString const& entryFile, FileReader reader,
-                         QString const& openError)
+bool YumConfIO::readFile(
+    QString const& path, QString const& entryFile, FileReader reader, QString const& openError)
 {
     FilePtr const file = openFile(path, "r");
     if (!file) {
@@ -555,36 +538,48 @@ void YumConfIO::writeRepo(QString& out, Repo::Entry const& entry)
 
 void YumConfIO::removeUnusedFiles(QSet<QString> const& written)
 {
+    forEachRepoFile([this, &written](QString const&, QString const& path) {
+        QString const key = fileKey(path);
+        // A file that appeared after the read is not ours to remove.
+        if (written.contains(key) || !readFiles.contains(key))
+            return true;
+        if (::unlink(QFile::encodeName(path).constData()) != 0) {
+            int const err = errno;
+            error(tr("Unable to unlink repository configuration file %1").arg(path), err);
+            return false;
+        }
+        readFiles.remove(key);
+        return true;
+    });
+}
+
+// Calls visit(entryFile, path) for every ".repo" file of the repository
+// directories, entryFile as yum names it and path where it is on this system.
+// Stops and returns false when visit does or a file cannot be looked at.
+bool YumConfIO::forEachRepoFile(
+    std::function<bool(QString const& entryFile, QString const& path)> const& visit)
+{
     for (QString const& dir : std::as_const(reposDirs)) {
-        QString const realDir = realPath(dir);
-        DirPtr const directory(::opendir(QFile::encodeName(realDir).constData()));
+        DirPtr const directory(::opendir(QFile::encodeName(realPath(dir)).constData()));
         if (!directory)
             continue;
         while (dirent const* item = ::readdir(directory.get())) {
             QString const name = QFile::decodeName(item->d_name);
             if (!name.endsWith(repoSuffix))
                 continue;
-            QString const path = realDir + QLatin1Char('/') + name;
+            QString const entryFile = QDir::cleanPath(dir + QLatin1Char('/') + name);
+            QString const path = realPath(entryFile);
             struct stat st;
             if (!statPath(path, &st)) {
                 int const err = errno;
                 error(tr("Unable to stat repository configuration file %1").arg(path), err);
-                return;
+                return false;
             }
-            if (S_ISDIR(st.st_mode))
-                continue;
-            QString const key = fileKey(path);
-            // A file that appeared after the read is not ours to remove.
-            if (written.contains(key) || !readFiles.contains(key))
-                continue;
-            if (::unlink(QFile::encodeName(path).constData()) != 0) {
-                int const err = errno;
-                error(tr("Unable to unlink repository configuration file %1").arg(path), err);
-                return;
-            }
-            readFiles.remove(key);
+            if (!S_ISDIR(st.st_mode) && !visit(entryFile, path))
+                return false;
         }
     }
+    return true;
 }
 
 bool YumConfIO::checkErrors()

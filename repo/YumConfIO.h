@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <functional>
 
 class QWidget;
 
@@ -73,8 +74,8 @@ private:
     void cleanupRead(Repo::Entry& entry);
     void applyUsedOptions(Repo::Entry const& entry);
     using FileReader = bool (YumConfIO::*)(FILE*, QString const&, QString const&);
-    bool readFile(QString const& path, QString const& entryFile, FileReader reader,
-                  QString const& openError);
+    bool readFile(
+        QString const& path, QString const& entryFile, FileReader reader, QString const& openError);
 
     bool checkErrors();
     bool hasEmptyId() const;
@@ -82,6 +83,8 @@ private:
     static void cleanupWrite(QList<Repo::Entry>& list);
     static void writeRepo(QString& out, Repo::Entry const& entry);
     void removeUnusedFiles(QSet<QString> const& written);
+    bool forEachRepoFile(
+        std::function<bool(QString const& entryFile, QString const& path)> const& visit);
 
     // err is taken where the failure happened, before any text is built.
     void error(QString const& message, int err);
