@@ -5,6 +5,10 @@
 class QWidget;
 class YumConfIO;
 
+namespace Repo {
+struct Entry;
+}
+
 namespace RepoAuth {
 
 class Dialog;
@@ -30,6 +34,8 @@ public:
     bool changed = false; // credentials changed, so the configuration was written
 
 private:
+    static void replace(Repo::Entry& entry, Auth const& auth);
+
     Dialog* dialog = nullptr;
 };
 
