@@ -37,6 +37,8 @@ public:
     // False while an area loads extra data: the dialog cannot be closed then.
     void setReady(bool ready);
     bool isReady() const { return ready; }
+    // Every area's buttons follow the extra data loaded so far.
+    void updateButtons();
     QList<Instance::Area*> const& instanceAreas() const { return areas; }
 
 public slots:
