@@ -6,6 +6,7 @@
 #include "repo/YumConfIO.h"
 #include "widgets/HScrollArea.h"
 #include "widgets/TextDialog.h"
+#include "widgets/ValueLabel.h"
 #include "yumio/Package.h"
 #include "yumio/YumIO.h"
 
@@ -129,29 +130,20 @@ void Area::addHeader(QString const& text)
     ++row;
 }
 
-QWidget* Area::addKey(QString const& label)
+// The key label names its value for assistive technology.
+void Area::addKey(QString const& label, QWidget* value)
 {
     auto* key = new QLabel(tr("%1:").arg(label), contents);
+    key->setBuddy(value);
     grid->addWidget(key, row, 0, Qt::AlignRight | Qt::AlignTop);
-    return key;
-}
-
-QWidget* Area::makeValue(QString const& value)
-{
-    auto* label = new QLabel(value, contents);
-    label->setTextFormat(Qt::PlainText);
-    // Selectable, so that a value can be copied and reached from the keyboard.
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    return label;
 }
 
 void Area::addPair(QString const& label, QString const& value)
 {
     if (value.isEmpty())
         return;
-    addKey(label);
-    QWidget* valueLabel = makeValue(value);
-    valueLabel->setAccessibleDescription(label);
+    QWidget* valueLabel = ValueLabel::make(value, label, contents);
+    addKey(label, valueLabel);
     grid->addWidget(valueLabel, row, 1, Qt::AlignLeft | Qt::AlignTop);
     ++row;
 }
@@ -162,9 +154,9 @@ Area::Button Area::addButton(QString const& label, QString const& buttonText)
     button.text = buttonText;
     button.label = label;
     button.row = row;
-    addKey(label);
     button.button = new QPushButton(buttonText, contents);
     button.button->setAutoDefault(false);
+    addKey(label, button.button);
     grid->addWidget(button.button, row, 1, Qt::AlignLeft | Qt::AlignTop);
     ++row;
     return button;
@@ -179,10 +171,9 @@ Area::Button Area::addPairButton(
     button.text = buttonText;
     button.label = label;
     button.row = row;
-    addKey(label);
     auto* line = new QHBoxLayout;
-    QWidget* valueLabel = makeValue(value);
-    valueLabel->setAccessibleDescription(label);
+    QWidget* valueLabel = ValueLabel::make(value, label, contents);
+    addKey(label, valueLabel);
     line->addWidget(valueLabel, 0, Qt::AlignTop);
     button.button = new QPushButton(buttonText, contents);
     button.button->setAutoDefault(false);

@@ -3,6 +3,7 @@
 #include "app/Fonts.h"
 #include "repo/RepoBrowse.h"
 #include "widgets/HSeparator.h"
+#include "widgets/ValueLabel.h"
 #include "yumio/YumIO.h"
 
 #include <QGridLayout>
@@ -66,11 +67,8 @@ void RepoDialog::config(Repo::Entry const& entry)
         if (value.isEmpty())
             return;
         auto* keyLabel = new QLabel(tr("%1:").arg(key), contents);
-        auto* valueLabel = new QLabel(value, contents);
-        valueLabel->setTextFormat(Qt::PlainText);
-        valueLabel->setTextInteractionFlags(
-            Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        valueLabel->setAccessibleDescription(key);
+        QLabel* valueLabel = ValueLabel::make(value, key, contents);
+        keyLabel->setBuddy(valueLabel);
         grid->addWidget(keyLabel, row, 0, Qt::AlignRight | Qt::AlignTop);
         grid->addWidget(valueLabel, row, 1, Qt::AlignLeft | Qt::AlignTop);
         ++row;

@@ -4,6 +4,7 @@
 #include "repo/RepoEntry.h"
 #include "repo/RepoLarder.h"
 #include "widgets/HSeparator.h"
+#include "widgets/ValueLabel.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -83,11 +84,9 @@ Dialog::Dialog(QWidget* parent)
 QLabel* Dialog::addRow(QGridLayout* grid, int row, QString const& key, char const* name)
 {
     auto* keyLabel = new QLabel(tr("%1:").arg(key), this);
-    auto* value = new QLabel(this);
+    QLabel* value = ValueLabel::make(QString(), key, this);
     value->setObjectName(QLatin1String(name));
-    value->setTextFormat(Qt::PlainText);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    value->setAccessibleDescription(key);
+    keyLabel->setBuddy(value);
     grid->addWidget(keyLabel, row, 0, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(value, row, 1, Qt::AlignLeft | Qt::AlignTop);
     return value;

@@ -2,6 +2,7 @@
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 #include "repo/YumConfIO.h"
+#include "support/AccessibleCheck.h"
 #include "support/EngineFixture.h"
 #include "widgets/TextDialog.h"
 #include "yumio/YumIO.h"
@@ -148,6 +149,8 @@ void TestDescribeDialog::areasOfAnUpdateWithTwoInstalledVersions()
     }
     versions.sort();
     QCOMPARE(versions, QStringList({QStringLiteral("5.1.0-1"), QStringLiteral("5.2.0-1")}));
+    QStringList const unreachable = unreachableControls(dialog);
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(", ")));
 
     // A new description replaces the old one entirely.
     showDescription(QStringLiteral("granite"));

@@ -3,6 +3,7 @@
 #include "repo/RepoAuthChecker.h"
 #include "repo/RepoAuthDialog.h"
 #include "repo/RepoLarder.h"
+#include "support/AccessibleCheck.h"
 #include "support/EngineFixture.h"
 #include "yumio/YumIO.h"
 
@@ -26,6 +27,7 @@ public:
         QString urls; // the URL previews after typing
         QString mirror;
         QStringList texts; // every label of the dialog
+        QStringList unreachable; // controls without a name or keyboard access
         bool normalCursor = false;
     };
 
@@ -93,6 +95,7 @@ private:
         prompt.mirror = dialog->findChild<QLabel*>(QStringLiteral("mirrorListLabel"))->text();
         for (QLabel* label : dialog->findChildren<QLabel*>())
             prompt.texts << label->text();
+        prompt.unreachable = unreachableControls(dialog);
         prompts << prompt;
         if (step.button == QLatin1String("Escape"))
             QTest::keyClick(dialog, Qt::Key_Escape);
@@ -197,6 +200,7 @@ void TestRepoAuthChecker::asksOnlyForMissingCredentials()
     QVERIFY(Repo::Larder::getAuth(preview, nameKey, name, passwordKey, shown));
     QCOMPARE(shown.size(), password.size());
     QVERIFY(!shown.contains(QLatin1Char('p')));
+    QVERIFY2(first.unreachable.isEmpty(), qPrintable(first.unreachable.join(", ")));
     QCOMPARE(driver.prompts[1].mirror, QStringLiteral("http://h2/larder?user=&pass=&path=/list"));
     for (PromptDriver::Prompt const& prompt : std::as_const(driver.prompts))
         QVERIFY(!prompt.texts.join(QLatin1Char('\n')).contains(password));
