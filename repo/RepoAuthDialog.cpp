@@ -122,8 +122,6 @@ int Dialog::exec(Repo::Entry* prompted)
     skipAllButton->setEnabled(true);
     okButton->setEnabled(true);
     show();
-    raise();
-    activateWindow();
     nameEdit->setFocus();
     loop.exec();
     return result();
