@@ -1,12 +1,11 @@
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 
-#include "app/Fonts.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 #include "repo/YumConfIO.h"
+#include "widgets/DescriptionLabels.h"
 #include "widgets/HScrollArea.h"
 #include "widgets/TextDialog.h"
-#include "widgets/ValueLabel.h"
 #include "yumio/Package.h"
 #include "yumio/YumIO.h"
 
@@ -122,11 +121,7 @@ void Area::addGroupRows()
 
 void Area::addHeader(QString const& text)
 {
-    auto* header = new QLabel(text, contents);
-    header->setObjectName(QStringLiteral("header"));
-    header->setTextFormat(Qt::PlainText);
-    header->setFont(Fonts::makeHeader(header->font()));
-    grid->addWidget(header, row, 0, 1, 2);
+    grid->addWidget(DescriptionLabels::header(text, contents), row, 0, 1, 2);
     ++row;
 }
 
@@ -142,7 +137,7 @@ void Area::addPair(QString const& label, QString const& value)
 {
     if (value.isEmpty())
         return;
-    QWidget* valueLabel = ValueLabel::make(value, label, contents);
+    QWidget* valueLabel = DescriptionLabels::value(value, label, contents);
     addKey(label, valueLabel);
     grid->addWidget(valueLabel, row, 1, Qt::AlignLeft | Qt::AlignTop);
     ++row;
@@ -172,7 +167,7 @@ Area::Button Area::addPairButton(
     button.label = label;
     button.row = row;
     auto* line = new QHBoxLayout;
-    QWidget* valueLabel = ValueLabel::make(value, label, contents);
+    QWidget* valueLabel = DescriptionLabels::value(value, label, contents);
     addKey(label, valueLabel);
     line->addWidget(valueLabel, 0, Qt::AlignTop);
     button.button = new QPushButton(buttonText, contents);

@@ -1,10 +1,9 @@
 #include "repo/RepoAuthDialog.h"
 
-#include "app/Fonts.h"
 #include "repo/RepoEntry.h"
 #include "repo/RepoLarder.h"
+#include "widgets/DescriptionLabels.h"
 #include "widgets/HSeparator.h"
-#include "widgets/ValueLabel.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -25,10 +24,8 @@ Dialog::Dialog(QWidget* parent)
     setAttribute(Qt::WA_ShowModal);
     auto* layout = new QVBoxLayout(this);
 
-    auto* heading = new QLabel(tr("Some configured repositories require authentication"), this);
-    heading->setFont(Fonts::makeHeader(heading->font()));
-    layout->addWidget(heading, 0, Qt::AlignHCenter);
-    layout->addWidget(new HSeparator(this));
+    DescriptionLabels::addTitle(
+        layout, tr("Some configured repositories require authentication"), this);
 
     auto* grid = new QGridLayout;
     idLabel = addRow(grid, 0, tr("Identifier"), "idLabel");
@@ -84,7 +81,7 @@ Dialog::Dialog(QWidget* parent)
 QLabel* Dialog::addRow(QGridLayout* grid, int row, QString const& key, char const* name)
 {
     auto* keyLabel = new QLabel(tr("%1:").arg(key), this);
-    QLabel* value = ValueLabel::make(QString(), key, this);
+    QLabel* value = DescriptionLabels::value(QString(), key, this);
     value->setObjectName(QLatin1String(name));
     keyLabel->setBuddy(value);
     grid->addWidget(keyLabel, row, 0, Qt::AlignRight | Qt::AlignTop);
