@@ -9,6 +9,7 @@
 #include "yumio/Package.h"
 #include "yumio/YumIO.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -218,8 +219,11 @@ void Area::showText(bool fileList)
     dialog->setReady(false);
     bool loaded = entry->state == Package::Installed
         || (fileList ? yumIO->fileListsCollected() : yumIO->otherDataCollected());
-    if (!loaded)
+    if (!loaded) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         loaded = fileList ? yumIO->collectFileLists() : yumIO->collectOtherData();
+        QApplication::restoreOverrideCursor();
+    }
     if (self && loaded) {
         QString const text = fileList ? yumIO->getFiles(*entry) : yumIO->getChangeLog(*entry);
         dialog->updateButtons();
