@@ -109,10 +109,12 @@ void TestRepoBrowse::browse()
             QStringLiteral("1:http://h/larder?name=n&password=p%20w&path=/%1/%2/%3/$infra/%1")
                 .arg(values[0], values[1], values[2])));
 
-    // The repository description's button browses the repository shown.
+    // The repository description's button browses the repository shown,
+    // even after the configuration it came from has changed.
     PackageTable::Describe::Instance::RepoDialog dialog(&engine);
     entry.baseurl = QStringLiteral("http://h/$basearch/");
     dialog.config(entry);
+    entry.baseurl = QStringLiteral("http://changed/");
     dialog.findChild<QPushButton*>(QStringLiteral("browseButton"))->click();
     QCOMPARE(browsed(share, 1), QStringList(QStringLiteral("1:http://h/%1/").arg(values[1])));
 
