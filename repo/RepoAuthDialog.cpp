@@ -4,6 +4,7 @@
 #include "repo/RepoLarder.h"
 #include "widgets/DescriptionLabels.h"
 #include "widgets/HSeparator.h"
+#include "widgets/ScreenBound.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -228,7 +229,7 @@ QSize Dialog::sizeHint() const
 {
     QSize hint = QDialog::sizeHint();
     hint.rwidth() += 40 * fontMetrics().horizontalAdvance(QLatin1Char('n'));
-    return hint;
+    return ScreenBound::bound(this, hint);
 }
 
 } // namespace RepoAuth
