@@ -231,6 +231,7 @@ void TestDescribeDialog::repositoryDetails()
     entry.mirrorlist
         = QStringLiteral("http://m.example/larder?name=ann&password=s3cret&path=/list");
     repoDialog.config(entry);
+    QCOMPARE(unreachableControls(&repoDialog), QStringList());
     QCOMPARE(labelTexts(&repoDialog).join('|'),
         QStringLiteral(
             "mirrored|Mirror list URL:|http://m.example/larder?name=***&password=***&path=/list"));
