@@ -29,7 +29,9 @@ def test_rpm_builds_and_installs_into_a_sandbox_root(tmp_path):
     archive = os.path.join(TOPDIR, "SOURCES", "vux-%s.tar.gz" % VERSION)
     listing = run(["tar", "tzf", archive]).stdout.splitlines()
     assert "vux-%s/packaging/vux.spec" % VERSION in listing
-    assert not [p for p in listing if "/build/" in p or "__pycache__" in p or "/.git" in p]
+    top = "vux-%s/" % VERSION
+    assert not [p for p in listing if not p.startswith(top) or p.startswith(top + "build/")
+                or "__pycache__" in p or p.rstrip("/") == top + ".git" or "/.git/" in p]
 
     command = ["rpmbuild", "-bb", "--nodeps", "--define", "_topdir " + TOPDIR,
                "--define", "_smp_mflags -j2", "--define", "debug_package %{nil}"]
