@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <getopt.h>
 
 namespace {
@@ -20,7 +21,49 @@ QByteArray printed(char const* format, char const* a, char const* b)
     return QByteArray(buffer);
 }
 
+// What QGuiApplication, QApplication and the xcb platform remove from argv.
+char const* const toolkitOptionsWithValue[] = {"-platform", "-platformpluginpath", "-platformtheme",
+    "-plugin", "-qwindowgeometry", "-geometry", "-qwindowtitle", "-title", "-qwindowicon", "-icon",
+    "-session", "-style", "-stylesheet", "-display", "-name", "-visual"};
+char const* const toolkitFlags[]
+    = {"-reverse", "-widgetcount", "-testability", "-sync", "-nograb", "-dograb", "-qdevel"};
+char const* const toolkitPrefixes[] = {"-style=", "-stylesheet=", "-session=", "-qmljsdebugger="};
+
+template <size_t N> bool listed(char const* const (&names)[N], char const* arg)
+{
+    for (char const* name : names) {
+        if (std::strcmp(arg, name) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+std::vector<char*> CommandLine::withoutToolkitOptions(int argc, char** argv)
+{
+    std::vector<char*> result;
+    if (argc > 0)
+        result.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        char const* arg = argv[i];
+        if (std::strncmp(arg, "--", 2) == 0)
+            ++arg;
+        bool prefixed = false;
+        for (char const* prefix : toolkitPrefixes)
+            prefixed = prefixed || std::strncmp(arg, prefix, std::strlen(prefix)) == 0;
+        if (prefixed || listed(toolkitFlags, arg))
+            continue;
+        // The toolkit takes such an option only when a value follows it.
+        if (i + 1 < argc && listed(toolkitOptionsWithValue, arg)) {
+            ++i;
+            continue;
+        }
+        result.push_back(argv[i]);
+    }
+    result.push_back(nullptr);
+    return result;
+}
 
 bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByteArray& message)
 {

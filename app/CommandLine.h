@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 // What the command line asks for once the toolkit has taken its own options.
 struct CommandLineOptions
 {
@@ -22,6 +24,11 @@ namespace CommandLine {
 // end with status 1: after --help, or after an error whose one-line message
 // (to be written to standard error first) is left in message.
 bool parse(int argc, char** argv, CommandLineOptions& options, QByteArray& message);
+
+// argv without the options the toolkit takes for itself (such as "-style
+// fusion" or "-platform xcb"), null-terminated, so that the command line can
+// be answered before the toolkit is started.
+std::vector<char*> withoutToolkitOptions(int argc, char** argv);
 
 // The usage text, as written to standard output.
 QByteArray usageText();

@@ -5,7 +5,8 @@
 QString Share::absolute(QString const& relative)
 {
     // An empty VUXSHARE is still "set": the path then starts at the root.
+    // Without it, the share directory is where this build is installed.
     char const* env = std::getenv("VUXSHARE");
-    QString const dir = env ? QString::fromLocal8Bit(env) : QStringLiteral("/usr/share/vux");
+    QString const dir = env ? QString::fromLocal8Bit(env) : QStringLiteral(VUX_DEFAULT_SHARE_DIR);
     return QStringLiteral("%1/%2").arg(dir, relative);
 }

@@ -1,37 +1,72 @@
 #include "app/CommandLine.h"
 #include "app/DefaultStyle.h"
+#include "app/DesktopSession.h"
 #include "app/Globals.h"
 #include "app/InstallRoot.h"
 #include "app/MainWindow.h"
 #include "app/Share.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstring>
 #include <libgen.h>
 
+namespace {
+
+QString const catalogues = QStringLiteral(":/i18n");
+
+// Without a display the toolkit would abort: say why, in the user's language.
+int noDisplay(int argc, char** argv)
+{
+    QCoreApplication core(argc, argv);
+    Translations::install(core, QLocale(), catalogues);
+    QString const text = QCoreApplication::translate("main",
+        "%1: cannot open a display: DISPLAY and WAYLAND_DISPLAY are not set.\n"
+        "Vux is a graphical program; run it in an X11 or Wayland session, or "
+        "through ssh -X.\n"
+        "\"%1 --help\" shows the command-line options.\n")
+                             .arg(QString::fromLocal8Bit(program));
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    DefaultStyle defaultStyle(argc, argv);
-    // The toolkit removes the options it knows (such as -style) from argv.
-    QApplication app(argc, argv);
-    defaultStyle.set(app, QStringLiteral("plastique"));
-    app.setWindowIcon(QIcon(Share::absolute(QStringLiteral("pixmaps/vux.icon.png"))));
-
-    application = &app;
     static char programName[4096];
     std::strncpy(programName, argc > 0 ? argv[0] : "vux", sizeof programName - 1);
     program = basename(programName);
 
-    MainWindow window;
+    // The command line is answered before the toolkit needs a display, so
+    // that --help and mistakes get their answer on a console or over ssh.
+    // The toolkit's own options (-style, -platform, ...) are left to it.
     CommandLineOptions options;
     QByteArray message;
-    if (!CommandLine::parse(argc, argv, options, message)) {
+    std::vector<char*> ownArguments = CommandLine::withoutToolkitOptions(argc, argv);
+    if (!CommandLine::parse(int(ownArguments.size()) - 1, ownArguments.data(), options, message)) {
         std::fputs(message.constData(), stderr);
         CommandLine::usage();
     }
+
+    DesktopSession::prepare(argc, argv);
+    if (!DesktopSession::hasDisplay(argc, argv))
+        return noDisplay(argc, argv);
+
+    DefaultStyle defaultStyle(argc, argv);
+    // The toolkit removes the options it knows (such as -style) from argv.
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(VUX_APP_ID));
+    Translations::install(app, QLocale(), catalogues);
+    defaultStyle.set(app, QStringLiteral("plastique"));
+    app.setWindowIcon(QIcon(Share::absolute(QStringLiteral("pixmaps/vux.icon.png"))));
+    application = &app;
+
+    MainWindow window;
     window.startRepoEditor = options.repoEditor;
     window.startLog = options.log;
     window.repoEnabledList = options.repoEnabledList;

@@ -6,8 +6,15 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${VUX_BUILD_DIR:-$top/build}
 demo=${VUX_DEMO_DIR:-$build/demo}
+step() {
+    printf '\n==> %s\n' "$*" >&2
+}
+
+step "Checking the packages Vux needs (installing only what is missing)"
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh"
+step "Building the program in $build (only vux, not the test suites; a first build takes a few minutes)"
+"$top/scripts/build.sh" vux
+step "Building sandbox RPMs and repositories, serving them on 127.0.0.1 and installing a sandbox root in $demo"
 
 # What the sandbox made, without its instructions for running Vux by hand:
 # this script does that, and stops the server afterwards.
@@ -17,6 +24,7 @@ server=$(cat "$demo/server.pid")
 trap 'kill "$server" 2>/dev/null || true' EXIT
 trap 'exit 130' INT TERM
 
+step "Opening Vux on the sandbox root $demo/root"
 run=""
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "No display: running under xvfb-run (end it with Ctrl+C)" >&2

@@ -38,6 +38,8 @@ import dnf.package
 import dnf.repo
 import dnf.repodict
 import dnf.rpm
+import dnf.util
+import dnf.yum.misc
 import hawkey
 import libdnf.error
 from dnf.i18n import _
@@ -1029,10 +1031,29 @@ class YumIO(dnf.Base):
                 conf.releasever = releasever
         for option in ("cachedir", "logdir", "persistdir"):
             conf.prepend_installroot(option)
+        if not dnf.util.am_i_root():
+            # As dnf does for an ordinary user: its own cache and log
+            # directory, outside a root the user may not write. The rpm
+            # database and dnf's records are only read.
+            try:
+                userdir = dnf.yum.misc.getCacheDir()
+            except OSError as error:
+                raise dnf.exceptions.Error(
+                    _("Could not set cachedir: {}").format(_errorText(error))) from error
+            conf.cachedir = userdir
+            conf.logdir = userdir
         # Contention for dnf's locks must become an error, never a wait.
         conf.exit_on_lock = True
         conf.yumvar = dict(conf.substitutions)
         return conf
+
+    @staticmethod
+    def _requireRoot():
+        """Changing the system (a transaction, the caches) needs root; an
+        ordinary user gets dnf's own explanation."""
+        if not dnf.util.am_i_root():
+            raise Errors.YumBaseError(_("This command has to be run with superuser privileges "
+                                        "(under the root user on most systems)."))
 
     def _expireMarkedRepos(self):
         # As dnf's command line does: repositories marked by "clean
@@ -1239,6 +1260,11 @@ class YumIO(dnf.Base):
 
     def _clean(self, patterns, what):
         """Remove the cache files matching patterns: (code, [messages])."""
+        try:
+            self._requireRoot()
+        except Errors.YumBaseError as error:
+            logger.error("%s", error)
+            return (1, [str(error)])
         cachedir = self.conf.cachedir
         messages = []
         failures = []

@@ -18,13 +18,35 @@ private slots:
     void usageAndErrors_data();
     void usageAndErrors();
     void parse();
+    void withoutDisplay_data();
+    void withoutDisplay();
+    void toolkitOptions();
 };
+
+namespace {
+
+// No display of any kind, as on a console or over ssh without forwarding.
+QProcessEnvironment withoutDisplayEnvironment(QString const& share)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (char const* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("VUXSHARE"), share);
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    return environment;
+}
+
+} // namespace
 
 void TestCommandLine::usageAndErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("--help") << QStringList {"-l", "--help"} << QByteArray();
+    QTest::newRow("toolkit options are the toolkit's")
+        << QStringList {"-style", "fusion", "--platform", "xcb", "-reverse", "-H"} << QByteArray();
+    QTest::newRow("-style without a value is no toolkit option")
+        << QStringList {"-style"} << QByteArray("vux: unrecognized option letter: s\n");
     QTest::newRow("parsing stops at the first argument")
         << QStringList {"-l", "extra", "-z"} << QByteArray("vux: unrecognized argument: extra\n");
     QTest::newRow("unknown letter in a cluster")
@@ -37,19 +59,15 @@ void TestCommandLine::usageAndErrors_data()
         "--installroot="} << QByteArray("vux: option requires an argument: --installroot\n");
 }
 
-// The real program: the reason on standard error, the usage text on standard
-// output, status 1. Should it start after all, it finds no script.
+// The real program, with no display at all: the reason on standard error, the
+// usage text on standard output, status 1.
 void TestCommandLine::usageAndErrors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, message);
     QTemporaryDir empty;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), empty.path());
-    environment.insert(QStringLiteral("VUXSHARE"), empty.path());
     QProcess vux;
-    vux.setProcessEnvironment(environment);
+    vux.setProcessEnvironment(withoutDisplayEnvironment(empty.path()));
     vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), arguments);
     if (!vux.waitForFinished(60000))
         QFAIL("vux did not end");
@@ -103,6 +121,62 @@ void TestCommandLine::parse()
     QVERIFY(disable.matches(QStringLiteral("a.b1")));
     QVERIFY(!disable.matches(QStringLiteral("a.b10")));
     QVERIFY(!disable.matches(QStringLiteral("axb1")));
+}
+
+void TestCommandLine::withoutDisplay_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("source language")
+        << QStringLiteral("C.UTF-8")
+        << QByteArray("vux: cannot open a display: DISPLAY and WAYLAND_DISPLAY are not set.\n");
+    // The catalogue the program carries, chosen by the user's locale.
+    QTest::newRow("German") << QStringLiteral("de_DE.UTF-8")
+                            << QByteArray("vux: keine Anzeige verf\xc3\xbcgbar: DISPLAY und "
+                                          "WAYLAND_DISPLAY sind nicht gesetzt.\n");
+}
+
+// The window needs a display: without one the program says so and ends with
+// status 1 instead of aborting in the toolkit.
+void TestCommandLine::withoutDisplay()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, message);
+    QTemporaryDir empty;
+    QProcessEnvironment environment = withoutDisplayEnvironment(empty.path());
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    QProcess vux;
+    vux.setProcessEnvironment(environment);
+    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), {QStringLiteral("-l")});
+    if (!vux.waitForFinished(60000))
+        QFAIL("vux did not end");
+    QCOMPARE(vux.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(vux.exitCode(), 1);
+    QCOMPARE(vux.readAllStandardOutput(), QByteArray());
+    QByteArray const error = vux.readAllStandardError();
+    QVERIFY2(error.startsWith(message), error.constData());
+    QVERIFY(error.contains("vux --help"));
+}
+
+// The toolkit's options and their values are left out, wherever they stand;
+// Vux's own and unknown ones stay in order.
+void TestCommandLine::toolkitOptions()
+{
+    QList<QByteArray> arguments {"vux", "-style=fusion", "-l", "--platform", "offscreen",
+        "--enablerepo=a", "-reverse", "-qwindowtitle", "T", "extra", "-display", ":1", "-z",
+        "-geometry"};
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    std::vector<char*> const own
+        = CommandLine::withoutToolkitOptions(int(argv.size()), argv.data());
+    QStringList kept;
+    for (char* argument : own) {
+        if (argument)
+            kept.append(QString::fromLatin1(argument));
+    }
+    QCOMPARE(kept, QStringList({"vux", "-l", "--enablerepo=a", "extra", "-z", "-geometry"}));
+    QCOMPARE(own.back(), nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,0 +1,78 @@
+"""cmake --install into a staging directory: the tree a packager gets, its
+desktop files validated, its manual page complete."""
+
+import os
+import re
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+
+import pytest
+
+from install_support import (BINARY_DIR, SOURCE_DIR, check_tree, render_manual, run,
+                             usage_options)
+
+
+@pytest.fixture(scope="module")
+def staged(tmp_path_factory):
+    """(staging directory, prefix) after cmake --install with DESTDIR."""
+    stage = str(tmp_path_factory.mktemp("stage"))
+    result = run(["cmake", "--install", BINARY_DIR], env=dict(os.environ, DESTDIR=stage))
+    assert result.returncode == 0, result.stdout + result.stderr
+    prefix = run(["cmake", "-L", "-N", BINARY_DIR]).stdout
+    prefix = [line.split("=", 1)[1] for line in prefix.splitlines()
+              if line.startswith("CMAKE_INSTALL_PREFIX:")][0]
+    return stage, prefix
+
+
+def test_staged_tree_is_complete_and_valid(staged):
+    stage, prefix = staged
+    installed = check_tree(stage, prefix)
+    # Nothing outside the prefix, nothing from the build or the tests.
+    outside = [os.path.join(top, name) for top, _dirs, files in os.walk(stage)
+               for name in files if not os.path.join(top, name).startswith(stage + prefix + "/")]
+    assert not outside
+    assert not [p for p in installed if "/tests/" in p or p.endswith((".pyc", ".o", ".ts"))]
+
+
+def test_manual_page_documents_every_option(staged):
+    stage, prefix = staged
+    text, warnings = render_manual(stage + prefix + "/share/man/man1/vux.1")
+    assert warnings == ""
+    options = usage_options()
+    assert {"-h", "-H", "--help", "--enablerepo=", "--installroot="} <= set(options)
+    missing = [option for option in options + ["-style", "VUXSHARE"] if option not in text]
+    assert not missing, "not in the manual page: %s" % missing
+    for section in ("SYNOPSIS", "DESCRIPTION", "OPTIONS", "ENVIRONMENT", "FILES",
+                    "EXIT STATUS", "SEE ALSO"):
+        assert "\n" + section + "\n" in text
+    for path in ("/etc/yum/yum.conf", "/etc/yum.repos.d", prefix + "/share/vux"):
+        assert path in text
+
+
+def test_icons_match_their_drawing(tmp_path):
+    """The committed icons are what data/make-app-icon.py draws now."""
+    subprocess.run([sys.executable, os.path.join(SOURCE_DIR, "data", "make-app-icon.py"),
+                    str(tmp_path)], check=True)
+    for top, _dirs, files in os.walk(tmp_path):
+        for name in files:
+            relative = os.path.relpath(os.path.join(top, name), tmp_path)
+            with open(os.path.join(top, name), "rb") as made, \
+                    open(os.path.join(SOURCE_DIR, relative), "rb") as committed:
+                assert made.read() == committed.read(), relative
+
+
+def test_german_catalogue_keeps_placeholders():
+    """A translation that drops or adds a %1 would show a wrong text."""
+    tree = ET.parse(os.path.join(SOURCE_DIR, "translations", "vux_de.ts"))
+    translated = 0
+    for message in tree.getroot().iter("message"):
+        translation = message.find("translation")
+        if translation.get("type") == "unfinished" or not translation.text:
+            continue
+        translated += 1
+        source = message.find("source").text
+        assert sorted(re.findall(r"%\d", source)) == sorted(
+            re.findall(r"%\d", translation.text)), source
+        assert source.count("&") == translation.text.count("&"), source
+    assert translated >= 100

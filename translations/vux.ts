@@ -1,0 +1,883 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1">
+<context>
+    <name>HProgressBar</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Log::Window</name>
+    <message>
+        <source>VUX Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detail level</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Threshold beyond which more detailed log messages are omitted.
+Higher levels show more detail.
+The valid range is 0 .. %1.
+The default is %2.
+Higher levels contain debug information.
+This corresponds to yum&apos;s debuglevel (-d) option.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the Log Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;font&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;/font&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;%1&quot;&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;&lt;font color=&quot;%1&quot;&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;/font&gt;&lt;/h2&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>VUX - %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Windows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+L</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Repositories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit Configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cache</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean Headers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean XML Metadata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean Pickled Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manual (html)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manual (PDF)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Updatable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Installable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Removable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter for those packages which are eligible for updating,
+for installing, or for removing; or show all packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Include Groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether or not filter should include package groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Describe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pop up a window with a detailed description of the currently selected package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resize the columns and window to optimal values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;fresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh the list of installed packages and packages available for update.
+Use this to check for new updates in repositories, or if any packages were installed manually.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set &amp;Install/Update of Selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sets the Action for all selected packages which are Not Installed to Install, and
+sets the Action for all selected packages which are Installed but Out-of-date to Update.
+Does not Apply Actions automatically.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set &amp;Update of All Out-of-Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sets the Action for all packages which are Installed but Out-of-date to Update.
+Does not Apply Actions automatically.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Clear Actions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clears all specified Actions (Updates, Installs, and Removals)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Apply Actions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applies the specified Actions (Updates, Installs, and Removals)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean RPM package headers cached locally in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean RPM packages cached locally in %1
+(useful for recovering disk space)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean XML metadata cached locally in %1
+(useful along with Clean Pickled Data for
+ forcing download of new available package lists)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean pickled data cached locally in %1
+(useful along with Clean XML Metadata for
+ forcing download of new available package lists)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clean all data cached locally in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;VUX %1&lt;/h3&gt;&lt;hr&gt;&lt;p&gt;VUX, Vuxtool, is a graphical user interface which allows a user to make modifications to the installed rpm packages on a system.&lt;/p&gt;&lt;p&gt;Capabilities:&lt;p&gt;&lt;ul&gt;&lt;li&gt;Install new packages or update existing packages by downloading them from a yum package repository&lt;/li&gt;&lt;li&gt;Remove existing packages.&lt;/li&gt;&lt;li&gt;Configure sets of repositories from which to obtain new and updated packages.&lt;/li&gt;&lt;li&gt;Examine installed packages or packages available for installation or update&lt;/li&gt;&lt;li&gt;Install, update, or remove groups of packages&lt;/li&gt;&lt;li&gt;Install or update suites of packages&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regular expression to compare to all fields of a package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Perform the search for the regular expression specified to the left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regular expression filter matching textual fields visible in the table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply the filter specified to the left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify the method for using a regular expression to select packages in the table:
+	Filter uses the textual fields visible in the table, as if they were separated by spaces.
+	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
+	independently.  It is considerably slower.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (Must load extra data.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QDialog</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QDialogButtonBox</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>#fffacd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>blue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>red</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>#ffa9b8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>darkorange</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>#8b5a2b</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>#ffbd94</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>green</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fork() failed; errno = %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Helvetica</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Courier</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>YumConfIO</name>
+    <message>
+        <source>Unable to read yum configuration file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to read repository configuration file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Malformed section name in line: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error reading repository configuration file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The repository configuration was not read completely, so no repository file is removed, and files that were not read are not rewritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository configuration file %1 was not written: it exists but is not a configuration file that was read, and overwriting it would destroy what it holds. Choose another File for the repositories in it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write repository configuration file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to unlink repository configuration file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to stat repository configuration file %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A repository has no Identifier.  It will be removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Two or more repositories have the same Identifier(s), %1.  Only one repository will be applied for each Identifier.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  Proceed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; errno = %1 (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VUX Repository Editor Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VUX Repository Editor Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>YumIO</name>
+    <message>
+        <source>Unable to release yum lock</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot register python yumIOC module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find python sys module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot set python sys.path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot set python sys.argv</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find python rpm module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find python rpm dict</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: unable to open YumIO.py</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: unable to execute YumIO.py</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find python YumIO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to initialize</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot create python yumIO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Available for update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Available for installation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suite of packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group of packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ordinary package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to obtain yum lock</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: yumIO.repos.repos not evaluable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: yumIO.repos.repos not a dictionary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unable to setup repository %1:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No repositories are configured.
+Under the Repositories menu, Edit Configuration can be used to configure repositories.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No repositories are enabled.
+Under the Repositories menu, Edit Configuration can be used to configure repositories.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Initialization</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Initializing: Total Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preparing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading repositories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collecting updatable packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to setup transaction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to collect updatable packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectUpdates failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collecting installed and available packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to collect installed and available packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectAll failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collecting groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.setupTsGroup failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to collect groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectGroupInfo failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: yumIO.collectAll.%1 not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: groupInfo.visible_groups not evaluable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: group without name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find group&apos;s installed flag</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::pyString did not understand type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::pyStringX did not understand non-empty list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::pyStringX did not understand type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: package size not understood</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: package size not understood: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: package size result not understood</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: time not understood</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: time not understood: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Eb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>b</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VUX Yum Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VUX Yum Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>getRpmHdrValue called for package with no hdr (i.e. not installed)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find rpm.%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find package&apos;s prco.%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find package&apos;s files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: cannot find package&apos;s changelog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>getGroupItem_22 called for incorrect version of yum</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: groupInfo.%1 not evaluable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: groupInfo.%1[%2] not evaluable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>getGroupItem_25 called for incorrect version of yum</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: group %1.%2 not evaluable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collecting File Lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collecting Miscellaneous data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>miscellaneous data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading file lists: Total Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading miscellaneous data: Total Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to collect file lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to collect miscellaneous data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectFileLists failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectOtherData failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applying</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: applying actions is not available in this version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: yum version not understood: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to clean the cache (%1):
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cleaning Headers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cleaning Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cleaning Xml Metadata</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cleaning Pickled Cache</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cleaning All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading repository %1 mirror list for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading repository %1 mirror list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading repository %1 repomd for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading repository %1 repomd</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading repository %1 for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading repository %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting repository %1 for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting repository %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading repository %1 for %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading repository %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Finishing RPM rebuild from deltas</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading %1 header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>YumIOCapturers</name>
+    <message>
+        <source>Unable to open pipe to capture rpm transaction output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to dup2 pipe to capture rpm transaction output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to dup2 to restore stderr</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>%1: cannot open a display: DISPLAY and WAYLAND_DISPLAY are not set.
+Vux is a graphical program; run it in an X11 or Wayland session, or through ssh -X.
+&quot;%1 --help&quot; shows the command-line options.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
