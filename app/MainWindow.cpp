@@ -276,14 +276,19 @@ void MainWindow::yumConfIOChanged()
 
 void MainWindow::quit()
 {
+    if (quitting)
+        return;
     quitting = true;
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
+    // The engine goes first, over the window that is still up: what it has
+    // to say (a lock it could not release) needs a parent to be read.
+    delete yumIO;
+    yumIO = nullptr;
     close();
-    if (yumIO) {
-        delete yumIO;
-        yumIO = nullptr;
-    }
+    // Every way out ends the program, whatever the engine had to report
+    // and whichever windows its dialogs left behind.
+    QCoreApplication::quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -295,8 +300,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (logWindow && logWindow->isVisible())
-        logWindow->hide();
+    if (!quitting) {
+        quit(); // the same way out as the menu's Quit
+        return; // quit() closed the window (the nested close is accepted)
+    }
     QMainWindow::closeEvent(event);
 }
 
@@ -352,8 +359,10 @@ void MainWindow::reposChanged()
 void MainWindow::runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter)
 {
     setReady(false);
-    (yumIO->*clean)();
-    if (recollectAfter)
+    // A clean that failed has been reported; the packages read before it
+    // are still in memory, and a collection would only fail again for the
+    // same reason (a cache that cannot be written).
+    if ((yumIO->*clean)() && recollectAfter)
         recollect();
     setReady(true);
 }

@@ -43,8 +43,7 @@ YumIO::~YumIO()
         }
         // Entries and the script object drop their references while the
         // interpreter still runs; the Python base ends it afterwards.
-        entries.deleteAll();
-        entryHash.clear();
+        deleteEntries();
         Py_CLEAR(yumIO);
     }
     YumIOCModule::detach(this);
@@ -134,18 +133,38 @@ bool YumIO::initialize()
     if (!scriptClass)
         return fail(tr("Internal error: cannot find python YumIO"));
 
+    return makeScriptObject(true);
+}
+
+// Builds the script object. The package manager refuses to start on a main
+// configuration it cannot parse: with report, the user is shown why (what
+// the script logged, then "Unable to initialize"); without, the failure is
+// only logged, and the next operation tries again and reports it.
+bool YumIO::makeScriptObject(bool report)
+{
+    Py_CLEAR(yumIO);
+    reposDict = nullptr;
+    if (!scriptClass)
+        return false;
     pyExceptStart();
     PyObject* systemExit = lookupException("builtins.SystemExit");
     pyExceptExpect(systemExit);
     yumIO = PyObject_CallObject(scriptClass, nullptr);
     if (!yumIO && PyErr_Occurred())
         handleException();
-    if (pyExceptMatches(yumIO, systemExit))
-        pythonException(tr("Unable to initialize"));
-    else if (!yumIO)
+    if (pyExceptMatches(yumIO, systemExit)) {
+        if (report)
+            pythonException(tr("Unable to initialize"));
+    } else if (!yumIO && report) {
         error(tr("Internal error: cannot create python yumIO"));
+    }
     pyExceptClear();
     return yumIO != nullptr;
+}
+
+bool YumIO::scriptReady()
+{
+    return yumIO || makeScriptObject(true);
 }
 
 void YumIO::clear()
@@ -154,15 +173,20 @@ void YumIO::clear()
     if (yumIO) {
         PyRef flushed = PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
     }
-    entries.deleteAll();
+    deleteEntries();
+    makeScriptObject(false);
+}
+
+// The hash holds every entry made, the list only those of a collection that
+// succeeded: a failed one leaves its entries (and their Python objects) in
+// the hash alone.
+void YumIO::deleteEntries()
+{
+    entries.clear();
+    collectOrder.clear();
+    for (Package::Entry* entry : std::as_const(entryHash))
+        delete entry;
     entryHash.clear();
-    Py_CLEAR(yumIO);
-    reposDict = nullptr;
-    if (scriptClass) {
-        yumIO = PyObject_CallObject(scriptClass, nullptr);
-        if (!yumIO && PyErr_Occurred())
-            handleException();
-    }
 }
 
 Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
@@ -203,10 +227,6 @@ bool YumIO::lockStep()
 {
     if (locked)
         return true;
-    if (!yumIO) {
-        error(tr("Internal error: cannot create python yumIO"));
-        return false;
-    }
     pyExceptStart();
     PyObject* lockError = lookupException("yum.Errors.LockError");
     pyExceptExpect(lockError);

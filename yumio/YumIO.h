@@ -202,6 +202,9 @@ private:
     bool execWorkThread(QEventLoop& loop, QThread& thread);
 
     // --- Start-up and repositories ------------------------------------------
+    bool makeScriptObject(bool report);
+    bool scriptReady(); // the script object, built again when a refresh could not
+    void deleteEntries();
     bool lockStep();
     PyObject* reposObject(); // new reference to yumIO.repos, or null after an error
     void useRepos(PyObject* repos, QHash<QString, bool> const& sessionUse);
@@ -252,7 +255,8 @@ private:
     void tsInfo(QString const& text); // a "TSINFO: " line, without the prefix
 
     // --- Probes --------------------------------------------------------------
-    bool cleanStep(char const* method);
+    bool cleanStep(char const* method, QStringList& failures);
+    bool clean(QString const& heading, QList<char const*> const& methods);
 
     // --- Conversion and reporting --------------------------------------------
     QString pyString(PyObject* object);

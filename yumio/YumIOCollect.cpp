@@ -39,7 +39,7 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     progress->startTotal(tr("Initializing: Total Progress"), 24000);
     progress->startItem(tr("Preparing"), 100, 1);
 
-    if (!lockStep() || !selectRepos(sessionUse))
+    if (!scriptReady() || !lockStep() || !selectRepos(sessionUse))
         return false;
     collectSubject = tr("contents");
     collectAct = 0;

@@ -1,0 +1,109 @@
+#include "support/EngineFixture.h"
+#include "yumio/YumIO.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+#include <unistd.h>
+
+// The engine after the package manager could not be started again, and
+// the reports of commands that fail.
+class TestEngineRecovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unparsableConfigurationAfterStart();
+    void failedCleanReportedOnce();
+};
+
+// The main configuration becomes unparsable while Vux runs: the refresh
+// says why, later commands fail cleanly, and a refresh after the repair works.
+void TestEngineRecovery::unparsableConfigurationAfterStart()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.http = false;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+
+    QFile conf(fixture.root() + QStringLiteral("/etc/yum.conf"));
+    QVERIFY(conf.open(QIODevice::ReadWrite));
+    QByteArray const saved = conf.readAll();
+    conf.write("[main\nbroken\n");
+    conf.close();
+
+    engine.clear();
+    QCOMPARE(fixture.answerer().answered(), 0);
+    QVERIFY(!engine.collect(EngineFixture::allRepos()));
+    QCOMPARE(engine.count(), 0);
+    QCOMPARE(fixture.answerer().titles(), QStringList {QStringLiteral("VUX Yum Error")});
+    QString const shown = fixture.answerer().texts().value(0);
+    QVERIFY2(shown.contains(QLatin1String("Parsing file")) && !shown.contains("Internal error")
+            && shown.endsWith(QLatin1String("Unable to initialize")),
+        qPrintable(shown));
+    QVERIFY(!engine.cleanPackages());
+    QVERIFY(!engine.collect(EngineFixture::allRepos()));
+    QCOMPARE(fixture.answerer().answered(), 3);
+
+    QVERIFY(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write(saved);
+    conf.close();
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QVERIFY(engine.findEntry(false, QStringLiteral("aurora")));
+    QCOMPARE(fixture.answerer().answered(), 3);
+}
+
+// Each result is logged once; a clean that fails in several steps shows one
+// dialog in the user's words.
+void TestEngineRecovery::failedCleanReportedOnce()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.http = false;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    auto logged = [&engine](QString const& pattern) {
+        QRegularExpression const match(pattern);
+        QMutexLocker locker(&engine.logEntries());
+        int count = 0;
+        for (Log::Entry const& entry : engine.logEntries())
+            count += match.match(entry.text).hasMatch();
+        return count;
+    };
+    QVERIFY(engine.cleanAll());
+    QCOMPARE(logged(QStringLiteral("^[0-9]+ metadata files? removed$")), 1);
+    QCOMPARE(logged(QStringLiteral("^[0-9]+ package files? removed$")), 1);
+
+    if (geteuid() != 0)
+        QSKIP("making the cache unwritable needs a mount, so root");
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QString const cache = fixture.root() + QStringLiteral("/var/cache/yum");
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), cache, cache}), 0);
+    QProcess::execute(
+        QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), cache});
+    bool const cleaned = engine.cleanAll();
+    QProcess::execute(QStringLiteral("umount"), {cache});
+    QVERIFY(!cleaned);
+    QCOMPARE(fixture.answerer().answered(), 1);
+    QString const shown = fixture.answerer().texts().value(0);
+    QVERIFY2(shown.startsWith(QLatin1String("Unable to clean the cache:\n"))
+            && shown.contains(QLatin1String("Read-only file system"))
+            && !shown.contains(
+                QLatin1String("clean") + QLatin1String("Metadata")) // no step names of the script
+            && !shown.contains(QLatin1String("files removed")),
+        qPrintable(shown));
+}
+
+QTEST_MAIN(TestEngineRecovery)
+#include "TestEngineRecovery.moc"
