@@ -243,6 +243,23 @@ bool YumIO::lockStep()
     return ok;
 }
 
+// What the package manager left out of the repository files (a file it
+// cannot parse, a section it cannot use) vanishes from its view without a
+// word: one warning names every such file or section and why, again only
+// when the list has changed.
+void YumIO::reportConfigurationProblems()
+{
+    if (!PyObject_HasAttrString(yumIO, "configurationProblems"))
+        return; // a script that does not say
+    PyRef problems = PyRef::steal(pyMethodCall(yumIO, "configurationProblems", "()"));
+    QString const text = textsOf(problems.get()).join(QLatin1Char('\n'));
+    if (!problems || text == shownProblems)
+        return;
+    shownProblems = text;
+    if (!text.isEmpty())
+        warning(tr("Parts of the repository configuration were ignored:\n%1").arg(text));
+}
+
 PyObject* YumIO::reposObject()
 {
     PyObject* repos = PyObject_GetAttrString(yumIO, "repos");

@@ -205,6 +205,7 @@ private:
     bool makeScriptObject(bool report);
     bool scriptReady(); // the script object, built again when a refresh could not
     void deleteEntries();
+    void reportConfigurationProblems();
     bool lockStep();
     PyObject* reposObject(); // new reference to yumIO.repos, or null after an error
     void useRepos(PyObject* repos, QHash<QString, bool> const& sessionUse);
@@ -295,6 +296,7 @@ private:
     PyObject* yumIO = nullptr; // owned: the script object
     PyObject* reposDict = nullptr; // borrowed from yumIO.repos.repos
     bool locked = false;
+    QString shownProblems; // the configuration problems last reported
 
     bool yumVersionKnown = false;
     QString yumVersionText;

@@ -39,7 +39,10 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     progress->startTotal(tr("Initializing: Total Progress"), 24000);
     progress->startItem(tr("Preparing"), 100, 1);
 
-    if (!scriptReady() || !lockStep() || !selectRepos(sessionUse))
+    if (!scriptReady())
+        return false;
+    reportConfigurationProblems();
+    if (!lockStep() || !selectRepos(sessionUse))
         return false;
     collectSubject = tr("contents");
     collectAct = 0;

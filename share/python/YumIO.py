@@ -39,6 +39,7 @@ import dnf.repo
 import dnf.repodict
 import dnf.rpm
 import hawkey
+import libdnf.conf
 import libdnf.error
 from dnf.i18n import _
 
@@ -956,6 +957,62 @@ class RepoDict(dnf.repodict.RepoDict):
         self._get(repoid).disable()
 
 
+def _undecodableOption(parser, section):
+    """The first option of the section whose value is not UTF-8 text."""
+    for name in parser.options(section):
+        try:
+            parser.getValue(section, name).encode("utf-8")
+        except (UnicodeError, TypeError, RuntimeError):
+            return name
+    return None
+
+
+class _RepoReader(dnf.conf.read.RepoReader):
+    """dnf's reader of the repository files, which also notes in problems
+    what it leaves out and why: a file it cannot parse, a section it cannot
+    use (bad identifier, a value that is not UTF-8 text) and a section named
+    "main", which dnf ignores without a word."""
+
+    def __init__(self, conf, opts, problems):
+        super().__init__(conf, opts)
+        self.problems = problems
+
+    def _note(self, repofn, text):
+        text = maskCredentials(str(text))
+        self.problems.append(text if repofn in text else "%s: %s" % (repofn, text))
+
+    def _build_repo(self, parser, id_, repofn):
+        try:
+            return super()._build_repo(parser, id_, repofn)
+        except (TypeError, UnicodeError) as error:
+            # libdnf's bindings take only UTF-8 text (dnf itself stops here
+            # with a traceback): the section is skipped like any bad one.
+            option = _undecodableOption(parser, id_)
+            text = _("Repository '%s': the value of option %s is not UTF-8 text") % (
+                id_, option or "?")
+            self._note(repofn, text)
+            raise dnf.exceptions.ConfigError(text) from error
+        except (dnf.exceptions.RepoError, dnf.exceptions.ConfigError) as error:
+            self._note(repofn, error)
+            raise
+
+    def _get_repos(self, repofn):
+        try:
+            yield from super()._get_repos(repofn)
+        except dnf.exceptions.ConfigError as error:
+            self._note(repofn, "%s; the file was skipped" % error)
+            raise
+        if repofn != self.conf.config_file_path:
+            parser = libdnf.conf.ConfigParser()
+            try:
+                parser.read(repofn)
+                if "main" in parser.getData():
+                    self._note(repofn, _("a repository may not be named 'main'; "
+                                         "the section was ignored"))
+            except RuntimeError:
+                pass
+
+
 def _installRoot(argv):
     root = "/"
     args = list(argv[1:])
@@ -987,6 +1044,7 @@ class YumIO(dnf.Base):
 
     def __init__(self):
         self._view = None
+        self._problems = []
         self._extraTypes = set()
         try:
             # Routed first, so that a configuration error reaches the log.
@@ -998,7 +1056,7 @@ class YumIO(dnf.Base):
             self._repos = RepoDict()
             self._view = _SackView(self)
             self._lockTargets = _lockTargets(conf)
-            self.read_all_repos()
+            self._readRepos()
             self._expireMarkedRepos()
         except _EXPECTED + (ValueError,) as error:
             text = _errorText(error)
@@ -1033,6 +1091,22 @@ class YumIO(dnf.Base):
         conf.exit_on_lock = True
         conf.yumvar = dict(conf.substitutions)
         return conf
+
+    def _readRepos(self):
+        """dnf's read_all_repos(), keeping what it leaves out for
+        configurationProblems()."""
+        self._problems = []
+        for repo in _RepoReader(self.conf, None, self._problems):
+            try:
+                self.repos.add(repo)
+            except dnf.exceptions.ConfigError as error:
+                logger.warning(error)
+                self._problems.append("%s: %s" % (repo.repofile, error))
+
+    def configurationProblems(self):
+        """What the repository files say that dnf leaves out, one text each,
+        naming the file and why."""
+        return list(self._problems)
 
     def _expireMarkedRepos(self):
         # As dnf's command line does: repositories marked by "clean
@@ -1121,7 +1195,7 @@ class YumIO(dnf.Base):
         enabled = {repoid: bool(repo.enabled) for repoid, repo in dict.items(self._repos)}
         fresh = {}
         try:
-            for repo in dnf.conf.read.RepoReader(self.conf, None):
+            for repo in _RepoReader(self.conf, None, []):
                 if repo.id not in enabled or repo.id in fresh:
                     continue
                 if enabled[repo.id]:

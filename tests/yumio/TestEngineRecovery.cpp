@@ -16,6 +16,7 @@ class TestEngineRecovery : public QObject
 private slots:
     void unparsableConfigurationAfterStart();
     void failedCleanReportedOnce();
+    void ignoredRepositoryFiles();
 };
 
 // The main configuration becomes unparsable while Vux runs: the refresh
@@ -103,6 +104,42 @@ void TestEngineRecovery::failedCleanReportedOnce()
                 QLatin1String("clean") + QLatin1String("Metadata")) // no step names of the script
             && !shown.contains(QLatin1String("files removed")),
         qPrintable(shown));
+}
+
+// Repository files the package manager leaves out: the other repositories
+// load, and one warning names each file and why.
+void TestEngineRecovery::ignoredRepositoryFiles()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.http = false;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QString const dir = fixture.root() + QStringLiteral("/etc/yum.repos.d/");
+    QList<QPair<char const*, QByteArray>> const files {
+        {"cafe.repo", "[cafe]\nname=Caf\xe9\nbaseurl=file:///nowhere\n"},
+        {"main.repo", "[main]\nname=Main\nbaseurl=file:///nowhere\n"},
+        {"broken.repo", "[broken\nname=Broken\n"},
+    };
+    for (auto const& [name, content] : files) {
+        QFile file(dir + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QVERIFY(engine.findEntry(false, QStringLiteral("helix")));
+    QCOMPARE(fixture.answerer().titles(), QStringList {QStringLiteral("VUX Yum Warning")});
+    QString const shown = fixture.answerer().texts().value(0);
+    for (QString const& expected : QStringList {dir
+                 + QStringLiteral("cafe.repo: Repository 'cafe': the value "
+                                  "of option name is not UTF-8 text"),
+             dir + QStringLiteral("main.repo: a repository may not be named 'main'"),
+             dir + QStringLiteral("broken.repo\" failed")})
+        QVERIFY2(shown.contains(expected), qPrintable(shown));
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QCOMPARE(fixture.answerer().answered(), 1); // told once
 }
 
 QTEST_MAIN(TestEngineRecovery)
