@@ -254,6 +254,7 @@ private:
     // --- Output --------------------------------------------------------------
     void write(QString const& text, Log::Kind kind, unsigned level, QString& rest);
     void tsInfo(QString const& text); // a "TSINFO: " line, without the prefix
+    bool callbackText(PyObject* object, QString& text); // false with a TypeError set
 
     // --- Probes --------------------------------------------------------------
     bool cleanStep(char const* method, QStringList& failures);

@@ -84,6 +84,7 @@ private slots:
     void packageValues();
     void failureReportShowsLoggedErrors();
     void capturedDescriptors();
+    void unprintableText();
 
 private:
     StandinEngine* standin = nullptr;
@@ -302,6 +303,29 @@ void TestEngineOutput::capturedDescriptors()
     QVERIFY(fstat(1, &after[0]) == 0 && fstat(2, &after[1]) == 0);
     for (int i = 0; i < 2; ++i)
         QVERIFY(before[i].st_ino == after[i].st_ino && before[i].st_dev == after[i].st_dev);
+}
+
+// Whatever the package manager or a package's scripts print is logged, with
+// what cannot be shown replaced; only a value that is no text is refused.
+void TestEngineOutput::unprintableText()
+{
+    int const first = logSize(*engine);
+    Python::PyGILStateWrapper lock(true);
+    TestAccess::py(*engine,
+        "import yumIOC\n"
+        "yumIOC.log(2, 'nul\\0inside')\n"
+        "yumIOC.errorlog(0, 'half \\ud800 pair, whole \\U0001f600')\n"
+        "yumIOC.stdoutWrite(b'bytes \\xff\\n')\n"
+        "yumIOC.stderrWrite('err\\udc80\\n')\n"
+        "try:\n"
+        "    yumIOC.log(2, 5)\n"
+        "except TypeError:\n"
+        "    yumIOC.log(2, 'refused')\n");
+    QCOMPARE(texts(entriesFrom(*engine, first)),
+        (QStringList {QStringLiteral("nul\uFFFDinside"),
+            QStringLiteral("half \uFFFD pair, whole ") + QString::fromUcs4(U"\U0001F600"),
+            QStringLiteral("bytes \uFFFD"), QStringLiteral("err\uFFFD"),
+            QStringLiteral("refused")}));
 }
 
 QTEST_MAIN(TestEngineOutput)
