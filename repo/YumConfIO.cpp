@@ -496,8 +496,9 @@ bool YumConfIO::write(QWidget* parent)
         bool const crlf = readFiles.value(target.key, false);
         if (crlf)
             text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-        mode_t const mode = hasLarderCredentials(text) ? 0600 : 0644;
-        int const err = AtomicFile::replace(target.path, toFileBytes(text), mode);
+        bool const secret = hasLarderCredentials(text);
+        int const err
+            = AtomicFile::replace(target.path, toFileBytes(text), secret ? 0600 : 0644, secret);
         if (err != 0) {
             error(tr("Unable to write repository configuration file %1").arg(target.path), err);
             return false;

@@ -27,6 +27,7 @@ private slots:
     void foreignFileRefused_data();
     void foreignFileRefused();
     void oneFileUnderTwoNames();
+    void credentialsMakeFilesPrivate();
 };
 
 void TestYumConfIO::roundTrip_data()
@@ -351,6 +352,28 @@ void TestYumConfIO::oneFileUnderTwoNames()
     f.conf.repos[2].file = "/etc/yum/repos.d/./a.repo";
     QVERIFY(f.conf.write(nullptr));
     QCOMPARE(box.get("/etc/yum.repos.d/a.repo"), QByteArray("[a1]\n\n[a2]\n\n[a3]\n"));
+}
+
+// Files that come to carry a password are readable by their owner alone,
+// new or not; a stricter mode stays.
+void TestYumConfIO::credentialsMakeFilesPrivate()
+{
+    ConfSandbox box;
+    box.put("/etc/yum.repos.d/open.repo", "[open]\nbaseurl=http://h/r\n");
+    box.put("/etc/yum.repos.d/strict.repo", "[strict]\nbaseurl=http://h/s\n");
+    box.put("/etc/yum.repos.d/plain.repo", "[plain]\nbaseurl=http://h/p\n");
+    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/open.repo")).constData(), 0644);
+    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/strict.repo")).constData(), 0400);
+    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/plain.repo")).constData(), 0664);
+    ConfFixture f;
+    QVERIFY(f.conf.read(nullptr));
+    for (Repo::Entry& entry : f.conf.repos)
+        if (entry.id != QLatin1String("plain"))
+            entry.baseurl = "http://h/larder?name=bob&password=pw&path=/" + entry.id;
+    QVERIFY(f.conf.write(nullptr));
+    QCOMPARE(box.owner("/etc/yum.repos.d/open.repo").left(4), QString("600 "));
+    QCOMPARE(box.owner("/etc/yum.repos.d/strict.repo").left(4), QString("400 "));
+    QCOMPARE(box.owner("/etc/yum.repos.d/plain.repo").left(4), QString("664 "));
 }
 
 QTEST_MAIN(TestYumConfIO)
