@@ -6,6 +6,8 @@
 #include "app/Share.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 
 #include <cstdio>
@@ -35,6 +37,13 @@ int main(int argc, char** argv)
     window.startRepoEditor = options.repoEditor;
     window.startLog = options.log;
     window.repoEnabledList = options.repoEnabledList;
+    // A mistyped root would otherwise become a new tree of package manager
+    // directories on the host.
+    if (!options.installRoot.isEmpty() && !QFileInfo(options.installRoot).isDir()) {
+        std::fprintf(stderr, "%s: install root %s is not a directory\n", program,
+            QFile::encodeName(options.installRoot).constData());
+        return 1;
+    }
     InstallRoot::set(options.installRoot);
 
     window.show();
