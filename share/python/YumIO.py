@@ -1075,7 +1075,11 @@ class YumIO(dnf.Base):
             reposdirs = list(conf.reposdir)
         else:
             reposdirs = list(_DEFAULT_REPOSDIRS)
-        conf.reposdir = [_inRoot(root, d) for d in reposdirs]
+        # dnf's rule under an install root: the directories inside it when
+        # one of them exists there, else as given (host paths).
+        if root == "/" or any(os.path.isdir(_inRoot(root, d)) for d in reposdirs):
+            reposdirs = [_inRoot(root, d) for d in reposdirs]
+        conf.reposdir = reposdirs
         conf.substitutions.update_from_etc(root, varsdir=conf.varsdir)
         if conf.releasever is None:
             try:

@@ -28,6 +28,7 @@ private slots:
     void foreignFileRefused();
     void oneFileUnderTwoNames();
     void credentialsMakeFilesPrivate();
+    void reposDirOnHost();
 };
 
 void TestYumConfIO::roundTrip_data()
@@ -374,6 +375,33 @@ void TestYumConfIO::credentialsMakeFilesPrivate()
     QCOMPARE(box.owner("/etc/yum.repos.d/open.repo").left(4), QString("600 "));
     QCOMPARE(box.owner("/etc/yum.repos.d/strict.repo").left(4), QString("400 "));
     QCOMPARE(box.owner("/etc/yum.repos.d/plain.repo").left(4), QString("664 "));
+}
+
+// Under an install root a repository directory that does not exist inside
+// it is taken as given, as the package manager takes it; the main file stays
+// the root's own.
+void TestYumConfIO::reposDirOnHost()
+{
+    QTemporaryDir host;
+    QString const hostDir = host.path() + QStringLiteral("/repos");
+    QVERIFY(QDir().mkpath(hostDir));
+    ConfSandbox box("[main]\nreposdir=" + QFile::encodeName(hostDir) + "\n\n[inmain]\nname=M\n");
+    QFile repo(hostDir + QStringLiteral("/host.repo"));
+    QVERIFY(repo.open(QIODevice::WriteOnly) && repo.write("[host]\nname=H\n") > 0);
+    repo.close();
+    ConfFixture f;
+    QVERIFY(f.conf.read(nullptr));
+    QStringList ids;
+    for (Repo::Entry const& entry : f.conf.repos)
+        ids.append(entry.id);
+    QCOMPARE(ids, (QStringList {"inmain", "host"}));
+    f.conf.repos[1].name = "Host";
+    f.conf.repos[0].name = "Main";
+    QVERIFY(f.conf.write(nullptr));
+    QVERIFY(repo.open(QIODevice::ReadOnly));
+    QCOMPARE(repo.readAll(), QByteArray("[host]\nname=Host\n"));
+    QVERIFY(box.get("/etc/yum.conf").endsWith("[inmain]\nname=Main\n"));
+    QVERIFY(!QFileInfo::exists(box.path(hostDir)));
 }
 
 QTEST_MAIN(TestYumConfIO)
