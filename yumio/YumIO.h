@@ -215,6 +215,7 @@ private:
 
     // --- Collection ----------------------------------------------------------
     bool collectReal(QHash<QString, bool> const& sessionUse);
+    void logCollected(qint64 milliseconds);
     PyObject* collectStep(char const* method, char const* expected, QString const& failure,
         QString const& internalError = QString());
     bool collectSet(

@@ -140,6 +140,22 @@ void TestEngineRecovery::ignoredRepositoryFiles()
     engine.clear();
     QVERIFY(engine.collect(EngineFixture::allRepos()));
     QCOMPARE(fixture.answerer().answered(), 1); // told once
+
+    // Each collection says what it found at the ordinary detail level.
+    QStringList summaries;
+    {
+        QMutexLocker locker(&engine.logEntries());
+        for (Log::Entry const& entry : engine.logEntries())
+            if (entry.level <= 2 && entry.text.startsWith(QLatin1String("Collected ")))
+                summaries.append(entry.text);
+    }
+    QCOMPARE(summaries.size(), 2);
+    QVERIFY2(QRegularExpression(QStringLiteral("^Collected 12 packages \\(5 updatable, 2 "
+                                               "installed, 5 available\\) and 2 groups from 2 "
+                                               "repositories in [0-9]+\\.[0-9] seconds$"))
+                 .match(summaries.last())
+                 .hasMatch(),
+        qPrintable(summaries.last()));
 }
 
 QTEST_MAIN(TestEngineRecovery)
