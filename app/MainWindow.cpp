@@ -62,7 +62,7 @@ MainWindow::~MainWindow()
 void MainWindow::buildMenus()
 {
     programMenu = new HMenu(tr("&Program"), menuBar());
-    quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quit);
+    quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
     menuBar()->addMenu(programMenu);
 
@@ -217,10 +217,11 @@ void MainWindow::setReady(bool ready)
         Python::PyGILStateWrapper lock(true);
         pickled = yumIO->hasPickledCache();
     }
-    for (QWidget* widget : {static_cast<QWidget*>(programMenu), static_cast<QWidget*>(reposMenu),
-             static_cast<QWidget*>(cacheMenu), panel})
+    // Quit stays: it is the way out of a long wait (see stopAndQuit).
+    for (QWidget* widget :
+        {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
-    for (QAction* action : {quitAction, editReposAction, cleanHeadersAction, cleanPackagesAction,
+    for (QAction* action : {editReposAction, cleanHeadersAction, cleanPackagesAction,
              cleanXmlMetadataAction, cleanAllAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
@@ -229,6 +230,10 @@ void MainWindow::setReady(bool ready)
         QApplication::restoreOverrideCursor();
     else
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (ready && stopping) {
+        quit(); // the stopped operation has ended
+        return;
+    }
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -287,24 +292,58 @@ void MainWindow::quit()
     yumIO = nullptr;
     close();
     // Every way out ends the program, whatever the engine had to report
-    // and whichever windows its dialogs left behind.
-    QCoreApplication::quit();
+    // and whichever windows its dialogs left behind. Queued: closing the
+    // last window has usually ended the event loop already, and a window
+    // gone meanwhile (a test's) takes the call with it.
+    QMetaObject::invokeMethod(
+        this, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void MainWindow::quitRequested()
+{
+    stopAndQuit(true);
+}
+
+void MainWindow::stopAndQuit(bool ask)
+{
+    if (quitting || stopping)
+        return;
+    if (ready) {
+        quit();
+        return;
+    }
+    if (ask) {
+        // The worker waits for the answer to a dialog of its own: it cannot
+        // stop before that, and leaving the loops that dialog needs would
+        // hang it. (A signal is kept: the operation stops after the answer.)
+        if (QApplication::activeModalWidget())
+            return;
+        QMessageBox box(QMessageBox::Question, tr("VUX"),
+            tr("Stop the current operation and quit?"), QMessageBox::NoButton, this);
+        box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
+        box.setDefaultButton(box.addButton(QMessageBox::No));
+        box.defaultButton()->setObjectName(QStringLiteral("noButton"));
+        if (box.exec() != QMessageBox::Yes || ready || quitting)
+            return; // declined, or the operation ended meanwhile (the window stays)
+    }
+    stopping = true;
+    yumIO->log(Log::Heading, 0, tr("Stopping at the user's request"));
+    YumIO::requestInterrupt();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // A close from the window manager while a command runs is refused: the
-    // program would leave the event loops that the command's worker still
-    // needs (its dialogs) and wait for the worker for ever.
-    if (!ready && !quitting) {
-        event->ignore();
+    if (quitting) {
+        QMainWindow::closeEvent(event);
         return;
     }
-    if (!quitting) {
-        quit(); // the same way out as the menu's Quit
-        return; // quit() closed the window (the nested close is accepted)
+    if (ready) {
+        quit(); // its own close() is part of this one
+        QMainWindow::closeEvent(event);
+        return;
     }
-    QMainWindow::closeEvent(event);
+    event->ignore(); // the window closes when the stopped operation has ended
+    stopAndQuit(true);
 }
 
 void MainWindow::displayLog()

@@ -2,6 +2,7 @@
 #include "app/DefaultStyle.h"
 #include "app/Globals.h"
 #include "app/InstallRoot.h"
+#include "app/Interrupt.h"
 #include "app/MainWindow.h"
 #include "app/Share.h"
 
@@ -16,6 +17,8 @@
 
 int main(int argc, char** argv)
 {
+    // Before any thread exists, so that none of them takes the signals.
+    Interrupt::blockSignals();
     DefaultStyle defaultStyle(argc, argv);
     // The toolkit removes the options it knows (such as -style) from argv.
     QApplication app(argc, argv);
@@ -46,6 +49,7 @@ int main(int argc, char** argv)
     }
     InstallRoot::set(options.installRoot);
 
+    Interrupt::startListener([&window] { window.stopAndQuit(false); });
     window.show();
     int const status = app.exec();
     // A start that failed is a failure of the program, whatever the event

@@ -18,7 +18,10 @@ size_t qHash(YumIO::EntryKey const& key, size_t seed)
     return quint32(2u * quint32(qHash(key.name, seed)) + (key.isGroup ? 1u : 0u));
 }
 
-YumIO::YumIO() = default;
+YumIO::YumIO()
+{
+    resetInterrupt();
+}
 
 YumIO::~YumIO()
 {

@@ -77,6 +77,14 @@ public:
     bool collectOtherData();
     bool apply();
 
+    // --- Stopping an operation (any thread) --------------------------------
+    // Asks the running operation to stop as soon as the package manager can
+    // (a download is aborted, a transaction that has begun is not); its
+    // failure is then only logged. Lasts until another engine is made.
+    static void requestInterrupt();
+    static bool interruptRequested();
+    static void resetInterrupt();
+
     // --- Entries (GUI thread, between operations) ---------------------------
     int count() const { return entries.count(); }
     Package::Entry* operator[](int row) const { return entries[row]; }
@@ -180,6 +188,7 @@ public:
     PyObject* tsCallback(PyObject* args);
     PyObject* tsEvent(PyObject* args);
     PyObject* postTransactionOutput(PyObject* args);
+    PyObject* interrupted(PyObject* args);
 
 signals:
     void collectedExtraData();

@@ -502,6 +502,41 @@ class _RepoMeter(dnf.callback.DownloadProgress):
         self._endAct()
 
 
+# ---------------------------------------------------------------------------
+# Stopping at the user's request: the engine answers yumIOC.interrupted()
+# from any thread. librepo calls the progress callbacks of a transfer about
+# once a second even while a server stays silent, and aborts the transfer
+# when one answers LR_CB_ABORT; dnf's own callbacks always go on.
+
+_LR_CB_ABORT = 1
+
+
+def _interrupted():
+    check = getattr(yumIOC, "interrupted", None)
+    try:
+        return bool(check()) if check is not None else False
+    except Exception:
+        return False
+
+
+def _abortingProgress(dnfProgress):
+    def progress(self, totalToDownload, downloaded):
+        dnfProgress(self, totalToDownload, downloaded)
+        return _LR_CB_ABORT if _interrupted() else 0
+    progress.vuxAborting = True
+    return progress
+
+
+for _callbacks in (dnf.repo.RepoCallbacks, dnf.repo.PackageTargetCallbacks):
+    if not getattr(_callbacks.progress, "vuxAborting", False):
+        _callbacks.progress = _abortingProgress(_callbacks.progress)
+
+
+def _checkInterrupt():
+    if _interrupted():
+        raise Errors.RepoError(_("Interrupted by the user"))
+
+
 def _reportRead(repoid):
     """The convert and read acts of a repository whose data is in the sack."""
     yumIOC.collectProgress(0, 1, "MD Read")
@@ -1156,6 +1191,7 @@ class YumIO(dnf.Base):
     def _add_repo_to_sack(self, repo):
         # dnf's per-repository step of fill_sack(), with the progress acts.
         self._loadingRepo = repo.id
+        _checkInterrupt()
         meter = _RepoMeter(repo)
         repo.set_progress_bar(meter)
         try:
@@ -1163,6 +1199,7 @@ class YumIO(dnf.Base):
         finally:
             meter.finish()
             repo.set_progress_bar(None)
+        _checkInterrupt()
         yumIOC.collectProgress(0, 1, "MD Read")
         super()._add_repo_to_sack(repo)
         yumIOC.collectProgress(1, 1, "MD Read")
