@@ -1,5 +1,7 @@
 #include "app/Execute.h"
 
+#include "app/Interrupt.h"
+
 #include <QMessageBox>
 #include <QObject>
 
@@ -45,6 +47,7 @@ void Execute::execute(QWidget* parent, char* const* argv)
             ::_exit(1);
         }
         if (grandchild == 0) {
+            Interrupt::unblockSignals(); // the viewer can be stopped as usual
             ::execv(argv[0], argv);
             int const error = errno;
             std::snprintf(buffer, sizeof buffer, "execv(\"%s\", ...) failed; errno = %u (%s)\n",

@@ -62,7 +62,7 @@ MainWindow::~MainWindow()
 void MainWindow::buildMenus()
 {
     programMenu = new HMenu(tr("&Program"), menuBar());
-    quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quit);
+    quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
     menuBar()->addMenu(programMenu);
 
@@ -217,10 +217,11 @@ void MainWindow::setReady(bool ready)
         Python::PyGILStateWrapper lock(true);
         pickled = yumIO->hasPickledCache();
     }
-    for (QWidget* widget : {static_cast<QWidget*>(programMenu), static_cast<QWidget*>(reposMenu),
-             static_cast<QWidget*>(cacheMenu), panel})
+    // Quit stays: it is the way out of a long wait (see stopAndQuit).
+    for (QWidget* widget :
+        {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
-    for (QAction* action : {quitAction, editReposAction, cleanHeadersAction, cleanPackagesAction,
+    for (QAction* action : {editReposAction, cleanHeadersAction, cleanPackagesAction,
              cleanXmlMetadataAction, cleanAllAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
@@ -229,6 +230,10 @@ void MainWindow::setReady(bool ready)
         QApplication::restoreOverrideCursor();
     else
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (ready && stopping) {
+        quit(); // the stopped operation has ended
+        return;
+    }
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -276,28 +281,69 @@ void MainWindow::yumConfIOChanged()
 
 void MainWindow::quit()
 {
+    if (quitting)
+        return;
     quitting = true;
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
+    // The engine goes first, over the window that is still up: what it has
+    // to say (a lock it could not release) needs a parent to be read.
+    delete yumIO;
+    yumIO = nullptr;
     close();
-    if (yumIO) {
-        delete yumIO;
-        yumIO = nullptr;
+    // Every way out ends the program, whatever the engine had to report
+    // and whichever windows its dialogs left behind. Queued: closing the
+    // last window has usually ended the event loop already, and a window
+    // gone meanwhile (a test's) takes the call with it.
+    QMetaObject::invokeMethod(
+        this, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void MainWindow::quitRequested()
+{
+    stopAndQuit(true);
+}
+
+void MainWindow::stopAndQuit(bool ask)
+{
+    if (quitting || stopping)
+        return;
+    if (ready) {
+        quit();
+        return;
     }
+    if (ask) {
+        // The worker waits for the answer to a dialog of its own: it cannot
+        // stop before that, and leaving the loops that dialog needs would
+        // hang it. (A signal is kept: the operation stops after the answer.)
+        if (QApplication::activeModalWidget())
+            return;
+        QMessageBox box(QMessageBox::Question, tr("VUX"),
+            tr("Stop the current operation and quit?"), QMessageBox::NoButton, this);
+        box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
+        box.setDefaultButton(box.addButton(QMessageBox::No));
+        box.defaultButton()->setObjectName(QStringLiteral("noButton"));
+        if (box.exec() != QMessageBox::Yes || ready || quitting)
+            return; // declined, or the operation ended meanwhile (the window stays)
+    }
+    stopping = true;
+    yumIO->log(Log::Heading, 0, tr("Stopping at the user's request"));
+    YumIO::requestInterrupt();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // A close from the window manager while a command runs is refused: the
-    // program would leave the event loops that the command's worker still
-    // needs (its dialogs) and wait for the worker for ever.
-    if (!ready && !quitting) {
-        event->ignore();
+    if (quitting) {
+        QMainWindow::closeEvent(event);
         return;
     }
-    if (logWindow && logWindow->isVisible())
-        logWindow->hide();
-    QMainWindow::closeEvent(event);
+    if (ready) {
+        quit(); // its own close() is part of this one
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore(); // the window closes when the stopped operation has ended
+    stopAndQuit(true);
 }
 
 void MainWindow::displayLog()
@@ -352,8 +398,10 @@ void MainWindow::reposChanged()
 void MainWindow::runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter)
 {
     setReady(false);
-    (yumIO->*clean)();
-    if (recollectAfter)
+    // A clean that failed has been reported; the packages read before it
+    // are still in memory, and a collection would only fail again for the
+    // same reason (a cache that cannot be written).
+    if ((yumIO->*clean)() && recollectAfter)
         recollect();
     setReady(true);
 }

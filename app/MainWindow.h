@@ -44,6 +44,12 @@ public:
     QHash<QString, bool> const& sessionUseMap() const { return sessionUse; }
 
     void setVisible(bool visible) override;
+
+    // The way out of a long wait (the window's close button, Quit, SIGINT or
+    // SIGTERM): between commands the program quits; during one it stops the
+    // operation (after asking, when ask) and quits once it has ended. Refused
+    // while a dialog is up: the operation waits for its answer.
+    void stopAndQuit(bool ask);
     QSize sizeHint() const override;
 
 protected:
@@ -58,6 +64,7 @@ protected slots:
     void initialize();
     void yumConfIOChanged();
     void quit();
+    void quitRequested();
     void displayLog();
     void editRepositories(bool forceReposChanged);
     void editRepositories();
@@ -87,6 +94,7 @@ private:
     bool initializing = false;
     bool ready = false; // between commands, as setReady() left it
     bool quitting = false; // quit() is closing the window
+    bool stopping = false; // the operation was asked to stop; quit when it ends
 
     QIcon updateIcon;
     QIcon emptyIcon;

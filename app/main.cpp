@@ -3,11 +3,14 @@
 #include "app/DesktopSession.h"
 #include "app/Globals.h"
 #include "app/InstallRoot.h"
+#include "app/Interrupt.h"
 #include "app/MainWindow.h"
 #include "app/Share.h"
 #include "app/Translations.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 
@@ -38,6 +41,8 @@ int noDisplay(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Before any thread exists, so that none of them takes the signals.
+    Interrupt::blockSignals();
     static char programName[4096];
     std::strncpy(programName, argc > 0 ? argv[0] : "vux", sizeof programName - 1);
     program = basename(programName);
@@ -51,6 +56,13 @@ int main(int argc, char** argv)
     if (!CommandLine::parse(int(ownArguments.size()) - 1, ownArguments.data(), options, message)) {
         std::fputs(message.constData(), stderr);
         CommandLine::usage();
+    }
+    // A mistyped root would otherwise become a new tree of package manager
+    // directories on the host.
+    if (!options.installRoot.isEmpty() && !QFileInfo(options.installRoot).isDir()) {
+        std::fprintf(stderr, "%s: install root %s is not a directory\n", program,
+            QFile::encodeName(options.installRoot).constData());
+        return 1;
     }
 
     DesktopSession::prepare(argc, argv);
@@ -72,6 +84,7 @@ int main(int argc, char** argv)
     window.repoEnabledList = options.repoEnabledList;
     InstallRoot::set(options.installRoot);
 
+    Interrupt::startListener([&window] { window.stopAndQuit(false); });
     window.show();
     int const status = app.exec();
     // A start that failed is a failure of the program, whatever the event

@@ -101,7 +101,8 @@ QString AtomicFile::resolveLinks(QString const& path, int* error)
     return QString();
 }
 
-int AtomicFile::replace(QString const& path, QByteArray const& data, mode_t newFileMode)
+int AtomicFile::replace(
+    QString const& path, QByteArray const& data, mode_t newFileMode, bool secret)
 {
     int error = 0;
     QString const target = resolveLinks(path, &error);
@@ -132,7 +133,9 @@ int AtomicFile::replace(QString const& path, QByteArray const& data, mode_t newF
         if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)
             && ::fchown(temp.fd, old.st_uid, old.st_gid) != 0)
             return errno;
-        if (::fchmod(temp.fd, old.st_mode & 07777) != 0)
+        // A secret is for the owner alone, whatever others could read before.
+        mode_t const mode = old.st_mode & (secret ? 0600 : 07777);
+        if (::fchmod(temp.fd, mode) != 0)
             return errno;
     } else if (::fchmod(temp.fd, newFileMode) != 0)
         return errno;

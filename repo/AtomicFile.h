@@ -13,9 +13,11 @@ namespace AtomicFile {
 // flushes it to disk and renames it over the target. A symbolic link is
 // followed and the file it points to is replaced, so the link stays a link.
 // An existing file keeps its mode and owner; a new one gets newFileMode.
+// With secret (data holding a password) an existing file keeps at most the
+// owner's read and write permission.
 // Returns 0, or the errno of the failing step; the old file is then intact
 // and no temporary file is left behind.
-int replace(QString const& path, QByteArray const& data, mode_t newFileMode);
+int replace(QString const& path, QByteArray const& data, mode_t newFileMode, bool secret = false);
 
 // The file that replace() would write for path: symbolic links of the last
 // component followed, however many. Sets *error (ELOOP, or lstat's errno)

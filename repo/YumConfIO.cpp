@@ -143,6 +143,11 @@ QString YumConfIO::realPath(QString const& path)
     return InstallRoot::path() + QLatin1Char('/') + path;
 }
 
+QString YumConfIO::repoPath(QString const& path) const
+{
+    return reposOnHost && path != mainFileName ? path : realPath(path);
+}
+
 bool YumConfIO::isOption(QString const& line, QString const& key, QString& value)
 {
     qsizetype separator = -1;
@@ -195,9 +200,14 @@ bool YumConfIO::read(QWidget* parent)
 
     QString const mainFile = configuredFileName();
     QString const mainPath = realPath(mainFile);
+    mainFileName = mainFile;
+    reposOnHost = false;
     if (!readFile(mainPath, mainFile, &YumConfIO::readConfFile,
             tr("Unable to read yum configuration file %1")))
         return false;
+    if (!InstallRoot::path().isEmpty())
+        reposOnHost = std::none_of(reposDirs.cbegin(), reposDirs.cend(),
+            [](QString const& dir) { return QFileInfo::exists(realPath(dir)); });
 
     bool const allRead = forEachRepoFile([this](QString const& entryFile, QString const& path) {
         return readFile(path, entryFile, &YumConfIO::readRepoFile,
@@ -432,7 +442,7 @@ bool YumConfIO::write(QWidget* parent)
     QList<Placed> placed;
     placed.reserve(repos.size());
     for (Repo::Entry const& entry : std::as_const(repos)) {
-        QString const path = realPath(entry.file);
+        QString const path = repoPath(entry.file);
         placed.append(Placed {fileKey(path), path, &entry});
     }
     std::sort(placed.begin(), placed.end(), [](Placed const& a, Placed const& b) {
@@ -496,8 +506,9 @@ bool YumConfIO::write(QWidget* parent)
         bool const crlf = readFiles.value(target.key, false);
         if (crlf)
             text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-        mode_t const mode = hasLarderCredentials(text) ? 0600 : 0644;
-        int const err = AtomicFile::replace(target.path, toFileBytes(text), mode);
+        bool const secret = hasLarderCredentials(text);
+        int const err
+            = AtomicFile::replace(target.path, toFileBytes(text), secret ? 0600 : 0644, secret);
         if (err != 0) {
             error(tr("Unable to write repository configuration file %1").arg(target.path), err);
             return false;
@@ -560,7 +571,7 @@ bool YumConfIO::forEachRepoFile(
     std::function<bool(QString const& entryFile, QString const& path)> const& visit)
 {
     for (QString const& dir : std::as_const(reposDirs)) {
-        DirPtr const directory(::opendir(QFile::encodeName(realPath(dir)).constData()));
+        DirPtr const directory(::opendir(QFile::encodeName(repoPath(dir)).constData()));
         if (!directory)
             continue;
         while (dirent const* item = ::readdir(directory.get())) {
@@ -568,7 +579,7 @@ bool YumConfIO::forEachRepoFile(
             if (!name.endsWith(repoSuffix))
                 continue;
             QString const entryFile = QDir::cleanPath(dir + QLatin1Char('/') + name);
-            QString const path = realPath(entryFile);
+            QString const path = repoPath(entryFile);
             struct stat st;
             if (!statPath(path, &st)) {
                 int const err = errno;

@@ -45,6 +45,10 @@ public:
     static QString configuredFileName();
     // Where a configured path (a reposdir, an Entry::file) is on this system.
     static QString realPath(QString const& path);
+    // Where a repository directory or file is: as the package manager does
+    // under an install root, inside it when one of the directories exists
+    // there, else as configured (a host path).
+    QString repoPath(QString const& path) const;
 
     // Whether line is the option key, and then its value.
     static bool isOption(QString const& line, QString const& key, QString& value);
@@ -52,7 +56,9 @@ public:
     static bool filePositionLessThan(Repo::Entry const& a, Repo::Entry const& b);
 
     QString cacheDir;
-    QStringList reposDirs; // as configured; see realPath()
+    QStringList reposDirs; // as configured; see repoPath()
+    bool reposOnHost = false; // see repoPath()
+    QString mainFileName; // configuredFileName() of the last read
     bool defaultEnabled = true;
     bool defaultGpgcheck = false;
     QList<Repo::Entry> repos;

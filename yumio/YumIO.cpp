@@ -18,7 +18,10 @@ size_t qHash(YumIO::EntryKey const& key, size_t seed)
     return quint32(2u * quint32(qHash(key.name, seed)) + (key.isGroup ? 1u : 0u));
 }
 
-YumIO::YumIO() = default;
+YumIO::YumIO()
+{
+    resetInterrupt();
+}
 
 YumIO::~YumIO()
 {
@@ -43,8 +46,7 @@ YumIO::~YumIO()
         }
         // Entries and the script object drop their references while the
         // interpreter still runs; the Python base ends it afterwards.
-        entries.deleteAll();
-        entryHash.clear();
+        deleteEntries();
         Py_CLEAR(yumIO);
     }
     YumIOCModule::detach(this);
@@ -134,18 +136,38 @@ bool YumIO::initialize()
     if (!scriptClass)
         return fail(tr("Internal error: cannot find python YumIO"));
 
+    return makeScriptObject(true);
+}
+
+// Builds the script object. The package manager refuses to start on a main
+// configuration it cannot parse: with report, the user is shown why (what
+// the script logged, then "Unable to initialize"); without, the failure is
+// only logged, and the next operation tries again and reports it.
+bool YumIO::makeScriptObject(bool report)
+{
+    Py_CLEAR(yumIO);
+    reposDict = nullptr;
+    if (!scriptClass)
+        return false;
     pyExceptStart();
     PyObject* systemExit = lookupException("builtins.SystemExit");
     pyExceptExpect(systemExit);
     yumIO = PyObject_CallObject(scriptClass, nullptr);
     if (!yumIO && PyErr_Occurred())
         handleException();
-    if (pyExceptMatches(yumIO, systemExit))
-        pythonException(tr("Unable to initialize"));
-    else if (!yumIO)
+    if (pyExceptMatches(yumIO, systemExit)) {
+        if (report)
+            pythonException(tr("Unable to initialize"));
+    } else if (!yumIO && report) {
         error(tr("Internal error: cannot create python yumIO"));
+    }
     pyExceptClear();
     return yumIO != nullptr;
+}
+
+bool YumIO::scriptReady()
+{
+    return yumIO || makeScriptObject(true);
 }
 
 void YumIO::clear()
@@ -154,15 +176,20 @@ void YumIO::clear()
     if (yumIO) {
         PyRef flushed = PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
     }
-    entries.deleteAll();
+    deleteEntries();
+    makeScriptObject(false);
+}
+
+// The hash holds every entry made, the list only those of a collection that
+// succeeded: a failed one leaves its entries (and their Python objects) in
+// the hash alone.
+void YumIO::deleteEntries()
+{
+    entries.clear();
+    collectOrder.clear();
+    for (Package::Entry* entry : std::as_const(entryHash))
+        delete entry;
     entryHash.clear();
-    Py_CLEAR(yumIO);
-    reposDict = nullptr;
-    if (scriptClass) {
-        yumIO = PyObject_CallObject(scriptClass, nullptr);
-        if (!yumIO && PyErr_Occurred())
-            handleException();
-    }
 }
 
 Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
@@ -203,10 +230,6 @@ bool YumIO::lockStep()
 {
     if (locked)
         return true;
-    if (!yumIO) {
-        error(tr("Internal error: cannot create python yumIO"));
-        return false;
-    }
     pyExceptStart();
     PyObject* lockError = lookupException("yum.Errors.LockError");
     pyExceptExpect(lockError);
@@ -221,6 +244,23 @@ bool YumIO::lockStep()
     pyExceptClear();
     locked = ok;
     return ok;
+}
+
+// What the package manager left out of the repository files (a file it
+// cannot parse, a section it cannot use) vanishes from its view without a
+// word: one warning names every such file or section and why, again only
+// when the list has changed.
+void YumIO::reportConfigurationProblems()
+{
+    if (!PyObject_HasAttrString(yumIO, "configurationProblems"))
+        return; // a script that does not say
+    PyRef problems = PyRef::steal(pyMethodCall(yumIO, "configurationProblems", "()"));
+    QString const text = textsOf(problems.get()).join(QLatin1Char('\n'));
+    if (!problems || text == shownProblems)
+        return;
+    shownProblems = text;
+    if (!text.isEmpty())
+        warning(tr("Parts of the repository configuration were ignored:\n%1").arg(text));
 }
 
 PyObject* YumIO::reposObject()

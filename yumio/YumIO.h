@@ -77,6 +77,14 @@ public:
     bool collectOtherData();
     bool apply();
 
+    // --- Stopping an operation (any thread) --------------------------------
+    // Asks the running operation to stop as soon as the package manager can
+    // (a download is aborted, a transaction that has begun is not); its
+    // failure is then only logged. Lasts until another engine is made.
+    static void requestInterrupt();
+    static bool interruptRequested();
+    static void resetInterrupt();
+
     // --- Entries (GUI thread, between operations) ---------------------------
     int count() const { return entries.count(); }
     Package::Entry* operator[](int row) const { return entries[row]; }
@@ -180,6 +188,7 @@ public:
     PyObject* tsCallback(PyObject* args);
     PyObject* tsEvent(PyObject* args);
     PyObject* postTransactionOutput(PyObject* args);
+    PyObject* interrupted(PyObject* args);
 
 signals:
     void collectedExtraData();
@@ -202,6 +211,10 @@ private:
     bool execWorkThread(QEventLoop& loop, QThread& thread);
 
     // --- Start-up and repositories ------------------------------------------
+    bool makeScriptObject(bool report);
+    bool scriptReady(); // the script object, built again when a refresh could not
+    void deleteEntries();
+    void reportConfigurationProblems();
     bool lockStep();
     PyObject* reposObject(); // new reference to yumIO.repos, or null after an error
     void useRepos(PyObject* repos, QHash<QString, bool> const& sessionUse);
@@ -211,6 +224,7 @@ private:
 
     // --- Collection ----------------------------------------------------------
     bool collectReal(QHash<QString, bool> const& sessionUse);
+    void logCollected(qint64 milliseconds);
     PyObject* collectStep(char const* method, char const* expected, QString const& failure,
         QString const& internalError = QString());
     bool collectSet(
@@ -250,9 +264,11 @@ private:
     // --- Output --------------------------------------------------------------
     void write(QString const& text, Log::Kind kind, unsigned level, QString& rest);
     void tsInfo(QString const& text); // a "TSINFO: " line, without the prefix
+    bool callbackText(PyObject* object, QString& text); // false with a TypeError set
 
     // --- Probes --------------------------------------------------------------
-    bool cleanStep(char const* method);
+    bool cleanStep(char const* method, QStringList& failures);
+    bool clean(QString const& heading, QList<char const*> const& methods);
 
     // --- Conversion and reporting --------------------------------------------
     QString pyString(PyObject* object);
@@ -291,6 +307,7 @@ private:
     PyObject* yumIO = nullptr; // owned: the script object
     PyObject* reposDict = nullptr; // borrowed from yumIO.repos.repos
     bool locked = false;
+    QString shownProblems; // the configuration problems last reported
 
     bool yumVersionKnown = false;
     QString yumVersionText;

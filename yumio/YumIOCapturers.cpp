@@ -37,7 +37,12 @@ YumIOCapturers::YumIOCapturers(YumIO* engine)
         engine->error(tr("Unable to open pipe to capture rpm transaction output"));
         return;
     }
-    if (::dup2(stdoutPipe[1], 1) < 0 || ::dup2(stderrPipe[1], 2) < 0) {
+    bool const stdoutRedirected = ::dup2(stdoutPipe[1], 1) >= 0;
+    if (!stdoutRedirected || ::dup2(stderrPipe[1], 2) < 0) {
+        // Half a capture has no reader: descriptor 1 would lead into a pipe
+        // that fills up and then blocks every writer.
+        if (stdoutRedirected)
+            ::dup2(savedStdout, 1);
         engine->error(tr("Unable to dup2 pipe to capture rpm transaction output"));
         return;
     }

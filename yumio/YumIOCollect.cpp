@@ -5,6 +5,8 @@
 #include "yumio/YumIO.h"
 #include "yumio/YumIOThreads.h"
 
+#include <QElapsedTimer>
+
 #include <functional>
 
 namespace {
@@ -31,6 +33,8 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     YumIODialogsUser dialogsUser(dialogs, parent);
     log(Log::Heading, 0, tr("Initialization"));
     PyGILStateWrapper lock(true);
+    QElapsedTimer clock;
+    clock.start();
 
     fileListsLoaded = false;
     otherDataLoaded = false;
@@ -39,6 +43,9 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     progress->startTotal(tr("Initializing: Total Progress"), 24000);
     progress->startItem(tr("Preparing"), 100, 1);
 
+    if (!scriptReady())
+        return false;
+    reportConfigurationProblems();
     if (!lockStep() || !selectRepos(sessionUse))
         return false;
     collectSubject = tr("contents");
@@ -120,7 +127,32 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
         for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
             entries.append(it.value());
     }
+    logCollected(clock.elapsed());
     return true;
+}
+
+// What a collection found, in one line of the ordinary log level.
+void YumIO::logCollected(qint64 milliseconds)
+{
+    int counts[3] = {0, 0, 0};
+    int groups = 0;
+    for (Package::Entry const* entry : std::as_const(entries)) {
+        if (entry->kind == Package::Group)
+            ++groups;
+        else
+            ++counts[entry->state];
+    }
+    log(Log::Message, 2,
+        tr("Collected %1 packages (%2 updatable, %3 installed, %4 available) and %5 groups from "
+           "%6 repositories in %7 seconds")
+            .arg(counts[Package::Updatable] + counts[Package::Installed]
+                + counts[Package::Available])
+            .arg(counts[Package::Updatable])
+            .arg(counts[Package::Installed])
+            .arg(counts[Package::Available])
+            .arg(groups)
+            .arg(enabledRepos.size())
+            .arg(QString::number(double(milliseconds) / 1000.0, 'f', 1)));
 }
 
 // A framed script call of the collection: the package manager's own failure

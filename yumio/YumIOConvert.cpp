@@ -281,7 +281,9 @@ int YumIO::logCount()
 void YumIO::error(QString const& message)
 {
     log(Log::Error, 0, message);
-    if (dialogs)
+    // An operation stopped at the user's request fails as expected: no one
+    // is left to read a dialog about it.
+    if (dialogs && !interruptRequested())
         dialogs->critical(
             tr("VUX Yum Error"), maskLarder(message), QString(), QString(), QString(), 0, -1);
 }
@@ -289,7 +291,7 @@ void YumIO::error(QString const& message)
 void YumIO::warning(QString const& message)
 {
     log(Log::Warning, 0, message);
-    if (dialogs)
+    if (dialogs && !interruptRequested())
         dialogs->warning(
             tr("VUX Yum Warning"), maskLarder(message), QString(), QString(), QString(), 0, -1);
 }
@@ -317,7 +319,7 @@ void YumIO::pythonException(QString const& message)
                 lines.append(entry.text);
         }
     }
-    if (dialogs)
+    if (dialogs && !interruptRequested())
         dialogs->scrollable(tr("VUX Yum Error"), lines.join(QLatin1Char('\n')));
 }
 

@@ -577,6 +577,8 @@ bool YumIO::collectExtraReal(bool fileLists)
     collectSubject = fileLists ? tr("file lists") : tr("miscellaneous data");
     collectAct = 0;
     PyGILStateWrapper lock(true);
+    if (!scriptReady())
+        return false;
 
     progress->startTotal(fileLists ? tr("Loading file lists: Total Progress")
                                    : tr("Loading miscellaneous data: Total Progress"),

@@ -18,7 +18,43 @@ unsigned levelOf(long level)
     return level < 0 ? 0u : static_cast<unsigned>(level);
 }
 
+// Text that can be shown: NUL characters and surrogates without their
+// other half (a package's scripts may print any bytes) become U+FFFD.
+QString showable(QString text)
+{
+    QChar const replacement(QChar::ReplacementCharacter);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar const c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isNull() || c.isSurrogate())
+            text[i] = replacement;
+    }
+    return text;
+}
+
+// The text argument of a callback: any str or bytes. The argument parser's
+// "s" refuses NUL characters and unpaired surrogates, and the script's
+// record would be lost with them.
+bool textArgument(
+    PyObject* object, QString& text, QString (*convert)(PyObject*, void*), void* engine)
+{
+    if (!PyUnicode_Check(object) && !PyBytes_Check(object)) {
+        PyErr_Format(PyExc_TypeError, "a text is required, not %.200s", Py_TYPE(object)->tp_name);
+        return false;
+    }
+    text = showable(convert(object, engine));
+    return true;
+}
+
 } // namespace
+
+bool YumIO::callbackText(PyObject* object, QString& text)
+{
+    return textArgument(
+        object, text,
+        [](PyObject* o, void* engine) { return static_cast<YumIO*>(engine)->pyString(o); }, this);
+}
 
 // Stream output arrives in pieces: complete lines become log entries, the
 // text after the last newline waits in rest for the remainder of its line.
@@ -76,29 +112,31 @@ void YumIO::tsInfo(QString const&) { }
 
 PyObject* YumIO::stdoutWrite(PyObject* args)
 {
-    char const* text = nullptr;
-    if (!PyArg_ParseTuple(args, "s", &text))
+    PyObject* object = nullptr;
+    QString text;
+    if (!PyArg_ParseTuple(args, "O", &object) || !callbackText(object, text))
         return nullptr;
-    write(QString::fromUtf8(text), Log::Output, 0, stdoutRest);
+    write(text, Log::Output, 0, stdoutRest);
     return none();
 }
 
 PyObject* YumIO::stderrWrite(PyObject* args)
 {
-    char const* text = nullptr;
-    if (!PyArg_ParseTuple(args, "s", &text))
+    PyObject* object = nullptr;
+    QString text;
+    if (!PyArg_ParseTuple(args, "O", &object) || !callbackText(object, text))
         return nullptr;
-    write(QString::fromUtf8(text), stderrKind, stderrLevel, stderrRest);
+    write(text, stderrKind, stderrLevel, stderrRest);
     return none();
 }
 
 PyObject* YumIO::log(PyObject* args)
 {
     long level = 0;
-    char const* text = nullptr;
-    if (!PyArg_ParseTuple(args, "ls", &level, &text))
+    PyObject* object = nullptr;
+    QString message;
+    if (!PyArg_ParseTuple(args, "lO", &level, &object) || !callbackText(object, message))
         return nullptr;
-    QString const message = QString::fromUtf8(text);
     log(Log::Message, levelOf(level), message);
     if (message.startsWith(QLatin1String("TSINFO: ")))
         tsInfo(message.mid(8));
@@ -108,10 +146,11 @@ PyObject* YumIO::log(PyObject* args)
 PyObject* YumIO::errorlog(PyObject* args)
 {
     long level = 0;
-    char const* text = nullptr;
-    if (!PyArg_ParseTuple(args, "ls", &level, &text))
+    PyObject* object = nullptr;
+    QString text;
+    if (!PyArg_ParseTuple(args, "lO", &level, &object) || !callbackText(object, text))
         return nullptr;
-    log(Log::Error, levelOf(level), QString::fromUtf8(text));
+    log(Log::Error, levelOf(level), text);
     return none();
 }
 

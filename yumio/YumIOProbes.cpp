@@ -68,6 +68,8 @@ bool YumIO::usesPresto()
 {
     if (!prestoKnown) {
         PyGILStateWrapper lock(true);
+        if (!yumIO)
+            return false; // asked again once there is a script object
         pyExceptStart();
         PyRef result = PyRef::steal(pyMethodCall(yumIO, "usesPresto", "()"));
         prestoUsed = result.get() == Py_True;
@@ -78,12 +80,14 @@ bool YumIO::usesPresto()
 }
 
 // One cleaning call of the script: a tuple whose first item is 0 on
-// success, then the script's messages. A failure is shown with the reasons
-// the script gave, so a cache that could not be cleaned never passes for a
-// clean one.
-bool YumIO::cleanStep(char const* method)
+// success, then the script's messages, which the script has logged already.
+// False with the reasons in failures, so a cache that could not be cleaned
+// never passes for a clean one.
+bool YumIO::cleanStep(char const* method, QStringList& failures)
 {
     PyGILStateWrapper lock(true);
+    if (!scriptReady())
+        return false;
     PyRef result = PyRef::steal(pyMethodCall(yumIO, method, "()"));
     long code = -1;
     QStringList messages;
@@ -106,48 +110,53 @@ bool YumIO::cleanStep(char const* method)
             PyErr_Clear();
         }
     }
-    if (code == 0) {
-        for (QString const& message : messages)
-            log(Log::Message, 2, message);
+    if (code == 0)
         return true;
-    }
-    if (result)
-        error(tr("Unable to clean the cache (%1):\n%2")
-                  .arg(QString::fromLatin1(method), messages.join(QLatin1Char('\n'))));
+    // The first message counts what was removed; the others say what failed.
+    if (messages.size() > 1)
+        messages.removeFirst();
+    failures
+        += messages.isEmpty() ? QStringList {tr("The package manager gave no reason.")} : messages;
     return false;
+}
+
+// A cleaning command: its steps in order, and one report when any failed.
+bool YumIO::clean(QString const& heading, QList<char const*> const& methods)
+{
+    log(Log::Heading, 0, heading);
+    QStringList failures;
+    bool ok = true;
+    for (char const* method : methods)
+        ok = cleanStep(method, failures) && ok;
+    if (!ok && !failures.isEmpty())
+        error(tr("Unable to clean the cache:\n%1").arg(failures.join(QLatin1Char('\n'))));
+    return ok;
 }
 
 bool YumIO::cleanHeaders()
 {
-    log(Log::Heading, 0, tr("Cleaning Headers"));
-    return cleanStep("cleanHeaders");
+    return clean(tr("Cleaning Headers"), {"cleanHeaders"});
 }
 
 bool YumIO::cleanPackages()
 {
-    log(Log::Heading, 0, tr("Cleaning Packages"));
-    return cleanStep("cleanPackages");
+    return clean(tr("Cleaning Packages"), {"cleanPackages"});
 }
 
 bool YumIO::cleanXmlMetadata()
 {
-    log(Log::Heading, 0, tr("Cleaning Xml Metadata"));
-    return cleanStep("cleanMetadata");
+    return clean(tr("Cleaning Xml Metadata"), {"cleanMetadata"});
 }
 
 bool YumIO::cleanPickledCache()
 {
-    log(Log::Heading, 0, tr("Cleaning Pickled Cache"));
-    return cleanStep("cleanPickles");
+    return clean(tr("Cleaning Pickled Cache"), {"cleanPickles"});
 }
 
 bool YumIO::cleanAll()
 {
-    log(Log::Heading, 0, tr("Cleaning All"));
-    bool ok = cleanStep("cleanHeaders");
-    ok = cleanStep("cleanPackages") && ok;
-    ok = cleanStep("cleanMetadata") && ok;
+    QList<char const*> methods {"cleanHeaders", "cleanPackages", "cleanMetadata"};
     if (hasPickledCache())
-        ok = cleanStep("cleanPickles") && ok;
-    return ok;
+        methods.append("cleanPickles");
+    return clean(tr("Cleaning All"), methods);
 }

@@ -9,8 +9,35 @@
 
 #include <QEventLoop>
 
+#include <atomic>
+
 #include <pthread.h>
 #include <signal.h>
+
+namespace {
+std::atomic<bool> interruptFlag {false};
+} // namespace
+
+void YumIO::resetInterrupt()
+{
+    interruptFlag.store(false);
+}
+
+void YumIO::requestInterrupt()
+{
+    interruptFlag.store(true);
+}
+
+bool YumIO::interruptRequested()
+{
+    return interruptFlag.load();
+}
+
+// The script asks from its progress reports whether to stop.
+PyObject* YumIO::interrupted(PyObject*)
+{
+    return PyBool_FromLong(interruptFlag.load() ? 1 : 0);
+}
 
 WorkThread::WorkThread(YumIO* engine, QEventLoop& loop)
     : engine(engine)

@@ -41,6 +41,7 @@ import dnf.rpm
 import dnf.util
 import dnf.yum.misc
 import hawkey
+import libdnf.conf
 import libdnf.error
 from dnf.i18n import _
 
@@ -503,6 +504,41 @@ class _RepoMeter(dnf.callback.DownloadProgress):
         self._endAct()
 
 
+# ---------------------------------------------------------------------------
+# Stopping at the user's request: the engine answers yumIOC.interrupted()
+# from any thread. librepo calls the progress callbacks of a transfer about
+# once a second even while a server stays silent, and aborts the transfer
+# when one answers LR_CB_ABORT; dnf's own callbacks always go on.
+
+_LR_CB_ABORT = 1
+
+
+def _interrupted():
+    check = getattr(yumIOC, "interrupted", None)
+    try:
+        return bool(check()) if check is not None else False
+    except Exception:
+        return False
+
+
+def _abortingProgress(dnfProgress):
+    def progress(self, totalToDownload, downloaded):
+        dnfProgress(self, totalToDownload, downloaded)
+        return _LR_CB_ABORT if _interrupted() else 0
+    progress.vuxAborting = True
+    return progress
+
+
+for _callbacks in (dnf.repo.RepoCallbacks, dnf.repo.PackageTargetCallbacks):
+    if not getattr(_callbacks.progress, "vuxAborting", False):
+        _callbacks.progress = _abortingProgress(_callbacks.progress)
+
+
+def _checkInterrupt():
+    if _interrupted():
+        raise Errors.RepoError(_("Interrupted by the user"))
+
+
 def _reportRead(repoid):
     """The convert and read acts of a repository whose data is in the sack."""
     yumIOC.collectProgress(0, 1, "MD Read")
@@ -958,6 +994,62 @@ class RepoDict(dnf.repodict.RepoDict):
         self._get(repoid).disable()
 
 
+def _undecodableOption(parser, section):
+    """The first option of the section whose value is not UTF-8 text."""
+    for name in parser.options(section):
+        try:
+            parser.getValue(section, name).encode("utf-8")
+        except (UnicodeError, TypeError, RuntimeError):
+            return name
+    return None
+
+
+class _RepoReader(dnf.conf.read.RepoReader):
+    """dnf's reader of the repository files, which also notes in problems
+    what it leaves out and why: a file it cannot parse, a section it cannot
+    use (bad identifier, a value that is not UTF-8 text) and a section named
+    "main", which dnf ignores without a word."""
+
+    def __init__(self, conf, opts, problems):
+        super().__init__(conf, opts)
+        self.problems = problems
+
+    def _note(self, repofn, text):
+        text = maskCredentials(str(text))
+        self.problems.append(text if repofn in text else "%s: %s" % (repofn, text))
+
+    def _build_repo(self, parser, id_, repofn):
+        try:
+            return super()._build_repo(parser, id_, repofn)
+        except (TypeError, UnicodeError) as error:
+            # libdnf's bindings take only UTF-8 text (dnf itself stops here
+            # with a traceback): the section is skipped like any bad one.
+            option = _undecodableOption(parser, id_)
+            text = _("Repository '%s': the value of option %s is not UTF-8 text") % (
+                id_, option or "?")
+            self._note(repofn, text)
+            raise dnf.exceptions.ConfigError(text) from error
+        except (dnf.exceptions.RepoError, dnf.exceptions.ConfigError) as error:
+            self._note(repofn, error)
+            raise
+
+    def _get_repos(self, repofn):
+        try:
+            yield from super()._get_repos(repofn)
+        except dnf.exceptions.ConfigError as error:
+            self._note(repofn, "%s; the file was skipped" % error)
+            raise
+        if repofn != self.conf.config_file_path:
+            parser = libdnf.conf.ConfigParser()
+            try:
+                parser.read(repofn)
+                if "main" in parser.getData():
+                    self._note(repofn, _("a repository may not be named 'main'; "
+                                         "the section was ignored"))
+            except RuntimeError:
+                pass
+
+
 def _installRoot(argv):
     root = "/"
     args = list(argv[1:])
@@ -989,6 +1081,7 @@ class YumIO(dnf.Base):
 
     def __init__(self):
         self._view = None
+        self._problems = []
         self._extraTypes = set()
         try:
             # Routed first, so that a configuration error reaches the log.
@@ -1000,7 +1093,7 @@ class YumIO(dnf.Base):
             self._repos = RepoDict()
             self._view = _SackView(self)
             self._lockTargets = _lockTargets(conf)
-            self.read_all_repos()
+            self._readRepos()
             self._expireMarkedRepos()
         except _EXPECTED + (ValueError,) as error:
             text = _errorText(error)
@@ -1019,7 +1112,11 @@ class YumIO(dnf.Base):
             reposdirs = list(conf.reposdir)
         else:
             reposdirs = list(_DEFAULT_REPOSDIRS)
-        conf.reposdir = [_inRoot(root, d) for d in reposdirs]
+        # dnf's rule under an install root: the directories inside it when
+        # one of them exists there, else as given (host paths).
+        if root == "/" or any(os.path.isdir(_inRoot(root, d)) for d in reposdirs):
+            reposdirs = [_inRoot(root, d) for d in reposdirs]
+        conf.reposdir = reposdirs
         conf.substitutions.update_from_etc(root, varsdir=conf.varsdir)
         if conf.releasever is None:
             try:
@@ -1054,6 +1151,22 @@ class YumIO(dnf.Base):
         if not dnf.util.am_i_root():
             raise Errors.YumBaseError(_("This command has to be run with superuser privileges "
                                         "(under the root user on most systems)."))
+
+    def _readRepos(self):
+        """dnf's read_all_repos(), keeping what it leaves out for
+        configurationProblems()."""
+        self._problems = []
+        for repo in _RepoReader(self.conf, None, self._problems):
+            try:
+                self.repos.add(repo)
+            except dnf.exceptions.ConfigError as error:
+                logger.warning(error)
+                self._problems.append("%s: %s" % (repo.repofile, error))
+
+    def configurationProblems(self):
+        """What the repository files say that dnf leaves out, one text each,
+        naming the file and why."""
+        return list(self._problems)
 
     def _expireMarkedRepos(self):
         # As dnf's command line does: repositories marked by "clean
@@ -1099,6 +1212,7 @@ class YumIO(dnf.Base):
     def _add_repo_to_sack(self, repo):
         # dnf's per-repository step of fill_sack(), with the progress acts.
         self._loadingRepo = repo.id
+        _checkInterrupt()
         meter = _RepoMeter(repo)
         repo.set_progress_bar(meter)
         try:
@@ -1106,6 +1220,7 @@ class YumIO(dnf.Base):
         finally:
             meter.finish()
             repo.set_progress_bar(None)
+        _checkInterrupt()
         yumIOC.collectProgress(0, 1, "MD Read")
         super()._add_repo_to_sack(repo)
         yumIOC.collectProgress(1, 1, "MD Read")
@@ -1142,7 +1257,7 @@ class YumIO(dnf.Base):
         enabled = {repoid: bool(repo.enabled) for repoid, repo in dict.items(self._repos)}
         fresh = {}
         try:
-            for repo in dnf.conf.read.RepoReader(self.conf, None):
+            for repo in _RepoReader(self.conf, None, []):
                 if repo.id not in enabled or repo.id in fresh:
                     continue
                 if enabled[repo.id]:

@@ -21,6 +21,7 @@ private slots:
     void withoutDisplay_data();
     void withoutDisplay();
     void toolkitOptions();
+    void missingInstallRoot();
 };
 
 namespace {
@@ -177,6 +178,25 @@ void TestCommandLine::toolkitOptions()
     }
     QCOMPARE(kept, QStringList({"vux", "-l", "--enablerepo=a", "extra", "-z", "-geometry"}));
     QCOMPARE(own.back(), nullptr);
+// A root that does not exist is refused before anything is made there.
+void TestCommandLine::missingInstallRoot()
+{
+    QTemporaryDir dir;
+    QString const missing = dir.path() + QStringLiteral("/no/such/root");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    QProcess vux;
+    vux.setProcessEnvironment(environment);
+    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), {QStringLiteral("--installroot=") + missing});
+    if (!vux.waitForFinished(60000)) {
+        vux.kill();
+        QFAIL("vux did not end");
+    }
+    QCOMPARE(vux.exitCode(), 1);
+    QCOMPARE(vux.readAllStandardError(),
+        "vux: install root " + QFile::encodeName(missing) + " is not a directory\n");
+    QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/no")));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -55,11 +55,12 @@ void TestStartupLock::heldByAnotherPackageManager()
     QVERIFY(holder.waitForReadyRead(60000) && holder.readLine().trimmed() == "held");
     {
         ModalAnswerer answerer;
-        answerer.click(QStringLiteral("closeButton"));
         MainWindow window;
-        window.show();
         bool closed = true;
-        QTimer::singleShot(0, &window, [&] { closed = window.close(); }); // after initialize()
+        answerer.answer([&](QWidget* dialog) {
+            closed = window.close();
+            ModalAnswerer::clickButton(dialog, QStringLiteral("closeButton"));
+        });
         QVERIFY(start(window));
         QVERIFY(!closed);
         checkRefused(answerer, window, holder.processId());

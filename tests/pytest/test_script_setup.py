@@ -44,3 +44,14 @@ def test_repository_flags_hold_through_loads(make_root, make_yumio, recorder):
     assert [repoid for repoid, _block in progress_blocks(recorder.calls)] == ["base", "base"]
     assert {k: v.enabled for k, v in yumio.repos.repos.items()} == {"base": 1, "updates": 0}
     assert {p.reponame for p in yumio.sack.query().available()} == {"base"}
+
+
+def test_reposdir_follows_dnfs_rule(make_root, make_yumio):
+    """A reposdir named by its host path is used as given when the root has
+    no such directory, as dnf --installroot does."""
+    root = make_root()
+    with open(os.path.join(root, "etc/yum.conf"), "a") as f:
+        f.write("reposdir=%s/etc/yum.repos.d\n" % root)
+    yumio = make_yumio(root)
+    assert list(yumio.conf.reposdir) == [root + "/etc/yum.repos.d"]
+    assert sorted(yumio.repos.repos) == ["base", "updates"]

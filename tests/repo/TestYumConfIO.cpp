@@ -27,6 +27,8 @@ private slots:
     void foreignFileRefused_data();
     void foreignFileRefused();
     void oneFileUnderTwoNames();
+    void credentialsMakeFilesPrivate();
+    void reposDirOnHost();
 };
 
 void TestYumConfIO::roundTrip_data()
@@ -351,6 +353,55 @@ void TestYumConfIO::oneFileUnderTwoNames()
     f.conf.repos[2].file = "/etc/yum/repos.d/./a.repo";
     QVERIFY(f.conf.write(nullptr));
     QCOMPARE(box.get("/etc/yum.repos.d/a.repo"), QByteArray("[a1]\n\n[a2]\n\n[a3]\n"));
+}
+
+// Files that come to carry a password are readable by their owner alone,
+// new or not; a stricter mode stays.
+void TestYumConfIO::credentialsMakeFilesPrivate()
+{
+    ConfSandbox box;
+    box.put("/etc/yum.repos.d/open.repo", "[open]\nbaseurl=http://h/r\n");
+    box.put("/etc/yum.repos.d/strict.repo", "[strict]\nbaseurl=http://h/s\n");
+    box.put("/etc/yum.repos.d/plain.repo", "[plain]\nbaseurl=http://h/p\n");
+    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/open.repo")).constData(), 0644);
+    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/strict.repo")).constData(), 0400);
+    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/plain.repo")).constData(), 0664);
+    ConfFixture f;
+    QVERIFY(f.conf.read(nullptr));
+    for (Repo::Entry& entry : f.conf.repos)
+        if (entry.id != QLatin1String("plain"))
+            entry.baseurl = "http://h/larder?name=bob&password=pw&path=/" + entry.id;
+    QVERIFY(f.conf.write(nullptr));
+    QCOMPARE(box.owner("/etc/yum.repos.d/open.repo").left(4), QString("600 "));
+    QCOMPARE(box.owner("/etc/yum.repos.d/strict.repo").left(4), QString("400 "));
+    QCOMPARE(box.owner("/etc/yum.repos.d/plain.repo").left(4), QString("664 "));
+}
+
+// Under an install root a repository directory that does not exist inside
+// it is taken as given, as the package manager takes it; the main file stays
+// the root's own.
+void TestYumConfIO::reposDirOnHost()
+{
+    QTemporaryDir host;
+    QString const hostDir = host.path() + QStringLiteral("/repos");
+    QVERIFY(QDir().mkpath(hostDir));
+    ConfSandbox box("[main]\nreposdir=" + QFile::encodeName(hostDir) + "\n\n[inmain]\nname=M\n");
+    QFile repo(hostDir + QStringLiteral("/host.repo"));
+    QVERIFY(repo.open(QIODevice::WriteOnly) && repo.write("[host]\nname=H\n") > 0);
+    repo.close();
+    ConfFixture f;
+    QVERIFY(f.conf.read(nullptr));
+    QStringList ids;
+    for (Repo::Entry const& entry : f.conf.repos)
+        ids.append(entry.id);
+    QCOMPARE(ids, (QStringList {"inmain", "host"}));
+    f.conf.repos[1].name = "Host";
+    f.conf.repos[0].name = "Main";
+    QVERIFY(f.conf.write(nullptr));
+    QVERIFY(repo.open(QIODevice::ReadOnly));
+    QCOMPARE(repo.readAll(), QByteArray("[host]\nname=Host\n"));
+    QVERIFY(box.get("/etc/yum.conf").endsWith("[inmain]\nname=Main\n"));
+    QVERIFY(!QFileInfo::exists(box.path(hostDir)));
 }
 
 QTEST_MAIN(TestYumConfIO)

@@ -10,8 +10,26 @@
 #include <QThread>
 #include <QtTest>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+int failingDup2Target = -1; // dup2 onto this descriptor fails while set
+}
+
+// The program's own dup2 calls come here first: a redirection can be made
+// to fail as it would when the system runs out of resources.
+extern "C" int dup2(int oldFd, int newFd)
+{
+    using Dup2 = int (*)(int, int);
+    static Dup2 const real = reinterpret_cast<Dup2>(dlsym(RTLD_NEXT, "dup2"));
+    if (newFd == failingDup2Target) {
+        errno = EBUSY;
+        return -1;
+    }
+    return real(oldFd, newFd);
+}
 
 class TestAccess
 {
@@ -84,6 +102,8 @@ private slots:
     void packageValues();
     void failureReportShowsLoggedErrors();
     void capturedDescriptors();
+    void unprintableText();
+    void halfStartedCapture();
 
 private:
     StandinEngine* standin = nullptr;
@@ -302,6 +322,50 @@ void TestEngineOutput::capturedDescriptors()
     QVERIFY(fstat(1, &after[0]) == 0 && fstat(2, &after[1]) == 0);
     for (int i = 0; i < 2; ++i)
         QVERIFY(before[i].st_ino == after[i].st_ino && before[i].st_dev == after[i].st_dev);
+}
+
+// Whatever the package manager or a package's scripts print is logged, with
+// what cannot be shown replaced; only a value that is no text is refused.
+void TestEngineOutput::unprintableText()
+{
+    int const first = logSize(*engine);
+    Python::PyGILStateWrapper lock(true);
+    TestAccess::py(*engine,
+        "import yumIOC\n"
+        "yumIOC.log(2, 'nul\\0inside')\n"
+        "yumIOC.errorlog(0, 'half \\ud800 pair, whole \\U0001f600')\n"
+        "yumIOC.stdoutWrite(b'bytes \\xff\\n')\n"
+        "yumIOC.stderrWrite('err\\udc80\\n')\n"
+        "try:\n"
+        "    yumIOC.log(2, 5)\n"
+        "except TypeError:\n"
+        "    yumIOC.log(2, 'refused')\n");
+    QCOMPARE(texts(entriesFrom(*engine, first)),
+        (QStringList {QStringLiteral("nul\uFFFDinside"),
+            QStringLiteral("half \uFFFD pair, whole ") + QString::fromUcs4(U"\U0001F600"),
+            QStringLiteral("bytes \uFFFD"), QStringLiteral("err\uFFFD"),
+            QStringLiteral("refused")}));
+}
+
+// The second redirection fails after the first succeeded: the capture is
+// reported and undone, and descriptor 1 leads where it did.
+void TestEngineOutput::halfStartedCapture()
+{
+    struct stat before;
+    QVERIFY(fstat(1, &before) == 0);
+    int const dialogs = answerer->answered();
+    struct stat during;
+    failingDup2Target = 2;
+    TestAccess::capture(*engine, [&] {
+        failingDup2Target = -1;
+        QVERIFY(fstat(1, &during) == 0);
+    });
+    QVERIFY(before.st_ino == during.st_ino && before.st_dev == during.st_dev);
+    QCOMPARE(answerer->answered(), dialogs + 1);
+    QCOMPARE(answerer->texts().last(),
+        QStringLiteral("Unable to dup2 pipe to capture rpm transaction output"));
+    struct stat after;
+    QVERIFY(fstat(1, &after) == 0 && after.st_ino == before.st_ino);
 }
 
 QTEST_MAIN(TestEngineOutput)

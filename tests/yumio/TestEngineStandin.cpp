@@ -12,6 +12,7 @@ class TestAccess
 {
 public:
     static QStringList enabledRepos(YumIO& engine) { return engine.enabledRepos; }
+    static PyObject* eval(YumIO& engine, char const* expression) { return engine.pyr(expression); }
 };
 
 namespace {
@@ -33,6 +34,7 @@ private slots:
     void entries();
     void olderGroups();
     void sessionUse();
+    void failedCollectionFreed();
 };
 
 void TestEngineStandin::failures_data()
@@ -185,6 +187,29 @@ void TestEngineStandin::sessionUse()
                                     "Edit Configuration can be used to configure "
                                     "repositories.")});
     QCOMPARE(engine.count(), 0);
+}
+
+// A collection that fails after packages were read (here in the groups
+// step) leaves them in the hash alone; a refresh frees them all.
+void TestEngineStandin::failedCollectionFreed()
+{
+    StandinEngine standin(QStringLiteral("3.2.8"), "setupTsGroup:YumBaseError");
+    YumIO& engine = standin.engine;
+    QVERIFY(engine.initialize());
+    auto alive = [&engine] {
+        Python::PyGILStateWrapper lock(true);
+        PyRef count = PyRef::steal(TestAccess::eval(
+            engine, "len([o for o in __import__('gc').get_objects() if isinstance(o, Package)])"));
+        return count ? PyLong_AsLong(count.get()) : -1;
+    };
+    QVERIFY(!engine.collect(standinRepos));
+    QCOMPARE(engine.count(), 0);
+    QCOMPARE(alive(), 4L); // alpha's update and installed version, beta, gamma
+    engine.clear();
+    QCOMPARE(alive(), 0L);
+    QVERIFY(!engine.collect(standinRepos));
+    engine.clear();
+    QCOMPARE(alive(), 0L);
 }
 
 QTEST_MAIN(TestEngineStandin)
