@@ -178,6 +178,8 @@ void TestCommandLine::toolkitOptions()
     }
     QCOMPARE(kept, QStringList({"vux", "-l", "--enablerepo=a", "extra", "-z", "-geometry"}));
     QCOMPARE(own.back(), nullptr);
+}
+
 // A root that does not exist is refused before anything is made there.
 void TestCommandLine::missingInstallRoot()
 {
