@@ -16,7 +16,7 @@ namespace PackageTable {
 
 View::View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumIO, QWidget* parent)
     : HTableView(QStyleOptionViewItem::Left, 10, INT_MAX, parent)
-    , model(model)
+    , packages(model)
 {
     setObjectName(QStringLiteral("packageView"));
     setAccessibleName(tr("Packages"));
@@ -138,7 +138,7 @@ int View::sizeHintForColumn(int column) const
         bool seen[16] = {};
         for (int row = 0; row < rows; ++row) {
             int const source = sourceRow(row);
-            Package::Entry const& e = *model->entry(source);
+            Package::Entry const& e = *packages->entry(source);
             int const key = column == ActionColumn ? int(e.action)
                 : column == StateColumn            ? int(e.state)
                                                    : int(e.kind);
@@ -152,7 +152,7 @@ int View::sizeHintForColumn(int column) const
         for (int row = 0; row < rows; ++row) {
             int const source = sourceRow(row);
             ranked.emplace_back(
-                textAdvance(model->displayText(*model->entry(source), column)), row);
+                textAdvance(packages->displayText(*packages->entry(source), column)), row);
         }
         size_t const candidates = std::min<size_t>(ranked.size(), 16);
         std::partial_sort(ranked.begin(), ranked.begin() + long(candidates), ranked.end(),
@@ -169,7 +169,7 @@ int View::sizeHintForColumn(int column) const
 
 void View::describe()
 {
-    model->describe(proxy->mapToSource(currentIndex()), this);
+    packages->describe(proxy->mapToSource(currentIndex()), this);
 }
 
 void View::handleHorizontalHeaderClicked(int column)
@@ -183,7 +183,7 @@ void View::handleActivated(QModelIndex const& ix)
     if (ix.column() != ActionColumn)
         return;
     QModelIndex const source = proxy->mapToSource(ix);
-    model->toggleAction(source);
+    packages->toggleAction(source);
     emit stateChanged(source.row());
 }
 
@@ -193,13 +193,13 @@ void View::handleCustomContextMenuRequested(QPoint const& pos)
     QPoint const global = viewport()->mapToGlobal(pos);
     if (source.isValid() && source.column() == ActionColumn) {
         if (!actionMenu)
-            actionMenu = new ActionContextMenu(model);
+            actionMenu = new ActionContextMenu(packages);
         actionMenu->exec(source, global);
         emit stateChanged(source.row());
         return;
     }
     if (!otherMenu)
-        otherMenu = new OtherContextMenu(model, this);
+        otherMenu = new OtherContextMenu(packages, this);
     otherMenu->exec(source, global);
 }
 
@@ -218,7 +218,7 @@ void View::changeEvent(QEvent* event)
 {
     HTableView::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
-        model->setEnabled(isEnabled());
+        packages->setEnabled(isEnabled());
 }
 
 void View::keyPressEvent(QKeyEvent* event)

@@ -34,7 +34,7 @@ public:
     QModelIndexList selectedRows() const;
     int sizeHintForColumn(int column) const override;
 
-    Model* packageModel() const { return model; }
+    Model* packageModel() const { return packages; }
     SortFilterProxyModel* proxyModel() const { return proxy; }
     // The source row shown at a row of the view, -1 for none.
     int sourceRow(int viewRow) const;
@@ -60,7 +60,7 @@ protected:
 private:
     int textAdvance(QString const& text) const;
 
-    Model* model;
+    Model* packages; // the source model, not owned
     SortFilterProxyModel* proxy;
     ActionContextMenu* actionMenu = nullptr;
     OtherContextMenu* otherMenu = nullptr;
