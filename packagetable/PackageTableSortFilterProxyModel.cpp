@@ -3,9 +3,77 @@
 #include "packagetable/PackageTableModel.h"
 #include "yumio/YumIO.h"
 
+#include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace PackageTable {
+
+namespace {
+
+// The longest run of plain characters that every match of the extended
+// expression contains: outside brackets and groups, not quantified, in a
+// pattern without alternatives. Empty when there is none worth testing.
+QByteArray requiredText(QByteArray const& pattern)
+{
+    if (pattern.contains('|'))
+        return QByteArray();
+    QByteArray best;
+    QByteArray run;
+    int depth = 0;
+    auto endRun = [&] {
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    };
+    for (int i = 0; i < pattern.size(); ++i) {
+        char const c = pattern.at(i);
+        char const next = i + 1 < pattern.size() ? pattern.at(i + 1) : '\0';
+        bool const quantified = next == '*' || next == '+' || next == '?' || next == '{';
+        if (c == '[') {
+            endRun();
+            // Skip the bracket expression; "]" right after "[" or "[^" is
+            // a member.
+            int j = i + 1;
+            if (j < pattern.size() && pattern.at(j) == '^')
+                ++j;
+            if (j < pattern.size() && pattern.at(j) == ']')
+                ++j;
+            while (j < pattern.size() && pattern.at(j) != ']')
+                ++j;
+            i = j;
+            continue;
+        }
+        if (c == '(') {
+            ++depth;
+            endRun();
+            continue;
+        }
+        if (c == ')') {
+            --depth;
+            endRun();
+            continue;
+        }
+        if (depth > 0 || std::strchr("\\^$.*+?{}", c)) {
+            endRun();
+            if (c == '{') {
+                while (i < pattern.size() && pattern.at(i) != '}')
+                    ++i;
+            }
+            continue;
+        }
+        if (quantified) {
+            // "ab*": the b may be absent, the a is not.
+            endRun();
+            continue;
+        }
+        run += c;
+    }
+    endRun();
+    return best.size() >= 2 ? best : QByteArray();
+}
+
+} // namespace
 
 SortFilterProxyModel::SortFilterProxyModel(
     StateFilter stateFilter, bool groupsFilter, YumIO* yumIO, QObject* parent)
@@ -84,6 +152,7 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
     regexStatus = regcomp(&regex, bytes.constData(), REG_EXTENDED | REG_NOSUB);
     isLiteral = regexStatus == 0 && std::strpbrk(bytes.constData(), "\\^$.[]|()*+?{}") == nullptr;
     literal = bytes;
+    required = regexStatus == 0 && !isLiteral ? requiredText(bytes) : QByteArray();
 
     if (stripped != pattern)
         emptyCache();
@@ -115,6 +184,10 @@ bool SortFilterProxyModel::matches(QByteArray const& text) const
         return memmem(text.constData(), size_t(text.size()), literal.constData(),
                    size_t(literal.size()))
             != nullptr;
+    if (!required.isEmpty()
+        && !memmem(
+            text.constData(), size_t(text.size()), required.constData(), size_t(required.size())))
+        return false;
     return regexec(&regex, text.constData(), 0, nullptr, 0) == 0;
 }
 
@@ -204,66 +277,94 @@ bool SortFilterProxyModel::searchAccepts(Package::Entry const& entry) const
     return anyMatches(descriptionFields) || matches(entry.buildTime) || anyMatches(laterFields);
 }
 
-namespace {
-
-// The sort key of the numeric columns.
-qint64 numericKey(Package::Entry const& entry, int column)
+std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
 {
+    if (rankGeneration != model->generation()) {
+        for (auto& rank : ranks)
+            rank.clear();
+        rankGeneration = model->generation();
+    }
+    std::vector<int>& rank = ranks[size_t(column)];
+    int const rows = model->rowCount();
+    if (rank.size() == size_t(rows))
+        return rank;
+
+    std::vector<Package::Entry const*> entries(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        entries[size_t(row)] = model->entry(row);
+    std::vector<int> order(static_cast<size_t>(rows));
+    std::iota(order.begin(), order.end(), 0);
+    rank.assign(size_t(rows), 0);
+    auto assign = [&](auto const& less) {
+        std::sort(order.begin(), order.end(), less);
+        int place = 0;
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (i > 0 && less(order[i - 1], order[i]))
+                ++place;
+            rank[size_t(order[i])] = place;
+        }
+    };
+    if (column == NameColumn) {
+        assign([&](int a, int b) { return entries[size_t(a)]->name < entries[size_t(b)]->name; });
+        return rank;
+    }
+    std::vector<int> const& byName = rankOf(NameColumn);
+    auto then = [&](auto const& key) {
+        return [&, key](int a, int b) {
+            auto const& x = key(*entries[size_t(a)]);
+            auto const& y = key(*entries[size_t(b)]);
+            return x < y || (!(y < x) && byName[size_t(a)] < byName[size_t(b)]);
+        };
+    };
     switch (column) {
-    case ActionColumn:
-        return entry.action;
     case StateColumn:
-        return entry.state;
+        assign(then([](Package::Entry const& e) { return int(e.state); }));
+        break;
     case KindColumn:
-        return entry.kind;
-    default:
-        return qint64(qint32(entry.buildSeconds));
-    }
-}
-
-QString const& textKey(Package::Entry const& entry, int column)
-{
-    switch (column) {
+        assign(then([](Package::Entry const& e) { return int(e.kind); }));
+        break;
+    case SizeColumn:
+        assign(then([](Package::Entry const& e) { return e.sizeBytes; }));
+        break;
+    case BuildTimeColumn:
+        assign(then([](Package::Entry const& e) { return qint64(qint32(e.buildSeconds)); }));
+        break;
     case VersionColumn:
-        return entry.verRel;
+        assign(then([](Package::Entry const& e) -> QString const& { return e.verRel; }));
+        break;
     case RepositoryColumn:
-        return entry.repo;
-    case ArchitectureColumn:
-        return entry.arch;
+        assign(then([](Package::Entry const& e) -> QString const& { return e.repo; }));
+        break;
     default:
-        return entry.name;
+        assign(then([](Package::Entry const& e) -> QString const& { return e.arch; }));
+        break;
     }
+    return rank;
 }
-
-} // namespace
 
 bool SortFilterProxyModel::lessThan(QModelIndex const& left, QModelIndex const& right) const
 {
-    // The keys are read from the entries directly: a sort of the whole table
-    // makes about a million comparisons, too many to build variants for.
     if (!left.model() || !right.model() || !model || left.model() != model
         || right.model() != model)
         return HSortFilterProxyModel::lessThan(left, right);
-    Package::Entry const& a = *model->entry(left.row());
-    Package::Entry const& b = *model->entry(right.row());
+    // Sorting the whole table makes about a million comparisons: each is a
+    // look-up of two ranks, computed once per collection and column, rather
+    // than two variants and a string comparison.
     int const column = left.column();
-    if (column == SizeColumn) {
-        if (a.sizeBytes != b.sizeBytes)
-            return a.sizeBytes < b.sizeBytes;
-        return a.name < b.name;
-    }
-    if (column == ActionColumn || column == StateColumn || column == KindColumn
-        || column == BuildTimeColumn) {
-        qint64 const x = numericKey(a, column);
-        qint64 const y = numericKey(b, column);
+    size_t const a = size_t(left.row());
+    size_t const b = size_t(right.row());
+    if (column == ActionColumn) {
+        int const x = model->entry(left.row())->action;
+        int const y = model->entry(right.row())->action;
         if (x != y)
             return x < y;
-        return a.name < b.name;
+        std::vector<int> const& byName = rankOf(NameColumn);
+        return byName[a] < byName[b];
     }
-    int const order = textKey(a, column).compare(textKey(b, column));
-    if (order != 0)
-        return order < 0;
-    return column != NameColumn && a.name < b.name;
+    if (column < 0 || column >= ColumnCount)
+        return false;
+    std::vector<int> const& rank = rankOf(column);
+    return rank[a] < rank[b];
 }
 
 } // namespace PackageTable

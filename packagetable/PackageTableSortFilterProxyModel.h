@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <regex.h>
 #include <vector>
 
@@ -57,6 +58,7 @@ protected:
 private:
     bool searchAccepts(Package::Entry const& entry) const;
     void emptyCache() const;
+    std::vector<int> const& rankOf(int column) const;
 
     Mode mode = Filter;
     bool filterOn = true;
@@ -71,6 +73,13 @@ private:
     mutable std::vector<signed char> acceptCache;
     mutable unsigned cacheGeneration = 0;
 
+    // Sort ranks of the current collection, by source row: a row's place in
+    // the order of a column (ties broken by name; rows equal in both share a
+    // rank). Comparing two ranks is all a sort then needs. The Action column
+    // changes under the user's hands and is compared live.
+    mutable std::array<std::vector<int>, ColumnCount> ranks;
+    mutable unsigned rankGeneration = 0;
+
     QString pattern;
     int regexStatus = -1;
     regex_t regex;
@@ -78,6 +87,8 @@ private:
     // which gives the same answers much faster.
     QByteArray literal;
     bool isLiteral = false;
+    // Text every match must contain, tested before the expression runs.
+    QByteArray required;
 };
 
 } // namespace PackageTable

@@ -99,14 +99,12 @@ void View::resizeColumnsToContents()
     proxy->setFilter(filterWasOn);
 }
 
-int View::textAdvance(QString const& text) const
+int View::textAdvance(QFontMetrics const& metrics, QString const& text) const
 {
-    QFont const& current = font();
-    if (charAdvances.empty() || current != advanceFont) {
+    if (charAdvances.empty() || font() != advanceFont) {
         charAdvances.assign(0x10000, -1);
-        advanceFont = current;
+        advanceFont = font();
     }
-    QFontMetrics const metrics(current);
     int width = 0;
     for (QChar const c : text) {
         short& advance = charAdvances[c.unicode()];
@@ -132,27 +130,33 @@ int View::sizeHintForColumn(int column) const
     if (!delegate)
         delegate = itemDelegate();
 
-    std::vector<std::pair<int, int>> ranked; // (approximate width, view row)
+    // The rows in view, as source rows; unfiltered, simply all of them.
+    bool const all = !proxy->getFilter() || rows == packages->rowCount();
+    auto source = [&](int row) { return all ? row : sourceRow(row); };
+
+    std::vector<std::pair<int, int>> ranked; // (approximate width, source row)
     if (column < NameColumn) {
         // Icon columns: one row per kind of icon is enough.
         bool seen[16] = {};
         for (int row = 0; row < rows; ++row) {
-            int const source = sourceRow(row);
-            Package::Entry const& e = *packages->entry(source);
+            int const sourceRow = source(row);
+            Package::Entry const& e = *packages->entry(sourceRow);
             int const key = column == ActionColumn ? int(e.action)
                 : column == StateColumn            ? int(e.state)
                                                    : int(e.kind);
             if (key >= 0 && key < 16 && !seen[key]) {
                 seen[key] = true;
-                ranked.emplace_back(0, row);
+                ranked.emplace_back(0, sourceRow);
             }
         }
     } else {
+        QFontMetrics const metrics(font());
         ranked.reserve(size_t(rows));
         for (int row = 0; row < rows; ++row) {
-            int const source = sourceRow(row);
+            int const sourceRow = source(row);
             ranked.emplace_back(
-                textAdvance(packages->displayText(*packages->entry(source), column)), row);
+                textAdvance(metrics, packages->displayText(*packages->entry(sourceRow), column)),
+                sourceRow);
         }
         size_t const candidates = std::min<size_t>(ranked.size(), 16);
         std::partial_sort(ranked.begin(), ranked.begin() + long(candidates), ranked.end(),
@@ -161,7 +165,7 @@ int View::sizeHintForColumn(int column) const
     }
     int width = 0;
     for (auto const& candidate : ranked) {
-        QModelIndex const index = proxy->index(candidate.second, column);
+        QModelIndex const index = proxy->mapFromSource(packages->index(candidate.second, column));
         width = std::max(width, delegate->sizeHint(option, index).width());
     }
     return showGrid() ? width + 1 : width;

@@ -58,7 +58,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    int textAdvance(QString const& text) const;
+    int textAdvance(QFontMetrics const& metrics, QString const& text) const;
 
     Model* packages; // the source model, not owned
     SortFilterProxyModel* proxy;

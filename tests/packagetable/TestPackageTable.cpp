@@ -35,6 +35,8 @@ private slots:
     void stateAndKindFilters();
     void filterAcrossNeighbouringFields();
     void invalidAndEmptyPatterns();
+    void matchesAsPosixDoes_data();
+    void matchesAsPosixDoes();
     void searchEveryField_data();
     void searchEveryField();
     void sortsBySizeBeyond2GiB();
@@ -424,6 +426,34 @@ void TestPackageTable::invalidAndEmptyPatterns()
     view->filtersearch(QStringLiteral(".*ember.*"));
     QCOMPARE(proxy->filterPattern(), QStringLiteral("ember"));
     view->setMode(Filter);
+}
+
+void TestPackageTable::matchesAsPosixDoes_data()
+{
+    QTest::addColumn<QString>("pattern");
+    // Patterns whose plain parts are tested before the expression runs: the
+    // shortcut must never change an answer.
+    for (char const* pattern : {"ab*c", "a(bc)*d", "x|yz", "[ab]cd", "ab{0,2}c", "\\.conf", "ab?cd",
+             "^lib-[0-9]+dev", "[]x]yz", "[^a]bc", "(ab|cd)ef", "lib.*devel$", "a+b", "cd", "c.d"})
+        QTest::newRow(pattern) << QString::fromLatin1(pattern);
+}
+
+void TestPackageTable::matchesAsPosixDoes()
+{
+    QFETCH(QString, pattern);
+    QStringList const texts {"ac", "abbc", "ad", "abcbcd", "yz", "x", "acd", "bcd", "cd", "ac",
+        "abc", "a.conf", "aconf", "abcd", "lib-12dev", "xlib-1dev", "]yz", "xyz", "zbc", "abc",
+        "cdef", "abef", "libfoo-devel", "libdevel x", "aab", "b", "c d", "c\nd", QString::fromUtf8("c\xc3\xa9" "d")};
+    SortFilterProxyModel proxy(ViewAll, true, nullptr);
+    proxy.setFilterRegExp(pattern);
+    regex_t reference;
+    QCOMPARE(regcomp(&reference, pattern.toLocal8Bit().constData(), REG_EXTENDED | REG_NOSUB), 0);
+    for (QString const& text : texts) {
+        QByteArray const bytes = text.toLocal8Bit();
+        bool const expected = regexec(&reference, bytes.constData(), 0, nullptr, 0) == 0;
+        QVERIFY2(proxy.matches(bytes) == expected, qPrintable(text));
+    }
+    regfree(&reference);
 }
 
 void TestPackageTable::searchEveryField_data()
