@@ -524,7 +524,9 @@ bool MainWindow::searching() const
 
 void MainWindow::prepareFilterSearch()
 {
-    if (!searching())
+    // With the extra data in memory already there is nothing to load, and
+    // switching the filter off and on again would only rebuild the table.
+    if (!searching() || (yumIO->fileListsCollected() && yumIO->otherDataCollected()))
         return;
     view->setFilter(false);
     yumIO->collectFileLists();

@@ -151,12 +151,22 @@ int View::sizeHintForColumn(int column) const
         }
     } else {
         QFontMetrics const metrics(font());
+        if (widthGeneration != packages->generation() || font() != advanceFont) {
+            for (auto& widths : textWidths)
+                widths.clear();
+            widthGeneration = packages->generation();
+        }
+        std::vector<int>& widths = textWidths[column];
+        if (widths.size() != size_t(packages->rowCount())) {
+            widths.resize(size_t(packages->rowCount()));
+            for (int row = 0; row < packages->rowCount(); ++row)
+                widths[size_t(row)]
+                    = textAdvance(metrics, packages->displayText(*packages->entry(row), column));
+        }
         ranked.reserve(size_t(rows));
         for (int row = 0; row < rows; ++row) {
             int const sourceRow = source(row);
-            ranked.emplace_back(
-                textAdvance(metrics, packages->displayText(*packages->entry(sourceRow), column)),
-                sourceRow);
+            ranked.emplace_back(widths[size_t(sourceRow)], sourceRow);
         }
         size_t const candidates = std::min<size_t>(ranked.size(), 16);
         std::partial_sort(ranked.begin(), ranked.begin() + long(candidates), ranked.end(),

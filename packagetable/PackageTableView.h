@@ -66,6 +66,10 @@ private:
     OtherContextMenu* otherMenu = nullptr;
     mutable std::vector<short> charAdvances; // by UTF-16 code unit, -1 unknown
     mutable QFont advanceFont;
+    // Approximate text widths of every entry by column, for one collection
+    // and font.
+    mutable std::vector<int> textWidths[ColumnCount];
+    mutable unsigned widthGeneration = 0;
 };
 
 } // namespace PackageTable
