@@ -7,27 +7,25 @@ sampled 4x4 per pixel, so edges stay smooth when Qt scales the icon down to a
 table row. Shapes are bold on purpose: they must read at 16 pixels.
 """
 
-import math
+import importlib.util
 import os
-import struct
-import zlib
 
 SIZE = 32
 SAMPLES = 4
 
 
-def png(path, pixels):
-    rows = b"".join(b"\0" + bytes(v for px in row for v in px) for row in pixels)
+def _shared():
+    # The PNG writer of make-icons.py (a file name with a hyphen, so loaded
+    # by path).
+    spec = importlib.util.spec_from_file_location(
+        "make_icons", os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-icons.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    assert module.SIZE == SIZE
+    return module
 
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)))
-        f.write(chunk(b"IDAT", zlib.compress(rows, 9)))
-        f.write(chunk(b"IEND", b""))
+png = _shared().png
 
 
 # --- shapes: each is (inside(x, y) -> bool, rgba) ---------------------------

@@ -39,6 +39,7 @@ View::View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumI
     auto* header = new QHeaderView(Qt::Horizontal, this);
     header->setSectionsMovable(true);
     header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
     header->setSelectionMode(QAbstractItemView::SingleSelection);
     header->setSelectionBehavior(QAbstractItemView::SelectColumns);
     setHorizontalHeader(header);

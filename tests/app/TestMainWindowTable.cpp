@@ -1,5 +1,7 @@
 #include "StartupSupport.h"
 
+#include "support/AccessibleCheck.h"
+
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
 #include "packagetable/PackageTableView.h"
@@ -94,6 +96,15 @@ void TestMainWindowTable::startFillsTheTable()
     QCOMPARE(kinds, (QSet<int> {Package::Suite, Package::Group, Package::Package}));
     QCOMPARE(view->model()->rowCount(), model->rowCount());
     QCOMPARE(view->accessibleName(), QStringLiteral("Packages"));
+    // Controls Qt keeps hidden here (the menu bar's overflow button, the
+    // table's corner button without a row header) are nobody's to reach.
+    QStringList unreachable = unreachableControls(window);
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window))
+            unreachable.removeAll(QStringLiteral("%1 '%2'").arg(
+                QLatin1String(widget->metaObject()->className()), widget->objectName()));
+    }
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(", ")));
 }
 
 void TestMainWindowTable::waitCursorOnlyInSearchMode()
