@@ -48,6 +48,15 @@ View::View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumI
     proxy->setFilterKeyColumn(KindColumn);
 
     connect(header, &QHeaderView::sectionClicked, this, &View::handleHorizontalHeaderClicked);
+    // Every filter change resets the rows, and the current row goes with
+    // them without the item view saying so.
+    connect(proxy, &QAbstractItemModel::modelReset, this, [this] {
+        if (reportedRow != -1) {
+            int const previous = reportedRow;
+            reportedRow = -1;
+            emit currentChanged(-1, previous);
+        }
+    });
     connect(this, &QAbstractItemView::clicked, this, &View::handleActivated);
     connect(
         this, &QWidget::customContextMenuRequested, this, &View::handleCustomContextMenuRequested);
@@ -225,8 +234,10 @@ void View::currentChanged(QModelIndex const& current, QModelIndex const& previou
     QModelIndex const previousSource = proxy->mapToSource(previous);
     int const currentRow = currentSource.isValid() ? currentSource.row() : -1;
     int const previousRow = previousSource.isValid() ? previousSource.row() : -1;
-    if (currentRow != previousRow)
+    if (currentRow != previousRow) {
+        reportedRow = currentRow;
         emit currentChanged(currentRow, previousRow);
+    }
 }
 
 void View::changeEvent(QEvent* event)

@@ -64,6 +64,7 @@ private:
     SortFilterProxyModel* proxy;
     ActionContextMenu* actionMenu = nullptr;
     OtherContextMenu* otherMenu = nullptr;
+    int reportedRow = -1; // the current source row last announced
     mutable std::vector<short> charAdvances; // by UTF-16 code unit, -1 unknown
     mutable QFont advanceFont;
     // Approximate text widths of every entry by column, for one collection

@@ -216,6 +216,12 @@ void TestMainWindowTable::commandsOnActions()
     child<QPushButton>("clearButton")->click();
     view->setCurrentIndex(QModelIndex());
     QVERIFY(!describe->isEnabled());
+    // A filter change takes the current row away, and Describe with it.
+    view->selectRow(0);
+    QVERIFY(describe->isEnabled());
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
+    QVERIFY(!view->currentIndex().isValid());
+    QVERIFY(!describe->isEnabled());
     view->sortByColumn(KindColumn, Qt::AscendingOrder);
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
 }
