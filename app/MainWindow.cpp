@@ -526,7 +526,7 @@ void MainWindow::prepareFilterSearch()
 {
     // With the extra data in memory already there is nothing to load, and
     // switching the filter off and on again would only rebuild the table.
-    if (!searching() || (yumIO->fileListsCollected() && yumIO->otherDataCollected()))
+    if (!yumIO || !searching() || (yumIO->fileListsCollected() && yumIO->otherDataCollected()))
         return;
     view->setFilter(false);
     yumIO->collectFileLists();
@@ -592,6 +592,8 @@ void MainWindow::currentChanged(int currentRow, int)
 
 void MainWindow::stateChanged(int row)
 {
+    if (!yumIO)
+        return;
     bool actions = row != -1 && row < yumIO->count() && (*yumIO)[row]->action != Package::None;
     for (int i = 0; !actions && i < yumIO->count(); ++i)
         actions = (*yumIO)[i]->action != Package::None;

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QModelIndexList>
+#include <QPointer>
 
 #include <vector>
 
@@ -75,7 +76,9 @@ private:
     QVariant toolTip(Package::Entry const& entry, int column) const;
     QVariant foreground(Package::Entry const& entry) const;
 
-    YumIO* yumIO;
+    // Guarded: the window deletes the engine on its way out, and a repaint
+    // in between must find no rows rather than freed ones.
+    QPointer<YumIO> yumIO;
     YumConfIO* yumConfIO = nullptr;
     Describe::Dialog* dialog = nullptr;
     bool enabled = true;
