@@ -42,6 +42,7 @@ private slots:
     void sortsBySizeBeyond2GiB();
     void columnWidthsMatchTheDelegate();
     void newCollectionEmptiesTheCache();
+    void engineGone();
 
 private:
     int rowOf(QString const& name, bool isGroup = false) const;
@@ -547,6 +548,16 @@ void TestPackageTable::newCollectionEmptiesTheCache()
     QCOMPARE(shown(), QStringList {"granite"});
     view->filtersearch(QString());
     QCOMPARE(proxy->rowCount(), model->rowCount());
+}
+
+void TestPackageTable::engineGone()
+{
+    // The window deletes its engine before the last repaint.
+    auto* gone = new YumIO;
+    Model orphan(gone);
+    delete gone;
+    QCOMPARE(orphan.rowCount(), 0);
+    QVERIFY(!orphan.data(orphan.index(0, NameColumn)).isValid());
 }
 
 QTEST_MAIN(TestPackageTable)
