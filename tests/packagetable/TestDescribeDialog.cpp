@@ -56,6 +56,7 @@ private slots:
     void areasAndRows();
     void extraDataOnDemand();
     void repositoryDetails();
+    void hiddenWhileLoading();
 
 private:
     // Describes an entry in the dialog, which stays on screen from the
@@ -96,7 +97,9 @@ QList<Area*> TestDescribeDialog::describe(QString const& name, bool isGroup)
     dialog->config(&fixture.engine(), *entry, conf);
     if (!dialog->isVisible()) {
         dialog->show();
-        settle(1);
+        // Shown again, it is the dialog the answerer answered last.
+        if (answers == 0)
+            settle(1);
     }
     return dialog->instanceAreas();
 }
@@ -228,6 +231,7 @@ void TestDescribeDialog::repositoryDetails()
     entry.mirrorlist
         = QStringLiteral("http://m.example/larder?name=ann&password=s3cret&path=/list");
     repoDialog.config(entry);
+    QCOMPARE(unreachableControls(&repoDialog), QStringList());
     QCOMPARE(labelTexts(&repoDialog).join('|'),
         QStringLiteral(
             "mirrored|Mirror list URL:|http://m.example/larder?name=***&password=***&path=/list"));
@@ -235,6 +239,24 @@ void TestDescribeDialog::repositoryDetails()
     dialog->accept();
     QVERIFY(!dialog->isVisible() && dialog->instanceAreas().isEmpty());
     QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("title")));
+}
+
+// Hidden by its owner while a file list loads, the dialog keeps the widgets
+// that wait until the wait is over, shows no file list, and is ready again.
+void TestDescribeDialog::hiddenWhileLoading()
+{
+    YumIO& engine = fixture.engine();
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()) && !engine.fileListsCollected());
+    QList<Area*> const areas = describe(QStringLiteral("aurora"));
+    QTimer::singleShot(0, dialog, &QWidget::hide);
+    areas[0]->filesButton()->click();
+    QVERIFY(engine.fileListsCollected());
+    QVERIFY(!dialog->isVisible() && dialog->isReady());
+    QTest::qWait(50);
+    QCOMPARE(fixture.answerer().answered(), answers);
+    QVERIFY(dialog->findChildren<Area*>().isEmpty());
+    QCOMPARE(describe(QStringLiteral("aurora"))[0]->filesButton()->text(), QStringLiteral("Show"));
 }
 
 QTEST_MAIN(TestDescribeDialog)
