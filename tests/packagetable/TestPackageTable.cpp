@@ -35,6 +35,7 @@ private slots:
     void stateAndKindFilters();
     void filterAcrossNeighbouringFields();
     void invalidAndEmptyPatterns();
+    void searchLoadsWhatItReads();
     void matchesAsPosixDoes_data();
     void matchesAsPosixDoes();
     void searchEveryField_data();
@@ -426,6 +427,28 @@ void TestPackageTable::invalidAndEmptyPatterns()
     QVERIFY(!engine->otherDataCollected());
     view->filtersearch(QStringLiteral(".*ember.*"));
     QCOMPARE(proxy->filterPattern(), QStringLiteral("ember"));
+    view->setMode(Filter);
+}
+
+void TestPackageTable::searchLoadsWhatItReads()
+{
+    // A search over a fresh collection reads change logs that are not loaded
+    // yet: the getters load them from inside the table's refiltering, even
+    // with the interpreter lock held around the whole search.
+    view->filtersearch(QString());
+    engine->clear();
+    QVERIFY(engine->collect(EngineFixture::allRepos()));
+    model->reset();
+    QVERIFY(!engine->otherDataCollected());
+    view->setMode(Search);
+    {
+        Python::PyGILStateWrapper outer(true);
+        view->filtersearch(QStringLiteral("paper theme fixes"));
+    }
+    QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
+    QVERIFY(shown().contains("aurora"));
+    QVERIFY(!shown().contains("granite"));
+    view->filtersearch(QString());
     view->setMode(Filter);
 }
 
