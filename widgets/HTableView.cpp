@@ -28,9 +28,7 @@ void HTableView::initViewItemOption(QStyleOptionViewItem* option) const
 
 int HTableView::frameOnlyAroundContentsPixels() const
 {
-    if (style()->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, this))
-        return 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    return 0;
+    return ScreenBound::frameOnlyAroundContentsPixels(this);
 }
 
 QSize HTableView::sizeHint() const

@@ -467,7 +467,9 @@ void TestPackageTable::matchesAsPosixDoes()
     QFETCH(QString, pattern);
     QStringList const texts {"ac", "abbc", "ad", "abcbcd", "yz", "x", "acd", "bcd", "cd", "ac",
         "abc", "a.conf", "aconf", "abcd", "lib-12dev", "xlib-1dev", "]yz", "xyz", "zbc", "abc",
-        "cdef", "abef", "libfoo-devel", "libdevel x", "aab", "b", "c d", "c\nd", QString::fromUtf8("c\xc3\xa9" "d")};
+        "cdef", "abef", "libfoo-devel", "libdevel x", "aab", "b", "c d", "c\nd",
+        QString::fromUtf8("c\xc3\xa9"
+                          "d")};
     SortFilterProxyModel proxy(ViewAll, true, nullptr);
     proxy.setFilterRegExp(pattern);
     regex_t reference;
