@@ -30,9 +30,7 @@ HScrollArea::HScrollArea(int columns, int lines, QWidget* parent)
 
 int HScrollArea::frameOnlyAroundContentsPixels() const
 {
-    if (style()->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, this))
-        return 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    return 0;
+    return ScreenBound::frameOnlyAroundContentsPixels(this);
 }
 
 QSize HScrollArea::sizeHint() const

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <climits>
@@ -20,4 +21,12 @@ QSize ScreenBound::limit(QWidget const* widget)
 QSize ScreenBound::bound(QWidget const* widget, QSize const& size)
 {
     return size.boundedTo(limit(widget));
+}
+
+int ScreenBound::frameOnlyAroundContentsPixels(QWidget const* scrollView)
+{
+    QStyle const* style = scrollView->style();
+    if (style->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, scrollView))
+        return 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return 0;
 }

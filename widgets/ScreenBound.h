@@ -13,4 +13,8 @@ QSize limit(QWidget const* widget);
 // The size bounded by limit(widget).
 QSize bound(QWidget const* widget, QSize const& size);
 
+// Twice the style's frame width when the style draws a scroll view's frame
+// around its contents only (the scroll bars then sit outside it), else 0.
+int frameOnlyAroundContentsPixels(QWidget const* scrollView);
+
 } // namespace ScreenBound
