@@ -52,6 +52,7 @@ protected:
 public slots:
     void resize();
     void refresh();
+    void apply();
     void reposChanged();
 
 protected slots:

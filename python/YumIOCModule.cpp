@@ -41,6 +41,7 @@ YUMIOC_CALLBACK(tsInitCallback)
 YUMIOC_CALLBACK(tsCallback)
 YUMIOC_CALLBACK(tsEvent)
 YUMIOC_CALLBACK(postTransactionOutput)
+YUMIOC_CALLBACK(confirmKeyImport)
 
 #undef YUMIOC_CALLBACK
 
@@ -65,6 +66,7 @@ PyMethodDef methods[] = {
     {"tsCallback", tsCallback, METH_VARARGS, nullptr},
     {"tsEvent", tsEvent, METH_VARARGS, nullptr},
     {"postTransactionOutput", postTransactionOutput, METH_VARARGS, nullptr},
+    {"confirmKeyImport", confirmKeyImport, METH_VARARGS, nullptr},
     {nullptr, nullptr, 0, nullptr},
 };
 
