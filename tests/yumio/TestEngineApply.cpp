@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <unistd.h>
+
 // Reaches the engine's private state.
 class TestAccess
 {
@@ -123,6 +125,7 @@ private slots:
     void groupsAndConflicts();
     void dependencyLines();
     void failingScriptAndLock();
+    void extrasOutputAndFaults();
 };
 
 // Marked installs (one with a dependency), updates (one with a non-zero
@@ -347,6 +350,88 @@ void TestEngineApply::failingScriptAndLock()
     holder.waitForFinished();
     QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("held by another process")),
         qPrintable(fixture.answerer().texts().last()));
+    QCOMPARE(rpmQa(fixture.root()), before);
+}
+
+// Package scripts that talk, a dependency nothing provides, a package file
+// missing from its repository and a file system that fills up.
+void TestEngineApply::extrasOutputAndFaults()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.repos
+        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+
+    mark(engine, QStringLiteral("chatty"), Package::Install);
+    QVERIFY(engine.apply());
+    QVERIFY2(
+        logTexts(engine, Log::Output).contains(QStringLiteral("chatty post-install says hello")),
+        qPrintable(logTexts(engine).join('\n')));
+    QVERIFY(logTexts(engine, Log::Error).contains(QStringLiteral("chatty post-install warns")));
+    QStringList const before = rpmQa(fixture.root());
+
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("needs-missing"), Package::Install);
+    int const asked = fixture.answerer().answered();
+    QVERIFY(!engine.apply());
+    QCOMPARE(fixture.answerer().answered(), asked + 1); // the report, no confirmation
+    QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("no-such-capability")),
+        qPrintable(fixture.answerer().texts().last()));
+    QCOMPARE(rpmQa(fixture.root()), before);
+
+    // The file system under the package's directory is too small.
+    if (geteuid() == 0) {
+        QString const mount = fixture.root() + QStringLiteral("/usr/share/bulky");
+        QVERIFY(QDir().mkpath(mount));
+        int const mounted = QProcess::execute(QStringLiteral("mount"),
+            {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                QStringLiteral("size=1m"), QStringLiteral("tmpfs"), mount});
+        if (mounted == 0) {
+            mark(engine, QStringLiteral("needs-missing"), Package::None);
+            mark(engine, QStringLiteral("bulky"), Package::Install);
+            bool const applied = engine.apply();
+            QProcess::execute(QStringLiteral("umount"), {mount});
+            QVERIFY(!applied);
+            QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("bulky")),
+                qPrintable(fixture.answerer().texts().last()));
+            QCOMPARE(rpmQa(fixture.root()), before);
+            QVERIFY(verifyDb(fixture.root()));
+            mark(engine, QStringLiteral("bulky"), Package::None);
+        }
+    }
+
+    // A package file missing from a copy of the repository.
+    QString const copy = fixture.root() + QStringLiteral("/../extras-copy");
+    QString const extras
+        = Sandbox::repos()[QStringLiteral("repos")].toObject()[QStringLiteral("extras")].toString();
+    QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), extras, copy}), 0);
+    QDirIterator it(copy + QStringLiteral("/Packages"),
+        {QStringLiteral("needs-*.rpm"), QStringLiteral("bulky-*.rpm")}, QDir::Files);
+    QStringList removed;
+    while (it.hasNext())
+        removed.append(it.next());
+    for (QString const& path : removed)
+        QVERIFY(QFile::remove(path));
+    QFile repo(fixture.root() + QStringLiteral("/etc/yum.repos.d/extras.repo"));
+    QVERIFY(repo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    repo.write(QStringLiteral("[extras]\nname=Extras copy\nbaseurl=file://%1\ngpgcheck=0\n")
+                   .arg(copy)
+                   .toUtf8());
+    repo.close();
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("bulky"), Package::Install);
+    QVERIFY(!engine.apply());
+    QString const report = fixture.answerer().texts().last();
+    QVERIFY2(report.contains(QLatin1String("bulky-1.0-1.noarch.rpm: No such file or directory")),
+        qPrintable(report));
     QCOMPARE(rpmQa(fixture.root()), before);
 }
 
