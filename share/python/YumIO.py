@@ -1306,6 +1306,13 @@ class YumIO(dnf.Base):
 
 import gc  # noqa: E402  (this section's own imports)
 import libdnf.transaction as _ACTION  # noqa: E402
+# rpm changes the process's root directory while a transaction runs into
+# another root: what the transaction and its callbacks use is imported now,
+# never on first use.
+import dnf.goal  # noqa: E402,F401
+import dnf.transaction  # noqa: E402,F401
+import dnf.yum.rpmtrans  # noqa: E402,F401
+import encodings.idna  # noqa: E402,F401
 
 # dnf's progress actions as yum's transaction event codes: 10 update,
 # 20 install, 30 true install, 40 erase, 50 obsoleted, 60 obsoleting,

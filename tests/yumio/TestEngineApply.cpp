@@ -94,6 +94,7 @@ struct BarWatch
     QList<int> values;
     bool backwards = false;
     QString where;
+    QStringList texts;
     int last = -1;
     int maximum = -1;
     void watch(HProgressBar* bar)
@@ -109,6 +110,7 @@ struct BarWatch
             }
             last = value;
             values.append(value);
+            texts.append(bar->activity());
         });
     }
 };
@@ -126,6 +128,7 @@ private slots:
     void dependencyLines();
     void failingScriptAndLock();
     void extrasOutputAndFaults();
+    void larderCredentialsStayHidden();
 };
 
 // Marked installs (one with a dependency), updates (one with a non-zero
@@ -433,6 +436,39 @@ void TestEngineApply::extrasOutputAndFaults()
     QVERIFY2(report.contains(QLatin1String("bulky-1.0-1.noarch.rpm: No such file or directory")),
         qPrintable(report));
     QCOMPARE(rpmQa(fixture.root()), before);
+}
+
+// Packages downloaded through a larder repository: the credentials appear
+// in no bar, dialog or log line.
+void TestEngineApply::larderCredentialsStayHidden()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.larder = QStringLiteral("tester:s3cret-pass");
+    options.larderOnly = true;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("fjord"), Package::Install);
+    mark(engine, QStringLiteral("aurora"), Package::Update);
+    BarWatch total;
+    BarWatch item;
+    total.watch(fixture.totalBar());
+    item.watch(fixture.itemBar());
+    QVERIFY(engine.apply());
+    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
+    QStringList const seen
+        = logTexts(engine) + fixture.answerer().texts() + total.texts + item.texts;
+    item.texts.removeDuplicates();
+    QVERIFY2(item.texts.join(QLatin1Char('|')).contains(QLatin1String("|Downloading ")),
+        qPrintable(item.texts.join(QLatin1Char('|'))));
+    for (QString const& text : seen) {
+        QVERIFY2(!text.contains(QLatin1String("s3cret-pass")), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1String("name=tester")), qPrintable(text));
+    }
 }
 
 QTEST_MAIN(TestEngineApply)
