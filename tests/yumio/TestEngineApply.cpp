@@ -146,6 +146,7 @@ void TestEngineApply::installUpdateRemove()
     mark(engine, QStringLiteral("aurora"), Package::Update);
     mark(engine, QStringLiteral("libbasalt"), Package::Update);
     mark(engine, QStringLiteral("granite"), Package::Remove);
+    mark(engine, QStringLiteral("delta-suite"), Package::Install); // a suite
     BarWatch total;
     total.watch(fixture.totalBar());
 
@@ -154,6 +155,7 @@ void TestEngineApply::installUpdateRemove()
     QStringList const installed = rpmQa(fixture.root());
     QVERIFY2(installed.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(installed.join(' ')));
     QVERIFY(installed.contains(QStringLiteral("ember-0:0.3-1")));
+    QVERIFY(installed.contains(QStringLiteral("delta-suite-0:2.0-1")));
     QVERIFY(installed.contains(QStringLiteral("aurora-0:1.1-1")));
     QVERIFY(installed.contains(QStringLiteral("libbasalt-2:1.2-1")));
     QVERIFY(!installed.join(' ').contains(QLatin1String("granite")));
