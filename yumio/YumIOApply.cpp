@@ -163,7 +163,11 @@ bool YumIO::applyReal()
             return false;
     }
 
-    PyRef flushed = PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
+    // The script's flush closes the package manager's session; the table is
+    // collected afresh after a transaction, but a declined one keeps the
+    // table, the marks and the objects behind them in use.
+    if (applyConfirmed)
+        PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
     installs.reset();
     updates.reset();
     removes.reset();

@@ -213,6 +213,11 @@ void TestEngineApply::declineThenRemoveWithDependents()
     QVERIFY(fixture.totalBar()->value() <= fixture.totalBar()->minimum());
     QVERIFY(fixture.itemBar()->value() <= fixture.itemBar()->minimum());
 
+    // Declined, the table stays usable: the same marks can be applied.
+    fixture.answerer().click(QStringLiteral("okButton"));
+    QVERIFY(engine.apply());
+    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
+
     // Removing a library takes the packages that need it along.
     engine.clear();
     QVERIFY(engine.collect(EngineFixture::allRepos()));
