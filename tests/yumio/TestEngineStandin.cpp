@@ -178,7 +178,7 @@ void TestEngineStandin::olderGroupsApplied()
     QVERIFY(engine.collect(standinRepos));
     engine.findEntry(true, QStringLiteral("Stand-in Group"))->action = Package::Update;
     QVERIFY(!engine.apply()); // the stand-in asks no confirmation
-    QVERIFY2(standin.calls().contains(QLatin1String("apply:/alpha/")), qPrintable(standin.calls()));
+    QVERIFY2(standin.calls().endsWith(QLatin1String("apply:/alpha/")), qPrintable(standin.calls()));
     QStringList lines;
     {
         QMutexLocker locker(&engine.logEntries());
@@ -204,7 +204,7 @@ void TestEngineStandin::olderGroupsApplied()
     QString const question = standin.answerer.texts().last();
     QVERIFY2(third.match(question).hasMatch(), qPrintable(question));
     // The first button takes the action the group proposes.
-    QVERIFY(standin.calls().endsWith(QLatin1String("apply:/alpha/ flush")));
+    QVERIFY(standin.calls().endsWith(QLatin1String("apply:/alpha/")));
 }
 
 void TestEngineStandin::sessionUse()
