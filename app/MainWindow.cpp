@@ -447,6 +447,21 @@ void MainWindow::resize()
     view->resizeColumnsToContents();
 }
 
+// Applies the marked actions. After a transaction the table is collected
+// afresh (every action gone); a failed or declined apply leaves the table and
+// the marks as they were.
+void MainWindow::apply()
+{
+    setReady(false);
+    if (yumIO->apply()) {
+        // LEAD: the authentication checker runs here once it is in the tree:
+        //     RepoAuth::Checker checker(this, yumConfIO);
+        //     if (checker.quit) { quit(); return; }
+        recollect(); // clears the engine and collects; the table's model resets with it
+    }
+    setReady(true);
+}
+
 void MainWindow::refresh()
 {
     setReady(false);

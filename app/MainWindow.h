@@ -65,6 +65,7 @@ protected:
 public slots:
     void resize();
     void refresh();
+    void apply();
     void reposChanged();
 
 protected slots:

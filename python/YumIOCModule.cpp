@@ -42,6 +42,7 @@ YUMIOC_CALLBACK(tsCallback)
 YUMIOC_CALLBACK(tsEvent)
 YUMIOC_CALLBACK(postTransactionOutput)
 YUMIOC_CALLBACK(interrupted)
+YUMIOC_CALLBACK(confirmKeyImport)
 
 #undef YUMIOC_CALLBACK
 
@@ -67,6 +68,7 @@ PyMethodDef methods[] = {
     {"tsEvent", tsEvent, METH_VARARGS, nullptr},
     {"postTransactionOutput", postTransactionOutput, METH_VARARGS, nullptr},
     {"interrupted", interrupted, METH_VARARGS, nullptr},
+    {"confirmKeyImport", confirmKeyImport, METH_VARARGS, nullptr},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -102,10 +102,11 @@ BUILDS = (
     ("aurora.spec", {}, 1707134400, "first"),
     ("aurora.spec", {"sandbox_update": "1"}, 1710417600, "update"),
     ("granite.spec", {}, 1708516800, "first"),
+    ("extras.spec", {}, 1709000000, "extras"),
 )
 
 # Repository name -> the builds whose RPMs it carries.
-REPO_SETS = {"base": ("first",), "updates": ("update",)}
+REPO_SETS = {"base": ("first",), "updates": ("update",), "extras": ("extras",)}
 COMPS_REPO = "base"
 # Deliberately broken copies of "base" for failure tests.
 CORRUPT_REPOS = {"corrupt-primary": "primary", "corrupt-repomd": "repomd"}
@@ -114,6 +115,7 @@ DEFAULT_REPOS = ("base", "updates")
 REPO_NAMES = {
     "base": "Sandbox base",
     "updates": "Sandbox updates",
+    "extras": "Sandbox extras (packages that fail or talk when installed)",
     "corrupt-primary": "Sandbox with a corrupt primary",
     "corrupt-repomd": "Sandbox with a corrupt repomd",
 }

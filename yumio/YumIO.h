@@ -13,6 +13,7 @@
 #include <QStringList>
 
 class HProgressBar;
+class PyRef;
 class Progress;
 class QEventLoop;
 class QThread;
@@ -189,6 +190,7 @@ public:
     PyObject* tsEvent(PyObject* args);
     PyObject* postTransactionOutput(PyObject* args);
     PyObject* interrupted(PyObject* args);
+    PyObject* confirmKeyImport(PyObject* args);
 
 signals:
     void collectedExtraData();
@@ -273,8 +275,44 @@ private:
     static QString makeSorted(QStringList lines);
     static QString makeSortedUniq(QStringList lines);
 
-    // --- Applying (next stage) -----------------------------------------------
+    // --- Applying (YumIOApply.cpp) ------------------------------------------
     bool applyReal();
+    bool applyGroups();
+    bool applyGrpUpdate(Package::Entry const* group);
+    bool applyGrpInstall(Package::Entry const* group);
+    bool applyGrpRemove(Package::Entry const* group);
+    bool applyGrpConflict(Package::Entry const* group, Package::Entry* package);
+    void applyGrpMark(Package::Entry const* group, Package::Entry* package, Package::Action action);
+    void applyGrpLog(Package::Entry const* group, Package::Entry const* package);
+    void applyGrpLogWas(Package::Entry const* group, Package::Entry const* package);
+    void applyGrpLogNot(Package::Entry const* group, Package::Entry const* package,
+        Package::Action action, QString const& reason);
+    PyObject* requiredPkgs(Package::Entry const* group);
+    PyObject* pkgTree(Package::Entry const* group);
+    PyObject* allPkgs(Package::Entry const* group);
+    PyObject* groupKeys(Package::Entry const* group, QList<char const*> const& mappings,
+        QString const& missing, QString const& improper);
+    Package::Entry* groupPackage(PyObject* name); // by package key, or null
+    static QString actionText(Package::Action action);
+
+    // --- Transaction callbacks (YumIOTransactionCallbacks.cpp) ---------------
+    void dsTsInfo(QString const& text);
+    void dsTsNewPkg(QString const& name, unsigned members, bool needHeader);
+    // The seven lists of a transaction: updated, installed, removed,
+    // obsoleted, depupdated, depinstalled, depremoved.
+    int makeLists(PyObject* object, PyRef* seven);
+    QString pkgtupFormat(PyObject* pkgtup);
+    QString pkgtupRepoFormat(PyObject* pkgtup, QString const& repo);
+    bool displayTransactionPkgs(QString const& label, PyObject* list);
+    bool displayTransactionPkgsRepo(QString const& label, PyObject* list);
+    bool displayTransactionPkgsObs(QString const& label, PyObject* list);
+    PyObject* findRelation(PyObject* relatedto, char const* relation);
+    void noteTransactionPkgs(Package::Action action, PyObject* list);
+    QString getLocalPkg(PyObject* package);
+    QString getLocalHdr(PyObject* package);
+    QString memberName(PyObject* member);
+    quint64 floorSize(QString const& name, bool installed = false) const;
+    void resetApplyFields();
 
     // --- Progress callbacks --------------------------------------------------
     void collectProgress(QString const& name, bool start, RepoAct act, long value, long tail);
@@ -349,6 +387,20 @@ private:
     bool applyConfirmed = false;
     quint32 actPos = 0;
     bool deltaRebuild = false;
+
+    // Apply: transaction summary, dependency loop and progress budget.
+    QString confirmText;
+    QSet<QString> updatedNames;
+    unsigned txCount = 0;
+    unsigned hdrCount = 0;
+    unsigned loopSize = 0;
+    unsigned loopBase = 0;
+    quint64 totalDownload = 0;
+    quint64 downloadNeeded = 0;
+    quint32 downloadShare = 0;
+    quint64 installWork = 0;
+    long lastTsCurrent = -1;
+    bool applying = false; // the script's apply is running
 
     // Output assembly and capture.
     QString stdoutRest;

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -59,6 +60,10 @@ YumIOCapturers::YumIOCapturers(YumIO* engine)
 
 YumIOCapturers::~YumIOCapturers()
 {
+    // What rpm's scripts wrote through the C library's buffered streams
+    // (a Lua print, for one) belongs in the pipes, not after them.
+    std::fflush(stdout);
+    std::fflush(stderr);
     bool restored = true;
     if (savedStdout >= 0 && ::dup2(savedStdout, 1) < 0)
         restored = false;

@@ -654,16 +654,3 @@ bool YumIO::collectExtraReal(bool fileLists)
     emit collectedExtraData();
     return true;
 }
-
-// ---------------------------------------------------------------------------
-// Applying actions arrives with the transaction work; until then an apply
-// reports that it cannot be done and changes nothing.
-
-bool YumIO::applyReal()
-{
-    blocker.block();
-    YumIODialogsUser dialogsUser(dialogs, parent);
-    log(Log::Heading, 0, tr("Applying"));
-    error(tr("Internal error: applying actions is not available in this version"));
-    return false;
-}

@@ -103,10 +103,6 @@ void YumIO::writeStderr(QString const& text)
     write(text, Log::Error, 0, stderrRest);
 }
 
-// The dependency-resolution tracker of an apply reads these lines; collection
-// only logs them.
-void YumIO::tsInfo(QString const&) { }
-
 // ---------------------------------------------------------------------------
 // Callbacks
 
@@ -152,104 +148,4 @@ PyObject* YumIO::errorlog(PyObject* args)
         return nullptr;
     log(Log::Error, levelOf(level), text);
     return none();
-}
-
-// ---------------------------------------------------------------------------
-// Transaction callbacks. Applying actions drives them; until then they note
-// in the log what they received and answer as a declined transaction would.
-
-namespace {
-
-QString describe(PyObject* args)
-{
-    PyRef text = PyRef::steal(PyObject_Repr(args));
-    if (!text) {
-        PyErr_Clear();
-        return QString();
-    }
-    return QString::fromUtf8(PyUnicode_AsUTF8(text.get()));
-}
-
-} // namespace
-
-PyObject* YumIO::dsTsCheck(PyObject* args)
-{
-    log(Log::Message, 9, QStringLiteral("dsTsCheck%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::dsRestartLoop(PyObject* args)
-{
-    log(Log::Message, 9, QStringLiteral("dsRestartLoop%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::userconfirm(PyObject* args)
-{
-    log(Log::Message, 9, QStringLiteral("userconfirm%1").arg(describe(args)));
-    return PyLong_FromLong(0);
-}
-
-PyObject* YumIO::reportDownloadSize(PyObject* args)
-{
-    PyObject* packages = nullptr;
-    if (!PyArg_ParseTuple(args, "O", &packages))
-        return nullptr;
-    log(Log::Message, 9, QStringLiteral("reportDownloadSize%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::listTransaction(PyObject* args)
-{
-    PyObject* object = nullptr;
-    if (!PyArg_ParseTuple(args, "O", &object))
-        return nullptr;
-    log(Log::Message, 9, QStringLiteral("listTransaction%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::tsInitCallback(PyObject* args)
-{
-    long real = 0;
-    if (!PyArg_ParseTuple(args, "l", &real))
-        return nullptr;
-    log(Log::Message, 9, QStringLiteral("tsInitCallback%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::tsCallback(PyObject* args)
-{
-    long what = 0;
-    long long amount = 0;
-    long long total = 0;
-    PyObject* key = nullptr;
-    PyObject* data = nullptr;
-    if (!PyArg_ParseTuple(args, "lLLOO", &what, &amount, &total, &key, &data))
-        return nullptr;
-    log(Log::Message, 9, QStringLiteral("tsCallback%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::tsEvent(PyObject* args)
-{
-    PyObject* package = nullptr;
-    long action = 0;
-    long long current = 0;
-    long long total = 0;
-    long tsCurrent = 0;
-    long tsTotal = 0;
-    if (!PyArg_ParseTuple(
-            args, "OlLLll", &package, &action, &current, &total, &tsCurrent, &tsTotal))
-        return nullptr;
-    log(Log::Message, 9, QStringLiteral("tsEvent%1").arg(describe(args)));
-    return none();
-}
-
-PyObject* YumIO::postTransactionOutput(PyObject* args)
-{
-    PyObject* object = nullptr;
-    if (!PyArg_ParseTuple(args, "O", &object))
-        return nullptr;
-    log(Log::Message, 9, QStringLiteral("postTransactionOutput%1").arg(describe(args)));
-    return PyUnicode_FromString("");
 }

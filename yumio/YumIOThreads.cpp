@@ -3,11 +3,14 @@
 #include "yumio/YumIOThreads.h"
 
 #include "progress/Progress.h"
+#include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 #include "yumio/YumIOCapturers.h"
 #include "yumio/YumIODialogs.h"
 
 #include <QEventLoop>
+#include <QFontDatabase>
+#include <QImageReader>
 
 #include <atomic>
 
@@ -179,6 +182,17 @@ bool YumIO::collectOtherData()
 
 bool YumIO::apply()
 {
+    // rpm changes the root directory of the whole process while it runs a
+    // transaction into another root: nothing may be loaded from a path then.
+    // The GUI thread keeps painting the bars and the log meanwhile, so the
+    // image plugins and fonts it could load on first use are loaded now, and
+    // the bars are painted once with the texts' font.
+    QImageReader::supportedImageFormats();
+    QFontDatabase::families();
+    if (totalBar)
+        totalBar->grab();
+    if (itemBar)
+        itemBar->grab();
     QEventLoop loop;
     ApplyThread thread(this, loop);
     execWorkThread(loop, thread);

@@ -1434,3 +1434,11 @@ class YumIO(dnf.Base):
 
     def usesPresto(self):
         return bool(self.conf.deltarpm)
+
+
+# ---------------------------------------------------------------------------
+# Applying a transaction: YumIOApply.py, beside this file.
+
+import YumIOApply  # noqa: E402
+
+YumIOApply.attach(globals())

@@ -10,7 +10,13 @@ FORMATS = {
     "collectProgress": "llO", "collectGrabMeterStart": "sssOO",
     "collectGrabMeterUpdate": "L", "collectGrabMeterEnd": "L",
     "applyGrabMeterStart": "OOOLO", "applyGrabMeterUpdate": "L", "applyGrabMeterEnd": "L",
+    "dsTsCheck": "", "dsRestartLoop": "", "listTransaction": "O", "reportDownloadSize": "O",
+    "tsInitCallback": "l", "tsEvent": "OlLLll", "postTransactionOutput": "O",
 }
+
+# Answers of the asking callbacks: the user's confirmation of the transaction
+# and of a key import (1 yes, 0 no).
+answers = {"userconfirm": 1, "confirmKeyImport": 1}
 KINDS = {"l": int, "L": int, "s": str, "O": object}
 
 
@@ -28,8 +34,19 @@ for _name, _fmt in FORMATS.items():
     globals()[_name] = _callback(_name, _fmt)
 
 
+def userconfirm():
+    calls.append(("userconfirm",))
+    return answers["userconfirm"]
+
+
+def confirmKeyImport(userid, fingerprint, source):
+    calls.append(("confirmKeyImport", userid, fingerprint, source))
+    return answers["confirmKeyImport"]
+
+
 def reset():
     del calls[:]
+    answers.update(userconfirm=1, confirmKeyImport=1)
 
 
 def texts():

@@ -39,6 +39,7 @@ bool EngineFixture::prepare(Options const& options, QString* error)
     }
     rootOptions.group = options.group;
     rootOptions.install = options.install;
+    rootOptions.repos = options.repos;
     if (Sandbox::makeRoot(root(), rootOptions, error).isEmpty())
         return false;
     InstallRoot::set(root());

@@ -25,6 +25,7 @@ public:
         bool group = false;
         bool install = true;
         QString serverLog; // a file for the server's request log
+        QStringList repos; // repositories of the root (empty: base and updates)
     };
 
     EngineFixture();

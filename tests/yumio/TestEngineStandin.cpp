@@ -6,6 +6,8 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
+#include <QMutexLocker>
+#include <QRegularExpression>
 #include <QtTest>
 
 class TestAccess
@@ -33,6 +35,7 @@ private slots:
     void initializationFailure();
     void entries();
     void olderGroups();
+    void olderGroupsApplied();
     void sessionUse();
     void failedCollectionFreed();
 };
@@ -164,6 +167,46 @@ void TestEngineStandin::olderGroups()
     QCOMPARE(engine.getMandatoryPkgs(*group), QStringLiteral("beta"));
     QCOMPARE(engine.getRequiredGroups(*group), QStringLiteral("Second"));
     QCOMPARE(standin.answerer.answered(), 0);
+}
+
+// Group resolution with the older group information: an optional package
+// of a group marked for update stays unmarked; two groups that disagree about
+// a package ask which action to take.
+void TestEngineStandin::olderGroupsApplied()
+{
+    StandinEngine standin(QStringLiteral("2.4.9"));
+    YumIO& engine = standin.engine;
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(standinRepos));
+    engine.findEntry(true, QStringLiteral("Stand-in Group"))->action = Package::Update;
+    QVERIFY(!engine.apply()); // the stand-in asks no confirmation
+    QVERIFY2(standin.calls().endsWith(QLatin1String("apply:/alpha/")), qPrintable(standin.calls()));
+    QStringList lines;
+    {
+        QMutexLocker locker(&engine.logEntries());
+        for (Log::Entry const& entry : engine.logEntries())
+            lines.append(entry.text);
+    }
+    QVERIFY(lines.contains(QStringLiteral(
+        "For group Stand-in Group, not marking package gamma for Install, becuase the package is "
+        "optional")));
+    QVERIFY(lines.contains(
+        QStringLiteral("For group Stand-in Group, marking package alpha for Update")));
+    QCOMPARE(standin.answerer.answered(), 0);
+
+    // The other group removes what this one updates.
+    engine.findEntry(true, QStringLiteral("Second"))->action = Package::Remove;
+    QVERIFY(!engine.apply());
+    QCOMPARE(standin.answerer.answered(), 1);
+    QRegularExpression const third(QStringLiteral(
+        "^Package alpha is included in group (Second|Stand-in Group) which was marked for "
+        "(Remove|Update),\nso the package would be marked for Update,\nbut it also was part of "
+        "group (Stand-in Group|Second) and so was marked for (Update|Remove).\nHow do you wish to "
+        "proceed\\?$"));
+    QString const question = standin.answerer.texts().last();
+    QVERIFY2(third.match(question).hasMatch(), qPrintable(question));
+    // The first button takes the action the group proposes.
+    QVERIFY(standin.calls().endsWith(QLatin1String("apply:/alpha/")));
 }
 
 void TestEngineStandin::sessionUse()

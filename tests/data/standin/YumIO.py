@@ -115,6 +115,16 @@ class _GroupInfo:
     group_installed = {"Stand-in Group": True, "Second": False}
     mandatory_pkgs = {"Stand-in Group": ["beta"], "Second": ["alpha"]}
     sub_groups = {"Stand-in Group": ["Second"], "Second": ["Stand-in Group"]}
+    # Package lists as group resolution reads them: the tree holds optional
+    # packages too.
+    required = {"Stand-in Group": ["beta", "alpha"], "Second": ["alpha"]}
+    tree = {"Stand-in Group": ["beta", "alpha", "gamma"], "Second": ["alpha"]}
+
+    def requiredPkgs(self, name):
+        return list(self.required[name])
+
+    def pkgTree(self, name):
+        return list(self.tree[name])
 
 
 class _All:
@@ -164,6 +174,12 @@ class YumIO:
 
     def flush(self):
         calls.append("flush")
+
+    def apply(self, installs, updates, removes):
+        """Records what it was asked, as apply:INSTALLS/UPDATES/REMOVES."""
+        calls.append("apply:%s/%s/%s" % (",".join(p.name for p in installs),
+                                          ",".join(pair[0].name for pair in updates),
+                                          ",".join(p.name for p in removes)))
 
     def collectFileLists(self):
         _maybeFail("collectFileLists")

@@ -1,0 +1,446 @@
+"""The transaction side of the companion script: YumIO.apply.
+
+YumIO.py attaches it to its class with attach(globals()) after defining
+everything it shares with this module (credential masking, error texts, the
+logger). doc/companion-script.md ("Applying") describes what it does.
+"""
+
+import fcntl
+import gc
+import os
+import sys
+
+import dnf
+import dnf.callback
+import dnf.exceptions
+import dnf.logging
+import libdnf.transaction as _ACTION
+import rpm
+from dnf.i18n import _
+
+import yumIOC
+from yum import Errors
+
+# rpm changes the process's root directory while a transaction runs into
+# another root: what the transaction and its callbacks use is imported now,
+# never on first use.
+import dnf.goal  # noqa: F401
+import dnf.transaction  # noqa: F401
+import dnf.yum.rpmtrans  # noqa: F401
+import encodings.idna  # noqa: F401
+
+# Shared with YumIO.py; set by attach().
+logger = None
+maskCredentials = None
+_errorText = None
+_inRoot = None
+_EXPECTED = ()
+
+
+def attach(script):
+    """Gives the script's YumIO class its apply; script is the namespace of
+    YumIO.py."""
+    global logger, maskCredentials, _errorText, _inRoot, _EXPECTED
+    logger = script["logger"]
+    maskCredentials = script["maskCredentials"]
+    _errorText = script["_errorText"]
+    _inRoot = script["_inRoot"]
+    _EXPECTED = script["_EXPECTED"]
+    script["YumIO"].apply = _apply
+    script["YumIO"]._applyTransaction = _applyTransaction
+
+
+# ---------------------------------------------------------------------------
+# Applying a transaction
+#
+# apply(installs, updates, removes) marks the goal from the engine's three
+# lists (groups are already resolved into packages), resolves, lists the
+# transaction and asks the user, downloads, checks signatures, runs the rpm
+# transaction and reports what was done. The engine hears of each step through
+# the transaction callbacks of yumIOC, in the order yum gave them.
+
+
+# dnf's progress actions as yum's transaction event codes: 10 update,
+# 20 install, 30 true install, 40 erase, 50 obsoleted, 60 obsoleting,
+# 70 available (nothing to show), 90 updated (the old package leaves).
+_EVENT_CODES = {
+    dnf.callback.PKG_UPGRADE: 10,
+    dnf.callback.PKG_DOWNGRADE: 10,
+    dnf.callback.PKG_INSTALL: 20,
+    dnf.callback.PKG_REINSTALL: 20,
+    dnf.callback.PKG_REMOVE: 40,
+    dnf.callback.PKG_OBSOLETED: 50,
+    dnf.callback.PKG_OBSOLETE: 60,
+    dnf.callback.PKG_UPGRADED: 90,
+    dnf.callback.PKG_DOWNGRADED: 90,
+    dnf.callback.PKG_REINSTALLED: 90,
+    dnf.callback.PKG_CLEANUP: 90,
+}
+# Events that only mark a phase of the transaction: no event of their own.
+_PHASE_EVENTS = (dnf.callback.PKG_VERIFY, dnf.callback.PKG_SCRIPTLET,
+                 dnf.callback.TRANS_PREPARATION, dnf.callback.TRANS_POST)
+_ERASE_CODES = (40, 50, 90)
+
+_STDERR_FILE = open(2, "w", closefd=False)
+
+_SUPERUSER_TEXT = _("This command has to be run with superuser privileges "
+                    "(under the root user on most systems).")
+
+
+class _TxMember:
+    """One member of the transaction as yum's transaction information had
+    it: pkgtup, repoid, name, and relatedto, the (package, relation) pairs
+    that tie it to other members."""
+
+    def __init__(self, pkg, repoid=None):
+        self.po = pkg
+        self.name = pkg.name
+        self.arch = pkg.arch
+        self.pkgtup = (pkg.name, pkg.arch, str(pkg.epoch or 0), pkg.version, pkg.release)
+        self.repoid = repoid if repoid is not None else pkg.reponame
+        self.relatedto = []
+        # What the engine sums for downloads: the package's download size.
+        self.size = int(getattr(pkg, "downloadsize", 0) or 0)
+
+    def __repr__(self):
+        return "<txmbr %s>" % (self.pkgtup,)
+
+
+class _TsInfo:
+    """dnf's transaction as yum's seven lists."""
+
+    LISTS = ("updated", "installed", "removed", "obsoleted", "depupdated", "depinstalled",
+             "depremoved")
+
+    def __init__(self):
+        for name in self.LISTS:
+            setattr(self, name, [])
+
+    def makelists(self):
+        return tuple(getattr(self, name) for name in self.LISTS)
+
+    def members(self):
+        for name in self.LISTS:
+            for member in getattr(self, name):
+                yield member
+
+
+class _TsInfoHolder:
+    def __init__(self, tsInfo):
+        self.tsInfo = tsInfo
+
+
+def _buildTsInfo(transaction, requested):
+    """The seven lists of dnf's transaction; requested holds the packages the
+    user named (all else was brought in to resolve dependencies)."""
+    info = _TsInfo()
+    members = {}
+    pending = []
+    for item in transaction:
+        pkg = item.pkg
+        action = item.action
+        dep = pkg not in requested
+        if action in (_ACTION.TransactionItemAction_INSTALL,
+                      _ACTION.TransactionItemAction_REINSTALL):
+            member = _TxMember(pkg)
+            (info.depinstalled if dep else info.installed).append(member)
+        elif action in (_ACTION.TransactionItemAction_UPGRADE,
+                        _ACTION.TransactionItemAction_DOWNGRADE,
+                        _ACTION.TransactionItemAction_OBSOLETE):
+            member = _TxMember(pkg)
+            (info.depupdated if dep else info.updated).append(member)
+        elif action == _ACTION.TransactionItemAction_REMOVE:
+            member = _TxMember(pkg, "installed")
+            (info.depremoved if dep else info.removed).append(member)
+        elif action == _ACTION.TransactionItemAction_OBSOLETED:
+            member = _TxMember(pkg, "installed")
+            info.obsoleted.append(member)
+            pending.append((member, item))
+        else:
+            # The old side of an update, reinstall or downgrade.
+            continue
+        members[pkg] = member
+    # An obsoleted package names the member that obsoletes it.
+    for member, item in pending:
+        for other in transaction.get_items_replacing_pkg(item.pkg) \
+                if hasattr(transaction, "get_items_replacing_pkg") else ():
+            newer = members.get(other.pkg)
+            if newer is not None:
+                member.relatedto.append((newer, "obsoletedby"))
+                newer.relatedto.append((member, "obsoletes"))
+                break
+        else:
+            for other in transaction:
+                if other.action == _ACTION.TransactionItemAction_OBSOLETE and \
+                        other.pkg in members:
+                    member.relatedto.append((members[other.pkg], "obsoletedby"))
+                    break
+    return info
+
+
+def _tsinfoLines(info):
+    """yum's "TSINFO: " lines for the members that resolving added, naming the
+    packages by the names the engine keys them by."""
+    lines = []
+    for member in info.depinstalled:
+        lines.append("Marking %s as install" % member.name)
+    for member in info.depupdated:
+        lines.append("Updating %s" % member.name)
+    for member in info.depremoved:
+        lines.append("%s marked as erase" % member.name)
+    return lines
+
+
+class _DownloadSize:
+    """What reportDownloadSize reads of a package: its size."""
+
+    def __init__(self, size):
+        self.size = size
+
+
+class _ApplyMeter(dnf.callback.DownloadProgress):
+    """Package downloads as the engine's apply meters. librepo fetches
+    several files at once; the engine shows one at a time, so each file is
+    started once, when it is first heard of, and only the file shown last
+    moves the item bar."""
+
+    def __init__(self):
+        super().__init__()
+        self.current = None
+        self.started = set()
+        self.failures = []
+
+    def start(self, total_files, total_size, total_drpms=0):
+        pass
+
+    def _begin(self, payload):
+        self.current = payload
+        self.started.add(id(payload))
+        pkg = getattr(payload, "pkg", None)
+        location = getattr(pkg, "location", None) or str(payload)
+        size = int(getattr(payload, "download_size", 0) or 0)
+        yumIOC.applyGrabMeterStart(maskCredentials(location), os.path.basename(location), None,
+                                   size, None)
+
+    def progress(self, payload, done):
+        if id(payload) not in self.started:
+            self._begin(payload)
+        if payload is self.current:
+            yumIOC.applyGrabMeterUpdate(int(done or 0))
+
+    def end(self, payload, status, msg):
+        if id(payload) not in self.started:
+            self._begin(payload)
+        if payload is self.current:
+            yumIOC.applyGrabMeterEnd(int(getattr(payload, "download_size", 0) or 0))
+        if status == dnf.callback.STATUS_FAILED or status == dnf.callback.STATUS_MIRROR:
+            text = maskCredentials("%s: %s" % (payload, msg))
+            logger.error("%s", text)
+            if status == dnf.callback.STATUS_FAILED:
+                self.failures.append(text)
+
+
+class _ApplyDisplay(dnf.callback.TransactionProgress):
+    """The rpm transaction as the engine's transaction events."""
+
+    def __init__(self):
+        super().__init__()
+        self.started = False
+        self.errors = []
+        self.lastName = None
+
+    def progress(self, package, action, ti_done, ti_total, ts_done, ts_total):
+        if not self.started:
+            self.started = True
+            yumIOC.tsInitCallback(1)
+        code = _EVENT_CODES.get(action)
+        if code is None or package is None or isinstance(package, str):
+            return
+        name = package.name
+        subject = name if code in _ERASE_CODES else package
+        yumIOC.tsEvent(subject, code, int(ti_done or 0), int(ti_total or 0), int(ts_done or 0),
+                       int(ts_total or 0))
+
+    def scriptout(self, msgs):
+        if msgs:
+            text = msgs.decode("utf-8", "replace") if isinstance(msgs, bytes) else str(msgs)
+            if not text.endswith("\n"):
+                text += "\n"
+            yumIOC.stdoutWrite(maskCredentials(text))
+
+    def error(self, message):
+        self.errors.append(str(message))
+        logger.error("%s", message)
+
+
+def _adapterPackage(adapter):
+    """dnf's package behind an engine adapter (or a dnf package itself)."""
+    view = getattr(adapter, "_view", None)
+    if view is None:
+        return adapter
+    pkg = view.dnfPackage(adapter._current())
+    if pkg is None:
+        raise Errors.YumBaseError("%s is no longer available" % getattr(adapter, "name", adapter))
+    return pkg
+
+
+def _rpmLockHolder(root):
+    """A text naming the holder of rpm's transaction lock in root, or None.
+    rpm would wait for the lock without a word, for ever."""
+    try:
+        path = rpm.expandMacro("%{_rpmlock_path}")
+    except Exception:
+        return None
+    if not path or path.startswith("%"):
+        return None
+    path = _inRoot(root, path)
+    try:
+        fd = os.open(path, os.O_RDWR)
+    except OSError:
+        return None
+    try:
+        try:
+            fcntl.lockf(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except OSError:
+            return "rpm's transaction lock %s is held by another process" % path
+        fcntl.lockf(fd, fcntl.LOCK_UN)
+        return None
+    finally:
+        os.close(fd)
+
+
+def _historyLine(installs, updates, removes):
+    words = ["vux"]
+    for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes)):
+        if pkgs:
+            words.append(verb)
+            words.extend(str(pkg) for pkg in pkgs)
+    return words
+
+
+def _signatureCheck(base, pkgs):
+    """Verify every package from a repository with gpgcheck, offering keys
+    that are not yet imported, as dnf's command does."""
+    for pkg in pkgs:
+        result, text = base.package_signature_check(pkg)
+        if result == 0:
+            continue
+        if result == 1:
+            asked = []
+
+            def question(info):
+                asked.append(info)
+                return bool(yumIOC.confirmKeyImport(
+                    str(info.get("userid", "")), str(info.get("fingerprint", "")),
+                    maskCredentials(str(info.get("keyurl", "")))))
+
+            try:
+                base.package_import_key(pkg, fullaskcb=question)
+            except dnf.exceptions.Error as error:
+                raise Errors.YumBaseError(
+                    "The signature of %s could not be verified: %s" % (pkg, _errorText(error))
+                ) from error
+            result, text = base.package_signature_check(pkg)
+            if result == 0:
+                continue
+        raise Errors.YumBaseError(maskCredentials("%s: %s" % (
+            pkg, text or "the package's signature could not be verified")))
+
+
+def _apply(self, installs, updates, removes):
+    try:
+        return self._applyTransaction(installs, updates, removes)
+    except BrokenPipeError:
+        raise
+    except Errors.YumBaseError as error:
+        logger.error("%s", error.value)
+        raise
+    except _EXPECTED as error:
+        text = _errorText(error)
+        logger.error("%s", text)
+        raise Errors.YumBaseError(text) from error
+
+
+def _applyTransaction(self, installs, updates, removes):
+    if os.geteuid() != 0:
+        raise Errors.YumBaseError(_SUPERUSER_TEXT)
+    if self.sack is None:
+        raise Errors.YumBaseError("The repositories have not been read.")
+    installPkgs = [_adapterPackage(p) for p in installs]
+    updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
+    removePkgs = [_adapterPackage(p) for p in removes]
+    requested = set(installPkgs) | set(updatePkgs) | set(removePkgs)
+    for pair in updates:
+        requested.add(_adapterPackage(pair[1]))
+
+    self.reset(goal=True)
+    for pkg in installPkgs:
+        self.package_install(pkg, strict=True)
+    for pkg in updatePkgs:
+        self.package_upgrade(pkg)
+    for pkg in removePkgs:
+        self.package_remove(pkg)
+
+    # Resolution: removals take what depends on them along, as "dnf remove".
+    yumIOC.dsTsCheck()
+    self.resolve(allow_erasing=bool(removePkgs))
+    info = _buildTsInfo(self.transaction, requested)
+    lines = _tsinfoLines(info)
+    for line in lines:
+        logger.log(dnf.logging.DDEBUG, "TSINFO: %s", line)
+    if lines:
+        yumIOC.dsRestartLoop()
+        yumIOC.dsTsCheck()
+    holder = _TsInfoHolder(info)
+    yumIOC.listTransaction(holder)
+
+    downloads = [pkg for pkg in self.transaction.install_set]
+    yumIOC.reportDownloadSize([_DownloadSize(int(pkg.downloadsize or 0))
+                               for pkg in downloads if not pkg._is_local_pkg()])
+    if not yumIOC.userconfirm():
+        # Declined: nothing is downloaded or changed.
+        self.reset(goal=True)
+        return None
+
+    meter = _ApplyMeter()
+    try:
+        self.download_packages(downloads, progress=meter)
+    except dnf.exceptions.DownloadError as error:
+        details = meter.failures or [_errorText(error)]
+        raise Errors.YumBaseError(
+            "Error downloading packages:\n" + "\n".join("  " + d for d in details)) from error
+    gpgchecked = [pkg for pkg in downloads
+                  if pkg.repo is not None and getattr(pkg.repo, "gpgcheck", False)]
+    _signatureCheck(self, gpgchecked)
+
+    lockHolder = _rpmLockHolder(self.conf.installroot)
+    if lockHolder:
+        raise Errors.LockError(lockHolder)
+
+    self.args = _historyLine(installPkgs, updatePkgs, removePkgs)
+    display = _ApplyDisplay()
+    yumIOC.tsInitCallback(0)
+    # dnf hands rpm sys.stderr back as its log file when a transaction ends:
+    # that must be a real file, not the stream to the engine.
+    saved = sys.stderr
+    sys.stderr = _STDERR_FILE
+    try:
+        self.do_transaction(display=display)
+        gc.collect()
+    finally:
+        sys.stderr = saved
+    if not display.started:
+        yumIOC.tsInitCallback(1)
+    failed = [item for item in self.transaction
+              if item.state == _ACTION.TransactionItemState_ERROR]
+    if failed or display.errors:
+        done = sorted(str(item.pkg) for item in self.transaction
+                      if item.state == _ACTION.TransactionItemState_DONE)
+        text = ["Transaction failed"]
+        text.extend(display.errors)
+        text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))
+        text.append("Applied: " + (", ".join(done) or "nothing"))
+        raise Errors.YumBaseError("\n".join(text))
+    yumIOC.postTransactionOutput(holder)
+    return None
+

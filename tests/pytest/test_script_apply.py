@@ -1,0 +1,143 @@
+"""The companion script's apply on dnf: signatures checked as dnf's command
+checks them, a declined transaction, and the superuser check."""
+
+import glob
+import os
+import shutil
+import subprocess
+
+import pytest
+
+import yumioc_recorder
+
+
+def _run(*args, **kwargs):
+    subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   **kwargs)
+
+
+@pytest.fixture(scope="module")
+def signed_repos(tmp_path_factory, repos):
+    """A repository of packages signed with a key made here ("signed", key
+    in key.asc) and one of the same packages unsigned ("unsigned")."""
+    top = tmp_path_factory.mktemp("signed")
+    home = top / "gnupg"
+    home.mkdir(mode=0o700)
+    env = dict(os.environ, GNUPGHOME=str(home))
+    _run("gpg", "--batch", "--pinentry-mode", "loopback", "--passphrase", "",
+         "--quick-gen-key", "Vux Test Key <test@vux.example>", "rsa2048", "sign", "never",
+         env=env)
+    with open(top / "key.asc", "wb") as key:
+        key.write(subprocess.run(["gpg", "--armor", "--export", "test@vux.example"], env=env,
+                                 check=True, stdout=subprocess.PIPE).stdout)
+    result = {}
+    for name in ("signed", "unsigned"):
+        directory = top / name
+        directory.mkdir()
+        for rpm in repos["rpms"]:
+            base = os.path.basename(rpm)
+            if base.startswith(("ember-", "fjord-")):
+                shutil.copy(rpm, directory / base)
+        if name == "signed":
+            _run("rpmsign", "--define", "__gpg /usr/bin/gpg", "--define",
+                 "_gpg_sign_cmd_extra_args --batch --pinentry-mode loopback --passphrase ''",
+                 "--define", "_gpg_name Vux Test Key", "--define",
+                 "_gpg_path %s" % home, "--addsign", *glob.glob(str(directory / "*.rpm")),
+                 env=env)
+        _run("createrepo_c", "-q", str(directory))
+        result[name] = str(directory)
+    result["key"] = str(top / "key.asc")
+    return result
+
+
+def _prepare(make_root, make_yumio, repoid, baseurl, key):
+    root = make_root()
+    with open(os.path.join(root, "etc/yum.repos.d/%s.repo" % repoid), "w") as repo:
+        repo.write("[%s]\nname=%s\nbaseurl=file://%s\ngpgcheck=1\ngpgkey=file://%s\n"
+                   % (repoid, repoid, baseurl, key))
+    yumio = make_yumio(root)
+    yumio.lock()
+    for other in ("base", "updates"):
+        yumio.repos.disableRepo(other)
+    yumio.setupRepos()
+    available = {p.name: p for p in yumio.collectAll().available}
+    return root, yumio, available
+
+
+def _installed(root):
+    out = subprocess.run(["rpm", "--root", root, "-qa", "--qf", "%{NAME}\\n"],
+                         stdout=subprocess.PIPE, check=True, text=True).stdout
+    return set(out.split())
+
+
+def _calls(name):
+    return [call for call in yumioc_recorder.calls if call[0] == name]
+
+
+def test_key_imported_after_the_question(make_root, make_yumio, script, signed_repos):
+    root, yumio, available = _prepare(make_root, make_yumio, "signed", signed_repos["signed"],
+                                      signed_repos["key"])
+    yumio.apply([available["fjord"]], [], [])
+    asked = _calls("confirmKeyImport")
+    assert len(asked) == 1
+    assert asked[0][1] == "Vux Test Key <test@vux.example>"
+    assert len(asked[0][2].replace(" ", "")) == 40  # the fingerprint
+    assert asked[0][3] == "file://" + signed_repos["key"]
+    assert {"fjord", "ember"} <= _installed(root)
+
+
+def test_declined_key_installs_nothing(make_root, make_yumio, script, signed_repos):
+    root, yumio, available = _prepare(make_root, make_yumio, "signed", signed_repos["signed"],
+                                      signed_repos["key"])
+    before = _installed(root)
+    yumioc_recorder.answers["confirmKeyImport"] = 0
+    with pytest.raises(script.Errors.YumBaseError) as raised:
+        yumio.apply([available["ember"]], [], [])
+    assert "ember" in raised.value.value
+    assert _installed(root) == before
+    assert not _calls("tsInitCallback")
+
+
+def test_unsigned_package_refused(make_root, make_yumio, script, signed_repos):
+    root, yumio, available = _prepare(make_root, make_yumio, "unsigned",
+                                      signed_repos["unsigned"], signed_repos["key"])
+    before = _installed(root)
+    with pytest.raises(script.Errors.YumBaseError) as raised:
+        yumio.apply([available["ember"]], [], [])
+    assert "ember-0.3-1.noarch" in raised.value.value
+    assert _installed(root) == before
+
+
+def test_declined_confirmation_downloads_nothing(make_root, make_yumio, script, start_server):
+    server = start_server()
+    root = make_root(url_base=server.url)
+    yumio = make_yumio(root)
+    yumio.lock()
+    yumio.setupRepos()
+    available = {p.name: p for p in yumio.collectAll().available}
+    yumioc_recorder.answers["userconfirm"] = 0
+    yumio.apply([available["fjord"]], [], [])
+    names = [call[0] for call in yumioc_recorder.calls if call[0] not in (
+        "log", "errorlog", "stdoutWrite", "stderrWrite") and not call[0].startswith("collect")]
+    assert names == ["dsTsCheck", "dsRestartLoop", "dsTsCheck", "listTransaction",
+                     "reportDownloadSize", "userconfirm"]
+    assert "fjord" not in _installed(root)
+    assert not glob.glob(os.path.join(root, "var/cache/**/*.rpm"), recursive=True)
+    # The line that resolving added names the dependency by its name.
+    assert ("log", 7, "TSINFO: Marking ember as install") in yumioc_recorder.calls
+
+
+def test_only_the_superuser_applies(make_root, make_yumio, script):
+    root = make_root()
+    yumio = make_yumio(root)
+    yumio.lock()
+    yumio.setupRepos()
+    available = {p.name: p for p in yumio.collectAll().available}
+    os.seteuid(65534)
+    try:
+        with pytest.raises(script.Errors.YumBaseError) as raised:
+            yumio.apply([available["ember"]], [], [])
+    finally:
+        os.seteuid(0)
+    assert "superuser privileges" in raised.value.value
+    assert not _calls("dsTsCheck")

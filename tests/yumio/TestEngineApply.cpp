@@ -1,0 +1,482 @@
+#include "python/PythonHeaders.h"
+
+#include "support/EngineFixture.h"
+#include "widgets/HProgressBar.h"
+#include "yumio/YumIO.h"
+
+#include <QDirIterator>
+#include <QMutexLocker>
+#include <QProcess>
+#include <QtTest>
+
+#include <unistd.h>
+
+// Reaches the engine's private state.
+class TestAccess
+{
+public:
+    static unsigned txCount(YumIO& engine) { return engine.txCount; }
+    static unsigned hdrCount(YumIO& engine) { return engine.hdrCount; }
+    static void startApply(YumIO& engine)
+    {
+        engine.resetApplyFields();
+        engine.applying = true;
+    }
+    static void endApply(YumIO& engine) { engine.applying = false; }
+    static void tsinfo(YumIO& engine, QString const& line)
+    {
+        Python::PyGILStateWrapper lock(true);
+        PyObject* args = Py_BuildValue("(ls)", 7L, line.toUtf8().constData());
+        Py_XDECREF(engine.log(args));
+        Py_XDECREF(args);
+    }
+};
+
+namespace {
+
+QStringList rpmQa(QString const& root)
+{
+    QProcess process;
+    process.start(QStringLiteral("rpm"),
+        {QStringLiteral("--root"), root, QStringLiteral("-qa"), QStringLiteral("--qf"),
+            QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}\\n")});
+    process.waitForFinished(60000);
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
+bool verifyDb(QString const& root)
+{
+    QProcess process;
+    process.start(
+        QStringLiteral("rpm"), {QStringLiteral("--root"), root, QStringLiteral("--verifydb")});
+    process.waitForFinished(60000);
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QStringList logTexts(YumIO& engine, int kind = -1)
+{
+    QMutexLocker locker(&engine.logEntries());
+    QStringList texts;
+    for (Log::Entry const& entry : engine.logEntries())
+        if (kind < 0 || entry.kind == kind)
+            texts.append(entry.text);
+    return texts;
+}
+
+void mark(YumIO& engine, QString const& name, Package::Action action, bool group = false)
+{
+    Package::Entry* entry = engine.findEntry(group, name);
+    QVERIFY2(entry, qPrintable(name));
+    entry->action = action;
+}
+
+int packageFiles(QString const& root)
+{
+    int count = 0;
+    QDirIterator it(root + QStringLiteral("/var/cache"), {QStringLiteral("*.rpm")}, QDir::Files,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        ++count;
+    }
+    return count;
+}
+
+// Records a bar's values and tells whether it ever went back within one run
+// (a run ends when the bar is reset or given a new maximum). While
+// dependencies are resolved (10000 steps) the run of acts may shrink as
+// resolving adds members, but never back into the "Preparing" item (100).
+struct BarWatch
+{
+    QList<int> values;
+    bool backwards = false;
+    QString where;
+    QStringList texts;
+    int last = -1;
+    int maximum = -1;
+    void watch(HProgressBar* bar)
+    {
+        QObject::connect(bar, &QProgressBar::valueChanged, [this, bar](int value) {
+            if (bar->maximum() != maximum)
+                last = -1;
+            maximum = bar->maximum();
+            bool const resolving = maximum == 10000;
+            if (value < last && value > bar->minimum() && (!resolving || value < 100)) {
+                backwards = true;
+                where = QStringLiteral("from %1 to %2 of %3").arg(last).arg(value).arg(maximum);
+            }
+            last = value;
+            values.append(value);
+            texts.append(bar->activity());
+        });
+    }
+};
+
+} // namespace
+
+class TestEngineApply : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void installUpdateRemove();
+    void declineThenRemoveWithDependents();
+    void groupsAndConflicts();
+    void dependencyLines();
+    void failingScriptAndLock();
+    void extrasOutputAndFaults();
+    void larderCredentialsStayHidden();
+};
+
+// Marked installs (one with a dependency), updates (one with a non-zero
+// epoch) and a removal in one transaction, into a root served over HTTP.
+void TestEngineApply::installUpdateRemove()
+{
+    EngineFixture fixture;
+    QString error;
+    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("fjord"), Package::Install);
+    mark(engine, QStringLiteral("aurora"), Package::Update);
+    mark(engine, QStringLiteral("libbasalt"), Package::Update);
+    mark(engine, QStringLiteral("granite"), Package::Remove);
+    mark(engine, QStringLiteral("delta-suite"), Package::Install); // a suite
+    BarWatch total;
+    total.watch(fixture.totalBar());
+
+    QVERIFY(engine.apply());
+
+    QStringList const installed = rpmQa(fixture.root());
+    QVERIFY2(installed.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(installed.join(' ')));
+    QVERIFY(installed.contains(QStringLiteral("ember-0:0.3-1")));
+    QVERIFY(installed.contains(QStringLiteral("delta-suite-0:2.0-1")));
+    QVERIFY(installed.contains(QStringLiteral("aurora-0:1.1-1")));
+    QVERIFY(installed.contains(QStringLiteral("libbasalt-2:1.2-1")));
+    QVERIFY(!installed.join(' ').contains(QLatin1String("granite")));
+    QVERIFY(!installed.contains(QStringLiteral("aurora-0:1.0-1")));
+    QVERIFY(verifyDb(fixture.root()));
+    QString const history = fixture.dnf({QStringLiteral("history"), QStringLiteral("list")});
+    QVERIFY2(history.contains(QLatin1String("vux install")), qPrintable(history));
+
+    QStringList const texts = fixture.answerer().texts();
+    QVERIFY(!texts.isEmpty());
+    QString const confirm = texts.first();
+    QVERIFY2(confirm.contains(QLatin1String("Transaction to be performed:")), qPrintable(confirm));
+    QVERIFY(confirm.contains(QLatin1String("\tInstall: fjord 1.4-2 (x86_64) [base]")));
+    QVERIFY(confirm.contains(QLatin1String("\tUpdate: libbasalt 2:1.2-1 (x86_64) [updates]")));
+    QVERIFY(confirm.contains(QLatin1String("\tRemove: granite 3.0-2 (x86_64)")));
+    QVERIFY(confirm.contains(QLatin1String("Performing the following to resolve dependencies:\n"
+                                           "\tInstall: ember 0.3-1 (noarch) [base]")));
+    QVERIFY(confirm.contains(QLatin1String("Total download size: ")));
+    QStringList const log = logTexts(engine);
+    QVERIFY(log.contains(QStringLiteral("Applying: OK")));
+    QVERIFY(log.contains(QStringLiteral("Installing fjord")));
+    QVERIFY(log.contains(QStringLiteral("Updating aurora")));
+    QVERIFY2(!total.backwards, qPrintable(total.where));
+    QVERIFY(!total.values.isEmpty());
+
+    // The table afterwards: new states, no actions.
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    for (Package::Entry const* entry : engine)
+        QCOMPARE(entry->action, Package::None);
+    QCOMPARE(engine.findEntry(false, QStringLiteral("fjord"))->state, Package::Installed);
+    QCOMPARE(engine.findEntry(false, QStringLiteral("libbasalt"))->state, Package::Installed);
+    QCOMPARE(engine.findEntry(false, QStringLiteral("granite"))->state, Package::Available);
+}
+
+void TestEngineApply::declineThenRemoveWithDependents()
+{
+    EngineFixture fixture;
+    QString error;
+    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QStringList const before = rpmQa(fixture.root());
+    int const cachedBefore = packageFiles(fixture.root());
+    mark(engine, QStringLiteral("fjord"), Package::Install);
+    mark(engine, QStringLiteral("cobalt"), Package::Update);
+
+    fixture.answerer().click(QStringLiteral("cancelButton"));
+    QVERIFY(!engine.apply());
+    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(packageFiles(fixture.root()), cachedBefore);
+    QVERIFY(logTexts(engine, Log::Heading).contains(QStringLiteral("Not Applying: Canceled")));
+    QCOMPARE(engine.findEntry(false, QStringLiteral("fjord"))->action, Package::Install);
+    QVERIFY(fixture.totalBar()->value() <= fixture.totalBar()->minimum());
+    QVERIFY(fixture.itemBar()->value() <= fixture.itemBar()->minimum());
+
+    // Declined, the table stays usable: the same marks can be applied.
+    fixture.answerer().click(QStringLiteral("okButton"));
+    QVERIFY(engine.apply());
+    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
+
+    // Removing a library takes the packages that need it along.
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("libbasalt"), Package::Remove);
+    fixture.answerer().click(QStringLiteral("okButton"));
+    QVERIFY(engine.apply());
+    QString const confirm = fixture.answerer().texts().last();
+    QVERIFY2(
+        confirm.contains(QLatin1String("\tRemove: aurora 1.0-1 (x86_64)")), qPrintable(confirm));
+    QString const after = rpmQa(fixture.root()).join(' ');
+    QVERIFY(!after.contains(QLatin1String("libbasalt")));
+    QVERIFY(!after.contains(QLatin1String("aurora-0")));
+    QVERIFY(!after.contains(QLatin1String("cobalt")));
+    QVERIFY(after.contains(QLatin1String("granite")));
+    QVERIFY(verifyDb(fixture.root()));
+}
+
+void TestEngineApply::groupsAndConflicts()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.group = true;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+
+    // A group to install whose installed package is marked for removal.
+    mark(engine, QStringLiteral("Core Tools"), Package::Install, true);
+    mark(engine, QStringLiteral("granite"), Package::Remove);
+    fixture.answerer().click(QStringLiteral("button2"));
+    QVERIFY(!engine.apply());
+    QString const question = fixture.answerer().texts().last();
+    QCOMPARE(question,
+        QStringLiteral("Package granite is included in group Core Tools which was marked for "
+                       "Install,\nso the package would be marked for Remove,\nbut it was marked "
+                       "individually for Remove.\nHow do you wish to proceed?"));
+    QCOMPARE(fixture.answerer().titles().last(), QStringLiteral("Apply"));
+    QVERIFY(!logTexts(engine).contains(QStringLiteral("Applying: OK")));
+    QVERIFY(!logTexts(engine, Log::Heading).contains(QStringLiteral("Not Applying: Canceled")));
+
+    // Group install of Office Extras (ember, helix), then its removal.
+    mark(engine, QStringLiteral("granite"), Package::None);
+    mark(engine, QStringLiteral("Core Tools"), Package::None, true);
+    mark(engine, QStringLiteral("Office Extras"), Package::Install, true);
+    fixture.answerer().click(QStringLiteral("okButton"));
+    QVERIFY(engine.apply());
+    QString installed = rpmQa(fixture.root()).join(' ');
+    QVERIFY2(installed.contains(QLatin1String("ember-0:0.3-1")), qPrintable(installed));
+    QVERIFY(installed.contains(QLatin1String("helix-0:0.1-1")));
+    QVERIFY(logTexts(engine).contains(
+        QStringLiteral("For group Office Extras, marking package ember for Install")));
+
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("Office Extras"), Package::Remove, true);
+    mark(engine, QStringLiteral("Core Tools"), Package::Update, true);
+    fixture.answerer().click(QStringLiteral("okButton"));
+    QVERIFY(engine.apply());
+    installed = rpmQa(fixture.root()).join(' ');
+    QVERIFY(!installed.contains(QLatin1String("ember")));
+    QVERIFY(!installed.contains(QLatin1String("helix")));
+    QVERIFY(installed.contains(QLatin1String("aurora-0:1.1-1")));
+    QVERIFY(installed.contains(QLatin1String("libbasalt-2:1.2-1")));
+    QVERIFY(verifyDb(fixture.root()));
+}
+
+// The dependency-resolution lines and the acts they add.
+void TestEngineApply::dependencyLines()
+{
+    EngineFixture fixture;
+    QString error;
+    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    TestAccess::startApply(engine);
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Marking fjord as update for ember"));
+    QCOMPARE(TestAccess::txCount(engine), 2u);
+    QCOMPARE(TestAccess::hdrCount(engine), 1u); // dnf keeps no headers
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Marking ember as install"));
+    QCOMPARE(TestAccess::txCount(engine), 3u);
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Obsoleting cobalt with aurora"));
+    QCOMPARE(TestAccess::txCount(engine), 5u);
+    QCOMPARE(TestAccess::hdrCount(engine), 3u);
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: granite marked as erase"));
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Marking granite as install"));
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Marking nosuch as install"));
+    TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Obsoleting cobalt aurora"));
+    TestAccess::endApply(engine);
+    QCOMPARE(TestAccess::txCount(engine), 5u);
+    QStringList const errors = logTexts(engine, Log::Error);
+    QVERIFY(
+        errors.contains(QStringLiteral("Internal error: TSINFO mentions intent to install or "
+                                       "upgrade package that already seems up-to-date: granite")));
+    QVERIFY(
+        errors.contains(QStringLiteral("Internal error: TSINFO mentions unknown package: nosuch")));
+    QVERIFY(errors.contains(
+        QStringLiteral("Internal error: unexpected TSINFO: Obsoleting cobalt aurora")));
+}
+
+// A %pre that fails and a held transaction lock: clear messages, nothing
+// reported as success, the database consistent.
+void TestEngineApply::failingScriptAndLock()
+{
+    EngineFixture fixture;
+    QString error;
+    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QStringList const before = rpmQa(fixture.root());
+    mark(engine, QStringLiteral("failing-pre"), Package::Install);
+    QVERIFY(!engine.apply());
+    QString const report = fixture.answerer().texts().last();
+    QVERIFY2(report.contains(QLatin1String("Error in PREIN scriptlet in rpm package failing-pre")),
+        qPrintable(report));
+    QVERIFY(report.contains(QLatin1String("Transaction failed")));
+    QCOMPARE(rpmQa(fixture.root()), before);
+    QVERIFY(verifyDb(fixture.root()));
+
+    // Another process holds rpm's transaction lock.
+    mark(engine, QStringLiteral("failing-pre"), Package::None);
+    mark(engine, QStringLiteral("ember"), Package::Install);
+    QProcess holder;
+    holder.start(QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+            QStringLiteral("import fcntl, os, rpm, sys, time\n"
+                           "path = sys.argv[1] + rpm.expandMacro('%{_rpmlock_path}')\n"
+                           "fd = os.open(path, os.O_RDWR | os.O_CREAT)\n"
+                           "fcntl.lockf(fd, fcntl.LOCK_EX)\n"
+                           "print('held', flush=True)\n"
+                           "time.sleep(120)\n"),
+            fixture.root()});
+    QVERIFY(holder.waitForReadyRead(30000));
+    QVERIFY(!engine.apply());
+    holder.kill();
+    holder.waitForFinished();
+    QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("held by another process")),
+        qPrintable(fixture.answerer().texts().last()));
+    QCOMPARE(rpmQa(fixture.root()), before);
+}
+
+// Package scripts that talk, a dependency nothing provides, a package file
+// missing from its repository and a file system that fills up.
+void TestEngineApply::extrasOutputAndFaults()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.repos
+        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+
+    mark(engine, QStringLiteral("chatty"), Package::Install);
+    QVERIFY(engine.apply());
+    QVERIFY2(
+        logTexts(engine, Log::Output).contains(QStringLiteral("chatty post-install says hello")),
+        qPrintable(logTexts(engine).join('\n')));
+    QVERIFY(logTexts(engine, Log::Error).contains(QStringLiteral("chatty post-install warns")));
+    QStringList const before = rpmQa(fixture.root());
+
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("needs-missing"), Package::Install);
+    int const asked = fixture.answerer().answered();
+    QVERIFY(!engine.apply());
+    QCOMPARE(fixture.answerer().answered(), asked + 1); // the report, no confirmation
+    QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("no-such-capability")),
+        qPrintable(fixture.answerer().texts().last()));
+    QCOMPARE(rpmQa(fixture.root()), before);
+
+    // The file system under the package's directory is too small.
+    if (geteuid() == 0) {
+        QString const mount = fixture.root() + QStringLiteral("/usr/share/bulky");
+        QVERIFY(QDir().mkpath(mount));
+        int const mounted = QProcess::execute(QStringLiteral("mount"),
+            {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                QStringLiteral("size=1m"), QStringLiteral("tmpfs"), mount});
+        if (mounted == 0) {
+            mark(engine, QStringLiteral("needs-missing"), Package::None);
+            mark(engine, QStringLiteral("bulky"), Package::Install);
+            bool const applied = engine.apply();
+            QProcess::execute(QStringLiteral("umount"), {mount});
+            QVERIFY(!applied);
+            QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("bulky")),
+                qPrintable(fixture.answerer().texts().last()));
+            QCOMPARE(rpmQa(fixture.root()), before);
+            QVERIFY(verifyDb(fixture.root()));
+            mark(engine, QStringLiteral("bulky"), Package::None);
+        }
+    }
+
+    // A package file missing from a copy of the repository.
+    QString const copy = fixture.root() + QStringLiteral("/../extras-copy");
+    QString const extras
+        = Sandbox::repos()[QStringLiteral("repos")].toObject()[QStringLiteral("extras")].toString();
+    QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), extras, copy}), 0);
+    QDirIterator it(copy + QStringLiteral("/Packages"),
+        {QStringLiteral("needs-*.rpm"), QStringLiteral("bulky-*.rpm")}, QDir::Files);
+    QStringList removed;
+    while (it.hasNext())
+        removed.append(it.next());
+    for (QString const& path : removed)
+        QVERIFY(QFile::remove(path));
+    QFile repo(fixture.root() + QStringLiteral("/etc/yum.repos.d/extras.repo"));
+    QVERIFY(repo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    repo.write(QStringLiteral("[extras]\nname=Extras copy\nbaseurl=file://%1\ngpgcheck=0\n")
+                   .arg(copy)
+                   .toUtf8());
+    repo.close();
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("bulky"), Package::Install);
+    QVERIFY(!engine.apply());
+    QString const report = fixture.answerer().texts().last();
+    QVERIFY2(report.contains(QLatin1String("bulky-1.0-1.noarch.rpm: No such file or directory")),
+        qPrintable(report));
+    QCOMPARE(rpmQa(fixture.root()), before);
+}
+
+// Packages downloaded through a larder repository: the credentials appear
+// in no bar, dialog or log line.
+void TestEngineApply::larderCredentialsStayHidden()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.larder = QStringLiteral("tester:s3cret-pass");
+    options.larderOnly = true;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("fjord"), Package::Install);
+    mark(engine, QStringLiteral("aurora"), Package::Update);
+    BarWatch total;
+    BarWatch item;
+    total.watch(fixture.totalBar());
+    item.watch(fixture.itemBar());
+    QVERIFY(engine.apply());
+    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
+    QStringList const seen
+        = logTexts(engine) + fixture.answerer().texts() + total.texts + item.texts;
+    item.texts.removeDuplicates();
+    QVERIFY2(item.texts.join(QLatin1Char('|')).contains(QLatin1String("|Downloading ")),
+        qPrintable(item.texts.join(QLatin1Char('|'))));
+    for (QString const& text : seen) {
+        QVERIFY2(!text.contains(QLatin1String("s3cret-pass")), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1String("name=tester")), qPrintable(text));
+    }
+}
+
+QTEST_MAIN(TestEngineApply)
+#include "TestEngineApply.moc"

@@ -1,0 +1,481 @@
+#include "python/PythonHeaders.h"
+
+#include "progress/Progress.h"
+#include "python/PyRef.h"
+#include "yumio/YumIO.h"
+#include "yumio/YumIOCapturers.h"
+#include "yumio/YumIODialogs.h"
+#include "yumio/YumIOThreads.h"
+
+#include <QFile>
+#include <QSet>
+
+// Applying the marked actions: groups are resolved into actions on their
+// packages, the three lists go to the script's apply, and the transaction
+// callbacks (YumIOTransactionCallbacks.cpp) report what the package manager
+// does with them.
+
+QString YumIO::actionText(Package::Action action)
+{
+    switch (action) {
+    case Package::Update:
+        return tr("Update");
+    case Package::Install:
+        return tr("Install");
+    case Package::Remove:
+        return tr("Remove");
+    default:
+        return tr("ERROR");
+    }
+}
+
+void YumIO::resetApplyFields()
+{
+    confirmText.clear();
+    applyConfirmed = false;
+    actPos = 0;
+    updatedNames.clear();
+    txCount = 0;
+    hdrCount = 0;
+    loopSize = 0;
+    loopBase = 0;
+    totalDownload = 0;
+    downloadNeeded = 0;
+    downloadShare = 0;
+    installWork = 0;
+    lastTsCurrent = -1;
+    deltaRebuild = false;
+}
+
+bool YumIO::applyReal()
+{
+    blocker.block();
+    ProgressUser progressUser(progress, totalBar, itemBar);
+    YumIODialogsUser dialogsUser(dialogs, parent);
+    log(Log::Heading, 0, tr("Applying"));
+    PyGILStateWrapper lock(true);
+
+    progress->startTotal(tr("Checking Dependencies: Total Progress"), 10000);
+    progress->startItem(tr("Preparing"), 100, 1);
+    resetApplyFields();
+
+    PyRef installs = PyRef::steal(PyList_New(0));
+    PyRef updates = PyRef::steal(PyList_New(0));
+    PyRef removes = PyRef::steal(PyList_New(0));
+    if (!installs || !updates || !removes) {
+        PyErr_Clear();
+        error(tr("Internal error: unable to create the lists of changes"));
+        return false;
+    }
+
+    for (Package::Entry* entry : entries) {
+        entry->applyAction = entry->action;
+        entry->applyCause = entry;
+    }
+    if (!applyGroups())
+        return false;
+
+    for (Package::Entry* entry : entries) {
+        if (entry->kind == Package::Group)
+            continue;
+        bool needHeader = false;
+        switch (entry->applyAction) {
+        case Package::Remove: {
+            PyObject* object = entry->next ? entry->next->object : entry->object;
+            if (!object || PyList_Append(removes.get(), object) != 0) {
+                PyErr_Clear();
+                error(tr("Unable to add package %1 to removes list").arg(entry->name));
+            }
+            txCount += 1;
+            break;
+        }
+        case Package::None:
+            break;
+        case Package::Install:
+            if (!entry->object || PyList_Append(installs.get(), entry->object) != 0) {
+                PyErr_Clear();
+                error(tr("Unable to add package %1 to installs list").arg(entry->name));
+            }
+            txCount += 1;
+            needHeader = true;
+            break;
+        case Package::Update: {
+            if (!entry->next) {
+                error(
+                    tr("Unable to find installed version for package update %1").arg(entry->name));
+                return false;
+            }
+            PyRef pair = PyRef::steal(PyList_New(0));
+            if (!pair || !entry->object || PyList_Append(pair.get(), entry->object) != 0) {
+                PyErr_Clear();
+                error(tr("Unable to add new package to pair for updated package %1")
+                          .arg(entry->name));
+            } else if (!entry->next->object
+                || PyList_Append(pair.get(), entry->next->object) != 0) {
+                PyErr_Clear();
+                error(tr("Unable to add old package to pair for updated package %1")
+                          .arg(entry->name));
+            } else if (PyList_Append(updates.get(), pair.get()) != 0) {
+                PyErr_Clear();
+                error(tr("Unable to add package %1 to updates list").arg(entry->name));
+            }
+            txCount += 2;
+            needHeader = true;
+            break;
+        }
+        }
+        if (needHeader && entry->object && !QFile::exists(getLocalHdr(entry->object)))
+            hdrCount += 1;
+    }
+
+    loopSize = txCount;
+    loopBase = loopSize;
+    progress->setupItemActs(9900, static_cast<Steps>(loopBase) + 10 * static_cast<Steps>(hdrCount));
+
+    {
+        YumIOCapturersUser capturersUser(capturers, this);
+        pyExceptStart();
+        PyObject* yumBaseError = lookupException("yum.Errors.YumBaseError");
+        PyObject* brokenPipe = PyExc_BrokenPipeError;
+        pyExceptExpect(yumBaseError);
+        pyExceptExpect(brokenPipe);
+        // Callbacks inside the call open frames of their own, which forget
+        // where the log stood: the failure report needs it.
+        int const mark = logCount();
+        applying = true;
+        PyRef result = PyRef::steal(
+            pyMethodCall(yumIO, "apply", "(OOO)", installs.get(), updates.get(), removes.get()));
+        applying = false;
+        logMark = mark;
+        if (pyExceptMatches(result.get(), yumBaseError)) {
+            pythonExceptionV(tr("Error applying changes"));
+            pyExceptClear();
+            return false;
+        }
+        if (pyExceptMatches(result.get(), brokenPipe)) {
+            PyErr_Clear();
+            pythonException(tr("Error applying changes: Exiting on Broken Pipe"));
+            pyExceptClear();
+            return false;
+        }
+        pyExceptClear();
+        if (!result)
+            return false;
+    }
+
+    // The script's flush closes the package manager's session; the table is
+    // collected afresh after a transaction, but a declined one keeps the
+    // table, the marks and the objects behind them in use.
+    if (applyConfirmed)
+        PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
+    installs.reset();
+    updates.reset();
+    removes.reset();
+    progress->reset();
+    updatedNames.clear();
+    return applyConfirmed;
+}
+
+// ---------------------------------------------------------------------------
+// Groups
+
+bool YumIO::applyGroups()
+{
+    for (Package::Entry* entry : entries) {
+        if (entry->kind != Package::Group)
+            continue;
+        bool ok = true;
+        switch (entry->applyAction) {
+        case Package::Remove:
+            ok = applyGrpRemove(entry);
+            break;
+        case Package::Install:
+            ok = applyGrpInstall(entry);
+            break;
+        case Package::Update:
+            ok = applyGrpUpdate(entry);
+            break;
+        case Package::None:
+            break;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+Package::Entry* YumIO::groupPackage(PyObject* name)
+{
+    QString const text = pyString(name);
+    return entryHash.value(EntryKey {false, text}, nullptr);
+}
+
+namespace {
+
+// The items of a sequence of names, as a list we own.
+PyRef listOf(PyObject* names)
+{
+    PyRef list = PyRef::steal(PySequence_List(names));
+    if (!list)
+        PyErr_Clear();
+    return list;
+}
+
+} // namespace
+
+void YumIO::applyGrpMark(
+    Package::Entry const* group, Package::Entry* package, Package::Action action)
+{
+    package->applyAction = action;
+    package->applyCause = const_cast<Package::Entry*>(group);
+    applyGrpLog(group, package);
+}
+
+bool YumIO::applyGrpUpdate(Package::Entry const* group)
+{
+    PyRef required = PyRef::steal(requiredPkgs(group));
+    if (!required)
+        return false;
+    QSet<QString> requiredNames;
+    for (QString const& name : textsOf(required.get()))
+        requiredNames.insert(name);
+    PyRef tree = PyRef::steal(pkgTree(group));
+    if (!tree)
+        return false;
+    PyRef names = listOf(tree.get());
+    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
+        if (!package)
+            continue;
+        switch (package->applyAction) {
+        case Package::Update:
+        case Package::Install:
+            applyGrpLogWas(group, package);
+            break;
+        case Package::None:
+            if (package->state == Package::Updatable)
+                applyGrpMark(group, package, Package::Update);
+            else if (package->state == Package::Available) {
+                if (requiredNames.contains(package->name))
+                    applyGrpMark(group, package, Package::Install);
+                else
+                    applyGrpLogNot(group, package, Package::Install, tr("the package is optional"));
+            }
+            break;
+        default:
+            if (!applyGrpConflict(group, package))
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+bool YumIO::applyGrpInstall(Package::Entry const* group)
+{
+    PyRef tree = PyRef::steal(pkgTree(group));
+    if (!tree)
+        return false;
+    PyRef names = listOf(tree.get());
+    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
+        if (!package)
+            continue;
+        switch (package->applyAction) {
+        case Package::Update:
+        case Package::Install:
+            applyGrpLogWas(group, package);
+            break;
+        case Package::None:
+            if (package->state == Package::Updatable)
+                applyGrpMark(group, package, Package::Update);
+            else if (package->state == Package::Available)
+                applyGrpMark(group, package, Package::Install);
+            break;
+        default:
+            if (!applyGrpConflict(group, package))
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+bool YumIO::applyGrpRemove(Package::Entry const* group)
+{
+    PyRef all = PyRef::steal(allPkgs(group));
+    if (!all)
+        return false;
+    PyRef names = listOf(all.get());
+    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
+        if (!package)
+            continue;
+        switch (package->applyAction) {
+        case Package::Remove:
+            applyGrpLog(group, package);
+            break;
+        case Package::None:
+            if (package->state == Package::Updatable || package->state == Package::Installed)
+                applyGrpMark(group, package, Package::Remove);
+            break;
+        default:
+            if (!applyGrpConflict(group, package))
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+bool YumIO::applyGrpConflict(Package::Entry const* group, Package::Entry* package)
+{
+    Package::Action proposed = Package::None;
+    switch (package->state) {
+    case Package::Updatable:
+        proposed = Package::Update;
+        break;
+    case Package::Available:
+        proposed = Package::Install;
+        break;
+    case Package::Installed:
+        proposed = Package::Remove;
+        break;
+    default:
+        error("Internal error: applyGrpConflict unexpected package state\n");
+        return false;
+    }
+    QString const current = actionText(package->applyAction);
+    QString question;
+    if (package->applyCause == package)
+        question = tr("Package %1 is included in group %2 which was marked for %3,\nso the package "
+                      "would be marked for %4,\nbut it was marked individually for %5.\nHow do you "
+                      "wish to proceed?")
+                       .arg(package->name, group->name, actionText(group->applyAction),
+                           actionText(proposed), current);
+    else if (!package->applyCause)
+        question = tr("Package %1 is included in group %2 which was marked for %3,\nso the package "
+                      "would be marked for %4,\nbut you resolved an earlier conflict by marking it "
+                      "for %5.\nHow do you wish to proceed?")
+                       .arg(package->name, group->name, actionText(group->applyAction),
+                           actionText(proposed), current);
+    else
+        question = tr("Package %1 is included in group %2 which was marked for %3,\nso the package "
+                      "would be marked for %4,\nbut it also was part of group %5 and so was marked "
+                      "for %6.\nHow do you wish to proceed?")
+                       .arg(package->name, group->name, actionText(group->applyAction),
+                           actionText(proposed), package->applyCause->name, current);
+
+    int const answer = dialogs ? dialogs->critical(
+                           tr("Apply"), question, actionText(proposed), current, tr("Cancel"), 2, 2)
+                               : 2;
+    if (answer == 2)
+        return false;
+    if (answer == 0)
+        package->applyAction = proposed;
+    log(Log::Message, 4,
+        tr("Manually resolving conflict: marking package %1 for %3")
+            .arg(package->name, actionText(package->applyAction)));
+    package->applyCause = nullptr;
+    return true;
+}
+
+void YumIO::applyGrpLog(Package::Entry const* group, Package::Entry const* package)
+{
+    log(Log::Message, 4,
+        tr("For group %1, marking package %2 for %3")
+            .arg(group->name, package->name, actionText(package->applyAction)));
+}
+
+void YumIO::applyGrpLogWas(Package::Entry const* group, Package::Entry const* package)
+{
+    log(Log::Message, 4,
+        tr("For group %1, package %2 already was marked for %3")
+            .arg(group->name, package->name, actionText(package->applyAction)));
+}
+
+void YumIO::applyGrpLogNot(Package::Entry const* group, Package::Entry const* package,
+    Package::Action action, QString const& reason)
+{
+    log(Log::Message, 4,
+        tr("For group %1, not marking package %2 for %3, becuase %4")
+            .arg(group->name, package->name, actionText(action), reason));
+}
+
+// ---------------------------------------------------------------------------
+// Package lists of a group: methods of the group information under older
+// yum, the keys of the group's package mappings under newer yum.
+
+PyObject* YumIO::groupKeys(Package::Entry const* group, QList<char const*> const& mappings,
+    QString const& missing, QString const& improper)
+{
+    PyRef result = PyRef::steal(PyList_New(0));
+    if (!result) {
+        PyErr_Clear();
+        return nullptr;
+    }
+    for (char const* name : mappings) {
+        PyRef mapping = PyRef::steal(PyObject_GetAttrString(group->object, name));
+        if (!mapping) {
+            PyErr_Clear();
+            error(missing);
+            return nullptr;
+        }
+        PyRef keys = PyRef::steal(PyObject_CallMethod(mapping.get(), "keys", nullptr));
+        PyRef list = keys ? PyRef::steal(PySequence_List(keys.get())) : PyRef();
+        if (!list) {
+            PyErr_Clear();
+            error(improper);
+            return nullptr;
+        }
+        Py_ssize_t const size = PyList_GET_SIZE(list.get());
+        for (Py_ssize_t i = 0; i < size; ++i)
+            if (PyList_Append(result.get(), PyList_GET_ITEM(list.get(), i)) != 0) {
+                PyErr_Clear();
+                error(improper);
+                return nullptr;
+            }
+    }
+    return result.release();
+}
+
+PyObject* YumIO::requiredPkgs(Package::Entry const* group)
+{
+    if (!group->object)
+        return nullptr;
+    if (!hasDistribGroups()) {
+        QByteArray const name = group->name.toUtf8();
+        return pyMethodCall(group->object, "requiredPkgs", "(s)", name.constData());
+    }
+    return groupKeys(group, {"mandatory_packages", "default_packages"},
+        tr("Internal error: group lacks required package lists"),
+        tr("Internal error: group lacks required proper required package lists"));
+}
+
+PyObject* YumIO::pkgTree(Package::Entry const* group)
+{
+    if (!group->object)
+        return nullptr;
+    if (!hasDistribGroups()) {
+        QByteArray const name = group->name.toUtf8();
+        return pyMethodCall(group->object, "pkgTree", "(s)", name.constData());
+    }
+    return requiredPkgs(group);
+}
+
+PyObject* YumIO::allPkgs(Package::Entry const* group)
+{
+    if (!group->object)
+        return nullptr;
+    if (!hasDistribGroups()) {
+        QByteArray const name = group->name.toUtf8();
+        return pyMethodCall(group->object, "requiredPkgs", "(s)", name.constData());
+    }
+    return groupKeys(group,
+        {"mandatory_packages", "default_packages", "optional_packages", "conditional_packages"},
+        tr("Internal error: group lacks package lists"),
+        tr("Internal error: group lacks required proper package lists"));
+}
