@@ -203,6 +203,7 @@ void MainWindow::buildMainArea()
     applyButton->setToolTip(tr("Applies the specified Actions (Updates, Installs, and Removals)"));
     applyButton->setEnabled(false);
     applyButton->setObjectName(QStringLiteral("applyButton"));
+    connect(applyButton, &QPushButton::clicked, this, &MainWindow::apply);
     buttons->addWidget(describeButton);
     buttons->addStretch(1);
     buttons->addWidget(resizeButton);
@@ -454,12 +455,23 @@ void MainWindow::apply()
 {
     setReady(false);
     if (yumIO->apply()) {
-        // LEAD: the authentication checker runs here once it is in the tree:
-        //     RepoAuth::Checker checker(this, yumConfIO);
-        //     if (checker.quit) { quit(); return; }
+        if (!checkCredentials())
+            return; // quitting: the window stays busy
         recollect(); // clears the engine and collects; the table's model resets with it
     }
     setReady(true);
+}
+
+// Runs the larder credential check; false when the user chose to quit (the
+// program is then ending).
+bool MainWindow::checkCredentials()
+{
+    RepoAuth::Checker checker(this, yumConfIO);
+    if (checker.quit) {
+        quit();
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::refresh()
@@ -472,8 +484,10 @@ void MainWindow::refresh()
 void MainWindow::reposChanged()
 {
     setReady(false);
-    if (yumConfIO)
-        yumConfIO->read(this);
+    // The checker reads the configuration afresh and asks for credentials a
+    // changed repository set may lack.
+    if (!checkCredentials())
+        return; // quitting: the window stays busy
     recollect();
     if (panel->isHidden())
         panel->show();

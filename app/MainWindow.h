@@ -101,6 +101,7 @@ private:
     void buildMainArea();
     void setReady(bool ready);
     void recollect();
+    bool checkCredentials();
     void resetModel();
     bool searching() const;
     void prepareFilterSearch();
