@@ -6,6 +6,7 @@
 #include "app/Share.h"
 #include "log/LogWindow.h"
 #include "python/Python.h"
+#include "repo/RepoEditorDialog.h"
 #include "repo/YumConfIO.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
@@ -28,7 +29,11 @@
 
 namespace {
 
-QString const documentDirectory = QStringLiteral("/usr/share/doc/vux-" VUX_VERSION);
+// Where the build installs the manuals.
+#ifndef VUX_DOC_DIR
+#define VUX_DOC_DIR "/usr/share/doc/vux-" VUX_VERSION
+#endif
+QString const documentDirectory = QStringLiteral(VUX_DOC_DIR);
 
 QString nodeName()
 {
@@ -244,7 +249,9 @@ void MainWindow::initialize()
         return;
     }
     if (startRepoEditor) {
+        // LEAD: reset the package table model here (model->reset()).
         setReady(true);
+        // The packages are collected when the editor closes (reposChanged).
         editRepositories(true);
         return;
     }
@@ -312,10 +319,14 @@ void MainWindow::displayLog()
 
 void MainWindow::editRepositories(bool forceReposChanged)
 {
-    // The repository editor is not part of this window yet: a forced change
-    // still collects the packages.
-    if (forceReposChanged)
-        reposChanged();
+    if (!yumConfIO)
+        return;
+    if (!repoEditor) {
+        repoEditor = new RepoEditor::Dialog(yumIO, yumConfIO, this);
+        connect(repoEditor, &RepoEditor::Dialog::reposChanged, this, &MainWindow::reposChanged);
+    }
+    repoEditor->forceReposChanged = forceReposChanged;
+    repoEditor->exec();
 }
 
 void MainWindow::editRepositories()
@@ -340,12 +351,17 @@ void MainWindow::refresh()
 
 void MainWindow::reposChanged()
 {
+    if (!yumIO)
+        return;
     setReady(false);
-    if (yumConfIO)
-        yumConfIO->read(this);
+    // LEAD: run RepoAuth::Checker (this, yumConfIO) here; when its quit flag
+    // is set: quit() and return, leaving the window busy.
     recollect();
-    if (panel->isHidden())
+    // LEAD: reset the package table model here (model->reset()).
+    if (panel->isHidden()) {
         panel->show();
+        // LEAD: view->resizeColumnsToContents() here.
+    }
     setReady(true);
 }
 

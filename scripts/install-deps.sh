@@ -6,9 +6,9 @@ set -eu
 
 debian_packages="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-l10n-tools \
 libgl-dev libpython3.11-dev python3-dnf python3-rpm python3-pytest dnf rpm createrepo-c xvfb \
-xauth ca-certificates"
+xauth ca-certificates htmldoc"
 fedora_packages="cmake gcc-c++ make qt6-qtbase-devel qt6-linguist python3-devel python3-dnf \
-python3-rpm python3-pytest dnf rpm-build createrepo_c xorg-x11-server-Xvfb"
+python3-rpm python3-pytest dnf rpm-build createrepo_c xorg-x11-server-Xvfb htmldoc"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

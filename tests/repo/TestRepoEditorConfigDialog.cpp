@@ -1,4 +1,4 @@
-#include "ConfSandbox.h"
+#include "RepoEditorSupport.h"
 
 #include "repo/RepoEditorConfigDialog.h"
 #include "widgets/PasswdLineEdit.h"
@@ -44,7 +44,7 @@ struct Form
     void press(char const* button) { field<QPushButton>(button)->click(); }
 
     ConfSandbox sandbox;
-    ConfFixture fixture;
+    EditorConf fixture;
     QScopedPointer<RepoEditor::ConfigDialog> dialog;
 };
 
