@@ -6,6 +6,7 @@
 #include "app/Share.h"
 #include "log/LogWindow.h"
 #include "python/Python.h"
+#include "repo/RepoAuthChecker.h"
 #include "repo/RepoEditorDialog.h"
 #include "repo/YumConfIO.h"
 #include "widgets/HMenu.h"
@@ -354,8 +355,14 @@ void MainWindow::reposChanged()
     if (!yumIO)
         return;
     setReady(false);
-    // LEAD: run RepoAuth::Checker (this, yumConfIO) here; when its quit flag
-    // is set: quit() and return, leaving the window busy.
+    {
+        // Reads the new configuration and asks for missing larder credentials.
+        RepoAuth::Checker checker(this, yumConfIO);
+        if (checker.quit) {
+            quit(); // the window stays busy while it closes
+            return;
+        }
+    }
     recollect();
     // LEAD: reset the package table model here (model->reset()).
     if (panel->isHidden()) {

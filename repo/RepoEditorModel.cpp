@@ -1,6 +1,7 @@
 #include "repo/RepoEditorModel.h"
 
 #include "app/Share.h"
+#include "repo/RepoBrowse.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
 
@@ -178,10 +179,7 @@ void Model::browse(QModelIndex const& index, QWidget* parent)
 {
     if (!isRow(index))
         return;
-    // LEAD: browse the entry once repository browsing is on this branch:
-    // RepoBrowse::browse(parent, yumConfIO->repos.at(index.row()), yumIO);
-    Q_UNUSED(parent);
-    Q_UNUSED(yumIO);
+    RepoBrowse::browse(parent, yumConfIO->repos.at(index.row()), yumIO);
 }
 
 void Model::dataChanged(int row)

@@ -117,6 +117,7 @@ private slots:
     void readFailureShowsNoDialog();
     void fullDiskKeepsFilesAndEdits();
     void keyboardAndNames();
+    void browseOpensFirstUrl();
 };
 
 void TestRepoEditorDialog::openingShowsSortedTable()
@@ -341,6 +342,29 @@ void TestRepoEditorDialog::keyboardAndNames()
     editor.fixture.answerer.click("cancelButton");
     QTest::keyClick(editor.view, Qt::Key_Return);
     QCOMPARE(editor.fixture.answerer.titles(), QStringList("VUX Repository Configuration"));
+}
+
+// The browser is an outside program of the share directory; a stand-in
+// records what it is given.
+void TestRepoEditorDialog::browseOpensFirstUrl()
+{
+    QTemporaryDir share;
+    QByteArray const savedShare = qgetenv("VUXSHARE");
+    qputenv("VUXSHARE", QFile::encodeName(share.path()));
+    auto const restore = qScopeGuard([&] { qputenv("VUXSHARE", savedShare); });
+    QFile script(share.filePath("webbrowser"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$*\" >> \"${0%/*}/opened\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    Editor editor(threeRepos + "\n[m]\nmirrorlist=http://m/list\n");
+    editor.open();
+    editor.makeCurrent("m");
+    editor.button("browseButton")->click();
+    QFile opened(share.filePath("opened"));
+    QVERIFY(QTest::qWaitFor([&] { return opened.exists() && opened.size() > 0; }));
+    QVERIFY(opened.open(QIODevice::ReadOnly));
+    QCOMPARE(opened.readAll(), "http://m/list\n");
 }
 
 QTEST_MAIN(TestRepoEditorDialog)
