@@ -12,8 +12,6 @@
 
 namespace RepoEditor {
 
-namespace {
-
 QPushButton* dialogButton(QString const& text, char const* objectName, QString const& toolTip)
 {
     auto* button = new QPushButton(text);
@@ -22,8 +20,6 @@ QPushButton* dialogButton(QString const& text, char const* objectName, QString c
     button->setAccessibleName(text);
     return button;
 }
-
-} // namespace
 
 ConfigDialog::ConfigDialog(YumConfIO* yumConfIO, QWidget* parent)
     : HDialog(parent)

@@ -16,6 +16,10 @@ namespace RepoEditor {
 
 class Config;
 
+// A push button of the editor's dialogs: text, object name, tool tip, and
+// the text as its accessible name.
+QPushButton* dialogButton(QString const& text, char const* objectName, QString const& toolTip);
+
 // Edits one repository configuration. The entry given to setEntry() changes
 // only when the user presses OK after changing something; the dialog then
 // reports Accepted and sets the repository's use in this session from its

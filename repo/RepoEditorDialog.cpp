@@ -15,21 +15,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 namespace RepoEditor {
-
-namespace {
-
-QPushButton* dialogButton(QString const& text, char const* objectName, QString const& toolTip)
-{
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(objectName));
-    button->setToolTip(toolTip);
-    button->setAccessibleName(text);
-    return button;
-}
-
-} // namespace
 
 Dialog::Dialog(YumIO* yumIO, YumConfIO* yumConfIO, QWidget* parent)
     : HDialog(parent)
@@ -256,8 +244,14 @@ void Dialog::remove()
     setConfigHasChanged(true);
 }
 
-void Dialog::resetModel(bool hadCurrent, QString const& id)
+// Runs change, which may replace the entry list, then shows the list anew
+// with the entry of the former current row's identifier current again.
+void Dialog::keepingCurrent(std::function<void()> const& change)
 {
+    int const row = view->currentRow();
+    bool const hadCurrent = row >= 0 && row < yumConfIO->repos.size();
+    QString const id = hadCurrent ? yumConfIO->repos.at(row).id : QString();
+    change();
     model->reset();
     if (hadCurrent)
         setEntryToOldId(id);
@@ -267,13 +261,12 @@ void Dialog::resetModel(bool hadCurrent, QString const& id)
 
 void Dialog::resetAll()
 {
-    int const row = view->currentRow();
-    bool const hadCurrent = row >= 0 && row < yumConfIO->repos.size();
-    QString const id = hadCurrent ? yumConfIO->repos.at(row).id : QString();
-    yumConfIO->sessionUse = savedSessionUse;
-    // On failure the list holds what could be read; the reader has said why.
-    yumConfIO->read(this);
-    resetModel(hadCurrent, id);
+    keepingCurrent([this] {
+        yumConfIO->sessionUse = savedSessionUse;
+        // On failure the list holds what could be read; the reader has said
+        // why.
+        yumConfIO->read(this);
+    });
     sessionUseChanged = false;
     setConfigHasChanged(false);
 }
@@ -288,14 +281,11 @@ void Dialog::cancel()
 
 bool Dialog::apply()
 {
-    int const row = view->currentRow();
-    bool const hadCurrent = row >= 0 && row < yumConfIO->repos.size();
-    QString const id = hadCurrent ? yumConfIO->repos.at(row).id : QString();
-    bool const written = yumConfIO->write(this);
-    // The writer may have dropped entries (at its check) and completed file
-    // names even when a file then could not be written: the table must show
-    // the list as it now is.
-    resetModel(hadCurrent, id);
+    bool written = false;
+    // The writer may drop entries (at its check) and complete file names
+    // even when a file then cannot be written: the table must show the list
+    // as it now is, either way.
+    keepingCurrent([this, &written] { written = yumConfIO->write(this); });
     if (!written)
         return false;
     applied = true;

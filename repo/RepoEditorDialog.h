@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QModelIndex>
 #include <QPalette>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -64,7 +65,7 @@ private:
     void updateButtons();
     void addEntry(Repo::Entry entry);
     bool openFresh();
-    void resetModel(bool hadCurrent, QString const& id);
+    void keepingCurrent(std::function<void()> const& change);
 
     QWidget* parentWidget = nullptr;
     Model* model = nullptr;
