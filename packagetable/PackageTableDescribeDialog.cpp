@@ -1,7 +1,7 @@
 #include "packagetable/PackageTableDescribeDialog.h"
 
-#include "app/Fonts.h"
 #include "packagetable/PackageTableDescribeInstanceArea.h"
+#include "widgets/DescriptionLabels.h"
 #include "widgets/HSeparator.h"
 #include "yumio/Package.h"
 
@@ -43,12 +43,8 @@ void Dialog::config(YumIO* yumIO, Package::Entry const& entry, YumConfIO* yumCon
     auto* layout = new QVBoxLayout(contents);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* title = new QLabel(entry.name, contents);
-    title->setObjectName(QStringLiteral("title"));
-    title->setTextFormat(Qt::PlainText);
-    title->setFont(Fonts::makeHeader(title->font()));
-    layout->addWidget(title, 0, Qt::AlignHCenter);
-    layout->addWidget(new HSeparator(contents));
+    DescriptionLabels::addTitle(layout, entry.name, contents)
+        ->setObjectName(QStringLiteral("title"));
 
     areas.append(new Instance::Area(this, layout, yumIO, entry, yumConfIO, true));
     for (Package::Entry const* older = entry.next; older; older = older->next) {

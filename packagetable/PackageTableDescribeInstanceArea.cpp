@@ -1,14 +1,15 @@
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 
-#include "app/Fonts.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 #include "repo/YumConfIO.h"
+#include "widgets/DescriptionLabels.h"
 #include "widgets/HScrollArea.h"
 #include "widgets/TextDialog.h"
 #include "yumio/Package.h"
 #include "yumio/YumIO.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -121,37 +122,24 @@ void Area::addGroupRows()
 
 void Area::addHeader(QString const& text)
 {
-    auto* header = new QLabel(text, contents);
-    header->setObjectName(QStringLiteral("header"));
-    header->setTextFormat(Qt::PlainText);
-    header->setFont(Fonts::makeHeader(header->font()));
-    grid->addWidget(header, row, 0, 1, 2);
+    grid->addWidget(DescriptionLabels::header(text, contents), row, 0, 1, 2);
     ++row;
 }
 
-QWidget* Area::addKey(QString const& label)
+// The key label names its value for assistive technology.
+void Area::addKey(QString const& label, QWidget* value)
 {
     auto* key = new QLabel(tr("%1:").arg(label), contents);
+    key->setBuddy(value);
     grid->addWidget(key, row, 0, Qt::AlignRight | Qt::AlignTop);
-    return key;
-}
-
-QWidget* Area::makeValue(QString const& value)
-{
-    auto* label = new QLabel(value, contents);
-    label->setTextFormat(Qt::PlainText);
-    // Selectable, so that a value can be copied and reached from the keyboard.
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    return label;
 }
 
 void Area::addPair(QString const& label, QString const& value)
 {
     if (value.isEmpty())
         return;
-    addKey(label);
-    QWidget* valueLabel = makeValue(value);
-    valueLabel->setAccessibleDescription(label);
+    QWidget* valueLabel = DescriptionLabels::value(value, label, contents);
+    addKey(label, valueLabel);
     grid->addWidget(valueLabel, row, 1, Qt::AlignLeft | Qt::AlignTop);
     ++row;
 }
@@ -162,9 +150,9 @@ Area::Button Area::addButton(QString const& label, QString const& buttonText)
     button.text = buttonText;
     button.label = label;
     button.row = row;
-    addKey(label);
     button.button = new QPushButton(buttonText, contents);
     button.button->setAutoDefault(false);
+    addKey(label, button.button);
     grid->addWidget(button.button, row, 1, Qt::AlignLeft | Qt::AlignTop);
     ++row;
     return button;
@@ -179,10 +167,9 @@ Area::Button Area::addPairButton(
     button.text = buttonText;
     button.label = label;
     button.row = row;
-    addKey(label);
     auto* line = new QHBoxLayout;
-    QWidget* valueLabel = makeValue(value);
-    valueLabel->setAccessibleDescription(label);
+    QWidget* valueLabel = DescriptionLabels::value(value, label, contents);
+    addKey(label, valueLabel);
     line->addWidget(valueLabel, 0, Qt::AlignTop);
     button.button = new QPushButton(buttonText, contents);
     button.button->setAutoDefault(false);
@@ -232,8 +219,11 @@ void Area::showText(bool fileList)
     dialog->setReady(false);
     bool loaded = entry->state == Package::Installed
         || (fileList ? yumIO->fileListsCollected() : yumIO->otherDataCollected());
-    if (!loaded)
+    if (!loaded) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         loaded = fileList ? yumIO->collectFileLists() : yumIO->collectOtherData();
+        QApplication::restoreOverrideCursor();
+    }
     if (self && loaded) {
         QString const text = fileList ? yumIO->getFiles(*entry) : yumIO->getChangeLog(*entry);
         dialog->updateButtons();

@@ -66,8 +66,7 @@ private:
     void addPair(QString const& label, QString const& value);
     Button addButton(QString const& label, QString const& buttonText);
     Button addPairButton(QString const& label, QString const& value, QString const& buttonText);
-    QWidget* addKey(QString const& label);
-    QWidget* makeValue(QString const& value);
+    void addKey(QString const& label, QWidget* value);
     static void updateButton(Button const& button, bool loaded);
     void showText(bool fileList);
 

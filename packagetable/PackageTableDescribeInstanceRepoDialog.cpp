@@ -1,8 +1,7 @@
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 
-#include "app/Fonts.h"
 #include "repo/RepoBrowse.h"
-#include "widgets/HSeparator.h"
+#include "widgets/DescriptionLabels.h"
 #include "yumio/YumIO.h"
 
 #include <QGridLayout>
@@ -53,12 +52,7 @@ void RepoDialog::config(Repo::Entry const& entry)
     contents = new QWidget(this);
     auto* layout = new QVBoxLayout(contents);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* header = new QLabel(entry.id, contents);
-    header->setObjectName(QStringLiteral("header"));
-    header->setTextFormat(Qt::PlainText);
-    header->setFont(Fonts::makeHeader(header->font()));
-    layout->addWidget(header, 0, Qt::AlignHCenter);
-    layout->addWidget(new HSeparator(contents));
+    DescriptionLabels::addTitle(layout, entry.id, contents);
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -66,11 +60,8 @@ void RepoDialog::config(Repo::Entry const& entry)
         if (value.isEmpty())
             return;
         auto* keyLabel = new QLabel(tr("%1:").arg(key), contents);
-        auto* valueLabel = new QLabel(value, contents);
-        valueLabel->setTextFormat(Qt::PlainText);
-        valueLabel->setTextInteractionFlags(
-            Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        valueLabel->setAccessibleDescription(key);
+        QLabel* valueLabel = DescriptionLabels::value(value, key, contents);
+        keyLabel->setBuddy(valueLabel);
         grid->addWidget(keyLabel, row, 0, Qt::AlignRight | Qt::AlignTop);
         grid->addWidget(valueLabel, row, 1, Qt::AlignLeft | Qt::AlignTop);
         ++row;

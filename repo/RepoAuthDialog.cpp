@@ -1,9 +1,10 @@
 #include "repo/RepoAuthDialog.h"
 
-#include "app/Fonts.h"
 #include "repo/RepoEntry.h"
 #include "repo/RepoLarder.h"
+#include "widgets/DescriptionLabels.h"
 #include "widgets/HSeparator.h"
+#include "widgets/ScreenBound.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -24,10 +25,8 @@ Dialog::Dialog(QWidget* parent)
     setAttribute(Qt::WA_ShowModal);
     auto* layout = new QVBoxLayout(this);
 
-    auto* heading = new QLabel(tr("Some configured repositories require authentication"), this);
-    heading->setFont(Fonts::makeHeader(heading->font()));
-    layout->addWidget(heading, 0, Qt::AlignHCenter);
-    layout->addWidget(new HSeparator(this));
+    DescriptionLabels::addTitle(
+        layout, tr("Some configured repositories require authentication"), this);
 
     auto* grid = new QGridLayout;
     idLabel = addRow(grid, 0, tr("Identifier"), "idLabel");
@@ -83,11 +82,9 @@ Dialog::Dialog(QWidget* parent)
 QLabel* Dialog::addRow(QGridLayout* grid, int row, QString const& key, char const* name)
 {
     auto* keyLabel = new QLabel(tr("%1:").arg(key), this);
-    auto* value = new QLabel(this);
+    QLabel* value = DescriptionLabels::value(QString(), key, this);
     value->setObjectName(QLatin1String(name));
-    value->setTextFormat(Qt::PlainText);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    value->setAccessibleDescription(key);
+    keyLabel->setBuddy(value);
     grid->addWidget(keyLabel, row, 0, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(value, row, 1, Qt::AlignLeft | Qt::AlignTop);
     return value;
@@ -123,8 +120,6 @@ int Dialog::exec(Repo::Entry* prompted)
     skipAllButton->setEnabled(true);
     okButton->setEnabled(true);
     show();
-    raise();
-    activateWindow();
     nameEdit->setFocus();
     loop.exec();
     return result();
@@ -234,7 +229,7 @@ QSize Dialog::sizeHint() const
 {
     QSize hint = QDialog::sizeHint();
     hint.rwidth() += 40 * fontMetrics().horizontalAdvance(QLatin1Char('n'));
-    return hint;
+    return ScreenBound::bound(this, hint);
 }
 
 } // namespace RepoAuth

@@ -2,15 +2,47 @@
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 #include "repo/YumConfIO.h"
+#include "support/AccessibleCheck.h"
 #include "support/EngineFixture.h"
-#include "widgets/TextDialog.h"
 #include "yumio/YumIO.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
+
+using PackageTable::Describe::Instance::Area;
+
+namespace {
+
+// The "Key:" texts of an area, in order.
+QStringList keys(Area* area)
+{
+    QStringList result;
+    for (QLabel* label : area->widget()->findChildren<QLabel*>()) {
+        if (label->text().endsWith(QLatin1Char(':')))
+            result << label->text().chopped(1);
+    }
+    return result;
+}
+
+QString valueOf(Area* area, QString const& key)
+{
+    for (QLabel* label : area->widget()->findChildren<QLabel*>()) {
+        if (label->accessibleDescription() == key)
+            return label->text();
+    }
+    return QStringLiteral("<none>");
+}
+
+QStringList labelTexts(QWidget* widget)
+{
+    QStringList texts;
+    for (QLabel* label : widget->findChildren<QLabel*>())
+        texts << label->text();
+    return texts;
+}
+
+} // namespace
 
 // The package and repository description dialogs on a collected sandbox
 // root: the areas of each version, the rows left out, and the buttons that
@@ -21,33 +53,28 @@ class TestDescribeDialog : public QObject
 
 private slots:
     void initTestCase();
-    void areasOfAnUpdateWithTwoInstalledVersions();
-    void installedPackageAndGroup();
+    void areasAndRows();
     void extraDataOnDemand();
     void repositoryDetails();
+    void hiddenWhileLoading();
 
 private:
-    Package::Entry const* find(QString const& name, bool isGroup = false);
-    // Describes an entry in the dialog, which stays on screen from the first
-    // description on.
-    void showDescription(QString const& name, bool isGroup = false);
-    // The answerer answers every modal dialog it sees, and the description
-    // dialog again each time it is back on top: waits for that, so that the
-    // next queued answer goes to the dialog the test opens next.
+    // Describes an entry in the dialog, which stays on screen from the
+    // first description on; its areas.
+    QList<Area*> describe(QString const& name, bool isGroup = false);
+    // Clicks a button that opens a modal dialog; that dialog's title and
+    // label or text contents. The answerer answers every modal dialog it
+    // sees, and the description dialog again once it is back on top: the
+    // count of answers keeps the queued answer for the dialog opened here.
+    QStringList clickAndRead(QPushButton* button);
     void settle(int dialogs);
-    // The "Key:" texts of an area, in order.
-    static QStringList keys(PackageTable::Describe::Instance::Area* area);
-    static QString valueOf(PackageTable::Describe::Instance::Area* area, QString const& key);
-    // Queues an answer that records the text dialog's title and text, then
-    // closes it.
-    void readTextDialog(QString* title, QString* text);
 
     EngineFixture fixture;
     QList<YumRepoEnabled> options;
     QHash<QString, bool> sessionUse;
     YumConfIO* conf = nullptr;
     PackageTable::Describe::Dialog* dialog = nullptr;
-    int expectedAnswers = 0;
+    int answers = 0;
 };
 
 void TestDescribeDialog::initTestCase()
@@ -63,228 +90,173 @@ void TestDescribeDialog::initTestCase()
     dialog = new PackageTable::Describe::Dialog(fixture.window());
 }
 
-Package::Entry const* TestDescribeDialog::find(QString const& name, bool isGroup)
+QList<Area*> TestDescribeDialog::describe(QString const& name, bool isGroup)
 {
-    return fixture.engine().findEntry(isGroup, name);
-}
-
-void TestDescribeDialog::showDescription(QString const& name, bool isGroup)
-{
-    Package::Entry const* entry = find(name, isGroup);
-    QVERIFY2(entry, qPrintable(name));
+    Package::Entry const* entry = fixture.engine().findEntry(isGroup, name);
+    [&] { QVERIFY2(entry, qPrintable(name)); }();
     dialog->config(&fixture.engine(), *entry, conf);
     if (!dialog->isVisible()) {
         dialog->show();
-        settle(1);
+        // Shown again, it is the dialog the answerer answered last.
+        if (answers == 0)
+            settle(1);
     }
+    return dialog->instanceAreas();
 }
 
 void TestDescribeDialog::settle(int dialogs)
 {
-    expectedAnswers += dialogs;
-    QTRY_COMPARE(fixture.answerer().answered(), expectedAnswers);
+    answers += dialogs;
+    QTRY_COMPARE(fixture.answerer().answered(), answers);
 }
 
-QStringList TestDescribeDialog::keys(PackageTable::Describe::Instance::Area* area)
+QStringList TestDescribeDialog::clickAndRead(QPushButton* button)
 {
-    QStringList result;
-    for (QLabel* label : area->widget()->findChildren<QLabel*>()) {
-        if (label->text().endsWith(QLatin1Char(':')))
-            result << label->text().chopped(1);
-    }
-    return result;
-}
-
-QString TestDescribeDialog::valueOf(
-    PackageTable::Describe::Instance::Area* area, QString const& key)
-{
-    for (QLabel* label : area->widget()->findChildren<QLabel*>()) {
-        if (label->accessibleDescription() == key)
-            return label->text();
-    }
-    return QStringLiteral("<none>");
-}
-
-void TestDescribeDialog::readTextDialog(QString* title, QString* text)
-{
-    fixture.answerer().answer([title, text](QWidget* shown) {
-        *title = shown->windowTitle();
+    QStringList read;
+    fixture.answerer().answer([&read](QWidget* shown) {
         auto* edit = shown->findChild<QTextEdit*>();
-        auto* plain = shown->findChild<QPlainTextEdit*>();
-        *text = edit ? edit->toPlainText() : plain ? plain->toPlainText() : QString();
+        read << shown->windowTitle() << (edit ? edit->toPlainText() : labelTexts(shown).join('|'));
         ModalAnswerer::clickButton(shown, QStringLiteral("closeButton"));
     });
+    button->click();
+    settle(2);
+    return read;
 }
 
-void TestDescribeDialog::areasOfAnUpdateWithTwoInstalledVersions()
+void TestDescribeDialog::areasAndRows()
 {
-    showDescription(QStringLiteral("sandbox-kernel"));
-    auto const& areas = dialog->instanceAreas();
+    QList<Area*> areas = describe(QStringLiteral("sandbox-kernel"));
     QCOMPARE(areas.size(), 3);
     QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("title"))->text(),
         QStringLiteral("sandbox-kernel"));
-
-    auto* update = areas[0];
-    QStringList const updateKeys = keys(update);
-    for (char const* key : {"Kind", "Version", "Repository", "Architecture", "Size", "Summary",
-             "Description", "Build Time", "Provides", "Files", "Change Log"})
-        QVERIFY2(updateKeys.contains(QLatin1String(key)), key);
+    QStringList const update = keys(areas[0]);
+    QCOMPARE(update.mid(0, 4),
+        QStringList({QStringLiteral("Kind"), QStringLiteral("Version"),
+            QStringLiteral("Repository"), QStringLiteral("Architecture")}));
+    QVERIFY(update.contains(QStringLiteral("Description"))
+        && update.endsWith(QStringLiteral("Change Log")));
     // Rows without a value are left out: the update is not installed.
-    QVERIFY(!updateKeys.contains(QStringLiteral("Install Time")));
-    QCOMPARE(updateKeys.indexOf(QStringLiteral("Version")) + 1,
-        updateKeys.indexOf(QStringLiteral("Repository")));
-    QCOMPARE(valueOf(update, QStringLiteral("Version")), QStringLiteral("5.3.0-1"));
-    QCOMPARE(valueOf(update, QStringLiteral("Repository")), QStringLiteral("updates"));
-    QVERIFY(update->repoButton());
-
+    QVERIFY(!update.contains(QStringLiteral("Install Time")));
+    QCOMPARE(valueOf(areas[0], QStringLiteral("Repository")), QStringLiteral("updates"));
     QStringList versions;
-    for (int i = 1; i < 3; ++i) {
-        QCOMPARE(keys(areas[i]),
+    for (Area* installed : areas.mid(1)) {
+        QCOMPARE(keys(installed),
             QStringList({QStringLiteral("Version"), QStringLiteral("Size"),
                 QStringLiteral("Build Time"), QStringLiteral("Packager"), QStringLiteral("Files"),
                 QStringLiteral("Change Log")}));
-        QVERIFY(!areas[i]->repoButton());
-        versions << valueOf(areas[i], QStringLiteral("Version"));
+        versions << valueOf(installed, QStringLiteral("Version"));
     }
     versions.sort();
     QCOMPARE(versions, QStringList({QStringLiteral("5.1.0-1"), QStringLiteral("5.2.0-1")}));
+    QStringList const unreachable = unreachableControls(dialog);
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(", ")));
 
-    // A new description replaces the old one entirely.
-    showDescription(QStringLiteral("granite"));
-    QCOMPARE(dialog->instanceAreas().size(), 1);
-    QCOMPARE(dialog->findChildren<PackageTable::Describe::Instance::Area*>().size(), 1);
-}
+    // An installed package has no Repository row; a new description
+    // replaces the old one entirely.
+    areas = describe(QStringLiteral("granite"));
+    QCOMPARE(dialog->findChildren<Area*>().size(), 1);
+    QVERIFY(!keys(areas[0]).contains(QStringLiteral("Repository")) && !areas[0]->repoButton());
+    QVERIFY(keys(areas[0]).contains(QStringLiteral("Install Time")));
 
-void TestDescribeDialog::installedPackageAndGroup()
-{
-    showDescription(QStringLiteral("granite"));
-    auto* area = dialog->instanceAreas().first();
-    QStringList const granite = keys(area);
-    QVERIFY(!granite.contains(QStringLiteral("Repository")));
-    QVERIFY(!area->repoButton());
-    QVERIFY(granite.contains(QStringLiteral("Install Time")));
-    // An installed package's file list and change log are in its header.
-    QCOMPARE(area->filesButton()->text(), QStringLiteral("Show"));
-    QCOMPARE(area->changeLogButton()->text(), QStringLiteral("Show"));
-
-    showDescription(QStringLiteral("Core Tools"), true);
-    area = dialog->instanceAreas().first();
-    QStringList const group = keys(area);
+    // A group lists its non-empty member lists, without buttons.
+    areas = describe(QStringLiteral("Core Tools"), true);
+    QStringList const group = keys(areas[0]);
     QCOMPARE(group.first(), QStringLiteral("Kind"));
     QVERIFY(group.contains(QStringLiteral("Mandatory Packages")));
-    QVERIFY(!group.contains(QStringLiteral("Required Groups")));
-    QVERIFY(!group.contains(QStringLiteral("Files")));
-    QVERIFY(!area->filesButton() && !area->changeLogButton());
-    QVERIFY(valueOf(area, QStringLiteral("Mandatory Packages")).contains(QStringLiteral("aurora")));
+    QVERIFY(!group.contains(QStringLiteral("Required Groups")) && !areas[0]->filesButton());
 }
 
 void TestDescribeDialog::extraDataOnDemand()
 {
     YumIO& engine = fixture.engine();
     QVERIFY(!engine.fileListsCollected() && !engine.otherDataCollected());
-    showDescription(QStringLiteral("sandbox-kernel"));
-    auto areas = dialog->instanceAreas();
+    QList<Area*> const areas = describe(QStringLiteral("sandbox-kernel"));
     QString const mustLoad = QStringLiteral("Show (must load extra data)");
     QCOMPARE(areas[0]->filesButton()->text(), mustLoad);
     QCOMPARE(areas[0]->changeLogButton()->text(), mustLoad);
+    // Installed versions read their own headers.
     QCOMPARE(areas[1]->filesButton()->text(), QStringLiteral("Show"));
     QCOMPARE(areas[1]->changeLogButton()->accessibleName(), QStringLiteral("Change Log: Show"));
 
     // While the worker loads, the dialog refuses to close every way it can.
     auto* close = dialog->findChild<QPushButton*>(QStringLiteral("describeCloseButton"));
-    bool checked = false;
-    QTimer probe;
-    probe.setSingleShot(true);
-    connect(&probe, &QTimer::timeout, this, [&] {
-        checked = !close->isEnabled() && !dialog->isReady();
+    bool refused = false;
+    QTimer::singleShot(0, this, [&] {
+        refused = !close->isEnabled() && !dialog->isReady();
         close->click();
         dialog->reject();
         dialog->close();
-        checked = checked && dialog->isVisible();
+        refused = refused && dialog->isVisible();
     });
-    probe.start(0);
-    QString title, text;
-    readTextDialog(&title, &text);
-    areas[0]->filesButton()->click();
-    settle(2);
-    QVERIFY(checked);
+    QStringList read = clickAndRead(areas[0]->filesButton());
+    QVERIFY(refused);
     QVERIFY(dialog->isVisible() && close->isEnabled());
-    QCOMPARE(title, QStringLiteral("sandbox-kernel 5.3.0-1 File List"));
-    QVERIFY2(text.contains(QStringLiteral("/boot/vmlinuz-5.3.0.sandbox")), qPrintable(text));
-    QVERIFY(engine.fileListsCollected());
+    QCOMPARE(read[0], QStringLiteral("sandbox-kernel 5.3.0-1 File List"));
+    QVERIFY2(read[1].contains(QStringLiteral("/boot/vmlinuz-5.3.0.sandbox")), qPrintable(read[1]));
     QCOMPARE(areas[0]->filesButton()->text(), QStringLiteral("Show"));
     QCOMPARE(areas[0]->changeLogButton()->text(), mustLoad);
 
-    readTextDialog(&title, &text);
-    areas[0]->changeLogButton()->click();
-    settle(2);
-    QCOMPARE(title, QStringLiteral("sandbox-kernel 5.3.0-1 Change Log"));
-    QVERIFY2(text.startsWith(QStringLiteral("* ")), qPrintable(text));
+    read = clickAndRead(areas[0]->changeLogButton());
+    QCOMPARE(read[0], QStringLiteral("sandbox-kernel 5.3.0-1 Change Log"));
+    QVERIFY2(read[1].startsWith(QStringLiteral("* ")), qPrintable(read[1]));
     QCOMPARE(areas[0]->changeLogButton()->text(), QStringLiteral("Show"));
 
-    // An installed version reads its own header, not the repository's data.
-    readTextDialog(&title, &text);
-    areas[2]->filesButton()->click();
-    settle(2);
     QString const version = valueOf(areas[2], QStringLiteral("Version"));
-    QCOMPARE(title, QStringLiteral("sandbox-kernel %1 File List").arg(version));
-    QVERIFY2(text.contains(QStringLiteral("/boot/vmlinuz-%1.sandbox").arg(version.chopped(2))),
-        qPrintable(text));
+    read = clickAndRead(areas[2]->filesButton());
+    QCOMPARE(read[0], QStringLiteral("sandbox-kernel %1 File List").arg(version));
+    QVERIFY(read[1].contains(QStringLiteral("/boot/vmlinuz-%1.sandbox").arg(version.chopped(2))));
 
     // Later descriptions know the data are loaded.
-    showDescription(QStringLiteral("ember"));
-    QCOMPARE(dialog->instanceAreas().first()->filesButton()->text(), QStringLiteral("Show"));
-    QVERIFY(dialog->isReady());
+    QCOMPARE(describe(QStringLiteral("ember"))[0]->filesButton()->text(), QStringLiteral("Show"));
 }
 
+// The repository rows, credentials masked; a second repository replaces the
+// first one's rows; hiding the description drops its contents.
 void TestDescribeDialog::repositoryDetails()
 {
-    showDescription(QStringLiteral("helix"));
-    auto* area = dialog->instanceAreas().first();
-    QVERIFY(area->repoButton());
-    QStringList rows;
-    fixture.answerer().answer([&rows](QWidget* shown) {
-        for (QLabel* label : shown->findChildren<QLabel*>())
-            rows << label->text();
-        ModalAnswerer::clickButton(shown, QStringLiteral("closeButton"));
-    });
-    area->repoButton()->click();
-    settle(2);
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(rows[0], QStringLiteral("updates"));
-    QCOMPARE(
-        rows.mid(1, 2), QStringList({QStringLiteral("Name:"), QStringLiteral("Sandbox updates")}));
-    QCOMPARE(rows[3], QStringLiteral("URLs:"));
-    QCOMPARE(rows[4], fixture.server()->url() + QStringLiteral("/updates/"));
+    QStringList const read = clickAndRead(describe(QStringLiteral("helix"))[0]->repoButton());
+    QCOMPARE(read.value(1),
+        QStringLiteral("updates|Name:|Sandbox updates|URLs:|%1/updates/")
+            .arg(fixture.server()->url()));
 
-    // A second repository replaces the first one's rows; with only a mirror
-    // list there is one row, and larder credentials are not shown.
     PackageTable::Describe::Instance::RepoDialog repoDialog(&fixture.engine());
-    Repo::Entry first;
-    first.id = QStringLiteral("first");
-    first.name = QStringLiteral("First");
-    first.baseurl = QStringLiteral("http://a.example/one/\nhttp://a.example/two/");
-    repoDialog.config(first);
+    Repo::Entry entry;
+    entry.id = QStringLiteral("first");
+    entry.baseurl = QStringLiteral("http://a.example/one/\nhttp://a.example/two/");
+    repoDialog.config(entry);
     repoDialog.show();
     repoDialog.hide();
-    Repo::Entry mirrored;
-    mirrored.id = QStringLiteral("mirrored");
-    mirrored.mirrorlist
+    entry.id = QStringLiteral("mirrored");
+    entry.baseurl.clear();
+    entry.mirrorlist
         = QStringLiteral("http://m.example/larder?name=ann&password=s3cret&path=/list");
-    repoDialog.config(mirrored);
-    QStringList texts;
-    for (QLabel* label : repoDialog.findChildren<QLabel*>())
-        texts << label->text();
-    QCOMPARE(texts.size(), 3);
-    QCOMPARE(texts.mid(0, 2),
-        QStringList({QStringLiteral("mirrored"), QStringLiteral("Mirror list URL:")}));
-    QVERIFY(
-        !texts[2].contains(QStringLiteral("s3cret")) && !texts[2].contains(QStringLiteral("ann")));
+    repoDialog.config(entry);
+    QCOMPARE(unreachableControls(&repoDialog), QStringList());
+    QCOMPARE(labelTexts(&repoDialog).join('|'),
+        QStringLiteral(
+            "mirrored|Mirror list URL:|http://m.example/larder?name=***&password=***&path=/list"));
 
     dialog->accept();
-    QVERIFY(!dialog->isVisible());
-    QVERIFY(dialog->instanceAreas().isEmpty());
+    QVERIFY(!dialog->isVisible() && dialog->instanceAreas().isEmpty());
     QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("title")));
+}
+
+// Hidden by its owner while a file list loads, the dialog keeps the widgets
+// that wait until the wait is over, shows no file list, and is ready again.
+void TestDescribeDialog::hiddenWhileLoading()
+{
+    YumIO& engine = fixture.engine();
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()) && !engine.fileListsCollected());
+    QList<Area*> const areas = describe(QStringLiteral("aurora"));
+    QTimer::singleShot(0, dialog, &QWidget::hide);
+    areas[0]->filesButton()->click();
+    QVERIFY(engine.fileListsCollected());
+    QVERIFY(!dialog->isVisible() && dialog->isReady());
+    QTest::qWait(50);
+    QCOMPARE(fixture.answerer().answered(), answers);
+    QVERIFY(dialog->findChildren<Area*>().isEmpty());
+    QCOMPARE(describe(QStringLiteral("aurora"))[0]->filesButton()->text(), QStringLiteral("Show"));
 }
 
 QTEST_MAIN(TestDescribeDialog)

@@ -3,47 +3,37 @@
 #include "repo/RepoAuthChecker.h"
 #include "repo/RepoAuthDialog.h"
 #include "repo/RepoLarder.h"
+#include "support/AccessibleCheck.h"
 #include "support/EngineFixture.h"
 #include "yumio/YumIO.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMutexLocker>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
-// Answers the checker's prompts in order: types the credentials into the
-// fields, notes what the dialog showed, presses a button. Any other box is
-// noted and closed, so that a test fails instead of hanging.
-class PromptDriver : public QObject
+// Answers the checker's prompts in order: types name and password, notes
+// what the dialog showed, presses a button (by object name, or Escape).
+// Any other box is noted and closed, so that a test fails, not hangs.
+struct PromptDriver : QObject
 {
-public:
     struct Prompt
     {
-        QString id;
-        QString urls; // the URL previews after typing
-        QString mirror;
-        QStringList texts; // every label of the dialog
-        bool normalCursor = false;
+        QString id, urls, texts, unreachable;
+        bool normalCursor;
     };
 
     PromptDriver()
     {
-        timer.setInterval(10);
         connect(&timer, &QTimer::timeout, this, &PromptDriver::poll);
-        timer.start();
+        timer.start(10);
     }
-
-    // The next prompt gets name and password typed in, then the button (an
-    // object name, or "Escape").
-    void answer(
-        QString const& button, QString const& name = QString(), QString const& password = QString())
+    void answer(QString const& button, QString const& name = {}, QString const& password = {})
     {
-        steps.append({button, name, password});
+        steps << QStringList {button, name, password};
     }
-
     QStringList ids() const
     {
         QStringList result;
@@ -51,72 +41,45 @@ public:
             result << prompt.id;
         return result;
     }
-
-    QList<Prompt> prompts;
-    QStringList otherBoxes;
-
-private:
-    struct Step
-    {
-        QString button;
-        QString name;
-        QString password;
-    };
-
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
         auto* dialog = qobject_cast<RepoAuth::Dialog*>(modal);
-        if (!dialog) {
-            if (modal && modal->isVisible()) {
-                otherBoxes << ModalAnswerer::dialogText(modal);
-                ModalAnswerer::clickButton(modal, QStringLiteral("OK"));
-            }
-            return;
+        if (!dialog && modal) {
+            otherBoxes << ModalAnswerer::dialogText(modal);
+            ModalAnswerer::clickButton(modal, QStringLiteral("OK"));
         }
-        if (!dialog->isPrompting())
+        if (!dialog || !dialog->isPrompting())
             return;
-        Prompt prompt;
-        prompt.normalCursor = !QApplication::overrideCursor();
-        if (steps.isEmpty()) {
-            prompt.id = QStringLiteral("<unexpected prompt>");
-            prompts << prompt;
-            dialog->findChild<QPushButton*>(QStringLiteral("skipAllButton"))->click();
-            return;
-        }
-        Step const step = steps.takeFirst();
-        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("nameEdit")), step.name);
-        QTest::keyClicks(
-            dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit")), step.password);
-        prompt.id = dialog->findChild<QLabel*>(QStringLiteral("idLabel"))->text();
-        prompt.urls = dialog->findChild<QLabel*>(QStringLiteral("urlsLabel"))->text();
-        prompt.mirror = dialog->findChild<QLabel*>(QStringLiteral("mirrorListLabel"))->text();
-        for (QLabel* label : dialog->findChildren<QLabel*>())
-            prompt.texts << label->text();
+        QStringList const step
+            = steps.isEmpty() ? QStringList {"skipAllButton", {}, {}} : steps.takeFirst();
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("nameEdit")), step[1]);
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit")), step[2]);
+        Prompt prompt {dialog->findChild<QLabel*>(QStringLiteral("idLabel"))->text(),
+            dialog->findChild<QLabel*>(QStringLiteral("urlsLabel"))->text(),
+            ModalAnswerer::dialogText(dialog), unreachableControls(dialog).join(QLatin1Char(' ')),
+            !QApplication::overrideCursor()};
         prompts << prompt;
-        if (step.button == QLatin1String("Escape"))
+        if (step[0] == QLatin1String("Escape"))
             QTest::keyClick(dialog, Qt::Key_Escape);
         else
-            dialog->findChild<QPushButton*>(step.button)->click();
+            dialog->findChild<QPushButton*>(step[0])->click();
     }
 
     QTimer timer;
-    QList<Step> steps;
+    QList<QStringList> steps;
+    QList<Prompt> prompts;
+    QStringList otherBoxes;
 };
-
-QString larderUrl(QString const& host, QString const& id)
-{
-    return QStringLiteral("http://%1/larder?name=&password=&path=/%2/").arg(host, id);
-}
 
 QByteArray section(QString const& id, QString const& host, char const* extra = "")
 {
-    return QStringLiteral("[%1]\nname=%1\nbaseurl=%2\n%3\n")
-        .arg(id, larderUrl(host, id), QLatin1String(extra))
+    return QStringLiteral("[%1]\nname=%1\nbaseurl=http://%2/larder?name=&password=&path=/%1/\n%3\n")
+        .arg(id, host, QLatin1String(extra))
         .toUtf8();
 }
 
-// The name and password of each repository as the files now hold them.
+// "name:password" of each larder repository as the files now hold them.
 QHash<QString, QString> storedAuth()
 {
     QList<YumRepoEnabled> options;
@@ -132,6 +95,22 @@ QHash<QString, QString> storedAuth()
     return result;
 }
 
+struct Check
+{
+    // Runs a checker over the install root's configuration.
+    Check(PromptDriver& driver)
+    {
+        YumConfIO conf(options, sessionUse);
+        RepoAuth::Checker checker(nullptr, &conf);
+        quit = checker.quit;
+        changed = checker.changed;
+        QCOMPARE(driver.otherBoxes, QStringList());
+    }
+    QList<YumRepoEnabled> options;
+    QHash<QString, bool> sessionUse;
+    bool quit, changed;
+};
+
 } // namespace
 
 // The start-up credential check: who is asked, what each answer does to
@@ -142,30 +121,10 @@ class TestRepoAuthChecker : public QObject
 
 private slots:
     void asksOnlyForMissingCredentials();
-    void okWithEmptyFieldsWritesNothing();
-    void applyToAll();
-    void applyToHostAndDisable();
+    void applyToHostToAllAndDisable();
     void quitKeepsEarlierCredentials();
-    void escapeAndCursor();
+    void emptyAnswersWriteNothing();
     void repositoryLoadsWithEnteredCredentials();
-
-private:
-    struct Check
-    {
-        QList<YumRepoEnabled> options;
-        QHash<QString, bool> sessionUse;
-        bool quit = false;
-        bool changed = false;
-    };
-    // Runs a checker over the sandbox's configuration.
-    static void run(Check& check, PromptDriver& driver)
-    {
-        YumConfIO conf(check.options, check.sessionUse);
-        RepoAuth::Checker checker(nullptr, &conf);
-        check.quit = checker.quit;
-        check.changed = checker.changed;
-        QCOMPARE(driver.otherBoxes, QStringList());
-    }
 };
 
 void TestRepoAuthChecker::asksOnlyForMissingCredentials()
@@ -181,25 +140,20 @@ void TestRepoAuthChecker::asksOnlyForMissingCredentials()
     QString const password = QStringLiteral("p&ss w=rd");
     driver.answer(QStringLiteral("okButton"), QStringLiteral("alice"), password);
     driver.answer(QStringLiteral("skipAllButton"));
-    Check check;
-    run(check, driver);
+    Check check(driver);
 
     QCOMPARE(driver.ids(), QStringList({QStringLiteral("a"), QStringLiteral("mirror")}));
     QVERIFY(check.changed && !check.quit);
-    // The preview shows the name and as many mask characters as typed.
-    PromptDriver::Prompt const& first = driver.prompts.first();
-    QVERIFY2(first.urls.contains(QStringLiteral("name=alice&password=")), qPrintable(first.urls));
-    QVERIFY(!first.urls.contains(QStringLiteral("p&ss"))
-        && !first.urls.contains(QStringLiteral("p%26ss")));
-    Repo::Entry preview;
-    preview.baseurl = first.urls;
-    QString nameKey, name, passwordKey, shown;
-    QVERIFY(Repo::Larder::getAuth(preview, nameKey, name, passwordKey, shown));
-    QCOMPARE(shown.size(), password.size());
-    QVERIFY(!shown.contains(QLatin1Char('p')));
-    QCOMPARE(driver.prompts[1].mirror, QStringLiteral("http://h2/larder?user=&pass=&path=/list"));
+    // The preview shows the name and one mask character per typed one.
+    QString const masked(password.size(),
+        QChar(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter)));
+    QCOMPARE(driver.prompts[0].urls,
+        QStringLiteral("http://h1/larder?name=alice&password=%1&path=/a/").arg(masked));
+    QVERIFY2(driver.prompts[0].unreachable.isEmpty(), qPrintable(driver.prompts[0].unreachable));
+    QVERIFY(driver.prompts[1].texts.contains(QStringLiteral("user")));
     for (PromptDriver::Prompt const& prompt : std::as_const(driver.prompts))
-        QVERIFY(!prompt.texts.join(QLatin1Char('\n')).contains(password));
+        QVERIFY(
+            !prompt.texts.contains(password) && !prompt.urls.contains(QStringLiteral("p%26ss")));
 
     QHash<QString, QString> const stored = storedAuth();
     QCOMPARE(stored.value("a"), QStringLiteral("alice:") + password);
@@ -208,58 +162,30 @@ void TestRepoAuthChecker::asksOnlyForMissingCredentials()
     QCOMPARE(stored.value("named"), QStringLiteral("bob:"));
 }
 
-void TestRepoAuthChecker::okWithEmptyFieldsWritesNothing()
-{
-    ConfSandbox sandbox;
-    sandbox.put("/etc/yum.repos.d/t.repo", "# kept as it is\n" + section("a", "h1"));
-    auto const before = sandbox.snapshot();
-    PromptDriver driver;
-    driver.answer(QStringLiteral("okButton"));
-    Check check;
-    run(check, driver);
-    QCOMPARE(driver.ids(), QStringList({QStringLiteral("a")}));
-    QVERIFY(!check.changed && !check.quit);
-    QCOMPARE(sandbox.snapshot(), before);
-}
-
-void TestRepoAuthChecker::applyToAll()
-{
-    ConfSandbox sandbox;
-    sandbox.put("/etc/yum.repos.d/one.repo", section("a", "h1") + section("b", "h2"));
-    sandbox.put("/etc/yum.repos.d/two.repo", section("c", "h3"));
-    PromptDriver driver;
-    driver.answer(QStringLiteral("applyAllButton"), QStringLiteral("all"), QStringLiteral("pw"));
-    Check check;
-    run(check, driver);
-    QCOMPARE(driver.prompts.size(), 1);
-    QVERIFY(check.changed);
-    QHash<QString, QString> const stored = storedAuth();
-    for (char const* id : {"a", "b", "c"})
-        QCOMPARE(stored.value(id), QStringLiteral("all:pw"));
-}
-
-void TestRepoAuthChecker::applyToHostAndDisable()
+// Entries answered by Apply to All with this Host and by Apply to All are
+// filled without asking; a disabled one is left out of the session.
+void TestRepoAuthChecker::applyToHostToAllAndDisable()
 {
     ConfSandbox sandbox;
     sandbox.put("/etc/yum.repos.d/t.repo",
-        section("h1a", "h1:8080") + section("h1b", "h1:8080") + section("h2", "h1:8081")
-            + section("h1c", "h1:8080"));
-    auto const before = sandbox.get("/etc/yum.repos.d/t.repo");
+        section("h1a", "h1:80") + section("h1b", "h1:80") + section("h2", "h1:81")
+            + section("h3", "h3") + section("h1c", "h1:80"));
     PromptDriver driver;
     driver.answer(QStringLiteral("applyHostButton"), QStringLiteral("host"), QStringLiteral("pw"));
     driver.answer(QStringLiteral("disableButton"), QStringLiteral("typed"), QStringLiteral("lost"));
-    Check check;
-    run(check, driver);
-    QCOMPARE(driver.ids(), QStringList({QStringLiteral("h1a"), QStringLiteral("h2")}));
+    driver.answer(QStringLiteral("applyAllButton"), QStringLiteral("all"), QStringLiteral("pw"));
+    Check check(driver);
+    QCOMPARE(driver.ids(),
+        QStringList({QStringLiteral("h1a"), QStringLiteral("h2"), QStringLiteral("h3")}));
     QVERIFY(check.changed && !check.quit);
     QCOMPARE(check.sessionUse.value("h2", true), false);
-    QCOMPARE(check.sessionUse.value("h1b"), true);
     QHash<QString, QString> const stored = storedAuth();
-    for (char const* id : {"h1a", "h1b", "h1c"})
-        QCOMPARE(stored.value(id), QStringLiteral("host:pw"));
+    QCOMPARE(stored.value("h1b"), QStringLiteral("host:pw"));
+    QCOMPARE(stored.value("h3"), QStringLiteral("all:pw"));
+    QVERIFY(stored.value("h1c") == QLatin1String("host:pw")
+        || stored.value("h1c") == QLatin1String("all:pw"));
     QCOMPARE(stored.value("h2"), QStringLiteral(":"));
-    QVERIFY(sandbox.get("/etc/yum.repos.d/t.repo").contains(section("h2", "h1:8081")));
-    QVERIFY(before.contains(section("h2", "h1:8081")));
+    QVERIFY(sandbox.get("/etc/yum.repos.d/t.repo").contains(section("h2", "h1:81")));
 }
 
 void TestRepoAuthChecker::quitKeepsEarlierCredentials()
@@ -270,8 +196,7 @@ void TestRepoAuthChecker::quitKeepsEarlierCredentials()
     PromptDriver driver;
     driver.answer(QStringLiteral("okButton"), QStringLiteral("first"), QStringLiteral("pw"));
     driver.answer(QStringLiteral("quitButton"), QStringLiteral("second"), QStringLiteral("pw2"));
-    Check check;
-    run(check, driver);
+    Check check(driver);
     QCOMPARE(driver.ids(), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
     QVERIFY(check.quit && check.changed);
     QHash<QString, QString> const stored = storedAuth();
@@ -280,34 +205,35 @@ void TestRepoAuthChecker::quitKeepsEarlierCredentials()
     QCOMPARE(stored.value("c"), QStringLiteral(":"));
 }
 
-// The user is asked with the normal cursor; the caller's busy cursor is
-// back afterwards, once, and a caller without one is left without one.
-void TestRepoAuthChecker::escapeAndCursor()
+// OK with empty fields and Escape (as Skip All) leave the files alone. The
+// user is asked with the normal cursor; the caller's busy cursor comes back
+// once, and a caller without one is left without one.
+void TestRepoAuthChecker::emptyAnswersWriteNothing()
 {
     ConfSandbox sandbox;
-    sandbox.put("/etc/yum.repos.d/t.repo", section("a", "h1") + section("b", "h2"));
+    sandbox.put("/etc/yum.repos.d/t.repo",
+        "# kept\n" + section("a", "h1") + section("b", "h2") + section("c", "h3"));
+    auto const before = sandbox.snapshot();
     PromptDriver driver;
+    driver.answer(QStringLiteral("okButton"));
     driver.answer(QStringLiteral("Escape"), QStringLiteral("typed"), QStringLiteral("pw"));
-    Check check;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    run(check, driver);
-    QVERIFY(QApplication::overrideCursor());
+    Check check(driver);
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QApplication::restoreOverrideCursor();
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(driver.ids(), QStringList({QStringLiteral("a")}));
-    QVERIFY(driver.prompts.first().normalCursor);
+    QCOMPARE(driver.prompts.size(), 2);
+    QVERIFY(driver.prompts[0].normalCursor && driver.prompts[1].normalCursor);
     QVERIFY(!check.changed && !check.quit);
-    QCOMPARE(storedAuth().value("a"), QStringLiteral(":"));
+    QCOMPARE(sandbox.snapshot(), before);
 
-    driver.answer(QStringLiteral("skipAllButton"));
-    run(check, driver);
+    Check again(driver);
     QVERIFY(!QApplication::overrideCursor());
 }
 
 // A server that refuses requests without the right credentials, and
 // repositories configured with empty ones: after the check, the collection
-// reads every repository, and no log line shows a credential.
+// reads both repositories, and no log line or box shows the password.
 void TestRepoAuthChecker::repositoryLoadsWithEnteredCredentials()
 {
     EngineFixture fixture;
@@ -319,13 +245,10 @@ void TestRepoAuthChecker::repositoryLoadsWithEnteredCredentials()
     QDir reposDir(fixture.root() + QStringLiteral("/etc/yum.repos.d"));
     for (QString const& name : reposDir.entryList({QStringLiteral("*.repo")})) {
         QFile file(reposDir.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray text = file.readAll();
-        file.close();
-        QVERIFY(text.contains("name=tester&password=s3cret"));
-        text.replace("name=tester&password=s3cret", "name=&password=");
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray const text
+            = file.readAll().replace("name=tester&password=s3cret", "name=&password=");
+        QVERIFY(file.resize(0) && file.seek(0) && file.write(text) == text.size());
     }
     YumIO& engine = fixture.engine();
     QVERIFY(engine.initialize());
@@ -333,8 +256,7 @@ void TestRepoAuthChecker::repositoryLoadsWithEnteredCredentials()
     PromptDriver driver;
     driver.answer(
         QStringLiteral("applyAllButton"), QStringLiteral("tester"), QStringLiteral("s3cret"));
-    Check check;
-    run(check, driver);
+    Check check(driver);
     QCOMPARE(driver.prompts.size(), 1);
     QVERIFY(check.changed);
     QCOMPARE(check.sessionUse, EngineFixture::allRepos());
@@ -344,15 +266,12 @@ void TestRepoAuthChecker::repositoryLoadsWithEnteredCredentials()
     engine.clear();
     QVERIFY(engine.collect(check.sessionUse));
     Package::Entry const* helix = engine.findEntry(false, QStringLiteral("helix"));
-    QVERIFY(helix && helix->repo == QLatin1String("updates"));
     Package::Entry const* ember = engine.findEntry(false, QStringLiteral("ember"));
-    QVERIFY(ember && ember->repo == QLatin1String("base"));
+    QVERIFY(helix && helix->repo == QLatin1String("updates") && ember
+        && ember->repo == QLatin1String("base"));
     QVERIFY(!fixture.answerer().titles().contains(QStringLiteral("VUX Yum Error")));
-    for (QString const& text : fixture.answerer().texts())
-        QVERIFY2(!text.contains(QStringLiteral("s3cret")), qPrintable(text));
-
+    QVERIFY(!fixture.answerer().texts().join(QLatin1Char(' ')).contains(QStringLiteral("s3cret")));
     QMutexLocker locker(&engine.logEntries());
-    QVERIFY(!engine.logEntries().isEmpty());
     for (Log::Entry const& entry : engine.logEntries())
         QVERIFY2(!entry.text.contains(QStringLiteral("s3cret")), qPrintable(entry.text));
 }
