@@ -69,7 +69,6 @@ private slots:
     void pastedLarderUrlEnablesCredentials();
     void status_data();
     void status();
-    void okWithoutChangesChangesNothing();
     void okSetsSessionUseFromDefaults();
     void largeSortPositionKept();
     void passwordEditorsInside();
@@ -232,20 +231,6 @@ void TestRepoEditorConfigDialog::status()
         QCOMPARE(text, form.dialog->palette().color(QPalette::WindowText));
     else
         QCOMPARE(text, QColor(status.startsWith("No Identifier") ? "red" : "darkorange"));
-}
-
-void TestRepoEditorConfigDialog::okWithoutChangesChangesNothing()
-{
-    Form form;
-    Repo::Entry e = entry("a", "http://a/");
-    e.enabled = Qt::Unchecked;
-    form.fixture.sessionUse.insert("a", true);
-    QHash<QString, bool> const use = form.fixture.sessionUse;
-    form.open(&e);
-    form.press("okButton");
-    QCOMPARE(form.dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(form.fixture.sessionUse, use);
-    QCOMPARE(e.enabled, int(Qt::Unchecked));
 }
 
 void TestRepoEditorConfigDialog::okSetsSessionUseFromDefaults()
