@@ -11,6 +11,7 @@
 #include "packagetable/PackageTableView.h"
 #include "python/Python.h"
 #include "repo/RepoAuthChecker.h"
+#include "repo/RepoEditorDialog.h"
 #include "repo/YumConfIO.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
@@ -33,7 +34,11 @@
 
 namespace {
 
-QString const documentDirectory = QStringLiteral("/usr/share/doc/vux-" VUX_VERSION);
+// Where the build installs the manuals.
+#ifndef VUX_DOC_DIR
+#define VUX_DOC_DIR "/usr/share/doc/vux-" VUX_VERSION
+#endif
+QString const documentDirectory = QStringLiteral(VUX_DOC_DIR);
 
 QString nodeName()
 {
@@ -289,6 +294,7 @@ void MainWindow::initialize()
     if (startRepoEditor) {
         model->reset();
         setReady(true);
+        // The packages are collected when the editor closes (reposChanged).
         editRepositories(true);
         return;
     }
@@ -409,10 +415,14 @@ void MainWindow::displayLog()
 
 void MainWindow::editRepositories(bool forceReposChanged)
 {
-    // The repository editor is not part of this window yet: a forced change
-    // still collects the packages.
-    if (forceReposChanged)
-        reposChanged();
+    if (!yumConfIO)
+        return;
+    if (!repoEditor) {
+        repoEditor = new RepoEditor::Dialog(yumIO, yumConfIO, this);
+        connect(repoEditor, &RepoEditor::Dialog::reposChanged, this, &MainWindow::reposChanged);
+    }
+    repoEditor->forceReposChanged = forceReposChanged;
+    repoEditor->exec();
 }
 
 void MainWindow::editRepositories()
@@ -483,14 +493,18 @@ void MainWindow::refresh()
 
 void MainWindow::reposChanged()
 {
+    if (!yumIO)
+        return;
     setReady(false);
     // The checker reads the configuration afresh and asks for credentials a
     // changed repository set may lack.
     if (!checkCredentials())
         return; // quitting: the window stays busy
-    recollect();
-    if (panel->isHidden())
+    recollect(); // the model is reset with the new entries
+    if (panel->isHidden()) {
         panel->show();
+        view->resizeColumnsToContents();
+    }
     setReady(true);
 }
 

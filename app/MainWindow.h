@@ -26,6 +26,10 @@ namespace Log {
 class Window;
 }
 
+namespace RepoEditor {
+class Dialog;
+}
+
 // The one top-level window. It owns the engine and the configuration reader
 // and runs every command as a sequence of engine calls inside a busy frame.
 class MainWindow : public QMainWindow
@@ -113,6 +117,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
+    RepoEditor::Dialog* repoEditor = nullptr;
     bool failedStart = false;
     bool initializing = false;
     bool ready = false; // between commands, as setReady() left it

@@ -1,0 +1,119 @@
+// Takes the screenshots of the user manual from the real windows: the main
+// window on a root (after its start-up), the log window, the repository
+// editor and its configuration dialog. Run by scripts/manual-screenshots.sh
+// under Xvfb: manual-shots ROOT OUTDIR.
+
+#include "app/Globals.h"
+#include "app/InstallRoot.h"
+#include "app/MainWindow.h"
+#include "log/LogWindow.h"
+#include "repo/RepoEditorConfigDialog.h"
+#include "repo/RepoEditorDialog.h"
+#include "repo/RepoEditorView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QString outDir;
+int failures = 0;
+
+void save(QWidget* widget, char const* name)
+{
+    QApplication::processEvents();
+    // 256 colours are plenty for a window and keep the files small.
+    QImage const image = widget->grab().toImage().convertToFormat(
+        QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    QString const path = outDir + QLatin1Char('/') + QLatin1String(name);
+    if (!image.save(path, "PNG", 9)) {
+        std::fprintf(stderr, "manual-shots: cannot write %s\n", qPrintable(path));
+        ++failures;
+    }
+}
+
+// Runs step as soon as a widget of type T is the active modal dialog.
+template <typename T> void whenModal(std::function<void(T*)> step)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            step(dialog);
+        }
+    });
+    timer->start(100);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: manual-shots ROOT OUTDIR\n");
+        return 2;
+    }
+    application = &app;
+    program = "vux";
+    InstallRoot::set(QString::fromLocal8Bit(argv[1]));
+    outDir = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(outDir);
+
+    MainWindow window;
+    window.QWidget::resize(1000, 640);
+    window.show();
+    auto* started = new QTimer(&window);
+    QObject::connect(started, &QTimer::timeout, [&] {
+        QWidget* panel = window.findChild<QWidget*>(QStringLiteral("panel"));
+        if (!panel || !panel->isVisible())
+            return;
+        started->stop();
+        save(&window, "main-window.png");
+        QMetaObject::invokeMethod(&window, "displayLog");
+        Log::Window* log = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<Log::Window*>(top))
+                log = found;
+        }
+        if (!log) {
+            std::fprintf(stderr, "manual-shots: no log window\n");
+            ++failures;
+        } else {
+            log->resize(800, 420);
+            save(log, "log-window.png");
+            log->hide();
+        }
+        whenModal<RepoEditor::Dialog>([](RepoEditor::Dialog* editor) {
+            editor->resize(640, 300);
+            auto* view = editor->findChild<RepoEditor::View*>();
+            view->setCurrentRow(0);
+            save(editor, "repo-editor.png");
+            whenModal<RepoEditor::ConfigDialog>([editor](RepoEditor::ConfigDialog* config) {
+                save(config, "repo-config.png");
+                config->reject();
+                QTimer::singleShot(0, editor, [editor] {
+                    editor->reject();
+                    QTimer::singleShot(200, qApp, [] { QApplication::quit(); });
+                });
+            });
+            QTimer::singleShot(0, editor, [editor] {
+                editor
+                    ->findChild<QPushButton*>(
+                        QStringLiteral("editButton"), Qt::FindDirectChildrenOnly)
+                    ->click();
+            });
+        });
+        QMetaObject::invokeMethod(&window, "editRepositories", Qt::QueuedConnection);
+    });
+    started->start(200);
+    app.exec();
+    return failures == 0 && !window.startFailed() ? 0 : 1;
+}

@@ -1,0 +1,349 @@
+#include "RepoEditorSupport.h"
+
+#include "repo/RepoEditorConfigDialog.h"
+#include "widgets/PasswdLineEdit.h"
+#include "widgets/PasswdTextEdit.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+// The dialog that edits one repository configuration: the form, the larder
+// credential fields in step with the URLs, the status line, and OK.
+namespace {
+
+QString const larderUrl = "http://h/larder?user=joe&pass=%1&path=/r";
+
+struct Form
+{
+    explicit Form(QByteArray const& main = "[main]\n")
+        : sandbox(main)
+    {
+        fixture.conf.read(nullptr);
+        dialog.reset(new RepoEditor::ConfigDialog(&fixture.conf, nullptr));
+    }
+    template <typename T> T* field(char const* name) const
+    {
+        T* widget = dialog->findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no field %s", name);
+        return widget;
+    }
+    QString status() const { return field<QLabel>("status")->text(); }
+    // Opens the dialog on entry, shown and active.
+    void open(Repo::Entry* entry)
+    {
+        dialog->setEntry(entry);
+        dialog->show();
+        dialog->activateWindow();
+        [[maybe_unused]] bool const active = QTest::qWaitForWindowActive(dialog.data());
+    }
+    void press(char const* button) { field<QPushButton>(button)->click(); }
+
+    ConfSandbox sandbox;
+    EditorConf fixture;
+    QScopedPointer<RepoEditor::ConfigDialog> dialog;
+};
+
+Repo::Entry entry(QString const& id, QString const& baseurl, QString const& mirrorlist = {})
+{
+    Repo::Entry e;
+    e.id = id;
+    e.baseurl = baseurl;
+    e.mirrorlist = mirrorlist;
+    return e;
+}
+
+} // namespace
+
+class TestRepoEditorConfigDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void larderFromMirrorListOnly();
+    void credentialsTypedOnceReachEveryUrl();
+    void pastedLarderUrlEnablesCredentials();
+    void status_data();
+    void status();
+    void okSetsSessionUseFromDefaults();
+    void largeSortPositionKept();
+    void passwordEditorsInside();
+    void keyboardAndNames();
+};
+
+void TestRepoEditorConfigDialog::larderFromMirrorListOnly()
+{
+    Form form;
+    Repo::Entry e = entry("m", "http://plain/", "http://h/larder?who=ann%40x&key=s%26c&path=/list");
+    form.open(&e);
+    auto* name = form.field<QLineEdit>("larderName");
+    auto* password = form.field<QLineEdit>("larderPassword");
+    QVERIFY(name->isEnabled() && password->isEnabled());
+    QCOMPARE(name->text(), "ann@x");
+    QCOMPARE(password->text(), "s&c");
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QStringList labels;
+    for (QLabel* label : form.dialog->findChildren<QLabel*>())
+        labels << label->text();
+    QVERIFY(labels.contains("who") && labels.contains("key"));
+    QVERIFY(!form.field<QPushButton>("resetButton")->isEnabled());
+
+    // A plain entry afterwards: empty, disabled fields under the plain labels.
+    Repo::Entry plain = entry("p", "http://plain/");
+    form.dialog->setEntry(&plain);
+    QVERIFY(!name->isEnabled() && name->text().isEmpty() && password->text().isEmpty());
+    labels.clear();
+    for (QLabel* label : form.dialog->findChildren<QLabel*>())
+        labels << label->text();
+    QVERIFY(labels.contains("Password") && !labels.contains("key"));
+}
+
+void TestRepoEditorConfigDialog::credentialsTypedOnceReachEveryUrl()
+{
+    Form form;
+    Repo::Entry e
+        = entry("r", larderUrl.arg("old") + "\nhttp://plain/\nhttp://g/larder?u=joe&p=old&path=/s",
+            "http://m/larder?a=joe&b=old&path=/list");
+    Repo::Entry const before = e;
+    form.open(&e);
+    auto* password = form.field<QLineEdit>("larderPassword");
+    password->selectAll();
+    QTest::keyClicks(password, "n&w");
+    auto* urls = form.field<PasswdTextEdit>("urls");
+    QCOMPARE(urls->realPlainText(),
+        larderUrl.arg("n%26w") + "\nhttp://plain/\nhttp://g/larder?user=joe&pass=n%26w&path=/s");
+    QCOMPARE(form.field<PasswdLineEdit>("mirrorlist")->realText(),
+        "http://m/larder?a=joe&b=n%26w&path=/list");
+    QVERIFY(!urls->toPlainText().contains("n%26w")); // shown masked
+    QVERIFY(form.field<QPushButton>("resetButton")->isEnabled());
+
+    // The name too, then Reset puts back the entry's own values.
+    auto* name = form.field<QLineEdit>("larderName");
+    name->selectAll();
+    QTest::keyClicks(name, "ann");
+    QVERIFY(form.field<PasswdLineEdit>("mirrorlist")
+                ->realText()
+                .startsWith("http://m/larder?a=ann&b=n%26w"));
+    form.press("resetButton");
+    QCOMPARE(urls->realPlainText(), before.baseurl);
+    QCOMPARE(name->text(), "joe");
+    QVERIFY(!form.field<QPushButton>("resetButton")->isEnabled());
+    QCOMPARE(e.baseurl, before.baseurl); // untouched until OK
+}
+
+void TestRepoEditorConfigDialog::pastedLarderUrlEnablesCredentials()
+{
+    Form form;
+    Repo::Entry e = entry("r", "http://plain/");
+    form.open(&e);
+    auto* name = form.field<QLineEdit>("larderName");
+    QVERIFY(!name->isEnabled());
+    auto* urls = form.field<PasswdTextEdit>("urls");
+    urls->setFocus();
+    QTest::keyClick(urls, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(urls, Qt::Key_Return);
+    QTest::keyClicks(urls, "http://h/larder?login=me&secret=&path=/x");
+    QVERIFY(name->isEnabled());
+    QCOMPARE(name->text(), "me");
+    QCOMPARE(form.status(), "No Larder Authentication Password specified");
+    // Typed into the masked editor: the real text holds what was typed.
+    QCOMPARE(urls->realPlainText(), "http://plain/\nhttp://h/larder?login=me&secret=&path=/x");
+}
+
+void TestRepoEditorConfigDialog::status_data()
+{
+    QTest::addColumn<QByteArray>("main");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("baseurl");
+    QTest::addColumn<QString>("mirrorlist");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("status");
+    QByteArray const plain = "[main]\n";
+    QString const url = "http://a/";
+    QTest::newRow("no identifier first") << plain << ""
+                                         << ""
+                                         << ""
+                                         << "x"
+                                         << "No Identifier specified";
+    QTest::newRow("no URL") << plain << "a"
+                            << ""
+                            << ""
+                            << ""
+                            << "No URLs or Mirror list URL specified";
+    QTest::newRow("mirror list is enough") << plain << "a"
+                                           << "" << url << ""
+                                           << "";
+    QTest::newRow("main file") << plain << "a" << url << ""
+                               << "/etc/yum.conf"
+                               << "";
+    QTest::newRow("repository directory") << plain << "a" << url << ""
+                                          << "/etc/yum.repos.d/a.repo"
+                                          << "";
+    QTest::newRow("name merely beginning with the directory")
+        << plain << "a" << url << ""
+        << "/etc/yum.repos.dx/a.repo"
+        << "File is not in any reposdir directory";
+    QTest::newRow("subdirectory is not read") << plain << "a" << url << ""
+                                              << "/etc/yum.repos.d/old/a.repo"
+                                              << "File is not in any reposdir directory";
+    QTest::newRow("relative name lands in the first directory") << plain << "a" << url << ""
+                                                                << "a.repo"
+                                                                << "";
+    QTest::newRow("no suffix") << plain << "a" << url << ""
+                               << "/etc/yum.repos.d/a.conf"
+                               << "File lacks .repo suffix";
+    QTest::newRow("reposdir with a trailing slash")
+        << QByteArray("[main]\nreposdir=/r/\n") << "a" << url << ""
+        << "/r/a.repo"
+        << "";
+    QTest::newRow("no reposdir at all") << QByteArray("[main]\nreposdir=\n") << "a" << url << ""
+                                        << "a.repo"
+                                        << "File is not in any reposdir directory";
+    QTest::newRow("no larder name") << plain << "a"
+                                    << "http://h/larder?u=&p=x&path=/"
+                                    << ""
+                                    << ""
+                                    << "No Larder Authentication Name specified";
+    QTest::newRow("larder in mirror list") << plain << "a" << url << "http://h/larder?u=n&p=&path=/"
+                                           << ""
+                                           << "No Larder Authentication Password specified";
+}
+
+void TestRepoEditorConfigDialog::status()
+{
+    QFETCH(QByteArray, main);
+    QFETCH(QString, id);
+    QFETCH(QString, baseurl);
+    QFETCH(QString, mirrorlist);
+    QFETCH(QString, file);
+    QFETCH(QString, status);
+    Form form(main);
+    Repo::Entry e = entry(id, baseurl, mirrorlist);
+    e.file = file;
+    form.open(&e);
+    QCOMPARE(form.status(), status);
+    QColor const text = form.field<QLabel>("status")->palette().color(QPalette::WindowText);
+    if (status.isEmpty())
+        QCOMPARE(text, form.dialog->palette().color(QPalette::WindowText));
+    else
+        QCOMPARE(text, QColor(status.startsWith("No Identifier") ? "red" : "darkorange"));
+}
+
+void TestRepoEditorConfigDialog::okSetsSessionUseFromDefaults()
+{
+    Form form("[main]\nenabled=0\ngpgcheck=1\n");
+    Repo::Entry e = entry("a", "http://a/");
+    e.enabled = Qt::Checked;
+    form.fixture.sessionUse.insert("a", true);
+    form.open(&e);
+    auto* enabled = form.field<QComboBox>("enabled");
+    QCOMPARE(enabled->itemText(1), "Default (No)");
+    QCOMPARE(form.field<QComboBox>("gpgcheck")->itemText(1), "Default (Yes)");
+    enabled->setCurrentIndex(1);
+    form.field<QLineEdit>("identifier")->setText("b");
+    form.press("okButton");
+    QCOMPARE(form.dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(e.id, "b");
+    QCOMPARE(e.enabled, int(Qt::PartiallyChecked));
+    QCOMPARE(form.fixture.sessionUse.value("b", true), false);
+    QCOMPARE(form.fixture.sessionUse.value("a"), true);
+}
+
+// Sections are numbered in their file from 1: a position past 99.99 must not
+// be clipped, or accepting the form would move the section in its file.
+void TestRepoEditorConfigDialog::largeSortPositionKept()
+{
+    Form form;
+    Repo::Entry e = entry("a", "http://a/");
+    e.sortPosition = 150;
+    form.open(&e);
+    QCOMPARE(form.field<QDoubleSpinBox>("sortPosition")->value(), 150.0);
+    form.field<QLineEdit>("name")->setText("changed");
+    form.press("okButton");
+    QCOMPARE(e.sortPosition, 150.0);
+    QCOMPARE(e.name, "changed");
+}
+
+void TestRepoEditorConfigDialog::passwordEditorsInside()
+{
+    Form form;
+    Repo::Entry e = entry("a", larderUrl.arg("abc"), larderUrl.arg("xyz"));
+    form.open(&e);
+    auto* urls = form.field<PasswdTextEdit>("urls");
+    auto* mirror = form.field<PasswdLineEdit>("mirrorlist");
+    int const start = larderUrl.indexOf("%1");
+    QCOMPARE(urls->toPlainText().mid(start, 3), QString(3, urls->toPlainText().at(start)));
+    QVERIFY(!urls->toPlainText().contains("abc") && !mirror->text().contains("xyz"));
+
+    // Every keystroke inside the masked password reaches the real text.
+    urls->setFocus();
+    QTest::keyClick(urls, Qt::Key_Home, Qt::ControlModifier);
+    for (int i = 0; i < start + 1; ++i)
+        QTest::keyClick(urls, Qt::Key_Right);
+    QTest::keyClicks(urls, "Q");
+    QCOMPARE(urls->realPlainText(), larderUrl.arg("aQbc"));
+    QTest::keyClick(urls, Qt::Key_Delete);
+    QCOMPARE(urls->realPlainText(), larderUrl.arg("aQc"));
+    QCOMPARE(form.field<QLineEdit>("larderPassword")->text(), "aQc");
+    mirror->setFocus();
+    QTest::keyClick(mirror, Qt::Key_End);
+    QTest::keyClick(mirror, Qt::Key_Backspace);
+    QCOMPARE(mirror->realText(), larderUrl.arg("xyz").chopped(1));
+
+    // No shadow shows, no context menu, no drop.
+    for (QWidget* editor : {static_cast<QWidget*>(urls), static_cast<QWidget*>(mirror)}) {
+        for (QWidget* child :
+            editor->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (qobject_cast<QLineEdit*>(child) || qobject_cast<QTextEdit*>(child))
+                QVERIFY(!child->isVisible());
+        }
+        QContextMenuEvent menu(
+            QContextMenuEvent::Mouse, QPoint(5, 5), editor->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(editor, &menu);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(!editor->acceptDrops());
+    }
+    QVERIFY(!urls->viewport()->acceptDrops());
+    QMimeData data;
+    data.setText("http://evil/");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(urls->viewport(), &enter);
+    QVERIFY(!enter.isAccepted());
+}
+
+void TestRepoEditorConfigDialog::keyboardAndNames()
+{
+    Form form;
+    Repo::Entry e = entry("a", larderUrl.arg("p"));
+    form.open(&e);
+    QStringList const inputs = {"identifier", "name", "urls", "mirrorlist", "larderName",
+        "larderPassword", "enabled", "gpgcheck", "otherOptions", "file", "sortPosition"};
+    QSet<QString> reached;
+    form.field<QLineEdit>("identifier")->setFocus();
+    for (int i = 0; i < 40; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        // A spin box's focus sits on its inner line edit.
+        QWidget* named = focus->objectName().isEmpty() ? focus->parentWidget() : focus;
+        reached.insert(named->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    for (QString const& input : inputs) {
+        QVERIFY2(reached.contains(input), qPrintable(input));
+        QVERIFY(!form.field<QWidget>(input.toLatin1())->accessibleName().isEmpty());
+    }
+    for (char const* button : {"resetButton", "cancelButton", "okButton"})
+        QVERIFY(!form.field<QPushButton>(button)->accessibleName().isEmpty());
+    // Tab moved on without typing into the URLs or the options.
+    QCOMPARE(form.field<PasswdTextEdit>("urls")->realPlainText(), larderUrl.arg("p"));
+    QVERIFY(form.field<QTextEdit>("otherOptions")->toPlainText().isEmpty());
+    form.press("cancelButton");
+    QCOMPARE(form.dialog->result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(TestRepoEditorConfigDialog)
+#include "TestRepoEditorConfigDialog.moc"

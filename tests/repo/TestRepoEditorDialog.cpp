@@ -1,0 +1,371 @@
+#include "RepoEditorSupport.h"
+
+#include "repo/RepoEditorDialog.h"
+#include "repo/RepoEditorModel.h"
+#include "repo/RepoEditorView.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/mount.h>
+
+// The repository editor over real files in a sandbox root: its table, its
+// switches, its status line and what Apply, OK, Cancel and Reset All leave in
+// the files and in the session.
+namespace {
+
+QByteArray const threeRepos = "[b]\nname=B\nbaseurl=http://b/\nenabled=1\n\n"
+                              "[c]\nname=C\nbaseurl=http://c/\n\n"
+                              "[a]\nname=A\nbaseurl=http://a/\nenabled=0\n";
+
+struct Editor
+{
+    explicit Editor(QByteArray const& repoFile = threeRepos, QByteArray const& main = "[main]\n")
+        : sandbox(main)
+    {
+        if (!repoFile.isNull())
+            sandbox.put("/etc/yum.repos.d/t.repo", repoFile);
+        dialog.reset(new RepoEditor::Dialog(nullptr, &fixture.conf, nullptr));
+        view = dialog->findChild<RepoEditor::View*>();
+        model = dialog->findChild<RepoEditor::Model*>();
+        tester.reset(new QAbstractItemModelTester(
+            view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest));
+    }
+    void open()
+    {
+        dialog->show();
+        QVERIFY(dialog->isVisible());
+    }
+    QPushButton* button(char const* name) const
+    {
+        return dialog->findChild<QPushButton*>(QLatin1String(name));
+    }
+    QString status() const { return dialog->findChild<QLabel*>("status")->text(); }
+    // The view's row of the entry with identifier id (the first one).
+    int viewRow(QString const& id) const
+    {
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            if (view->model()->index(row, 2).data().toString() == id)
+                return row;
+        }
+        return -1;
+    }
+    QModelIndex cell(QString const& id, int column) const
+    {
+        return view->model()->index(viewRow(id), column);
+    }
+    void click(QString const& id, int column)
+    {
+        QRect const rect = view->visualRect(cell(id, column));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void makeCurrent(QString const& id) { view->setCurrentIndex(cell(id, 2)); }
+    QString currentId() const
+    {
+        int const row = view->currentRow();
+        return row < 0 ? QString("<none>") : fixture.conf.repos.at(row).id;
+    }
+    QStringList ids() const
+    {
+        QStringList list;
+        for (Repo::Entry const& e : fixture.conf.repos)
+            list << e.id;
+        return list;
+    }
+    // Queues an answer for the configuration dialog: fields set, then OK.
+    void answerConfig(QHash<QString, QString> const& fields)
+    {
+        fixture.answerer.answer([fields](QWidget* dialog) {
+            for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+                dialog->findChild<QLineEdit*>(it.key())->setText(it.value());
+            ModalAnswerer::clickButton(dialog, "okButton");
+        });
+    }
+    QByteArray file() const { return sandbox.get("/etc/yum.repos.d/t.repo"); }
+
+    ConfSandbox sandbox;
+    EditorConf fixture;
+    QScopedPointer<RepoEditor::Dialog> dialog;
+    QScopedPointer<QAbstractItemModelTester> tester;
+    RepoEditor::View* view = nullptr;
+    RepoEditor::Model* model = nullptr;
+};
+
+} // namespace
+
+class TestRepoEditorDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openingShowsSortedTable();
+    void newEntryWithoutIdentifier();
+    void copyKeepsFileAndShowsDuplicate();
+    void sessTwiceStillReportsChange();
+    void permWithoutEnabledWritesZero();
+    void removeTwoSelectedRows();
+    void currentRowKeptAcrossApply();
+    void cancelRestoresAndForceReports();
+    void okWithoutChangesWritesNothing();
+    void readFailureShowsNoDialog();
+    void fullDiskKeepsFilesAndEdits();
+    void keyboardAndNames();
+    void browseOpensFirstUrl();
+};
+
+void TestRepoEditorDialog::openingShowsSortedTable()
+{
+    Editor editor;
+    editor.view->horizontalHeader()->setSortIndicator(3, Qt::DescendingOrder);
+    editor.open();
+    QStringList shown;
+    for (int row = 0; row < 3; ++row)
+        shown << editor.view->model()->index(row, 2).data().toString();
+    QCOMPARE(shown, QStringList({"a", "b", "c"}));
+    QCOMPARE(editor.view->horizontalHeader()->sortIndicatorSection(), 2);
+    // Sess: used in this session; Perm: enabled=1, absent (default yes), 0.
+    QCOMPARE(editor.cell("c", 1).data(Qt::ToolTipRole).toString(),
+        "Repository is configured to be enabled");
+    QCOMPARE(editor.cell("a", 1).data(Qt::ToolTipRole).toString(),
+        "Repository is not configured to be enabled");
+    QCOMPARE(editor.cell("a", 0).data(Qt::ToolTipRole).toString(),
+        "Repository is not enabled for this session");
+    QCOMPARE(editor.cell("b", 0).data(Qt::ToolTipRole).toString(),
+        "Repository is enabled for this session");
+    QVERIFY(!editor.cell("b", 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+    QVERIFY(!editor.button("editButton")->isEnabled());
+    QVERIFY(!editor.button("applyButton")->isEnabled());
+    QVERIFY(editor.status().isEmpty());
+    editor.makeCurrent("c");
+    QVERIFY(editor.button("editButton")->isEnabled() && editor.button("removeButton")->isEnabled());
+}
+
+void TestRepoEditorDialog::newEntryWithoutIdentifier()
+{
+    Editor editor;
+    editor.open();
+    editor.answerConfig({{"name", "Nameless"}});
+    editor.button("addButton")->click();
+    QCOMPARE(editor.ids().last(), "");
+    QCOMPARE(editor.currentId(), "");
+    QModelIndex const id = editor.view->model()->index(editor.view->currentIndex().row(), 2);
+    QCOMPARE(id.data().toString(), "(new)");
+    QVERIFY(id.data(Qt::FontRole).value<QFont>().italic());
+    QVERIFY(!editor.cell("a", 2).data(Qt::FontRole).isValid());
+    QCOMPARE(editor.status(), "A repository has no Identifier");
+    QVERIFY(editor.button("applyButton")->isEnabled());
+}
+
+void TestRepoEditorDialog::copyKeepsFileAndShowsDuplicate()
+{
+    Editor editor;
+    editor.open();
+    editor.makeCurrent("b");
+    editor.answerConfig({{"name", "B copy"}});
+    editor.button("copyButton")->click();
+    QCOMPARE(editor.ids(), QStringList({"b", "c", "a", "b"}));
+    Repo::Entry const& copy = editor.fixture.conf.repos.last();
+    QCOMPARE(copy.name, "B copy");
+    QCOMPARE(copy.file, "/etc/yum.repos.d/t.repo");
+    QCOMPARE(copy.sortPosition, 1.0);
+    QCOMPARE(editor.status(), "Two or more repositories have the Identifier, b");
+    QCOMPARE(editor.dialog->findChild<QLabel*>("status")->palette().color(QPalette::WindowText),
+        QColor("red"));
+}
+
+void TestRepoEditorDialog::sessTwiceStillReportsChange()
+{
+    Editor editor;
+    editor.open();
+    QSignalSpy changed(editor.dialog.data(), &RepoEditor::Dialog::reposChanged);
+    editor.click("a", 0);
+    QCOMPARE(editor.fixture.sessionUse.value("a"), true);
+    editor.click("a", 0);
+    QCOMPARE(editor.fixture.sessionUse.value("a"), false);
+    QVERIFY(!editor.button("applyButton")->isEnabled()); // not a configuration change
+    editor.dialog->reject();
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestRepoEditorDialog::permWithoutEnabledWritesZero()
+{
+    Editor editor;
+    editor.open();
+    editor.click("c", 1);
+    QCOMPARE(editor.cell("c", 1).data(Qt::ToolTipRole).toString(),
+        "Repository is not configured to be enabled");
+    QCOMPARE(editor.status(), "Unapplied Configuration Changes");
+    QSignalSpy changed(editor.dialog.data(), &RepoEditor::Dialog::reposChanged);
+    editor.button("applyButton")->click();
+    QVERIFY(editor.file().contains("[c]\nname=C\nbaseurl=http://c/\nenabled=0\n"));
+    QVERIFY(editor.status().isEmpty());
+    QVERIFY(!editor.button("applyButton")->isEnabled());
+    editor.dialog->reject();
+    QCOMPARE(changed.count(), 1); // applied
+}
+
+void TestRepoEditorDialog::removeTwoSelectedRows()
+{
+    Editor editor(threeRepos + "\n[d]\nname=D\n");
+    editor.open();
+    auto* selection = editor.view->selectionModel();
+    editor.makeCurrent("d");
+    selection->select(editor.cell("b", 2), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    editor.button("removeButton")->click();
+    QCOMPARE(editor.ids(), QStringList({"c", "a"}));
+    QCOMPARE(editor.currentId(), "<none>");
+    QVERIFY(!editor.button("removeButton")->isEnabled());
+    editor.button("okButton")->click();
+    QVERIFY(!editor.dialog->isVisible());
+    QCOMPARE(editor.file(),
+        "[c]\nname=C\nbaseurl=http://c/\n\n[a]\nname=A\nbaseurl=http://a/\nenabled=0\n");
+}
+
+void TestRepoEditorDialog::currentRowKeptAcrossApply()
+{
+    Editor editor;
+    editor.open();
+    editor.view->sortByColumn(2, Qt::DescendingOrder);
+    editor.makeCurrent("b");
+    editor.click("a", 1);
+    editor.makeCurrent("b");
+    editor.button("applyButton")->click();
+    QCOMPARE(editor.currentId(), "b");
+    QVERIFY(editor.button("editButton")->isEnabled());
+}
+
+void TestRepoEditorDialog::cancelRestoresAndForceReports()
+{
+    Editor editor;
+    editor.dialog->forceReposChanged = true;
+    editor.open();
+    QSignalSpy changed(editor.dialog.data(), &RepoEditor::Dialog::reposChanged);
+    editor.click("a", 0);
+    editor.click("b", 1);
+    editor.makeCurrent("c");
+    editor.button("cancelButton")->click();
+    QVERIFY(!editor.dialog->isVisible());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(editor.fixture.sessionUse.value("a"), false);
+    QCOMPARE(editor.fixture.conf.repos.at(0).enabled, int(Qt::Checked));
+    QCOMPARE(editor.file(), threeRepos);
+}
+
+void TestRepoEditorDialog::okWithoutChangesWritesNothing()
+{
+    Editor editor;
+    editor.open();
+    QHash<QString, QByteArray> const before = editor.sandbox.snapshot();
+    QSignalSpy changed(editor.dialog.data(), &RepoEditor::Dialog::reposChanged);
+    editor.makeCurrent("b");
+    editor.fixture.answerer.click("okButton"); // unchanged: the configuration dialog rejects
+    editor.button("editButton")->click();
+    QVERIFY(!editor.button("applyButton")->isEnabled());
+    editor.button("okButton")->click();
+    QCOMPARE(editor.dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(editor.sandbox.snapshot(), before);
+}
+
+void TestRepoEditorDialog::readFailureShowsNoDialog()
+{
+    Editor editor(threeRepos + "[broken\n");
+    QHash<QString, QByteArray> const before = editor.sandbox.snapshot();
+    QSignalSpy changed(editor.dialog.data(), &RepoEditor::Dialog::reposChanged);
+    editor.fixture.answerer.click("okButton");
+    editor.dialog->forceReposChanged = true;
+    QCOMPARE(editor.dialog->exec(), int(QDialog::Rejected));
+    QVERIFY(!editor.dialog->isVisible());
+    QCOMPARE(editor.fixture.answerer.titles(), QStringList("VUX Repository Editor Error"));
+    QVERIFY(editor.fixture.answerer.texts().join("").contains(
+        "Malformed section name in line: [broken"));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(editor.sandbox.snapshot(), before);
+}
+
+void TestRepoEditorDialog::fullDiskKeepsFilesAndEdits()
+{
+    if (::geteuid() != 0)
+        QSKIP("mounting a small tmpfs needs root");
+    Editor editor {QByteArray()};
+    QByteArray const dir = QFile::encodeName(editor.sandbox.path("/etc/yum.repos.d"));
+    if (::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") != 0)
+        QSKIP(qPrintable(QString("cannot mount a tmpfs here: %1").arg(strerror(errno))));
+    auto const unmount = qScopeGuard([&] { ::umount2(dir.constData(), MNT_DETACH); });
+    editor.sandbox.put("/etc/yum.repos.d/t.repo", threeRepos);
+    int const fd = ::open(QByteArray(dir + "/filler").constData(), O_WRONLY | O_CREAT, 0644);
+    while (::write(fd, QByteArray(4096, 'x').constData(), 4096) > 0) { }
+    ::close(fd);
+    editor.open();
+    editor.makeCurrent("c");
+    editor.answerConfig({{"name", "C renamed"}});
+    editor.button("editButton")->click();
+    editor.fixture.answerer.click("okButton"); // the write error
+    editor.button("okButton")->click();
+    QVERIFY(editor.dialog->isVisible());
+    QCOMPARE(editor.fixture.answerer.titles().last(), "VUX Repository Editor Error");
+    QCOMPARE(editor.file(), threeRepos);
+    QCOMPARE(editor.cell("c", 3).data().toString(), "C renamed");
+    QCOMPARE(editor.currentId(), "c");
+    QCOMPARE(editor.status(), "Unapplied Configuration Changes");
+    QVERIFY(editor.button("applyButton")->isEnabled());
+    QStringList leftovers = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(leftovers, QStringList({"filler", "t.repo"}));
+}
+
+void TestRepoEditorDialog::keyboardAndNames()
+{
+    Editor editor;
+    editor.open();
+    QList<QPushButton*> const buttons
+        = editor.dialog->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(buttons.size(), 9);
+    for (QPushButton* button : buttons) {
+        QVERIFY(!button->accessibleName().isEmpty());
+        QVERIFY(button->focusPolicy() & Qt::TabFocus);
+    }
+    QVERIFY(!editor.view->accessibleName().isEmpty());
+    QVERIFY(!editor.button("addButton")->isDefault() && editor.button("applyButton")->isDefault());
+    // Space toggles the session switch of the current cell, as a click does.
+    editor.view->setFocus();
+    editor.view->setCurrentIndex(editor.cell("a", 0));
+    QTest::keyClick(editor.view, Qt::Key_Space);
+    QCOMPARE(editor.fixture.sessionUse.value("a"), true);
+    // Return edits the current row.
+    editor.fixture.answerer.click("cancelButton");
+    QTest::keyClick(editor.view, Qt::Key_Return);
+    QCOMPARE(editor.fixture.answerer.titles(), QStringList("VUX Repository Configuration"));
+}
+
+// The browser is an outside program of the share directory; a stand-in
+// records what it is given.
+void TestRepoEditorDialog::browseOpensFirstUrl()
+{
+    QTemporaryDir share;
+    QByteArray const savedShare = qgetenv("VUXSHARE");
+    qputenv("VUXSHARE", QFile::encodeName(share.path()));
+    auto const restore = qScopeGuard([&] { qputenv("VUXSHARE", savedShare); });
+    QFile script(share.filePath("webbrowser"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$*\" >> \"${0%/*}/opened\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    Editor editor(threeRepos + "\n[m]\nmirrorlist=http://m/list\n");
+    editor.open();
+    editor.makeCurrent("m");
+    editor.button("browseButton")->click();
+    QFile opened(share.filePath("opened"));
+    QVERIFY(QTest::qWaitFor([&] { return opened.exists() && opened.size() > 0; }));
+    QVERIFY(opened.open(QIODevice::ReadOnly));
+    QCOMPARE(opened.readAll(), "http://m/list\n");
+}
+
+QTEST_MAIN(TestRepoEditorDialog)
+#include "TestRepoEditorDialog.moc"
