@@ -46,6 +46,8 @@ YumIO::~YumIO()
         entries.deleteAll();
         entryHash.clear();
         Py_CLEAR(yumIO);
+        for (PyObject*& name : recordNames)
+            Py_CLEAR(name);
     }
     YumIOCModule::detach(this);
     delete dialogs;

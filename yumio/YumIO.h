@@ -291,9 +291,15 @@ private:
     PyObject* yumIO = nullptr; // owned: the script object
     PyObject* reposDict = nullptr; // borrowed from yumIO.repos.repos
     bool locked = false;
+    // Interned names read from every change-log record (YumIODetails.cpp),
+    // owned, made on first use and released with the script object.
+    PyObject* recordNames[8] = {};
+    PyObject* recordName(int which);
 
     bool yumVersionKnown = false;
     QString yumVersionText;
+    unsigned yumVersionNumber = 0; // parsed once: asked for every change log
+    bool yumVersionParsed = false;
     bool sqliteKnown = false;
     bool sqliteUsed = false;
     bool prestoKnown = false;
