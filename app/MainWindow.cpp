@@ -2,10 +2,15 @@
 
 #include "app/MainWindow.h"
 
+#include "app/Colors.h"
 #include "app/Execute.h"
 #include "app/Share.h"
 #include "log/LogWindow.h"
+#include "packagetable/PackageTableModel.h"
+#include "packagetable/PackageTableSortFilterProxyModel.h"
+#include "packagetable/PackageTableView.h"
 #include "python/Python.h"
+#include "repo/RepoAuthChecker.h"
 #include "repo/YumConfIO.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
@@ -125,6 +130,14 @@ void MainWindow::buildMainArea()
                               "installing, or for removing; or show all packages"));
     groupsCheck = new QCheckBox(tr("Include Groups"), panel);
     groupsCheck->setToolTip(tr("Whether or not filter should include package groups"));
+    modeCombo->setObjectName(QStringLiteral("modeCombo"));
+    modeCombo->setAccessibleName(tr("Pattern use"));
+    patternEdit->setObjectName(QStringLiteral("patternEdit"));
+    patternEdit->setAccessibleName(tr("Pattern"));
+    goButton->setObjectName(QStringLiteral("goButton"));
+    stateCombo->setObjectName(QStringLiteral("stateCombo"));
+    stateCombo->setAccessibleName(tr("Packages shown"));
+    groupsCheck->setObjectName(QStringLiteral("groupsCheck"));
     filterBar->addWidget(modeCombo);
     filterBar->addWidget(patternEdit, 1);
     filterBar->addWidget(goButton);
@@ -133,39 +146,63 @@ void MainWindow::buildMainArea()
     panelLayout->addLayout(filterBar);
     connect(
         modeCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, &MainWindow::modeChanged);
+    connect(patternEdit, &QLineEdit::returnPressed, this, &MainWindow::filtersearch);
+    connect(goButton, &QPushButton::clicked, this, &MainWindow::filtersearch);
+    connect(stateCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+        &MainWindow::stateFilterChanged);
+    connect(groupsCheck, &QCheckBox::stateChanged, this, &MainWindow::groupsFilterChanged);
 
     yumIO = new YumIO;
     connect(yumIO, &YumIO::collectedExtraData, this, &MainWindow::collectedExtraData);
+
+    model = new PackageTable::Model(yumIO, panel);
+    view = new PackageTable::View(model, PackageTable::ViewUpdatable, false, yumIO, panel);
+    panelLayout->addWidget(view, 1);
+    connect(view, qOverload<int, int>(&PackageTable::View::currentChanged), this,
+        &MainWindow::currentChanged);
+    connect(
+        view, &PackageTable::View::stateChanged, this, qOverload<int>(&MainWindow::stateChanged));
 
     auto* buttons = new QHBoxLayout;
     describeButton = new QPushButton(tr("&Describe"), panel);
     describeButton->setToolTip(
         tr("Pop up a window with a detailed description of the currently selected package"));
     describeButton->setEnabled(false);
+    describeButton->setObjectName(QStringLiteral("describeButton"));
+    connect(describeButton, &QPushButton::clicked, view, &PackageTable::View::describe);
     auto* resizeButton = new QPushButton(tr("Re&size"), panel);
     resizeButton->setToolTip(tr("Resize the columns and window to optimal values"));
+    resizeButton->setObjectName(QStringLiteral("resizeButton"));
     connect(resizeButton, &QPushButton::clicked, this, &MainWindow::resize);
     auto* refreshButton = new QPushButton(tr("Re&fresh"), panel);
     refreshButton->setToolTip(
         tr("Refresh the list of installed packages and packages available for update.\nUse this "
            "to check for new updates in repositories, or if any packages were installed "
            "manually."));
+    refreshButton->setObjectName(QStringLiteral("refreshButton"));
     connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refresh);
     auto* selectedButton = new QPushButton(tr("Set &Install/Update of Selected"), panel);
     selectedButton->setToolTip(
         tr("Sets the Action for all selected packages which are Not Installed to Install, "
            "and\nsets the Action for all selected packages which are Installed but Out-of-date "
            "to Update.\nDoes not Apply Actions automatically."));
+    selectedButton->setObjectName(QStringLiteral("selectedButton"));
+    connect(selectedButton, &QPushButton::clicked, this, &MainWindow::setSelected);
     auto* updateAllButton
         = new QPushButton(updateIcon, tr("Set &Update of All Out-of-Date"), panel);
     updateAllButton->setToolTip(
         tr("Sets the Action for all packages which are Installed but "
            "Out-of-date to Update.\nDoes not Apply Actions automatically."));
+    updateAllButton->setObjectName(QStringLiteral("updateAllButton"));
+    connect(updateAllButton, &QPushButton::clicked, this, &MainWindow::setUpdateAll);
     auto* clearButton = new QPushButton(emptyIcon, tr("&Clear Actions"), panel);
     clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
+    clearButton->setObjectName(QStringLiteral("clearButton"));
+    connect(clearButton, &QPushButton::clicked, this, &MainWindow::clearActions);
     applyButton = new QPushButton(checkIcon, tr("&Apply Actions"), panel);
     applyButton->setToolTip(tr("Applies the specified Actions (Updates, Installs, and Removals)"));
     applyButton->setEnabled(false);
+    applyButton->setObjectName(QStringLiteral("applyButton"));
     buttons->addWidget(describeButton);
     buttons->addStretch(1);
     buttons->addWidget(resizeButton);
@@ -174,7 +211,6 @@ void MainWindow::buildMainArea()
     buttons->addWidget(updateAllButton);
     buttons->addWidget(clearButton);
     buttons->addWidget(applyButton);
-    panelLayout->addStretch(1);
     panelLayout->addLayout(buttons);
     panel->hide();
 
@@ -236,6 +272,7 @@ void MainWindow::initialize()
 {
     yumConfIO = new YumConfIO(repoEnabledList, sessionUse);
     connect(yumConfIO, &YumConfIO::changed, this, &MainWindow::yumConfIOChanged);
+    model->setYumConfIO(yumConfIO);
     if (startLog)
         displayLog();
     if (!yumIO->initialize()) {
@@ -244,15 +281,28 @@ void MainWindow::initialize()
         return;
     }
     if (startRepoEditor) {
+        model->reset();
         setReady(true);
         editRepositories(true);
         return;
     }
-    // Reading the configuration seeds the session's use of each repository
-    // (and applies --enablerepo/--disablerepo).
-    yumConfIO->read(this);
+    bool changed = false;
+    {
+        // Reads the configuration (seeding the session's use of each
+        // repository) and asks for missing larder credentials.
+        RepoAuth::Checker checker(this, yumConfIO);
+        if (checker.quit) {
+            quit();
+            return;
+        }
+        changed = checker.changed;
+    }
+    if (changed)
+        yumIO->clear();
     yumIO->collect(sessionUse);
+    resetModel();
     panel->show();
+    view->resizeColumnsToContents();
     setReady(true);
 }
 
@@ -326,10 +376,30 @@ void MainWindow::editRepositories()
 void MainWindow::recollect()
 {
     yumIO->clear();
+    // The old entries are gone: the table must not show them while the
+    // collection runs.
+    model->reset();
     yumIO->collect(sessionUse);
+    resetModel();
 }
 
-void MainWindow::resize() { }
+void MainWindow::resetModel()
+{
+    // A search over the new entries needs their extra data; it is loaded
+    // before the table filters again, never from inside the reset.
+    bool const search = searching();
+    if (search)
+        view->setFilter(false);
+    model->reset();
+    if (search)
+        prepareFilterSearch();
+    stateChanged(-1);
+}
+
+void MainWindow::resize()
+{
+    view->resizeColumnsToContents();
+}
 
 void MainWindow::refresh()
 {
@@ -419,7 +489,20 @@ void MainWindow::about()
 
 void MainWindow::modeChanged(int index)
 {
-    if (index == 1) {
+    bool const search = index == PackageTable::Search;
+    if (search)
+        setReady(false);
+    showModeTexts(search);
+    prepareFilterSearch();
+    view->setMode(search ? PackageTable::Search : PackageTable::Filter);
+    showPatternState();
+    if (search)
+        setReady(true);
+}
+
+void MainWindow::showModeTexts(bool search)
+{
+    if (search) {
         goButton->setText(tr("Search"));
         patternEdit->setToolTip(tr("Regular expression to compare to all fields of a package"));
         goButton->setToolTip(
@@ -430,6 +513,114 @@ void MainWindow::modeChanged(int index)
             tr("Regular expression filter matching textual fields visible in the table"));
         goButton->setToolTip(tr("Apply the filter specified to the left"));
     }
+}
+
+bool MainWindow::searching() const
+{
+    QString const pattern = patternEdit->text();
+    return modeCombo->currentIndex() == PackageTable::Search && !pattern.isEmpty()
+        && pattern != QLatin1String(".*");
+}
+
+void MainWindow::prepareFilterSearch()
+{
+    // With the extra data in memory already there is nothing to load, and
+    // switching the filter off and on again would only rebuild the table.
+    if (!yumIO || !searching() || (yumIO->fileListsCollected() && yumIO->otherDataCollected()))
+        return;
+    view->setFilter(false);
+    yumIO->collectFileLists();
+    yumIO->collectOtherData();
+    view->setFilter(true);
+}
+
+void MainWindow::filtersearch()
+{
+    bool const search = modeCombo->currentIndex() == PackageTable::Search;
+    if (search)
+        setReady(false);
+    prepareFilterSearch();
+    view->filtersearch(patternEdit->text());
+    showPatternState();
+    if (search)
+        setReady(true);
+}
+
+void MainWindow::showPatternState()
+{
+    // An expression that does not compile hides nothing; the field says why.
+    QString const problem = view->proxyModel()->patternError();
+    QPalette palette = QApplication::palette(patternEdit);
+    if (problem.isEmpty()) {
+        patternEdit->setPalette(palette);
+        patternEdit->setAccessibleDescription(QString());
+        showModeTexts(modeCombo->currentIndex() == PackageTable::Search);
+        return;
+    }
+    QString const text = tr("Not a valid regular expression (%1): nothing is hidden").arg(problem);
+    palette.setColor(QPalette::Active, QPalette::Base, QColor(Colors::errorDisabled()));
+    palette.setColor(QPalette::Inactive, QPalette::Base, QColor(Colors::errorDisabled()));
+    patternEdit->setPalette(palette);
+    patternEdit->setToolTip(text);
+    patternEdit->setAccessibleDescription(text);
+}
+
+void MainWindow::stateFilterChanged(int index)
+{
+    bool const search = modeCombo->currentIndex() == PackageTable::Search;
+    if (search)
+        setReady(false);
+    view->stateFilterChanged(PackageTable::StateFilter(index));
+    if (search)
+        setReady(true);
+}
+
+void MainWindow::groupsFilterChanged(int checked)
+{
+    bool const search = modeCombo->currentIndex() == PackageTable::Search;
+    if (search)
+        setReady(false);
+    view->groupsFilterChanged(checked != 0);
+    if (search)
+        setReady(true);
+}
+
+void MainWindow::currentChanged(int currentRow, int)
+{
+    describeButton->setEnabled(currentRow != -1);
+}
+
+void MainWindow::stateChanged(int row)
+{
+    if (!yumIO)
+        return;
+    bool actions = row != -1 && row < yumIO->count() && (*yumIO)[row]->action != Package::None;
+    for (int i = 0; !actions && i < yumIO->count(); ++i)
+        actions = (*yumIO)[i]->action != Package::None;
+    applyButton->setEnabled(actions);
+}
+
+void MainWindow::stateChanged()
+{
+    stateChanged(-1);
+}
+
+void MainWindow::setSelected()
+{
+    model->setSelected(view->selectedRows());
+    stateChanged(-1);
+}
+
+void MainWindow::setUpdateAll()
+{
+    model->setUpdateAll();
+    stateChanged(-1);
+}
+
+void MainWindow::clearActions()
+{
+    model->clearActions();
+    stateChanged(-1);
 }
 
 void MainWindow::collectedExtraData()

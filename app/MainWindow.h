@@ -17,6 +17,11 @@ class QPushButton;
 class YumConfIO;
 class YumIO;
 
+namespace PackageTable {
+class Model;
+class View;
+} // namespace PackageTable
+
 namespace Log {
 class Window;
 }
@@ -41,6 +46,8 @@ public:
     bool startFailed() const { return failedStart; }
 
     YumIO* engine() const { return yumIO; }
+    PackageTable::Model* packageModel() const { return model; }
+    PackageTable::View* packageView() const { return view; }
     QHash<QString, bool> const& sessionUseMap() const { return sessionUse; }
 
     void setVisible(bool visible) override;
@@ -69,14 +76,28 @@ protected slots:
     void manualHtml();
     void manualPdf();
     void about();
+    void filtersearch();
+    void currentChanged(int currentRow, int previousRow);
+    void stateChanged(int row);
+    void stateChanged();
     void modeChanged(int index);
     void collectedExtraData();
+    void stateFilterChanged(int index);
+    void groupsFilterChanged(int checked);
+    void setSelected();
+    void setUpdateAll();
+    void clearActions();
 
 private:
     void buildMenus();
     void buildMainArea();
     void setReady(bool ready);
     void recollect();
+    void resetModel();
+    bool searching() const;
+    void prepareFilterSearch();
+    void showPatternState();
+    void showModeTexts(bool search);
     void runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter);
 
     YumIO* yumIO = nullptr;
@@ -114,6 +135,8 @@ private:
     QCheckBox* groupsCheck = nullptr;
     QPushButton* describeButton = nullptr;
     QPushButton* applyButton = nullptr;
+    PackageTable::Model* model = nullptr;
+    PackageTable::View* view = nullptr;
     HProgressBar* upperBar = nullptr;
     HProgressBar* lowerBar = nullptr;
 };

@@ -201,6 +201,24 @@ private:
     // --- Worker plumbing -----------------------------------------------------
     bool execWorkThread(QEventLoop& loop, QThread& thread);
 
+    // Who holds the interpreter lock when:
+    // - between operations nobody; GUI-thread code takes it for one engine
+    //   call at a time (the detail getters take it themselves, through
+    //   DetailLock, and a caller may hold it around them as well);
+    // - a worker holds it for its whole operation, and the GUI thread never
+    //   waits for it meanwhile: a detail read that comes in from an event
+    //   handled during the operation first waits (serving events) until the
+    //   worker has finished;
+    // - a GUI-thread step that must run a worker itself (a file list or
+    //   change log that needs the extra data) gives the lock up completely,
+    //   whatever outer frames hold it, through runUnlocked(), and takes it
+    //   back once the worker has finished. Waiting on a worker with the lock
+    //   held would hang the program.
+    class DetailLock;
+    bool runUnlocked(bool (YumIO::*operation)());
+    void waitForWorker();
+    QThread* worker = nullptr; // the running operation's thread
+
     // --- Start-up and repositories ------------------------------------------
     bool lockStep();
     PyObject* reposObject(); // new reference to yumIO.repos, or null after an error

@@ -5,7 +5,9 @@
 #include "yumio/YumIO.h"
 #include "yumio/YumIOThreads.h"
 
+#include <QEventLoop>
 #include <QSet>
+#include <QThread>
 
 #include <functional>
 #include <iterator>
@@ -94,6 +96,49 @@ PyObject* YumIO::recordName(int which)
     return recordNames[which];
 }
 
+// ---------------------------------------------------------------------------
+// The interpreter lock of detail reads (the rule is in YumIO.h)
+
+class YumIO::DetailLock
+{
+public:
+    explicit DetailLock(YumIO* engine)
+        : waited((engine->waitForWorker(), true))
+        , lock(true)
+    {
+    }
+
+private:
+    bool waited;
+    PyGILStateWrapper lock;
+};
+
+void YumIO::waitForWorker()
+{
+    QThread* const running = worker;
+    if (!running || QThread::currentThread() == running || QThread::currentThread() != thread())
+        return;
+    // The worker may need this thread (its dialogs and progress are served
+    // here), so the wait keeps serving events instead of blocking.
+    QEventLoop loop;
+    connect(running, &QThread::finished, &loop, &QEventLoop::quit);
+    if (!running->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool YumIO::runUnlocked(bool (YumIO::*operation)())
+{
+    // PyEval_SaveThread gives the lock up however deeply this thread holds
+    // it; releasing only our own PyGILState frame would leave it held by an
+    // outer one, and the worker would wait for it for ever.
+    bool const held = PyGILState_Check();
+    PyThreadState* const saved = held ? PyEval_SaveThread() : nullptr;
+    bool const result = (this->*operation)();
+    if (saved)
+        PyEval_RestoreThread(saved);
+    return result;
+}
+
 QString YumIO::makeSorted(QStringList lines)
 {
     std::sort(lines.begin(), lines.end());
@@ -113,6 +158,7 @@ QString YumIO::makeSortedUniq(QStringList lines)
 #define YUMIO_SIMPLE_GETTER(getter, key)                                                           \
     QString YumIO::getter(Package::Entry const& entry)                                             \
     {                                                                                              \
+        DetailLock lock(this);                                                                     \
         if (entry.kind == Package::Group || !entry.object)                                         \
             return QString();                                                                      \
         return simpleString(entry.object, key);                                                    \
@@ -174,7 +220,7 @@ QString YumIO::getRpmList(PyObject* package, char const* tag)
 
 QString YumIO::getInstallTime(Package::Entry const& entry)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     if (entry.kind == Package::Group || !hasHeader(entry.object))
         return QString();
     return getRpmTime(entry.object, "INSTALLTIME");
@@ -182,7 +228,7 @@ QString YumIO::getInstallTime(Package::Entry const& entry)
 
 QString YumIO::getRelocations(Package::Entry const& entry)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     if (entry.kind == Package::Group || !hasHeader(entry.object))
         return QString();
     return getRpmList(entry.object, "PREFIXES");
@@ -224,7 +270,7 @@ QString flagOperator(QString const& flag)
 
 QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char const* listName)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     PyObject* package = entry.object;
     if (entry.kind == Package::Group || !package)
         return QString();
@@ -332,7 +378,7 @@ QString YumIO::getObsoletes(Package::Entry const& entry)
 
 QString YumIO::getFiles(Package::Entry const& entry)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     PyObject* package = entry.object;
     if (entry.kind == Package::Group || !package)
         return QString();
@@ -355,10 +401,7 @@ QString YumIO::getFiles(Package::Entry const& entry)
     }
     if (!hasAttribute(package, "files"))
         return QString();
-    // The file lists load on a worker that needs the interpreter lock.
-    lock.release();
-    collectFileLists();
-    lock.ensure();
+    runUnlocked(&YumIO::collectFileLists);
     PyRef files = PyRef::steal(pyMethodCall(package, "returnFileEntries", "(s)", "file"));
     if (!files) {
         error(tr("Internal error: cannot find package's files"));
@@ -369,7 +412,7 @@ QString YumIO::getFiles(Package::Entry const& entry)
 
 QString YumIO::getChangeLog(Package::Entry const& entry)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     PyObject* package = entry.object;
     if (entry.kind == Package::Group || !package)
         return QString();
@@ -393,9 +436,7 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
     }
     if (!hasAttribute(package, "changelog"))
         return QString();
-    lock.release();
-    collectOtherData();
-    lock.ensure();
+    runUnlocked(&YumIO::collectOtherData);
     // dnf's own records when the script hands them over (no conversion in
     // Python), else (time, author, text) tuples.
     PyRef changes;
@@ -521,7 +562,7 @@ QStringList YumIO::textsOf(PyObject* items)
 QString YumIO::getGroupList(
     Package::Entry const& entry, char const* olderAttribute, char const* newerAttribute)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     if (entry.kind != Package::Group || !entry.object)
         return QString();
     // Older versions keep a sequence of names, newer ones a dictionary keyed
@@ -624,7 +665,7 @@ bool YumIO::upToDateGroupPkgs(Package::Entry const& group)
 
 QString YumIO::getYumVar(QString const& name)
 {
-    PyGILStateWrapper lock(true);
+    DetailLock lock(this);
     if (!yumIO)
         return QString();
     PyRef conf = PyRef::steal(PyObject_GetAttrString(yumIO, "conf"));

@@ -97,6 +97,8 @@ YumIOCapturersUser::~YumIOCapturersUser()
 bool YumIO::execWorkThread(QEventLoop& loop, QThread& thread)
 {
     blocker.prepare();
+    QThread* const outerWorker = worker;
+    worker = &thread;
     thread.start(QThread::HighPriority);
 
     // The worker was created with SIGCHLD open: the exits of rpm's scriptlet
@@ -110,6 +112,7 @@ bool YumIO::execWorkThread(QEventLoop& loop, QThread& thread)
     blocker.release();
     loop.exec();
     thread.wait();
+    worker = outerWorker;
     loop.processEvents(QEventLoop::ExcludeUserInputEvents);
     {
         PyGILStateWrapper lock(true);

@@ -1,0 +1,26 @@
+#pragma once
+
+// Names shared by the package table's model, proxy and view.
+namespace PackageTable {
+
+// Which entries the table shows by state; the values are the indexes of the
+// main window's "View ..." combo box.
+enum StateFilter { ViewUpdatable = 0, ViewInstallable = 1, ViewRemovable = 2, ViewAll = 3 };
+
+// How the pattern is used; the indexes of the "Filter"/"Search" combo box.
+enum Mode { Filter = 0, Search = 1 };
+
+enum Column {
+    ActionColumn = 0,
+    StateColumn = 1,
+    KindColumn = 2,
+    NameColumn = 3,
+    VersionColumn = 4,
+    RepositoryColumn = 5,
+    ArchitectureColumn = 6,
+    SizeColumn = 7,
+    BuildTimeColumn = 8,
+    ColumnCount = 9
+};
+
+} // namespace PackageTable

@@ -1,0 +1,410 @@
+#include "packagetable/PackageTableModel.h"
+
+#include "app/Colors.h"
+#include "app/Share.h"
+#include "packagetable/PackageTableDescribeDialog.h"
+#include "repo/RepoBrowse.h"
+#include "yumio/YumIO.h"
+
+namespace PackageTable {
+
+namespace {
+
+QIcon shareIcon(char const* file)
+{
+    return QIcon(Share::absolute(QLatin1String(file)));
+}
+
+} // namespace
+
+Model::Model(YumIO* yumIO, QObject* parent)
+    : HAbstractTableModel(parent)
+    , yumIO(yumIO)
+    , outOfDateIcon(shareIcon("icons/out-of-date.png"))
+    , upToDateIcon(shareIcon("icons/up-to-date.png"))
+    , noneIcon(shareIcon("icons/noneBox.png"))
+    , updateIcon(shareIcon("icons/updateBox.png"))
+    , installIcon(shareIcon("icons/installBox.png"))
+    , removeIcon(shareIcon("icons/removeBox.png"))
+    , suiteIcon(shareIcon("icons/suite.png"))
+    , groupIcon(shareIcon("icons/group.png"))
+    , packageIcon(shareIcon("icons/package.png"))
+    , updatableColor(Colors::error())
+    , updatableDisabledColor(Colors::errorDisabled())
+    , availableColor(Colors::minor())
+    , availableDisabledColor(Colors::minorDisabled())
+{
+    qRegisterMetaType<Package::Entry*>("Package::Entry*");
+}
+
+int Model::rowCount(QModelIndex const& parent) const
+{
+    return parent.isValid() || !yumIO ? 0 : yumIO->count();
+}
+
+int Model::columnCount(QModelIndex const&) const
+{
+    return ColumnCount;
+}
+
+Package::Entry* Model::entry(int row) const
+{
+    return (*yumIO)[row];
+}
+
+bool Model::validRow(QModelIndex const& index) const
+{
+    return index.isValid() && index.row() < rowCount() && index.column() < ColumnCount;
+}
+
+Package::State Model::getState(int row) const
+{
+    return entry(row)->state;
+}
+
+QString Model::displayText(Package::Entry const& e, int column) const
+{
+    switch (column) {
+    case NameColumn:
+        return e.name;
+    case VersionColumn:
+        return e.verRel;
+    case RepositoryColumn:
+        return e.repo;
+    case ArchitectureColumn:
+        return e.arch;
+    case SizeColumn:
+        return e.size;
+    case BuildTimeColumn:
+        return e.buildTime;
+    default:
+        return QString();
+    }
+}
+
+QByteArray const& Model::filterText(int row) const
+{
+    if (filterTexts.size() != size_t(rowCount()))
+        filterTexts.assign(size_t(rowCount()), QByteArray());
+    QByteArray& text = filterTexts[size_t(row)];
+    if (text.isNull()) {
+        Package::Entry const& e = *entry(row);
+        QString joined;
+        for (int column = NameColumn; column <= BuildTimeColumn; ++column) {
+            if (!joined.isEmpty())
+                joined += QLatin1Char(' ');
+            joined += displayText(e, column);
+        }
+        text = joined.toLocal8Bit();
+        if (text.isNull())
+            text = QByteArray("", 0);
+    }
+    return text;
+}
+
+QVariant Model::decoration(Package::Entry const& e, int column) const
+{
+    switch (column) {
+    case ActionColumn:
+        switch (e.action) {
+        case Package::Update:
+            return updateIcon;
+        case Package::Install:
+            return installIcon;
+        case Package::Remove:
+            return removeIcon;
+        case Package::None:
+            return noneIcon;
+        }
+        break;
+    case StateColumn:
+        if (e.state == Package::Updatable)
+            return outOfDateIcon;
+        if (e.state == Package::Installed)
+            return upToDateIcon;
+        break;
+    case KindColumn:
+        switch (e.kind) {
+        case Package::Suite:
+            return suiteIcon;
+        case Package::Group:
+            return groupIcon;
+        case Package::Package:
+            return packageIcon;
+        }
+        break;
+    }
+    return QVariant();
+}
+
+QVariant Model::toolTip(Package::Entry const& e, int column) const
+{
+    switch (column) {
+    case ActionColumn:
+        switch (e.action) {
+        case Package::Update:
+            return tr("Update package");
+        case Package::Install:
+            return tr("Install package");
+        case Package::Remove:
+            return tr("Remove package");
+        case Package::None:
+            break;
+        }
+        break;
+    case StateColumn:
+        switch (e.state) {
+        case Package::Updatable:
+            return tr("Package is available to update an out-of-date version");
+        case Package::Available:
+            return tr("Package is available for installation");
+        case Package::Installed:
+            return tr("Package is installed and up-to-date");
+        }
+        break;
+    case KindColumn:
+        switch (e.kind) {
+        case Package::Suite:
+            return tr("Suite of packages");
+        case Package::Group:
+            return tr("Group of packages");
+        case Package::Package:
+            return tr("Ordinary package");
+        }
+        break;
+    case VersionColumn:
+        if (e.state == Package::Updatable) {
+            QString text;
+            for (Package::Entry const* version = &e; version; version = version->next) {
+                text += (version->state == Package::Installed ? tr("Installed: %1\n")
+                                                              : tr("Available: %1\n"))
+                            .arg(version->verRel);
+            }
+            return text;
+        }
+        break;
+    }
+    return QVariant();
+}
+
+QVariant Model::foreground(Package::Entry const& e) const
+{
+    switch (e.state) {
+    case Package::Updatable:
+        return enabled ? updatableColor : updatableDisabledColor;
+    case Package::Available:
+        return enabled ? availableColor : availableDisabledColor;
+    case Package::Installed:
+        return enabled ? installedColor : installedDisabledColor;
+    }
+    return QVariant();
+}
+
+QVariant Model::data(QModelIndex const& index, int role) const
+{
+    if (!validRow(index))
+        return QVariant();
+    Package::Entry* e = entry(index.row());
+    int const column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        if (column >= NameColumn)
+            return displayText(*e, column);
+        break;
+    case Qt::DecorationRole:
+        return decoration(*e, column);
+    case Qt::ToolTipRole:
+        return toolTip(*e, column);
+    case Qt::ForegroundRole:
+        if (column >= KindColumn)
+            return foreground(*e);
+        break;
+    case Qt::AccessibleTextRole:
+        // Icon-only cells read as their tool tip.
+        if (column < NameColumn) {
+            QVariant const tip = toolTip(*e, column);
+            return tip.isValid() ? tip : QVariant(QString());
+        }
+        return displayText(*e, column);
+    case Qt::UserRole:
+        switch (column) {
+        case ActionColumn:
+            return int(e->action);
+        case StateColumn:
+            return int(e->state);
+        case KindColumn:
+            return int(e->kind);
+        case SizeColumn:
+            return QVariant::fromValue<quint64>(e->sizeBytes);
+        case BuildTimeColumn:
+            return QVariant::fromValue<qint64>(qint64(qint32(e->buildSeconds)));
+        default:
+            return QVariant::fromValue<Package::Entry*>(e);
+        }
+    }
+    return QVariant();
+}
+
+QVariant Model::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QVariant();
+    if (role == Qt::DisplayRole) {
+        switch (section) {
+        case ActionColumn:
+            return tr("Action");
+        case StateColumn:
+            return tr("State");
+        case KindColumn:
+            return tr("Kind");
+        case NameColumn:
+            return tr("Name");
+        case VersionColumn:
+            return tr("Version");
+        case RepositoryColumn:
+            return tr("Repository");
+        case ArchitectureColumn:
+            return tr("Architecture");
+        case SizeColumn:
+            return tr("Size");
+        case BuildTimeColumn:
+            return tr("Build Time");
+        }
+    } else if (role == Qt::ToolTipRole) {
+        switch (section) {
+        case ActionColumn:
+            return tr("Action to be performed on the package, if any: Update, Install, Remove");
+        case StateColumn:
+            return tr("Indicates whether the package is Installed or not and, if installed, "
+                      "whether it is Up-to-date or not");
+        case KindColumn:
+            return tr("Whether the package is an ordinary package, a suite of packages, or a "
+                      "group of packages");
+        case NameColumn:
+            return tr("Name of the package");
+        case VersionColumn:
+            return tr("Version and release of the package as version-release;\nIf the Epoch is "
+                      "non-zero, includes it as epoch:version-release");
+        case RepositoryColumn:
+            return tr("Repository from which the most recent version of the package is available");
+        case ArchitectureColumn:
+            return tr("Architecture for which the package is applicable, or \"noarch\" for "
+                      "general-purpose packages");
+        case SizeColumn:
+            return tr("Size of the package");
+        case BuildTimeColumn:
+            return tr("Date and time at which the package was created");
+        }
+    }
+    return QVariant();
+}
+
+void Model::actionChanged(int row)
+{
+    QModelIndex const cell = index(row, ActionColumn);
+    emit dataChanged(cell, cell);
+}
+
+void Model::setAction(QModelIndex const& index, Package::Action action)
+{
+    if (!validRow(index))
+        return;
+    entry(index.row())->action = action;
+    actionChanged(index.row());
+}
+
+void Model::toggleAction(QModelIndex const& index)
+{
+    if (!validRow(index))
+        return;
+    Package::Entry* e = entry(index.row());
+    Package::Action next = Package::None;
+    switch (e->state) {
+    case Package::Updatable:
+        if (e->action == Package::None)
+            next = Package::Update;
+        else if (e->action == Package::Update)
+            next = Package::Remove;
+        break;
+    case Package::Available:
+        if (e->action == Package::None)
+            next = Package::Install;
+        break;
+    case Package::Installed:
+        if (e->action == Package::None)
+            next = Package::Remove;
+        break;
+    }
+    e->action = next;
+    actionChanged(index.row());
+}
+
+void Model::describe(QModelIndex const& index, QWidget* parent)
+{
+    if (!validRow(index))
+        return;
+    if (!dialog)
+        dialog = new Describe::Dialog(parent);
+    dialog->config(yumIO, *entry(index.row()), yumConfIO);
+    dialog->exec();
+}
+
+void Model::browse(QModelIndex const& index, QWidget* parent)
+{
+    if (!validRow(index))
+        return;
+    QString const repo = entry(index.row())->repo;
+    RepoBrowse::browse(parent, repo, yumIO, yumConfIO);
+}
+
+void Model::reset()
+{
+    beginResetModel();
+    ++resetCount;
+    filterTexts.clear();
+    endResetModel();
+}
+
+void Model::setSelected(QModelIndexList const& indices)
+{
+    for (QModelIndex const& index : indices) {
+        if (!validRow(index))
+            continue;
+        Package::Entry* e = entry(index.row());
+        if (e->state == Package::Updatable)
+            e->action = Package::Update;
+        else if (e->state == Package::Available)
+            e->action = Package::Install;
+        else
+            continue;
+        actionChanged(index.row());
+    }
+}
+
+void Model::setUpdateAll()
+{
+    int const rows = rowCount();
+    for (int row = 0; row < rows; ++row) {
+        Package::Entry* e = entry(row);
+        if (e->state == Package::Updatable) {
+            e->action = Package::Update;
+            actionChanged(row);
+        }
+    }
+}
+
+void Model::clearActions()
+{
+    int const rows = rowCount();
+    for (int row = 0; row < rows; ++row) {
+        Package::Entry* e = entry(row);
+        if (e->action != Package::None) {
+            e->action = Package::None;
+            actionChanged(row);
+        }
+    }
+}
+
+} // namespace PackageTable
+
+#include "moc_PackageTableModel.cpp"

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "packagetable/PackageTable.h"
+#include "widgets/HAbstractTableModel.h"
+#include "yumio/Package.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QIcon>
+#include <QModelIndexList>
+#include <QPointer>
+
+#include <vector>
+
+class QWidget;
+class YumConfIO;
+class YumIO;
+
+namespace PackageTable {
+
+namespace Describe {
+class Dialog;
+}
+
+// The engine's entries as a table of nine columns, one row per entry in the
+// engine's order. The only thing written back is an entry's action.
+class Model : public HAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    Model(YumIO* yumIO, QObject* parent = nullptr);
+
+    int rowCount(QModelIndex const& parent = QModelIndex()) const override;
+    int columnCount(QModelIndex const& parent = QModelIndex()) const override;
+    QVariant data(QModelIndex const& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void setYumConfIO(YumConfIO* yumConfIO) { this->yumConfIO = yumConfIO; }
+    Package::State getState(int row) const;
+    void setAction(QModelIndex const& index, Package::Action action);
+    void toggleAction(QModelIndex const& index);
+    void setEnabled(bool enabled) { this->enabled = enabled; }
+    bool isEnabled() const { return enabled; }
+    void describe(QModelIndex const& index, QWidget* parent);
+    void browse(QModelIndex const& index, QWidget* parent);
+
+    // To be called after the engine rebuilt its entries: every proxy and
+    // view reads the model anew, and the caches of the old entries go.
+    void reset();
+
+    // Counts the resets that followed a rebuild of the entries; caches kept
+    // by others for one collection compare it.
+    unsigned generation() const { return resetCount; }
+
+    // Fast access for the proxy and the view, without variants. Rows must
+    // be valid.
+    Package::Entry* entry(int row) const;
+    QString displayText(Package::Entry const& entry, int column) const;
+    // The visible texts of columns Name to Build Time joined by blanks, as
+    // 8-bit text; kept until the next reset.
+    QByteArray const& filterText(int row) const;
+
+    Describe::Dialog* describeDialog() const { return dialog; }
+
+public slots:
+    void setSelected(QModelIndexList const& indices);
+    void setUpdateAll();
+    void clearActions();
+
+private:
+    bool validRow(QModelIndex const& index) const;
+    void actionChanged(int row);
+    QVariant decoration(Package::Entry const& entry, int column) const;
+    QVariant toolTip(Package::Entry const& entry, int column) const;
+    QVariant foreground(Package::Entry const& entry) const;
+
+    // Guarded: the window deletes the engine on its way out, and a repaint
+    // in between must find no rows rather than freed ones.
+    QPointer<YumIO> yumIO;
+    YumConfIO* yumConfIO = nullptr;
+    Describe::Dialog* dialog = nullptr;
+    bool enabled = true;
+    unsigned resetCount = 0;
+    mutable std::vector<QByteArray> filterTexts;
+
+    QIcon outOfDateIcon;
+    QIcon upToDateIcon;
+    QIcon noneIcon;
+    QIcon updateIcon;
+    QIcon installIcon;
+    QIcon removeIcon;
+    QIcon suiteIcon;
+    QIcon groupIcon;
+    QIcon packageIcon;
+    QIcon noIcon;
+
+    QColor updatableColor;
+    QColor updatableDisabledColor;
+    QColor availableColor;
+    QColor availableDisabledColor;
+    QColor installedColor;
+    QColor installedDisabledColor;
+};
+
+} // namespace PackageTable

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "packagetable/PackageTable.h"
+#include "widgets/HSortFilterProxyModel.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <regex.h>
+#include <vector>
+
+class YumIO;
+
+namespace Package {
+struct Entry;
+}
+
+namespace PackageTable {
+
+class Model;
+
+// Decides which entries the table shows (by state, by kind and by a POSIX
+// extended expression over the visible texts or over every field of a
+// package) and orders them. Answers are cached per entry until they can
+// change.
+class SortFilterProxyModel : public HSortFilterProxyModel
+{
+public:
+    SortFilterProxyModel(
+        StateFilter stateFilter, bool groupsFilter, YumIO* yumIO, QObject* parent = nullptr);
+    ~SortFilterProxyModel() override;
+
+    void setSourceModel(Model* model);
+
+    void setMode(Mode mode);
+    void setStateFilter(StateFilter stateFilter);
+    void setGroupsFilter(bool groupsFilter);
+    void setFilter(bool on);
+    bool getFilter() const { return filterOn; }
+    void setFilterRegExp(QString const& pattern);
+
+    Mode getMode() const { return mode; }
+    // The pattern in use, stripped of leading and trailing ".*".
+    QString const& filterPattern() const { return pattern; }
+    // Why the pattern did not compile (then nothing is hidden by it); empty
+    // for a valid pattern.
+    QString patternError() const;
+
+    bool matches(QString const& text) const;
+    bool matches(QByteArray const& text) const;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, QModelIndex const& sourceParent) const override;
+    bool acceptRow(Package::Entry* entry, int sourceRow, QModelIndex const& sourceParent) const;
+    bool lessThan(QModelIndex const& left, QModelIndex const& right) const override;
+
+private:
+    bool searchAccepts(Package::Entry const& entry) const;
+    void emptyCache() const;
+    std::vector<int> const& rankOf(int column) const;
+
+    Mode mode = Filter;
+    bool filterOn = true;
+    StateFilter stateFilter;
+    bool groupsFilter;
+    YumIO* yumIO;
+    Model* model = nullptr;
+
+    // Accepted rows of the current collection: 0 not known yet, 1 rejected,
+    // 2 accepted. Indexed by source row, which is the entry's place in the
+    // engine's list for as long as the collection lasts.
+    mutable std::vector<signed char> acceptCache;
+    mutable unsigned cacheGeneration = 0;
+
+    // Sort ranks of the current collection, by source row: a row's place in
+    // the order of a column (ties broken by name; rows equal in both share a
+    // rank). Comparing two ranks is all a sort then needs. The Action column
+    // changes under the user's hands and is compared live.
+    mutable std::array<std::vector<int>, ColumnCount> ranks;
+    mutable unsigned rankGeneration = 0;
+
+    QString pattern;
+    int regexStatus = -1;
+    regex_t regex;
+    // A pattern without special characters is matched as a plain substring,
+    // which gives the same answers much faster.
+    QByteArray literal;
+    bool isLiteral = false;
+    // Text every match must contain, tested before the expression runs.
+    QByteArray required;
+};
+
+} // namespace PackageTable

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "packagetable/PackageTable.h"
+#include "widgets/HTableView.h"
+
+#include <vector>
+
+class YumIO;
+
+namespace PackageTable {
+
+class ActionContextMenu;
+class Model;
+class OtherContextMenu;
+class SortFilterProxyModel;
+
+// The package table on screen. Everything that leaves the view (to the
+// model, the menus or the main window) is in source rows, the engine's
+// entry indexes.
+class View : public HTableView
+{
+    Q_OBJECT
+
+public:
+    View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumIO,
+        QWidget* parent = nullptr);
+
+    void setMode(Mode mode);
+    void setFilter(bool on);
+    void stateFilterChanged(StateFilter stateFilter);
+    void groupsFilterChanged(bool groupsFilter);
+    void filtersearch(QString const& pattern);
+
+    QModelIndexList selectedRows() const;
+    int sizeHintForColumn(int column) const override;
+
+    Model* packageModel() const { return packages; }
+    SortFilterProxyModel* proxyModel() const { return proxy; }
+    // The source row shown at a row of the view, -1 for none.
+    int sourceRow(int viewRow) const;
+
+signals:
+    void currentChanged(int currentRow, int previousRow);
+    void stateChanged(int row);
+
+public slots:
+    void resizeColumnsToContents();
+    void describe();
+
+protected slots:
+    void handleHorizontalHeaderClicked(int column);
+    void handleActivated(QModelIndex const& ix);
+    void handleCustomContextMenuRequested(QPoint const& pos);
+    void currentChanged(QModelIndex const& current, QModelIndex const& previous) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int textAdvance(QFontMetrics const& metrics, QString const& text) const;
+
+    Model* packages; // the source model, not owned
+    SortFilterProxyModel* proxy;
+    ActionContextMenu* actionMenu = nullptr;
+    OtherContextMenu* otherMenu = nullptr;
+    int reportedRow = -1; // the current source row last announced
+    mutable std::vector<short> charAdvances; // by UTF-16 code unit, -1 unknown
+    mutable QFont advanceFont;
+    // Approximate text widths of every entry by column, for one collection
+    // and font.
+    mutable std::vector<int> textWidths[ColumnCount];
+    mutable unsigned widthGeneration = 0;
+};
+
+} // namespace PackageTable

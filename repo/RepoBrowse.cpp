@@ -1,0 +1,67 @@
+#include "repo/RepoBrowse.h"
+
+#include "app/Execute.h"
+#include "app/Share.h"
+#include "repo/RepoEntry.h"
+#include "repo/YumConfIO.h"
+#include "yumio/YumIO.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+QString RepoBrowse::firstUrl(Repo::Entry const& entry)
+{
+    static QRegularExpression const blanks(QStringLiteral("\\s+"));
+    QStringList const urls = entry.baseurl.split(blanks, Qt::SkipEmptyParts);
+    if (!urls.isEmpty())
+        return urls.first();
+    return entry.mirrorlist.trimmed();
+}
+
+// Each value comes from its own engine call, which takes the interpreter
+// lock for itself: holding it here would stall an engine call that has to
+// wait for a worker.
+QString RepoBrowse::substitute(QString url, YumIO* yumIO)
+{
+    if (!yumIO || !url.contains(QLatin1Char('$')))
+        return url;
+    for (char const* name : {"basearch", "arch", "releasever"}) {
+        QString const variable = QLatin1Char('$') + QLatin1String(name);
+        if (url.contains(variable))
+            url.replace(variable, yumIO->getYumVar(QLatin1String(name)));
+    }
+    return url;
+}
+
+void RepoBrowse::browse(QWidget* parent, Repo::Entry const& entry, YumIO* yumIO)
+{
+    QString const url = firstUrl(entry);
+    if (url.isEmpty()) {
+        noUrl(parent);
+        return;
+    }
+    QByteArray program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
+    QByteArray argument = substitute(url, yumIO).toLocal8Bit();
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    Execute::execute(parent, argv);
+}
+
+void RepoBrowse::browse(QWidget* parent, QString const& repoId, YumIO* yumIO, YumConfIO* yumConfIO)
+{
+    if (yumConfIO) {
+        for (Repo::Entry const& entry : yumConfIO->repos) {
+            if (entry.id == repoId) {
+                browse(parent, entry, yumIO);
+                return;
+            }
+        }
+    }
+    noUrl(parent);
+}
+
+void RepoBrowse::noUrl(QWidget* parent)
+{
+    QMessageBox::critical(
+        parent, tr("Error"), tr("Repository configuration has no URL"), QMessageBox::Ok);
+}

@@ -1,0 +1,268 @@
+#include "StartupSupport.h"
+
+#include "support/AccessibleCheck.h"
+
+#include "packagetable/PackageTableModel.h"
+#include "packagetable/PackageTableSortFilterProxyModel.h"
+#include "packagetable/PackageTableView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace StartupSupport;
+using namespace PackageTable;
+
+// The finished main window on a sandbox root served over HTTP: the table it
+// fills, its filter bar and the commands on the table's actions.
+class TestMainWindowTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void startFillsTheTable();
+    void waitCursorOnlyInSearchMode();
+    void searchLoadsExtraDataOnlyForAPattern();
+    void invalidPatternShowsWhy();
+    void commandsOnActions();
+    void userMarksAnUpdate();
+
+private:
+    template <typename T> T* child(char const* name) const
+    {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    QStringList shown() const;
+
+    Root root;
+    ModalAnswerer* answerer = nullptr;
+    MainWindow* window = nullptr;
+    View* view = nullptr;
+};
+
+void TestMainWindowTable::initTestCase()
+{
+    QString error;
+    QVERIFY2(root.make(&error), qPrintable(error));
+    answerer = new ModalAnswerer;
+    window = new MainWindow;
+    QVERIFY(start(*window));
+    QCOMPARE(answerer->texts(), QStringList());
+    view = window->packageView();
+    QVERIFY(view && view->isVisible());
+}
+
+void TestMainWindowTable::cleanupTestCase()
+{
+    delete window;
+    delete answerer;
+}
+
+QStringList TestMainWindowTable::shown() const
+{
+    QStringList names;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        names << view->model()->index(row, NameColumn).data().toString();
+    return names;
+}
+
+void TestMainWindowTable::startFillsTheTable()
+{
+    // The window opens on the updatable packages, without groups.
+    QStringList names = shown();
+    QVERIFY(names.contains("aurora") && names.contains("sandbox-kernel"));
+    QVERIFY(!names.contains("granite") && !names.contains("ember"));
+    QVERIFY(child<QWidget>("panel")->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    // Columns were sized to every package, shown or not.
+    QVERIFY(view->columnWidth(NameColumn)
+        >= view->fontMetrics().horizontalAdvance(QStringLiteral("sandbox-release")));
+
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
+    child<QCheckBox>("groupsCheck")->setChecked(true);
+    QSet<int> states;
+    QSet<int> kinds;
+    Model* model = window->packageModel();
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        int const source = view->sourceRow(row);
+        states << int(model->getState(source));
+        kinds << model->index(source, KindColumn).data(Qt::UserRole).toInt();
+    }
+    QCOMPARE(states, (QSet<int> {Package::Updatable, Package::Available, Package::Installed}));
+    QCOMPARE(kinds, (QSet<int> {Package::Suite, Package::Group, Package::Package}));
+    QCOMPARE(view->model()->rowCount(), model->rowCount());
+    QCOMPARE(view->accessibleName(), QStringLiteral("Packages"));
+    // Controls Qt keeps hidden here (the menu bar's overflow button, the
+    // table's corner button without a row header) are nobody's to reach.
+    QStringList unreachable = unreachableControls(window);
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window))
+            unreachable.removeAll(QStringLiteral("%1 '%2'").arg(
+                QLatin1String(widget->metaObject()->className()), widget->objectName()));
+    }
+    QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(", ")));
+}
+
+void TestMainWindowTable::waitCursorOnlyInSearchMode()
+{
+    // A zero timer runs only where the command processes events, which the
+    // busy frame does with the wait cursor up.
+    auto cursorDuring = [](auto&& change) {
+        Qt::CursorShape seen = Qt::ArrowCursor;
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            ran = true;
+            if (QApplication::overrideCursor())
+                seen = QApplication::overrideCursor()->shape();
+        });
+        change();
+        bool const during = ran;
+        QTest::qWait(1);
+        return during ? seen : Qt::ArrowCursor;
+    };
+    auto* states = child<QComboBox>("stateCombo");
+    auto* groups = child<QCheckBox>("groupsCheck");
+    QCOMPARE(cursorDuring([&] { states->setCurrentIndex(ViewRemovable); }), Qt::ArrowCursor);
+    QCOMPARE(cursorDuring([&] { groups->setChecked(false); }), Qt::ArrowCursor);
+    QCOMPARE(cursorDuring([&] { child<QComboBox>("modeCombo")->setCurrentIndex(Search); }),
+        Qt::WaitCursor);
+    QCOMPARE(cursorDuring([&] { states->setCurrentIndex(ViewAll); }), Qt::WaitCursor);
+    QCOMPARE(cursorDuring([&] { groups->setChecked(true); }), Qt::WaitCursor);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    child<QComboBox>("modeCombo")->setCurrentIndex(Filter);
+}
+
+void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
+{
+    YumIO* engine = window->engine();
+    QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
+    QVERIFY(!engine->fileListsCollected());
+    auto* mode = child<QComboBox>("modeCombo");
+    auto* pattern = child<QLineEdit>("patternEdit");
+    QVERIFY(mode->toolTip().endsWith(QLatin1String(" (Must load extra data.)")));
+    pattern->setText(QStringLiteral(".*"));
+    mode->setCurrentIndex(Search);
+    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
+    pattern->setText(QString());
+    child<QPushButton>("goButton")->click();
+    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
+
+    // A pattern found only in a change log.
+    pattern->setText(QStringLiteral("paper theme"));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
+    QVERIFY(!mode->toolTip().contains(QLatin1String("Must load extra data")));
+    QVERIFY(shown().contains("aurora"));
+    QVERIFY(!shown().contains("granite"));
+
+    // A refresh in Search mode loads the extra data again before searching.
+    QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
+    QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
+    QVERIFY(shown().contains("aurora"));
+    pattern->setText(QStringLiteral(".*"));
+    mode->setCurrentIndex(Filter);
+    QTest::keyClick(pattern, Qt::Key_Return);
+}
+
+void TestMainWindowTable::invalidPatternShowsWhy()
+{
+    auto* pattern = child<QLineEdit>("patternEdit");
+    QColor const normal = pattern->palette().color(QPalette::Base);
+    int const all = view->model()->rowCount();
+    pattern->setText(QStringLiteral("aurora("));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    QCOMPARE(view->model()->rowCount(), all);
+    QVERIFY(pattern->palette().color(QPalette::Base) != normal);
+    QString const reason = view->proxyModel()->patternError();
+    QVERIFY(!reason.isEmpty());
+    QVERIFY2(pattern->toolTip().contains(reason), qPrintable(pattern->toolTip()));
+    QVERIFY(pattern->accessibleDescription().contains(reason));
+
+    pattern->setText(QStringLiteral("aurora"));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    QCOMPARE(pattern->palette().color(QPalette::Base), normal);
+    QCOMPARE(pattern->toolTip(),
+        QStringLiteral("Regular expression filter matching textual fields visible in the table"));
+    pattern->setText(QStringLiteral(".*"));
+    QTest::keyClick(pattern, Qt::Key_Return);
+}
+
+void TestMainWindowTable::commandsOnActions()
+{
+    auto* apply = child<QPushButton>("applyButton");
+    auto* describe = child<QPushButton>("describeButton");
+    QVERIFY(!apply->isEnabled());
+    child<QPushButton>("updateAllButton")->click();
+    QVERIFY(apply->isEnabled());
+    child<QPushButton>("clearButton")->click();
+    QVERIFY(!apply->isEnabled());
+
+    // Selected rows in a descending sort: the rows the user sees.
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewInstallable);
+    view->sortByColumn(NameColumn, Qt::DescendingOrder);
+    QStringList const names = shown();
+    view->selectRow(0);
+    QVERIFY(describe->isEnabled());
+    child<QPushButton>("selectedButton")->click();
+    QVERIFY(apply->isEnabled());
+    Package::Entry const* marked
+        = window->engine()->findEntry(names.first() == "Office Extras", names.first());
+    QVERIFY(marked);
+    QCOMPARE(marked->action, Package::Install);
+    child<QPushButton>("clearButton")->click();
+    view->setCurrentIndex(QModelIndex());
+    QVERIFY(!describe->isEnabled());
+    // A filter change takes the current row away, and Describe with it.
+    view->selectRow(0);
+    QVERIFY(describe->isEnabled());
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
+    QVERIFY(!view->currentIndex().isValid());
+    QVERIFY(!describe->isEnabled());
+    view->sortByColumn(KindColumn, Qt::AscendingOrder);
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
+}
+
+// As a person does it: type a filter, pick an out-of-date package, mark it
+// in its Action cell, and read the cell.
+void TestMainWindowTable::userMarksAnUpdate()
+{
+    window->activateWindow();
+    auto* pattern = child<QLineEdit>("patternEdit");
+    pattern->setFocus();
+    QTest::keyClick(pattern, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pattern, QStringLiteral("^cobalt "));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    QCOMPARE(shown(), QStringList {"cobalt"});
+
+    QAbstractItemModel const* table = view->model();
+    QRect const name = view->visualRect(table->index(0, NameColumn));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, name.center());
+    QVERIFY(view->selectionModel()->isRowSelected(0, QModelIndex()));
+    QVERIFY(child<QPushButton>("describeButton")->isEnabled());
+    QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
+
+    QRect const action = view->visualRect(table->index(0, ActionColumn));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, action.center());
+    QCOMPARE(table->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
+        QStringLiteral("Update package"));
+    QCOMPARE(table->index(0, ActionColumn).data(Qt::AccessibleTextRole).toString(),
+        QStringLiteral("Update package"));
+    QVERIFY(child<QPushButton>("applyButton")->isEnabled());
+
+    // The keyboard reaches the same cell: Space moves the action on.
+    view->setFocus();
+    view->setCurrentIndex(table->index(0, ActionColumn));
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(table->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
+        QStringLiteral("Remove package"));
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(!table->index(0, ActionColumn).data(Qt::ToolTipRole).isValid());
+    QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
+}
+
+QTEST_MAIN(TestMainWindowTable)
+#include "TestMainWindowTable.moc"

@@ -1,0 +1,74 @@
+"""share/webbrowser and share/mimeviewer: the URL reaches the desktop's opener
+as one argument, and under root the opener runs as the invoking user or not at
+all. id, getent, runuser and xdg-open are stand-ins on PATH that record what
+they were given."""
+
+import os
+import subprocess
+
+import pytest
+
+SHARE = os.path.join(os.path.dirname(__file__), "..", "..", "share")
+
+FAKES = {
+    # id -u prints $FAKE_UID; id -g USER prints 1234.
+    "id": '[ "$1" = -u ] && echo "$FAKE_UID" || echo 1234\n',
+    "getent": '[ "$2" = 1234 ] && echo "alice:x:1234:1234:Alice:/home/alice:/bin/sh"\n',
+    # Records its arguments, then runs the command after "--" (no switch).
+    "runuser": 'printf "%s\\n" "$@" > "$RECORD.runuser"\n'
+               'while [ "$1" != -- ]; do shift; done; shift; exec "$@"\n',
+    "xdg-open": 'printf "%s\\n" "$@" > "$RECORD.open"\n'
+                'echo "HOME=$HOME USER=$USER DISPLAY=${DISPLAY:-}" >> "$RECORD.open"\n',
+}
+
+
+@pytest.fixture
+def run(tmp_path):
+    bin_dir = tmp_path / "bin"
+    bin_dir.mkdir()
+    for name, body in FAKES.items():
+        path = bin_dir / name
+        path.write_text("#!/bin/sh\n" + body)
+        path.chmod(0o755)
+    record = str(tmp_path / "record")
+
+    def run(program, argument, uid, **env):
+        environment = {"PATH": "%s:/usr/bin:/bin" % bin_dir, "RECORD": record,
+                       "FAKE_UID": str(uid), "HOME": "/root", "USER": "root",
+                       "DISPLAY": ":5"}
+        environment.update(env)
+        proc = subprocess.run([os.path.join(SHARE, program), argument], env=environment,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              universal_newlines=True)
+        read = lambda suffix: (open(record + suffix).read().splitlines()
+                               if os.path.exists(record + suffix) else None)
+        return proc, read(".open"), read(".runuser")
+    return run
+
+
+URL = "http://127.0.0.1:8080/larder?name=a b&password=p'q&path=/$basearch/"
+
+
+@pytest.mark.parametrize("program", ["webbrowser", "mimeviewer"])
+def test_opens_directly_for_a_user(run, program):
+    proc, opened, switched = run(program, URL, 1000)
+    assert proc.returncode == 0, proc.stderr
+    assert opened == [URL, "HOME=/root USER=root DISPLAY=:5"]
+    assert switched is None
+
+
+@pytest.mark.parametrize("variable", ["PKEXEC_UID", "SUDO_UID"])
+def test_root_opens_as_the_invoking_user(run, variable):
+    proc, opened, switched = run("webbrowser", URL, 0, **{variable: "1234"})
+    assert proc.returncode == 0, proc.stderr
+    assert switched[:3] == ["-u", "alice", "--"]
+    assert opened == [URL, "HOME=/home/alice USER=alice DISPLAY=:5"]
+
+
+@pytest.mark.parametrize("env", [{}, {"SUDO_UID": "0"}, {"PKEXEC_UID": "99"},
+                                 {"PKEXEC_UID": "12x"}, {"PKEXEC_UID": "", "SUDO_UID": ""}])
+def test_root_never_opens_as_root(run, env):
+    proc, opened, switched = run("webbrowser", URL, 0, **env)
+    assert proc.returncode == 1
+    assert "not opening" in proc.stderr
+    assert opened is None and switched is None

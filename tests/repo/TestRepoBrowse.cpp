@@ -1,0 +1,143 @@
+#include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
+#include "repo/RepoBrowse.h"
+#include "repo/RepoEntry.h"
+#include "repo/YumConfIO.h"
+#include "support/EngineFixture.h"
+#include "yumio/YumIO.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+// Which URL a repository opens, with yum's variables filled in by the
+// engine, through a webbrowser program that writes down its arguments.
+class TestRepoBrowse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstUrl_data();
+    void firstUrl();
+    void browse();
+
+private:
+    // What the browser received, "count:first argument" a line, once there
+    // are expected lines; then forgets them.
+    QStringList browsed(QTemporaryDir const& share, int expected);
+};
+
+void TestRepoBrowse::firstUrl_data()
+{
+    QTest::addColumn<QString>("baseurl");
+    QTest::addColumn<QString>("mirrorlist");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("three URLs, one a line") << "http://a/1/\nhttp://b/\nhttp://c/"
+                                            << "http://m/"
+                                            << "http://a/1/";
+    QTest::newRow("leading newline and blanks") << "\n \thttp://a/1/ http://b/"
+                                                << ""
+                                                << "http://a/1/";
+    QTest::newRow("mirror list only") << ""
+                                      << "http://m/?arch=$basearch"
+                                      << "http://m/?arch=$basearch";
+    QTest::newRow("blank baseurl") << "\n \n"
+                                   << "http://m/"
+                                   << "http://m/";
+    QTest::newRow("neither") << ""
+                             << ""
+                             << "";
+}
+
+void TestRepoBrowse::firstUrl()
+{
+    QFETCH(QString, baseurl);
+    QFETCH(QString, mirrorlist);
+    Repo::Entry entry;
+    entry.baseurl = baseurl;
+    entry.mirrorlist = mirrorlist;
+    QTEST(RepoBrowse::firstUrl(entry), "url");
+}
+
+QStringList TestRepoBrowse::browsed(QTemporaryDir const& share, int expected)
+{
+    QFile log(share.filePath(QStringLiteral("webbrowser.log")));
+    auto const read = [&log] {
+        QStringList lines;
+        if (log.open(QIODevice::ReadOnly))
+            lines = QString::fromLocal8Bit(log.readAll()).split('\n', Qt::SkipEmptyParts);
+        log.close();
+        return lines;
+    };
+    [&] { QTRY_COMPARE(read().size(), expected); }();
+    QTest::qWait(100); // anything late shows here, not in the next check
+    QStringList const lines = read();
+    log.remove();
+    return lines;
+}
+
+void TestRepoBrowse::browse()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.http = false;
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize() && engine.collect(EngineFixture::allRepos()));
+
+    // The engine has read its script: from now on the share directory is
+    // one whose browser only writes its arguments down.
+    QTemporaryDir share;
+    QFile browser(share.filePath(QStringLiteral("webbrowser")));
+    QVERIFY(browser.open(QIODevice::WriteOnly));
+    browser.write("#!/bin/sh\necho \"$#:$1\" >> \"$0.log\"\n");
+    browser.close();
+    browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QByteArray const savedShare = qgetenv("VUXSHARE");
+    qputenv("VUXSHARE", QFile::encodeName(share.path()));
+    auto const restore = qScopeGuard([&] { qputenv("VUXSHARE", savedShare); });
+
+    QStringList values;
+    for (char const* name : {"releasever", "basearch", "arch"})
+        values << engine.getYumVar(QLatin1String(name));
+    QVERIFY(!values.contains(QString()));
+    Repo::Entry entry;
+    entry.baseurl = QStringLiteral("\nhttp://h/larder?name=n&password=p%20w&path=/$releasever/"
+                                   "$basearch/$arch/$infra/$releasever\nhttp://second/");
+    RepoBrowse::browse(fixture.window(), entry, &engine);
+    QCOMPARE(browsed(share, 1),
+        QStringList(
+            QStringLiteral("1:http://h/larder?name=n&password=p%20w&path=/%1/%2/%3/$infra/%1")
+                .arg(values[0], values[1], values[2])));
+
+    // The repository description's button browses the repository shown,
+    // even after the configuration it came from has changed.
+    PackageTable::Describe::Instance::RepoDialog dialog(&engine);
+    entry.baseurl = QStringLiteral("http://h/$basearch/");
+    dialog.config(entry);
+    entry.baseurl = QStringLiteral("http://changed/");
+    dialog.findChild<QPushButton*>(QStringLiteral("browseButton"))->click();
+    QCOMPARE(browsed(share, 1), QStringList(QStringLiteral("1:http://h/%1/").arg(values[1])));
+
+    // By identifier; one no longer configured, like an entry without URLs,
+    // gets the message and starts nothing.
+    QList<YumRepoEnabled> used;
+    QHash<QString, bool> use;
+    YumConfIO conf(used, use);
+    QVERIFY(conf.read(nullptr));
+    RepoBrowse::browse(fixture.window(), QStringLiteral("updates"), &engine, &conf);
+    QStringList const opened = browsed(share, 1);
+    QVERIFY2(opened.value(0).startsWith(QStringLiteral("1:file:///"))
+            && opened.value(0).endsWith(QStringLiteral("/updates/")),
+        qPrintable(opened.value(0)));
+    fixture.answerer().click(QStringLiteral("OK"));
+    RepoBrowse::browse(fixture.window(), QStringLiteral("gone"), &engine, &conf);
+    fixture.answerer().click(QStringLiteral("OK"));
+    RepoBrowse::browse(fixture.window(), Repo::Entry(), &engine);
+    QCOMPARE(fixture.answerer().texts(),
+        QStringList(2, QStringLiteral("Repository configuration has no URL")));
+    QCOMPARE(fixture.answerer().titles(), QStringList(2, QStringLiteral("Error")));
+    QCOMPARE(browsed(share, 0), QStringList());
+}
+
+QTEST_MAIN(TestRepoBrowse)
+#include "TestRepoBrowse.moc"
