@@ -1,9 +1,10 @@
 // Times the engine's collection of every package of a root, without the main
 // window: from the engine's start (interpreter, companion script) to a filled
-// entry list. With --extra it then times the loading of file lists and change
-// logs and one getFiles / getChangeLog for every package.
+// entry list. With --files it then times the loading of file lists and one
+// getFiles for every package, with --changelogs the loading of change logs and
+// one getChangeLog for every package (--extra: both).
 //
-//   vux-collect-bench ROOT [--extra] [--single-calls]
+//   vux-collect-bench ROOT [--extra | --files | --changelogs] [--single-calls]
 //
 // --single-calls collects a second time with the adapters' one-call rows
 // taken away (the engine then reads every field with its own call), times
@@ -31,6 +32,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -68,21 +70,72 @@ private:
     QPointer<QWidget> last;
 };
 
-void print(char const* key, double value)
-{
-    std::printf("%s %.3f\n", key, value);
-    std::fflush(stdout);
-}
-
 void print(char const* key, qint64 value)
 {
     std::printf("%s %lld\n", key, static_cast<long long>(value));
     std::fflush(stdout);
 }
 
-double seconds(QElapsedTimer const& timer)
+// Wall and processor time of a step: on a shared machine the processor time
+// of both sides of a comparison is the steadier figure.
+class Stopwatch
 {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+public:
+    Stopwatch() { restart(); }
+
+    void restart()
+    {
+        wall.start();
+        cpu = std::clock();
+    }
+
+    void stop()
+    {
+        wallSeconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        cpuSeconds = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+    }
+
+    // Prints "NAME_seconds WALL" and "NAME_cpu CPU" of the time since
+    // restart().
+    void print(char const* name)
+    {
+        stop();
+        std::printf("%s_seconds %.3f\n%s_cpu %.3f\n", name, wallSeconds, name, cpuSeconds);
+        std::fflush(stdout);
+    }
+
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+
+private:
+    QElapsedTimer wall;
+    std::clock_t cpu = 0;
+};
+
+// Asks every package once through ask (which gives a count, cheap beside
+// the call) and prints the time: NAME_repo for the repository packages,
+// NAME_installed for the installed ones (read from the rpm database), NAME
+// for both.
+template <typename Ask>
+qint64 askEvery(QList<Package::Entry*> const& packages, char const* name, Ask ask)
+{
+    QList<Package::Entry*> parts[2];
+    for (Package::Entry* e : packages)
+        parts[e->repo == QLatin1String("installed") ? 1 : 0].append(e);
+    char const* const suffixes[2] = {"_repo", "_installed"};
+    double wall = 0;
+    double cpu = 0;
+    qint64 count = 0;
+    for (int part = 0; part < 2; ++part) {
+        Stopwatch watch;
+        for (Package::Entry* e : parts[part])
+            count += ask(*e);
+        watch.print(QByteArray(QByteArray(name) + suffixes[part]).constData());
+        wall += watch.wallSeconds;
+        cpu += watch.cpuSeconds;
+    }
+    std::printf("%s_seconds %.3f\n%s_cpu %.3f\n", name, wall, name, cpu);
+    return count;
 }
 
 // Every field of every row, sorted: two collections of the same root give
@@ -124,16 +177,18 @@ int main(int argc, char** argv)
     application = &app;
     QStringList const args = QApplication::arguments().mid(1);
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: vux-collect-bench ROOT [--extra]\n");
+        std::fprintf(stderr,
+            "usage: vux-collect-bench ROOT [--extra | --files | --changelogs] [--single-calls]\n");
         return 2;
     }
     bool const extra = args.contains(QStringLiteral("--extra"));
+    bool const fileLists = extra || args.contains(QStringLiteral("--files"));
+    bool const changeLogs = extra || args.contains(QStringLiteral("--changelogs"));
     bool const singleCalls = args.contains(QStringLiteral("--single-calls"));
     DialogCloser closer;
     int status = 0;
     {
-        QElapsedTimer timer;
-        timer.start();
+        Stopwatch timer;
         InstallRoot::set(args.first());
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
@@ -145,7 +200,7 @@ int main(int argc, char** argv)
         engine.setup(&window, totalBar, itemBar);
         // The configuration's enabled repositories, as a first start uses them.
         bool ok = engine.initialize() && engine.collect(QHash<QString, bool>());
-        print("collect_seconds", seconds(timer));
+        timer.print("collect");
         if (!ok)
             status = 1;
 
@@ -180,52 +235,37 @@ int main(int argc, char** argv)
             engine.clear();
             timer.restart();
             ok = ok && engine.collect(QHash<QString, bool>());
-            print("single_calls_seconds", seconds(timer));
+            timer.print("single_calls");
             bool const same = ok && snapshot(engine) == rows;
             print("single_calls_match", static_cast<qint64>(same));
             if (!same)
                 status = 1;
         }
 
-        if (ok && extra) {
-            QList<Package::Entry*> const packages = packageEntries(engine);
-            // The first repository package's files make the engine load the
-            // file lists; then every package is asked once.
-            Package::Entry* probe = nullptr;
-            for (Package::Entry* e : packages)
-                if (e->state != Package::Installed) {
-                    probe = e;
-                    break;
-                }
+        QList<Package::Entry*> const packages = packageEntries(engine);
+        if (ok && fileLists) {
             timer.restart();
-            ok = probe && engine.collectFileLists();
-            print("filelists_load_seconds", seconds(timer));
-            timer.restart();
-            qint64 files = 0;
-            for (Package::Entry* e : packages) {
-                QString const text = engine.getFiles(*e);
-                if (!text.isEmpty())
-                    files += text.count(QLatin1Char('\n')) + 1;
-            }
-            print("getfiles_seconds", seconds(timer));
+            ok = engine.collectFileLists();
+            timer.print("filelists_load");
+            qint64 const files = askEvery(packages, "getfiles", [&engine](Package::Entry& e) {
+                QString const text = engine.getFiles(e);
+                return text.isEmpty() ? 0 : text.count(QLatin1Char('\n')) + 1;
+            });
             print("files", files);
-
-            timer.restart();
-            ok = engine.collectOtherData() && ok;
-            print("changelogs_load_seconds", seconds(timer));
-            timer.restart();
-            qint64 records = 0;
-            for (Package::Entry* e : packages) {
-                QString const text = engine.getChangeLog(*e);
-                if (!text.isEmpty())
-                    records += text.count(QLatin1String("\n\n* ")) + 1;
-            }
-            print("getchangelog_seconds", seconds(timer));
-            print("changelog_records", records);
-            print("packages", static_cast<qint64>(packages.size()));
-            if (!ok)
-                status = 1;
         }
+        if (ok && changeLogs) {
+            timer.restart();
+            ok = engine.collectOtherData();
+            timer.print("changelogs_load");
+            qint64 const records = askEvery(packages, "getchangelog", [&engine](Package::Entry& e) {
+                QString const text = engine.getChangeLog(e);
+                return text.isEmpty() ? 0 : text.count(QLatin1String("\n\n* ")) + 1;
+            });
+            print("changelog_records", records);
+        }
+        print("packages", static_cast<qint64>(packages.size()));
+        if (!ok)
+            status = 1;
     }
     for (QString const& text : closer.texts)
         std::fprintf(stderr, "dialog: %s\n", qPrintable(text));

@@ -1,37 +1,38 @@
-#!/usr/bin/python3
 """A distribution-sized package set for the collection benchmark.
 
 Two repositories and a root:
 
-- "bench-local": real RPMs, all subpackages of one generated spec file
+- "bench-local": real RPMs, the subpackages of a few generated spec files
   (rpmbuild, createrepo_c). Every one of them is installed into the root.
 - "bench-dist": repository metadata written directly (primary, filelists,
   other, comps, repomd.xml with their checksums), no package files: the
-  bulk of the packages, with a newer version of every installed package
-  (so the root has as many updates), some names in two versions, about
-  30 files and 2 or 3 change-log records per package, and the comps groups.
+  bulk of the packages, a newer version of one installed package in seven
+  (so most installed packages are up to date and a minority can be
+  updated), some names in two versions, and the comps groups.
 - a root with the real RPMs installed and both repositories configured
   (file:// URLs, the sandbox's yum.conf).
 
+What the packages hold (names, file trees, change logs, texts) comes from
+world.py and is shaped like a distribution's: deep and varied directory
+trees, a few shared directories, several change-log records per package.
+
 Everything is cached under $VUX_BENCH_CACHE (default build/bench-cache),
-one directory per set of parameters and version of this file, so that a
-second run only prints where things are.
+one directory per set of parameters and version of the generator, so that
+a second run only prints where things are.
 
     genrepo.py [--packages N] [--real N] [--groups N] [--cache DIR]
 
 prints {"cache": DIR, "root": ROOT, "repos": {id: path}, "packages": N,
-"installed": N, "seconds": S}.
+"installed": N, "updates": N, "files": N, "changelogs": N, "seconds": S}.
 """
 
 import argparse
 import concurrent.futures
 import hashlib
-import io
 import json
 import os
 import random
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -41,25 +42,23 @@ from xml.sax.saxutils import escape, quoteattr
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
+sys.path.insert(0, HERE)
 
 import sandbox  # noqa: E402
+import world  # noqa: E402
 
 # Bumped when what is generated changes in a way the parameters do not show.
-FORMAT = "1"
+FORMAT = "2"
 
 BUILD_TIME = 1704067200  # 2024-01-01
 DIST_REPO = "bench-dist"
 LOCAL_REPO = "bench-local"
+SEED = 4242
+UPDATE_EVERY = 7  # one installed package in seven has an update
 
-WORDS = ("alpha", "basalt", "cedar", "delta", "ember", "fjord", "granite", "helix",
-         "iris", "jade", "kelp", "lumen", "marble", "nova", "onyx", "pixel", "quartz",
-         "rivet", "slate", "tundra", "umber", "vortex", "willow", "xenon", "yarrow",
-         "zephyr")
 GROUP_NAMES = ("System Tools", "Editors", "Libraries", "Development", "Office",
                "Graphics", "Sound", "Networking", "Science", "Games", "Fonts",
                "Documentation")
-AUTHORS = ("Ada Example <ada@example.org>", "Ben Builder <ben@example.org>",
-           "Cleo Coder <cleo@example.org>", "Dag Packager <dag@example.org>")
 
 
 def default_cache():
@@ -69,30 +68,94 @@ def default_cache():
 
 def _key(args):
     digest = hashlib.sha256()
-    with open(os.path.abspath(__file__), "rb") as f:
-        digest.update(f.read())
+    for source in (__file__, world.__file__):
+        with open(os.path.abspath(source), "rb") as f:
+            digest.update(f.read())
     digest.update(repr((FORMAT, args.packages, args.real, args.groups,
                         sandbox.rpm_eval("%_dbpath"), sandbox.YUM_CONF)).encode())
     return "p%d-r%d-g%d-%s" % (args.packages, args.real, args.groups, digest.hexdigest()[:10])
 
 
+class Plan:
+    """The world's packages: which are installed, which get an update."""
+
+    def __init__(self, packages, real):
+        rng = random.Random(SEED)
+        self.packages = world.packages(packages - 1, rng)  # and bench-release
+        self.installed = sorted(rng.sample(range(len(self.packages)), real))
+        self.updated = set(self.installed[::UPDATE_EVERY])
+
+    def content(self, index):
+        """(directories, files, change log) of package index: the same on
+        every call (each package draws from a generator of its own)."""
+        pkg = self.packages[index]
+        rng = random.Random(SEED * 1000003 + index)
+        dirs, files = world.files(pkg, rng)
+        return dirs, files, world.changelog(pkg, _built(index), rng)
+
+    def texts(self, index):
+        pkg = self.packages[index]
+        rng = random.Random(SEED * 7919 + index)
+        return world.summary(pkg, rng), world.description(pkg, rng)
+
+
+def _built(index):
+    return BUILD_TIME - (index * 7919) % (86400 * 700)
+
+
+def _group(index):
+    return GROUP_NAMES[index % len(GROUP_NAMES)]
+
+
 # ---------------------------------------------------------------------------
-# Real RPMs: one spec file, one subpackage per installed package
+# Real RPMs: a few spec files, one subpackage per installed package
+
+# Run by rpmbuild's %install: makes the directories and empty files the
+# manifests name, under the build root.
+MAKE_FILES = """\
+import os, sys
+root = sys.argv[1]
+for manifest in sys.argv[2:]:
+    with open(manifest) as f:
+        for line in f:
+            path = line.rstrip("\\n")
+            if path.startswith("%dir "):
+                os.makedirs(root + path[5:], exist_ok=True)
+            elif path:
+                os.makedirs(os.path.dirname(root + path), exist_ok=True)
+                with open(root + path, "w") as out:
+                    out.write(path + "\\n")
+"""
 
 
-def _real_name(i):
-    return "bench-real-%04d" % i
+def _spec_changelog(entries):
+    out = []
+    for who, when, text in entries:
+        out.append("* %s %s\n%s\n" % (time.strftime("%a %b %d %Y", time.gmtime(when)), who,
+                                       text.replace("%", "%%")))
+    return "\n".join(out)
 
 
-def real_spec(part, first, count):
-    """A spec file whose subpackages are bench-real-FIRST ... (count of them),
-    three files each; part 0 also makes bench-release, for the release
-    version."""
-    out = io.StringIO()
-    out.write("""\
+def real_spec(plan, part, indexes, manifests, maker):
+    """A spec file whose subpackages are the installed packages indexes;
+    part 0 also makes bench-release, for the release version."""
+    lists = [os.path.join(manifests, "%d.files" % i) for i in indexes]
+    for index, path in zip(indexes, lists):
+        dirs, files, _log = plan.content(index)
+        with open(path, "w") as f:
+            f.write("".join("%%dir %s\n" % d for d in dirs))
+            f.write("".join("%s\n" % p for p in files))
+    if part == 0:
+        release = os.path.join(manifests, "release.files")
+        with open(release, "w") as f:
+            f.write("/etc/bench-release\n")
+        lists.append(release)
+    out = ["""\
 %%global debug_package %%{nil}
 %%global _build_id_links none
 %%global __requires_exclude ^/bin/sh$
+%%global __provides_exclude_from ^/
+%%global __requires_exclude_from ^/
 # Quick to build: no compression, no post-install passes, no dependency
 # generators (the dependencies the files would bring are not what is measured).
 %%global _binary_payload w.ufdio
@@ -114,81 +177,77 @@ AutoReqProv:    no
 The source of the installed benchmark packages.
 
 %%install
-mkdir -p %%{buildroot}/etc
-if [ %(part)d = 0 ]; then echo bench > %%{buildroot}/etc/bench-release; fi
-for i in $(seq -f %%%%04g %(first)d %(last)d); do
-    d=%%{buildroot}/usr/share/bench-real/$i
-    mkdir -p $d
-    echo $i > $d/README
-    echo $i > $d/data.txt
-    echo $i > $d/index.html
-done
-""" % {"part": part, "first": first, "last": first + count - 1})
+/usr/bin/python3 %(maker)s %%{buildroot} %(lists)s
+""" % {"part": part, "maker": maker, "lists": " ".join(lists)}]
     if part == 0:
-        out.write("""
-%package -n bench-release
+        out.append("""
+%%package -n bench-release
 Version:        1
 Summary:        Benchmark release files
 Provides:       system-release
 Provides:       system-release(releasever) = 1
 
-%description -n bench-release
+%%description -n bench-release
 Tells dnf the release version of the benchmark system.
 
-%files -n bench-release
-/etc/bench-release
-""")
-    for i in range(first, first + count):
-        name = _real_name(i)
-        out.write("""
+%%files -n bench-release -f %s
+""" % release)
+    for index, path in zip(indexes, lists):
+        pkg = plan.packages[index]
+        summary, description = plan.texts(index)
+        out.append("""
 %%package -n %(name)s
-Summary:        Installed benchmark package %(i)d
+Version:        %(version)s
+Release:        %(release)s
+Summary:        %(summary)s
 Group:          %(group)s
+AutoReqProv:    no
 
 %%description -n %(name)s
-Installed benchmark package number %(i)d; the benchmark repository has an
-update for it.
+%(description)s
 
-%%files -n %(name)s
-%%dir /usr/share/bench-real/%(n)04d
-/usr/share/bench-real/%(n)04d/README
-/usr/share/bench-real/%(n)04d/data.txt
-/usr/share/bench-real/%(n)04d/index.html
-""" % {"name": name, "i": i, "n": i, "group": GROUP_NAMES[i % len(GROUP_NAMES)]})
-    out.write("""
-%changelog
-* Mon Jan 01 2024 Ada Example <ada@example.org> - 1.0-1
-- Update to 1.0
-* Fri Dec 01 2023 Ben Builder <ben@example.org> - 0.9-1
-- First benchmark build
-""")
-    return out.getvalue()
+%%files -n %(name)s -f %(list)s
+""" % {"name": pkg.name, "version": pkg.version, "release": pkg.release,
+       "summary": summary, "group": _group(index), "description": description,
+       "list": path})
+    # The source's change log: that of its first package.
+    out.append("\n%%changelog\n%s" % _spec_changelog(plan.content(indexes[0])[2]))
+    return "".join(out)
 
 
-def build_local(work, count):
+def build_local(work, plan):
     """The real RPMs and their repository: rpmbuild runs once per core, each
-    on a share of the packages."""
-    parts = max(1, min(os.cpu_count() or 1, 4, count))
+    on a few spec files."""
+    indexes = plan.installed
+    parts = max(1, min(8, len(indexes)))
     specdir = os.path.join(work, "spec")
+    manifests = os.path.join(work, "manifests")
     os.makedirs(specdir)
+    os.makedirs(manifests)
+    maker = os.path.join(specdir, "makefiles.py")
+    with open(maker, "w") as f:
+        f.write(MAKE_FILES)
     jobs = []
-    first = 0
     for part in range(parts):
-        share = count // parts + (1 if part < count % parts else 0)
         spec = os.path.join(specdir, "bench-real-%d.spec" % part)
         with open(spec, "w") as f:
-            f.write(real_spec(part, first, share))
+            f.write(real_spec(plan, part, indexes[part::parts], manifests, maker))
         jobs.append((spec, os.path.join(work, "rpmbuild-%d" % part)))
-        first += share
-    with concurrent.futures.ThreadPoolExecutor(parts) as pool:
-        built = list(pool.map(lambda job: sandbox.build_rpms(job[0], job[1],
-                                                             buildtime=BUILD_TIME), jobs))
+
+    def build(job):
+        rpms = sandbox.build_rpms(job[0], job[1], buildtime=BUILD_TIME)
+        shutil.rmtree(os.path.join(job[1], "BUILDROOT"), ignore_errors=True)
+        return rpms
+
+    with concurrent.futures.ThreadPoolExecutor(min(parts, os.cpu_count() or 1)) as pool:
+        built = list(pool.map(build, jobs))
     rpms = [path for paths in built for path in paths]
     repo = os.path.join(work, "repos", LOCAL_REPO)
     sandbox.make_repo(repo, rpms)
     for _spec, topdir in jobs:
         shutil.rmtree(topdir)
     shutil.rmtree(specdir)
+    shutil.rmtree(manifests)
     return repo, sorted(os.path.join(repo, "Packages", os.path.basename(p)) for p in rpms)
 
 
@@ -225,40 +284,37 @@ class _Writer:
         self.file.close()
 
 
-def _packages(count, installed, rng):
-    """(name, arch, version, release, epoch, group index) of every package of
-    the generated repository: a newer version of each installed package,
-    then distribution packages, one in twelve in two versions."""
-    result = []
-    for name in installed:
-        result.append((name, "noarch", "1.1", "1", 0))
-    i = 0
-    while len(result) < count:
-        word = WORDS[i % len(WORDS)]
-        name = "%s-%s%05d" % (word, WORDS[(i // len(WORDS)) % len(WORDS)], i)
-        arch = "noarch" if i % 3 == 0 else "x86_64"
-        epoch = 1 if i % 40 == 0 else 0
-        version = "%d.%d" % (1 + i % 7, i % 13)
-        result.append((name, arch, version, "1", epoch))
-        if i % 12 == 0 and len(result) < count:
-            result.append((name, arch, version, "2", epoch))
-        i += 1
-    return result
+def _dist_entries(plan):
+    """(index, version, release, epoch, arch) of every package of the
+    generated repository: the packages not installed (one in twelve also
+    in an older release) and the updates of installed packages."""
+    installed = set(plan.installed)
+    for index, pkg in enumerate(plan.packages):
+        if index in plan.updated:
+            yield index, pkg.version, str(int(pkg.release) + 1), 0, "noarch"
+        if index in installed:
+            continue
+        epoch = 1 if index % 40 == 0 else 0
+        arch = world.arch(pkg)
+        yield index, pkg.version, pkg.release, epoch, arch
+        if index % 12 == 0 and int(pkg.release) > 1:
+            yield index, pkg.version, str(int(pkg.release) - 1), epoch, arch
 
 
-def _evr_attrs(epoch, version, release):
-    return 'epoch="%d" ver="%s" rel="%s"' % (epoch, version, release)
+def _primary_file(path):
+    # What createrepo puts into the primary metadata besides the file lists.
+    return path.startswith("/etc/") or "bin/" in path
 
 
-def write_dist(repo, count, installed, groups):
-    """The generated repository's metadata; returns the package count."""
-    rng = random.Random(4242)
-    packages = _packages(count, installed, rng)
+def write_dist(repo, plan, groups):
+    """The generated repository's metadata; returns (packages, files,
+    change-log records)."""
+    entries = list(_dist_entries(plan))
     repodata = os.path.join(repo, "repodata")
     os.makedirs(repodata)
     tmp = {kind: _Writer(os.path.join(repodata, kind + ".xml.gz"))
            for kind in ("primary", "filelists", "other")}
-    n = len(packages)
+    n = len(entries)
     tmp["primary"].write(
         '<?xml version="1.0" encoding="UTF-8"?>\n'
         '<metadata xmlns="http://linux.duke.edu/metadata/common" '
@@ -269,71 +325,68 @@ def write_dist(repo, count, installed, groups):
     tmp["other"].write(
         '<?xml version="1.0" encoding="UTF-8"?>\n'
         '<otherdata xmlns="http://linux.duke.edu/metadata/other" packages="%d">\n' % n)
-    subdirs = ("bin", "lib", "share/doc", "share/man/man1", "share/locale/de/LC_MESSAGES",
-               "share/icons")
     primary, filelists, other = [], [], []
-    for index, (name, arch, version, release, epoch) in enumerate(packages):
+    file_count = changelog_count = 0
+    for index, version, release, epoch, arch in entries:
+        pkg = plan.packages[index]
+        name = pkg.name
         nevra = "%s-%s%s-%s.%s" % (name, "%d:" % epoch if epoch else "", version, release, arch)
         pkgid = hashlib.sha256(nevra.encode()).hexdigest()
-        evr = _evr_attrs(epoch, version, release)
-        group = GROUP_NAMES[index % len(GROUP_NAMES)]
-        size = 10000 + (index * 7919) % 5000000
-        built = BUILD_TIME + index * 61
-        word = WORDS[index % len(WORDS)]
-        requires = "".join('<rpm:entry name="lib%s.so.%d()(64bit)"/>' % (WORDS[(index + k) % 26], k)
+        evr = 'epoch="%d" ver="%s" rel="%s"' % (epoch, version, release)
+        dirs, files, log = plan.content(index)
+        summary, description = plan.texts(index)
+        built = _built(index) + (86400 * 3 if index in plan.updated else 0)
+        size = 4000 + int(random.Random(index).lognormvariate(11.5, 1.6)) % 3000000000
+        requires = "".join('<rpm:entry name="lib%s.so.%d()(64bit)"/>'
+                           % (world.VOCAB[(index + k) % len(world.VOCAB)], k)
                            for k in range(1 + index % 4))
         primary.append(
             '<package type="rpm"><name>%(name)s</name><arch>%(arch)s</arch>'
             '<version %(evr)s/><checksum type="sha256" pkgid="YES">%(pkgid)s</checksum>'
-            '<summary>The %(word)s tool, package %(index)d</summary>'
-            '<description>%(name)s does %(word)s things for the benchmark. It is one of '
-            'the generated packages of a distribution-sized repository.</description>'
+            '<summary>%(summary)s</summary><description>%(description)s</description>'
             '<packager>Bench Builder &lt;bench@example.org&gt;</packager>'
-            '<url>http://example.org/%(name)s</url>'
+            '<url>https://example.org/%(project)s</url>'
             '<time file="%(built)d" build="%(built)d"/>'
             '<size package="%(size)d" installed="%(isize)d" archive="%(isize)d"/>'
-            '<location href="Packages/%(nvra)s.rpm"/>'
+            '<location href="Packages/%(first)s/%(nvra)s.rpm"/>'
             '<format><rpm:license>MIT</rpm:license><rpm:vendor>Vux Bench</rpm:vendor>'
             '<rpm:group>%(group)s</rpm:group><rpm:buildhost>bench.vux.test</rpm:buildhost>'
-            '<rpm:sourcerpm>%(name)s-%(version)s-%(release)s.src.rpm</rpm:sourcerpm>'
+            '<rpm:sourcerpm>%(project)s-%(version)s-%(release)s.src.rpm</rpm:sourcerpm>'
             '<rpm:header-range start="4504" end="%(hend)d"/>'
             '<rpm:provides><rpm:entry name="%(name)s" flags="EQ" %(evr)s/>'
             '<rpm:entry name="%(name)s(%(arch)s)" flags="EQ" %(evr)s/></rpm:provides>'
-            '<rpm:requires>%(requires)s</rpm:requires>'
-            '<file>/usr/bin/%(name)s</file></format></package>\n'
-            % {"name": name, "arch": arch, "evr": evr, "pkgid": pkgid, "word": word,
-               "index": index, "built": built, "size": size, "isize": size * 3,
-               "nvra": "%s-%s-%s.%s" % (name, version, release, arch), "group": group,
-               "version": version, "release": release, "hend": 6000 + index % 9000,
-               "requires": requires})
-        files = ['<file>/usr/bin/%s</file>' % name,
-                 '<file type="dir">/usr/share/%s</file>' % name]
-        for k in range(28 + index % 5):
-            files.append('<file>/usr/%s/%s-%02d.%s</file>'
-                         % (subdirs[k % len(subdirs)], name, k, WORDS[k % 26]))
-        filelists.append('<package pkgid="%s" name="%s" arch="%s"><version %s/>%s</package>\n'
-                         % (pkgid, name, arch, evr, "".join(files)))
-        changes = []
-        for k in range(2 + index % 2):
-            changes.append('<changelog author=%s date="%d">- %s change %d of %s</changelog>'
-                           % (quoteattr("%s - %s-%s" % (AUTHORS[(index + k) % 4], version,
-                                                         release)),
-                              built - k * 86400 * 30 - built % 86400 + 43200,
-                              "Fix" if k else "Update", k, escape(name)))
+            '<rpm:requires>%(requires)s</rpm:requires>%(pfiles)s</format></package>\n'
+            % {"name": name, "arch": arch, "evr": evr, "pkgid": pkgid,
+               "summary": escape(summary), "description": escape(description),
+               "project": pkg.project, "built": built, "size": size, "isize": size * 3,
+               "first": name[0], "nvra": "%s-%s-%s.%s" % (name, version, release, arch),
+               "group": _group(index), "version": version, "release": release,
+               "hend": 6000 + index % 9000, "requires": requires,
+               "pfiles": "".join("<file>%s</file>" % p for p in files if _primary_file(p))})
+        filelists.append('<package pkgid="%s" name="%s" arch="%s"><version %s/>%s%s</package>\n'
+                         % (pkgid, name, arch, evr,
+                            "".join('<file type="dir">%s</file>' % d for d in dirs),
+                            "".join("<file>%s</file>" % p for p in files)))
+        file_count += len(dirs) + len(files)
+        # Oldest first, as createrepo writes them.
         other.append('<package pkgid="%s" name="%s" arch="%s"><version %s/>%s</package>\n'
-                     % (pkgid, name, arch, evr, "".join(changes)))
+                     % (pkgid, name, arch, evr, "".join(
+                         '<changelog author=%s date="%d">%s</changelog>'
+                         % (quoteattr(who), when, escape(text))
+                         for who, when, text in reversed(log))))
+        changelog_count += len(log)
         if len(primary) >= 2000:
-            tmp["primary"].write("".join(primary))
-            tmp["filelists"].write("".join(filelists))
-            tmp["other"].write("".join(other))
-            primary, filelists, other = [], [], []
+            for kind, items in (("primary", primary), ("filelists", filelists),
+                                ("other", other)):
+                tmp[kind].write("".join(items))
+                items.clear()
     tmp["primary"].write("".join(primary) + "</metadata>\n")
     tmp["filelists"].write("".join(filelists) + "</filelists>\n")
     tmp["other"].write("".join(other) + "</otherdata>\n")
     for writer in tmp.values():
         writer.close()
 
-    comps = comps_text(packages, installed, groups)
+    comps = comps_text(plan, groups)
     data = []
     for kind, writer in tmp.items():
         final = os.path.join(repodata, "%s-%s.xml.gz" % (writer.sha.hexdigest(), kind))
@@ -363,11 +416,12 @@ def write_dist(repo, count, installed, groups):
         % (comps_sha, comps_name, BUILD_TIME, len(comps_bytes)))
     with open(os.path.join(repodata, "repomd.xml"), "w") as f:
         f.write("".join(repomd))
-    return n
+    return n, file_count, changelog_count
 
 
-def comps_text(packages, installed, groups):
-    names = sorted(set(p[0] for p in packages))
+def comps_text(plan, groups):
+    names = sorted(p.name for p in plan.packages)
+    installed = [plan.packages[i].name for i in sorted(plan.updated)]
     rng = random.Random(77)
     out = ['<?xml version="1.0" encoding="UTF-8"?>\n'
            '<!DOCTYPE comps PUBLIC "-//Red Hat, Inc.//DTD Comps info//EN" "comps.dtd">\n'
@@ -407,9 +461,10 @@ def make_root(root, rpms, repos):
     sandbox.write_yum_conf(root)
     rpm = sandbox._tool("rpm")
     sandbox._run([rpm, "--root", root, "--initdb"], "rpm --initdb")
-    # rpm itself: dnf's resolution is not what is measured here.
-    sandbox._run([rpm, "--root", root, "-i", "--nosignature", "--nodigest", "--noscripts"]
-                 + rpms, "rpm -i into %s" % root)
+    # rpm itself: dnf's resolution is not what is measured here. Generated
+    # names may make two packages own one path.
+    sandbox._run([rpm, "--root", root, "-i", "--nosignature", "--nodigest", "--noscripts",
+                  "--replacefiles"] + rpms, "rpm -i into %s" % root)
     urls = {repo: "file://" + path + "/" for repo, path in repos.items()}
     sandbox.write_repo_files(root, urls)
 
@@ -431,10 +486,10 @@ def generate(args):
         work = tempfile.mkdtemp(prefix=".gen-", dir=base)
         os.chmod(work, 0o755)
         try:
-            local, rpms = build_local(work, args.real)
-            installed = [_real_name(i) for i in range(args.real)]
-            count = write_dist(os.path.join(work, "repos", DIST_REPO),
-                               args.packages - len(rpms), installed, args.groups)
+            plan = Plan(args.packages, args.real)
+            _local, rpms = build_local(work, plan)
+            count, files, changelogs = write_dist(os.path.join(work, "repos", DIST_REPO),
+                                                  plan, args.groups)
             # The paths inside the root and the results name the final place.
             repos = {LOCAL_REPO: os.path.join(target, "repos", LOCAL_REPO),
                      DIST_REPO: os.path.join(target, "repos", DIST_REPO)}
@@ -443,6 +498,7 @@ def generate(args):
             make_root(root, rpms, repos)
             result = {"cache": target, "root": os.path.join(target, "root"), "repos": repos,
                       "packages": count + len(rpms), "installed": len(rpms),
+                      "updates": len(plan.updated), "files": files, "changelogs": changelogs,
                       "seconds": round(time.monotonic() - started, 1)}
             with open(os.path.join(work, "result.json"), "w") as f:
                 json.dump(result, f)
@@ -458,7 +514,7 @@ def generate(args):
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--packages", type=int, default=60000,
-                        help="packages in both repositories together (default 60000)")
+                        help="package names in both repositories together (default 60000)")
     parser.add_argument("--real", type=int, default=2000,
                         help="real RPMs, all installed in the root (default 2000)")
     parser.add_argument("--groups", type=int, default=200, help="comps groups (default 200)")

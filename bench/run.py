@@ -39,9 +39,12 @@ import genrepo  # noqa: E402
 
 COLLECT_KEYS = ("collect_seconds", "entries", "updatable", "available", "installed", "groups")
 EXTRA_KEYS = ("filelists_load_seconds", "getfiles_seconds", "files",
-              "changelogs_load_seconds", "getchangelog_seconds", "changelog_records")
+              "changelogs_load_seconds", "changelogs_load_cpu", "getchangelog_seconds",
+              "getchangelog_repo_seconds", "getchangelog_repo_cpu", "getchangelog_installed_cpu",
+              "changelog_records")
 API_KEYS = ("api_sack_seconds", "api_attributes_seconds", "api_files_seconds",
-            "api_other_sack_seconds", "api_changelogs_seconds")
+            "api_other_sack_seconds", "api_other_sack_cpu", "api_changelogs_seconds",
+            "api_changelogs_cpu")
 
 
 class StepError(Exception):
@@ -88,14 +91,13 @@ def dnf_cmd(root, *args):
             "--setopt=reposdir=%s" % os.path.join(root, "etc", "yum.repos.d")] + list(args)
 
 
-def find_bench(path):
-    candidates = [path] if path else [
-        os.path.join(SOURCE_DIR, "build", "bench", "vux-collect-bench")]
+def find_bench(path, name="vux-collect-bench"):
+    candidates = [path] if path else [os.path.join(SOURCE_DIR, "build", "bench", name)]
     for candidate in candidates:
         if candidate and os.access(candidate, os.X_OK):
             return os.path.abspath(candidate)
-    raise StepError("vux-collect-bench not found (build it, or give --bench PATH): %s"
-                    % ", ".join(c for c in candidates if c))
+    raise StepError("%s not found (build it, or give its path): %s"
+                    % (name, ", ".join(c for c in candidates if c)))
 
 
 def row(label, *cells):
@@ -188,6 +190,8 @@ def run(args):
         print(row("load change logs", "%.2f" % extra["changelogs_load_seconds"], ""))
         print(row("getChangeLog of every package", "%.2f" % extra["getchangelog_seconds"],
                   "%d records" % extra["changelog_records"]))
+        print(row("  of which repository packages", "%.2f" % extra["getchangelog_repo_seconds"],
+                  ""))
         sys.stdout.flush()
         result["extra"] = extra
     if args.api:
@@ -205,9 +209,77 @@ def run(args):
         print(row("load the sack with change logs", "%.2f" % api["api_other_sack_seconds"], ""))
         print(row("change logs of every package", "%.2f" % api["api_changelogs_seconds"],
                   "%d records" % api.get("api_changelog_records", 0)))
+        if args.extra:
+            # Processor time: steadier than wall time on a shared machine.
+            vux = extra["changelogs_load_cpu"] + extra["getchangelog_repo_cpu"]
+            dnf = api["api_other_sack_cpu"] + api["api_changelogs_cpu"]
+            print(target_row("change logs, Vux / dnf (load + read, cpu)", vux / dnf, 1.2, "x"))
+            print("  (Vux: load %.2f s + repository packages %.2f s; dnf: load %.2f s + every "
+                  "package %.2f s; installed packages, read from the rpm database, %.2f s more)"
+                  % (extra["changelogs_load_cpu"], extra["getchangelog_repo_cpu"],
+                     api["api_other_sack_cpu"], api["api_changelogs_cpu"],
+                     extra["getchangelog_installed_cpu"]))
         sys.stdout.flush()
         result["api"] = api
+    if args.gui:
+        result["gui"] = gui(args, root, env, result)
     return result
+
+
+def target_row(label, value, target, unit="s"):
+    """A figure beside its target: VALUE <= TARGET, ok or MISSED."""
+    return row(label, ("%.3f %s" % (value, unit)).strip(), "<= %g %s" % (target, unit),
+               "ok" if value <= target else "MISSED")
+
+
+def gui(args, root, env, result):
+    """The main window's table: start to the filled table (own processes),
+    then filter, sorts, column sizing and Search in one process per round,
+    against dnf on the same root."""
+    table = find_bench(args.table_bench, "vux-table-bench")
+    starts = []
+    for _round in range(args.repeat):
+        wall, rss, text = measure([table, root, "--start"], env, "vux-table-bench --start")
+        figures(text, ("start_seconds", "rows"), "vux-table-bench --start")
+        starts.append((wall, rss))
+    ops = []
+    for _round in range(args.repeat):
+        _wall, _rss, text = measure([table, root, "--repeat", str(max(3, args.repeat))], env,
+                                    "vux-table-bench")
+        ops.append(figures(text, ("filter_seconds", "sort_name_seconds", "sort_size_seconds",
+                                  "resize_seconds", "search_first_seconds",
+                                  "search_again_seconds"), "vux-table-bench"))
+    _wall, _rss, text = measure(["/usr/bin/python3", os.path.join(HERE, "dnfapi.py"), root,
+                                 "--search"], env, "dnfapi.py --search")
+    loop = figures(text, ("api_search_sack_seconds", "api_search_loop_seconds"),
+                   "dnfapi.py --search")
+    med = lambda key: statistics.median(o[key] for o in ops)
+    start = statistics.median(w for w, _r in starts)
+    peak = statistics.median(r for _w, r in starts)
+    plain = loop["api_search_sack_seconds"] + loop["api_search_loop_seconds"]
+    print()
+    print("The package table (main window, offscreen), median of %d round(s)" % args.repeat)
+    print(row("", "figure", "target", ""))
+    print(target_row("filter change (Filter mode, all entries)", med("filter_seconds"), 0.050))
+    print(target_row("sort by Name", med("sort_name_seconds"), 0.150))
+    print(target_row("sort by Size", med("sort_size_seconds"), 0.150))
+    print(target_row("resizeColumnsToContents, every row", med("resize_seconds"), 0.300))
+    print(target_row("first full Search / plain Python loop",
+                     med("search_first_seconds") / plain, 1.5, "x"))
+    print("  (first Search %.2f s; the loop: load %.2f s + reading %.2f s)"
+          % (med("search_first_seconds"), loop["api_search_sack_seconds"],
+             loop["api_search_loop_seconds"]))
+    print(target_row("repeated Search", med("search_again_seconds"), 0.050))
+    print(target_row("start to filled table / dnf list --all", start / result["dnf_wall"], 1.0,
+                     "x"))
+    print(target_row("start to filled table / engine collection", start / result["vux_wall"],
+                     1.2, "x"))
+    print("  (start to filled table %.2f s; dnf list --all %.2f s; engine %.2f s)"
+          % (start, result["dnf_wall"], result["vux_wall"]))
+    print(target_row("peak memory of the program / dnf's", peak / result["dnf_rss"], 2.0, "x"))
+    print("  (program %.0f MB, dnf %.0f MB)" % (peak, result["dnf_rss"]))
+    sys.stdout.flush()
+    return {"start": start, "peak": peak, "loop": loop, "ops": ops}
 
 
 def main(argv=None):
@@ -228,6 +300,10 @@ def main(argv=None):
                         help="leave out the dnf API reference")
     parser.add_argument("--no-single-calls", dest="single_calls", action="store_false",
                         help="leave out the collection without one-call rows")
+    parser.add_argument("--no-gui", dest="gui", action="store_false",
+                        help="leave out the package table of the main window")
+    parser.add_argument("--table-bench", help="the vux-table-bench program "
+                        "(default build/bench/vux-table-bench)")
     args = parser.parse_args(argv)
     if args.small:
         args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1

@@ -48,6 +48,8 @@ YumIO::~YumIO()
         // interpreter still runs; the Python base ends it afterwards.
         deleteEntries();
         Py_CLEAR(yumIO);
+        for (PyObject*& name : recordNames)
+            Py_CLEAR(name);
     }
     YumIOCModule::detach(this);
     delete dialogs;

@@ -364,9 +364,15 @@ private:
     PyObject* reposDict = nullptr; // borrowed from yumIO.repos.repos
     bool locked = false;
     QString shownProblems; // the configuration problems last reported
+    // Interned names read from every change-log record (YumIODetails.cpp),
+    // owned, made on first use and released with the script object.
+    PyObject* recordNames[8] = {};
+    PyObject* recordName(int which);
 
     bool yumVersionKnown = false;
     QString yumVersionText;
+    unsigned yumVersionNumber = 0; // parsed once: asked for every change log
+    bool yumVersionParsed = false;
     bool sqliteKnown = false;
     bool sqliteUsed = false;
     bool prestoKnown = false;

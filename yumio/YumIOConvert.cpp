@@ -4,12 +4,15 @@
 #include "yumio/YumIO.h"
 #include "yumio/YumIODialogs.h"
 
+#include <QHash>
 #include <QMutexLocker>
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 // ---------------------------------------------------------------------------
@@ -242,15 +245,33 @@ QString YumIO::timeFormat(long seconds)
 
 QString YumIO::dateFormat(long seconds)
 {
-    // "Thu Jan  1 00:00:00 1970" without the clock time and its blank.
-    QString text = timeFormat(seconds);
-    // ctime's fixed layout puts the clock at 11; a change-log view asks for
-    // every record of every package, so the pattern is the exception.
-    if (text.size() > 20 && text.at(13) == QLatin1Char(':') && text.at(16) == QLatin1Char(':')
-        && text.at(19) == QLatin1Char(' ') && text.at(11).isDigit())
-        return text.remove(11, 9);
-    static QRegularExpression const clock(QStringLiteral("[0-9]+:[0-9]+:[0-9]+ "));
-    return text.remove(clock);
+    // ctime's layout without the clock time ("Thu Jan  1 1970"), put together
+    // here: a Search formats every change-log record of every package, and
+    // ctime's formatting cost more than the rest of a record. Records share
+    // their dates (midnights), so each thread keeps the texts it made; the
+    // time zone is taken to stay as it was.
+    thread_local QHash<long, QString> made;
+    if (auto const found = made.constFind(seconds); found != made.cend())
+        return *found;
+    if (made.size() >= 8192)
+        made.clear();
+    static char const days[] = "SunMonTueWedThuFriSat";
+    static char const months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    time_t const when = static_cast<time_t>(seconds);
+    struct tm parts;
+    if (!localtime_r(&when, &parts) || parts.tm_wday < 0 || parts.tm_wday > 6 || parts.tm_mon < 0
+        || parts.tm_mon > 11 || parts.tm_mday < 1 || parts.tm_mday > 31)
+        return QString();
+    char text[40];
+    std::memcpy(text, days + 3 * parts.tm_wday, 3);
+    text[3] = ' ';
+    std::memcpy(text + 4, months + 3 * parts.tm_mon, 3);
+    text[7] = ' ';
+    text[8] = parts.tm_mday < 10 ? ' ' : static_cast<char>('0' + parts.tm_mday / 10);
+    text[9] = static_cast<char>('0' + parts.tm_mday % 10);
+    text[10] = ' ';
+    char* const end = std::to_chars(text + 11, text + sizeof text, 1900LL + parts.tm_year).ptr;
+    return made.insert(seconds, QString::fromLatin1(text, end - text)).value();
 }
 
 QString YumIO::maskLarder(QString const& text)

@@ -10,14 +10,31 @@
 #include <QThread>
 
 #include <functional>
+#include <iterator>
 
 #include <algorithm>
 
 namespace {
 
+// Whether object has the attribute. Unlike PyObject_HasAttrString, a missing
+// attribute raises no AttributeError (made, formatted and cleared again):
+// a Search asks this of every package several times. (Interning the name
+// would cost more than the lookup.)
+bool hasAttr(PyObject* object, char const* name)
+{
+    PyObject* key = PyUnicode_FromString(name);
+    if (!key) {
+        PyErr_Clear();
+        return false;
+    }
+    bool const found = PyObject_HasAttr(object, key);
+    Py_DECREF(key);
+    return found;
+}
+
 bool hasHeader(PyObject* package)
 {
-    return package && PyObject_HasAttrString(package, "hdr");
+    return package && hasAttr(package, "hdr");
 }
 
 // Whether the package has the attribute. Found on its class (a property), it
@@ -25,8 +42,7 @@ bool hasHeader(PyObject* package)
 // twice.
 bool hasAttribute(PyObject* package, char const* name)
 {
-    return PyObject_HasAttrString(reinterpret_cast<PyObject*>(Py_TYPE(package)), name)
-        || PyObject_HasAttrString(package, name);
+    return hasAttr(reinterpret_cast<PyObject*>(Py_TYPE(package)), name) || hasAttr(package, name);
 }
 
 // Element i of a header value that is either a list or one value for all.
@@ -35,6 +51,28 @@ PyObject* itemOf(PyObject* value, Py_ssize_t i)
     if (value && PyList_Check(value))
         return i < PyList_GET_SIZE(value) ? PyList_GET_ITEM(value, i) : nullptr;
     return value;
+}
+
+// What the change-log reader asks of records: YumIO::recordName(Key).
+enum RecordKey { Timestamp, Author, Text, ToOrdinal, Hour, Minute, Second, ChangelogRecords };
+char const* const recordKeyTexts[]
+    = {"timestamp", "author", "text", "toordinal", "hour", "minute", "second", "changelogRecords"};
+
+// Integer attribute name of object, or 0 when there is none.
+long numberOf(PyObject* object, PyObject* name)
+{
+    if (!name || !PyObject_HasAttr(object, name))
+        return 0;
+    PyRef value = PyRef::steal(PyObject_GetAttr(object, name));
+    long const result = value && PyLong_Check(value.get()) ? PyLong_AsLong(value.get()) : 0;
+    PyErr_Clear();
+    return result;
+}
+
+// The value of key in dict (borrowed), or null.
+PyObject* dictItem(PyObject* dict, PyObject* key)
+{
+    return key ? PyDict_GetItem(dict, key) : nullptr;
 }
 
 Py_ssize_t lengthOf(PyObject* value)
@@ -47,6 +85,16 @@ Py_ssize_t lengthOf(PyObject* value)
 }
 
 } // namespace
+
+PyObject* YumIO::recordName(int which)
+{
+    static_assert(std::size(recordKeyTexts) == std::size(decltype(recordNames) {}));
+    if (!recordNames[which]) {
+        recordNames[which] = PyUnicode_InternFromString(recordKeyTexts[which]);
+        PyErr_Clear();
+    }
+    return recordNames[which];
+}
 
 // ---------------------------------------------------------------------------
 // The interpreter lock of detail reads (the rule is in YumIO.h)
@@ -368,10 +416,14 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
     PyObject* package = entry.object;
     if (entry.kind == Package::Group || !package)
         return QString();
-    QStringList records;
-    auto record = [](long when, QString const& author, QString const& text) -> QString {
-        return QStringLiteral("* ") + dateFormat(when) + QLatin1Char(' ') + author
-            + QLatin1Char('\n') + text;
+    // One text, grown in place: a Search asks for every record of every
+    // package.
+    QString records;
+    auto record = [this, &records](long when, PyObject* author, PyObject* text) {
+        if (!records.isEmpty())
+            records += QLatin1String("\n\n");
+        records += QLatin1String("* ") + dateFormat(when) + QLatin1Char(' ') + pyString(author)
+            + QLatin1Char('\n') + pyString(text);
     };
     if (hasHeader(package)) {
         PyRef names = PyRef::steal(getRpmHdrValue(package, "CHANGELOGNAME"));
@@ -379,36 +431,68 @@ QString YumIO::getChangeLog(Package::Entry const& entry)
         PyRef texts = PyRef::steal(getRpmHdrValue(package, "CHANGELOGTEXT"));
         Py_ssize_t const n = lengthOf(names.get());
         for (Py_ssize_t i = 0; i < n; ++i)
-            records.append(record(pyTime(itemOf(times.get(), i)), pyString(itemOf(names.get(), i)),
-                pyString(itemOf(texts.get(), i))));
-        return records.join(QStringLiteral("\n\n"));
+            record(pyTime(itemOf(times.get(), i)), itemOf(names.get(), i), itemOf(texts.get(), i));
+        return records;
     }
     if (!hasAttribute(package, "changelog"))
         return QString();
     runUnlocked(&YumIO::collectOtherData);
-    PyRef changes = yumVersion() < 20301
-        ? PyRef::steal(PyObject_GetAttrString(package, "changelog"))
-        : PyRef::steal(pyMethodCall(package, "returnChangelog", "()"));
+    // dnf's own records when the script hands them over (no conversion in
+    // Python), else (time, author, text) tuples.
+    PyRef changes;
+    if (yumVersion() < 20301)
+        changes = PyRef::steal(PyObject_GetAttrString(package, "changelog"));
+    else if (PyObject* records = recordName(ChangelogRecords);
+             records && PyObject_HasAttr(reinterpret_cast<PyObject*>(Py_TYPE(package)), records))
+        changes = PyRef::steal(PyObject_CallMethodNoArgs(package, records));
+    else
+        changes = PyRef::steal(pyMethodCall(package, "returnChangelog", "()"));
     if (!changes) {
-        PyErr_Clear();
+        if (PyErr_Occurred())
+            handleException();
         error(tr("Internal error: cannot find package's changelog"));
         return QString();
     }
     if (changes.get() == Py_None)
         return QString();
+    // A record's time as int seconds: a date is its midnight UTC, a date and
+    // time is read as UTC (as calendar.timegm reads its fields).
+    PyTypeObject* plainDate = nullptr; // a type seen without a clock time
+    auto recordSeconds = [this, &plainDate](PyObject* stamp) -> long {
+        PyObject* toOrdinal = recordName(ToOrdinal);
+        if (!stamp || stamp == Py_None || !toOrdinal)
+            return 0;
+        PyRef ordinal = PyRef::steal(PyObject_CallMethodNoArgs(stamp, toOrdinal));
+        long const days = ordinal && PyLong_Check(ordinal.get())
+            ? PyLong_AsLong(ordinal.get()) - 719163 // date(1970, 1, 1).toordinal()
+            : 0;
+        PyErr_Clear();
+        if (!ordinal || Py_TYPE(stamp) == plainDate)
+            return days * 86400;
+        if (!recordName(Hour) || !PyObject_HasAttr(stamp, recordName(Hour))) {
+            plainDate = Py_TYPE(stamp);
+            return days * 86400;
+        }
+        return days * 86400 + numberOf(stamp, recordName(Hour)) * 3600
+            + numberOf(stamp, recordName(Minute)) * 60 + numberOf(stamp, recordName(Second));
+    };
     PyRef iterator = PyRef::steal(PyObject_GetIter(changes.get()));
     while (iterator) {
         PyRef change = PyRef::steal(PyIter_Next(iterator.get()));
         if (!change)
             break;
-        if (!PyTuple_Check(change.get()) || PyTuple_GET_SIZE(change.get()) < 3)
-            continue;
-        records.append(record(pyTime(PyTuple_GET_ITEM(change.get(), 0)),
-            pyString(PyTuple_GET_ITEM(change.get(), 1)),
-            pyString(PyTuple_GET_ITEM(change.get(), 2))));
+        PyObject* item = change.get();
+        if (PyTuple_Check(item) && PyTuple_GET_SIZE(item) >= 3) {
+            record(pyTime(PyTuple_GET_ITEM(item, 0)), PyTuple_GET_ITEM(item, 1),
+                PyTuple_GET_ITEM(item, 2));
+        } else if (PyDict_Check(item)) {
+            PyObject* stamp = dictItem(item, recordName(Timestamp));
+            record(stamp && PyLong_Check(stamp) ? pyTime(stamp) : recordSeconds(stamp),
+                dictItem(item, recordName(Author)), dictItem(item, recordName(Text)));
+        }
     }
     PyErr_Clear();
-    return records.join(QStringLiteral("\n\n"));
+    return records;
 }
 
 // ---------------------------------------------------------------------------

@@ -21,6 +21,8 @@ QString YumIO::yumVersionStr()
 
 unsigned YumIO::yumVersion()
 {
+    if (yumVersionParsed)
+        return yumVersionNumber;
     QString const text = yumVersionStr();
     QStringList const parts = text.split(QLatin1Char('.'));
     static unsigned const weights[] = {10000, 100, 1};
@@ -33,6 +35,8 @@ unsigned YumIO::yumVersion()
             warning(tr("Internal error: yum version not understood: %1").arg(text));
         number += static_cast<unsigned>(value) * weights[i];
     }
+    yumVersionNumber = number;
+    yumVersionParsed = true;
     return number;
 }
 

@@ -565,17 +565,63 @@ def _idsWork(sack, pkg):
         return False
 
 
+def _packages(sack):
+    # hawkey's own query: dnf's wraps every package in a Python object.
+    return hawkey.Query(sack).run()
+
+
 def _translation(old, new):
     """old solvable id -> new solvable id (-1: gone) for the packages of the
     sack old found again in the sack new."""
-    index = {"%s %s %s %s" % (p.name, p.evr, p.arch, p.reponame): hash(p) for p in new.query()}
-    pairs = [(hash(p), index.get("%s %s %s %s" % (p.name, p.evr, p.arch, p.reponame), -1))
-             for p in old.query()]
+    index = {(p.reponame, str(p)): hash(p) for p in _packages(new)}
+    pairs = [(hash(p), index.get((p.reponame, str(p)), -1)) for p in _packages(old)]
     del index
     table = array.array("l", [-1]) * (max((i for i, _n in pairs), default=0) + 1)
     for ident, newIdent in pairs:
         table[ident] = newIdent
     return table
+
+
+def _fingerprint(base, sack):
+    """What decides the solvable ids of a load: the installed packages in
+    the order of the database, and the enabled repositories in the order
+    they were added with the metadata files they were read from. Two loads
+    with the same fingerprint number their packages alike."""
+    installed = tuple((hash(p), str(p)) for p in hawkey.Query(sack).filterm(
+        reponame=hawkey.SYSTEM_REPO_NAME).run())
+    repos = []
+    for repo in base.repos.iter_enabled():
+        files = []
+        for kind in ("primary", "filelists"):
+            try:
+                path = repo._repo.getMetadataPath(kind)
+                info = os.stat(path) if path else None
+            except (AttributeError, OSError, RuntimeError):
+                return None
+            files.append((path, info.st_ino, info.st_size, info.st_mtime_ns) if info else None)
+        repos.append((repo.id, tuple(files)))
+    return installed, tuple(repos)
+
+
+def _sameIds(old, new, samples=64):
+    """Whether packages at ids spread over both sacks agree (identity and
+    repository): a check of the fingerprint that makes no package objects
+    beyond the samples."""
+    count = hawkey.Query(old).count()
+    if hawkey.Query(new).count() != count:
+        return False
+    step = max(1, count // samples)
+    for ident in list(range(2, count + 2, step)) + [count + 1]:
+        pair = []
+        for sack in (old, new):
+            try:
+                pkg = hawkey.Package((sack, ident))
+                pair.append((str(pkg), pkg.reponame))
+            except (TypeError, ValueError, hawkey.Exception):
+                pair.append(None)
+        if pair[0] != pair[1]:
+            return False
+    return True
 
 
 _interned = {}
@@ -607,6 +653,7 @@ class _SackView:
         self.index = None   # without ids: identity -> package of the current sack
         self.closed = False
         self.ts = None
+        self.fingerprint = None
 
     def newGeneration(self):
         base = self.base()
@@ -615,7 +662,13 @@ class _SackView:
         self.index = None
         if sack is None:
             return
+        fingerprint = _fingerprint(base, sack) if self.byId is not False else None
+        same, self.fingerprint = fingerprint == self.fingerprint, fingerprint
         if old is not None and sack is not old:
+            # A load of the same metadata (the change logs' load, as a rule)
+            # numbers the packages as the previous one: nothing to translate.
+            if self.byId and same and fingerprint is not None and _sameIds(old, sack):
+                return
             if self.byId:
                 self.maps.append(_translation(old, sack))
             self.generation += 1
@@ -718,6 +771,17 @@ def _prcoTuple(reldep):
 
 # Days from 0001-01-01 to 1970-01-01: a date's midnight UTC in seconds.
 _EPOCH_ORDINAL = datetime.date(1970, 1, 1).toordinal()
+
+
+def _seconds(stamp):
+    """A change-log date or time as int seconds (a date: its midnight UTC)."""
+    if type(stamp) is datetime.date:
+        return (stamp.toordinal() - _EPOCH_ORDINAL) * 86400
+    if stamp is None:
+        return 0
+    if isinstance(stamp, (int, float)):
+        return int(stamp)
+    return calendar.timegm(stamp.timetuple())
 
 
 def _text(value):
@@ -865,18 +929,20 @@ class Package:
         pkg = self._pkg()
         if pkg is None:
             return []
-        result = []
-        for entry in pkg.changelogs:
-            stamp = entry.get("timestamp")
-            if stamp is None:
-                seconds = 0
-            elif type(stamp) is datetime.date:
-                seconds = (stamp.toordinal() - _EPOCH_ORDINAL) * 86400
-            else:
-                seconds = calendar.timegm(stamp.timetuple())
-            result.append((seconds, _text(entry.get("author")) or "",
-                           _text(entry.get("text")) or ""))
-        return result
+        # Read for every package by a Search: one pass, no call per field
+        # where dnf gives what is expected (a date, texts).
+        return [(_seconds(entry.get("timestamp")),
+                 author if type(author) is str else _text(author) or "",
+                 text if type(text) is str else _text(text) or "")
+                for entry in pkg.changelogs
+                for author, text in ((entry.get("author"), entry.get("text")),)]
+
+    def changelogRecords(self):
+        """dnf's own change-log records, mappings with "timestamp" (a date),
+        "author" and "text": what returnChangelog() converts, handed to the
+        engine as they are (a Search reads every record of every package)."""
+        pkg = self._pkg()
+        return pkg.changelogs if pkg is not None else []
 
     @property
     def changelog(self):

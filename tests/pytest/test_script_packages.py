@@ -174,6 +174,9 @@ def test_file_lists_and_change_logs_from_the_reloaded_sack(collection, recorder)
         (1707091200, "Ben Builder <ben@example.org> - 1.0-1"),
         (1704758400, "Ada Example <ada@example.org> - 0.9-1")]
     assert log[0][2] == "- Update to 1.1: paper theme fixes\n- Basalt 1.2"
+    # dnf's own records, as the engine reads them, say the same.
+    assert [(r["author"], r["text"]) for r in aurora.changelogRecords()] == [
+        entry[1:] for entry in log]
     # Every adapter of the first load answers from the new sack.
     assert all(p._pkg() is not None for p in updates + available + installed)
 

@@ -263,6 +263,19 @@ void TestEngineCollect::extraDataLoadsOncePerCollection()
     int const records = changes.count(QRegularExpression(QStringLiteral("(^|\\n)\\* ")));
     QVERIFY2(records >= 2, qPrintable(changes));
     QCOMPARE(changes.count(QStringLiteral("\n\n")), records - 1);
+    QVERIFY2(changes.startsWith(QLatin1String("* Thu Mar 14 2024 Ada Example <ada@example.org> - "
+                                              "1.1-1\n- Update to 1.1: paper theme fixes\n")),
+        qPrintable(changes));
+    // dnf's own records and the script's (time, author, text) tuples make
+    // the same text.
+    {
+        PyGILState_STATE const state = PyGILState_Ensure();
+        QCOMPARE(PyRun_SimpleString("import __main__\n"
+                                    "del __main__.Package.changelogRecords\n"),
+            0);
+        PyGILState_Release(state);
+    }
+    QCOMPARE(engine.getChangeLog(*aurora), changes);
     QVERIFY(engine.otherDataCollected());
     QCOMPARE(EngineFixture::headings(engine, otherData), 1);
     QTRY_COMPARE(loaded.count(), 2);

@@ -189,6 +189,12 @@ void TestEngineOutput::timeFormats()
     QCOMPARE(YumIO::timeFormat(0), QStringLiteral("Thu Jan  1 00:00:00 1970"));
     QCOMPARE(YumIO::dateFormat(0), QStringLiteral("Thu Jan  1 1970"));
     QCOMPARE(YumIO::dateFormat(1700000000), QStringLiteral("Tue Nov 14 2023"));
+    // The date is ctime's text without its clock, from 1901 to 2099.
+    for (qint64 t = -2100000000LL; t < 4100000000LL; t += 86400LL * 37 + 3599) {
+        QString expected = YumIO::timeFormat(static_cast<long>(t));
+        expected.remove(11, 9);
+        QCOMPARE(YumIO::dateFormat(static_cast<long>(t)), expected);
+    }
     // Formatting on two threads at once gives each its own text.
     QString other;
     QThread* thread = QThread::create([&other] {
