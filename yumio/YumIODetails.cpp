@@ -11,6 +11,9 @@
 
 #include <functional>
 #include <iterator>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include <algorithm>
 
@@ -82,6 +85,39 @@ Py_ssize_t lengthOf(PyObject* value)
     if (PyList_Check(value))
         return PyList_GET_SIZE(value);
     return 1;
+}
+
+// A list of paths, sorted, without repeats, one a line. A Search reads the
+// file list of every package: when every path is a one-byte string (Latin-1,
+// nearly always ASCII), the paths are sorted as views on the strings' own
+// storage and copied once into the text; nothing when a path is not such a
+// string. Bytes compare as unsigned, the order of their UTF-16 units.
+std::optional<QString> sortedUniqPaths(PyObject* paths)
+{
+    if (!PyList_Check(paths))
+        return std::nullopt;
+    Py_ssize_t const n = PyList_GET_SIZE(paths);
+    std::vector<std::string_view> views;
+    views.reserve(size_t(n));
+    qsizetype length = 0;
+    for (Py_ssize_t i = 0; i < n; ++i) {
+        PyObject* path = PyList_GET_ITEM(paths, i);
+        if (!PyUnicode_Check(path) || PyUnicode_KIND(path) != PyUnicode_1BYTE_KIND)
+            return std::nullopt;
+        views.emplace_back(
+            static_cast<char const*>(PyUnicode_DATA(path)), size_t(PyUnicode_GET_LENGTH(path)));
+        length += qsizetype(views.back().size()) + 1;
+    }
+    std::sort(views.begin(), views.end());
+    views.erase(std::unique(views.begin(), views.end()), views.end());
+    QString text;
+    text.reserve(length);
+    for (std::string_view const& view : views) {
+        if (&view != &views.front())
+            text += QLatin1Char('\n');
+        text += QLatin1StringView(view.data(), qsizetype(view.size()));
+    }
+    return text;
 }
 
 } // namespace
@@ -407,6 +443,8 @@ QString YumIO::getFiles(Package::Entry const& entry)
         error(tr("Internal error: cannot find package's files"));
         return QString();
     }
+    if (std::optional<QString> text = sortedUniqPaths(files.get()))
+        return *text;
     return makeSortedUniq(textsOf(files.get()));
 }
 

@@ -919,7 +919,10 @@ class Package:
         if ftype != "file":
             return []  # dnf keeps paths without their kind
         pkg = self._pkg()
-        return list(pkg.files) if pkg is not None else []
+        if pkg is None:
+            return []
+        files = pkg.files  # dnf makes a new list per call: no copy needed
+        return files if type(files) is list else list(files)
 
     @property
     def files(self):
