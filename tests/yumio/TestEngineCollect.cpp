@@ -257,6 +257,14 @@ void TestEngineCollect::extraDataLoadsOncePerCollection()
     QVERIFY(engine.getFiles(*aurora).contains(QLatin1String("/usr/")));
     QVERIFY(engine.fileListsCollected());
     QVERIFY(!engine.getFiles(*ember).isEmpty());
+    // One path a line, sorted, no repeats.
+    for (Package::Entry const* entry : {aurora, ember}) {
+        QStringList const paths = engine.getFiles(*entry).split(QLatin1Char('\n'));
+        QStringList ordered = paths;
+        ordered.sort();
+        ordered.removeDuplicates();
+        QCOMPARE(paths, ordered);
+    }
     QCOMPARE(EngineFixture::headings(engine, fileLists), before + 1);
 
     QString const changes = engine.getChangeLog(*aurora);
