@@ -103,6 +103,8 @@ BUILDS = (
     ("aurora.spec", {"sandbox_update": "1"}, 1710417600, "update"),
     ("granite.spec", {}, 1708516800, "first"),
     ("extras.spec", {}, 1709000000, "extras"),
+    ("clash.spec", {"clash_side": "left"}, 1709000000, "extras"),
+    ("clash.spec", {"clash_side": "right"}, 1709000000, "extras"),
 )
 
 # Repository name -> the builds whose RPMs it carries.
