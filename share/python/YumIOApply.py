@@ -29,6 +29,23 @@ import dnf.transaction  # noqa: F401
 import dnf.yum.rpmtrans  # noqa: F401
 import encodings.idna  # noqa: F401
 
+
+
+def _shutdownOutputLogging(self):
+    """dnf's end of rpm's output logging hands rpm sys.stderr, which here is
+    the log writer, not a file: rpm refuses it, and the pipe dnf opened for
+    rpm's output then stays rpm's log file after dnf closed it. rpm logs to
+    the process's real standard error again instead."""
+    rpm.setVerbosity(rpm.RPMLOG_NOTICE)
+    rpm.setLogFile(sys.__stderr__)
+    try:
+        self._writepipe.close()
+    except Exception:
+        pass
+
+
+dnf.yum.rpmtrans.RPMTransaction._shutdownOutputLogging = _shutdownOutputLogging
+
 # Shared with YumIO.py; set by attach().
 logger = None
 maskCredentials = None
@@ -170,12 +187,27 @@ def _buildTsInfo(transaction, requested):
                 newer.relatedto.append((member, "obsoletes"))
                 break
         else:
-            for other in transaction:
-                if other.action == _ACTION.TransactionItemAction_OBSOLETE and \
-                        other.pkg in members:
-                    member.relatedto.append((members[other.pkg], "obsoletedby"))
-                    break
+            newer = _obsoleting(item.pkg, members, transaction)
+            if newer is not None:
+                member.relatedto.append((newer, "obsoletedby"))
+                newer.relatedto.append((member, "obsoletes"))
     return info
+
+
+def _obsoleting(old, members, transaction):
+    """The member whose package obsoletes the installed package old. A package
+    installed by name that obsoletes another is an install, not an
+    obsoleting, in dnf's transaction: its Obsoletes name the old package."""
+    for other in transaction:
+        if other.action == _ACTION.TransactionItemAction_OBSOLETE and other.pkg in members:
+            return members[other.pkg]
+    for pkg, member in members.items():
+        if pkg is old or pkg.name == old.name:
+            continue
+        for reldep in getattr(pkg, "obsoletes", ()):
+            if str(reldep).split(" ", 1)[0] == old.name:
+                return member
+    return None
 
 
 def _tsinfoLines(info):

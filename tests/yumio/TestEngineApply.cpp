@@ -470,6 +470,9 @@ void TestEngineApply::fileConflictAndObsoletes()
     QVERIFY2(report.contains(QLatin1String("/usr/share/clash/shared.txt")), qPrintable(report));
     QVERIFY2(report.contains(QLatin1String("conflicts between attempted installs of clash-left")),
         qPrintable(report));
+    // dnf's clean-up after the failed test run must not end in a traceback
+    // (rpm refused the log writer as its log file).
+    QVERIFY2(!report.contains(QLatin1String("Traceback")), qPrintable(report));
 
     QCOMPARE(rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
@@ -488,9 +491,8 @@ void TestEngineApply::fileConflictAndObsoletes()
     mark(engine, QStringLiteral("cobalt-next"), Package::Install);
     BarWatch item;
     item.watch(fixture.itemBar());
-    // Known fault, still open: the engine ends this transaction with
-    // "Internal error: python exception occurred from C code".
-    QEXPECT_FAIL("", "an obsoleting install ends in an internal error", Abort);
+    // Installed by name, the obsoleting package is an install in dnf's
+    // transaction: the confirmation still names what it obsoletes.
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
     QString const confirm = fixture.answerer().texts().last();
     QVERIFY2(confirm.contains(QLatin1String("cobalt-next")), qPrintable(confirm));
@@ -499,9 +501,9 @@ void TestEngineApply::fileConflictAndObsoletes()
     QVERIFY2(after.contains(QStringLiteral("cobalt-next-0:2.0-1")), qPrintable(after.join(' ')));
     QVERIFY(!after.join(' ').contains(QLatin1String("cobalt-0:")));
     QVERIFY(verifyDb(fixture.root()));
-    // The successor arrives as obsoleting (an update of its own name) and
-    // the old package leaves as obsoleted.
-    QVERIFY2(logTexts(engine).contains(QStringLiteral("Updating cobalt-next")),
+    // dnf installs the successor (it was asked for by name) and lets the
+    // old package go as obsoleted.
+    QVERIFY2(logTexts(engine).contains(QStringLiteral("Installing cobalt-next")),
         qPrintable(logTexts(engine).join('\n')));
     QVERIFY2(item.texts.contains(QStringLiteral("Completing update for: cobalt")),
         qPrintable(item.texts.join('|')));
