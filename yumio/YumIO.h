@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class HProgressBar;
 class PyRef;
 class Progress;
@@ -281,6 +283,8 @@ private:
     bool applyGrpUpdate(Package::Entry const* group);
     bool applyGrpInstall(Package::Entry const* group);
     bool applyGrpRemove(Package::Entry const* group);
+    bool applyGrpAdd(Package::Entry const* group, QSet<QString> const* requiredNames);
+    bool forGroupPackages(PyObject* list, std::function<bool(Package::Entry*)> const& visit);
     bool applyGrpConflict(Package::Entry const* group, Package::Entry* package);
     void applyGrpMark(Package::Entry const* group, Package::Entry* package, Package::Action action);
     void applyGrpLog(Package::Entry const* group, Package::Entry const* package);
@@ -303,6 +307,7 @@ private:
     int makeLists(PyObject* object, PyRef* seven);
     QString pkgtupFormat(PyObject* pkgtup);
     QString pkgtupRepoFormat(PyObject* pkgtup, QString const& repo);
+    PyRef memberPkgtup(PyObject* member);
     bool displayTransactionPkgs(QString const& label, PyObject* list);
     bool displayTransactionPkgsRepo(QString const& label, PyObject* list);
     bool displayTransactionPkgsObs(QString const& label, PyObject* list);

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <functional>
+
 // Applying the marked actions: groups are resolved into actions on their
 // packages, the three lists go to the script's apply, and the transaction
 // callbacks (YumIOTransactionCallbacks.cpp) report what the package manager
@@ -239,15 +241,23 @@ bool YumIO::applyGrpUpdate(Package::Entry const* group)
     QSet<QString> requiredNames;
     for (QString const& name : textsOf(required.get()))
         requiredNames.insert(name);
+    return applyGrpAdd(group, &requiredNames);
+}
+
+bool YumIO::applyGrpInstall(Package::Entry const* group)
+{
+    return applyGrpAdd(group, nullptr);
+}
+
+// Installing and updating a group differ only in what an available package
+// of it gets: an update installs the required ones (requiredNames) and
+// leaves the optional ones, an install (null) takes every one.
+bool YumIO::applyGrpAdd(Package::Entry const* group, QSet<QString> const* requiredNames)
+{
     PyRef tree = PyRef::steal(pkgTree(group));
     if (!tree)
         return false;
-    PyRef names = listOf(tree.get());
-    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
-    for (Py_ssize_t i = 0; i < count; ++i) {
-        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
-        if (!package)
-            continue;
+    return forGroupPackages(tree.get(), [&](Package::Entry* package) {
         switch (package->applyAction) {
         case Package::Update:
         case Package::Install:
@@ -257,50 +267,17 @@ bool YumIO::applyGrpUpdate(Package::Entry const* group)
             if (package->state == Package::Updatable)
                 applyGrpMark(group, package, Package::Update);
             else if (package->state == Package::Available) {
-                if (requiredNames.contains(package->name))
+                if (!requiredNames || requiredNames->contains(package->name))
                     applyGrpMark(group, package, Package::Install);
                 else
                     applyGrpLogNot(group, package, Package::Install, tr("the package is optional"));
             }
             break;
         default:
-            if (!applyGrpConflict(group, package))
-                return false;
-            break;
+            return applyGrpConflict(group, package);
         }
-    }
-    return true;
-}
-
-bool YumIO::applyGrpInstall(Package::Entry const* group)
-{
-    PyRef tree = PyRef::steal(pkgTree(group));
-    if (!tree)
-        return false;
-    PyRef names = listOf(tree.get());
-    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
-    for (Py_ssize_t i = 0; i < count; ++i) {
-        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
-        if (!package)
-            continue;
-        switch (package->applyAction) {
-        case Package::Update:
-        case Package::Install:
-            applyGrpLogWas(group, package);
-            break;
-        case Package::None:
-            if (package->state == Package::Updatable)
-                applyGrpMark(group, package, Package::Update);
-            else if (package->state == Package::Available)
-                applyGrpMark(group, package, Package::Install);
-            break;
-        default:
-            if (!applyGrpConflict(group, package))
-                return false;
-            break;
-        }
-    }
-    return true;
+        return true;
+    });
 }
 
 bool YumIO::applyGrpRemove(Package::Entry const* group)
@@ -308,12 +285,7 @@ bool YumIO::applyGrpRemove(Package::Entry const* group)
     PyRef all = PyRef::steal(allPkgs(group));
     if (!all)
         return false;
-    PyRef names = listOf(all.get());
-    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
-    for (Py_ssize_t i = 0; i < count; ++i) {
-        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
-        if (!package)
-            continue;
+    return forGroupPackages(all.get(), [&](Package::Entry* package) {
         switch (package->applyAction) {
         case Package::Remove:
             applyGrpLog(group, package);
@@ -323,10 +295,22 @@ bool YumIO::applyGrpRemove(Package::Entry const* group)
                 applyGrpMark(group, package, Package::Remove);
             break;
         default:
-            if (!applyGrpConflict(group, package))
-                return false;
-            break;
+            return applyGrpConflict(group, package);
         }
+        return true;
+    });
+}
+
+// Calls visit for each package of a group's name list (a sequence or a
+// dictionary's keys) that has an entry; stops at the first false.
+bool YumIO::forGroupPackages(PyObject* list, std::function<bool(Package::Entry*)> const& visit)
+{
+    PyRef names = listOf(list);
+    Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
+    for (Py_ssize_t i = 0; i < count; ++i) {
+        Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));
+        if (package && !visit(package))
+            return false;
     }
     return true;
 }

@@ -203,18 +203,25 @@ PyRef membersOf(PyObject* list)
 
 } // namespace
 
+// A transaction member's package tuple, or null after reporting that it has none.
+PyRef YumIO::memberPkgtup(PyObject* member)
+{
+    PyRef pkgtup = PyRef::steal(PyObject_GetAttrString(member, "pkgtup"));
+    if (!pkgtup) {
+        PyErr_Clear();
+        error("Internal error: txmbr lacks pkgtup\n");
+    }
+    return pkgtup;
+}
+
 bool YumIO::displayTransactionPkgs(QString const& label, PyObject* list)
 {
     PyRef members = membersOf(list);
     Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
-        PyRef pkgtup
-            = PyRef::steal(PyObject_GetAttrString(PyList_GET_ITEM(members.get(), i), "pkgtup"));
-        if (!pkgtup) {
-            PyErr_Clear();
-            error("Internal error: txmbr lacks pkgtup\n");
+        PyRef pkgtup = memberPkgtup(PyList_GET_ITEM(members.get(), i));
+        if (!pkgtup)
             return false;
-        }
         confirmText += QStringLiteral("\t%1: %2\n").arg(label, pkgtupFormat(pkgtup.get()));
     }
     return true;
@@ -226,12 +233,9 @@ bool YumIO::displayTransactionPkgsRepo(QString const& label, PyObject* list)
     Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* member = PyList_GET_ITEM(members.get(), i);
-        PyRef pkgtup = PyRef::steal(PyObject_GetAttrString(member, "pkgtup"));
-        if (!pkgtup) {
-            PyErr_Clear();
-            error("Internal error: txmbr lacks pkgtup\n");
+        PyRef pkgtup = memberPkgtup(member);
+        if (!pkgtup)
             return false;
-        }
         PyRef repo = PyRef::steal(PyObject_GetAttrString(member, "repoid"));
         if (!repo)
             PyErr_Clear();
@@ -265,12 +269,9 @@ bool YumIO::displayTransactionPkgsObs(QString const& label, PyObject* list)
     Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* member = PyList_GET_ITEM(members.get(), i);
-        PyRef pkgtup = PyRef::steal(PyObject_GetAttrString(member, "pkgtup"));
-        if (!pkgtup) {
-            PyErr_Clear();
-            error("Internal error: txmbr lacks pkgtup\n");
+        PyRef pkgtup = memberPkgtup(member);
+        if (!pkgtup)
             return false;
-        }
         PyRef relatedto = PyRef::steal(PyObject_GetAttrString(member, "relatedto"));
         if (!relatedto) {
             PyErr_Clear();

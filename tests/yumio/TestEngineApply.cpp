@@ -66,6 +66,23 @@ QStringList logTexts(YumIO& engine, int kind = -1)
     return texts;
 }
 
+// Prepares the fixture's root, starts the engine and collects every
+// repository, answering OK to every dialog when answerOk; an empty text on
+// success, else what failed.
+QString startCollected(EngineFixture& fixture, EngineFixture::Options const& options, bool answerOk)
+{
+    QString error;
+    if (!fixture.prepare(options, &error))
+        return error;
+    if (answerOk)
+        fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    if (!fixture.engine().initialize())
+        return QStringLiteral("the engine did not start");
+    if (!fixture.engine().collect(EngineFixture::allRepos()))
+        return QStringLiteral("the first collection failed");
+    return QString();
+}
+
 void mark(YumIO& engine, QString const& name, Package::Action action, bool group = false)
 {
     Package::Entry* entry = engine.findEntry(group, name);
@@ -138,12 +155,9 @@ private slots:
 void TestEngineApply::installUpdateRemove()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    QString const failure = startCollected(fixture, EngineFixture::Options(), true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     mark(engine, QStringLiteral("fjord"), Package::Install);
     mark(engine, QStringLiteral("aurora"), Package::Update);
     mark(engine, QStringLiteral("libbasalt"), Package::Update);
@@ -196,11 +210,9 @@ void TestEngineApply::installUpdateRemove()
 void TestEngineApply::declineThenRemoveWithDependents()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    QString const failure = startCollected(fixture, EngineFixture::Options(), false);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     QStringList const before = rpmQa(fixture.root());
     int const cachedBefore = packageFiles(fixture.root());
     mark(engine, QStringLiteral("fjord"), Package::Install);
@@ -242,11 +254,9 @@ void TestEngineApply::groupsAndConflicts()
     EngineFixture fixture;
     EngineFixture::Options options;
     options.group = true;
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QString const failure = startCollected(fixture, options, false);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
 
     // A group to install whose installed package is marked for removal.
     mark(engine, QStringLiteral("Core Tools"), Package::Install, true);
@@ -292,11 +302,9 @@ void TestEngineApply::groupsAndConflicts()
 void TestEngineApply::dependencyLines()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    QString const failure = startCollected(fixture, EngineFixture::Options(), false);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     TestAccess::startApply(engine);
     TestAccess::tsinfo(engine, QStringLiteral("TSINFO: Marking fjord as update for ember"));
     QCOMPARE(TestAccess::txCount(engine), 2u);
@@ -327,12 +335,9 @@ void TestEngineApply::dependencyLines()
 void TestEngineApply::failingScriptAndLock()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    QString const failure = startCollected(fixture, EngineFixture::Options(), true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     QStringList const before = rpmQa(fixture.root());
     mark(engine, QStringLiteral("failing-pre"), Package::Install);
     QVERIFY(!engine.apply());
@@ -373,12 +378,9 @@ void TestEngineApply::extrasOutputAndFaults()
     EngineFixture::Options options;
     options.repos
         = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    QString const failure = startCollected(fixture, options, true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
 
     mark(engine, QStringLiteral("chatty"), Package::Install);
     QVERIFY(engine.apply());
@@ -455,12 +457,9 @@ void TestEngineApply::fileConflictAndObsoletes()
     EngineFixture::Options options;
     options.repos
         = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    QString const failure = startCollected(fixture, options, true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     QStringList const before = rpmQa(fixture.root());
 
     mark(engine, QStringLiteral("clash-left"), Package::Install);
@@ -516,12 +515,9 @@ void TestEngineApply::onlyTheSuperuserApplies()
     if (geteuid() != 0)
         QSKIP("needs root to drop privileges");
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    QString const failure = startCollected(fixture, EngineFixture::Options(), true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     QStringList const before = rpmQa(fixture.root());
     int const cachedBefore = packageFiles(fixture.root());
     mark(engine, QStringLiteral("ember"), Package::Install);
@@ -555,12 +551,9 @@ void TestEngineApply::larderCredentialsStayHidden()
     EngineFixture::Options options;
     options.larder = QStringLiteral("tester:s3cret-pass");
     options.larderOnly = true;
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    QString const failure = startCollected(fixture, options, true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize());
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
     mark(engine, QStringLiteral("fjord"), Package::Install);
     mark(engine, QStringLiteral("aurora"), Package::Update);
     BarWatch total;
