@@ -336,7 +336,7 @@ QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char con
         return makeSorted(lines);
     }
 
-    if (!PyObject_HasAttrString(package, "prco"))
+    if (!hasAttribute(package, "prco"))
         return QString();
     PyRef list;
     if (PyObject_HasAttrString(package, "returnPrco")) {
