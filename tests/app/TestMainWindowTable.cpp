@@ -8,7 +8,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -29,6 +31,8 @@ private slots:
     void searchLoadsExtraDataOnlyForAPattern();
     void invalidPatternShowsWhy();
     void commandsOnActions();
+    void sortFromTheKeyboard();
+    void resizeKeepsSelection();
     void userMarksAnUpdate();
 
 private:
@@ -222,6 +226,82 @@ void TestMainWindowTable::commandsOnActions()
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
     QVERIFY(!view->currentIndex().isValid());
     QVERIFY(!describe->isEnabled());
+    view->sortByColumn(KindColumn, Qt::AscendingOrder);
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
+}
+
+// Ctrl+<column number> sorts as a click on that column's header: ascending
+// first, reversed when pressed again; the menu shows the sort column.
+void TestMainWindowTable::sortFromTheKeyboard()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
+    auto* menu = child<QMenu>("sortMenu");
+    QHeaderView* header = view->horizontalHeader();
+    QCOMPARE(menu->actions().size(), int(ColumnCount));
+    for (int column = 0; column < ColumnCount; ++column)
+        QCOMPARE(menu->actions()[column]->text(),
+            view->model()->headerData(column, Qt::Horizontal).toString());
+    auto names = [this] {
+        QStringList list = shown();
+        list.removeAll(QString()); // unnamed rows sort by their other keys
+        return list;
+    };
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(header->sortIndicatorSection(), int(NameColumn));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    QStringList ascending = names();
+    QVERIFY(ascending.size() > 3);
+    QVERIFY(ascending.first().compare(ascending.last(), Qt::CaseInsensitive) < 0);
+    QVERIFY(menu->actions()[NameColumn]->isChecked());
+    QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    QCOMPARE(names().first(), ascending.last());
+
+    // A header click moves the mark; a new column starts ascending.
+    emit header->sectionClicked(SizeColumn);
+    QVERIFY(menu->actions()[SizeColumn]->isChecked());
+    QTest::keyClick(view, Qt::Key_9, Qt::ControlModifier);
+    QCOMPARE(header->sortIndicatorSection(), int(BuildTimeColumn));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+    // Busy, the table keeps its order.
+    child<QWidget>("panel")->setEnabled(false);
+    QVERIFY(!menu->actions()[KindColumn]->isEnabled());
+    child<QWidget>("panel")->setEnabled(true);
+    view->sortBy(KindColumn);
+    QCOMPARE(header->sortIndicatorSection(), int(KindColumn));
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
+}
+
+// Sizing the columns runs over every entry, with the filter off for a
+// moment; the rows the user picked stay picked.
+void TestMainWindowTable::resizeKeepsSelection()
+{
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewInstallable);
+    view->sortByColumn(NameColumn, Qt::DescendingOrder);
+    QVERIFY(view->model()->rowCount() >= 3);
+    QVERIFY(view->model()->rowCount() < window->packageModel()->rowCount());
+    auto selectedSources = [this] {
+        QSet<int> rows;
+        for (QModelIndex const& index : view->selectedRows())
+            rows << index.row();
+        return rows;
+    };
+    view->selectRow(0);
+    view->selectionModel()->select(
+        view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QSet<int> const selected = selectedSources();
+    QCOMPARE(selected.size(), 2);
+    int const current = view->sourceRow(0);
+    QSignalSpy changes(view, qOverload<int, int>(&View::currentChanged));
+    child<QPushButton>("resizeButton")->click();
+    QCOMPARE(selectedSources(), selected);
+    QCOMPARE(view->sourceRow(view->currentIndex().row()), current);
+    QVERIFY(child<QPushButton>("describeButton")->isEnabled());
+    QCOMPARE(changes.size(), 0);
     view->sortByColumn(KindColumn, Qt::AscendingOrder);
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
 }
