@@ -82,9 +82,7 @@ void TestDescribeDialog::initTestCase()
     QString error;
     EngineFixture::Options fixtureOptions;
     fixtureOptions.group = true;
-    QVERIFY2(fixture.prepare(fixtureOptions, &error), qPrintable(error));
-    QVERIFY(fixture.engine().initialize());
-    QVERIFY(fixture.engine().collect(EngineFixture::allRepos()));
+    QVERIFY2(fixture.start(fixtureOptions, true, &error), qPrintable(error));
     conf = new YumConfIO(options, sessionUse);
     QVERIFY(conf->read(nullptr));
     dialog = new PackageTable::Describe::Dialog(fixture.window());

@@ -67,10 +67,8 @@ void TestPackageTable::initTestCase()
     QString error;
     EngineFixture::Options options;
     options.group = true;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.start(options, true, &error), qPrintable(error));
     engine = &fixture.engine();
-    QVERIFY(engine->initialize());
-    QVERIFY(engine->collect(EngineFixture::allRepos()));
     model = new Model(engine, fixture.window());
     view = new View(model, ViewAll, true, engine, fixture.window());
     proxy = view->proxyModel();

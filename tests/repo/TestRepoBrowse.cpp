@@ -30,21 +30,15 @@ void TestRepoBrowse::firstUrl_data()
     QTest::addColumn<QString>("baseurl");
     QTest::addColumn<QString>("mirrorlist");
     QTest::addColumn<QString>("url");
-    QTest::newRow("three URLs, one a line") << "http://a/1/\nhttp://b/\nhttp://c/"
-                                            << "http://m/"
-                                            << "http://a/1/";
-    QTest::newRow("leading newline and blanks") << "\n \thttp://a/1/ http://b/"
-                                                << ""
-                                                << "http://a/1/";
-    QTest::newRow("mirror list only") << ""
-                                      << "http://m/?arch=$basearch"
-                                      << "http://m/?arch=$basearch";
-    QTest::newRow("blank baseurl") << "\n \n"
-                                   << "http://m/"
-                                   << "http://m/";
-    QTest::newRow("neither") << ""
-                             << ""
-                             << "";
+    auto const row
+        = [](char const* tag, char const* baseurl, char const* mirrorlist, char const* url) {
+              QTest::newRow(tag) << QString(baseurl) << QString(mirrorlist) << QString(url);
+          };
+    row("three URLs, one a line", "http://a/1/\nhttp://b/\nhttp://c/", "http://m/", "http://a/1/");
+    row("leading newline and blanks", "\n \thttp://a/1/ http://b/", "", "http://a/1/");
+    row("mirror list only", "", "http://m/?arch=$basearch", "http://m/?arch=$basearch");
+    row("blank baseurl", "\n \n", "http://m/", "http://m/");
+    row("neither", "", "", "");
 }
 
 void TestRepoBrowse::firstUrl()
@@ -77,12 +71,9 @@ QStringList TestRepoBrowse::browsed(QTemporaryDir const& share, int expected)
 void TestRepoBrowse::browse()
 {
     EngineFixture fixture;
-    EngineFixture::Options options;
-    options.http = false;
     QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.start(EngineFixture::local(), true, &error), qPrintable(error));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize() && engine.collect(EngineFixture::allRepos()));
 
     // The engine has read its script: from now on the share directory is
     // one whose browser only writes its arguments down.
