@@ -106,14 +106,14 @@ bool EngineFixture::readOnly(QString const& dir, std::function<bool()> const& wo
     return result;
 }
 
-QString EngineFixture::dnf(QStringList const& arguments) const
+QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root(),
-            QStringLiteral("--config=") + root() + QStringLiteral("/etc/yum.conf"),
-            QStringLiteral("--setopt=reposdir=") + root() + QStringLiteral("/etc/yum.repos.d"),
-            QStringLiteral("--setopt=cachedir=") + root() + QStringLiteral("/var/cache/dnf-list"),
+        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
+            QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
+            QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
+            QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
             QStringLiteral("--releasever=1")}
             + arguments);
     process.waitForFinished(300000);

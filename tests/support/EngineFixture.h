@@ -67,7 +67,8 @@ public:
 
     // Runs a dnf command line on the root, the way the sandbox configures it;
     // its standard output.
-    QString dnf(QStringList const& arguments) const;
+    QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
+    static QString dnf(QString const& root, QStringList const& arguments);
 
 private:
     QTemporaryDir dir;
