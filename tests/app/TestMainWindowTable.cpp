@@ -237,42 +237,33 @@ void TestMainWindowTable::sortFromTheKeyboard()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
-    auto* menu = child<QMenu>("sortMenu");
+    QList<QAction*> const entries = child<QMenu>("sortMenu")->actions();
     QHeaderView* header = view->horizontalHeader();
-    QCOMPARE(menu->actions().size(), int(ColumnCount));
-    for (int column = 0; column < ColumnCount; ++column)
-        QCOMPARE(menu->actions()[column]->text(),
-            view->model()->headerData(column, Qt::Horizontal).toString());
-    auto names = [this] {
-        QStringList list = shown();
-        list.removeAll(QString()); // unnamed rows sort by their other keys
-        return list;
-    };
+    QCOMPARE(entries.size(), int(ColumnCount));
+    QCOMPARE(entries[SizeColumn]->text(), QStringLiteral("Size"));
+    auto sorted
+        = [header] { return header->sortIndicatorSection() * 2 + header->sortIndicatorOrder(); };
     view->setFocus();
     QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
-    QCOMPARE(header->sortIndicatorSection(), int(NameColumn));
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    QStringList ascending = names();
-    QVERIFY(ascending.size() > 3);
-    QVERIFY(ascending.first().compare(ascending.last(), Qt::CaseInsensitive) < 0);
-    QVERIFY(menu->actions()[NameColumn]->isChecked());
+    QCOMPARE(sorted(), NameColumn * 2 + Qt::AscendingOrder);
+    QStringList const ascending = shown();
+    QVERIFY(entries[NameColumn]->isChecked() && ascending.size() > 3);
     QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
-    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
-    QCOMPARE(names().first(), ascending.last());
+    QCOMPARE(sorted(), NameColumn * 2 + Qt::DescendingOrder);
+    QCOMPARE(shown().first(), ascending.last());
 
     // A header click moves the mark; a new column starts ascending.
     emit header->sectionClicked(SizeColumn);
-    QVERIFY(menu->actions()[SizeColumn]->isChecked());
+    QVERIFY(entries[SizeColumn]->isChecked());
     QTest::keyClick(view, Qt::Key_9, Qt::ControlModifier);
-    QCOMPARE(header->sortIndicatorSection(), int(BuildTimeColumn));
-    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    QCOMPARE(sorted(), BuildTimeColumn * 2 + Qt::AscendingOrder);
 
     // Busy, the table keeps its order.
     child<QWidget>("panel")->setEnabled(false);
-    QVERIFY(!menu->actions()[KindColumn]->isEnabled());
+    QTest::keyClick(window, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(sorted(), BuildTimeColumn * 2 + Qt::AscendingOrder);
     child<QWidget>("panel")->setEnabled(true);
     view->sortBy(KindColumn);
-    QCOMPARE(header->sortIndicatorSection(), int(KindColumn));
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
 }
 
