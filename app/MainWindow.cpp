@@ -165,6 +165,11 @@ void MainWindow::buildMainArea()
     panelLayout->addWidget(view, 1);
     connect(view, qOverload<int, int>(&PackageTable::View::currentChanged), this,
         &MainWindow::currentChanged);
+    // The header's sort, reachable from the keyboard.
+    sortMenu = new HMenu(tr("Sort &by"), menuBar());
+    sortMenu->setObjectName(QStringLiteral("sortMenu"));
+    sortMenu->addActions(view->sortActions());
+    menuBar()->insertMenu(reposMenu->menuAction(), sortMenu);
     connect(
         view, &PackageTable::View::stateChanged, this, qOverload<int>(&MainWindow::stateChanged));
 
@@ -260,8 +265,8 @@ void MainWindow::setReady(bool ready)
         pickled = yumIO->hasPickledCache();
     }
     // Quit stays: it is the way out of a long wait (see stopAndQuit).
-    for (QWidget* widget :
-        {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(cacheMenu), panel})
+    for (QWidget* widget : {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(sortMenu),
+             static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
     for (QAction* action : {editReposAction, cleanHeadersAction, cleanPackagesAction,
              cleanXmlMetadataAction, cleanAllAction})

@@ -132,6 +132,7 @@ private:
     QAction* quitAction = nullptr;
     HMenu* windowsMenu = nullptr;
     QAction* logAction = nullptr;
+    HMenu* sortMenu = nullptr;
     HMenu* reposMenu = nullptr;
     QAction* editReposAction = nullptr;
     HMenu* cacheMenu = nullptr;

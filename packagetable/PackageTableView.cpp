@@ -5,6 +5,7 @@
 #include "packagetable/PackageTableOtherContextMenu.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
 
+#include <QActionGroup>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -47,15 +48,29 @@ View::View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumI
     HTableView::sortByColumn(KindColumn, Qt::AscendingOrder);
     proxy->setFilterKeyColumn(KindColumn);
 
+    auto* sortGroup = new QActionGroup(this);
+    for (int column = 0; column < ColumnCount; ++column) {
+        QAction* action
+            = sortGroup->addAction(model->headerData(column, Qt::Horizontal).toString());
+        action->setObjectName(QStringLiteral("sortAction%1").arg(column));
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(tr("Ctrl+%1").arg(column + 1)));
+        action->setToolTip(tr("Sort the table by this column; again to reverse the order"));
+        connect(action, &QAction::triggered, this, [this, column] { sortBy(column); });
+        sortActionList.append(action);
+    }
+    sortActionList[KindColumn]->setChecked(true);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, [this](int column) {
+        if (column >= 0 && column < ColumnCount)
+            sortActionList[column]->setChecked(true);
+    });
+
     connect(header, &QHeaderView::sectionClicked, this, &View::handleHorizontalHeaderClicked);
     // Every filter change resets the rows, and the current row goes with
     // them without the item view saying so.
     connect(proxy, &QAbstractItemModel::modelReset, this, [this] {
-        if (reportedRow != -1) {
-            int const previous = reportedRow;
-            reportedRow = -1;
-            emit currentChanged(-1, previous);
-        }
+        if (!keepingCurrent)
+            announceCurrent();
     });
     connect(this, &QAbstractItemView::clicked, this, &View::handleActivated);
     connect(
@@ -101,12 +116,65 @@ QModelIndexList View::selectedRows() const
     return rows;
 }
 
+// Tells the main window the current source row when it differs from the
+// one it was last told.
+void View::announceCurrent()
+{
+    QModelIndex const current = proxy->mapToSource(currentIndex());
+    int const row = current.isValid() ? current.row() : -1;
+    if (row != reportedRow) {
+        int const previous = reportedRow;
+        reportedRow = row;
+        emit currentChanged(row, previous);
+    }
+}
+
 void View::resizeColumnsToContents()
 {
-    bool const filterWasOn = proxy->getFilter();
+    if (!proxy->getFilter()) {
+        HTableView::resizeColumnsToContents();
+        return;
+    }
+    // Sizing over every entry switches the filter off and on, which resets
+    // the rows twice; the selection and the current cell are carried across
+    // through their source rows.
+    std::vector<int> selected;
+    for (QModelIndex const& index : HTableView::selectedRows())
+        selected.push_back(sourceRow(index.row()));
+    // The unfiltered pass resets the source model too: rows, not indexes.
+    QModelIndex const current = proxy->mapToSource(currentIndex());
+    int const currentRow = current.isValid() ? current.row() : -1;
+    int const currentColumn = current.column();
+    keepingCurrent = true;
     proxy->setFilter(false);
     HTableView::resizeColumnsToContents();
-    proxy->setFilter(filterWasOn);
+    proxy->setFilter(true);
+
+    std::vector<int> rows;
+    for (int const source : selected) {
+        QModelIndex const index = proxy->mapFromSource(packages->index(source, 0));
+        if (index.isValid())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    int const lastColumn = proxy->columnCount() - 1;
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] <= rows[last] + 1)
+            ++last;
+        selection.select(proxy->index(rows[first], 0), proxy->index(rows[last], lastColumn));
+        first = last + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    QModelIndex const shownCurrent = currentRow == -1
+        ? QModelIndex()
+        : proxy->mapFromSource(packages->index(currentRow, currentColumn));
+    selectionModel()->setCurrentIndex(shownCurrent, QItemSelectionModel::NoUpdate);
+    if (shownCurrent.isValid())
+        scrollTo(shownCurrent);
+    keepingCurrent = false;
+    announceCurrent();
 }
 
 int View::textAdvance(QFontMetrics const& metrics, QString const& text) const
@@ -196,6 +264,15 @@ void View::describe()
     packages->describe(proxy->mapToSource(currentIndex()), this);
 }
 
+void View::sortBy(int column)
+{
+    QHeaderView const* header = horizontalHeader();
+    bool const reverse = header->sortIndicatorSection() == column
+        && header->sortIndicatorOrder() == Qt::AscendingOrder;
+    HTableView::sortByColumn(column, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
+    proxy->setFilterKeyColumn(column);
+}
+
 void View::handleHorizontalHeaderClicked(int column)
 {
     HTableView::sortByColumn(column);
@@ -230,21 +307,18 @@ void View::handleCustomContextMenuRequested(QPoint const& pos)
 void View::currentChanged(QModelIndex const& current, QModelIndex const& previous)
 {
     HTableView::currentChanged(current, previous);
-    QModelIndex const currentSource = proxy->mapToSource(current);
-    QModelIndex const previousSource = proxy->mapToSource(previous);
-    int const currentRow = currentSource.isValid() ? currentSource.row() : -1;
-    int const previousRow = previousSource.isValid() ? previousSource.row() : -1;
-    if (currentRow != previousRow) {
-        reportedRow = currentRow;
-        emit currentChanged(currentRow, previousRow);
-    }
+    if (!keepingCurrent)
+        announceCurrent();
 }
 
 void View::changeEvent(QEvent* event)
 {
     HTableView::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
+    if (event->type() == QEvent::EnabledChange) {
         packages->setEnabled(isEnabled());
+        for (QAction* action : sortActionList)
+            action->setEnabled(isEnabled());
+    }
 }
 
 void View::keyPressEvent(QKeyEvent* event)

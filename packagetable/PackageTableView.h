@@ -34,6 +34,11 @@ public:
     QModelIndexList selectedRows() const;
     int sizeHintForColumn(int column) const override;
 
+    // The keyboard's way to sort: one checkable action per column, in the
+    // model's column order, with the shortcuts Ctrl+1 to Ctrl+9; the sort
+    // column's action is checked.
+    QList<QAction*> const& sortActions() const { return sortActionList; }
+
     Model* packageModel() const { return packages; }
     SortFilterProxyModel* proxyModel() const { return proxy; }
     // The source row shown at a row of the view, -1 for none.
@@ -46,6 +51,9 @@ signals:
 public slots:
     void resizeColumnsToContents();
     void describe();
+    // Sorts as a click on the column's header does: ascending on a new sort
+    // column, the order reversed on the current one.
+    void sortBy(int column);
 
 protected slots:
     void handleHorizontalHeaderClicked(int column);
@@ -59,12 +67,15 @@ protected:
 
 private:
     int textAdvance(QFontMetrics const& metrics, QString const& text) const;
+    void announceCurrent();
 
     Model* packages; // the source model, not owned
     SortFilterProxyModel* proxy;
     ActionContextMenu* actionMenu = nullptr;
     OtherContextMenu* otherMenu = nullptr;
+    QList<QAction*> sortActionList;
     int reportedRow = -1; // the current source row last announced
+    bool keepingCurrent = false; // the current row is restored after a reset
     mutable std::vector<short> charAdvances; // by UTF-16 code unit, -1 unknown
     mutable QFont advanceFont;
     // Approximate text widths of every entry by column, for one collection

@@ -26,14 +26,15 @@ struct Root
     {
         return dir.path() + QStringLiteral("/root") + inside;
     }
-    // Builds the root and makes it the install root; sets the process
-    // globals as main does.
-    bool make(QString* error)
+    // Builds the root (with the repositories, all by default) and makes it
+    // the install root; sets the process globals as main does.
+    bool make(QString* error, QStringList const& repos = {})
     {
         application = qobject_cast<QApplication*>(QCoreApplication::instance());
         program = "vux";
         Sandbox::RootOptions options;
         options.urlBase = server.url();
+        options.repos = repos;
         if (!server.isRunning() || Sandbox::makeRoot(file(), options, error).isEmpty())
             return false;
         InstallRoot::set(file());

@@ -37,6 +37,29 @@ QProcessEnvironment withoutDisplayEnvironment(QString const& share)
     return environment;
 }
 
+struct Ended
+{
+    int code = -1; // -1: crashed or never ended
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the real program to its end.
+Ended run(QStringList const& arguments, QProcessEnvironment const& environment)
+{
+    QProcess vux;
+    vux.setProcessEnvironment(environment);
+    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), arguments);
+    Ended ended;
+    if (!vux.waitForFinished(60000))
+        vux.kill();
+    else if (vux.exitStatus() == QProcess::NormalExit)
+        ended.code = vux.exitCode();
+    ended.out = vux.readAllStandardOutput();
+    ended.err = vux.readAllStandardError();
+    return ended;
+}
+
 } // namespace
 
 void TestCommandLine::usageAndErrors_data()
@@ -67,15 +90,10 @@ void TestCommandLine::usageAndErrors()
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, message);
     QTemporaryDir empty;
-    QProcess vux;
-    vux.setProcessEnvironment(withoutDisplayEnvironment(empty.path()));
-    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), arguments);
-    if (!vux.waitForFinished(60000))
-        QFAIL("vux did not end");
-    QCOMPARE(vux.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(vux.exitCode(), 1);
-    QCOMPARE(vux.readAllStandardError(), message);
-    QCOMPARE(vux.readAllStandardOutput(),
+    Ended const vux = run(arguments, withoutDisplayEnvironment(empty.path()));
+    QCOMPARE(vux.code, 1);
+    QCOMPARE(vux.err, message);
+    QCOMPARE(vux.out,
         QByteArray("usage: vux [options...]\n"
                    "\n"
                    "VUX, Vuxtool, is a graphical user interface which allows a user\n"
@@ -146,17 +164,10 @@ void TestCommandLine::withoutDisplay()
     QTemporaryDir empty;
     QProcessEnvironment environment = withoutDisplayEnvironment(empty.path());
     environment.insert(QStringLiteral("LC_ALL"), locale);
-    QProcess vux;
-    vux.setProcessEnvironment(environment);
-    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), {QStringLiteral("-l")});
-    if (!vux.waitForFinished(60000))
-        QFAIL("vux did not end");
-    QCOMPARE(vux.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(vux.exitCode(), 1);
-    QCOMPARE(vux.readAllStandardOutput(), QByteArray());
-    QByteArray const error = vux.readAllStandardError();
-    QVERIFY2(error.startsWith(message), error.constData());
-    QVERIFY(error.contains("vux --help"));
+    Ended const vux = run({QStringLiteral("-l")}, environment);
+    QCOMPARE(vux.code, 1);
+    QCOMPARE(vux.out, QByteArray());
+    QVERIFY2(vux.err.startsWith(message) && vux.err.contains("vux --help"), vux.err.constData());
 }
 
 // The toolkit's options and their values are left out, wherever they stand;
@@ -188,16 +199,9 @@ void TestCommandLine::missingInstallRoot()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    QProcess vux;
-    vux.setProcessEnvironment(environment);
-    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), {QStringLiteral("--installroot=") + missing});
-    if (!vux.waitForFinished(60000)) {
-        vux.kill();
-        QFAIL("vux did not end");
-    }
-    QCOMPARE(vux.exitCode(), 1);
-    QCOMPARE(vux.readAllStandardError(),
-        "vux: install root " + QFile::encodeName(missing) + " is not a directory\n");
+    Ended const vux = run({QStringLiteral("--installroot=") + missing}, environment);
+    QCOMPARE(vux.code, 1);
+    QCOMPARE(vux.err, "vux: install root " + QFile::encodeName(missing) + " is not a directory\n");
     QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/no")));
 }
 

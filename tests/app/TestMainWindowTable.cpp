@@ -8,7 +8,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -29,6 +31,8 @@ private slots:
     void searchLoadsExtraDataOnlyForAPattern();
     void invalidPatternShowsWhy();
     void commandsOnActions();
+    void sortFromTheKeyboard();
+    void resizeKeepsSelection();
     void userMarksAnUpdate();
 
 private:
@@ -222,6 +226,74 @@ void TestMainWindowTable::commandsOnActions()
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
     QVERIFY(!view->currentIndex().isValid());
     QVERIFY(!describe->isEnabled());
+    view->sortByColumn(KindColumn, Qt::AscendingOrder);
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
+}
+
+// Ctrl+<column number> sorts as a click on that column's header: ascending
+// first, reversed when pressed again; the menu shows the sort column.
+void TestMainWindowTable::sortFromTheKeyboard()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
+    QList<QAction*> const entries = child<QMenu>("sortMenu")->actions();
+    QHeaderView* header = view->horizontalHeader();
+    QCOMPARE(entries.size(), int(ColumnCount));
+    QCOMPARE(entries[SizeColumn]->text(), QStringLiteral("Size"));
+    auto sorted
+        = [header] { return header->sortIndicatorSection() * 2 + header->sortIndicatorOrder(); };
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(sorted(), NameColumn * 2 + Qt::AscendingOrder);
+    QStringList const ascending = shown();
+    QVERIFY(entries[NameColumn]->isChecked() && ascending.size() > 3);
+    QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(sorted(), NameColumn * 2 + Qt::DescendingOrder);
+    QCOMPARE(shown().first(), ascending.last());
+
+    // A header click moves the mark; a new column starts ascending.
+    emit header->sectionClicked(SizeColumn);
+    QVERIFY(entries[SizeColumn]->isChecked());
+    QTest::keyClick(view, Qt::Key_9, Qt::ControlModifier);
+    QCOMPARE(sorted(), BuildTimeColumn * 2 + Qt::AscendingOrder);
+
+    // Busy, the table keeps its order.
+    child<QWidget>("panel")->setEnabled(false);
+    QTest::keyClick(window, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(sorted(), BuildTimeColumn * 2 + Qt::AscendingOrder);
+    child<QWidget>("panel")->setEnabled(true);
+    view->sortBy(KindColumn);
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
+}
+
+// Sizing the columns runs over every entry, with the filter off for a
+// moment; the rows the user picked stay picked.
+void TestMainWindowTable::resizeKeepsSelection()
+{
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewInstallable);
+    view->sortByColumn(NameColumn, Qt::DescendingOrder);
+    QVERIFY(view->model()->rowCount() >= 3);
+    QVERIFY(view->model()->rowCount() < window->packageModel()->rowCount());
+    auto selectedSources = [this] {
+        QSet<int> rows;
+        for (QModelIndex const& index : view->selectedRows())
+            rows << index.row();
+        return rows;
+    };
+    view->selectRow(0);
+    view->selectionModel()->select(
+        view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QSet<int> const selected = selectedSources();
+    QCOMPARE(selected.size(), 2);
+    int const current = view->sourceRow(0);
+    QSignalSpy changes(view, qOverload<int, int>(&View::currentChanged));
+    child<QPushButton>("resizeButton")->click();
+    QVERIFY(view->model()->rowCount() < window->packageModel()->rowCount()); // filtered again
+    QCOMPARE(selectedSources(), selected);
+    QCOMPARE(view->sourceRow(view->currentIndex().row()), current);
+    QVERIFY(child<QPushButton>("describeButton")->isEnabled());
+    QCOMPARE(changes.size(), 0);
     view->sortByColumn(KindColumn, Qt::AscendingOrder);
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
 }

@@ -6,6 +6,7 @@
 #include "repo/RepoEditorView.h"
 #include "repo/YumConfIO.h"
 #include "support/ModalAnswerer.h"
+#include "support/RecordingBrowser.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,16 +131,7 @@ void TestManual::imagesPresent()
 // record what they are given.
 void TestManual::helpMenuOpensInstalledManuals()
 {
-    QTemporaryDir share;
-    QByteArray const savedShare = qgetenv("VUXSHARE");
-    qputenv("VUXSHARE", QFile::encodeName(share.path()));
-    for (char const* viewer : {"webbrowser", "mimeviewer"}) {
-        QFile script(share.filePath(viewer));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho \"$0 $*\" >> \"${0%/*}/opened\"\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+    RecordingBrowser share;
     ModalAnswerer answerer;
     answerer.click(QStringLiteral("OK"));
     {
@@ -148,26 +140,15 @@ void TestManual::helpMenuOpensInstalledManuals()
         QVERIFY(QMetaObject::invokeMethod(&window, "manualPdf"));
         QVERIFY(QMetaObject::invokeMethod(&window, "about"));
     }
-    qputenv("VUXSHARE", savedShare);
-    QFile opened(share.filePath("opened"));
-    QVERIFY(QTest::qWaitFor(
-        [&] { return opened.open(QIODevice::ReadOnly) && opened.readAll().count('\n') == 2; }));
-    opened.close();
-    QVERIFY(opened.open(QIODevice::ReadOnly));
-    QStringList lines = QString::fromLocal8Bit(opened.readAll()).split('\n', Qt::SkipEmptyParts);
-    lines.sort();
-    QString const docDir = "/share/doc/vux-" VUX_VERSION;
-    QVERIFY2(
-        QRegularExpression("^" + QRegularExpression::escape(share.filePath("mimeviewer"))
-            + " application/pdf /.*" + QRegularExpression::escape(docDir + "/manual.pdf") + "$")
-            .match(lines.value(0))
-            .hasMatch(),
-        qPrintable(lines.value(0)));
-    QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(share.filePath("webbrowser"))
-                 + " /.*" + QRegularExpression::escape(docDir + "/html/index.html") + "$")
-                 .match(lines.value(1))
+    QString const docDir = QRegularExpression::escape("/share/doc/vux-" VUX_VERSION);
+    QString const html = share.browsed(1).value(0);
+    QVERIFY2(QRegularExpression("^1:/.*" + docDir + "/html/index\\.html$").match(html).hasMatch(),
+        qPrintable(html));
+    QString const pdf = share.browsed(1, "mimeviewer").value(0);
+    QVERIFY2(QRegularExpression("^2:application/pdf /.*" + docDir + "/manual\\.pdf$")
+                 .match(pdf)
                  .hasMatch(),
-        qPrintable(lines.value(1)));
+        qPrintable(pdf));
     QCOMPARE(answerer.titles(), QStringList("About"));
     QVERIFY(answerer.texts().value(0).contains("VUX " VUX_VERSION));
 }

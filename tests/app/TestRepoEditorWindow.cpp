@@ -42,14 +42,7 @@ void TestRepoEditorWindow::addEnableCollectThenDisable()
 {
     Root root;
     QString error;
-    application = qobject_cast<QApplication*>(QCoreApplication::instance());
-    program = "vux";
-    Sandbox::RootOptions options;
-    options.urlBase = root.server.url();
-    options.repos = QStringList {"base"};
-    QVERIFY2(root.server.isRunning(), "no server");
-    QVERIFY2(!Sandbox::makeRoot(root.file(), options, &error).isEmpty(), qPrintable(error));
-    InstallRoot::set(root.file());
+    QVERIFY2(root.make(&error, {"base"}), qPrintable(error));
 
     ModalAnswerer answerer;
     // Started with -r: the editor comes first; Add a repository there.
@@ -101,14 +94,7 @@ void TestRepoEditorWindow::addEnableCollectThenDisable()
     QFile file(root.file("/etc/yum.repos.d/updates.repo"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("\nenabled=0\n"));
-    QProcess dnf;
-    dnf.start("dnf",
-        {"-q", "--installroot=" + root.file(), "--config=" + root.file("/etc/yum.conf"),
-            "--setopt=reposdir=" + root.file("/etc/yum.repos.d"),
-            "--setopt=cachedir=" + root.file("/var/cache/dnf-list"), "--releasever=1", "repolist",
-            "--all"});
-    QVERIFY(dnf.waitForFinished(300000));
-    QString const repolist = QString::fromLocal8Bit(dnf.readAllStandardOutput());
+    QString const repolist = EngineFixture::dnf(root.file(), {"repolist", "--all"});
     QVERIFY2(repolist.contains(QRegularExpression("\\nupdates +Sandbox updates +disabled")),
         qPrintable(repolist));
     QVERIFY2(repolist.contains(QRegularExpression("\\nbase .* enabled")), qPrintable(repolist));

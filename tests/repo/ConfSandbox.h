@@ -7,6 +7,9 @@
 #include "support/ModalAnswerer.h"
 
 #include <QtTest>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,7 +24,12 @@ public:
         if (!main.isNull())
             put("/etc/yum.conf", main);
     }
-    ~ConfSandbox() { InstallRoot::set(QString()); }
+    ~ConfSandbox()
+    {
+        if (!full.isEmpty())
+            ::umount2(full.constData(), MNT_DETACH);
+        InstallRoot::set(QString());
+    }
     // The real path of an absolute path inside the root.
     QString path(QString const& inRoot) const { return dir.path() + inRoot; }
     void put(QString const& inRoot, QByteArray const& bytes) const
@@ -47,6 +55,26 @@ public:
         ::stat(QFile::encodeName(path(inRoot)).constData(), &st);
         return QString("%1 %2:%3").arg(st.st_mode & 07777, 0, 8).arg(st.st_uid).arg(st.st_gid);
     }
+    // Mounts a 64 KiB tmpfs on the directory inside the root and fills it;
+    // false (with the reason) where that cannot be done. Unmounted with the
+    // sandbox.
+    bool mountSmallDisk(QString const& inRoot, QString* why)
+    {
+        full = QFile::encodeName(path(inRoot));
+        if (::geteuid() != 0 || ::mount("tmpfs", full.constData(), "tmpfs", 0, "size=64k") != 0) {
+            *why = QString("cannot mount a small tmpfs here: %1").arg(strerror(errno));
+            full.clear();
+            return false;
+        }
+        return true;
+    }
+    // Fills the small file system to its last byte.
+    void fill() const
+    {
+        int const fd = ::open(QByteArray(full + "/filler").constData(), O_WRONLY | O_CREAT, 0644);
+        while (::write(fd, QByteArray(4096, 'x').constData(), 4096) > 0) { }
+        ::close(fd);
+    }
     // Every file and link below the root with its content.
     QHash<QString, QByteArray> snapshot() const
     {
@@ -65,17 +93,21 @@ public:
     }
 
     QTemporaryDir dir;
+    QByteArray full; // the small file system's mount point
 };
 
 // A YumConfIO with its own options and session use; its boxes get the queued
-// answers, then OK, so an unexpected box fails a test instead of hanging it.
+// answers, then (unless the test answers every dialog itself, as the
+// repository editor's do) OK, so an unexpected box fails a test instead of
+// hanging it.
 struct ConfFixture
 {
-    explicit ConfFixture(QList<YumRepoEnabled> options = {})
+    explicit ConfFixture(QList<YumRepoEnabled> options = {}, bool answerOk = true)
         : usedOptions(std::move(options))
         , conf(usedOptions, sessionUse)
     {
-        answerer.alwaysClick(QStringLiteral("okButton"));
+        if (answerOk)
+            answerer.alwaysClick(QStringLiteral("okButton"));
     }
     QList<YumRepoEnabled> usedOptions;
     QHash<QString, bool> sessionUse;

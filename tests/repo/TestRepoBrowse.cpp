@@ -3,6 +3,7 @@
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
 #include "support/EngineFixture.h"
+#include "support/RecordingBrowser.h"
 #include "yumio/YumIO.h"
 
 #include <QPushButton>
@@ -18,11 +19,6 @@ private slots:
     void firstUrl_data();
     void firstUrl();
     void browse();
-
-private:
-    // What the browser received, "count:first argument" a line, once there
-    // are expected lines; then forgets them.
-    QStringList browsed(QTemporaryDir const& share, int expected);
 };
 
 void TestRepoBrowse::firstUrl_data()
@@ -30,21 +26,15 @@ void TestRepoBrowse::firstUrl_data()
     QTest::addColumn<QString>("baseurl");
     QTest::addColumn<QString>("mirrorlist");
     QTest::addColumn<QString>("url");
-    QTest::newRow("three URLs, one a line") << "http://a/1/\nhttp://b/\nhttp://c/"
-                                            << "http://m/"
-                                            << "http://a/1/";
-    QTest::newRow("leading newline and blanks") << "\n \thttp://a/1/ http://b/"
-                                                << ""
-                                                << "http://a/1/";
-    QTest::newRow("mirror list only") << ""
-                                      << "http://m/?arch=$basearch"
-                                      << "http://m/?arch=$basearch";
-    QTest::newRow("blank baseurl") << "\n \n"
-                                   << "http://m/"
-                                   << "http://m/";
-    QTest::newRow("neither") << ""
-                             << ""
-                             << "";
+    auto const row
+        = [](char const* tag, char const* baseurl, char const* mirrorlist, char const* url) {
+              QTest::newRow(tag) << QString(baseurl) << QString(mirrorlist) << QString(url);
+          };
+    row("three URLs, one a line", "http://a/1/\nhttp://b/\nhttp://c/", "http://m/", "http://a/1/");
+    row("leading newline and blanks", "\n \thttp://a/1/ http://b/", "", "http://a/1/");
+    row("mirror list only", "", "http://m/?arch=$basearch", "http://m/?arch=$basearch");
+    row("blank baseurl", "\n \n", "http://m/", "http://m/");
+    row("neither", "", "", "");
 }
 
 void TestRepoBrowse::firstUrl()
@@ -57,45 +47,16 @@ void TestRepoBrowse::firstUrl()
     QTEST(RepoBrowse::firstUrl(entry), "url");
 }
 
-QStringList TestRepoBrowse::browsed(QTemporaryDir const& share, int expected)
-{
-    QFile log(share.filePath(QStringLiteral("webbrowser.log")));
-    auto const read = [&log] {
-        QStringList lines;
-        if (log.open(QIODevice::ReadOnly))
-            lines = QString::fromLocal8Bit(log.readAll()).split('\n', Qt::SkipEmptyParts);
-        log.close();
-        return lines;
-    };
-    [&] { QTRY_COMPARE(read().size(), expected); }();
-    QTest::qWait(100); // anything late shows here, not in the next check
-    QStringList const lines = read();
-    log.remove();
-    return lines;
-}
-
 void TestRepoBrowse::browse()
 {
     EngineFixture fixture;
-    EngineFixture::Options options;
-    options.http = false;
     QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.start(EngineFixture::local(), true, &error), qPrintable(error));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize() && engine.collect(EngineFixture::allRepos()));
 
     // The engine has read its script: from now on the share directory is
     // one whose browser only writes its arguments down.
-    QTemporaryDir share;
-    QFile browser(share.filePath(QStringLiteral("webbrowser")));
-    QVERIFY(browser.open(QIODevice::WriteOnly));
-    browser.write("#!/bin/sh\necho \"$#:$1\" >> \"$0.log\"\n");
-    browser.close();
-    browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QByteArray const savedShare = qgetenv("VUXSHARE");
-    qputenv("VUXSHARE", QFile::encodeName(share.path()));
-    auto const restore = qScopeGuard([&] { qputenv("VUXSHARE", savedShare); });
-
+    RecordingBrowser share;
     QStringList values;
     for (char const* name : {"releasever", "basearch", "arch"})
         values << engine.getYumVar(QLatin1String(name));
@@ -104,7 +65,7 @@ void TestRepoBrowse::browse()
     entry.baseurl = QStringLiteral("\nhttp://h/larder?name=n&password=p%20w&path=/$releasever/"
                                    "$basearch/$arch/$infra/$releasever\nhttp://second/");
     RepoBrowse::browse(fixture.window(), entry, &engine);
-    QCOMPARE(browsed(share, 1),
+    QCOMPARE(share.browsed(1),
         QStringList(
             QStringLiteral("1:http://h/larder?name=n&password=p%20w&path=/%1/%2/%3/$infra/%1")
                 .arg(values[0], values[1], values[2])));
@@ -116,7 +77,7 @@ void TestRepoBrowse::browse()
     dialog.config(entry);
     entry.baseurl = QStringLiteral("http://changed/");
     dialog.findChild<QPushButton*>(QStringLiteral("browseButton"))->click();
-    QCOMPARE(browsed(share, 1), QStringList(QStringLiteral("1:http://h/%1/").arg(values[1])));
+    QCOMPARE(share.browsed(1), QStringList(QStringLiteral("1:http://h/%1/").arg(values[1])));
 
     // By identifier; one no longer configured, like an entry without URLs,
     // gets the message and starts nothing.
@@ -125,7 +86,7 @@ void TestRepoBrowse::browse()
     YumConfIO conf(used, use);
     QVERIFY(conf.read(nullptr));
     RepoBrowse::browse(fixture.window(), QStringLiteral("updates"), &engine, &conf);
-    QStringList const opened = browsed(share, 1);
+    QStringList const opened = share.browsed(1);
     QVERIFY2(opened.value(0).startsWith(QStringLiteral("1:file:///"))
             && opened.value(0).endsWith(QStringLiteral("/updates/")),
         qPrintable(opened.value(0)));
@@ -136,7 +97,7 @@ void TestRepoBrowse::browse()
     QCOMPARE(fixture.answerer().texts(),
         QStringList(2, QStringLiteral("Repository configuration has no URL")));
     QCOMPARE(fixture.answerer().titles(), QStringList(2, QStringLiteral("Error")));
-    QCOMPARE(browsed(share, 0), QStringList());
+    QCOMPARE(share.browsed(0), QStringList());
 }
 
 QTEST_MAIN(TestRepoBrowse)

@@ -1,8 +1,9 @@
-#include "RepoEditorSupport.h"
+#include "ConfSandbox.h"
 
 #include "repo/RepoEditorDialog.h"
 #include "repo/RepoEditorModel.h"
 #include "repo/RepoEditorView.h"
+#include "support/RecordingBrowser.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -11,10 +12,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/mount.h>
 
 // The repository editor over real files in a sandbox root: its table, its
 // switches, its status line and what Apply, OK, Cancel and Reset All leave in
@@ -91,7 +88,7 @@ struct Editor
     QByteArray file() const { return sandbox.get("/etc/yum.repos.d/t.repo"); }
 
     ConfSandbox sandbox;
-    EditorConf fixture;
+    ConfFixture fixture {{}, false};
     QScopedPointer<RepoEditor::Dialog> dialog;
     QScopedPointer<QAbstractItemModelTester> tester;
     RepoEditor::View* view = nullptr;
@@ -292,17 +289,12 @@ void TestRepoEditorDialog::readFailureShowsNoDialog()
 
 void TestRepoEditorDialog::fullDiskKeepsFilesAndEdits()
 {
-    if (::geteuid() != 0)
-        QSKIP("mounting a small tmpfs needs root");
     Editor editor {QByteArray()};
-    QByteArray const dir = QFile::encodeName(editor.sandbox.path("/etc/yum.repos.d"));
-    if (::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") != 0)
-        QSKIP(qPrintable(QString("cannot mount a tmpfs here: %1").arg(strerror(errno))));
-    auto const unmount = qScopeGuard([&] { ::umount2(dir.constData(), MNT_DETACH); });
+    QString why;
+    if (!editor.sandbox.mountSmallDisk("/etc/yum.repos.d", &why))
+        QSKIP(qPrintable(why));
     editor.sandbox.put("/etc/yum.repos.d/t.repo", threeRepos);
-    int const fd = ::open(QByteArray(dir + "/filler").constData(), O_WRONLY | O_CREAT, 0644);
-    while (::write(fd, QByteArray(4096, 'x').constData(), 4096) > 0) { }
-    ::close(fd);
+    editor.sandbox.fill();
     editor.open();
     editor.makeCurrent("c");
     editor.answerConfig({{"name", "C renamed"}});
@@ -316,7 +308,8 @@ void TestRepoEditorDialog::fullDiskKeepsFilesAndEdits()
     QCOMPARE(editor.currentId(), "c");
     QCOMPARE(editor.status(), "Unapplied Configuration Changes");
     QVERIFY(editor.button("applyButton")->isEnabled());
-    QStringList leftovers = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    QStringList leftovers
+        = QDir(editor.sandbox.path("/etc/yum.repos.d")).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(leftovers, QStringList({"filler", "t.repo"}));
 }
 
@@ -348,23 +341,12 @@ void TestRepoEditorDialog::keyboardAndNames()
 // records what it is given.
 void TestRepoEditorDialog::browseOpensFirstUrl()
 {
-    QTemporaryDir share;
-    QByteArray const savedShare = qgetenv("VUXSHARE");
-    qputenv("VUXSHARE", QFile::encodeName(share.path()));
-    auto const restore = qScopeGuard([&] { qputenv("VUXSHARE", savedShare); });
-    QFile script(share.filePath("webbrowser"));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho \"$*\" >> \"${0%/*}/opened\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    RecordingBrowser share;
     Editor editor(threeRepos + "\n[m]\nmirrorlist=http://m/list\n");
     editor.open();
     editor.makeCurrent("m");
     editor.button("browseButton")->click();
-    QFile opened(share.filePath("opened"));
-    QVERIFY(QTest::qWaitFor([&] { return opened.exists() && opened.size() > 0; }));
-    QVERIFY(opened.open(QIODevice::ReadOnly));
-    QCOMPARE(opened.readAll(), "http://m/list\n");
+    QCOMPARE(share.browsed(1), QStringList("1:http://m/list"));
 }
 
 QTEST_MAIN(TestRepoEditorDialog)

@@ -1,11 +1,6 @@
 #include "ConfSandbox.h"
 
-#include <QScopeGuard>
 #include <QSignalSpy>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/mount.h>
 
 // Reading and writing yum's configuration, and what a write must never do:
 // leave half-written files, break a symbolic link, delete or overwrite files
@@ -241,18 +236,12 @@ void TestYumConfIO::sessionUse()
 
 void TestYumConfIO::fullDisk()
 {
-    if (::geteuid() != 0)
-        QSKIP("mounting a small tmpfs needs root");
     ConfSandbox box;
-    QByteArray const dir = QFile::encodeName(box.path("/etc/yum.repos.d"));
-    if (::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") != 0)
-        QSKIP(qPrintable(QString("cannot mount a tmpfs here: %1").arg(strerror(errno))));
-    auto const unmount = qScopeGuard([&] { ::umount2(dir.constData(), MNT_DETACH); });
+    QString why;
+    if (!box.mountSmallDisk("/etc/yum.repos.d", &why))
+        QSKIP(qPrintable(why));
     box.put("/etc/yum.repos.d/a.repo", "[a]\nname=A\nbaseurl=http://a/\n");
-    int const fd = ::open(QByteArray(dir + "/filler").constData(), O_WRONLY | O_CREAT, 0644);
-    while (::write(fd, QByteArray(4096, 'x').constData(), 4096) > 0) { }
-    QCOMPARE(errno, ENOSPC);
-    ::close(fd);
+    box.fill();
     auto const before = box.snapshot();
 
     ConfFixture f;

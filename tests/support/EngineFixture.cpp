@@ -55,6 +55,17 @@ bool EngineFixture::prepare(Options const& options, QString* error)
     return true;
 }
 
+bool EngineFixture::start(Options const& options, bool collect, QString* error)
+{
+    if (!prepare(options, error))
+        return false;
+    if (!engine_->initialize() || (collect && !engine_->collect(allRepos()))) {
+        *error = QStringLiteral("the engine did not start and collect");
+        return false;
+    }
+    return true;
+}
+
 QString EngineFixture::root() const
 {
     return dir.path() + QStringLiteral("/root");
@@ -74,14 +85,35 @@ int EngineFixture::headings(YumIO& engine, QString const& text)
     return count;
 }
 
-QString EngineFixture::dnf(QStringList const& arguments) const
+QString EngineFixture::logged(YumIO& engine, int maxLevel)
+{
+    QMutexLocker locker(&engine.logEntries());
+    QString text;
+    for (Log::Entry const& entry : engine.logEntries()) {
+        if (entry.level <= maxLevel)
+            text += entry.text + QLatin1Char('\n');
+    }
+    return text;
+}
+
+bool EngineFixture::readOnly(QString const& dir, std::function<bool()> const& work)
+{
+    QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), dir, dir});
+    QProcess::execute(
+        QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), dir});
+    bool const result = work();
+    QProcess::execute(QStringLiteral("umount"), {dir});
+    return result;
+}
+
+QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root(),
-            QStringLiteral("--config=") + root() + QStringLiteral("/etc/yum.conf"),
-            QStringLiteral("--setopt=reposdir=") + root() + QStringLiteral("/etc/yum.repos.d"),
-            QStringLiteral("--setopt=cachedir=") + root() + QStringLiteral("/var/cache/dnf-list"),
+        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
+            QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
+            QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
+            QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
             QStringLiteral("--releasever=1")}
             + arguments);
     process.waitForFinished(300000);

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <climits>
+#include <functional>
+
 class HProgressBar;
 class QWidget;
 class YumIO;
@@ -33,6 +36,16 @@ public:
 
     // Builds the root (and the server); false with the reason in error.
     bool prepare(Options const& options, QString* error);
+    // prepare, then starts the engine and, when collect, collects every
+    // repository.
+    bool start(Options const& options, bool collect, QString* error);
+    // Repositories read from file:// URLs, without a server.
+    static Options local()
+    {
+        Options options;
+        options.http = false;
+        return options;
+    }
 
     QString root() const;
     Sandbox::Server* server() const { return server_.data(); }
@@ -47,10 +60,15 @@ public:
 
     // How many headings with the text the engine has logged.
     static int headings(YumIO& engine, QString const& text);
+    // The texts the engine has logged up to the detail level, one a line.
+    static QString logged(YumIO& engine, int maxLevel = INT_MAX);
+    // Runs work with dir bind-mounted read-only (root only); its result.
+    static bool readOnly(QString const& dir, std::function<bool()> const& work);
 
     // Runs a dnf command line on the root, the way the sandbox configures it;
     // its standard output.
-    QString dnf(QStringList const& arguments) const;
+    QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
+    static QString dnf(QString const& root, QStringList const& arguments);
 
 private:
     QTemporaryDir dir;
