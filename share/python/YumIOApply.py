@@ -406,6 +406,11 @@ def _applyTransaction(self, installs, updates, removes):
         requested.add(_adapterPackage(pair[1]))
 
     self.reset(goal=True)
+    # dnf adds each transaction's members to one rpm transaction set and
+    # forgets it only when the Base closes: after a failed transaction the
+    # old members would be run again with the new ones. Each apply starts
+    # with a set of its own.
+    self._closeRpmDB()
     for pkg in installPkgs:
         self.package_install(pkg, strict=True)
     for pkg in updatePkgs:

@@ -148,6 +148,7 @@ private slots:
     void fileConflictAndObsoletes();
     void onlyTheSuperuserApplies();
     void larderCredentialsStayHidden();
+    void retryAfterFailures();
 };
 
 // Marked installs (one with a dependency), updates (one with a non-zero
@@ -476,11 +477,9 @@ void TestEngineApply::fileConflictAndObsoletes()
     QCOMPARE(rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
 
-    // The lock was released: one side alone, then the successor of
-    // cobalt, apply in the same session.
-    engine.clear();
-    QVERIFY(engine.collect(EngineFixture::allRepos()));
-    mark(engine, QStringLiteral("clash-left"), Package::Install);
+    // The lock was released and the failed members are forgotten: one side
+    // alone applies without a refresh, then the successor of cobalt.
+    mark(engine, QStringLiteral("clash-right"), Package::None);
     QVERIFY(engine.apply());
     QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("clash-left-0:1.0-1")));
 
@@ -571,6 +570,40 @@ void TestEngineApply::larderCredentialsStayHidden()
         QVERIFY2(!text.contains(QLatin1String("s3cret-pass")), qPrintable(text));
         QVERIFY2(!text.contains(QLatin1String("name=tester")), qPrintable(text));
     }
+}
+
+// A failed apply leaves the engine ready for the next one without a
+// refresh: the user mends the cause or applies another set.
+void TestEngineApply::retryAfterFailures()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.repos
+        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
+    QString const failure = startCollected(fixture, options, true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    YumIO& engine = fixture.engine();
+
+    // Fails while dependencies are resolved.
+    mark(engine, QStringLiteral("needs-missing"), Package::Install);
+    QVERIFY(!engine.apply());
+    mark(engine, QStringLiteral("needs-missing"), Package::None);
+    mark(engine, QStringLiteral("ember"), Package::Install);
+    QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
+    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
+
+    // Fails in the transaction, after the confirmation.
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("failing-pre"), Package::Install);
+    QVERIFY(!engine.apply());
+    mark(engine, QStringLiteral("failing-pre"), Package::None);
+    mark(engine, QStringLiteral("fjord"), Package::Install);
+    QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
+    QStringList const after = rpmQa(fixture.root());
+    QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
+    QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
+    QVERIFY(verifyDb(fixture.root()));
 }
 
 QTEST_MAIN(TestEngineApply)
