@@ -346,7 +346,17 @@ void YumIO::pythonException(QString const& message)
 
 void YumIO::pythonExceptionV(QString const& message)
 {
-    log(Log::Error, 0, pyStringDec(pyExceptValuef()));
+    // The script often logs the text it raises: the report shows it once.
+    QString const value = pyStringDec(pyExceptValuef());
+    int const start = logMark != -1 ? logMark : logCount();
+    bool logged = false;
+    {
+        QMutexLocker locker(&logList);
+        for (int i = start; i < logList.count() && !logged; ++i)
+            logged = logList.at(i).kind == Log::Error && logList.at(i).text == value;
+    }
+    if (!logged)
+        log(Log::Error, 0, value);
     pythonException(message);
 }
 

@@ -353,6 +353,9 @@ def _historyLine(installs, updates, removes):
 def _signatureCheck(base, pkgs):
     """Verify every package from a repository with gpgcheck, offering keys
     that are not yet imported, as dnf's command does."""
+    # dnf offers a repository's keys once per Base, whatever the answer: a
+    # key declined in an earlier apply is offered again.
+    getattr(base, "_repo_set_imported_gpg_keys", set()).clear()
     for pkg in pkgs:
         result, text = base.package_signature_check(pkg)
         if result == 0:

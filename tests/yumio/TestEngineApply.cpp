@@ -5,6 +5,7 @@
 #include "yumio/YumIO.h"
 
 #include <QDirIterator>
+#include <QJsonObject>
 #include <QMutexLocker>
 #include <QProcess>
 #include <QtTest>
@@ -149,6 +150,7 @@ private slots:
     void onlyTheSuperuserApplies();
     void larderCredentialsStayHidden();
     void retryAfterFailures();
+    void keyImportQuestion();
 };
 
 // Marked installs (one with a dependency), updates (one with a non-zero
@@ -604,6 +606,73 @@ void TestEngineApply::retryAfterFailures()
     QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
     QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
     QVERIFY(verifyDb(fixture.root()));
+}
+
+// A repository signed with a key made here: the engine's question names the
+// key's user id and fingerprint; declined, nothing is installed; imported,
+// the same marks apply.
+void TestEngineApply::keyImportQuestion()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.repos = QStringList {QStringLiteral("updates")};
+    QString error;
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QJsonObject const repo = Sandbox::run(
+        {QStringLiteral("signed-repo"), fixture.root() + QStringLiteral("/../signed")}, &error);
+    QVERIFY2(!repo.isEmpty(), qPrintable(error));
+    QFile file(fixture.root() + QStringLiteral("/etc/yum.repos.d/signed.repo"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        QStringLiteral("[signed]\nname=Signed\nbaseurl=file://%1\ngpgcheck=1\n"
+                       "gpgkey=file://%2\n")
+            .arg(repo[QStringLiteral("repo")].toString(), repo[QStringLiteral("key")].toString())
+            .toUtf8());
+    file.close();
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize());
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QStringList const before = rpmQa(fixture.root());
+    mark(engine, QStringLiteral("fjord"), Package::Install);
+
+    ModalAnswerer& answerer = fixture.answerer();
+    // A dialog without the button is closed with OK, for the checks to tell.
+    auto clickOrOk = [&](QString const& button) {
+        answerer.answer([button](QWidget* dialog) {
+            if (!ModalAnswerer::clickButton(dialog, button))
+                ModalAnswerer::clickButton(dialog, QStringLiteral("okButton"));
+        });
+    };
+    answerer.click(QStringLiteral("okButton"));
+    clickOrOk(QStringLiteral("Do Not Import"));
+    answerer.alwaysClick(QStringLiteral("okButton"));
+    QVERIFY(!engine.apply());
+    QStringList texts = answerer.texts();
+    QCOMPARE(texts.size(), 3);
+    QString const question = texts[1];
+    QVERIFY2(question.contains(QLatin1String("Userid     : \"Vux Test Key <test@vux.example>\"")),
+        qPrintable(question));
+    QVERIFY2(QString(question)
+                 .remove(QLatin1Char(' '))
+                 .contains(repo[QStringLiteral("fingerprint")].toString()),
+        qPrintable(question));
+    QVERIFY(question.contains(repo[QStringLiteral("key")].toString()));
+    QVERIFY2(texts[2].count(QLatin1String("could not be verified")) == 1, qPrintable(texts[2]));
+    QVERIFY(texts[2].contains(QLatin1String("ember")) || texts[2].contains(QLatin1String("fjord")));
+    QVERIFY(!logTexts(engine).contains(QStringLiteral("Key imported")));
+    QCOMPARE(rpmQa(fixture.root()), before);
+    QVERIFY(verifyDb(fixture.root()));
+
+    answerer.click(QStringLiteral("okButton"));
+    clickOrOk(QStringLiteral("Import"));
+    QVERIFY2(engine.apply(), qPrintable(answerer.texts().last()));
+    texts = answerer.texts();
+    QCOMPARE(texts.size(), 5);
+    QVERIFY(texts[4].contains(QLatin1String("Importing GPG key:")));
+    QStringList const after = rpmQa(fixture.root());
+    QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
+    QVERIFY(after.contains(QStringLiteral("ember-0:0.3-1")));
+    QVERIFY(logTexts(engine).contains(QStringLiteral("Key imported")));
 }
 
 QTEST_MAIN(TestEngineApply)
