@@ -346,16 +346,18 @@ void YumIO::pythonException(QString const& message)
 
 void YumIO::pythonExceptionV(QString const& message)
 {
-    // The script often logs the text it raises: the report shows it once.
+    // The script often logs the text it raises (a line per entry): the
+    // report shows it once.
     QString const value = pyStringDec(pyExceptValuef());
     int const start = logMark != -1 ? logMark : logCount();
-    bool logged = false;
+    QStringList errors;
     {
         QMutexLocker locker(&logList);
-        for (int i = start; i < logList.count() && !logged; ++i)
-            logged = logList.at(i).kind == Log::Error && logList.at(i).text == value;
+        for (int i = start; i < logList.count(); ++i)
+            if (logList.at(i).kind == Log::Error)
+                errors.append(logList.at(i).text);
     }
-    if (!logged)
+    if (value.isEmpty() || !errors.join(QLatin1Char('\n')).contains(value))
         log(Log::Error, 0, value);
     pythonException(message);
 }

@@ -241,6 +241,7 @@ class _ApplyMeter(dnf.callback.DownloadProgress):
         self.current = None
         self.started = set()
         self.failures = []
+        self.told = set()
 
     def start(self, total_files, total_size, total_drpms=0):
         pass
@@ -267,7 +268,10 @@ class _ApplyMeter(dnf.callback.DownloadProgress):
             yumIOC.applyGrabMeterEnd(int(getattr(payload, "download_size", 0) or 0))
         if status == dnf.callback.STATUS_FAILED or status == dnf.callback.STATUS_MIRROR:
             text = maskCredentials("%s: %s" % (payload, msg))
-            logger.error("%s", text)
+            # librepo tries a mirror several times: each answer is told once.
+            if text not in self.told:
+                self.told.add(text)
+                logger.error("%s", text)
             if status == dnf.callback.STATUS_FAILED:
                 self.failures.append(text)
 
