@@ -401,6 +401,8 @@ def _apply(self, installs, updates, removes):
 
 
 def _applyTransaction(self, installs, updates, removes):
+    # Whether this apply changed the system, for the engine after a failure.
+    self.systemChanged = False
     if os.geteuid() != 0:
         raise Errors.YumBaseError(_SUPERUSER_TEXT)
     if self.sack is None:
@@ -473,13 +475,15 @@ def _applyTransaction(self, installs, updates, removes):
         gc.collect()
     finally:
         sys.stderr = saved
+        self.systemChanged = any(item.state == _ACTION.TransactionItemState_DONE
+                                 for item in self.transaction)
     if not display.started:
         yumIOC.tsInitCallback(1)
     failed = [item for item in self.transaction
               if item.state == _ACTION.TransactionItemState_ERROR]
+    done = sorted(str(item.pkg) for item in self.transaction
+                  if item.state == _ACTION.TransactionItemState_DONE)
     if failed or display.errors:
-        done = sorted(str(item.pkg) for item in self.transaction
-                      if item.state == _ACTION.TransactionItemState_DONE)
         text = ["Transaction failed"]
         text.extend(display.errors)
         text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))

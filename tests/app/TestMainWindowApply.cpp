@@ -69,6 +69,7 @@ void TestMainWindowApply::updateExtendShrink()
     QVERIFY2(root.make(&error), qPrintable(error));
     ModalAnswerer answerer;
     answerer.alwaysClick(QStringLiteral("okButton"));
+    answerer.alwaysClick(QStringLiteral("closeButton"));
     MainWindow window;
     QVERIFY(start(window));
     QCOMPARE(answerer.answered(), 0);
@@ -145,7 +146,27 @@ void TestMainWindowApply::updateExtendShrink()
     extended.removeAll(QStringLiteral("granite-0:3.0-2"));
     QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
-    QVERIFY(showOnly(QStringLiteral("granite")));
+
+    // A transaction that fails after applying part of it: the table shows
+    // what is installed now, with no action left.
+    for (QString const& name : {QStringLiteral("failing-pre"), QStringLiteral("helix")}) {
+        QVERIFY(showOnly(name));
+        view->selectRow(0);
+        window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    }
+    int const asked = answerer.answered();
+    apply->click();
+    QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
+    QVERIFY2(answerer.texts().last().contains(QLatin1String("Applied: helix")),
+        qPrintable(answerer.texts().last()));
+    extended.append(QStringLiteral("helix-0:0.1-1"));
+    extended.sort();
+    QCOMPARE(root.installed(), extended);
+    QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("failing-pre")), Package::Available);
+    for (int row = 0; row < model->rowCount(); ++row)
+        QCOMPARE(model->entry(row)->action, Package::None);
+    QVERIFY(!apply->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindowApply)

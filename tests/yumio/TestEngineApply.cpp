@@ -592,6 +592,7 @@ void TestEngineApply::retryAfterFailures()
     // Fails while dependencies are resolved.
     mark(engine, QStringLiteral("needs-missing"), Package::Install);
     QVERIFY(!engine.apply());
+    QVERIFY(!engine.partlyApplied());
     mark(engine, QStringLiteral("needs-missing"), Package::None);
     mark(engine, QStringLiteral("ember"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
@@ -602,11 +603,27 @@ void TestEngineApply::retryAfterFailures()
     QVERIFY(engine.collect(EngineFixture::allRepos()));
     mark(engine, QStringLiteral("failing-pre"), Package::Install);
     QVERIFY(!engine.apply());
+    QVERIFY(!engine.partlyApplied());
     mark(engine, QStringLiteral("failing-pre"), Package::None);
     mark(engine, QStringLiteral("fjord"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
-    QStringList const after = rpmQa(fixture.root());
+    QStringList after = rpmQa(fixture.root());
     QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
+    QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
+    QVERIFY(verifyDb(fixture.root()));
+
+    // A transaction that fails after applying one of its members: the
+    // engine says so, for the table to be collected afresh.
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("failing-pre"), Package::Install);
+    mark(engine, QStringLiteral("helix"), Package::Install);
+    QVERIFY(!engine.apply());
+    QVERIFY(engine.partlyApplied());
+    QString const report = fixture.answerer().texts().last();
+    QVERIFY2(report.contains(QLatin1String("Applied: helix-0.1-1.noarch")), qPrintable(report));
+    after = rpmQa(fixture.root());
+    QVERIFY(after.contains(QStringLiteral("helix-0:0.1-1")));
     QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
     QVERIFY(verifyDb(fixture.root()));
 }
