@@ -60,6 +60,7 @@ bool YumIO::applyReal()
     progress->startTotal(tr("Checking Dependencies: Total Progress"), 10000);
     progress->startItem(tr("Preparing"), 100, 1);
     resetApplyFields();
+    appliedPart = false;
 
     PyRef installs = PyRef::steal(PyList_New(0));
     PyRef updates = PyRef::steal(PyList_New(0));
@@ -145,7 +146,6 @@ bool YumIO::applyReal()
         // where the log stood: the failure report needs it.
         int const mark = logCount();
         applying = true;
-        appliedPart = false;
         PyRef result = PyRef::steal(
             pyMethodCall(yumIO, "apply", "(OOO)", installs.get(), updates.get(), removes.get()));
         applying = false;

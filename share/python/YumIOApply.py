@@ -481,9 +481,9 @@ def _applyTransaction(self, installs, updates, removes):
         yumIOC.tsInitCallback(1)
     failed = [item for item in self.transaction
               if item.state == _ACTION.TransactionItemState_ERROR]
-    done = sorted(str(item.pkg) for item in self.transaction
-                  if item.state == _ACTION.TransactionItemState_DONE)
     if failed or display.errors:
+        done = sorted(str(item.pkg) for item in self.transaction
+                      if item.state == _ACTION.TransactionItemState_DONE)
         text = ["Transaction failed"]
         text.extend(display.errors)
         text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))

@@ -626,6 +626,13 @@ void TestEngineApply::retryAfterFailures()
     QVERIFY(after.contains(QStringLiteral("helix-0:0.1-1")));
     QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
     QVERIFY(verifyDb(fixture.root()));
+
+    // An apply that stops before the script is called changed nothing.
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    mark(engine, QStringLiteral("needs-missing"), Package::Update); // nothing to update
+    QVERIFY(!engine.apply());
+    QVERIFY(!engine.partlyApplied());
 }
 
 // A repository signed with a key made here: the engine's question names the
