@@ -465,11 +465,12 @@ void MainWindow::resize()
 
 // Applies the marked actions. After a transaction the table is collected
 // afresh (every action gone); a failed or declined apply leaves the table and
-// the marks as they were.
+// the marks as they were, unless its transaction changed the system before it
+// failed: the table then shows what is installed now.
 void MainWindow::apply()
 {
     setReady(false);
-    if (yumIO->apply()) {
+    if (yumIO->apply() || yumIO->partlyApplied()) {
         if (!checkCredentials())
             return; // quitting: the window stays busy
         recollect(); // clears the engine and collects; the table's model resets with it

@@ -51,6 +51,11 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       (primary metadata that does not match its checksum) and
       "corrupt-repomd" (repomd.xml that is not XML).
 
+  sandbox.py signed-repo DIR [--packages ember,fjord]
+      Make a signing key (GnuPG home DIR/gnupg, exported to DIR/key.asc) and
+      the repository DIR/repo of the named packages signed with it. Prints
+      JSON: {"repo": PATH, "key": PATH, "fingerprint": HEX, "userid": TEXT}
+
   sandbox.py demo DIR
       Build everything, start a server in the background (pid in
       DIR/server.pid, port in DIR/server.port, requests in DIR/server.log),
@@ -329,6 +334,68 @@ def corrupt_repo(directory, what="primary"):
     else:
         raise ValueError("unknown corruption %r" % what)
     return directory
+
+
+SIGNING_USERID = "Vux Test Key <test@vux.example>"
+
+
+def make_signing_key(directory):
+    """A new RSA signing key in the GnuPG home directory/gnupg, exported to
+    directory/key.asc. Returns {"home", "key", "fingerprint", "userid"}."""
+    home = os.path.join(directory, "gnupg")
+    os.makedirs(home, mode=0o700)
+    env = dict(os.environ, GNUPGHOME=home)
+    gpg = _tool("gpg")
+    _run([gpg, "--batch", "--pinentry-mode", "loopback", "--passphrase", "",
+          "--quick-gen-key", SIGNING_USERID, "rsa2048", "sign", "never"], "gpg", env=env)
+    key = os.path.join(directory, "key.asc")
+    _write_file(key, _run([gpg, "--batch", "--armor", "--export", SIGNING_USERID],
+                          "gpg --export", env=env))
+    listing = _run([gpg, "--batch", "--with-colons", "--fingerprint", SIGNING_USERID],
+                   "gpg --fingerprint", env=env)
+    fingerprint = next(line.split(":")[9] for line in listing.splitlines()
+                       if line.startswith("fpr:"))
+    return {"home": home, "key": key, "fingerprint": fingerprint, "userid": SIGNING_USERID}
+
+
+def make_package_repo(directory, names, key=None):
+    """A repository at directory of the sandbox's packages with the given
+    names (every version built), copied and signed with key (from
+    make_signing_key) when one is given."""
+    packages = os.path.join(directory, "Packages")
+    os.makedirs(packages)
+    copies = []
+    for rpm in build_repos()["rpms"]:
+        base = os.path.basename(rpm)
+        if any(base.startswith(name + "-") and base[len(name) + 1:][:1].isdigit()
+               for name in names):
+            copies.append(shutil.copy(rpm, os.path.join(packages, base)))
+    if not copies:
+        raise SandboxError("no package named %s" % ", ".join(names))
+    if key is not None:
+        env = dict(os.environ, GNUPGHOME=key["home"])
+        try:
+            _run([_tool("rpmsign"), "--define", "__gpg %s" % _tool("gpg"),
+                  "--define", "_gpg_sign_cmd_extra_args --batch --pinentry-mode loopback "
+                  "--passphrase ''", "--define", "_gpg_name %s" % key["userid"],
+                  "--define", "_gpg_path %s" % key["home"], "--addsign"] + copies,
+                 "rpmsign", env=env)
+        finally:
+            # No agent is left behind for the key's home.
+            subprocess.run([_tool("gpgconf"), "--kill", "gpg-agent"], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _run([_tool("createrepo_c"), "--quiet", "--no-database", directory], "createrepo_c")
+    return directory
+
+
+def signed_repo(directory, names=("ember", "fjord")):
+    """A key and a repository signed with it under directory (missing or
+    empty): {"repo", "key", "fingerprint", "userid"}."""
+    os.makedirs(directory, exist_ok=True)
+    key = make_signing_key(directory)
+    repo = make_package_repo(os.path.join(directory, "repo"), names, key)
+    return {"repo": repo, "key": key["key"], "fingerprint": key["fingerprint"],
+            "userid": key["userid"]}
 
 
 def _build_into(tmp):
@@ -1106,6 +1173,10 @@ def main(argv=None):
     srv.add_argument("--tree", help="directory to serve (default: the cached repositories)")
     srv.add_argument("--watch-pid", type=int, metavar="PID",
                      help="stop when process PID ends (for test harnesses)")
+    sig = sub.add_parser("signed-repo", help="a signing key and a repository signed with it")
+    sig.add_argument("dir")
+    sig.add_argument("--packages", default="ember,fjord",
+                     help="names of the packages (default: %(default)s)")
     dem = sub.add_parser("demo", help="repositories, a server and a root for trying Vux")
     dem.add_argument("dir")
     args = parser.parse_args(argv)
@@ -1123,6 +1194,9 @@ def main(argv=None):
             print(json.dumps(result))
         elif args.command == "serve":
             return _cmd_serve(args)
+        elif args.command == "signed-repo":
+            names = [n for n in args.packages.split(",") if n]
+            print(json.dumps(signed_repo(args.dir, names)))
         elif args.command == "demo":
             demo(args.dir)
     except SandboxError as error:

@@ -79,6 +79,9 @@ public:
     bool collectFileLists();
     bool collectOtherData();
     bool apply();
+    // Whether the last apply failed after its transaction had changed the
+    // system (some members applied): the entries no longer tell the truth.
+    bool partlyApplied() const { return appliedPart; }
 
     // --- Stopping an operation (any thread) --------------------------------
     // Asks the running operation to stop as soon as the package manager can
@@ -279,6 +282,7 @@ private:
 
     // --- Applying (YumIOApply.cpp) ------------------------------------------
     bool applyReal();
+    bool scriptChangedSystem();
     bool applyGroups();
     bool applyGrpUpdate(Package::Entry const* group);
     bool applyGrpInstall(Package::Entry const* group);
@@ -412,6 +416,7 @@ private:
     quint64 installWork = 0;
     long lastTsCurrent = -1;
     bool applying = false; // the script's apply is running
+    bool appliedPart = false; // see partlyApplied()
 
     // Output assembly and capture.
     QString stdoutRest;

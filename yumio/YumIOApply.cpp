@@ -60,6 +60,7 @@ bool YumIO::applyReal()
     progress->startTotal(tr("Checking Dependencies: Total Progress"), 10000);
     progress->startItem(tr("Preparing"), 100, 1);
     resetApplyFields();
+    appliedPart = false;
 
     PyRef installs = PyRef::steal(PyList_New(0));
     PyRef updates = PyRef::steal(PyList_New(0));
@@ -149,6 +150,8 @@ bool YumIO::applyReal()
             pyMethodCall(yumIO, "apply", "(OOO)", installs.get(), updates.get(), removes.get()));
         applying = false;
         logMark = mark;
+        if (!result)
+            appliedPart = scriptChangedSystem();
         if (pyExceptMatches(result.get(), yumBaseError)) {
             pythonExceptionV(tr("Error applying changes"));
             pyExceptClear();
@@ -176,6 +179,20 @@ bool YumIO::applyReal()
     progress->reset();
     updatedNames.clear();
     return applyConfirmed;
+}
+
+// The script's systemChanged after a failed apply: true when its
+// transaction had applied some members before it failed. The pending
+// exception stays as it was.
+bool YumIO::scriptChangedSystem()
+{
+    PyObject *type = nullptr, *value = nullptr, *traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyRef changed = PyRef::steal(PyObject_GetAttrString(yumIO, "systemChanged"));
+    bool const result = changed && PyObject_IsTrue(changed.get()) == 1;
+    PyErr_Clear();
+    PyErr_Restore(type, value, traceback);
+    return result;
 }
 
 // ---------------------------------------------------------------------------

@@ -346,7 +346,19 @@ void YumIO::pythonException(QString const& message)
 
 void YumIO::pythonExceptionV(QString const& message)
 {
-    log(Log::Error, 0, pyStringDec(pyExceptValuef()));
+    // The script often logs the text it raises (a line per entry): the
+    // report, which shows the errors logged below level 3, shows it once.
+    QString const value = pyStringDec(pyExceptValuef());
+    int const start = logMark != -1 ? logMark : logCount();
+    QStringList errors;
+    {
+        QMutexLocker locker(&logList);
+        for (int i = start; i < logList.count(); ++i)
+            if (logList.at(i).kind == Log::Error && logList.at(i).level < 3)
+                errors.append(logList.at(i).text);
+    }
+    if (value.isEmpty() || !errors.join(QLatin1Char('\n')).contains(value))
+        log(Log::Error, 0, value);
     pythonException(message);
 }
 

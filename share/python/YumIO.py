@@ -30,6 +30,7 @@ import dnf
 import dnf.callback
 import dnf.conf
 import dnf.conf.read
+import dnf.drpm
 import dnf.const
 import dnf.exceptions
 import dnf.lock
@@ -1502,7 +1503,9 @@ class YumIO(dnf.Base):
         return self._clean([dnf.repo.CACHE_FILES["dbcache"]], "cache")
 
     def usesPresto(self):
-        return bool(self.conf.deltarpm)
+        # dnf rebuilds packages from deltas only with deltarpm on and its
+        # rebuilding tool installed; otherwise it never does.
+        return bool(self.conf.deltarpm) and os.access(dnf.drpm.APPLYDELTA, os.X_OK)
 
 
 # ---------------------------------------------------------------------------

@@ -241,6 +241,7 @@ class _ApplyMeter(dnf.callback.DownloadProgress):
         self.current = None
         self.started = set()
         self.failures = []
+        self.told = set()
 
     def start(self, total_files, total_size, total_drpms=0):
         pass
@@ -267,7 +268,10 @@ class _ApplyMeter(dnf.callback.DownloadProgress):
             yumIOC.applyGrabMeterEnd(int(getattr(payload, "download_size", 0) or 0))
         if status == dnf.callback.STATUS_FAILED or status == dnf.callback.STATUS_MIRROR:
             text = maskCredentials("%s: %s" % (payload, msg))
-            logger.error("%s", text)
+            # librepo tries a mirror several times: each answer is told once.
+            if text not in self.told:
+                self.told.add(text)
+                logger.error("%s", text)
             if status == dnf.callback.STATUS_FAILED:
                 self.failures.append(text)
 
@@ -353,6 +357,9 @@ def _historyLine(installs, updates, removes):
 def _signatureCheck(base, pkgs):
     """Verify every package from a repository with gpgcheck, offering keys
     that are not yet imported, as dnf's command does."""
+    # dnf offers a repository's keys once per Base, whatever the answer: a
+    # key declined in an earlier apply is offered again.
+    getattr(base, "_repo_set_imported_gpg_keys", set()).clear()
     for pkg in pkgs:
         result, text = base.package_signature_check(pkg)
         if result == 0:
@@ -394,6 +401,8 @@ def _apply(self, installs, updates, removes):
 
 
 def _applyTransaction(self, installs, updates, removes):
+    # Whether this apply changed the system, for the engine after a failure.
+    self.systemChanged = False
     if os.geteuid() != 0:
         raise Errors.YumBaseError(_SUPERUSER_TEXT)
     if self.sack is None:
@@ -406,6 +415,11 @@ def _applyTransaction(self, installs, updates, removes):
         requested.add(_adapterPackage(pair[1]))
 
     self.reset(goal=True)
+    # dnf adds each transaction's members to one rpm transaction set and
+    # forgets it only when the Base closes: after a failed transaction the
+    # old members would be run again with the new ones. Each apply starts
+    # with a set of its own.
+    self._closeRpmDB()
     for pkg in installPkgs:
         self.package_install(pkg, strict=True)
     for pkg in updatePkgs:
@@ -461,6 +475,8 @@ def _applyTransaction(self, installs, updates, removes):
         gc.collect()
     finally:
         sys.stderr = saved
+        self.systemChanged = any(item.state == _ACTION.TransactionItemState_DONE
+                                 for item in self.transaction)
     if not display.started:
         yumIOC.tsInitCallback(1)
     failed = [item for item in self.transaction

@@ -3,51 +3,24 @@ checks them, a declined transaction, and the superuser check."""
 
 import glob
 import os
-import shutil
 import subprocess
 
 import pytest
 
+from script_support import sandbox
 import yumioc_recorder
-
-
-def _run(*args, **kwargs):
-    subprocess.run(args, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   **kwargs)
 
 
 @pytest.fixture(scope="module")
 def signed_repos(tmp_path_factory, repos):
     """A repository of packages signed with a key made here ("signed", key
     in key.asc) and one of the same packages unsigned ("unsigned")."""
-    top = tmp_path_factory.mktemp("signed")
-    home = top / "gnupg"
-    home.mkdir(mode=0o700)
-    env = dict(os.environ, GNUPGHOME=str(home))
-    _run("gpg", "--batch", "--pinentry-mode", "loopback", "--passphrase", "",
-         "--quick-gen-key", "Vux Test Key <test@vux.example>", "rsa2048", "sign", "never",
-         env=env)
-    with open(top / "key.asc", "wb") as key:
-        key.write(subprocess.run(["gpg", "--armor", "--export", "test@vux.example"], env=env,
-                                 check=True, stdout=subprocess.PIPE).stdout)
-    result = {}
-    for name in ("signed", "unsigned"):
-        directory = top / name
-        directory.mkdir()
-        for rpm in repos["rpms"]:
-            base = os.path.basename(rpm)
-            if base.startswith(("ember-", "fjord-")):
-                shutil.copy(rpm, directory / base)
-        if name == "signed":
-            _run("rpmsign", "--define", "__gpg /usr/bin/gpg", "--define",
-                 "_gpg_sign_cmd_extra_args --batch --pinentry-mode loopback --passphrase ''",
-                 "--define", "_gpg_name Vux Test Key", "--define",
-                 "_gpg_path %s" % home, "--addsign", *glob.glob(str(directory / "*.rpm")),
-                 env=env)
-        _run("createrepo_c", "-q", str(directory))
-        result[name] = str(directory)
-    result["key"] = str(top / "key.asc")
-    return result
+    top = str(tmp_path_factory.mktemp("signed"))
+    key = sandbox.make_signing_key(top)
+    names = ("ember", "fjord")
+    return {"signed": sandbox.make_package_repo(os.path.join(top, "signed"), names, key),
+            "unsigned": sandbox.make_package_repo(os.path.join(top, "unsigned"), names),
+            "key": key["key"]}
 
 
 def _prepare(make_root, make_yumio, repoid, baseurl, key):

@@ -55,3 +55,17 @@ def test_reposdir_follows_dnfs_rule(make_root, make_yumio):
     yumio = make_yumio(root)
     assert list(yumio.conf.reposdir) == [root + "/etc/yum.repos.d"]
     assert sorted(yumio.repos.repos) == ["base", "updates"]
+
+
+def test_deltas_only_where_dnf_can_rebuild_them(make_root, make_yumio, tmp_path, monkeypatch):
+    import dnf.drpm
+    yumio = make_yumio(make_root())
+    tool = tmp_path / "applydeltarpm"
+    monkeypatch.setattr(dnf.drpm, "APPLYDELTA", str(tool))
+    yumio.conf.deltarpm = True
+    assert yumio.usesPresto() is False  # the rebuilding tool is missing
+    tool.write_text("#!/bin/sh\n")
+    tool.chmod(0o755)
+    assert yumio.usesPresto() is True
+    yumio.conf.deltarpm = False
+    assert yumio.usesPresto() is False

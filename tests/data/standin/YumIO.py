@@ -10,6 +10,9 @@ behaviour when an object is made:
   VUX_STANDIN_SQLITE "1": usesSqlite() says yes.
   VUX_STANDIN_PRESTO "1": usesPresto() says yes.
   VUX_STANDIN_CLEAN  "method:code": that cleaning method answers code.
+  VUX_STANDIN_HEADERS "1": delta and epsilon are available too, with their
+                     header files in the local cache (gamma's is missing);
+                     apply fetches one header.
 Every call is appended to `calls`, for the tests to read.
 """
 
@@ -91,6 +94,13 @@ class Package:
     def printVer(self):
         return self.version
 
+    def localHdr(self):
+        """The header file in the local cache: this very file for a package
+        marked cached, a file that does not exist for the others."""
+        if self.simple.get("cached"):
+            return os.path.abspath(__file__)
+        return os.path.join(os.path.dirname(os.path.abspath(__file__)), "no-such.hdr")
+
     def returnSimple(self, key):
         return self.simple[key]
 
@@ -160,6 +170,10 @@ class YumIO:
         _maybeFail("collectAll")
         installed = [Package("alpha", "1.0-1", "installed"), Package("beta", "1.0-1", "installed")]
         available = [Package("gamma", "3:1.0-1", "standin", group="Suite")]
+        if os.environ.get("VUX_STANDIN_HEADERS") == "1":
+            for name in ("delta", "epsilon"):
+                available.append(Package(name, "1.0-1", "standin"))
+                available[-1].simple["cached"] = True
         return _All(installed, available, _failure("collectAll") is None)
 
     def setupTsGroup(self):
@@ -180,6 +194,11 @@ class YumIO:
         calls.append("apply:%s/%s/%s" % (",".join(p.name for p in installs),
                                           ",".join(pair[0].name for pair in updates),
                                           ",".join(p.name for p in removes)))
+        if os.environ.get("VUX_STANDIN_HEADERS") == "1":
+            yumIOC.applyGrabMeterStart("http://standin.test/headers/gamma.hdr", None, None, 100,
+                                       None)
+            yumIOC.applyGrabMeterUpdate(100)
+            yumIOC.applyGrabMeterEnd(100)
 
     def collectFileLists(self):
         _maybeFail("collectFileLists")

@@ -1,0 +1,173 @@
+#include "StartupSupport.h"
+
+#include "packagetable/PackageTableModel.h"
+#include "packagetable/PackageTableView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+using namespace StartupSupport;
+using namespace PackageTable;
+
+namespace {
+
+// A root made as the demo makes one: packages served over HTTP, "updates"
+// through larder credentials, the group core-tools installed.
+struct DemoRoot
+{
+    QTemporaryDir dir;
+    Sandbox::Server server {QStringLiteral("demo:sandbox")};
+    QString path() const { return dir.path() + QStringLiteral("/root"); }
+    bool make(QString* error)
+    {
+        application = qobject_cast<QApplication*>(QCoreApplication::instance());
+        program = "vux";
+        if (!server.isRunning()
+            || Sandbox::run({QStringLiteral("root"), path(), QStringLiteral("--url-base"),
+                                server.url(), QStringLiteral("--larder"),
+                                QStringLiteral("demo:sandbox"), QStringLiteral("--larder-repos"),
+                                QStringLiteral("updates"), QStringLiteral("--group")},
+                error)
+                   .isEmpty())
+            return false;
+        InstallRoot::set(path());
+        return true;
+    }
+    QStringList installed() const
+    {
+        QProcess process;
+        process.start(QStringLiteral("rpm"),
+            {QStringLiteral("--root"), path(), QStringLiteral("-qa"), QStringLiteral("--qf"),
+                QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}\\n")});
+        process.waitForFinished(60000);
+        QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines.sort();
+        return lines;
+    }
+};
+
+} // namespace
+
+// The demo's sandbox updated, extended and shrunk through the main window's
+// own commands and its Apply Actions button.
+class TestMainWindowApply : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void updateExtendShrink();
+};
+
+void TestMainWindowApply::updateExtendShrink()
+{
+    DemoRoot root;
+    QString error;
+    QVERIFY2(root.make(&error), qPrintable(error));
+    ModalAnswerer answerer;
+    answerer.alwaysClick(QStringLiteral("okButton"));
+    answerer.alwaysClick(QStringLiteral("closeButton"));
+    MainWindow window;
+    QVERIFY(start(window));
+    QCOMPARE(answerer.answered(), 0);
+    View* view = window.packageView();
+    Model* model = window.packageModel();
+    auto* apply = window.findChild<QPushButton*>(QStringLiteral("applyButton"));
+    auto* pattern = window.findChild<QLineEdit*>(QStringLiteral("patternEdit"));
+    QVERIFY(apply && pattern);
+
+    // Applies what is marked, confirmed; then the table holds no action.
+    auto applied = [&](QString const& step) -> QString {
+        int const asked = answerer.answered();
+        if (!apply->isEnabled())
+            return step + QStringLiteral(": Apply Actions is disabled");
+        apply->click();
+        if (answerer.answered() != asked + 1)
+            return step + QStringLiteral(": dialogs ") + answerer.texts().mid(asked).join('|');
+        if (!answerer.texts().last().startsWith(QLatin1String("Transaction to be performed:")))
+            return step + QStringLiteral(": ") + answerer.texts().last();
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->entry(row)->action != Package::None)
+                return step + QStringLiteral(": an action is left on ") + model->entry(row)->name;
+        if (apply->isEnabled())
+            return step + QStringLiteral(": Apply Actions stays enabled");
+        return QString();
+    };
+    auto stateOf = [&](QString const& name) {
+        Package::Entry const* entry = window.engine()->findEntry(false, name);
+        return entry ? entry->state : Package::State(-1);
+    };
+    // Shows the row of one package, whatever its state.
+    auto showOnly = [&](QString const& name) {
+        window.findChild<QComboBox*>(QStringLiteral("stateCombo"))->setCurrentIndex(ViewAll);
+        pattern->setText(QLatin1Char('^') + name + QLatin1Char(' '));
+        window.findChild<QPushButton*>(QStringLiteral("goButton"))->click();
+        return view->model()->rowCount() == 1
+            && view->model()->index(0, NameColumn).data().toString() == name;
+    };
+
+    // Update: every out-of-date package.
+    window.findChild<QPushButton*>(QStringLiteral("updateAllButton"))->click();
+    QString failure = applied(QStringLiteral("update"));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QStringList const updated {QStringLiteral("aurora-0:1.1-1"),
+        QStringLiteral("aurora-data-0:1.1-1"), QStringLiteral("cobalt-0:1.0-1"),
+        QStringLiteral("granite-0:3.0-2"), QStringLiteral("libbasalt-2:1.2-1"),
+        QStringLiteral("sandbox-kernel-0:5.1.0-1"), QStringLiteral("sandbox-kernel-0:5.2.0-1"),
+        QStringLiteral("sandbox-kernel-0:5.3.0-1"), QStringLiteral("sandbox-release-0:1-1")};
+    QCOMPARE(root.installed(), updated);
+    QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("cobalt")), Package::Installed);
+
+    // Extend: an available package, selected and set.
+    QVERIFY(showOnly(QStringLiteral("ember")));
+    view->selectRow(0);
+    window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    failure = applied(QStringLiteral("extend"));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QStringList extended = updated;
+    extended.append(QStringLiteral("ember-0:0.3-1"));
+    extended.sort();
+    QCOMPARE(root.installed(), extended);
+    QCOMPARE(stateOf(QStringLiteral("ember")), Package::Installed);
+
+    // Shrink: an installed package, marked in its Action cell.
+    QVERIFY(showOnly(QStringLiteral("granite")));
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, ActionColumn));
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(view->model()->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
+        QStringLiteral("Remove package"));
+    failure = applied(QStringLiteral("shrink"));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    extended.removeAll(QStringLiteral("granite-0:3.0-2"));
+    QCOMPARE(root.installed(), extended);
+    QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
+
+    // A transaction that fails after applying part of it: the table shows
+    // what is installed now, with no action left.
+    for (QString const& name : {QStringLiteral("failing-pre"), QStringLiteral("helix")}) {
+        QVERIFY(showOnly(name));
+        view->selectRow(0);
+        window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    }
+    int const asked = answerer.answered();
+    apply->click();
+    QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
+    QVERIFY2(answerer.texts().last().contains(QLatin1String("Applied: helix")),
+        qPrintable(answerer.texts().last()));
+    extended.append(QStringLiteral("helix-0:0.1-1"));
+    extended.sort();
+    QCOMPARE(root.installed(), extended);
+    QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("failing-pre")), Package::Available);
+    for (int row = 0; row < model->rowCount(); ++row)
+        QCOMPARE(model->entry(row)->action, Package::None);
+    QVERIFY(!apply->isEnabled());
+}
+
+QTEST_MAIN(TestMainWindowApply)
+#include "TestMainWindowApply.moc"
