@@ -90,7 +90,7 @@ QString EngineFixture::logged(YumIO& engine, int maxLevel)
     QMutexLocker locker(&engine.logEntries());
     QString text;
     for (Log::Entry const& entry : engine.logEntries()) {
-        if (entry.level <= maxLevel)
+        if (int(entry.level) <= maxLevel)
             text += entry.text + QLatin1Char('\n');
     }
     return text;

@@ -36,7 +36,7 @@ public:
             log.close();
             return lines;
         };
-        QTest::qWaitFor([&] { return read().size() >= expected; });
+        (void)QTest::qWaitFor([&] { return read().size() >= expected; });
         QTest::qWait(100);
         QStringList const lines = read();
         log.remove();
