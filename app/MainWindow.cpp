@@ -380,8 +380,12 @@ void MainWindow::stopAndQuit(bool ask)
         // hang it. (A signal is kept: the operation stops after the answer.)
         if (QApplication::activeModalWidget())
             return;
-        QMessageBox box(QMessageBox::Question, tr("VUX"),
-            tr("Stop the current operation and quit?"), QMessageBox::NoButton, this);
+        // Once rpm runs the transaction nothing stops it: say so, and quit
+        // when it has ended.
+        QString const question = yumIO && yumIO->transactionRunning()
+            ? tr("The transaction is running and cannot be stopped.\nQuit when it has ended?")
+            : tr("Stop the current operation and quit?");
+        QMessageBox box(QMessageBox::Question, tr("VUX"), question, QMessageBox::NoButton, this);
         box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
         box.setDefaultButton(box.addButton(QMessageBox::No));
         box.defaultButton()->setObjectName(QStringLiteral("noButton"));

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class HProgressBar;
@@ -90,6 +91,9 @@ public:
     static void requestInterrupt();
     static bool interruptRequested();
     static void resetInterrupt();
+    // Whether rpm is running a transaction now (from any thread): it cannot
+    // be stopped until it ends.
+    bool transactionRunning() const { return rpmRunning.load(); }
 
     // --- Entries (GUI thread, between operations) ---------------------------
     int count() const { return entries.count(); }
@@ -402,6 +406,7 @@ private:
     bool applyConfirmed = false;
     quint32 actPos = 0;
     bool deltaRebuild = false;
+    std::atomic<bool> rpmRunning {false};
 
     // Apply: transaction summary, dependency loop and progress budget.
     QString confirmText;

@@ -149,6 +149,7 @@ bool YumIO::applyReal()
         PyRef result = PyRef::steal(
             pyMethodCall(yumIO, "apply", "(OOO)", installs.get(), updates.get(), removes.get()));
         applying = false;
+        rpmRunning = false;
         logMark = mark;
         if (!result)
             appliedPart = scriptChangedSystem();

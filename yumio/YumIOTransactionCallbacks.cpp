@@ -453,6 +453,7 @@ PyObject* YumIO::tsInitCallback(PyObject* args)
         return nullptr;
     actPos = 0;
     lastTsCurrent = -1;
+    rpmRunning = real != 0;
     if (!progress)
         return none();
     if (real == 0) {

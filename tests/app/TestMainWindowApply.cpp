@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace StartupSupport;
 using namespace PackageTable;
@@ -167,6 +168,33 @@ void TestMainWindowApply::updateExtendShrink()
     for (int row = 0; row < model->rowCount(); ++row)
         QCOMPARE(model->entry(row)->action, Package::None);
     QVERIFY(!apply->isEnabled());
+
+    // Closing the window while rpm runs the transaction: the question says
+    // it cannot be stopped; declined, the apply ends as usual.
+    QVERIFY(showOnly(QStringLiteral("fjord")));
+    view->selectRow(0);
+    window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    answerer.alwaysClick(QStringLiteral("noButton"));
+    bool closed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &window, [&] {
+        if (!closed && window.engine()->transactionRunning()) {
+            closed = true;
+            window.close();
+        }
+    });
+    poll.start(0);
+    int const before = answerer.answered();
+    apply->click();
+    poll.stop();
+    QVERIFY(closed);
+    QCOMPARE(answerer.answered(), before + 2); // the confirmation, the question
+    QCOMPARE(answerer.texts().last(),
+        QStringLiteral(
+            "The transaction is running and cannot be stopped.\nQuit when it has ended?"));
+    QVERIFY(window.isVisible());
+    QCOMPARE(stateOf(QStringLiteral("fjord")), Package::Installed);
+    QVERIFY(!window.engine()->transactionRunning());
 }
 
 QTEST_MAIN(TestMainWindowApply)
