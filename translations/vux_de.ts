@@ -5,7 +5,7 @@
     <name>HProgressBar</name>
     <message>
         <source>%1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -42,23 +42,23 @@ Dies entspricht der Option debuglevel (-d) von yum.</translation>
     </message>
     <message>
         <source>&lt;font&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font&gt;</translation>
     </message>
     <message>
         <source>&lt;/font&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font color=&quot;%1&quot;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font color=&quot;%1&quot;&gt;</translation>
     </message>
     <message>
         <source>&lt;h2&gt;&lt;font color=&quot;%1&quot;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h2&gt;&lt;font color=&quot;%1&quot;&gt;</translation>
     </message>
     <message>
         <source>&lt;/font&gt;&lt;/h2&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;/font&gt;&lt;/h2&gt;</translation>
     </message>
 </context>
 <context>
@@ -281,7 +281,7 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>&lt;h3&gt;VUX %1&lt;/h3&gt;&lt;hr&gt;&lt;p&gt;VUX, Vuxtool, is a graphical user interface which allows a user to make modifications to the installed rpm packages on a system.&lt;/p&gt;&lt;p&gt;Capabilities:&lt;p&gt;&lt;ul&gt;&lt;li&gt;Install new packages or update existing packages by downloading them from a yum package repository&lt;/li&gt;&lt;li&gt;Remove existing packages.&lt;/li&gt;&lt;li&gt;Configure sets of repositories from which to obtain new and updated packages.&lt;/li&gt;&lt;li&gt;Examine installed packages or packages available for installation or update&lt;/li&gt;&lt;li&gt;Install, update, or remove groups of packages&lt;/li&gt;&lt;li&gt;Install or update suites of packages&lt;/li&gt;&lt;/ul&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h3&gt;VUX %1&lt;/h3&gt;&lt;hr&gt;&lt;p&gt;VUX, Vuxtool, ist eine grafische Benutzeroberfläche, mit der die auf einem System installierten RPM-Pakete verändert werden können.&lt;/p&gt;&lt;p&gt;Fähigkeiten:&lt;p&gt;&lt;ul&gt;&lt;li&gt;Neue Pakete installieren oder vorhandene Pakete aktualisieren, indem sie aus einer yum-Paketquelle heruntergeladen werden&lt;/li&gt;&lt;li&gt;Vorhandene Pakete entfernen.&lt;/li&gt;&lt;li&gt;Paketquellen einrichten, aus denen neue und aktualisierte Pakete bezogen werden.&lt;/li&gt;&lt;li&gt;Installierte Pakete und zur Installation oder Aktualisierung verfügbare Pakete untersuchen&lt;/li&gt;&lt;li&gt;Paketgruppen installieren, aktualisieren oder entfernen&lt;/li&gt;&lt;li&gt;Paketsammlungen installieren oder aktualisieren&lt;/li&gt;&lt;/ul&gt;</translation>
     </message>
     <message>
         <source>Regular expression to compare to all fields of a package</source>
@@ -304,7 +304,10 @@ Führt die Aktionen nicht selbst aus.</translation>
 	Filter uses the textual fields visible in the table, as if they were separated by spaces.
 	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
 	independently.  It is considerably slower.</source>
-        <translation type="unfinished"></translation>
+        <translation>Legt fest, wie ein regulärer Ausdruck die Pakete in der Tabelle auswählt:
+	Filtern verwendet die in der Tabelle sichtbaren Textfelder, als wären sie durch Leerzeichen getrennt.
+	Suchen verwendet alle Felder der Pakete, darunter Dateiliste, Änderungsprotokoll, Abhängigkeiten usw.,
+	jedes für sich.  Das ist deutlich langsamer.</translation>
     </message>
     <message>
         <source>%1 (Must load extra data.)</source>
@@ -312,423 +315,426 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Pattern use</source>
-        <translation type="unfinished"></translation>
+        <translation>Mustersuche</translation>
     </message>
     <message>
         <source>Pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>Muster</translation>
     </message>
     <message>
         <source>Packages shown</source>
-        <translation type="unfinished"></translation>
+        <translation>Angezeigte Pakete</translation>
     </message>
     <message>
         <source>Sort &amp;by</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sortieren nach</translation>
     </message>
     <message>
         <source>VUX</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX</translation>
     </message>
     <message>
         <source>Stop the current operation and quit?</source>
-        <translation type="unfinished"></translation>
+        <translation>Den laufenden Vorgang abbrechen und das Programm beenden?</translation>
     </message>
     <message>
         <source>Stopping at the user&apos;s request</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbruch auf Wunsch des Benutzers</translation>
     </message>
     <message>
         <source>Not a valid regular expression (%1): nothing is hidden</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein gültiger regulärer Ausdruck (%1): Es wird nichts ausgeblendet</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::ActionContextMenu</name>
     <message>
         <source>Action</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktion</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aktualisieren</translation>
     </message>
     <message>
         <source>&amp;Install</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Installieren</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Entfernen</translation>
     </message>
     <message>
         <source>&amp;No Action</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Keine Aktion</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::Describe::Dialog</name>
     <message>
         <source>VUX Package Description</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Paketbeschreibung</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">Schließen</translation>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::Describe::Instance::Area</name>
     <message>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <source>Kind</source>
-        <translation type="unfinished"></translation>
+        <translation>Art</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>Repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle</translation>
     </message>
     <message>
         <source>Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Details</translation>
     </message>
     <message>
         <source>Repository Details</source>
-        <translation type="unfinished"></translation>
+        <translation>Details der Paketquelle</translation>
     </message>
     <message>
         <source>Architecture</source>
-        <translation type="unfinished"></translation>
+        <translation>Architektur</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Summary</source>
-        <translation type="unfinished"></translation>
+        <translation>Zusammenfassung</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung</translation>
     </message>
     <message>
         <source>Group</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe</translation>
     </message>
     <message>
         <source>Vendor</source>
-        <translation type="unfinished"></translation>
+        <translation>Anbieter</translation>
     </message>
     <message>
         <source>Build Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Erstellungszeit</translation>
     </message>
     <message>
         <source>Build Host</source>
-        <translation type="unfinished"></translation>
+        <translation>Erstellungsrechner</translation>
     </message>
     <message>
         <source>Install Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationszeit</translation>
     </message>
     <message>
         <source>Binary RPM</source>
-        <translation type="unfinished"></translation>
+        <translation>Binär-RPM</translation>
     </message>
     <message>
         <source>Source RPM</source>
-        <translation type="unfinished"></translation>
+        <translation>Quell-RPM</translation>
     </message>
     <message>
         <source>License</source>
-        <translation type="unfinished"></translation>
+        <translation>Lizenz</translation>
     </message>
     <message>
         <source>Packager</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketersteller</translation>
     </message>
     <message>
         <source>URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL</translation>
     </message>
     <message>
         <source>Relocations</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschiebungen</translation>
     </message>
     <message>
         <source>Provides</source>
-        <translation type="unfinished"></translation>
+        <translation>Stellt bereit</translation>
     </message>
     <message>
         <source>Requires</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigt</translation>
     </message>
     <message>
         <source>Conflicts</source>
-        <translation type="unfinished"></translation>
+        <translation>Steht in Konflikt mit</translation>
     </message>
     <message>
         <source>Obsoletes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ersetzt</translation>
     </message>
     <message>
         <source>Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien</translation>
     </message>
     <message>
         <source>Show</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzeigen</translation>
     </message>
     <message>
         <source>Change Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungsprotokoll</translation>
     </message>
     <message>
         <source>Required Groups</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigte Gruppen</translation>
     </message>
     <message>
         <source>Default MetaPkgs</source>
-        <translation type="unfinished"></translation>
+        <translation>Standard-Metapakete</translation>
     </message>
     <message>
         <source>Optional MetaPkgs</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionale Metapakete</translation>
     </message>
     <message>
         <source>Mandatory Packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Pflichtpakete</translation>
     </message>
     <message>
         <source>Default Packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Standardpakete</translation>
     </message>
     <message>
         <source>Optional Packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionale Pakete</translation>
     </message>
     <message>
         <source>Conditional Packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Bedingte Pakete</translation>
     </message>
     <message>
         <source>%1:</source>
-        <translation type="unfinished"></translation>
+        <translation>%1:</translation>
     </message>
     <message>
         <source>%1 (must load extra data)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (lädt zusätzliche Daten)</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>%1 %2 File List</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateiliste von %1 %2</translation>
     </message>
     <message>
         <source>%1 %2 Change Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungsprotokoll von %1 %2</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::Describe::Instance::RepoDialog</name>
     <message>
         <source>VUX Repository Description</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Paketquellenbeschreibung</translation>
     </message>
     <message>
         <source>Browse Repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle im Browser öffnen</translation>
     </message>
     <message>
         <source>Browse the first URL specified for the selected repository using an external web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>Die erste URL der gewählten Paketquelle in einem externen Webbrowser öffnen</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">Schließen</translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>%1:</source>
-        <translation type="unfinished"></translation>
+        <translation>%1:</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>URLs</source>
-        <translation type="unfinished"></translation>
+        <translation>URLs</translation>
     </message>
     <message>
         <source>Mirror list URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL der Spiegelliste</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::Model</name>
     <message>
         <source>Update package</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket aktualisieren</translation>
     </message>
     <message>
         <source>Install package</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket installieren</translation>
     </message>
     <message>
         <source>Remove package</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket entfernen</translation>
     </message>
     <message>
         <source>Package is available to update an out-of-date version</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paket ist als Aktualisierung einer veralteten Version verfügbar</translation>
     </message>
     <message>
         <source>Package is available for installation</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paket ist zur Installation verfügbar</translation>
     </message>
     <message>
         <source>Package is installed and up-to-date</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paket ist installiert und aktuell</translation>
     </message>
     <message>
         <source>Suite of packages</source>
-        <translation type="unfinished">Paketsammlung</translation>
+        <translation>Paketsammlung</translation>
     </message>
     <message>
         <source>Group of packages</source>
-        <translation type="unfinished">Paketgruppe</translation>
+        <translation>Paketgruppe</translation>
     </message>
     <message>
         <source>Ordinary package</source>
-        <translation type="unfinished">Einzelnes Paket</translation>
+        <translation>Einzelnes Paket</translation>
     </message>
     <message>
         <source>Installed: %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Installiert: %1
+</translation>
     </message>
     <message>
         <source>Available: %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Verfügbar: %1
+</translation>
     </message>
     <message>
         <source>Action</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktion</translation>
     </message>
     <message>
         <source>State</source>
-        <translation type="unfinished"></translation>
+        <translation>Zustand</translation>
     </message>
     <message>
         <source>Kind</source>
-        <translation type="unfinished"></translation>
+        <translation>Art</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>Repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle</translation>
     </message>
     <message>
         <source>Architecture</source>
-        <translation type="unfinished"></translation>
+        <translation>Architektur</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Build Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Erstellungszeit</translation>
     </message>
     <message>
         <source>Action to be performed on the package, if any: Update, Install, Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktion, die gegebenenfalls mit dem Paket ausgeführt wird: Aktualisieren, Installieren, Entfernen</translation>
     </message>
     <message>
         <source>Indicates whether the package is Installed or not and, if installed, whether it is Up-to-date or not</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeigt, ob das Paket installiert ist und, falls ja, ob es aktuell ist</translation>
     </message>
     <message>
         <source>Whether the package is an ordinary package, a suite of packages, or a group of packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Ob es sich um ein einzelnes Paket, eine Paketsammlung oder eine Paketgruppe handelt</translation>
     </message>
     <message>
         <source>Name of the package</source>
-        <translation type="unfinished"></translation>
+        <translation>Name des Pakets</translation>
     </message>
     <message>
         <source>Version and release of the package as version-release;
 If the Epoch is non-zero, includes it as epoch:version-release</source>
-        <translation type="unfinished"></translation>
+        <translation>Version und Release des Pakets als Version-Release;
+ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</translation>
     </message>
     <message>
         <source>Repository from which the most recent version of the package is available</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle, aus der die neueste Version des Pakets verfügbar ist</translation>
     </message>
     <message>
         <source>Architecture for which the package is applicable, or &quot;noarch&quot; for general-purpose packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Architektur, für die das Paket bestimmt ist, oder „noarch“ für architekturunabhängige Pakete</translation>
     </message>
     <message>
         <source>Size of the package</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe des Pakets</translation>
     </message>
     <message>
         <source>Date and time at which the package was created</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum und Uhrzeit der Erstellung des Pakets</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::OtherContextMenu</name>
     <message>
         <source>Package</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket</translation>
     </message>
     <message>
         <source>&amp;Describe</source>
-        <translation type="unfinished">&amp;Beschreiben</translation>
+        <translation>&amp;Beschreiben</translation>
     </message>
     <message>
         <source>Browse Repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle im Browser öffnen</translation>
     </message>
 </context>
 <context>
     <name>PackageTable::View</name>
     <message>
         <source>Packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Pakete</translation>
     </message>
     <message>
         <source>Packages, groups and suites with their actions; Space changes the action of the current row, the menu key opens its menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Pakete, Gruppen und Sammlungen mit ihren Aktionen; die Leertaste ändert die Aktion der aktuellen Zeile, die Menütaste öffnet ihr Menü</translation>
     </message>
     <message>
         <source>Ctrl+%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+%1</translation>
     </message>
     <message>
         <source>Sort the table by this column; again to reverse the order</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Tabelle nach dieser Spalte sortieren; erneut, um die Reihenfolge umzukehren</translation>
     </message>
 </context>
 <context>
@@ -757,35 +763,35 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     <name>QObject</name>
     <message>
         <source>#fffacd</source>
-        <translation type="unfinished"></translation>
+        <translation>#fffacd</translation>
     </message>
     <message>
         <source>blue</source>
-        <translation type="unfinished"></translation>
+        <translation>blue</translation>
     </message>
     <message>
         <source>red</source>
-        <translation type="unfinished"></translation>
+        <translation>red</translation>
     </message>
     <message>
         <source>#ffa9b8</source>
-        <translation type="unfinished"></translation>
+        <translation>#ffa9b8</translation>
     </message>
     <message>
         <source>darkorange</source>
-        <translation type="unfinished"></translation>
+        <translation>darkorange</translation>
     </message>
     <message>
         <source>#8b5a2b</source>
-        <translation type="unfinished"></translation>
+        <translation>#8b5a2b</translation>
     </message>
     <message>
         <source>#ffbd94</source>
-        <translation type="unfinished"></translation>
+        <translation>#ffbd94</translation>
     </message>
     <message>
         <source>green</source>
-        <translation type="unfinished"></translation>
+        <translation>green</translation>
     </message>
     <message>
         <source>Help</source>
@@ -797,11 +803,11 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>Helvetica</source>
-        <translation type="unfinished"></translation>
+        <translation>Helvetica</translation>
     </message>
     <message>
         <source>Courier</source>
-        <translation type="unfinished"></translation>
+        <translation>Courier</translation>
     </message>
 </context>
 <context>
@@ -820,15 +826,15 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>URLs</source>
-        <translation type="unfinished"></translation>
+        <translation>URLs</translation>
     </message>
     <message>
         <source>Mirror list URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL der Spiegelliste</translation>
     </message>
     <message>
         <source>Authentication name</source>
@@ -876,7 +882,7 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>%1:</source>
-        <translation type="unfinished"></translation>
+        <translation>%1:</translation>
     </message>
 </context>
 <context>
@@ -914,7 +920,7 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Description of the repository</source>
@@ -922,7 +928,7 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>URLs</source>
-        <translation type="unfinished"></translation>
+        <translation>URLs</translation>
     </message>
     <message>
         <source>List of URLs to the repository.
@@ -932,7 +938,7 @@ and will provide redundancy if some URLs are unreachable.</source>
     </message>
     <message>
         <source>Mirror list URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL der Spiegelliste</translation>
     </message>
     <message>
         <source>URL to a file containing a list of URLs to the repository.</source>
@@ -1018,7 +1024,7 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2</translation>
     </message>
     <message>
         <source>(Yes)</source>
@@ -1092,7 +1098,7 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>Browse Repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle im Browser öffnen</translation>
     </message>
 </context>
 <context>
@@ -1103,11 +1109,11 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>Browse Repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle im Browser öffnen</translation>
     </message>
     <message>
         <source>Browse the first URL specified for the selected repository using an external web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>Die erste URL der gewählten Paketquelle in einem externen Webbrowser öffnen</translation>
     </message>
     <message>
         <source>Edit</source>
@@ -1230,7 +1236,7 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Whether or not the repository is used during this session.
