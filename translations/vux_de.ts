@@ -814,15 +814,15 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <name>RepoAuth::Dialog</name>
     <message>
         <source>VUX Authentication</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Authentifizierung</translation>
     </message>
     <message>
         <source>Some configured repositories require authentication</source>
-        <translation type="unfinished"></translation>
+        <translation>Einige eingerichtete Paketquellen erfordern eine Authentifizierung</translation>
     </message>
     <message>
         <source>Identifier</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennung</translation>
     </message>
     <message>
         <source>Name</source>
@@ -838,47 +838,47 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     </message>
     <message>
         <source>Authentication name</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername</translation>
     </message>
     <message>
         <source>Authentication name for a repository using the larder authentication method</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>Authentication password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort für die Authentifizierung</translation>
     </message>
     <message>
         <source>Authentication password for a repository using the larder authentication method</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
     </message>
     <message>
         <source>Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
     <message>
         <source>Disable for Session</source>
-        <translation type="unfinished"></translation>
+        <translation>Für diese Sitzung deaktivieren</translation>
     </message>
     <message>
         <source>Skip All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle überspringen</translation>
     </message>
     <message>
         <source>Apply to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf alle anwenden</translation>
     </message>
     <message>
         <source>Apply to All with this Host</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf alle mit diesem Rechner anwenden</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>%1:</source>
@@ -889,34 +889,34 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <name>RepoBrowse</name>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <source>Repository configuration has no URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Konfiguration der Paketquelle enthält keine URL</translation>
     </message>
 </context>
 <context>
     <name>RepoEditor::Config</name>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>Default</source>
-        <translation type="unfinished"></translation>
+        <translation>Standard</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>Identifier</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennung</translation>
     </message>
     <message>
         <source>Unique identifier for the repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Eindeutige Kennung der Paketquelle</translation>
     </message>
     <message>
         <source>Name</source>
@@ -924,7 +924,7 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     </message>
     <message>
         <source>Description of the repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung der Paketquelle</translation>
     </message>
     <message>
         <source>URLs</source>
@@ -934,7 +934,9 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
         <source>List of URLs to the repository.
 If more than one is specified, they all should be identical mirrors,
 and will provide redundancy if some URLs are unreachable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der URLs der Paketquelle.
+Werden mehrere angegeben, sollten alle identische Spiegelserver sein;
+sie springen füreinander ein, wenn einige URLs nicht erreichbar sind.</translation>
     </message>
     <message>
         <source>Mirror list URL</source>
@@ -942,85 +944,87 @@ and will provide redundancy if some URLs are unreachable.</source>
     </message>
     <message>
         <source>URL to a file containing a list of URLs to the repository.</source>
-        <translation type="unfinished"></translation>
+        <translation>URL einer Datei, die eine Liste der URLs der Paketquelle enthält.</translation>
     </message>
     <message>
         <source>Larder Authentication</source>
-        <translation type="unfinished"></translation>
+        <translation>Larder-Authentifizierung</translation>
     </message>
     <message>
         <source>Larder Authentication Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Larder-Benutzername</translation>
     </message>
     <message>
         <source>Authentication name for a repository using the larder authentication method</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
     </message>
     <message>
         <source>Larder Authentication Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Larder-Passwort</translation>
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>Authentication password for a repository using the larder authentication method</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
     </message>
     <message>
         <source>Repository Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen der Paketquelle</translation>
     </message>
     <message>
         <source>Enabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktiviert</translation>
     </message>
     <message>
         <source>Check GPG Keys</source>
-        <translation type="unfinished"></translation>
+        <translation>GPG-Schlüssel prüfen</translation>
     </message>
     <message>
         <source>Whether or not the repository is enabled for use</source>
-        <translation type="unfinished"></translation>
+        <translation>Ob die Paketquelle zur Verwendung aktiviert ist</translation>
     </message>
     <message>
         <source>Whether or not GPG key signatures of packages from the repository are checked to ensure authenticity</source>
-        <translation type="unfinished"></translation>
+        <translation>Ob die GPG-Signaturen der Pakete aus dieser Paketquelle geprüft werden, um ihre Echtheit sicherzustellen</translation>
     </message>
     <message>
         <source>Other Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Optionen</translation>
     </message>
     <message>
         <source>Other Options:</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Optionen:</translation>
     </message>
     <message>
         <source>Any other yum options for this repository.  See yum.conf(5)</source>
-        <translation type="unfinished"></translation>
+        <translation>Beliebige weitere yum-Optionen für diese Paketquelle.  Siehe yum.conf(5)</translation>
     </message>
     <message>
         <source>Configuration File (expert)</source>
-        <translation type="unfinished"></translation>
+        <translation>Konfigurationsdatei (für Fortgeschrittene)</translation>
     </message>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>Sort Position</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortierposition</translation>
     </message>
     <message>
         <source>Name of the yum configuration file into which to place this repository configuration.
 If left blank, defaults to the repository&apos;s identifier</source>
-        <translation type="unfinished"></translation>
+        <translation>Name der yum-Konfigurationsdatei, in die diese Paketquellen-Konfiguration geschrieben wird.
+Bleibt das Feld leer, wird die Kennung der Paketquelle verwendet</translation>
     </message>
     <message>
         <source>A numeric sort key which determines the order of this repository configuration
 in a configuration file which contains multiple configurations</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein numerischer Sortierschlüssel, der die Reihenfolge dieser Paketquellen-Konfiguration
+in einer Konfigurationsdatei mit mehreren Konfigurationen bestimmt</translation>
     </message>
     <message>
         <source>%1 %2</source>
@@ -1028,73 +1032,73 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>(Yes)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Ja)</translation>
     </message>
     <message>
         <source>(No)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Nein)</translation>
     </message>
     <message>
         <source>No Identifier specified</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Kennung angegeben</translation>
     </message>
     <message>
         <source>No URLs or Mirror list URL specified</source>
-        <translation type="unfinished"></translation>
+        <translation>Weder URLs noch eine URL der Spiegelliste angegeben</translation>
     </message>
     <message>
         <source>File is not in any reposdir directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei liegt in keinem reposdir-Verzeichnis</translation>
     </message>
     <message>
         <source>File lacks .repo suffix</source>
-        <translation type="unfinished"></translation>
+        <translation>Dem Dateinamen fehlt die Endung .repo</translation>
     </message>
     <message>
         <source>No Larder Authentication Name specified</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Larder-Benutzername angegeben</translation>
     </message>
     <message>
         <source>No Larder Authentication Password specified</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Larder-Passwort angegeben</translation>
     </message>
 </context>
 <context>
     <name>RepoEditor::ConfigDialog</name>
     <message>
         <source>VUX Repository Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Paketquellen-Konfiguration</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurücksetzen</translation>
     </message>
     <message>
         <source>Undo changes to this repository configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungen an dieser Paketquellen-Konfiguration verwerfen</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Undo changes to this repository configuration and close the window</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungen an dieser Paketquellen-Konfiguration verwerfen und das Fenster schließen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Apply changes to all repository configurations, and close the window</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungen an allen Paketquellen-Konfigurationen anwenden und das Fenster schließen</translation>
     </message>
 </context>
 <context>
     <name>RepoEditor::ContextMenu</name>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Browse Repository</source>
@@ -1105,7 +1109,7 @@ in a configuration file which contains multiple configurations</source>
     <name>RepoEditor::Dialog</name>
     <message>
         <source>VUX Repository Configuration Editor</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Paketquellen-Editor</translation>
     </message>
     <message>
         <source>Browse Repository</source>
@@ -1117,122 +1121,122 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Bearbeiten</translation>
     </message>
     <message>
         <source>Edit the selected repository configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Die gewählte Paketquellen-Konfiguration bearbeiten</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>Create a new repository configuration from scratch</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue, leere Paketquellen-Konfiguration anlegen</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopieren</translation>
     </message>
     <message>
         <source>Create a new repository configuration based on the selected repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue Paketquellen-Konfiguration auf Grundlage der gewählten Paketquelle anlegen</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <source>Remove the selected repository configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Die gewählte Paketquellen-Konfiguration entfernen</translation>
     </message>
     <message>
         <source>Reset All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle zurücksetzen</translation>
     </message>
     <message>
         <source>Undo changes to all repository configurations since the last Apply or opening of the dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Änderungen an den Paketquellen-Konfigurationen seit dem letzten Anwenden oder dem Öffnen des Dialogs verwerfen</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Undo changes to all repository configurations since the last Apply or opening of the dialog, and close the window</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Änderungen an den Paketquellen-Konfigurationen seit dem letzten Anwenden oder dem Öffnen des Dialogs verwerfen und das Fenster schließen</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Anwenden</translation>
     </message>
     <message>
         <source>Apply changes to all repository configurations, but do not close the window</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungen an allen Paketquellen-Konfigurationen anwenden, das Fenster aber nicht schließen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Apply changes to all repository configurations, and close the window</source>
-        <translation type="unfinished"></translation>
+        <translation>Änderungen an allen Paketquellen-Konfigurationen anwenden und das Fenster schließen</translation>
     </message>
     <message>
         <source>A repository has no Identifier</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Paketquelle hat keine Kennung</translation>
     </message>
     <message>
         <source>Two or more repositories have the Identifier, %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Mehrere Paketquellen haben die Kennung %1</translation>
     </message>
     <message>
         <source>Unapplied Configuration Changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht angewendete Konfigurationsänderungen</translation>
     </message>
 </context>
 <context>
     <name>RepoEditor::Model</name>
     <message>
         <source>Repository is enabled for this session</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquelle ist für diese Sitzung aktiviert</translation>
     </message>
     <message>
         <source>Repository is not enabled for this session</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquelle ist für diese Sitzung nicht aktiviert</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>Repository is configured to be enabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquelle ist als aktiviert eingerichtet</translation>
     </message>
     <message>
         <source>Repository is not configured to be enabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquelle ist nicht als aktiviert eingerichtet</translation>
     </message>
     <message>
         <source>(new)</source>
-        <translation type="unfinished"></translation>
+        <translation>(neu)</translation>
     </message>
     <message>
         <source>Sess</source>
-        <translation type="unfinished"></translation>
+        <translation>Sitzung</translation>
     </message>
     <message>
         <source>Perm</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauerhaft</translation>
     </message>
     <message>
         <source>Identifier</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennung</translation>
     </message>
     <message>
         <source>Name</source>
@@ -1241,27 +1245,29 @@ in a configuration file which contains multiple configurations</source>
     <message>
         <source>Whether or not the repository is used during this session.
 It overrides the persistent Enabled flag in the repository configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ob die Paketquelle in dieser Sitzung verwendet wird.
+Das hat Vorrang vor der dauerhaften Einstellung „Aktiviert“ in der Paketquellen-Konfiguration.</translation>
     </message>
     <message>
         <source>Whether or not the repository is configured to be enabled by default.
 It can be overridden for a particular session.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ob die Paketquelle standardmäßig aktiviert ist.
+Das lässt sich für eine einzelne Sitzung übersteuern.</translation>
     </message>
     <message>
         <source>Unique identifier for the repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Eindeutige Kennung der Paketquelle</translation>
     </message>
     <message>
         <source>Description of the repository</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung der Paketquelle</translation>
     </message>
 </context>
 <context>
     <name>RepoEditor::View</name>
     <message>
         <source>Repositories</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquellen</translation>
     </message>
 </context>
 <context>
@@ -1284,11 +1290,11 @@ It can be overridden for a particular session.</source>
     </message>
     <message>
         <source>The repository configuration was not read completely, so no repository file is removed, and files that were not read are not rewritten.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquellen-Konfiguration wurde nicht vollständig gelesen. Daher wird keine Paketquellen-Datei entfernt, und nicht gelesene Dateien werden nicht neu geschrieben.</translation>
     </message>
     <message>
         <source>Repository configuration file %1 was not written: it exists but is not a configuration file that was read, and overwriting it would destroy what it holds. Choose another File for the repositories in it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquellen-Konfigurationsdatei %1 wurde nicht geschrieben: Sie existiert, ist aber keine der gelesenen Konfigurationsdateien, und Überschreiben würde ihren Inhalt zerstören. Wählen Sie für die Paketquellen darin eine andere Datei.</translation>
     </message>
     <message>
         <source>Unable to write repository configuration file %1</source>
@@ -1296,19 +1302,19 @@ It can be overridden for a particular session.</source>
     </message>
     <message>
         <source>Unable to unlink repository configuration file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquellen-Konfigurationsdatei %1 kann nicht gelöscht werden</translation>
     </message>
     <message>
         <source>Unable to stat repository configuration file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Status der Paketquellen-Konfigurationsdatei %1 kann nicht abgefragt werden</translation>
     </message>
     <message>
         <source>A repository has no Identifier.  It will be removed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Paketquelle hat keine Kennung.  Sie wird entfernt.</translation>
     </message>
     <message>
         <source>Two or more repositories have the same Identifier(s), %1.  Only one repository will be applied for each Identifier.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mehrere Paketquellen haben dieselbe(n) Kennung(en) %1.  Je Kennung wird nur eine Paketquelle angewendet.</translation>
     </message>
     <message>
         <source>Repository Editor</source>
@@ -1320,7 +1326,7 @@ It can be overridden for a particular session.</source>
     </message>
     <message>
         <source>; errno = %1 (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>; errno = %1 (%2).</translation>
     </message>
     <message>
         <source>VUX Repository Editor Error</source>
@@ -1757,7 +1763,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <source>ERROR</source>
@@ -1830,11 +1836,11 @@ How do you wish to proceed?</source>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Anwenden</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Manually resolving conflict: marking package %1 for %3</source>
