@@ -231,7 +231,7 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>&amp;Clear Actions</source>
-        <translation>Aktionen &amp;zurücksetzen</translation>
+        <translation>Aktionen zu&amp;rücksetzen</translation>
     </message>
     <message>
         <source>Clears all specified Actions (Updates, Installs, and Removals)</source>
@@ -1345,39 +1345,39 @@ Das lässt sich für eine einzelne Sitzung übersteuern.</translation>
     </message>
     <message>
         <source>Internal error: cannot register python yumIOC module</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Modul yumIOC kann nicht registriert werden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python sys module</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Modul sys wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot set python sys.path</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-sys.path kann nicht gesetzt werden</translation>
     </message>
     <message>
         <source>Internal error: cannot set python sys.argv</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-sys.argv kann nicht gesetzt werden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python rpm module</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Modul rpm wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python rpm dict</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Wörterbuch von rpm wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: unable to open YumIO.py</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO.py kann nicht geöffnet werden</translation>
     </message>
     <message>
         <source>Internal error: unable to execute YumIO.py</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO.py kann nicht ausgeführt werden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python YumIO</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-YumIO wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Unable to initialize</source>
@@ -1385,7 +1385,7 @@ Das lässt sich für eine einzelne Sitzung übersteuern.</translation>
     </message>
     <message>
         <source>Internal error: cannot create python yumIO</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-yumIO kann nicht erzeugt werden</translation>
     </message>
     <message>
         <source>Available for update</source>
@@ -1417,16 +1417,17 @@ Das lässt sich für eine einzelne Sitzung übersteuern.</translation>
     </message>
     <message>
         <source>Internal error: yumIO.repos.repos not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yumIO.repos.repos ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Internal error: yumIO.repos.repos not a dictionary</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yumIO.repos.repos ist kein Wörterbuch</translation>
     </message>
     <message>
         <source>unable to setup repository %1:
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %1 kann nicht eingerichtet werden:
+%2</translation>
     </message>
     <message>
         <source>No repositories are configured.
@@ -1454,7 +1455,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>contents</source>
-        <translation type="unfinished"></translation>
+        <translation>Inhalt</translation>
     </message>
     <message>
         <source>Reading repositories</source>
@@ -1466,7 +1467,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Unable to setup transaction</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Transaktion kann nicht eingerichtet werden</translation>
     </message>
     <message>
         <source>Unable to collect updatable packages</source>
@@ -1474,7 +1475,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectUpdates failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectUpdates fehlgeschlagen</translation>
     </message>
     <message>
         <source>Collecting installed and available packages</source>
@@ -1486,7 +1487,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectAll failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectAll fehlgeschlagen</translation>
     </message>
     <message>
         <source>Collecting groups</source>
@@ -1494,7 +1495,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.setupTsGroup failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.setupTsGroup fehlgeschlagen</translation>
     </message>
     <message>
         <source>Unable to collect groups</source>
@@ -1502,83 +1503,83 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectGroupInfo failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectGroupInfo fehlgeschlagen</translation>
     </message>
     <message>
         <source>Internal error: yumIO.collectAll.%1 not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yumIO.collectAll.%1 nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: groupInfo.visible_groups not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: groupInfo.visible_groups ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Internal error: group without name</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Gruppe ohne Namen</translation>
     </message>
     <message>
         <source>Internal error: cannot find group&apos;s installed flag</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Die Installiert-Markierung der Gruppe wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: YumIO::pyString did not understand type</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::pyString hat den Typ nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: YumIO::pyStringX did not understand non-empty list</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::pyStringX hat die nicht leere Liste nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: YumIO::pyStringX did not understand type</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::pyStringX hat den Typ nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: package size not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Paketgröße nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: package size not understood: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Paketgröße nicht verstanden: %1</translation>
     </message>
     <message>
         <source>Internal error: package size result not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ergebnis der Paketgröße nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: time not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Zeitangabe nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: time not understood: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Zeitangabe nicht verstanden: %1</translation>
     </message>
     <message>
         <source>Eb</source>
-        <translation type="unfinished"></translation>
+        <translation>Eb</translation>
     </message>
     <message>
         <source>Pb</source>
-        <translation type="unfinished"></translation>
+        <translation>Pb</translation>
     </message>
     <message>
         <source>Tb</source>
-        <translation type="unfinished"></translation>
+        <translation>Tb</translation>
     </message>
     <message>
         <source>Gb</source>
-        <translation type="unfinished"></translation>
+        <translation>Gb</translation>
     </message>
     <message>
         <source>Mb</source>
-        <translation type="unfinished"></translation>
+        <translation>Mb</translation>
     </message>
     <message>
         <source>Kb</source>
-        <translation type="unfinished"></translation>
+        <translation>Kb</translation>
     </message>
     <message>
         <source>b</source>
-        <translation type="unfinished"></translation>
+        <translation>b</translation>
     </message>
     <message>
         <source>VUX Yum Error</source>
@@ -1590,43 +1591,43 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>getRpmHdrValue called for package with no hdr (i.e. not installed)</source>
-        <translation type="unfinished"></translation>
+        <translation>getRpmHdrValue für ein Paket ohne hdr aufgerufen (d. h. nicht installiert)</translation>
     </message>
     <message>
         <source>Internal error: cannot find rpm.%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: rpm.%1 wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find package&apos;s prco.%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: prco.%1 des Pakets wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find package&apos;s files</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Die Dateien des Pakets wurden nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find package&apos;s changelog</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Änderungsprotokoll des Pakets wurde nicht gefunden</translation>
     </message>
     <message>
         <source>getGroupItem_22 called for incorrect version of yum</source>
-        <translation type="unfinished"></translation>
+        <translation>getGroupItem_22 für eine falsche yum-Version aufgerufen</translation>
     </message>
     <message>
         <source>Internal error: groupInfo.%1 not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: groupInfo.%1 ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Internal error: groupInfo.%1[%2] not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: groupInfo.%1[%2] ist nicht auswertbar</translation>
     </message>
     <message>
         <source>getGroupItem_25 called for incorrect version of yum</source>
-        <translation type="unfinished"></translation>
+        <translation>getGroupItem_25 für eine falsche yum-Version aufgerufen</translation>
     </message>
     <message>
         <source>Internal error: group %1.%2 not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Gruppe %1.%2 ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Collecting File Lists</source>
@@ -1662,11 +1663,11 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectFileLists failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectFileLists fehlgeschlagen</translation>
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectOtherData failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectOtherData fehlgeschlagen</translation>
     </message>
     <message>
         <source>Applying</source>
@@ -1674,7 +1675,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: yum version not understood: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yum-Version nicht verstanden: %1</translation>
     </message>
     <message>
         <source>Cleaning Headers</source>
@@ -1698,51 +1699,51 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Downloading repository %1 mirror list for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Spiegelliste der Paketquelle %2 wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 mirror list</source>
-        <translation type="unfinished"></translation>
+        <translation>Spiegelliste der Paketquelle wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 repomd for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>repomd der Paketquelle %2 wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 repomd</source>
-        <translation type="unfinished"></translation>
+        <translation>repomd der Paketquelle wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %2 wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1</source>
-        <translation>Paketquelle %1 wird heruntergeladen</translation>
+        <translation>Paketquelle wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Converting repository %1 for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %2 wird umgewandelt (%1)</translation>
     </message>
     <message>
         <source>Converting repository %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle wird umgewandelt (%1)</translation>
     </message>
     <message>
         <source>Reading repository %1 for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %2 wird gelesen (%1)</translation>
     </message>
     <message>
         <source>Reading repository %1</source>
-        <translation>Paketquelle %1 wird gelesen</translation>
+        <translation>Paketquelle wird gelesen (%1)</translation>
     </message>
     <message>
         <source>Finishing RPM rebuild from deltas</source>
-        <translation type="unfinished"></translation>
+        <translation>RPM-Neuaufbau aus Deltas wird abgeschlossen</translation>
     </message>
     <message>
         <source>Downloading %1 header</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketkopf von %1 wird heruntergeladen</translation>
     </message>
     <message>
         <source>Downloading %1</source>
@@ -1751,15 +1752,16 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     <message>
         <source>Parts of the repository configuration were ignored:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Teile der Paketquellen-Konfiguration wurden ignoriert:
+%1</translation>
     </message>
     <message>
         <source>Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>Install</source>
-        <translation type="unfinished"></translation>
+        <translation>Installieren</translation>
     </message>
     <message>
         <source>Remove</source>
@@ -1767,72 +1769,81 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>ERROR</source>
-        <translation type="unfinished"></translation>
+        <translation>FEHLER</translation>
     </message>
     <message>
         <source>Checking Dependencies: Total Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Abhängigkeiten werden geprüft: Gesamtfortschritt</translation>
     </message>
     <message>
         <source>Internal error: unable to create the lists of changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Die Änderungslisten können nicht erstellt werden</translation>
     </message>
     <message>
         <source>Unable to add package %1 to removes list</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket %1 kann nicht zur Liste der zu entfernenden Pakete hinzugefügt werden</translation>
     </message>
     <message>
         <source>Unable to add package %1 to installs list</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket %1 kann nicht zur Liste der zu installierenden Pakete hinzugefügt werden</translation>
     </message>
     <message>
         <source>Unable to find installed version for package update %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die installierte Version zur Paketaktualisierung %1 wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Unable to add new package to pair for updated package %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das neue Paket kann nicht zum Paar für das aktualisierte Paket %1 hinzugefügt werden</translation>
     </message>
     <message>
         <source>Unable to add old package to pair for updated package %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das alte Paket kann nicht zum Paar für das aktualisierte Paket %1 hinzugefügt werden</translation>
     </message>
     <message>
         <source>Unable to add package %1 to updates list</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket %1 kann nicht zur Liste der zu aktualisierenden Pakete hinzugefügt werden</translation>
     </message>
     <message>
         <source>Error applying changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Ausführen der Änderungen</translation>
     </message>
     <message>
         <source>Error applying changes: Exiting on Broken Pipe</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Ausführen der Änderungen: Abbruch wegen unterbrochener Pipe</translation>
     </message>
     <message>
         <source>the package is optional</source>
-        <translation type="unfinished"></translation>
+        <translation>das Paket ist optional</translation>
     </message>
     <message>
         <source>Package %1 is included in group %2 which was marked for %3,
 so the package would be marked for %4,
 but it was marked individually for %5.
 How do you wish to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket %1 gehört zur Gruppe %2, die zum %3 vorgemerkt wurde,
+daher würde das Paket zum %4 vorgemerkt,
+es wurde aber einzeln zum %5 vorgemerkt.
+Wie möchten Sie fortfahren?</translation>
     </message>
     <message>
         <source>Package %1 is included in group %2 which was marked for %3,
 so the package would be marked for %4,
 but you resolved an earlier conflict by marking it for %5.
 How do you wish to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket %1 gehört zur Gruppe %2, die zum %3 vorgemerkt wurde,
+daher würde das Paket zum %4 vorgemerkt,
+Sie haben aber einen früheren Konflikt gelöst, indem Sie es zum %5 vorgemerkt haben.
+Wie möchten Sie fortfahren?</translation>
     </message>
     <message>
         <source>Package %1 is included in group %2 which was marked for %3,
 so the package would be marked for %4,
 but it also was part of group %5 and so was marked for %6.
 How do you wish to proceed?</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket %1 gehört zur Gruppe %2, die zum %3 vorgemerkt wurde,
+daher würde das Paket zum %4 vorgemerkt,
+es gehört aber auch zur Gruppe %5 und wurde daher zum %6 vorgemerkt.
+Wie möchten Sie fortfahren?</translation>
     </message>
     <message>
         <source>Apply</source>
@@ -1844,105 +1855,111 @@ How do you wish to proceed?</source>
     </message>
     <message>
         <source>Manually resolving conflict: marking package %1 for %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Konflikt von Hand gelöst: Paket %1 wird zum %3 vorgemerkt</translation>
     </message>
     <message>
         <source>For group %1, marking package %2 for %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Für Gruppe %1 wird Paket %2 zum %3 vorgemerkt</translation>
     </message>
     <message>
         <source>For group %1, package %2 already was marked for %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Für Gruppe %1 war Paket %2 bereits zum %3 vorgemerkt</translation>
     </message>
     <message>
         <source>For group %1, not marking package %2 for %3, becuase %4</source>
-        <translation type="unfinished"></translation>
+        <translation>Für Gruppe %1 wird Paket %2 nicht zum %3 vorgemerkt, denn %4</translation>
     </message>
     <message>
         <source>Internal error: group lacks required package lists</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Der Gruppe fehlen die Listen der benötigten Pakete</translation>
     </message>
     <message>
         <source>Internal error: group lacks required proper required package lists</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Der Gruppe fehlen gültige Listen der benötigten Pakete</translation>
     </message>
     <message>
         <source>Internal error: group lacks package lists</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Der Gruppe fehlen Paketlisten</translation>
     </message>
     <message>
         <source>Internal error: group lacks required proper package lists</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Der Gruppe fehlen gültige Paketlisten</translation>
     </message>
     <message>
         <source>Collected %1 packages (%2 updatable, %3 installed, %4 available) and %5 groups from %6 repositories in %7 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Pakete (%2 aktualisierbar, %3 installiert, %4 verfügbar) und %5 Gruppen aus %6 Paketquellen in %7 Sekunden gesammelt</translation>
     </message>
     <message>
         <source>The package manager gave no reason.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketverwaltung hat keinen Grund angegeben.</translation>
     </message>
     <message>
         <source>Unable to clean the cache:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Zwischenspeicher kann nicht geleert werden:
+%1</translation>
     </message>
     <message>
         <source>Resolve Dependencies</source>
-        <translation type="unfinished"></translation>
+        <translation>Abhängigkeiten auflösen</translation>
     </message>
     <message>
         <source>Internal error: TSINFO mentions unknown package: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: TSINFO nennt ein unbekanntes Paket: %1</translation>
     </message>
     <message>
         <source>Internal error: TSINFO mentions intent to install or upgrade package that already seems up-to-date: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: TSINFO will ein Paket installieren oder aktualisieren, das bereits aktuell zu sein scheint: %1</translation>
     </message>
     <message>
         <source>Internal error: unexpected TSINFO: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Unerwartete TSINFO: %1</translation>
     </message>
     <message>
         <source>Internal error: tsInfo lacks %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: In tsInfo fehlt %1
+</translation>
     </message>
     <message>
         <source>Transaction to be performed:
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Auszuführende Transaktion:
+</translation>
     </message>
     <message>
         <source>Performing the following to resolve dependencies:
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Auflösen der Abhängigkeiten wird Folgendes ausgeführt:
+</translation>
     </message>
     <message>
         <source>Other Transactions:
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Transaktionen:
+</translation>
     </message>
     <message>
         <source>Obsoleting</source>
-        <translation type="unfinished"></translation>
+        <translation>Ersetzen</translation>
     </message>
     <message>
         <source>Total download size: %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Gesamte Downloadgröße: %1
+</translation>
     </message>
     <message>
         <source>Applying: OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausführen: OK</translation>
     </message>
     <message>
         <source>Not Applying: Canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht ausgeführt: Abgebrochen</translation>
     </message>
     <message>
         <source>Running Transaction: Total Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Transaktion läuft: Gesamtfortschritt</translation>
     </message>
     <message>
         <source>Importing GPG key:
@@ -1950,98 +1967,102 @@ How do you wish to proceed?</source>
  Fingerprint: %2
  From       : %3
 Is this ok?</source>
-        <translation type="unfinished"></translation>
+        <translation>GPG-Schlüssel wird importiert:
+ Benutzer-ID  : „%1“
+ Fingerabdruck: %2
+ Herkunft     : %3
+Ist das in Ordnung?</translation>
     </message>
     <message>
         <source>Import</source>
-        <translation type="unfinished"></translation>
+        <translation>Importieren</translation>
     </message>
     <message>
         <source>Do Not Import</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht importieren</translation>
     </message>
     <message>
         <source>Key imported</source>
-        <translation type="unfinished"></translation>
+        <translation>Schlüssel importiert</translation>
     </message>
     <message>
         <source>Key not imported</source>
-        <translation type="unfinished"></translation>
+        <translation>Schlüssel nicht importiert</translation>
     </message>
     <message>
         <source>Preparing to Test Transaction</source>
-        <translation type="unfinished"></translation>
+        <translation>Transaktionstest wird vorbereitet</translation>
     </message>
     <message>
         <source>Preparing to Run Transaction</source>
-        <translation type="unfinished"></translation>
+        <translation>Transaktion wird vorbereitet</translation>
     </message>
     <message>
         <source>Transaction Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Transaktionstest</translation>
     </message>
     <message>
         <source>Updating %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird aktualisiert</translation>
     </message>
     <message>
         <source>Installing %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird installiert</translation>
     </message>
     <message>
         <source>Completing update for: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierung wird abgeschlossen für: %1</translation>
     </message>
     <message>
         <source>Removing %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wird entfernt</translation>
     </message>
     <message>
         <source>Internal error: YumIO::tsCallback what=%1 not understood; ignoring</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::tsCallback what=%1 nicht verstanden; wird ignoriert</translation>
     </message>
     <message>
         <source>Internal error: YumIO::tsEvent action=%1 not understood; ignoring</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::tsEvent action=%1 nicht verstanden; wird ignoriert</translation>
     </message>
     <message>
         <source>Removed</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernt</translation>
     </message>
     <message>
         <source>Dependency Removed</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Abhängigkeit entfernt</translation>
     </message>
     <message>
         <source>Dependency Installed</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Abhängigkeit installiert</translation>
     </message>
     <message>
         <source>Updated</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisiert</translation>
     </message>
     <message>
         <source>Dependency Updated</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Abhängigkeit aktualisiert</translation>
     </message>
     <message>
         <source>Obsoleted</source>
-        <translation type="unfinished"></translation>
+        <translation>Ersetzt</translation>
     </message>
 </context>
 <context>
     <name>YumIOCapturers</name>
     <message>
         <source>Unable to open pipe to capture rpm transaction output</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Pipe zum Mitschneiden der Ausgabe der rpm-Transaktion kann nicht geöffnet werden</translation>
     </message>
     <message>
         <source>Unable to dup2 pipe to capture rpm transaction output</source>
-        <translation type="unfinished"></translation>
+        <translation>dup2 der Pipe zum Mitschneiden der Ausgabe der rpm-Transaktion fehlgeschlagen</translation>
     </message>
     <message>
         <source>Unable to dup2 to restore stderr</source>
-        <translation type="unfinished"></translation>
+        <translation>dup2 zum Wiederherstellen von stderr fehlgeschlagen</translation>
     </message>
 </context>
 <context>
