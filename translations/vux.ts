@@ -295,6 +295,426 @@ Does not Apply Actions automatically.</source>
         <source>%1 (Must load extra data.)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Pattern use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pattern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packages shown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sort &amp;by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VUX</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop the current operation and quit?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopping at the user&apos;s request</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a valid regular expression (%1): nothing is hidden</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::ActionContextMenu</name>
+    <message>
+        <source>Action</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Install</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;No Action</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Describe::Dialog</name>
+    <message>
+        <source>VUX Package Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Describe::Instance::Area</name>
+    <message>
+        <source>%1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Architecture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Build Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Build Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Install Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Binary RPM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source RPM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>License</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Relocations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Provides</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Requires</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conflicts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Obsoletes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Required Groups</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default MetaPkgs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Optional MetaPkgs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mandatory Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Optional Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conditional Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (must load extra data)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 File List</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 Change Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Describe::Instance::RepoDialog</name>
+    <message>
+        <source>VUX Repository Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse the first URL specified for the selected repository using an external web browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>URLs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mirror list URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Model</name>
+    <message>
+        <source>Update package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Install package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package is available to update an out-of-date version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package is available for installation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package is installed and up-to-date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suite of packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group of packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ordinary package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installed: %1
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Available: %1
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Architecture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Build Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Action to be performed on the package, if any: Update, Install, Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Indicates whether the package is Installed or not and, if installed, whether it is Up-to-date or not</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether the package is an ordinary package, a suite of packages, or a group of packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version and release of the package as version-release;
+If the Epoch is non-zero, includes it as epoch:version-release</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository from which the most recent version of the package is available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Architecture for which the package is applicable, or &quot;noarch&quot; for general-purpose packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size of the package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date and time at which the package was created</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::OtherContextMenu</name>
+    <message>
+        <source>Package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Describe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::View</name>
+    <message>
+        <source>Packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packages, groups and suites with their actions; Space changes the action of the current row, the menu key opens its menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sort the table by this column; again to reverse the order</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QDialog</name>
@@ -366,6 +786,460 @@ Does not Apply Actions automatically.</source>
     </message>
     <message>
         <source>Courier</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoAuth::Dialog</name>
+    <message>
+        <source>VUX Authentication</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Some configured repositories require authentication</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>URLs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mirror list URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication name for a repository using the larder authentication method</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication password for a repository using the larder authentication method</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disable for Session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply to All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply to All with this Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoBrowse</name>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository configuration has no URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::Config</name>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unique identifier for the repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description of the repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>URLs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List of URLs to the repository.
+If more than one is specified, they all should be identical mirrors,
+and will provide redundancy if some URLs are unreachable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mirror list URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>URL to a file containing a list of URLs to the repository.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Larder Authentication</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Larder Authentication Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication name for a repository using the larder authentication method</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Larder Authentication Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Authentication password for a repository using the larder authentication method</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check GPG Keys</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether or not the repository is enabled for use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether or not GPG key signatures of packages from the repository are checked to ensure authenticity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Options:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Any other yum options for this repository.  See yum.conf(5)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration File (expert)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sort Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the yum configuration file into which to place this repository configuration.
+If left blank, defaults to the repository&apos;s identifier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A numeric sort key which determines the order of this repository configuration
+in a configuration file which contains multiple configurations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(Yes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(No)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Identifier specified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No URLs or Mirror list URL specified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File is not in any reposdir directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File lacks .repo suffix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Larder Authentication Name specified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Larder Authentication Password specified</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::ConfigDialog</name>
+    <message>
+        <source>VUX Repository Configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo changes to this repository configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo changes to this repository configuration and close the window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply changes to all repository configurations, and close the window</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::ContextMenu</name>
+    <message>
+        <source>Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::Dialog</name>
+    <message>
+        <source>VUX Repository Configuration Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse the first URL specified for the selected repository using an external web browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit the selected repository configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create a new repository configuration from scratch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create a new repository configuration based on the selected repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove the selected repository configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo changes to all repository configurations since the last Apply or opening of the dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo changes to all repository configurations since the last Apply or opening of the dialog, and close the window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply changes to all repository configurations, but do not close the window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply changes to all repository configurations, and close the window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A repository has no Identifier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Two or more repositories have the Identifier, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unapplied Configuration Changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::Model</name>
+    <message>
+        <source>Repository is enabled for this session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository is not enabled for this session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository is configured to be enabled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Repository is not configured to be enabled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(new)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sess</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Perm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether or not the repository is used during this session.
+It overrides the persistent Enabled flag in the repository configuration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether or not the repository is configured to be enabled by default.
+It can be overridden for a particular session.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unique identifier for the repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description of the repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::View</name>
+    <message>
+        <source>Repositories</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -770,16 +1644,7 @@ Under the Repositories menu, Edit Configuration can be used to configure reposit
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Internal error: applying actions is not available in this version</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Internal error: yum version not understood: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to clean the cache (%1):
-%2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -852,6 +1717,286 @@ Under the Repositories menu, Edit Configuration can be used to configure reposit
     </message>
     <message>
         <source>Downloading %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parts of the repository configuration were ignored:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking Dependencies: Total Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: unable to create the lists of changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to removes list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to installs list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to find installed version for package update %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to add new package to pair for updated package %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to add old package to pair for updated package %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to updates list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error applying changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error applying changes: Exiting on Broken Pipe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the package is optional</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package %1 is included in group %2 which was marked for %3,
+so the package would be marked for %4,
+but it was marked individually for %5.
+How do you wish to proceed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package %1 is included in group %2 which was marked for %3,
+so the package would be marked for %4,
+but you resolved an earlier conflict by marking it for %5.
+How do you wish to proceed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package %1 is included in group %2 which was marked for %3,
+so the package would be marked for %4,
+but it also was part of group %5 and so was marked for %6.
+How do you wish to proceed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manually resolving conflict: marking package %1 for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>For group %1, marking package %2 for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>For group %1, package %2 already was marked for %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>For group %1, not marking package %2 for %3, becuase %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks required package lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks required proper required package lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks package lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks required proper package lists</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collected %1 packages (%2 updatable, %3 installed, %4 available) and %5 groups from %6 repositories in %7 seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The package manager gave no reason.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to clean the cache:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolve Dependencies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: TSINFO mentions unknown package: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: TSINFO mentions intent to install or upgrade package that already seems up-to-date: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: unexpected TSINFO: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: tsInfo lacks %1
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transaction to be performed:
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Performing the following to resolve dependencies:
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Transactions:
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Obsoleting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total download size: %1
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applying: OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not Applying: Canceled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Running Transaction: Total Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing GPG key:
+ Userid     : &quot;%1&quot;
+ Fingerprint: %2
+ From       : %3
+Is this ok?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do Not Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key not imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preparing to Test Transaction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preparing to Run Transaction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transaction Test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updating %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installing %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Completing update for: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removing %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::tsCallback what=%1 not understood; ignoring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::tsEvent action=%1 not understood; ignoring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dependency Removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dependency Installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dependency Updated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Obsoleted</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -5,7 +5,7 @@
     <name>HProgressBar</name>
     <message>
         <source>%1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -42,23 +42,23 @@ Dies entspricht der Option debuglevel (-d) von yum.</translation>
     </message>
     <message>
         <source>&lt;font&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font&gt;</translation>
     </message>
     <message>
         <source>&lt;/font&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font color=&quot;%1&quot;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font color=&quot;%1&quot;&gt;</translation>
     </message>
     <message>
         <source>&lt;h2&gt;&lt;font color=&quot;%1&quot;&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h2&gt;&lt;font color=&quot;%1&quot;&gt;</translation>
     </message>
     <message>
         <source>&lt;/font&gt;&lt;/h2&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;/font&gt;&lt;/h2&gt;</translation>
     </message>
 </context>
 <context>
@@ -231,7 +231,7 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>&amp;Clear Actions</source>
-        <translation>Aktionen &amp;zurücksetzen</translation>
+        <translation>Aktionen zu&amp;rücksetzen</translation>
     </message>
     <message>
         <source>Clears all specified Actions (Updates, Installs, and Removals)</source>
@@ -281,7 +281,7 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>&lt;h3&gt;VUX %1&lt;/h3&gt;&lt;hr&gt;&lt;p&gt;VUX, Vuxtool, is a graphical user interface which allows a user to make modifications to the installed rpm packages on a system.&lt;/p&gt;&lt;p&gt;Capabilities:&lt;p&gt;&lt;ul&gt;&lt;li&gt;Install new packages or update existing packages by downloading them from a yum package repository&lt;/li&gt;&lt;li&gt;Remove existing packages.&lt;/li&gt;&lt;li&gt;Configure sets of repositories from which to obtain new and updated packages.&lt;/li&gt;&lt;li&gt;Examine installed packages or packages available for installation or update&lt;/li&gt;&lt;li&gt;Install, update, or remove groups of packages&lt;/li&gt;&lt;li&gt;Install or update suites of packages&lt;/li&gt;&lt;/ul&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;h3&gt;VUX %1&lt;/h3&gt;&lt;hr&gt;&lt;p&gt;VUX, Vuxtool, ist eine grafische Benutzeroberfläche, mit der die auf einem System installierten RPM-Pakete verändert werden können.&lt;/p&gt;&lt;p&gt;Fähigkeiten:&lt;p&gt;&lt;ul&gt;&lt;li&gt;Neue Pakete installieren oder vorhandene Pakete aktualisieren, indem sie aus einer yum-Paketquelle heruntergeladen werden&lt;/li&gt;&lt;li&gt;Vorhandene Pakete entfernen.&lt;/li&gt;&lt;li&gt;Paketquellen einrichten, aus denen neue und aktualisierte Pakete bezogen werden.&lt;/li&gt;&lt;li&gt;Installierte Pakete und zur Installation oder Aktualisierung verfügbare Pakete untersuchen&lt;/li&gt;&lt;li&gt;Paketgruppen installieren, aktualisieren oder entfernen&lt;/li&gt;&lt;li&gt;Paketsammlungen installieren oder aktualisieren&lt;/li&gt;&lt;/ul&gt;</translation>
     </message>
     <message>
         <source>Regular expression to compare to all fields of a package</source>
@@ -304,11 +304,437 @@ Führt die Aktionen nicht selbst aus.</translation>
 	Filter uses the textual fields visible in the table, as if they were separated by spaces.
 	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
 	independently.  It is considerably slower.</source>
-        <translation type="unfinished"></translation>
+        <translation>Legt fest, wie ein regulärer Ausdruck die Pakete in der Tabelle auswählt:
+	Filtern verwendet die in der Tabelle sichtbaren Textfelder, als wären sie durch Leerzeichen getrennt.
+	Suchen verwendet alle Felder der Pakete, darunter Dateiliste, Änderungsprotokoll, Abhängigkeiten usw.,
+	jedes für sich.  Das ist deutlich langsamer.</translation>
     </message>
     <message>
         <source>%1 (Must load extra data.)</source>
         <translation>%1 (Lädt zusätzliche Daten.)</translation>
+    </message>
+    <message>
+        <source>Pattern use</source>
+        <translation>Mustersuche</translation>
+    </message>
+    <message>
+        <source>Pattern</source>
+        <translation>Muster</translation>
+    </message>
+    <message>
+        <source>Packages shown</source>
+        <translation>Angezeigte Pakete</translation>
+    </message>
+    <message>
+        <source>Sort &amp;by</source>
+        <translation>&amp;Sortieren nach</translation>
+    </message>
+    <message>
+        <source>VUX</source>
+        <translation>VUX</translation>
+    </message>
+    <message>
+        <source>Stop the current operation and quit?</source>
+        <translation>Den laufenden Vorgang abbrechen und das Programm beenden?</translation>
+    </message>
+    <message>
+        <source>Stopping at the user&apos;s request</source>
+        <translation>Abbruch auf Wunsch des Benutzers</translation>
+    </message>
+    <message>
+        <source>Not a valid regular expression (%1): nothing is hidden</source>
+        <translation>Kein gültiger regulärer Ausdruck (%1): Es wird nichts ausgeblendet</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::ActionContextMenu</name>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation>&amp;Aktualisieren</translation>
+    </message>
+    <message>
+        <source>&amp;Install</source>
+        <translation>&amp;Installieren</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;No Action</source>
+        <translation>&amp;Keine Aktion</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Describe::Dialog</name>
+    <message>
+        <source>VUX Package Description</source>
+        <translation>VUX-Paketbeschreibung</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Describe::Instance::Area</name>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Repository</source>
+        <translation>Paketquelle</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Repository Details</source>
+        <translation>Details der Paketquelle</translation>
+    </message>
+    <message>
+        <source>Architecture</source>
+        <translation>Architektur</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>Zusammenfassung</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation>Anbieter</translation>
+    </message>
+    <message>
+        <source>Build Time</source>
+        <translation>Erstellungszeit</translation>
+    </message>
+    <message>
+        <source>Build Host</source>
+        <translation>Erstellungsrechner</translation>
+    </message>
+    <message>
+        <source>Install Time</source>
+        <translation>Installationszeit</translation>
+    </message>
+    <message>
+        <source>Binary RPM</source>
+        <translation>Binär-RPM</translation>
+    </message>
+    <message>
+        <source>Source RPM</source>
+        <translation>Quell-RPM</translation>
+    </message>
+    <message>
+        <source>License</source>
+        <translation>Lizenz</translation>
+    </message>
+    <message>
+        <source>Packager</source>
+        <translation>Paketersteller</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>Relocations</source>
+        <translation>Verschiebungen</translation>
+    </message>
+    <message>
+        <source>Provides</source>
+        <translation>Stellt bereit</translation>
+    </message>
+    <message>
+        <source>Requires</source>
+        <translation>Benötigt</translation>
+    </message>
+    <message>
+        <source>Conflicts</source>
+        <translation>Steht in Konflikt mit</translation>
+    </message>
+    <message>
+        <source>Obsoletes</source>
+        <translation>Ersetzt</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>Change Log</source>
+        <translation>Änderungsprotokoll</translation>
+    </message>
+    <message>
+        <source>Required Groups</source>
+        <translation>Benötigte Gruppen</translation>
+    </message>
+    <message>
+        <source>Default MetaPkgs</source>
+        <translation>Standard-Metapakete</translation>
+    </message>
+    <message>
+        <source>Optional MetaPkgs</source>
+        <translation>Optionale Metapakete</translation>
+    </message>
+    <message>
+        <source>Mandatory Packages</source>
+        <translation>Pflichtpakete</translation>
+    </message>
+    <message>
+        <source>Default Packages</source>
+        <translation>Standardpakete</translation>
+    </message>
+    <message>
+        <source>Optional Packages</source>
+        <translation>Optionale Pakete</translation>
+    </message>
+    <message>
+        <source>Conditional Packages</source>
+        <translation>Bedingte Pakete</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1 (must load extra data)</source>
+        <translation>%1 (lädt zusätzliche Daten)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 File List</source>
+        <translation>Dateiliste von %1 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 Change Log</source>
+        <translation>Änderungsprotokoll von %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Describe::Instance::RepoDialog</name>
+    <message>
+        <source>VUX Repository Description</source>
+        <translation>VUX-Paketquellenbeschreibung</translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation>Paketquelle im Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Browse the first URL specified for the selected repository using an external web browser</source>
+        <translation>Die erste URL der gewählten Paketquelle in einem externen Webbrowser öffnen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>URLs</source>
+        <translation>URLs</translation>
+    </message>
+    <message>
+        <source>Mirror list URL</source>
+        <translation>URL der Spiegelliste</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Model</name>
+    <message>
+        <source>Update package</source>
+        <translation>Paket aktualisieren</translation>
+    </message>
+    <message>
+        <source>Install package</source>
+        <translation>Paket installieren</translation>
+    </message>
+    <message>
+        <source>Remove package</source>
+        <translation>Paket entfernen</translation>
+    </message>
+    <message>
+        <source>Package is available to update an out-of-date version</source>
+        <translation>Das Paket ist als Aktualisierung einer veralteten Version verfügbar</translation>
+    </message>
+    <message>
+        <source>Package is available for installation</source>
+        <translation>Das Paket ist zur Installation verfügbar</translation>
+    </message>
+    <message>
+        <source>Package is installed and up-to-date</source>
+        <translation>Das Paket ist installiert und aktuell</translation>
+    </message>
+    <message>
+        <source>Suite of packages</source>
+        <translation>Paketsammlung</translation>
+    </message>
+    <message>
+        <source>Group of packages</source>
+        <translation>Paketgruppe</translation>
+    </message>
+    <message>
+        <source>Ordinary package</source>
+        <translation>Einzelnes Paket</translation>
+    </message>
+    <message>
+        <source>Installed: %1
+</source>
+        <translation>Installiert: %1
+</translation>
+    </message>
+    <message>
+        <source>Available: %1
+</source>
+        <translation>Verfügbar: %1
+</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Repository</source>
+        <translation>Paketquelle</translation>
+    </message>
+    <message>
+        <source>Architecture</source>
+        <translation>Architektur</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Build Time</source>
+        <translation>Erstellungszeit</translation>
+    </message>
+    <message>
+        <source>Action to be performed on the package, if any: Update, Install, Remove</source>
+        <translation>Aktion, die gegebenenfalls mit dem Paket ausgeführt wird: Aktualisieren, Installieren, Entfernen</translation>
+    </message>
+    <message>
+        <source>Indicates whether the package is Installed or not and, if installed, whether it is Up-to-date or not</source>
+        <translation>Zeigt, ob das Paket installiert ist und, falls ja, ob es aktuell ist</translation>
+    </message>
+    <message>
+        <source>Whether the package is an ordinary package, a suite of packages, or a group of packages</source>
+        <translation>Ob es sich um ein einzelnes Paket, eine Paketsammlung oder eine Paketgruppe handelt</translation>
+    </message>
+    <message>
+        <source>Name of the package</source>
+        <translation>Name des Pakets</translation>
+    </message>
+    <message>
+        <source>Version and release of the package as version-release;
+If the Epoch is non-zero, includes it as epoch:version-release</source>
+        <translation>Version und Release des Pakets als Version-Release;
+ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</translation>
+    </message>
+    <message>
+        <source>Repository from which the most recent version of the package is available</source>
+        <translation>Paketquelle, aus der die neueste Version des Pakets verfügbar ist</translation>
+    </message>
+    <message>
+        <source>Architecture for which the package is applicable, or &quot;noarch&quot; for general-purpose packages</source>
+        <translation>Architektur, für die das Paket bestimmt ist, oder „noarch“ für architekturunabhängige Pakete</translation>
+    </message>
+    <message>
+        <source>Size of the package</source>
+        <translation>Größe des Pakets</translation>
+    </message>
+    <message>
+        <source>Date and time at which the package was created</source>
+        <translation>Datum und Uhrzeit der Erstellung des Pakets</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::OtherContextMenu</name>
+    <message>
+        <source>Package</source>
+        <translation>Paket</translation>
+    </message>
+    <message>
+        <source>&amp;Describe</source>
+        <translation>&amp;Beschreiben</translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation>Paketquelle im Browser öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::View</name>
+    <message>
+        <source>Packages</source>
+        <translation>Pakete</translation>
+    </message>
+    <message>
+        <source>Packages, groups and suites with their actions; Space changes the action of the current row, the menu key opens its menu</source>
+        <translation>Pakete, Gruppen und Sammlungen mit ihren Aktionen; die Leertaste ändert die Aktion der aktuellen Zeile, die Menütaste öffnet ihr Menü</translation>
+    </message>
+    <message>
+        <source>Ctrl+%1</source>
+        <translation>Ctrl+%1</translation>
+    </message>
+    <message>
+        <source>Sort the table by this column; again to reverse the order</source>
+        <translation>Die Tabelle nach dieser Spalte sortieren; erneut, um die Reihenfolge umzukehren</translation>
     </message>
 </context>
 <context>
@@ -337,35 +763,35 @@ Führt die Aktionen nicht selbst aus.</translation>
     <name>QObject</name>
     <message>
         <source>#fffacd</source>
-        <translation type="unfinished"></translation>
+        <translation>#fffacd</translation>
     </message>
     <message>
         <source>blue</source>
-        <translation type="unfinished"></translation>
+        <translation>blue</translation>
     </message>
     <message>
         <source>red</source>
-        <translation type="unfinished"></translation>
+        <translation>red</translation>
     </message>
     <message>
         <source>#ffa9b8</source>
-        <translation type="unfinished"></translation>
+        <translation>#ffa9b8</translation>
     </message>
     <message>
         <source>darkorange</source>
-        <translation type="unfinished"></translation>
+        <translation>darkorange</translation>
     </message>
     <message>
         <source>#8b5a2b</source>
-        <translation type="unfinished"></translation>
+        <translation>#8b5a2b</translation>
     </message>
     <message>
         <source>#ffbd94</source>
-        <translation type="unfinished"></translation>
+        <translation>#ffbd94</translation>
     </message>
     <message>
         <source>green</source>
-        <translation type="unfinished"></translation>
+        <translation>green</translation>
     </message>
     <message>
         <source>Help</source>
@@ -377,11 +803,471 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Helvetica</source>
-        <translation type="unfinished"></translation>
+        <translation>Helvetica</translation>
     </message>
     <message>
         <source>Courier</source>
-        <translation type="unfinished"></translation>
+        <translation>Courier</translation>
+    </message>
+</context>
+<context>
+    <name>RepoAuth::Dialog</name>
+    <message>
+        <source>VUX Authentication</source>
+        <translation>VUX-Authentifizierung</translation>
+    </message>
+    <message>
+        <source>Some configured repositories require authentication</source>
+        <translation>Einige eingerichtete Paketquellen erfordern eine Authentifizierung</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Kennung</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>URLs</source>
+        <translation>URLs</translation>
+    </message>
+    <message>
+        <source>Mirror list URL</source>
+        <translation>URL der Spiegelliste</translation>
+    </message>
+    <message>
+        <source>Authentication name</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Authentication name for a repository using the larder authentication method</source>
+        <translation>Benutzername für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Authentication password</source>
+        <translation>Passwort für die Authentifizierung</translation>
+    </message>
+    <message>
+        <source>Authentication password for a repository using the larder authentication method</source>
+        <translation>Passwort für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Disable for Session</source>
+        <translation>Für diese Sitzung deaktivieren</translation>
+    </message>
+    <message>
+        <source>Skip All</source>
+        <translation>Alle überspringen</translation>
+    </message>
+    <message>
+        <source>Apply to All</source>
+        <translation>Auf alle anwenden</translation>
+    </message>
+    <message>
+        <source>Apply to All with this Host</source>
+        <translation>Auf alle mit diesem Rechner anwenden</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+</context>
+<context>
+    <name>RepoBrowse</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Repository configuration has no URL</source>
+        <translation>Die Konfiguration der Paketquelle enthält keine URL</translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::Config</name>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Kennung</translation>
+    </message>
+    <message>
+        <source>Unique identifier for the repository</source>
+        <translation>Eindeutige Kennung der Paketquelle</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Description of the repository</source>
+        <translation>Beschreibung der Paketquelle</translation>
+    </message>
+    <message>
+        <source>URLs</source>
+        <translation>URLs</translation>
+    </message>
+    <message>
+        <source>List of URLs to the repository.
+If more than one is specified, they all should be identical mirrors,
+and will provide redundancy if some URLs are unreachable.</source>
+        <translation>Liste der URLs der Paketquelle.
+Werden mehrere angegeben, sollten alle identische Spiegelserver sein;
+sie springen füreinander ein, wenn einige URLs nicht erreichbar sind.</translation>
+    </message>
+    <message>
+        <source>Mirror list URL</source>
+        <translation>URL der Spiegelliste</translation>
+    </message>
+    <message>
+        <source>URL to a file containing a list of URLs to the repository.</source>
+        <translation>URL einer Datei, die eine Liste der URLs der Paketquelle enthält.</translation>
+    </message>
+    <message>
+        <source>Larder Authentication</source>
+        <translation>Larder-Authentifizierung</translation>
+    </message>
+    <message>
+        <source>Larder Authentication Name</source>
+        <translation>Larder-Benutzername</translation>
+    </message>
+    <message>
+        <source>Authentication name for a repository using the larder authentication method</source>
+        <translation>Benutzername für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
+    </message>
+    <message>
+        <source>Larder Authentication Password</source>
+        <translation>Larder-Passwort</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Authentication password for a repository using the larder authentication method</source>
+        <translation>Passwort für eine Paketquelle mit dem Authentifizierungsverfahren Larder</translation>
+    </message>
+    <message>
+        <source>Repository Options</source>
+        <translation>Optionen der Paketquelle</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Aktiviert</translation>
+    </message>
+    <message>
+        <source>Check GPG Keys</source>
+        <translation>GPG-Schlüssel prüfen</translation>
+    </message>
+    <message>
+        <source>Whether or not the repository is enabled for use</source>
+        <translation>Ob die Paketquelle zur Verwendung aktiviert ist</translation>
+    </message>
+    <message>
+        <source>Whether or not GPG key signatures of packages from the repository are checked to ensure authenticity</source>
+        <translation>Ob die GPG-Signaturen der Pakete aus dieser Paketquelle geprüft werden, um ihre Echtheit sicherzustellen</translation>
+    </message>
+    <message>
+        <source>Other Options</source>
+        <translation>Weitere Optionen</translation>
+    </message>
+    <message>
+        <source>Other Options:</source>
+        <translation>Weitere Optionen:</translation>
+    </message>
+    <message>
+        <source>Any other yum options for this repository.  See yum.conf(5)</source>
+        <translation>Beliebige weitere yum-Optionen für diese Paketquelle.  Siehe yum.conf(5)</translation>
+    </message>
+    <message>
+        <source>Configuration File (expert)</source>
+        <translation>Konfigurationsdatei (für Fortgeschrittene)</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Sort Position</source>
+        <translation>Sortierposition</translation>
+    </message>
+    <message>
+        <source>Name of the yum configuration file into which to place this repository configuration.
+If left blank, defaults to the repository&apos;s identifier</source>
+        <translation>Name der yum-Konfigurationsdatei, in die diese Paketquellen-Konfiguration geschrieben wird.
+Bleibt das Feld leer, wird die Kennung der Paketquelle verwendet</translation>
+    </message>
+    <message>
+        <source>A numeric sort key which determines the order of this repository configuration
+in a configuration file which contains multiple configurations</source>
+        <translation>Ein numerischer Sortierschlüssel, der die Reihenfolge dieser Paketquellen-Konfiguration
+in einer Konfigurationsdatei mit mehreren Konfigurationen bestimmt</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>(Yes)</source>
+        <translation>(Ja)</translation>
+    </message>
+    <message>
+        <source>(No)</source>
+        <translation>(Nein)</translation>
+    </message>
+    <message>
+        <source>No Identifier specified</source>
+        <translation>Keine Kennung angegeben</translation>
+    </message>
+    <message>
+        <source>No URLs or Mirror list URL specified</source>
+        <translation>Weder URLs noch eine URL der Spiegelliste angegeben</translation>
+    </message>
+    <message>
+        <source>File is not in any reposdir directory</source>
+        <translation>Die Datei liegt in keinem reposdir-Verzeichnis</translation>
+    </message>
+    <message>
+        <source>File lacks .repo suffix</source>
+        <translation>Dem Dateinamen fehlt die Endung .repo</translation>
+    </message>
+    <message>
+        <source>No Larder Authentication Name specified</source>
+        <translation>Kein Larder-Benutzername angegeben</translation>
+    </message>
+    <message>
+        <source>No Larder Authentication Password specified</source>
+        <translation>Kein Larder-Passwort angegeben</translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::ConfigDialog</name>
+    <message>
+        <source>VUX Repository Configuration</source>
+        <translation>VUX-Paketquellen-Konfiguration</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Undo changes to this repository configuration</source>
+        <translation>Änderungen an dieser Paketquellen-Konfiguration verwerfen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Undo changes to this repository configuration and close the window</source>
+        <translation>Änderungen an dieser Paketquellen-Konfiguration verwerfen und das Fenster schließen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Apply changes to all repository configurations, and close the window</source>
+        <translation>Änderungen an allen Paketquellen-Konfigurationen anwenden und das Fenster schließen</translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::ContextMenu</name>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation>Paketquelle im Browser öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::Dialog</name>
+    <message>
+        <source>VUX Repository Configuration Editor</source>
+        <translation>VUX-Paketquellen-Editor</translation>
+    </message>
+    <message>
+        <source>Browse Repository</source>
+        <translation>Paketquelle im Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Browse the first URL specified for the selected repository using an external web browser</source>
+        <translation>Die erste URL der gewählten Paketquelle in einem externen Webbrowser öffnen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit the selected repository configuration</source>
+        <translation>Die gewählte Paketquellen-Konfiguration bearbeiten</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Create a new repository configuration from scratch</source>
+        <translation>Eine neue, leere Paketquellen-Konfiguration anlegen</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Create a new repository configuration based on the selected repository</source>
+        <translation>Eine neue Paketquellen-Konfiguration auf Grundlage der gewählten Paketquelle anlegen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the selected repository configuration</source>
+        <translation>Die gewählte Paketquellen-Konfiguration entfernen</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>Alle zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Undo changes to all repository configurations since the last Apply or opening of the dialog</source>
+        <translation>Alle Änderungen an den Paketquellen-Konfigurationen seit dem letzten Anwenden oder dem Öffnen des Dialogs verwerfen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Undo changes to all repository configurations since the last Apply or opening of the dialog, and close the window</source>
+        <translation>Alle Änderungen an den Paketquellen-Konfigurationen seit dem letzten Anwenden oder dem Öffnen des Dialogs verwerfen und das Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>Apply changes to all repository configurations, but do not close the window</source>
+        <translation>Änderungen an allen Paketquellen-Konfigurationen anwenden, das Fenster aber nicht schließen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Apply changes to all repository configurations, and close the window</source>
+        <translation>Änderungen an allen Paketquellen-Konfigurationen anwenden und das Fenster schließen</translation>
+    </message>
+    <message>
+        <source>A repository has no Identifier</source>
+        <translation>Eine Paketquelle hat keine Kennung</translation>
+    </message>
+    <message>
+        <source>Two or more repositories have the Identifier, %1</source>
+        <translation>Mehrere Paketquellen haben die Kennung %1</translation>
+    </message>
+    <message>
+        <source>Unapplied Configuration Changes</source>
+        <translation>Nicht angewendete Konfigurationsänderungen</translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::Model</name>
+    <message>
+        <source>Repository is enabled for this session</source>
+        <translation>Die Paketquelle ist für diese Sitzung aktiviert</translation>
+    </message>
+    <message>
+        <source>Repository is not enabled for this session</source>
+        <translation>Die Paketquelle ist für diese Sitzung nicht aktiviert</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Repository is configured to be enabled</source>
+        <translation>Die Paketquelle ist als aktiviert eingerichtet</translation>
+    </message>
+    <message>
+        <source>Repository is not configured to be enabled</source>
+        <translation>Die Paketquelle ist nicht als aktiviert eingerichtet</translation>
+    </message>
+    <message>
+        <source>(new)</source>
+        <translation>(neu)</translation>
+    </message>
+    <message>
+        <source>Sess</source>
+        <translation>Sitzung</translation>
+    </message>
+    <message>
+        <source>Perm</source>
+        <translation>Dauerhaft</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Kennung</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Whether or not the repository is used during this session.
+It overrides the persistent Enabled flag in the repository configuration.</source>
+        <translation>Ob die Paketquelle in dieser Sitzung verwendet wird.
+Das hat Vorrang vor der dauerhaften Einstellung „Aktiviert“ in der Paketquellen-Konfiguration.</translation>
+    </message>
+    <message>
+        <source>Whether or not the repository is configured to be enabled by default.
+It can be overridden for a particular session.</source>
+        <translation>Ob die Paketquelle standardmäßig aktiviert ist.
+Das lässt sich für eine einzelne Sitzung übersteuern.</translation>
+    </message>
+    <message>
+        <source>Unique identifier for the repository</source>
+        <translation>Eindeutige Kennung der Paketquelle</translation>
+    </message>
+    <message>
+        <source>Description of the repository</source>
+        <translation>Beschreibung der Paketquelle</translation>
+    </message>
+</context>
+<context>
+    <name>RepoEditor::View</name>
+    <message>
+        <source>Repositories</source>
+        <translation>Paketquellen</translation>
     </message>
 </context>
 <context>
@@ -404,11 +1290,11 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>The repository configuration was not read completely, so no repository file is removed, and files that were not read are not rewritten.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquellen-Konfiguration wurde nicht vollständig gelesen. Daher wird keine Paketquellen-Datei entfernt, und nicht gelesene Dateien werden nicht neu geschrieben.</translation>
     </message>
     <message>
         <source>Repository configuration file %1 was not written: it exists but is not a configuration file that was read, and overwriting it would destroy what it holds. Choose another File for the repositories in it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquellen-Konfigurationsdatei %1 wurde nicht geschrieben: Sie existiert, ist aber keine der gelesenen Konfigurationsdateien, und Überschreiben würde ihren Inhalt zerstören. Wählen Sie für die Paketquellen darin eine andere Datei.</translation>
     </message>
     <message>
         <source>Unable to write repository configuration file %1</source>
@@ -416,19 +1302,19 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Unable to unlink repository configuration file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquellen-Konfigurationsdatei %1 kann nicht gelöscht werden</translation>
     </message>
     <message>
         <source>Unable to stat repository configuration file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Status der Paketquellen-Konfigurationsdatei %1 kann nicht abgefragt werden</translation>
     </message>
     <message>
         <source>A repository has no Identifier.  It will be removed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Paketquelle hat keine Kennung.  Sie wird entfernt.</translation>
     </message>
     <message>
         <source>Two or more repositories have the same Identifier(s), %1.  Only one repository will be applied for each Identifier.</source>
-        <translation type="unfinished"></translation>
+        <translation>Mehrere Paketquellen haben dieselbe(n) Kennung(en) %1.  Je Kennung wird nur eine Paketquelle angewendet.</translation>
     </message>
     <message>
         <source>Repository Editor</source>
@@ -440,7 +1326,7 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>; errno = %1 (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>; errno = %1 (%2).</translation>
     </message>
     <message>
         <source>VUX Repository Editor Error</source>
@@ -459,39 +1345,39 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Internal error: cannot register python yumIOC module</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Modul yumIOC kann nicht registriert werden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python sys module</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Modul sys wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot set python sys.path</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-sys.path kann nicht gesetzt werden</translation>
     </message>
     <message>
         <source>Internal error: cannot set python sys.argv</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-sys.argv kann nicht gesetzt werden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python rpm module</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Modul rpm wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python rpm dict</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Python-Wörterbuch von rpm wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: unable to open YumIO.py</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO.py kann nicht geöffnet werden</translation>
     </message>
     <message>
         <source>Internal error: unable to execute YumIO.py</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO.py kann nicht ausgeführt werden</translation>
     </message>
     <message>
         <source>Internal error: cannot find python YumIO</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-YumIO wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Unable to initialize</source>
@@ -499,7 +1385,7 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Internal error: cannot create python yumIO</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Python-yumIO kann nicht erzeugt werden</translation>
     </message>
     <message>
         <source>Available for update</source>
@@ -531,16 +1417,17 @@ Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Internal error: yumIO.repos.repos not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yumIO.repos.repos ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Internal error: yumIO.repos.repos not a dictionary</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yumIO.repos.repos ist kein Wörterbuch</translation>
     </message>
     <message>
         <source>unable to setup repository %1:
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %1 kann nicht eingerichtet werden:
+%2</translation>
     </message>
     <message>
         <source>No repositories are configured.
@@ -568,7 +1455,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>contents</source>
-        <translation type="unfinished"></translation>
+        <translation>Inhalt</translation>
     </message>
     <message>
         <source>Reading repositories</source>
@@ -580,7 +1467,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Unable to setup transaction</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Transaktion kann nicht eingerichtet werden</translation>
     </message>
     <message>
         <source>Unable to collect updatable packages</source>
@@ -588,7 +1475,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectUpdates failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectUpdates fehlgeschlagen</translation>
     </message>
     <message>
         <source>Collecting installed and available packages</source>
@@ -600,7 +1487,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectAll failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectAll fehlgeschlagen</translation>
     </message>
     <message>
         <source>Collecting groups</source>
@@ -608,7 +1495,7 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.setupTsGroup failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.setupTsGroup fehlgeschlagen</translation>
     </message>
     <message>
         <source>Unable to collect groups</source>
@@ -616,83 +1503,83 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectGroupInfo failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectGroupInfo fehlgeschlagen</translation>
     </message>
     <message>
         <source>Internal error: yumIO.collectAll.%1 not found</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: yumIO.collectAll.%1 nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: groupInfo.visible_groups not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: groupInfo.visible_groups ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Internal error: group without name</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Gruppe ohne Namen</translation>
     </message>
     <message>
         <source>Internal error: cannot find group&apos;s installed flag</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Die Installiert-Markierung der Gruppe wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: YumIO::pyString did not understand type</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::pyString hat den Typ nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: YumIO::pyStringX did not understand non-empty list</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::pyStringX hat die nicht leere Liste nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: YumIO::pyStringX did not understand type</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: YumIO::pyStringX hat den Typ nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: package size not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Paketgröße nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: package size not understood: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Paketgröße nicht verstanden: %1</translation>
     </message>
     <message>
         <source>Internal error: package size result not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ergebnis der Paketgröße nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: time not understood</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Zeitangabe nicht verstanden</translation>
     </message>
     <message>
         <source>Internal error: time not understood: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Zeitangabe nicht verstanden: %1</translation>
     </message>
     <message>
         <source>Eb</source>
-        <translation type="unfinished"></translation>
+        <translation>Eb</translation>
     </message>
     <message>
         <source>Pb</source>
-        <translation type="unfinished"></translation>
+        <translation>Pb</translation>
     </message>
     <message>
         <source>Tb</source>
-        <translation type="unfinished"></translation>
+        <translation>Tb</translation>
     </message>
     <message>
         <source>Gb</source>
-        <translation type="unfinished"></translation>
+        <translation>Gb</translation>
     </message>
     <message>
         <source>Mb</source>
-        <translation type="unfinished"></translation>
+        <translation>Mb</translation>
     </message>
     <message>
         <source>Kb</source>
-        <translation type="unfinished"></translation>
+        <translation>Kb</translation>
     </message>
     <message>
         <source>b</source>
-        <translation type="unfinished"></translation>
+        <translation>b</translation>
     </message>
     <message>
         <source>VUX Yum Error</source>
@@ -704,43 +1591,43 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>getRpmHdrValue called for package with no hdr (i.e. not installed)</source>
-        <translation type="unfinished"></translation>
+        <translation>getRpmHdrValue für ein Paket ohne hdr aufgerufen (d. h. nicht installiert)</translation>
     </message>
     <message>
         <source>Internal error: cannot find rpm.%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: rpm.%1 wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find package&apos;s prco.%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: prco.%1 des Pakets wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find package&apos;s files</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Die Dateien des Pakets wurden nicht gefunden</translation>
     </message>
     <message>
         <source>Internal error: cannot find package&apos;s changelog</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Das Änderungsprotokoll des Pakets wurde nicht gefunden</translation>
     </message>
     <message>
         <source>getGroupItem_22 called for incorrect version of yum</source>
-        <translation type="unfinished"></translation>
+        <translation>getGroupItem_22 für eine falsche yum-Version aufgerufen</translation>
     </message>
     <message>
         <source>Internal error: groupInfo.%1 not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: groupInfo.%1 ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Internal error: groupInfo.%1[%2] not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: groupInfo.%1[%2] ist nicht auswertbar</translation>
     </message>
     <message>
         <source>getGroupItem_25 called for incorrect version of yum</source>
-        <translation type="unfinished"></translation>
+        <translation>getGroupItem_25 für eine falsche yum-Version aufgerufen</translation>
     </message>
     <message>
         <source>Internal error: group %1.%2 not evaluable</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Gruppe %1.%2 ist nicht auswertbar</translation>
     </message>
     <message>
         <source>Collecting File Lists</source>
@@ -776,29 +1663,19 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectFileLists failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectFileLists fehlgeschlagen</translation>
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectOtherData failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectOtherData fehlgeschlagen</translation>
     </message>
     <message>
         <source>Applying</source>
         <translation>Ausführung</translation>
     </message>
     <message>
-        <source>Internal error: applying actions is not available in this version</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Internal error: yum version not understood: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to clean the cache (%1):
-%2</source>
-        <translation>Der Zwischenspeicher kann nicht geleert werden (%1):
-%2</translation>
+        <translation>Interner Fehler: yum-Version nicht verstanden: %1</translation>
     </message>
     <message>
         <source>Cleaning Headers</source>
@@ -822,70 +1699,370 @@ Im Menü „Paketquellen“ lassen sie sich mit „Konfiguration bearbeiten“ e
     </message>
     <message>
         <source>Downloading repository %1 mirror list for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Spiegelliste der Paketquelle %2 wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 mirror list</source>
-        <translation type="unfinished"></translation>
+        <translation>Spiegelliste der Paketquelle wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 repomd for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>repomd der Paketquelle %2 wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 repomd</source>
-        <translation type="unfinished"></translation>
+        <translation>repomd der Paketquelle wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1 for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %2 wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Downloading repository %1</source>
-        <translation>Paketquelle %1 wird heruntergeladen</translation>
+        <translation>Paketquelle wird heruntergeladen (%1)</translation>
     </message>
     <message>
         <source>Converting repository %1 for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %2 wird umgewandelt (%1)</translation>
     </message>
     <message>
         <source>Converting repository %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle wird umgewandelt (%1)</translation>
     </message>
     <message>
         <source>Reading repository %1 for %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketquelle %2 wird gelesen (%1)</translation>
     </message>
     <message>
         <source>Reading repository %1</source>
-        <translation>Paketquelle %1 wird gelesen</translation>
+        <translation>Paketquelle wird gelesen (%1)</translation>
     </message>
     <message>
         <source>Finishing RPM rebuild from deltas</source>
-        <translation type="unfinished"></translation>
+        <translation>RPM-Neuaufbau aus Deltas wird abgeschlossen</translation>
     </message>
     <message>
         <source>Downloading %1 header</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketkopf von %1 wird heruntergeladen</translation>
     </message>
     <message>
         <source>Downloading %1</source>
         <translation>%1 wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>Parts of the repository configuration were ignored:
+%1</source>
+        <translation>Teile der Paketquellen-Konfiguration wurden ignoriert:
+%1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installieren</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>FEHLER</translation>
+    </message>
+    <message>
+        <source>Checking Dependencies: Total Progress</source>
+        <translation>Abhängigkeiten werden geprüft: Gesamtfortschritt</translation>
+    </message>
+    <message>
+        <source>Internal error: unable to create the lists of changes</source>
+        <translation>Interner Fehler: Die Änderungslisten können nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to removes list</source>
+        <translation>Paket %1 kann nicht zur Liste der zu entfernenden Pakete hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to installs list</source>
+        <translation>Paket %1 kann nicht zur Liste der zu installierenden Pakete hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>Unable to find installed version for package update %1</source>
+        <translation>Die installierte Version zur Paketaktualisierung %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Unable to add new package to pair for updated package %1</source>
+        <translation>Das neue Paket kann nicht zum Paar für das aktualisierte Paket %1 hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>Unable to add old package to pair for updated package %1</source>
+        <translation>Das alte Paket kann nicht zum Paar für das aktualisierte Paket %1 hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to updates list</source>
+        <translation>Paket %1 kann nicht zur Liste der zu aktualisierenden Pakete hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>Error applying changes</source>
+        <translation>Fehler beim Ausführen der Änderungen</translation>
+    </message>
+    <message>
+        <source>Error applying changes: Exiting on Broken Pipe</source>
+        <translation>Fehler beim Ausführen der Änderungen: Abbruch wegen unterbrochener Pipe</translation>
+    </message>
+    <message>
+        <source>the package is optional</source>
+        <translation>das Paket ist optional</translation>
+    </message>
+    <message>
+        <source>Package %1 is included in group %2 which was marked for %3,
+so the package would be marked for %4,
+but it was marked individually for %5.
+How do you wish to proceed?</source>
+        <translation>Paket %1 gehört zur Gruppe %2, die zum %3 vorgemerkt wurde,
+daher würde das Paket zum %4 vorgemerkt,
+es wurde aber einzeln zum %5 vorgemerkt.
+Wie möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>Package %1 is included in group %2 which was marked for %3,
+so the package would be marked for %4,
+but you resolved an earlier conflict by marking it for %5.
+How do you wish to proceed?</source>
+        <translation>Paket %1 gehört zur Gruppe %2, die zum %3 vorgemerkt wurde,
+daher würde das Paket zum %4 vorgemerkt,
+Sie haben aber einen früheren Konflikt gelöst, indem Sie es zum %5 vorgemerkt haben.
+Wie möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>Package %1 is included in group %2 which was marked for %3,
+so the package would be marked for %4,
+but it also was part of group %5 and so was marked for %6.
+How do you wish to proceed?</source>
+        <translation>Paket %1 gehört zur Gruppe %2, die zum %3 vorgemerkt wurde,
+daher würde das Paket zum %4 vorgemerkt,
+es gehört aber auch zur Gruppe %5 und wurde daher zum %6 vorgemerkt.
+Wie möchten Sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Manually resolving conflict: marking package %1 for %3</source>
+        <translation>Konflikt von Hand gelöst: Paket %1 wird zum %3 vorgemerkt</translation>
+    </message>
+    <message>
+        <source>For group %1, marking package %2 for %3</source>
+        <translation>Für Gruppe %1 wird Paket %2 zum %3 vorgemerkt</translation>
+    </message>
+    <message>
+        <source>For group %1, package %2 already was marked for %3</source>
+        <translation>Für Gruppe %1 war Paket %2 bereits zum %3 vorgemerkt</translation>
+    </message>
+    <message>
+        <source>For group %1, not marking package %2 for %3, becuase %4</source>
+        <translation>Für Gruppe %1 wird Paket %2 nicht zum %3 vorgemerkt, denn %4</translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks required package lists</source>
+        <translation>Interner Fehler: Der Gruppe fehlen die Listen der benötigten Pakete</translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks required proper required package lists</source>
+        <translation>Interner Fehler: Der Gruppe fehlen gültige Listen der benötigten Pakete</translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks package lists</source>
+        <translation>Interner Fehler: Der Gruppe fehlen Paketlisten</translation>
+    </message>
+    <message>
+        <source>Internal error: group lacks required proper package lists</source>
+        <translation>Interner Fehler: Der Gruppe fehlen gültige Paketlisten</translation>
+    </message>
+    <message>
+        <source>Collected %1 packages (%2 updatable, %3 installed, %4 available) and %5 groups from %6 repositories in %7 seconds</source>
+        <translation>%1 Pakete (%2 aktualisierbar, %3 installiert, %4 verfügbar) und %5 Gruppen aus %6 Paketquellen in %7 Sekunden gesammelt</translation>
+    </message>
+    <message>
+        <source>The package manager gave no reason.</source>
+        <translation>Die Paketverwaltung hat keinen Grund angegeben.</translation>
+    </message>
+    <message>
+        <source>Unable to clean the cache:
+%1</source>
+        <translation>Der Zwischenspeicher kann nicht geleert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>Resolve Dependencies</source>
+        <translation>Abhängigkeiten auflösen</translation>
+    </message>
+    <message>
+        <source>Internal error: TSINFO mentions unknown package: %1</source>
+        <translation>Interner Fehler: TSINFO nennt ein unbekanntes Paket: %1</translation>
+    </message>
+    <message>
+        <source>Internal error: TSINFO mentions intent to install or upgrade package that already seems up-to-date: %1</source>
+        <translation>Interner Fehler: TSINFO will ein Paket installieren oder aktualisieren, das bereits aktuell zu sein scheint: %1</translation>
+    </message>
+    <message>
+        <source>Internal error: unexpected TSINFO: %1</source>
+        <translation>Interner Fehler: Unerwartete TSINFO: %1</translation>
+    </message>
+    <message>
+        <source>Internal error: tsInfo lacks %1
+</source>
+        <translation>Interner Fehler: In tsInfo fehlt %1
+</translation>
+    </message>
+    <message>
+        <source>Transaction to be performed:
+</source>
+        <translation>Auszuführende Transaktion:
+</translation>
+    </message>
+    <message>
+        <source>Performing the following to resolve dependencies:
+</source>
+        <translation>Zum Auflösen der Abhängigkeiten wird Folgendes ausgeführt:
+</translation>
+    </message>
+    <message>
+        <source>Other Transactions:
+</source>
+        <translation>Weitere Transaktionen:
+</translation>
+    </message>
+    <message>
+        <source>Obsoleting</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Total download size: %1
+</source>
+        <translation>Gesamte Downloadgröße: %1
+</translation>
+    </message>
+    <message>
+        <source>Applying: OK</source>
+        <translation>Ausführen: OK</translation>
+    </message>
+    <message>
+        <source>Not Applying: Canceled</source>
+        <translation>Nicht ausgeführt: Abgebrochen</translation>
+    </message>
+    <message>
+        <source>Running Transaction: Total Progress</source>
+        <translation>Transaktion läuft: Gesamtfortschritt</translation>
+    </message>
+    <message>
+        <source>Importing GPG key:
+ Userid     : &quot;%1&quot;
+ Fingerprint: %2
+ From       : %3
+Is this ok?</source>
+        <translation>GPG-Schlüssel wird importiert:
+ Benutzer-ID  : „%1“
+ Fingerabdruck: %2
+ Herkunft     : %3
+Ist das in Ordnung?</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Do Not Import</source>
+        <translation>Nicht importieren</translation>
+    </message>
+    <message>
+        <source>Key imported</source>
+        <translation>Schlüssel importiert</translation>
+    </message>
+    <message>
+        <source>Key not imported</source>
+        <translation>Schlüssel nicht importiert</translation>
+    </message>
+    <message>
+        <source>Preparing to Test Transaction</source>
+        <translation>Transaktionstest wird vorbereitet</translation>
+    </message>
+    <message>
+        <source>Preparing to Run Transaction</source>
+        <translation>Transaktion wird vorbereitet</translation>
+    </message>
+    <message>
+        <source>Transaction Test</source>
+        <translation>Transaktionstest</translation>
+    </message>
+    <message>
+        <source>Updating %1</source>
+        <translation>%1 wird aktualisiert</translation>
+    </message>
+    <message>
+        <source>Installing %1</source>
+        <translation>%1 wird installiert</translation>
+    </message>
+    <message>
+        <source>Completing update for: %1</source>
+        <translation>Aktualisierung wird abgeschlossen für: %1</translation>
+    </message>
+    <message>
+        <source>Removing %1</source>
+        <translation>%1 wird entfernt</translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::tsCallback what=%1 not understood; ignoring</source>
+        <translation>Interner Fehler: YumIO::tsCallback what=%1 nicht verstanden; wird ignoriert</translation>
+    </message>
+    <message>
+        <source>Internal error: YumIO::tsEvent action=%1 not understood; ignoring</source>
+        <translation>Interner Fehler: YumIO::tsEvent action=%1 nicht verstanden; wird ignoriert</translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation>Entfernt</translation>
+    </message>
+    <message>
+        <source>Dependency Removed</source>
+        <translation>Als Abhängigkeit entfernt</translation>
+    </message>
+    <message>
+        <source>Dependency Installed</source>
+        <translation>Als Abhängigkeit installiert</translation>
+    </message>
+    <message>
+        <source>Updated</source>
+        <translation>Aktualisiert</translation>
+    </message>
+    <message>
+        <source>Dependency Updated</source>
+        <translation>Als Abhängigkeit aktualisiert</translation>
+    </message>
+    <message>
+        <source>Obsoleted</source>
+        <translation>Ersetzt</translation>
     </message>
 </context>
 <context>
     <name>YumIOCapturers</name>
     <message>
         <source>Unable to open pipe to capture rpm transaction output</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Pipe zum Mitschneiden der Ausgabe der rpm-Transaktion kann nicht geöffnet werden</translation>
     </message>
     <message>
         <source>Unable to dup2 pipe to capture rpm transaction output</source>
-        <translation type="unfinished"></translation>
+        <translation>dup2 der Pipe zum Mitschneiden der Ausgabe der rpm-Transaktion fehlgeschlagen</translation>
     </message>
     <message>
         <source>Unable to dup2 to restore stderr</source>
-        <translation type="unfinished"></translation>
+        <translation>dup2 zum Wiederherstellen von stderr fehlgeschlagen</translation>
     </message>
 </context>
 <context>
