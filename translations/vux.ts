@@ -327,6 +327,11 @@ Does not Apply Actions automatically.</source>
         <source>Not a valid regular expression (%1): nothing is hidden</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The transaction is running and cannot be stopped.
+Quit when it has ended?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::ActionContextMenu</name>

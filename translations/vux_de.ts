@@ -345,6 +345,12 @@ Führt die Aktionen nicht selbst aus.</translation>
         <source>Not a valid regular expression (%1): nothing is hidden</source>
         <translation>Kein gültiger regulärer Ausdruck (%1): Es wird nichts ausgeblendet</translation>
     </message>
+    <message>
+        <source>The transaction is running and cannot be stopped.
+Quit when it has ended?</source>
+        <translation>Die Transaktion läuft und kann nicht angehalten werden.
+Beenden, sobald sie abgeschlossen ist?</translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::ActionContextMenu</name>
