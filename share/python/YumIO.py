@@ -550,6 +550,14 @@ def _reportRead(repoid):
 # ---------------------------------------------------------------------------
 # Package adapters
 
+def _fromCacheOnly(repo):
+    """Makes repo read only what its cache holds (no download)."""
+    try:
+        repo._repo.setSyncStrategy(dnf.repo.SYNC_ONLY_CACHE)
+    except (AttributeError, RuntimeError):
+        pass
+
+
 def _pkgKey(pkg):
     return (pkg.name, pkg.epoch, pkg.version, pkg.release, pkg.arch, pkg.reponame)
 
@@ -604,24 +612,35 @@ def _fingerprint(base, sack):
     return installed, tuple(repos)
 
 
-def _sameIds(old, new, samples=64):
-    """Whether packages at ids spread over both sacks agree (identity and
-    repository): a check of the fingerprint that makes no package objects
+def _samples(sack, samples=64):
+    """The package count of a sack and the identities (package, repository)
+    at ids spread over it: what two loads numbering their packages alike
+    agree on, a check of the fingerprint that makes no package objects
     beyond the samples."""
-    count = hawkey.Query(old).count()
-    if hawkey.Query(new).count() != count:
-        return False
+    count = hawkey.Query(sack).count()
     step = max(1, count // samples)
+    found = []
     for ident in list(range(2, count + 2, step)) + [count + 1]:
-        pair = []
-        for sack in (old, new):
-            try:
-                pkg = hawkey.Package((sack, ident))
-                pair.append((str(pkg), pkg.reponame))
-            except (TypeError, ValueError, hawkey.Exception):
-                pair.append(None)
-        if pair[0] != pair[1]:
-            return False
+        try:
+            pkg = hawkey.Package((sack, ident))
+            found.append((ident, str(pkg), pkg.reponame))
+        except (TypeError, ValueError, hawkey.Exception):
+            found.append((ident, None, None))
+    return count, found
+
+
+def _sameSamples(samples, sack):
+    count, found = samples
+    if hawkey.Query(sack).count() != count:
+        return False
+    for ident, text, reponame in found:
+        try:
+            pkg = hawkey.Package((sack, ident))
+            if (str(pkg), pkg.reponame) != (text, reponame):
+                return False
+        except (TypeError, ValueError, hawkey.Exception):
+            if text is not None:
+                return False
     return True
 
 
@@ -650,25 +669,45 @@ class _SackView:
         self.generation = 0
         self.sack = None
         self.byId = None
-        self.maps = []      # per generation: its ids -> the next one's
+        self.maps = []      # per generation: its ids -> the next one's (None: by key)
         self.index = None   # without ids: identity -> package of the current sack
+        self.keys = None    # key of an adapter -> its id in the current sack
+        self.released = None  # samples of a sack let go before the next load
         self.closed = False
         self.ts = None
         self.fingerprint = None
+
+    def release(self):
+        """Lets the current sack go before a load that replaces it, keeping
+        what newGeneration() compares the next one with. A load made while
+        the previous sack is still in memory cannot reuse that memory and
+        costs about twice as much."""
+        if self.byId and self.sack is not None:
+            self.released = _samples(self.sack)
+            self.sack = None
 
     def newGeneration(self):
         base = self.base()
         sack = base.sack if base is not None else None
         old, self.sack = self.sack, sack
         self.index = None
+        self.keys = None
         if sack is None:
-            return
+            return  # what was released is compared with the next load
         fingerprint = _fingerprint(base, sack) if self.byId is not False else None
         same, self.fingerprint = fingerprint == self.fingerprint, fingerprint
-        if old is not None and sack is not old:
+        released, self.released = self.released, None
+        if released is not None and old is None:
             # A load of the same metadata (the change logs' load, as a rule)
             # numbers the packages as the previous one: nothing to translate.
-            if self.byId and same and fingerprint is not None and _sameIds(old, sack):
+            # Otherwise adapters find their package again by its identity.
+            if same and fingerprint is not None and _sameSamples(released, sack):
+                return
+            self.maps.append(None)
+            self.generation += 1
+        elif old is not None and sack is not old:
+            if self.byId and same and fingerprint is not None and _sameSamples(
+                    _samples(old), sack):
                 return
             if self.byId:
                 self.maps.append(_translation(old, sack))
@@ -680,12 +719,16 @@ class _SackView:
             self.byId = _idsWork(self.sack, pkg)
         return hash(pkg) if self.byId else pkg
 
-    def translate(self, generation, ref):
-        """ref of an older generation as a ref of the current one, or None."""
+    def translate(self, generation, ref, key=None):
+        """ref of an older generation as a ref of the current one, or None.
+        key: the package's (repository, name, evr, architecture), by which
+        it is found where ids were not translated."""
         if ref is None:
             return None
         if self.byId:
             for table in self.maps[generation:]:
+                if table is None:
+                    return self.find(key)
                 ref = table[ref] if 0 <= ref < len(table) else -1
                 if ref < 0:
                     return None
@@ -694,9 +737,18 @@ class _SackView:
             self.index = {_pkgKey(p): p for p in self.sack.query()}
         return self.index.get(_pkgKey(ref))
 
+    def find(self, key):
+        """The id of the package with key in the current sack, or None."""
+        if key is None or self.sack is None:
+            return None
+        if self.keys is None:
+            self.keys = {(p.reponame, p.name, p.evr, p.arch): hash(p)
+                         for p in _packages(self.sack)}
+        return self.keys.get(key)
+
     def package(self, ref):
         if self.byId:
-            return hawkey.Package((self.sack, ref))
+            return hawkey.Package((self.sack, ref)) if self.sack is not None else None
         return ref
 
     def dnfPackage(self, ref):
@@ -706,7 +758,7 @@ class _SackView:
         if base is None or self.closed or ref is None:
             return None
         if self.byId:
-            return dnf.package.Package((self.sack, ref), base)
+            return dnf.package.Package((self.sack, ref), base) if self.sack is not None else None
         return ref
 
     def header(self, name, rpmdbid, evra):
@@ -742,6 +794,8 @@ class _SackView:
         self.sack = None
         self.maps = []
         self.index = None
+        self.keys = None
+        self.released = None
         self.closed = True
 
 
@@ -799,7 +853,7 @@ class Package:
     Only the name and architecture are kept; everything else is read from
     the current sack when asked (see _SackView)."""
 
-    __slots__ = ("_view", "_gen", "_ref", "name", "arch")
+    __slots__ = ("_view", "_gen", "_ref", "name", "arch", "_evr", "_repo")
 
     SIMPLE = {"summary": "summary", "description": "description", "group": "group",
               "vendor": "vendor", "relativepath": "location", "sourcerpm": "sourcerpm",
@@ -811,6 +865,10 @@ class Package:
         self._ref = view.ref(pkg)
         self.name = pkg.name
         self.arch = _intern(pkg.arch)
+        # With the name and architecture, what finds the package in a load
+        # that numbers packages anew.
+        self._evr = pkg.evr
+        self._repo = _intern(pkg.reponame)
 
     def __repr__(self):
         return "<%s %s %s>" % (self.__class__.__name__, self.nevra(), self.repoid)
@@ -821,7 +879,8 @@ class Package:
         if view.closed:
             return None
         if self._gen != view.generation:
-            self._ref = view.translate(self._gen, self._ref)
+            self._ref = view.translate(
+                self._gen, self._ref, (self._repo, self.name, self._evr, self.arch))
             self._gen = view.generation
         return self._ref
 
@@ -1342,16 +1401,27 @@ class YumIO(dnf.Base):
         types = getattr(self.conf, "optional_metadata_types", None)
         if "filelists" in self._extraTypes and types is not None and "filelists" not in types:
             self.conf.optional_metadata_types = list(types) + ["filelists"]
-        previous = (self._sack, self._goal, dict(dict.items(self._repos)))
+        previous = dict(dict.items(self._repos))
         dict.clear(self._repos)
         dict.update(self._repos, fresh)
+        # The previous sack goes first (fill_sack() drops the base's hold):
+        # the new one then reuses its memory.
+        self._view.release()
         try:
             self._loadSack()
         except Errors.RepoError as error:
+            # The previous load again, from the cache it was read from.
             self._extraTypes.discard(extraType)
-            self._sack, self._goal, repos = previous
+            if types is not None:
+                self.conf.optional_metadata_types = types
             dict.clear(self._repos)
-            dict.update(self._repos, repos)
+            dict.update(self._repos, previous)
+            for repo in previous.values():
+                _fromCacheOnly(repo)
+            try:
+                self._loadSack()
+            except Errors.RepoError as again:
+                logger.error("%s", again.value)
             raise Errors.YumBaseError(error.value) from error
 
     def _fileListsLoaded(self):
