@@ -658,8 +658,10 @@ class _SackView:
     An adapter keeps its package's solvable id in the sack it was made from;
     whatever it is asked is read from the sack of the latest load, which after
     collectOtherData() is another sack than the one it was made from: each
-    load after the first translates the ids of the previous one. Where the
-    ids cannot be relied on, adapters keep their package object and are
+    load after the first translates the ids of the previous one, or, when
+    the previous sack was let go before the load and the new one numbers
+    packages otherwise, the adapter finds its package by its identity
+    (repository, name, evr, architecture). Where the ids cannot be relied on, adapters keep their package object and are
     found again by identity (name, epoch, version, release, architecture,
     repository)."""
 
@@ -1381,7 +1383,8 @@ class YumIO(dnf.Base):
 
         A repository object loads once; new ones, made from the same
         configuration and keeping this run's enabled flags, fetch what the
-        cache lacks. When that fails, the previous load stays in use."""
+        cache lacks. When that fails, the previous configuration is loaded
+        again from the cache."""
         self._extraTypes.add(extraType)
         enabled = {repoid: bool(repo.enabled) for repoid, repo in dict.items(self._repos)}
         fresh = {}
