@@ -181,8 +181,9 @@ def test_file_lists_and_change_logs_from_the_reloaded_sack(collection, recorder)
     assert all(p._pkg() is not None for p in updates + available + installed)
 
 
-def test_reloads_that_fail_or_lose_a_package(make_root, make_yumio, repos, tmp_path):
-    from yum import Errors
+def copied_base(make_root, make_yumio, repos, tmp_path):
+    """A root whose only repository is a copy of base (metadata always
+    expired), collected: (root, copy, yumio, available packages)."""
     copy = tmp_path / "copy"
     shutil.copytree(repos["repos"]["base"], str(copy))
     root = make_root(repos=["base"])
@@ -190,6 +191,12 @@ def test_reloads_that_fail_or_lose_a_package(make_root, make_yumio, repos, tmp_p
         f.write("[base]\nname=Base\nbaseurl=file://%s/\ngpgcheck=0\nmetadata_expire=0\n" % copy)
     yumio = make_yumio(root)
     _updates, _installed, available = collected(yumio)
+    return root, copy, yumio, available
+
+
+def test_reloads_that_fail_or_lose_a_package(make_root, make_yumio, repos, tmp_path):
+    from yum import Errors
+    _root, copy, yumio, available = copied_base(make_root, make_yumio, repos, tmp_path)
     ember, = by_name(available, "ember")
     fjord, = by_name(available, "fjord")
     other, = copy.glob("repodata/*-other.xml.gz")
@@ -207,3 +214,23 @@ def test_reloads_that_fail_or_lose_a_package(make_root, make_yumio, repos, tmp_p
     assert (ember.name, ember.tableRow(), ember.printVer(), ember.returnChangelog()) == (
         "ember", None, "", [])
     assert fjord.tableRow()[:2] == ("fjord", "1.4-2") and fjord.returnChangelog()
+
+
+def test_reload_failing_without_a_cache(make_root, make_yumio, repos, tmp_path):
+    # The change logs cannot be fetched and the cache the previous load came
+    # from is gone: no sack is left, adapters answer nothing (no error), and
+    # the next load that works finds their packages again.
+    from yum import Errors
+    root, copy, yumio, available = copied_base(make_root, make_yumio, repos, tmp_path)
+    ember, = by_name(available, "ember")
+    other, = copy.glob("repodata/*-other.xml.gz")
+    saved = tmp_path / other.name
+    shutil.move(str(other), str(saved))
+    shutil.rmtree(os.path.join(root, "var/cache"))
+    with pytest.raises(Errors.YumBaseError, match="base"):
+        yumio.collectOtherData()
+    assert (ember.tableRow(), ember.returnSimple("summary"), ember.returnChangelog()) == (
+        None, None, [])
+    shutil.move(str(saved), str(other))
+    yumio.collectOtherData()
+    assert ember.returnSimple("summary") == "Ember spreadsheet" and ember.returnChangelog()
