@@ -1,4 +1,5 @@
 #include "StartupSupport.h"
+#include "support/EngineFixture.h"
 
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableView.h"
@@ -6,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -37,18 +37,7 @@ struct DemoRoot
         InstallRoot::set(path());
         return true;
     }
-    QStringList installed() const
-    {
-        QProcess process;
-        process.start(QStringLiteral("rpm"),
-            {QStringLiteral("--root"), path(), QStringLiteral("-qa"), QStringLiteral("--qf"),
-                QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}\\n")});
-        process.waitForFinished(60000);
-        QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        lines.sort();
-        return lines;
-    }
+    QStringList installed() const { return EngineFixture::rpmQa(path()); }
 };
 
 } // namespace

@@ -106,6 +106,19 @@ bool EngineFixture::readOnly(QString const& dir, std::function<bool()> const& wo
     return result;
 }
 
+QStringList EngineFixture::rpmQa(QString const& root)
+{
+    QProcess process;
+    process.start(QStringLiteral("rpm"),
+        {QStringLiteral("--root"), root, QStringLiteral("-qa"), QStringLiteral("--qf"),
+            QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}\\n")});
+    process.waitForFinished(60000);
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
 QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;

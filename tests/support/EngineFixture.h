@@ -67,6 +67,8 @@ public:
 
     // Runs a dnf command line on the root, the way the sandbox configures it;
     // its standard output.
+    // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE, sorted.
+    static QStringList rpmQa(QString const& root);
     QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
     static QString dnf(QString const& root, QStringList const& arguments);
 

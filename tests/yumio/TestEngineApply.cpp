@@ -35,19 +35,6 @@ public:
 
 namespace {
 
-QStringList rpmQa(QString const& root)
-{
-    QProcess process;
-    process.start(QStringLiteral("rpm"),
-        {QStringLiteral("--root"), root, QStringLiteral("-qa"), QStringLiteral("--qf"),
-            QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}\\n")});
-    process.waitForFinished(60000);
-    QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
-                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    lines.sort();
-    return lines;
-}
-
 bool verifyDb(QString const& root)
 {
     QProcess process;
@@ -70,6 +57,15 @@ QStringList logTexts(YumIO& engine, int kind = -1)
 // Prepares the fixture's root, starts the engine and collects every
 // repository, answering OK to every dialog when answerOk; an empty text on
 // success, else what failed.
+// Served over HTTP: base, updates and the packages that fail or talk.
+EngineFixture::Options withExtras()
+{
+    EngineFixture::Options options;
+    options.repos
+        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
+    return options;
+}
+
 QString startCollected(EngineFixture& fixture, EngineFixture::Options const& options, bool answerOk)
 {
     QString error;
@@ -172,7 +168,7 @@ void TestEngineApply::installUpdateRemove()
 
     QVERIFY(engine.apply());
 
-    QStringList const installed = rpmQa(fixture.root());
+    QStringList const installed = EngineFixture::rpmQa(fixture.root());
     QVERIFY2(installed.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(installed.join(' ')));
     QVERIFY(installed.contains(QStringLiteral("ember-0:0.3-1")));
     QVERIFY(installed.contains(QStringLiteral("delta-suite-0:2.0-1")));
@@ -217,14 +213,14 @@ void TestEngineApply::declineThenRemoveWithDependents()
     QString const failure = startCollected(fixture, EngineFixture::Options(), false);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
     int const cachedBefore = packageFiles(fixture.root());
     mark(engine, QStringLiteral("fjord"), Package::Install);
     mark(engine, QStringLiteral("cobalt"), Package::Update);
 
     fixture.answerer().click(QStringLiteral("cancelButton"));
     QVERIFY(!engine.apply());
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QCOMPARE(packageFiles(fixture.root()), cachedBefore);
     QVERIFY(logTexts(engine, Log::Heading).contains(QStringLiteral("Not Applying: Canceled")));
     QCOMPARE(engine.findEntry(false, QStringLiteral("fjord"))->action, Package::Install);
@@ -234,7 +230,7 @@ void TestEngineApply::declineThenRemoveWithDependents()
     // Declined, the table stays usable: the same marks can be applied.
     fixture.answerer().click(QStringLiteral("okButton"));
     QVERIFY(engine.apply());
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
 
     // Removing a library takes the packages that need it along.
     engine.clear();
@@ -245,7 +241,7 @@ void TestEngineApply::declineThenRemoveWithDependents()
     QString const confirm = fixture.answerer().texts().last();
     QVERIFY2(
         confirm.contains(QLatin1String("\tRemove: aurora 1.0-1 (x86_64)")), qPrintable(confirm));
-    QString const after = rpmQa(fixture.root()).join(' ');
+    QString const after = EngineFixture::rpmQa(fixture.root()).join(' ');
     QVERIFY(!after.contains(QLatin1String("libbasalt")));
     QVERIFY(!after.contains(QLatin1String("aurora-0")));
     QVERIFY(!after.contains(QLatin1String("cobalt")));
@@ -282,7 +278,7 @@ void TestEngineApply::groupsAndConflicts()
     mark(engine, QStringLiteral("Office Extras"), Package::Install, true);
     fixture.answerer().click(QStringLiteral("okButton"));
     QVERIFY(engine.apply());
-    QString installed = rpmQa(fixture.root()).join(' ');
+    QString installed = EngineFixture::rpmQa(fixture.root()).join(' ');
     QVERIFY2(installed.contains(QLatin1String("ember-0:0.3-1")), qPrintable(installed));
     QVERIFY(installed.contains(QLatin1String("helix-0:0.1-1")));
     QVERIFY(logTexts(engine).contains(
@@ -294,7 +290,7 @@ void TestEngineApply::groupsAndConflicts()
     mark(engine, QStringLiteral("Core Tools"), Package::Update, true);
     fixture.answerer().click(QStringLiteral("okButton"));
     QVERIFY(engine.apply());
-    installed = rpmQa(fixture.root()).join(' ');
+    installed = EngineFixture::rpmQa(fixture.root()).join(' ');
     QVERIFY(!installed.contains(QLatin1String("ember")));
     QVERIFY(!installed.contains(QLatin1String("helix")));
     QVERIFY(installed.contains(QLatin1String("aurora-0:1.1-1")));
@@ -342,14 +338,14 @@ void TestEngineApply::failingScriptAndLock()
     QString const failure = startCollected(fixture, EngineFixture::Options(), true);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
     mark(engine, QStringLiteral("failing-pre"), Package::Install);
     QVERIFY(!engine.apply());
     QString const report = fixture.answerer().texts().last();
     QVERIFY2(report.contains(QLatin1String("Error in PREIN scriptlet in rpm package failing-pre")),
         qPrintable(report));
     QVERIFY(report.contains(QLatin1String("Transaction failed")));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
 
     // Another process holds rpm's transaction lock.
@@ -371,7 +367,7 @@ void TestEngineApply::failingScriptAndLock()
     holder.waitForFinished();
     QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("held by another process")),
         qPrintable(fixture.answerer().texts().last()));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
 }
 
 // Package scripts that talk, a dependency nothing provides, a package file
@@ -379,10 +375,7 @@ void TestEngineApply::failingScriptAndLock()
 void TestEngineApply::extrasOutputAndFaults()
 {
     EngineFixture fixture;
-    EngineFixture::Options options;
-    options.repos
-        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
-    QString const failure = startCollected(fixture, options, true);
+    QString const failure = startCollected(fixture, withExtras(), true);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
 
@@ -392,7 +385,7 @@ void TestEngineApply::extrasOutputAndFaults()
         logTexts(engine, Log::Output).contains(QStringLiteral("chatty post-install says hello")),
         qPrintable(logTexts(engine).join('\n')));
     QVERIFY(logTexts(engine, Log::Error).contains(QStringLiteral("chatty post-install warns")));
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
 
     engine.clear();
     QVERIFY(engine.collect(EngineFixture::allRepos()));
@@ -402,7 +395,7 @@ void TestEngineApply::extrasOutputAndFaults()
     QCOMPARE(fixture.answerer().answered(), asked + 1); // the report, no confirmation
     QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("no-such-capability")),
         qPrintable(fixture.answerer().texts().last()));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
 
     // The file system under the package's directory is too small.
     if (geteuid() == 0) {
@@ -419,7 +412,7 @@ void TestEngineApply::extrasOutputAndFaults()
             QVERIFY(!applied);
             QVERIFY2(fixture.answerer().texts().last().contains(QLatin1String("bulky")),
                 qPrintable(fixture.answerer().texts().last()));
-            QCOMPARE(rpmQa(fixture.root()), before);
+            QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
             QVERIFY(verifyDb(fixture.root()));
             mark(engine, QStringLiteral("bulky"), Package::None);
         }
@@ -450,7 +443,7 @@ void TestEngineApply::extrasOutputAndFaults()
     QString const report = fixture.answerer().texts().last();
     QVERIFY2(report.contains(QLatin1String("bulky-1.0-1.noarch.rpm: No such file or directory")),
         qPrintable(report));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
 }
 
 // Two packages owning one path with different contents cannot be applied
@@ -458,13 +451,10 @@ void TestEngineApply::extrasOutputAndFaults()
 void TestEngineApply::fileConflictAndObsoletes()
 {
     EngineFixture fixture;
-    EngineFixture::Options options;
-    options.repos
-        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
-    QString const failure = startCollected(fixture, options, true);
+    QString const failure = startCollected(fixture, withExtras(), true);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
 
     mark(engine, QStringLiteral("clash-left"), Package::Install);
     mark(engine, QStringLiteral("clash-right"), Package::Install);
@@ -477,18 +467,18 @@ void TestEngineApply::fileConflictAndObsoletes()
     // (rpm refused the log writer as its log file).
     QVERIFY2(!report.contains(QLatin1String("Traceback")), qPrintable(report));
 
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
 
     // The lock was released and the failed members are forgotten: one side
     // alone applies without a refresh, then the successor of cobalt.
     mark(engine, QStringLiteral("clash-right"), Package::None);
     QVERIFY(engine.apply());
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("clash-left-0:1.0-1")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("clash-left-0:1.0-1")));
 
     engine.clear();
     QVERIFY(engine.collect(EngineFixture::allRepos()));
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("cobalt-0:0.9-1")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("cobalt-0:0.9-1")));
     mark(engine, QStringLiteral("cobalt-next"), Package::Install);
     BarWatch item;
     item.watch(fixture.itemBar());
@@ -498,7 +488,7 @@ void TestEngineApply::fileConflictAndObsoletes()
     QString const confirm = fixture.answerer().texts().last();
     QVERIFY2(confirm.contains(QLatin1String("cobalt-next")), qPrintable(confirm));
     QVERIFY2(confirm.contains(QLatin1String("Obsolet")), qPrintable(confirm));
-    QStringList const after = rpmQa(fixture.root());
+    QStringList const after = EngineFixture::rpmQa(fixture.root());
     QVERIFY2(after.contains(QStringLiteral("cobalt-next-0:2.0-1")), qPrintable(after.join(' ')));
     QVERIFY(!after.join(' ').contains(QLatin1String("cobalt-0:")));
     QVERIFY(verifyDb(fixture.root()));
@@ -520,7 +510,7 @@ void TestEngineApply::onlyTheSuperuserApplies()
     QString const failure = startCollected(fixture, EngineFixture::Options(), true);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
     int const cachedBefore = packageFiles(fixture.root());
     mark(engine, QStringLiteral("ember"), Package::Install);
 
@@ -537,12 +527,12 @@ void TestEngineApply::onlyTheSuperuserApplies()
     QVERIFY2(report.contains(QLatin1String("This command has to be run with superuser privileges")),
         qPrintable(report));
     QVERIFY(!logTexts(engine).contains(QStringLiteral("Applying: OK")));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QCOMPARE(packageFiles(fixture.root()), cachedBefore);
     QCOMPARE(engine.findEntry(false, QStringLiteral("ember"))->action, Package::Install);
 
     QVERIFY(engine.apply());
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
 }
 
 // Packages downloaded through a larder repository: the credentials appear
@@ -563,7 +553,7 @@ void TestEngineApply::larderCredentialsStayHidden()
     total.watch(fixture.totalBar());
     item.watch(fixture.itemBar());
     QVERIFY(engine.apply());
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("fjord-0:1.4-2")));
     QStringList const seen
         = logTexts(engine) + fixture.answerer().texts() + total.texts + item.texts;
     item.texts.removeDuplicates();
@@ -582,10 +572,7 @@ void TestEngineApply::larderCredentialsStayHidden()
 void TestEngineApply::retryAfterFailures()
 {
     EngineFixture fixture;
-    EngineFixture::Options options;
-    options.repos
-        = QStringList {QStringLiteral("base"), QStringLiteral("updates"), QStringLiteral("extras")};
-    QString const failure = startCollected(fixture, options, true);
+    QString const failure = startCollected(fixture, withExtras(), true);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
 
@@ -596,7 +583,7 @@ void TestEngineApply::retryAfterFailures()
     mark(engine, QStringLiteral("needs-missing"), Package::None);
     mark(engine, QStringLiteral("ember"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
 
     // Fails in the transaction, after the confirmation.
     engine.clear();
@@ -607,7 +594,7 @@ void TestEngineApply::retryAfterFailures()
     mark(engine, QStringLiteral("failing-pre"), Package::None);
     mark(engine, QStringLiteral("fjord"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
-    QStringList after = rpmQa(fixture.root());
+    QStringList after = EngineFixture::rpmQa(fixture.root());
     QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
     QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
     QVERIFY(verifyDb(fixture.root()));
@@ -622,7 +609,7 @@ void TestEngineApply::retryAfterFailures()
     QVERIFY(engine.partlyApplied());
     QString const report = fixture.answerer().texts().last();
     QVERIFY2(report.contains(QLatin1String("Applied: helix-0.1-1.noarch")), qPrintable(report));
-    after = rpmQa(fixture.root());
+    after = EngineFixture::rpmQa(fixture.root());
     QVERIFY(after.contains(QStringLiteral("helix-0:0.1-1")));
     QVERIFY(!after.join(' ').contains(QLatin1String("failing-pre")));
     QVERIFY(verifyDb(fixture.root()));
@@ -659,7 +646,7 @@ void TestEngineApply::keyImportQuestion()
     YumIO& engine = fixture.engine();
     QVERIFY(engine.initialize());
     QVERIFY(engine.collect(EngineFixture::allRepos()));
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
     mark(engine, QStringLiteral("fjord"), Package::Install);
 
     ModalAnswerer& answerer = fixture.answerer();
@@ -687,7 +674,7 @@ void TestEngineApply::keyImportQuestion()
     QVERIFY2(texts[2].count(QLatin1String("could not be verified")) == 1, qPrintable(texts[2]));
     QVERIFY(texts[2].contains(QLatin1String("ember")) || texts[2].contains(QLatin1String("fjord")));
     QVERIFY(!logTexts(engine).contains(QStringLiteral("Key imported")));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
 
     answerer.click(QStringLiteral("okButton"));
@@ -696,7 +683,7 @@ void TestEngineApply::keyImportQuestion()
     texts = answerer.texts();
     QCOMPARE(texts.size(), 5);
     QVERIFY(texts[4].contains(QLatin1String("Importing GPG key:")));
-    QStringList const after = rpmQa(fixture.root());
+    QStringList const after = EngineFixture::rpmQa(fixture.root());
     QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
     QVERIFY(after.contains(QStringLiteral("ember-0:0.3-1")));
     QVERIFY(logTexts(engine).contains(QStringLiteral("Key imported")));
@@ -733,7 +720,7 @@ void TestEngineApply::missingPackageOverHttp()
     YumIO& engine = fixture.engine();
     QVERIFY(engine.initialize());
     QVERIFY(engine.collect(EngineFixture::allRepos()));
-    QStringList const before = rpmQa(fixture.root());
+    QStringList const before = EngineFixture::rpmQa(fixture.root());
 
     mark(engine, QStringLiteral("bulky"), Package::Install);
     QVERIFY(!engine.apply());
@@ -744,14 +731,14 @@ void TestEngineApply::missingPackageOverHttp()
     QVERIFY2(report.count(QLatin1String("Error downloading packages:\n  bulky-1.0-1.noarch")) == 1,
         qPrintable(report));
     QVERIFY2(report.count(QLatin1String("Status code: 404 for ")) == 1, qPrintable(report));
-    QCOMPARE(rpmQa(fixture.root()), before);
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
     QCOMPARE(engine.findEntry(false, QStringLiteral("bulky"))->action, Package::Install);
 
     mark(engine, QStringLiteral("bulky"), Package::None);
     mark(engine, QStringLiteral("ember"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
-    QVERIFY(rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
 }
 
 QTEST_MAIN(TestEngineApply)
