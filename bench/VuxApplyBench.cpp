@@ -13,11 +13,10 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
-#include <QAbstractButton>
+#include "BenchDialogs.h"
+
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -25,39 +24,6 @@
 #include <cstdio>
 
 namespace {
-
-// Accepts the transaction's confirmation; any other dialog is a failure,
-// reported on stderr and closed.
-class Confirmer : public QObject
-{
-public:
-    Confirmer()
-    {
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, [this] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog || !dialog->isVisible() || dialog == last)
-                return;
-            last = dialog;
-            if (auto* ok = dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))) {
-                ok->click();
-                return;
-            }
-            ++failures;
-            std::fprintf(stderr, "dialog: %s\n", qPrintable(dialog->windowTitle()));
-            if (auto* modal = qobject_cast<QDialog*>(dialog))
-                modal->reject();
-            else
-                dialog->close();
-        });
-        timer.start();
-    }
-    int failures = 0;
-
-private:
-    QTimer timer;
-    QPointer<QWidget> last;
-};
 
 double seconds(QElapsedTimer const& timer)
 {
@@ -82,7 +48,8 @@ int main(int argc, char** argv)
     }
     Package::Action const action
         = args[1] == QLatin1String("install") ? Package::Install : Package::Remove;
-    Confirmer confirmer;
+    // The confirmation is accepted at once; any other dialog fails the run.
+    BenchDialogs confirmer(QStringLiteral("okButton"), 5);
     bool ok = false;
     {
         QElapsedTimer total;
@@ -114,5 +81,7 @@ int main(int argc, char** argv)
         }
         std::printf("total_seconds %.3f\n", seconds(total));
     }
-    return ok && confirmer.failures == 0 ? 0 : 1;
+    for (QString const& text : confirmer.texts)
+        std::fprintf(stderr, "dialog: %s\n", qPrintable(text));
+    return ok && confirmer.texts.isEmpty() ? 0 : 1;
 }

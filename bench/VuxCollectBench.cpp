@@ -20,12 +20,10 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
+#include "BenchDialogs.h"
+
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -35,40 +33,6 @@
 #include <ctime>
 
 namespace {
-
-// Closes any modal dialog, keeping what it said: a benchmark that needed a
-// dialog has failed.
-class DialogCloser : public QObject
-{
-public:
-    DialogCloser()
-    {
-        timer.setInterval(20);
-        connect(&timer, &QTimer::timeout, this, [this] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog || !dialog->isVisible() || dialog == last)
-                return;
-            last = dialog;
-            QString text = dialog->windowTitle();
-            if (auto* box = qobject_cast<QMessageBox*>(dialog))
-                text += QLatin1String(": ") + box->text();
-            for (QLabel const* label : dialog->findChildren<QLabel*>())
-                text += QLatin1Char(' ') + label->text();
-            texts.append(text);
-            if (auto* modal = qobject_cast<QDialog*>(dialog))
-                modal->reject();
-            else
-                dialog->close();
-        });
-        timer.start();
-    }
-
-    QStringList texts;
-
-private:
-    QTimer timer;
-    QPointer<QWidget> last;
-};
 
 void print(char const* key, qint64 value)
 {
@@ -185,7 +149,7 @@ int main(int argc, char** argv)
     bool const fileLists = extra || args.contains(QStringLiteral("--files"));
     bool const changeLogs = extra || args.contains(QStringLiteral("--changelogs"));
     bool const singleCalls = args.contains(QStringLiteral("--single-calls"));
-    DialogCloser closer;
+    BenchDialogs closer;
     int status = 0;
     {
         Stopwatch timer;

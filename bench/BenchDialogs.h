@@ -1,0 +1,55 @@
+#pragma once
+
+// Answers the modal dialogs of a benchmark run. A dialog with a button named
+// acceptButton (the transaction's confirmation: "okButton") is accepted;
+// any other is closed and its text kept, for a benchmark that needed a
+// dialog has failed.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+class BenchDialogs : public QObject
+{
+public:
+    explicit BenchDialogs(QString acceptButton = QString(), int interval = 20)
+    {
+        timer.setInterval(interval);
+        connect(&timer, &QTimer::timeout, this, [this, acceptButton] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || !dialog->isVisible() || dialog == last)
+                return;
+            last = dialog;
+            if (!acceptButton.isEmpty()) {
+                if (auto* ok = dialog->findChild<QAbstractButton*>(acceptButton)) {
+                    ok->click();
+                    return;
+                }
+            }
+            QString text = dialog->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(dialog))
+                text += QLatin1String(": ") + box->text();
+            for (QLabel const* label : dialog->findChildren<QLabel*>())
+                text += QLatin1Char(' ') + label->text();
+            texts.append(text);
+            if (auto* modal = qobject_cast<QDialog*>(dialog))
+                modal->reject();
+            else
+                dialog->close();
+        });
+        timer.start();
+    }
+
+    // What the dialogs that were closed said.
+    QStringList texts;
+
+private:
+    QTimer timer;
+    QPointer<QWidget> last;
+};
