@@ -316,6 +316,8 @@ private:
     QString pkgtupFormat(PyObject* pkgtup);
     QString pkgtupRepoFormat(PyObject* pkgtup, QString const& repo);
     PyRef memberPkgtup(PyObject* member);
+    bool eachMember(
+        PyObject* list, std::function<bool(PyObject* member, PyObject* pkgtup)> const& show);
     bool displayTransactionPkgs(QString const& label, PyObject* list);
     bool displayTransactionPkgsRepo(QString const& label, PyObject* list);
     bool displayTransactionPkgsObs(QString const& label, PyObject* list);

@@ -214,35 +214,40 @@ PyRef YumIO::memberPkgtup(PyObject* member)
     return pkgtup;
 }
 
-bool YumIO::displayTransactionPkgs(QString const& label, PyObject* list)
-{
-    PyRef members = membersOf(list);
-    Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
-    for (Py_ssize_t i = 0; i < count; ++i) {
-        PyRef pkgtup = memberPkgtup(PyList_GET_ITEM(members.get(), i));
-        if (!pkgtup)
-            return false;
-        confirmText += QStringLiteral("\t%1: %2\n").arg(label, pkgtupFormat(pkgtup.get()));
-    }
-    return true;
-}
-
-bool YumIO::displayTransactionPkgsRepo(QString const& label, PyObject* list)
+// Calls show with every member of list and its package tuple; false at the
+// first member without one (reported) or when show fails.
+bool YumIO::eachMember(
+    PyObject* list, std::function<bool(PyObject* member, PyObject* pkgtup)> const& show)
 {
     PyRef members = membersOf(list);
     Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* member = PyList_GET_ITEM(members.get(), i);
         PyRef pkgtup = memberPkgtup(member);
-        if (!pkgtup)
+        if (!pkgtup || !show(member, pkgtup.get()))
             return false;
+    }
+    return true;
+}
+
+bool YumIO::displayTransactionPkgs(QString const& label, PyObject* list)
+{
+    return eachMember(list, [&](PyObject*, PyObject* pkgtup) {
+        confirmText += QStringLiteral("\t%1: %2\n").arg(label, pkgtupFormat(pkgtup));
+        return true;
+    });
+}
+
+bool YumIO::displayTransactionPkgsRepo(QString const& label, PyObject* list)
+{
+    return eachMember(list, [&](PyObject* member, PyObject* pkgtup) {
         PyRef repo = PyRef::steal(PyObject_GetAttrString(member, "repoid"));
         if (!repo)
             PyErr_Clear();
         confirmText += QStringLiteral("\t%1: %2\n")
-                           .arg(label, pkgtupRepoFormat(pkgtup.get(), pyString(repo.get())));
-    }
-    return true;
+                           .arg(label, pkgtupRepoFormat(pkgtup, pyString(repo.get())));
+        return true;
+    });
 }
 
 PyObject* YumIO::findRelation(PyObject* relatedto, char const* relation)
@@ -265,13 +270,7 @@ PyObject* YumIO::findRelation(PyObject* relatedto, char const* relation)
 
 bool YumIO::displayTransactionPkgsObs(QString const& label, PyObject* list)
 {
-    PyRef members = membersOf(list);
-    Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
-    for (Py_ssize_t i = 0; i < count; ++i) {
-        PyObject* member = PyList_GET_ITEM(members.get(), i);
-        PyRef pkgtup = memberPkgtup(member);
-        if (!pkgtup)
-            return false;
+    return eachMember(list, [&](PyObject* member, PyObject* pkgtup) {
         PyRef relatedto = PyRef::steal(PyObject_GetAttrString(member, "relatedto"));
         if (!relatedto) {
             PyErr_Clear();
@@ -283,17 +282,14 @@ bool YumIO::displayTransactionPkgsObs(QString const& label, PyObject* list)
             error("Internal error: couldn't find obsoletedby package\n");
             return false;
         }
-        PyRef byTup
-            = yumVersion() > 20301 ? PyRef::steal(PyObject_GetAttrString(by.get(), "pkgtup")) : by;
-        if (!byTup) {
-            PyErr_Clear();
-            error("Internal error: txmbr lacks pkgtup\n");
+        // Newer yum relates the member itself, older its package tuple.
+        PyRef byTup = yumVersion() > 20301 ? memberPkgtup(by.get()) : by;
+        if (!byTup)
             return false;
-        }
         confirmText += QStringLiteral("\t%1: %2 with %3\n")
-                           .arg(label, pkgtupFormat(pkgtup.get()), pkgtupFormat(byTup.get()));
-    }
-    return true;
+                           .arg(label, pkgtupFormat(pkgtup), pkgtupFormat(byTup.get()));
+        return true;
+    });
 }
 
 QString YumIO::memberName(PyObject* member)
