@@ -13,7 +13,7 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
-#include "BenchDialogs.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,10 +34,7 @@ double seconds(QElapsedTimer const& timer)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("VUXSHARE"))
-        qputenv("VUXSHARE", VUX_SOURCE_SHARE);
+    benchEnvironment();
     QApplication app(argc, argv);
     application = &app;
     QStringList const args = QApplication::arguments().mid(1);

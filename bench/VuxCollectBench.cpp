@@ -20,7 +20,7 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
-#include "BenchDialogs.h"
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -132,11 +132,7 @@ QList<Package::Entry*> packageEntries(YumIO const& engine)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The companion script of this source tree unless told otherwise.
-    if (!qEnvironmentVariableIsSet("VUXSHARE"))
-        qputenv("VUXSHARE", VUX_SOURCE_SHARE);
+    benchEnvironment();
     QApplication app(argc, argv);
     application = &app;
     QStringList const args = QApplication::arguments().mid(1);

@@ -16,6 +16,8 @@
 #include "packagetable/PackageTableView.h"
 #include "yumio/YumIO.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -76,10 +78,7 @@ bool waitFor(std::function<bool()> const& done, double limit)
 int main(int argc, char** argv)
 {
     sinceStart.start();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("VUXSHARE"))
-        qputenv("VUXSHARE", VUX_SOURCE_SHARE);
+    benchEnvironment();
     QApplication app(argc, argv);
     application = &app;
     QStringList const args = QApplication::arguments().mid(1);

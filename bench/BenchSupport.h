@@ -1,9 +1,7 @@
 #pragma once
 
-// Answers the modal dialogs of a benchmark run. A dialog with a button named
-// acceptButton (the transaction's confirmation: "okButton") is accepted;
-// any other is closed and its text kept, for a benchmark that needed a
-// dialog has failed.
+// What the benchmark programs share: their environment and an answerer of
+// their dialogs.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,7 +12,22 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <QtGlobal>
 
+// Offscreen unless told otherwise, with the companion script of this source
+// tree unless VUXSHARE names another: call before the application is made.
+inline void benchEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("VUXSHARE"))
+        qputenv("VUXSHARE", VUX_SOURCE_SHARE);
+}
+
+// Answers the modal dialogs of a run. A dialog with a button named
+// acceptButton (the transaction's confirmation: "okButton") is accepted;
+// any other is closed and its text kept, for a benchmark that needed a
+// dialog has failed.
 class BenchDialogs : public QObject
 {
 public:
