@@ -35,6 +35,15 @@ public:
         Py_XINCREF(p);
         return PyRef(p);
     }
+    // The items of a sequence as a list of our own; null, with the error
+    // cleared, when it is no sequence.
+    static PyRef listOf(PyObject* sequence)
+    {
+        PyObject* list = PySequence_List(sequence);
+        if (!list)
+            PyErr_Clear();
+        return PyRef(list);
+    }
 
     PyObject* get() const { return object; }
     explicit operator bool() const { return object != nullptr; }

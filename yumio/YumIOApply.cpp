@@ -230,19 +230,6 @@ Package::Entry* YumIO::groupPackage(PyObject* name)
     return entryHash.value(EntryKey {false, text}, nullptr);
 }
 
-namespace {
-
-// The items of a sequence of names, as a list we own.
-PyRef listOf(PyObject* names)
-{
-    PyRef list = PyRef::steal(PySequence_List(names));
-    if (!list)
-        PyErr_Clear();
-    return list;
-}
-
-} // namespace
-
 void YumIO::applyGrpMark(
     Package::Entry const* group, Package::Entry* package, Package::Action action)
 {
@@ -323,7 +310,7 @@ bool YumIO::applyGrpRemove(Package::Entry const* group)
 // dictionary's keys) that has an entry; stops at the first false.
 bool YumIO::forGroupPackages(PyObject* list, std::function<bool(Package::Entry*)> const& visit)
 {
-    PyRef names = listOf(list);
+    PyRef names = PyRef::listOf(list);
     Py_ssize_t const count = names ? PyList_GET_SIZE(names.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         Package::Entry* package = groupPackage(PyList_GET_ITEM(names.get(), i));

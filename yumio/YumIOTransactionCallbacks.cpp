@@ -190,19 +190,6 @@ QString YumIO::pkgtupRepoFormat(PyObject* pkgtup, QString const& repo)
     return pkgtupFormat(pkgtup) + QStringLiteral(" [%1]").arg(repo);
 }
 
-namespace {
-
-// The members of a list, as a list we own (null when it is no sequence).
-PyRef membersOf(PyObject* list)
-{
-    PyRef members = PyRef::steal(PySequence_List(list));
-    if (!members)
-        PyErr_Clear();
-    return members;
-}
-
-} // namespace
-
 // A transaction member's package tuple, or null after reporting that it has none.
 PyRef YumIO::memberPkgtup(PyObject* member)
 {
@@ -219,7 +206,7 @@ PyRef YumIO::memberPkgtup(PyObject* member)
 bool YumIO::eachMember(
     PyObject* list, std::function<bool(PyObject* member, PyObject* pkgtup)> const& show)
 {
-    PyRef members = membersOf(list);
+    PyRef members = PyRef::listOf(list);
     Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* member = PyList_GET_ITEM(members.get(), i);
@@ -252,7 +239,7 @@ bool YumIO::displayTransactionPkgsRepo(QString const& label, PyObject* list)
 
 PyObject* YumIO::findRelation(PyObject* relatedto, char const* relation)
 {
-    PyRef pairs = membersOf(relatedto);
+    PyRef pairs = PyRef::listOf(relatedto);
     Py_ssize_t const count = pairs ? PyList_GET_SIZE(pairs.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* pair = PyList_GET_ITEM(pairs.get(), i);
@@ -304,7 +291,7 @@ QString YumIO::memberName(PyObject* member)
 
 void YumIO::noteTransactionPkgs(Package::Action action, PyObject* list)
 {
-    PyRef members = membersOf(list);
+    PyRef members = PyRef::listOf(list);
     Py_ssize_t const count = members ? PyList_GET_SIZE(members.get()) : 0;
     for (Py_ssize_t i = 0; i < count; ++i) {
         PyObject* member = PyList_GET_ITEM(members.get(), i);
