@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/Globals.h"
+#include "base/Globals.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/YumRepoEnabled.h"
+#include "repo/YumRepoEnabled.h"
 
 #include <QByteArray>
 #include <QList>

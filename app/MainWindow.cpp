@@ -2,9 +2,9 @@
 
 #include "app/MainWindow.h"
 
-#include "app/Colors.h"
-#include "app/Execute.h"
-#include "app/Share.h"
+#include "base/Colors.h"
+#include "base/Execute.h"
+#include "base/Share.h"
 #include "log/LogWindow.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"

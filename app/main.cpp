@@ -1,11 +1,11 @@
 #include "app/CommandLine.h"
 #include "app/DefaultStyle.h"
 #include "app/DesktopSession.h"
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
-#include "app/Interrupt.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
+#include "base/Interrupt.h"
 #include "app/MainWindow.h"
-#include "app/Share.h"
+#include "base/Share.h"
 #include "app/Translations.h"
 
 #include <QApplication>

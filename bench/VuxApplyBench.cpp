@@ -8,8 +8,8 @@
 // button to the end of the transaction, total_seconds with the start and
 // collection); exits 1 when the apply failed or another dialog appeared.
 
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 

@@ -15,8 +15,8 @@
 
 #include "python/PythonHeaders.h"
 
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 

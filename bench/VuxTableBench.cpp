@@ -7,8 +7,8 @@
 // operation can be repeated); exits 1 when the start failed or the table
 // stayed empty.
 
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
 #include "app/MainWindow.h"
 #include "packagetable/PackageTable.h"
 #include "packagetable/PackageTableModel.h"

@@ -3,8 +3,8 @@
 // editor and its configuration dialog. Run by scripts/manual-screenshots.sh
 // under Xvfb: manual-shots ROOT OUTDIR.
 
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
 #include "app/MainWindow.h"
 #include "log/LogWindow.h"
 #include "repo/RepoEditorConfigDialog.h"

@@ -1,6 +1,6 @@
 #include "log/LogWindow.h"
 
-#include "app/Colors.h"
+#include "base/Colors.h"
 #include "widgets/HTextEdit.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "packagetable/PackageTableActionContextMenu.h"
 
-#include "app/Share.h"
+#include "base/Share.h"
 #include "packagetable/PackageTableModel.h"
 
 namespace PackageTable {

@@ -1,7 +1,7 @@
 #include "packagetable/PackageTableModel.h"
 
-#include "app/Colors.h"
-#include "app/Share.h"
+#include "base/Colors.h"
+#include "base/Share.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "repo/RepoBrowse.h"
 #include "yumio/YumIO.h"

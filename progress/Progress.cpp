@@ -1,6 +1,6 @@
 #include "progress/Progress.h"
 
-#include "app/Globals.h"
+#include "base/Globals.h"
 #include "progress/ProgressMinion.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "repo/RepoBrowse.h"
 
-#include "app/Execute.h"
-#include "app/Share.h"
+#include "base/Execute.h"
+#include "base/Share.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
 #include "yumio/YumIO.h"

@@ -1,7 +1,7 @@
 #include "repo/RepoEditorConfig.h"
 
-#include "app/Colors.h"
-#include "app/Fonts.h"
+#include "base/Colors.h"
+#include "base/Fonts.h"
 #include "repo/RepoLarder.h"
 #include "repo/YumConfIO.h"
 #include "widgets/HTextEdit.h"

@@ -1,6 +1,6 @@
 #include "repo/RepoEditorDialog.h"
 
-#include "app/Colors.h"
+#include "base/Colors.h"
 #include "repo/RepoEditorConfigDialog.h"
 #include "repo/RepoEditorContextMenu.h"
 #include "repo/RepoEditorModel.h"

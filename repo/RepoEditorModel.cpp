@@ -1,6 +1,6 @@
 #include "repo/RepoEditorModel.h"
 
-#include "app/Share.h"
+#include "base/Share.h"
 #include "repo/RepoBrowse.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"

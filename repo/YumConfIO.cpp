@@ -1,6 +1,6 @@
 #include "repo/YumConfIO.h"
 
-#include "app/InstallRoot.h"
+#include "base/InstallRoot.h"
 #include "repo/AtomicFile.h"
 #include "repo/RepoLarder.h"
 

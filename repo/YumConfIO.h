@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/YumRepoEnabled.h"
+#include "repo/YumRepoEnabled.h"
 #include "repo/RepoEntry.h"
 
 #include <QHash>

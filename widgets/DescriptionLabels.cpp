@@ -1,6 +1,6 @@
 #include "widgets/DescriptionLabels.h"
 
-#include "app/Fonts.h"
+#include "base/Fonts.h"
 #include "widgets/HSeparator.h"
 
 #include <QLabel>

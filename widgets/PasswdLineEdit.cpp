@@ -2,7 +2,7 @@
 
 #include "widgets/PasswdShadow.h"
 
-#include "app/Fonts.h"
+#include "base/Fonts.h"
 
 #include <QEvent>
 #include <QStyle>

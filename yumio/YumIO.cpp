@@ -2,11 +2,11 @@
 
 #include "yumio/YumIO.h"
 
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
-#include "app/Share.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
+#include "base/Share.h"
 #include "python/PyRef.h"
-#include "python/YumIOCModule.h"
+#include "yumio/YumIOCModule.h"
 #include "yumio/YumIODialogs.h"
 
 #include <QFile>

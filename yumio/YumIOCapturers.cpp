@@ -1,6 +1,6 @@
 #include "yumio/YumIOCapturers.h"
 
-#include "app/Globals.h"
+#include "base/Globals.h"
 #include "yumio/YumIO.h"
 #include "yumio/YumIOCapturersMinion.h"
 

@@ -1,6 +1,6 @@
 #include "yumio/YumIODialogs.h"
 
-#include "app/Globals.h"
+#include "base/Globals.h"
 #include "yumio/YumIODialogsMinion.h"
 
 #include <QApplication>

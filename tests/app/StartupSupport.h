@@ -3,8 +3,8 @@
 // Pieces shared by the start-up suites: a sandbox root served over HTTP, and
 // a main window run until its start-up has finished.
 
-#include "app/Globals.h"
-#include "app/InstallRoot.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
 #include "app/MainWindow.h"
 #include "config-vux-tests.h"
 #include "support/ModalAnswerer.h"

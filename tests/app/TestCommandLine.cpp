@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/Globals.h"
+#include "base/Globals.h"
 
 #include "config-vux-tests.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The configuration-file tests' install root, file helpers and fixture.
-#include "app/InstallRoot.h"
-#include "app/YumRepoEnabled.h"
+#include "base/InstallRoot.h"
+#include "repo/YumRepoEnabled.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
 #include "support/ModalAnswerer.h"

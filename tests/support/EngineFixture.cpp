@@ -1,6 +1,6 @@
 #include "support/EngineFixture.h"
 
-#include "app/InstallRoot.h"
+#include "base/InstallRoot.h"
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 

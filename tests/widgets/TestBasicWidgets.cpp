@@ -1,6 +1,6 @@
-#include "app/Colors.h"
+#include "base/Colors.h"
 #include "app/DefaultStyle.h"
-#include "app/Execute.h"
+#include "base/Execute.h"
 #include "log/LogWindow.h"
 #include "widgets/HDialog.h"
 #include "widgets/HMenu.h"

@@ -1,6 +1,6 @@
 #include "python/PythonHeaders.h"
 
-#include "app/InstallRoot.h"
+#include "base/InstallRoot.h"
 #include "python/PyRef.h"
 #include "support/ModalAnswerer.h"
 #include "support/StandinShare.h"

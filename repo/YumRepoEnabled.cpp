@@ -1,4 +1,4 @@
-#include "app/YumRepoEnabled.h"
+#include "repo/YumRepoEnabled.h"
 
 // The converted wildcard pattern is anchored at both ends, so it must match
 // the whole identifier: "updates*" does not match "my-updates".

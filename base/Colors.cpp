@@ -1,4 +1,4 @@
-#include "app/Colors.h"
+#include "base/Colors.h"
 
 #include <QColor>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "app/InstallRoot.h"
+#include "base/InstallRoot.h"
 
 namespace {
 QString& root()

@@ -1,4 +1,4 @@
-#include "app/Interrupt.h"
+#include "base/Interrupt.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "app/Share.h"
+#include "base/Share.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "python/PythonHeaders.h"
 
-#include "python/YumIOCModule.h"
+#include "yumio/YumIOCModule.h"
 #include "yumio/YumIO.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "app/Execute.h"
+#include "base/Execute.h"
 
-#include "app/Interrupt.h"
+#include "base/Interrupt.h"
 
 #include <QMessageBox>
 #include <QObject>
