@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/CommandLine.h"
 #include "app/DefaultStyle.h"
 #include "app/DesktopSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the engine applying one transaction without the main window: the
 // engine starts, collects the root's packages, marks the named packages and
 // applies, the confirmation accepted at once.

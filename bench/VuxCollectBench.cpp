@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the engine's collection of every package of a root, without the main
 // window: from the engine's start (interpreter, companion script) to a filled
 // entry list. With --files it then times the loading of file lists and one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the package table of the main window on a root, offscreen:
 //
 //   vux-table-bench ROOT --start     program start to the filled table shown

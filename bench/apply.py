@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Times applying a transaction through Vux's engine against dnf's command.
 
 Builds N small packages into a repository served over HTTP on 127.0.0.1,

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """What dnf's own Python API needs for the work of a collection, as a
 reference for the engine's figures.
 

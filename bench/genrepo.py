@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """A distribution-sized package set for the collection benchmark.
 
 Two repositories and a root:

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The collection benchmark: Vux's engine against `dnf list --all`.
 
     run.py [--small] [--packages N] [--real N] [--groups N] [--repeat N]

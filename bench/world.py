@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """What the benchmark's packages hold: names, file trees, change logs and
 texts shaped like a distribution's, drawn from seeded random generators so
 that every run makes the same world.

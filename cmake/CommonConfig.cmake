@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Warning flags and Qt's safety macros, carried by every target of the project.
 add_library(vux_options INTERFACE)
 target_compile_options(vux_options INTERFACE

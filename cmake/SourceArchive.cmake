@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # "cmake --build build --target dist" writes vux-VERSION.tar.gz, the source
 # archive the RPM is built from, into the build directory: the tree as it is
 # on disk (no version control needed), without build directories and caches.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Qt Linguist catalogues. translations/vux.ts is the template a translator
 # starts from (no language); each vux_<language>.ts is a catalogue, compiled
 # into the program and chosen by the user's locale at start. Refresh them all

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Draws Vux's application icon: the scalable SVG and the PNG sizes of the
 hicolor theme under data/icons, and the window icon share/pixmaps/vux.icon.png.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Draws Vux's icons into share/ (run again after changing a drawing)."""
 
 import os

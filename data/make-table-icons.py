@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Draws the icons of the package table, its menus and the repository editor
 into share/icons (run again after changing a drawing).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Takes the screenshots of the user manual from the real windows: the main
 // window on a root (after its start-up), the log window, the repository
 // editor and its configuration dialog. Run by scripts/manual-screenshots.sh

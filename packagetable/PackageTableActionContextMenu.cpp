@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "packagetable/PackageTableActionContextMenu.h"
 
 #include "base/Share.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "packagetable/PackageTableView.h"
 
 #include "packagetable/PackageTableActionContextMenu.h"

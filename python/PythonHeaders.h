@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // Python's headers use "slots" as a field name, which Qt defines as a macro.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "repo/YumRepoEnabled.h"
 
 // The converted wildcard pattern is anchored at both ends, so it must match

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Configures and builds Vux in ./build (or $VUX_BUILD_DIR): everything, or
 # only the targets named as arguments (scripts/demo.sh builds just "vux").
 # A ccache on PATH is used for the compiler when there is one (rebuilds after

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds, prepares a sandbox RPM system (repositories
 # served on 127.0.0.1, a root with packages installed) and opens Vux on it.
 # The repository server is stopped when Vux ends. Extra arguments go to Vux.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what building, testing and running Vux need; does nothing for what
 # is already there. Debian and Ubuntu use apt-get; Fedora, RHEL and their
 # relatives use dnf.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes the screenshots of the user manual (doc/manual/images) from the real
 # windows under Xvfb, on the demo sandbox: repositories served on 127.0.0.1
 # and a root with packages installed. Run it again after changing a window.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Sandbox RPM systems for the Vux tests, benchmarks and demo.
 
 Builds real RPMs with rpmbuild from the RPM spec files in tests/data/specs,

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes the README's picture of the main window: Vux on the demo sandbox,
 # under xvfb-run, captured with ImageMagick's "import" (apt-get install
 # imagemagick) and cropped to the window. Needs a built ./build/vux.

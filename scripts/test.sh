@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds, and runs every test (Qt Test suites and
 # the pytest suites of the Python side) through CTest.
 set -eu

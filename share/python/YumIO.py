@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Vux's companion script: the package work of Vux, done by dnf.
 
 The engine runs this file as __main__ inside its embedded interpreter, with

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The transaction side of the companion script: YumIO.apply.
 
 YumIO.py attaches it to its class with attach(globals()) after defining

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/MainWindow.h"
 #include "config-vux-tests.h"
 #include "repo/RepoEditorContextMenu.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """What the installation tests share: the build's paths and the checks of an
 installed tree, run on a staging directory and on an RPM installed into a
 sandbox root alike."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """cmake --install into a staging directory: the tree a packager gets, its
 desktop files validated, its manual page complete."""
 

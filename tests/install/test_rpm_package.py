@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """packaging/vux.spec builds an RPM from the source archive the build makes;
 the RPM installs into a sandbox root with a complete, valid tree."""
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The progress panel and the engine's dialogs: both are driven from a worker
 // thread through a minion in the GUI thread.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Fixtures of the Python suites: sandbox roots and servers (scripts/sandbox.py,
 RPMs and repositories cached in $VUX_SANDBOX_CACHE) and the companion script
 with a recording yumIOC."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Loading the companion script as the engine does, and splitting what it
 reports per repository."""
 

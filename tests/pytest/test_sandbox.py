@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The sandbox builder where the other suites do not reach: a directory in
 use, the server's larder paths and refusals, the cache under concurrent use."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The companion script's apply on dnf: an unsigned package refused, a
 declined transaction, and the superuser check. (The key question, imported
 and declined, is tested through the engine's own dialog.)"""

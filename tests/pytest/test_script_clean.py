@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Cleaning dnf's cache in the root: what each kind removes, and that a
 second clean is harmless."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The package manager's lock with real processes: while Vux holds it other
 processes are refused, dnf's own per-operation locks inside the holding
 process leave the hold in place, and nothing stale is left behind."""

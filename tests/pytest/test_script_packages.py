@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The package adapters: install-only packages, epochs and two architectures,
 the simple fields, dependencies and headers, the one-call table rows, and
 answers from a reloaded sack."""

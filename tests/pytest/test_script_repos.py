@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """setupRepos(): the progress acts per repository, and larder credentials
 kept out of what the script hands over and of dnf's log files."""
 

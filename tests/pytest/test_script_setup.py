@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The companion script's object on a sandbox root: configuration taken from
 inside the root, and the repositories' enabled flags."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """An ordinary user on a sandbox root owned by root: the companion script
 collects packages with dnf's per-user cache and log directory, and refuses
 to clean with dnf's explanation."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """share/webbrowser and share/mimeviewer: the URL reaches the desktop's opener
 as one argument, and under root the opener runs as the invoking user or not at
 all. id, getent, runuser and xdg-open are stand-ins on PATH that record what

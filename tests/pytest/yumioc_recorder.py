@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """A stand-in for the engine's callback module yumIOC: records every
 callback as (name, *arguments) and, like the engine's argument parser,
 raises TypeError into the script for arguments of the wrong kind."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The configuration-file tests' install root, file helpers and fixture.
 #include "base/InstallRoot.h"

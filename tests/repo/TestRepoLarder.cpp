@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "repo/RepoEntry.h"
 #include "repo/RepoLarder.h"
 #include "repo/URL.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/Sandbox.h"
 
 #include "config-vux-tests.h"

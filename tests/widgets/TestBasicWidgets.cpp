@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "base/Colors.h"
 #include "app/DefaultStyle.h"
 #include "base/Execute.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The exceptions that the companion script raises towards the engine.
 
 Each carries its message in `value` (the engine reads it) and gives it as

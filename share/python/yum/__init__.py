@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Names of the yum package manager that Vux's engine looks up, on dnf.
 
 Only what the engine reads lives here: the version text, so that the engine

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """A stand-in for Vux's companion script, for what dnf cannot produce: the
 code paths of older package-manager versions and failures on demand.
 
