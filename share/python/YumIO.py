@@ -20,6 +20,7 @@ import dnf
 import dnf.drpm
 from dnf.i18n import _
 
+from YumIOApply import ApplyMixin
 from YumIOClean import CleanMixin
 from YumIOCollect import CollectMixin
 from YumIOCommon import _EXPECTED, _errorText, logger
@@ -34,7 +35,8 @@ def usesSqlite():
     return False
 
 
-class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, CleanMixin, dnf.Base):
+class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, CleanMixin, ApplyMixin,
+            dnf.Base):
     """dnf for Vux's engine: see doc/companion-script.md."""
 
     def __init__(self):
@@ -69,13 +71,3 @@ class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, CleanMixin, d
         # dnf rebuilds packages from deltas only with deltarpm on and its
         # rebuilding tool installed; otherwise it never does.
         return bool(self.conf.deltarpm) and os.access(dnf.drpm.APPLYDELTA, os.X_OK)
-
-
-# ---------------------------------------------------------------------------
-# Applying a transaction: YumIOApply.py, beside this file.
-
-import YumIOApply  # noqa: E402
-from YumIOCommon import maskCredentials  # noqa: E402,F401 (for attach)
-from YumIOConfig import _inRoot  # noqa: E402,F401 (for attach)
-
-YumIOApply.attach(globals())
