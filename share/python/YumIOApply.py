@@ -51,11 +51,14 @@ dnf.yum.rpmtrans.RPMTransaction._shutdownOutputLogging = _shutdownOutputLogging
 # ---------------------------------------------------------------------------
 # Applying a transaction
 #
-# apply(installs, updates, removes) marks the goal from the engine's three
-# lists (groups are already resolved into packages), resolves, lists the
-# transaction and asks the user, downloads, checks signatures, runs the rpm
-# transaction and reports what was done. The engine hears of each step through
-# the transaction callbacks of yumIOC, in the order yum gave them.
+# apply(installs, updates, removes, reinstalls=, downgrades=) marks the goal
+# from the engine's lists (groups are already resolved into packages),
+# resolves, lists the transaction and asks the user, downloads, checks
+# signatures, runs the rpm transaction and reports what was done; with the
+# rules of the version lock, so that held packages stay. applyHistory()
+# (YumIOHistory) marks the goal from dnf's history and runs the same way. The
+# engine hears of each step through the transaction callbacks of yumIOC, in
+# the order yum gave them.
 
 
 # dnf's progress actions as yum's transaction event codes: 10 update,
@@ -105,7 +108,8 @@ class _TxMember:
 
 
 class _TsInfo:
-    """dnf's transaction as yum's seven lists."""
+    """dnf's transaction as yum's seven lists, and installedSizeChange: the
+    installed size the transaction adds (negative when it frees space)."""
 
     LISTS = ("updated", "installed", "removed", "obsoleted", "depupdated", "depinstalled",
              "depremoved")
@@ -113,6 +117,7 @@ class _TsInfo:
     def __init__(self):
         for name in self.LISTS:
             setattr(self, name, [])
+        self.installedSizeChange = 0
 
     def makelists(self):
         return tuple(getattr(self, name) for name in self.LISTS)
@@ -128,13 +133,58 @@ class _TsInfoHolder:
         self.tsInfo = tsInfo
 
 
+# The old side of an update, a downgrade and a reinstall, and the relation
+# (yum's) that ties the new side to it.
+_REPLACED = {
+    _ACTION.TransactionItemAction_UPGRADED: "updates",
+    _ACTION.TransactionItemAction_DOWNGRADED: "downgrades",
+    _ACTION.TransactionItemAction_REINSTALLED: "reinstalls",
+}
+_LEAVING = (_ACTION.TransactionItemAction_REMOVE, _ACTION.TransactionItemAction_OBSOLETED) \
+    + tuple(_REPLACED)
+
+
+def _installSize(pkg):
+    return int(getattr(pkg, "installsize", 0) or 0)
+
+
+def _relateReplaced(transaction, members):
+    """Ties each new side of an update, downgrade or reinstall to the
+    package it replaces: (old member, "updates" / "downgrades" /
+    "reinstalls") in its relatedto."""
+    items = _packageItems(transaction)
+    byItem = {}
+    for item in items:
+        member = members.get(item.pkg)
+        if member is not None and hasattr(item, "_item"):
+            byItem[item._item] = member
+    for item in items:
+        relation = _REPLACED.get(item.action)
+        if relation is None or not hasattr(item, "_item"):
+            continue
+        for newer in item._item.getReplacedBy():
+            member = byItem.get(newer)
+            if member is not None:
+                member.relatedto.append((_TxMember(item.pkg, "installed"), relation))
+
+
+def _packageItems(transaction):
+    """The items of dnf's transaction that change a package: a change of
+    the reason dnf keeps for one (dnf makes them when an install-only
+    package leaves) has no package to speak of."""
+    return [item for item in transaction
+            if item.action != _ACTION.TransactionItemAction_REASON_CHANGE]
+
+
 def _buildTsInfo(transaction, requested):
     """The seven lists of dnf's transaction; requested holds the packages the
     user named (all else was brought in to resolve dependencies)."""
     info = _TsInfo()
     members = {}
     pending = []
-    for item in transaction:
+    for item in _packageItems(transaction):
+        size = _installSize(item.pkg)
+        info.installedSizeChange += -size if item.action in _LEAVING else size
         pkg = item.pkg
         action = item.action
         dep = pkg not in requested
@@ -172,6 +222,7 @@ def _buildTsInfo(transaction, requested):
             if newer is not None:
                 member.relatedto.append((newer, "obsoletedby"))
                 newer.relatedto.append((member, "obsoletes"))
+    _relateReplaced(transaction, members)
     return info
 
 
@@ -179,7 +230,7 @@ def _obsoleting(old, members, transaction):
     """The member whose package obsoletes the installed package old. A package
     installed by name that obsoletes another is an install, not an
     obsoleting, in dnf's transaction: its Obsoletes name the old package."""
-    for other in transaction:
+    for other in _packageItems(transaction):
         if other.action == _ACTION.TransactionItemAction_OBSOLETE and other.pkg in members:
             return members[other.pkg]
     for pkg, member in members.items():
@@ -326,9 +377,10 @@ def _rpmLockHolder(root):
         os.close(fd)
 
 
-def _historyLine(installs, updates, removes):
+def _historyLine(installs, updates, removes, reinstalls=(), downgrades=()):
     words = ["vux"]
-    for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes)):
+    for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes),
+                       ("reinstall", reinstalls), ("downgrade", downgrades)):
         if pkgs:
             words.append(verb)
             words.extend(str(pkg) for pkg in pkgs)
@@ -368,11 +420,16 @@ def _signatureCheck(base, pkgs):
 
 
 class ApplyMixin:
-    """YumIO's apply()."""
+    """YumIO's apply(); the transaction run it shares with applyHistory()."""
 
-    def apply(self, installs, updates, removes):
+    def apply(self, installs, updates, removes, *, reinstalls=(), downgrades=()):
+        return self._applyGuarded(self._applyTransaction, installs, updates, removes,
+                                  reinstalls, downgrades)
+
+    def _applyGuarded(self, run, *args):
+        """run(*args) with dnf's and the system's errors as yum's, logged."""
         try:
-            return self._applyTransaction(installs, updates, removes)
+            return run(*args)
         except BrokenPipeError:
             raise
         except Errors.YumBaseError as error:
@@ -383,36 +440,79 @@ class ApplyMixin:
             logger.error("%s", text)
             raise Errors.YumBaseError(text) from error
 
-    def _applyTransaction(self, installs, updates, removes):
+    def _beginApply(self):
+        """What comes before a goal is marked: the checks, and an empty goal
+        and rpm transaction set."""
         # Whether this apply changed the system, for the engine after a failure.
         self.systemChanged = False
         if os.geteuid() != 0:
             raise Errors.YumBaseError(_SUPERUSER_TEXT)
         if self.sack is None:
             raise Errors.YumBaseError("The repositories have not been read.")
-        installPkgs = [_adapterPackage(p) for p in installs]
-        updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
-        removePkgs = [_adapterPackage(p) for p in removes]
-        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs)
-        for pair in updates:
-            requested.add(_adapterPackage(pair[1]))
-
         self.reset(goal=True)
         # dnf adds each transaction's members to one rpm transaction set and
         # forgets it only when the Base closes: after a failed transaction the
         # old members would be run again with the new ones. Each apply starts
         # with a set of its own.
         self._closeRpmDB()
-        for pkg in installPkgs:
-            self.package_install(pkg, strict=True)
-        for pkg in updatePkgs:
-            self.package_upgrade(pkg)
-        for pkg in removePkgs:
-            self.package_remove(pkg)
 
-        # Resolution: removals take what depends on them along, as "dnf remove".
+    def _applyTransaction(self, installs, updates, removes, reinstalls, downgrades):
+        self._beginApply()
+        installPkgs = [_adapterPackage(p) for p in installs]
+        updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
+        removePkgs = [_adapterPackage(p) for p in removes]
+        reinstallPkgs = [self._sameAvailable(_adapterPackage(p)) for p in reinstalls]
+        downgradePkgs = [self._downgradeTarget(_adapterPackage(p), nevra)
+                         for p, nevra in downgrades]
+        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) \
+            | set(reinstallPkgs) | set(downgradePkgs)
+        for pair in updates:
+            requested.add(_adapterPackage(pair[1]))
+
+        with self._heldBack():
+            for pkg in installPkgs:
+                self.package_install(pkg, strict=True)
+            for pkg in updatePkgs:
+                self.package_upgrade(pkg)
+            for pkg in removePkgs:
+                self.package_remove(pkg)
+            for pkg in reinstallPkgs:
+                self.package_reinstall(pkg)
+            for pkg in downgradePkgs:
+                self.package_downgrade(pkg, strict=True)
+            # Resolution: removals take what depends on them along, as
+            # "dnf remove".
+            return self._runGoal(requested, bool(removePkgs), _historyLine(
+                installPkgs, updatePkgs, removePkgs, reinstallPkgs, downgradePkgs))
+
+    def _sameAvailable(self, pkg):
+        """The repository package of an installed one's very version."""
+        same = self.sack.query().available().filterm(name=pkg.name, evr=pkg.evr, arch=pkg.arch)
+        if not same:
+            raise Errors.YumBaseError("Installed package %s not available." % str(pkg))
+        return same.run()[0]
+
+    def _downgradeTarget(self, pkg, nevra):
+        """The older repository package named by nevra for an installed one."""
+        older = self.sack.query().available().filterm(nevra_strict=str(nevra))
+        if not older:
+            raise Errors.YumBaseError(_("No match for argument: %s") % nevra)
+        target = older.run()[0]
+        if target.name != pkg.name or not pkg.evr_gt(target):
+            raise Errors.YumBaseError(
+                "%s is not an older version of %s" % (nevra, str(pkg)))
+        return target
+
+    def _runGoal(self, requested, allowErasing, historyArgs, resolved=None, warnings=None):
+        """Resolves the marked goal, lists the transaction and asks the user,
+        downloads, checks signatures and runs it, recorded in dnf's history
+        with the command line historyArgs. requested holds what the user
+        asked for; resolved is called once the goal is resolved, warnings
+        gives texts to log after the run."""
         yumIOC.dsTsCheck()
-        self.resolve(allow_erasing=bool(removePkgs))
+        self.resolve(allow_erasing=allowErasing)
+        if resolved is not None:
+            resolved()
         info = _buildTsInfo(self.transaction, requested)
         lines = _tsinfoLines(info)
         for line in lines:
@@ -446,7 +546,7 @@ class ApplyMixin:
         if lockHolder:
             raise Errors.LockError(lockHolder)
 
-        self.args = _historyLine(installPkgs, updatePkgs, removePkgs)
+        self.args = historyArgs
         display = _ApplyDisplay()
         yumIOC.tsInitCallback(0)
         # dnf hands rpm sys.stderr back as its log file when a transaction ends:
@@ -459,18 +559,20 @@ class ApplyMixin:
         finally:
             sys.stderr = saved
             self.systemChanged = any(item.state == _ACTION.TransactionItemState_DONE
-                                     for item in self.transaction)
+                                     for item in _packageItems(self.transaction))
         if not display.started:
             yumIOC.tsInitCallback(1)
-        failed = [item for item in self.transaction
+        failed = [item for item in _packageItems(self.transaction)
                   if item.state == _ACTION.TransactionItemState_ERROR]
         if failed or display.errors:
-            done = sorted(str(item.pkg) for item in self.transaction
+            done = sorted(str(item.pkg) for item in _packageItems(self.transaction)
                           if item.state == _ACTION.TransactionItemState_DONE)
             text = ["Transaction failed"]
             text.extend(display.errors)
             text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))
             text.append("Applied: " + (", ".join(done) or "nothing"))
             raise Errors.YumBaseError("\n".join(text))
+        for text in (warnings() if warnings is not None else ()):
+            logger.warning("%s", text)
         yumIOC.postTransactionOutput(holder)
         return None
