@@ -13,7 +13,9 @@ namespace Package {
 
 enum State { Updatable = 0, Available = 1, Installed = 2 };
 enum Kind { Suite = 0, Group = 1, Package = 2 };
-enum Action { Update = 0, Install = 1, Remove = 2, None = 3 };
+// Reinstall takes the installed version again from a repository, Downgrade
+// an older version (Entry::downgradeTo).
+enum Action { Update = 0, Install = 1, Remove = 2, None = 3, Reinstall = 4, Downgrade = 5 };
 
 // One row of the package table: a package, a suite or a group, with the
 // installed versions of an updatable package chained behind it.
@@ -40,6 +42,30 @@ struct Entry
     Entry* next = nullptr; // owned chain of installed versions
     Action applyAction = None; // working fields of an apply
     Entry* applyCause = nullptr;
+    // The version a Downgrade mark goes to, as the package manager names
+    // the package (NAME-EPOCH:VERSION-RELEASE.ARCH), and its version text.
+    QString downgradeTo;
+    QString downgradeVersion;
+    // Held by the version lock: the versions it is held at (empty when it
+    // is not held).
+    QString heldAt;
+    bool held() const { return !heldAt.isEmpty(); }
+};
+
+// A repository version an installed package can be downgraded to.
+struct Version
+{
+    QString version; // as the table shows versions
+    QString nevra; // the package manager's name of the package
+    QString repos; // the repositories that have it
+};
+
+// What the repositories offer an installed package: its own version again,
+// and older ones, newest first.
+struct Versions
+{
+    bool reinstallable = false;
+    QList<Version> older;
 };
 
 // The engine's display list; it owns its entries (and so their chains).

@@ -4,6 +4,7 @@
 #include "log/Log.h"
 #include "progress/Steps.h"
 #include "python/Python.h"
+#include "yumio/History.h"
 #include "yumio/Package.h"
 
 #include <QHash>
@@ -32,7 +33,7 @@ class YumIODialogs;
 // The class is split by concern over several files: YumIO.cpp (start-up,
 // repositories, entries), YumIOCollect.cpp, YumIODetails.cpp,
 // YumIOProgressCallbacks.cpp, YumIOOutput.cpp, YumIOProbes.cpp,
-// YumIOConvert.cpp, YumIOThreads.cpp.
+// YumIOConvert.cpp, YumIOThreads.cpp, YumIOHistory.cpp, YumIOHolds.cpp.
 class YumIO : public QObject, private Python
 {
     Q_OBJECT
@@ -142,6 +143,22 @@ public:
     bool fileListsCollected() const { return fileListsLoaded; }
     bool otherDataCollected() const { return otherDataLoaded; }
 
+    // --- History, holds and other versions (YumIOHistory.cpp, YumIOHolds.cpp;
+    // GUI thread, between operations) ----------------------------------------
+    // The package manager's transactions, newest first, and the packages of
+    // one; empty with *ok false after a failure, which has been reported.
+    QList<History::Transaction> historyTransactions(bool* ok = nullptr);
+    QList<History::Item> historyItems(int id, bool* ok = nullptr);
+    // Undoes transaction id, or every transaction after it, with the
+    // confirmation, progress and reports of apply() (whose result it gives).
+    bool applyHistory(History::Operation operation, int id);
+    // Holds the installed package of a row at its version (the package
+    // manager's version lock), or releases it; every row's Entry::heldAt is
+    // read again. False after a failure, which has been reported.
+    bool setHold(Package::Entry const& entry, bool hold);
+    // The repository versions the installed package of a row can take.
+    Package::Versions packageVersions(Package::Entry const& entry, bool* ok = nullptr);
+
     // --- Probes and cache cleaning ------------------------------------------
     QString yumVersionStr();
     unsigned yumVersion();
@@ -235,7 +252,19 @@ private:
     //   whatever outer frames hold it, through runUnlocked(), and takes it
     //   back once the worker has finished. Waiting on a worker with the lock
     //   held would hang the program.
-    class DetailLock;
+    class DetailLock
+    {
+    public:
+        explicit DetailLock(YumIO* engine)
+            : waited((engine->waitForWorker(), true))
+            , lock(true)
+        {
+        }
+
+    private:
+        bool waited;
+        PyGILStateWrapper lock;
+    };
     bool runUnlocked(bool (YumIO::*operation)());
     void waitForWorker();
     QThread* worker = nullptr; // the running operation's thread
@@ -287,6 +316,14 @@ private:
 
     // --- Applying (YumIOApply.cpp) ------------------------------------------
     bool applyReal();
+    bool runTransactionCall(std::function<PyObject*()> const& call);
+    PyObject* callApply(PyObject* installs, PyObject* updates, PyObject* removes,
+        PyObject* reinstalls, PyObject* downgrades);
+    PyObject* callApplyHistory();
+    // A framed script call whose expected failure is shown with failure; a
+    // new reference, or null.
+    PyObject* scriptQuery(QString const& failure, char const* method, char const* format, ...);
+    void readHolds();
     bool scriptChangedSystem();
     bool applyGroups();
     bool applyGrpUpdate(Package::Entry const* group);
@@ -314,8 +351,17 @@ private:
     // The seven lists of a transaction: updated, installed, removed,
     // obsoleted, depupdated, depinstalled, depremoved.
     int makeLists(PyObject* object, PyRef* seven);
+    struct PkgtupTexts
+    {
+        QString name;
+        QString arch;
+        QString version;
+    };
+    PkgtupTexts pkgtupTexts(PyObject* pkgtup);
     QString pkgtupFormat(PyObject* pkgtup);
     QString pkgtupRepoFormat(PyObject* pkgtup, QString const& repo);
+    QString pkgtupChangeFormat(PyObject* older, PyObject* pkgtup);
+    void displayInstalledSizeChange(PyObject* object);
     PyRef memberPkgtup(PyObject* member);
     bool eachMember(
         PyObject* list, std::function<bool(PyObject* member, PyObject* pkgtup)> const& show);
@@ -424,6 +470,10 @@ private:
     quint64 installWork = 0;
     long lastTsCurrent = -1;
     bool applying = false; // the script's apply is running
+    // The history operation the next apply runs instead of the marks (an id
+    // of 0 for none).
+    History::Operation historyOperation = History::Undo;
+    int historyId = 0;
     bool appliedPart = false; // see partlyApplied()
 
     // Output assembly and capture.
