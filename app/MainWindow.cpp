@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/HistoryWindow.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
 #include "base/Share.h"
@@ -63,9 +64,10 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The log window is a top-level window of its own: it is ours to delete,
-    // and before the engine whose entries it shows.
+    // The log and history windows are top-level windows of their own: they
+    // are ours to delete, and before the engine they read.
     delete logWindow;
+    delete historyWindow;
     delete yumIO;
     delete yumConfIO;
 }
@@ -80,6 +82,10 @@ void MainWindow::buildMenus()
     windowsMenu = new HMenu(tr("&Windows"), menuBar());
     logAction = windowsMenu->addAction(tr("&Log"), this, &MainWindow::displayLog);
     logAction->setShortcut(QKeySequence(tr("Ctrl+L")));
+    historyAction = windowsMenu->addAction(tr("&History"), this, &MainWindow::displayHistory);
+    historyAction->setObjectName(QStringLiteral("historyAction"));
+    historyAction->setShortcut(QKeySequence(tr("Ctrl+H")));
+    historyAction->setToolTip(tr("The package manager's transactions, with Undo and Roll Back"));
     menuBar()->addMenu(windowsMenu);
 
     reposMenu = new HMenu(tr("&Repositories"), menuBar());
@@ -273,6 +279,8 @@ void MainWindow::setReady(bool ready)
              cleanXmlMetadataAction, cleanAllAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
+    if (historyWindow)
+        historyWindow->setCommandsEnabled(ready);
     this->ready = ready;
     if (ready)
         QApplication::restoreOverrideCursor();
@@ -349,6 +357,8 @@ void MainWindow::quit()
     quitting = true;
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
+    if (historyWindow && historyWindow->isVisible())
+        historyWindow->hide();
     // The engine goes first, over the window that is still up: what it has
     // to say (a lock it could not release) needs a parent to be read.
     delete yumIO;
@@ -423,6 +433,21 @@ void MainWindow::displayLog()
     logWindow->show();
 }
 
+void MainWindow::displayHistory()
+{
+    if (!yumIO)
+        return;
+    if (!historyWindow) {
+        historyWindow = new History::Window(yumIO, this);
+        connect(
+            historyWindow, &History::Window::operationRequested, this, &MainWindow::applyHistory);
+        historyWindow->setCommandsEnabled(ready);
+    }
+    historyWindow->show();
+    historyWindow->raise();
+    historyWindow->activateWindow();
+}
+
 void MainWindow::editRepositories(bool forceReposChanged)
 {
     if (!yumConfIO)
@@ -479,7 +504,42 @@ void MainWindow::apply()
         if (!checkCredentials())
             return; // quitting: the window stays busy
         recollect(); // clears the engine and collects; the table's model resets with it
+        if (historyWindow && historyWindow->isVisible())
+            historyWindow->reload();
     }
+    setReady(true);
+}
+
+// As apply(), with the transaction the package manager's history names.
+// The table is collected afresh afterwards, so marks not yet applied are
+// dropped: asked first.
+void MainWindow::applyHistory(History::Operation operation, int id)
+{
+    if (!ready || !yumIO)
+        return;
+    int marked = 0;
+    for (Package::Entry const* entry : *yumIO)
+        marked += entry->action != Package::None;
+    if (marked > 0) {
+        QMessageBox box(QMessageBox::Question, tr("VUX"),
+            tr("Packages marked for an action that has not been applied: %1.\nThe package "
+               "lists are collected again afterwards, without these marks. Go on?")
+                .arg(marked),
+            QMessageBox::NoButton, historyWindow ? static_cast<QWidget*>(historyWindow) : this);
+        box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
+        box.setDefaultButton(box.addButton(QMessageBox::No));
+        box.defaultButton()->setObjectName(QStringLiteral("noButton"));
+        if (box.exec() != QMessageBox::Yes)
+            return;
+    }
+    setReady(false);
+    if (yumIO->applyHistory(operation, id) || yumIO->partlyApplied()) {
+        if (!checkCredentials())
+            return; // quitting: the window stays busy
+        recollect();
+    }
+    if (historyWindow)
+        historyWindow->reload();
     setReady(true);
 }
 

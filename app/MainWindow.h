@@ -2,6 +2,7 @@
 #pragma once
 
 #include "repo/YumRepoEnabled.h"
+#include "yumio/History.h"
 
 #include <QHash>
 #include <QIcon>
@@ -24,6 +25,10 @@ class View;
 } // namespace PackageTable
 
 namespace Log {
+class Window;
+}
+
+namespace History {
 class Window;
 }
 
@@ -72,6 +77,9 @@ public slots:
     void refresh();
     void apply();
     void reposChanged();
+    // Undoes a transaction of the package manager's history, or every one
+    // after it, as apply() applies the marks.
+    void applyHistory(History::Operation operation, int id);
 
 protected slots:
     void initialize();
@@ -79,6 +87,7 @@ protected slots:
     void quit();
     void quitRequested();
     void displayLog();
+    void displayHistory();
     void editRepositories(bool forceReposChanged);
     void editRepositories();
     void cleanHeaders();
@@ -118,6 +127,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
+    History::Window* historyWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
     bool failedStart = false;
     bool initializing = false;
@@ -133,6 +143,7 @@ private:
     QAction* quitAction = nullptr;
     HMenu* windowsMenu = nullptr;
     QAction* logAction = nullptr;
+    QAction* historyAction = nullptr;
     HMenu* sortMenu = nullptr;
     HMenu* reposMenu = nullptr;
     QAction* editReposAction = nullptr;
