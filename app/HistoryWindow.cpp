@@ -71,8 +71,12 @@ QStringList packageLines(QList<Item> const& items)
         QString const package = item.version.isEmpty()
             ? item.name
             : QStringLiteral("%1-%2.%3").arg(item.name, item.version, item.arch);
-        QStringList row {actionName(item.action), package,
-            item.repo.isEmpty() ? QString() : QLatin1Char('@') + item.repo};
+        // Repositories as the package manager writes them ("@updates"); the
+        // installed system is "@System" already.
+        QString const repo = item.repo.isEmpty() || item.repo.startsWith(QLatin1Char('@'))
+            ? item.repo
+            : QLatin1Char('@') + item.repo;
+        QStringList row {actionName(item.action), package, repo};
         for (int i = 0; i < 3; ++i)
             widths[i] = qMax(widths[i], int(row[i].size()));
         QString reason = reasonName(item.reason);
@@ -133,7 +137,7 @@ Window::Window(YumIO* yumIO, QWidget*)
                                   "the packages are as that transaction left them"));
     refreshButton = new QPushButton(tr("Re&fresh"), this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
-    refreshButton->setToolTip(tr("Read the history again (transactions made meanwhile with dnf)"));
+    refreshButton->setToolTip(tr("Read the history again"));
     auto* close = new QPushButton(tr("&Close"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     close->setToolTip(tr("Close the History Window"));

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Takes the screenshots of the user manual from the real windows: the main
-// window on a root (after its start-up), the log window, the repository
-// editor and its configuration dialog. Run by scripts/manual-screenshots.sh
+// window on a root (after its start-up), the log window, the history
+// window, the repository editor and its configuration dialog. Run by scripts/manual-screenshots.sh
 // under Xvfb: manual-shots ROOT OUTDIR.
 
 #include "base/Globals.h"
 #include "base/InstallRoot.h"
+#include "app/HistoryWindow.h"
 #include "app/MainWindow.h"
 #include "log/LogWindow.h"
 #include "repo/RepoEditorConfigDialog.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <functional>
@@ -91,6 +93,24 @@ int main(int argc, char** argv)
             log->resize(800, 420);
             save(log, "log-window.png");
             log->hide();
+        }
+        QMetaObject::invokeMethod(&window, "displayHistory");
+        History::Window* history = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<History::Window*>(top))
+                history = found;
+        }
+        if (!history) {
+            std::fprintf(stderr, "manual-shots: no history window\n");
+            ++failures;
+        } else {
+            history->resize(900, 460);
+            // The newest transaction opened to its packages.
+            auto* tree = history->findChild<QTreeWidget*>(QStringLiteral("historyTree"));
+            if (tree && tree->topLevelItemCount() > 0)
+                tree->topLevelItem(0)->setExpanded(true);
+            save(history, "history-window.png");
+            history->hide();
         }
         whenModal<RepoEditor::Dialog>([](RepoEditor::Dialog* editor) {
             editor->resize(640, 300);

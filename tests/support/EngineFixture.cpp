@@ -5,6 +5,9 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QMutexLocker>
 #include <QProcess>
 #include <QVBoxLayout>
@@ -120,16 +123,47 @@ QStringList EngineFixture::rpmQa(QString const& root)
     return lines;
 }
 
-QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
+QString EngineFixture::dnf(QString const& root, QStringList const& arguments, bool holds)
 {
+    QStringList plugins;
+    if (holds) {
+        // The plugin reads its configuration from the host, never from the
+        // root: one beside the root names the root's list (as sandbox.py's
+        // dnf_command does).
+        QString const directory = root + QStringLiteral("/.sandbox/dnf-plugins");
+        QDir().mkpath(directory);
+        QFile conf(directory + QStringLiteral("/versionlock.conf"));
+        if (conf.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            conf.write(QStringLiteral(
+                "[main]\nenabled = 1\nlocklist = %1/etc/dnf/plugins/versionlock.list\n")
+                           .arg(root)
+                           .toUtf8());
+        plugins = QStringList {QStringLiteral("--disableplugin=*"),
+            QStringLiteral("--enableplugin=versionlock"),
+            QStringLiteral("--setopt=pluginconfpath=") + directory};
+    }
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
-            QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
-            QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
-            QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
-            QStringLiteral("--releasever=1")}
+        plugins
+            + QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
+                QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
+                QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
+                QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
+                QStringLiteral("--releasever=1")}
             + arguments);
     process.waitForFinished(300000);
     return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+bool EngineFixture::copyRoot(QString const& root, QString const& copy)
+{
+    if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root, copy}) != 0)
+        return false;
+    // The package manager's lock files came along naming this process: the
+    // copy is nobody's, and dnf would wait on it for ever.
+    QDirIterator locks(
+        copy, {QStringLiteral("*_lock.pid")}, QDir::Files, QDirIterator::Subdirectories);
+    while (locks.hasNext())
+        QFile::remove(locks.next());
+    return true;
 }
