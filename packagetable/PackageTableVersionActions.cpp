@@ -42,7 +42,7 @@ void VersionActions::prepare(QModelIndex const& sourceIndex)
                 [this, version] { model->setDowngrade(index, version); });
         action->setObjectName(QStringLiteral("downgradeTo ") + version.version);
     }
-    downgradeMenu->setEnabled(!versions.older.isEmpty() && !held);
+    downgradeMenu->menuAction()->setEnabled(!versions.older.isEmpty() && !held);
     downgradeMenu->menuAction()->setToolTip(held    ? tr("The package is held: release it first")
             : versions.older.isEmpty() && installed ? tr("No repository has an older version")
                                                     : QString());
