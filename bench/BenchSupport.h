@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-// What the benchmark programs share: their environment and an answerer of
-// their dialogs.
+// What the benchmark programs share: their environment, an answerer of
+// their dialogs, and their timing and printing of figures.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,6 +15,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <QtGlobal>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
 
 // Offscreen unless told otherwise, with the companion script of this source
 // tree unless VUXSHARE names another: call before the application is made.
@@ -67,3 +73,48 @@ private:
     QTimer timer;
     QPointer<QWidget> last;
 };
+
+// Timing and printing of figures.
+namespace Bench {
+
+// A figure as the drivers read it: "key value".
+inline void print(char const* key, double value)
+{
+    std::printf("%s %.4f\n", key, value);
+    std::fflush(stdout);
+}
+
+inline double seconds(QElapsedTimer const& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// Median time of repeat runs of step (given the run's number).
+inline double median(int repeat, std::function<void(int)> const& step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        step(i);
+        times.push_back(seconds(timer));
+        QApplication::processEvents();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Serves events until done() holds or limit seconds have passed.
+inline bool waitFor(std::function<bool()> const& done, double limit)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (seconds(timer) > limit)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+} // namespace Bench

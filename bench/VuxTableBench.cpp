@@ -8,9 +8,9 @@
 // operation can be repeated); exits 1 when the start failed or the table
 // stayed empty.
 
+#include "app/MainWindow.h"
 #include "base/Globals.h"
 #include "base/InstallRoot.h"
-#include "app/MainWindow.h"
 #include "packagetable/PackageTable.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
@@ -31,48 +31,11 @@
 #include <functional>
 #include <vector>
 
+using namespace Bench;
+
 namespace {
 
 QElapsedTimer sinceStart;
-
-void print(char const* key, double value)
-{
-    std::printf("%s %.4f\n", key, value);
-    std::fflush(stdout);
-}
-
-double seconds(QElapsedTimer const& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
-// Median time of repeat runs of step (given the run's number).
-double median(int repeat, std::function<void(int)> const& step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repeat; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step(i);
-        times.push_back(seconds(timer));
-        QApplication::processEvents();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// Serves events until done() holds or limit seconds have passed.
-bool waitFor(std::function<bool()> const& done, double limit)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (seconds(timer) > limit)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 } // namespace
 
