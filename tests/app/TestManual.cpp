@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/HistoryWindow.h"
 #include "app/MainWindow.h"
 #include "config-vux-tests.h"
 #include "repo/RepoEditorContextMenu.h"
@@ -19,6 +20,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTreeWidget>
 #include <QtTest>
 
 // The user manual covers what the windows show, and the Help menu opens it
@@ -101,6 +103,11 @@ void TestManual::coversEveryLabel()
     texts << editor.windowTitle();
     for (QDialog* dialog : editor.findChildren<QDialog*>())
         texts << dialog->windowTitle();
+    History::Window history(nullptr);
+    texts << visibleTexts(&history, false) << history.windowTitle();
+    QTreeWidgetItem const* header = history.findChild<QTreeWidget*>()->headerItem();
+    for (int column = 0; column < header->columnCount(); ++column)
+        texts << header->text(column);
     QVERIFY(texts.contains("Manual (PDF)") && texts.contains("Browse Repository")
         && texts.contains("Check GPG Keys") && texts.contains("Perm"));
     QStringList missing;
