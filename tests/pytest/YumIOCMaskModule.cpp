@@ -14,16 +14,7 @@ PyMethodDef methods[] = {
 };
 
 PyModuleDef definition = {
-    PyModuleDef_HEAD_INIT,
-    "yumioc_mask",
-    "yumIOC.maskCredentials of the program, for the stand-in yumIOC.",
-    -1,
-    methods,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-};
+    PyModuleDef_HEAD_INIT, "yumioc_mask", nullptr, -1, methods, nullptr, nullptr, nullptr, nullptr};
 
 } // namespace
 

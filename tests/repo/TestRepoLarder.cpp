@@ -94,20 +94,16 @@ void TestRepoLarder::urls_data()
 {
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("host");
-    QTest::newRow("path") << "http://mirror.example.org/pub/repo/"
-                          << "mirror.example.org";
-    QTest::newRow("no path") << "https://mirror.example.org"
-                             << "mirror.example.org";
-    QTest::newRow("user and port kept") << "ftp://bob@h.example:2121/x"
-                                        << "bob@h.example:2121";
-    QTest::newRow("file URL") << "file:///srv/repo"
-                              << "";
-    QTest::newRow("no slashes after the colon") << "mailto:bob@example.org"
-                                                << "";
-    QTest::newRow("no colon") << "/srv/repo"
-                              << "";
-    QTest::newRow("larder URL") << "https://h/larder?u=bob&p=s3cret&path=/repo/"
-                                << "h";
+    auto const row = [](char const* tag, char const* url, char const* host) {
+        QTest::newRow(tag) << QString::fromLatin1(url) << QString::fromLatin1(host);
+    };
+    row("path", "http://mirror.example.org/pub/repo/", "mirror.example.org");
+    row("no path", "https://mirror.example.org", "mirror.example.org");
+    row("user and port kept", "ftp://bob@h.example:2121/x", "bob@h.example:2121");
+    row("file URL", "file:///srv/repo", "");
+    row("no slashes after the colon", "mailto:bob@example.org", "");
+    row("no colon", "/srv/repo", "");
+    row("larder URL", "https://h/larder?u=bob&p=s3cret&path=/repo/", "h");
 }
 
 void TestRepoLarder::urls()

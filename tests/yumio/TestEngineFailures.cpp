@@ -94,7 +94,7 @@ void TestEngineFailures::repositoryFailures()
     QString const logDir = fixture.root() + QStringLiteral("/var/log/");
     QVERIFY(!filesUnder(logDir).contains("wrong-secret"));
     if (baseurl.contains(QLatin1String("larder"))) {
-        QByteArray const masked = "password=" + QByteArray(Credentials::mask.data());
+        QByteArray const masked = "password=" + QString(Credentials::mask).toLatin1();
         QVERIFY2(logged.contains(QLatin1String(masked)), qPrintable(logged));
         QFile dnfLog(logDir + QStringLiteral("dnf.log"));
         QVERIFY(dnfLog.open(QIODevice::ReadOnly) && dnfLog.readAll().contains(masked));

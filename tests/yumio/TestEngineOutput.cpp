@@ -242,7 +242,7 @@ void TestEngineOutput::credentialsMasked()
         "    except TypeError:\n"
         "        pass\n"
         "    return ' '.join(problems)\n");
-    QByteArray const call = "maskProblems('" + QByteArray(Credentials::mask.data()) + "')";
+    QByteArray const call = "maskProblems('" + QString(Credentials::mask).toLatin1() + "')";
     PyRef const problems = PyRef::steal(TestAccess::eval(*engine, call.constData()));
     QVERIFY(problems && PyUnicode_Check(problems.get()));
     QCOMPARE(PyText::toQString(problems.get()), QString());
