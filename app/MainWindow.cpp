@@ -206,7 +206,7 @@ void MainWindow::buildMainArea()
            "Out-of-date to Update.\nDoes not Apply Actions automatically."));
     updateAllButton->setObjectName(QStringLiteral("updateAllButton"));
     connect(updateAllButton, &QPushButton::clicked, this, &MainWindow::setUpdateAll);
-    auto* clearButton = new QPushButton(emptyIcon, tr("&Clear Actions"), panel);
+    auto* clearButton = new QPushButton(emptyIcon, tr("C&lear Actions"), panel);
     clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
     clearButton->setObjectName(QStringLiteral("clearButton"));
     connect(clearButton, &QPushButton::clicked, this, &MainWindow::clearActions);
