@@ -41,6 +41,18 @@ namespace {
 #endif
 QString const documentDirectory = QStringLiteral(VUX_DOC_DIR);
 
+// A question whose Yes goes ahead; No, the default, and Escape keep things
+// as they are.
+bool confirmed(QWidget* parent, QString const& question)
+{
+    QMessageBox box(
+        QMessageBox::Question, MainWindow::tr("VUX"), question, QMessageBox::NoButton, parent);
+    box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
+    box.setDefaultButton(box.addButton(QMessageBox::No));
+    box.defaultButton()->setObjectName(QStringLiteral("noButton"));
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString nodeName()
 {
     struct utsname names;
@@ -372,6 +384,8 @@ void MainWindow::stopAndQuit(bool ask)
     if (quitting || stopping)
         return;
     if (ready) {
+        if (ask && !mayDropMarks())
+            return;
         quit();
         return;
     }
@@ -405,6 +419,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     if (ready) {
+        if (!mayDropMarks()) {
+            event->ignore();
+            return;
+        }
         quit(); // its own close() is part of this one
         QMainWindow::closeEvent(event);
         return;
@@ -440,14 +458,36 @@ void MainWindow::editRepositories()
     editRepositories(false);
 }
 
-void MainWindow::recollect()
+// Collects the package lists afresh. With keepMarks the marks go back to
+// the packages still listed that can still take them; returns the names of
+// those whose marks could not.
+QStringList MainWindow::recollect(bool keepMarks)
 {
+    YumIO::Marks const marks = keepMarks ? yumIO->marks() : YumIO::Marks();
     yumIO->clear();
     // The old entries are gone: the table must not show them while the
     // collection runs.
     model->reset();
     yumIO->collect(sessionUse);
+    QStringList const dropped = yumIO->restoreMarks(marks);
     resetModel();
+    return dropped;
+}
+
+int MainWindow::markedCount() const
+{
+    return yumIO ? int(yumIO->marks().size()) : 0;
+}
+
+// Quitting with marks that were not applied drops them: asked first.
+bool MainWindow::mayDropMarks()
+{
+    int const marked = markedCount();
+    return marked == 0
+        || confirmed(this,
+            tr("Packages marked for an action that has not been applied: %1.\nQuit "
+               "without applying?")
+                .arg(marked));
 }
 
 void MainWindow::resetModel()
@@ -471,14 +511,16 @@ void MainWindow::resize()
 // Applies the marked actions. After a transaction the table is collected
 // afresh (every action gone); a failed or declined apply leaves the table and
 // the marks as they were, unless its transaction changed the system before it
-// failed: the table then shows what is installed now.
+// failed: the table then shows what is installed now, and the marks stay on
+// what can still take them (what failed), ready for another try.
 void MainWindow::apply()
 {
     setReady(false);
-    if (yumIO->apply() || yumIO->partlyApplied()) {
+    bool const applied = yumIO->apply();
+    if (applied || yumIO->partlyApplied()) {
         if (!checkCredentials())
             return; // quitting: the window stays busy
-        recollect(); // clears the engine and collects; the table's model resets with it
+        recollect(!applied); // clears the engine and collects; the model resets with it
     }
     setReady(true);
 }
@@ -521,13 +563,44 @@ void MainWindow::reposChanged()
 
 void MainWindow::runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter)
 {
+    // The collection afterwards keeps the marks of the packages it lists
+    // again; a package it no longer finds (a repository out of reach) loses
+    // its mark, so marks are not put at stake unasked.
+    int const marked = recollectAfter ? markedCount() : 0;
+    if (marked > 0
+        && !confirmed(this,
+            tr("Packages marked for an action that has not been applied: %1.\nCleaning "
+               "collects the package lists again; packages no longer listed afterwards lose "
+               "their marks.\nClean the cache?")
+                .arg(marked)))
+        return;
     setReady(false);
     // A clean that failed has been reported; the packages read before it
     // are still in memory, and a collection would only fail again for the
     // same reason (a cache that cannot be written).
-    if ((yumIO->*clean)() && recollectAfter)
-        recollect();
+    bool const cleaned = (yumIO->*clean)();
+    QStringList dropped;
+    if (cleaned && recollectAfter)
+        dropped = recollect(true);
     setReady(true);
+    if (cleaned)
+        showCleanReport(dropped);
+}
+
+void MainWindow::showCleanReport(QStringList const& droppedMarks)
+{
+    if (!yumIO || quitting || stopping)
+        return;
+    QString text = tr("Cleaned the cache in %1:\n%2")
+                       .arg(yumConfIO ? yumConfIO->cacheDir : QString(),
+                           yumIO->cleanReport().join(QLatin1Char('\n')));
+    if (!droppedMarks.isEmpty())
+        text += QStringLiteral("\n\n")
+            + tr("Marks dropped (the package is gone, or its action no longer applies): %1")
+                  .arg(droppedMarks.join(QStringLiteral(", ")));
+    QMessageBox box(QMessageBox::Information, tr("VUX"), text, QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    box.exec();
 }
 
 void MainWindow::cleanHeaders()

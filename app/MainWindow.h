@@ -105,7 +105,10 @@ private:
     void buildMenus();
     void buildMainArea();
     void setReady(bool ready);
-    void recollect();
+    QStringList recollect(bool keepMarks = false);
+    int markedCount() const;
+    bool mayDropMarks();
+    void showCleanReport(QStringList const& droppedMarks);
     bool checkCredentials();
     void resetModel();
     bool searching() const;
