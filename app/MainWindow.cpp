@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/HelpWindow.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
 #include "base/Share.h"
@@ -22,7 +23,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -34,12 +35,6 @@
 #include <sys/utsname.h>
 
 namespace {
-
-// Where the build installs the manuals.
-#ifndef VUX_DOC_DIR
-#define VUX_DOC_DIR "/usr/share/doc/vux-" VUX_VERSION
-#endif
-QString const documentDirectory = QStringLiteral(VUX_DOC_DIR);
 
 // A question whose Yes goes ahead; No, the default, and Escape keep things
 // as they are.
@@ -628,24 +623,40 @@ void MainWindow::cleanAll()
     runCacheCommand(&YumIO::cleanAll, true);
 }
 
+// The HTML manual is shown inside the program: it needs no browser, so it
+// works as root, offline and without a desktop session.
 void MainWindow::manualHtml()
 {
-    QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
-    QByteArray const path
-        = QFile::encodeName(documentDirectory + QStringLiteral("/html/index.html"));
-    char* const argv[]
-        = {const_cast<char*>(program.constData()), const_cast<char*>(path.constData()), nullptr};
-    Execute::execute(this, argv);
+    if (!helpWindow)
+        helpWindow = new Help::Window(this);
+    helpWindow->showManual();
 }
 
+// The PDF manual goes to the desktop's viewer, as the invoking user. When
+// that cannot be, the reader learns why and is offered the manual inside.
 void MainWindow::manualPdf()
 {
-    QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("mimeviewer")));
-    QByteArray const path = QFile::encodeName(documentDirectory + QStringLiteral("/manual.pdf"));
-    char mimeType[] = "application/pdf";
-    char* const argv[] = {const_cast<char*>(program.constData()), mimeType,
-        const_cast<char*>(path.constData()), nullptr};
-    Execute::execute(this, argv);
+    QString const path = Share::documentDirectory() + QStringLiteral("/manual.pdf");
+    QString why;
+    if (!QFileInfo(path).isFile()) {
+        why = tr("The PDF manual is not installed: there is no file %1.").arg(path);
+    } else {
+        QString const refusal = Execute::open(
+            this, QStringLiteral("mimeviewer"), {QStringLiteral("application/pdf"), path});
+        if (refusal.isEmpty())
+            return;
+        why = tr("The PDF manual %1 cannot be opened:\n%2").arg(path, refusal);
+    }
+    QMessageBox box(QMessageBox::Information, tr("Help"),
+        why + QStringLiteral("\n\n") + tr("The same manual can be read inside VUX."),
+        QMessageBox::NoButton, this);
+    QPushButton* show = box.addButton(tr("&Show Manual"), QMessageBox::AcceptRole);
+    show->setObjectName(QStringLiteral("showManualButton"));
+    box.addButton(QMessageBox::Close)->setObjectName(QStringLiteral("closeButton"));
+    box.setDefaultButton(show);
+    box.exec();
+    if (box.clickedButton() == show)
+        manualHtml();
 }
 
 void MainWindow::about()

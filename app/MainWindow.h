@@ -27,6 +27,10 @@ namespace Log {
 class Window;
 }
 
+namespace Help {
+class Window;
+}
+
 namespace RepoEditor {
 class Dialog;
 }
@@ -121,6 +125,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
+    Help::Window* helpWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
     bool failedStart = false;
     bool initializing = false;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/Translations.h"
 #include "config-vux-tests.h"
@@ -189,7 +190,8 @@ QStringList allWindowClashes()
     Log::Window log(entries);
     RepoAuth::Dialog auth;
     PackageTable::Describe::Dialog describe;
-    QList<QWidget*> windows {&main, &editor, &log, &auth, &describe};
+    Help::Window help;
+    QList<QWidget*> windows {&main, &editor, &log, &auth, &describe, &help};
     for (QDialog* dialog : editor.findChildren<QDialog*>())
         windows << dialog;
     QStringList faults;
