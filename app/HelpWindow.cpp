@@ -3,9 +3,11 @@
 
 #include "base/Execute.h"
 #include "base/Share.h"
+#include "widgets/ScreenBound.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
@@ -18,6 +20,31 @@
 namespace Help {
 
 namespace {
+
+// Pictures wider than the page are scaled down to its width, as a web
+// browser shows the manual (its style sheet's max-width, which the toolkit
+// does not read); a picture keeps the size it got when it was first shown.
+class Browser : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, QUrl const& name) override
+    {
+        QVariant const resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::ImageResource)
+            return resource;
+        QImage const image = resource.typeId() == QMetaType::QByteArray
+            ? QImage::fromData(resource.toByteArray())
+            : resource.value<QImage>();
+        // The page's own margins: the document's, and the manual's body.
+        int const width = viewport()->width() - 2 * int(document()->documentMargin())
+            - 6 * fontMetrics().height();
+        if (image.isNull() || width <= 0 || image.width() <= width)
+            return resource;
+        return image.scaledToWidth(width, Qt::SmoothTransformation);
+    }
+};
 
 QPushButton* button(QString const& text, char const* objectName, QKeySequence const& key,
     QString const& toolTip, QWidget* parent)
@@ -57,7 +84,7 @@ Window::Window(QWidget* parent)
     row->addWidget(closeButton);
     layout->addLayout(row);
 
-    browser = new QTextBrowser(this);
+    browser = new Browser(this);
     browser->setObjectName(QStringLiteral("manual"));
     browser->setAccessibleName(tr("Manual"));
     // Links are followed here (follow()): web links never load into the
@@ -85,7 +112,8 @@ Window::Window(QWidget* parent)
     connect(browser, &QTextBrowser::sourceChanged, this, &Window::sourceChanged);
 
     QFontMetrics const metrics(browser->font());
-    resize(metrics.horizontalAdvance(QLatin1Char('n')) * 110, metrics.lineSpacing() * 40);
+    resize(ScreenBound::bound(this,
+        QSize(metrics.horizontalAdvance(QLatin1Char('n')) * 120, metrics.lineSpacing() * 48)));
 }
 
 QString Window::manualFile()
@@ -95,6 +123,10 @@ QString Window::manualFile()
 
 void Window::showManual()
 {
+    // Shown first, so that the page has its width when its pictures are
+    // laid out.
+    show();
+    layout()->activate();
     QString const file = manualFile();
     if (QFileInfo(file).isFile()) {
         // Shown again, the window stays where the reader left it.
@@ -114,7 +146,6 @@ void Window::showManual()
                                      .toHtmlEscaped()));
         setWindowTitle(tr("VUX Manual"));
     }
-    show();
     raise();
     activateWindow();
 }
