@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -582,20 +583,20 @@ void MainWindow::runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter)
         showCleanReport(dropped);
 }
 
+// What a clean removed, in the status bar: every cache command reports
+// there, without a dialog to dismiss each time.
 void MainWindow::showCleanReport(QStringList const& droppedMarks)
 {
     if (!yumIO || quitting || stopping)
         return;
-    QString text = tr("Cleaned the cache in %1:\n%2")
+    QString text = tr("Cleaned the cache in %1: %2")
                        .arg(yumConfIO ? yumConfIO->cacheDir : QString(),
-                           yumIO->cleanReport().join(QLatin1Char('\n')));
+                           yumIO->cleanReport().join(QStringLiteral(", ")));
     if (!droppedMarks.isEmpty())
-        text += QStringLiteral("\n\n")
+        text += QStringLiteral(". ")
             + tr("Marks dropped (the package is gone, or its action no longer applies): %1")
                   .arg(droppedMarks.join(QStringLiteral(", ")));
-    QMessageBox box(QMessageBox::Information, tr("VUX"), text, QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setObjectName(QStringLiteral("okButton"));
-    box.exec();
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::cleanHeaders()

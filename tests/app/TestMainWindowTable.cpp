@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace StartupSupport;
@@ -371,16 +372,15 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     QString const repo = root.file(QStringLiteral("/etc/yum.repos.d/updates.repo"));
     QVERIFY(QFile::rename(repo, repo + QStringLiteral(".off")));
     answerer->click(QStringLiteral("yesButton"));
-    answerer->click(QStringLiteral("okButton"));
     cleanAll->trigger();
     QVERIFY(QFile::rename(repo + QStringLiteral(".off"), repo));
-    QCOMPARE(answerer->answered(), asked + 3);
+    QCOMPARE(answerer->answered(), asked + 2);
     engine = window->engine();
     QCOMPARE(actionOf("fjord"), Package::Install);
     QCOMPARE(actionOf("aurora"), Package::None);
     QCOMPARE(entry("aurora")->state, Package::Installed);
     QVERIFY(child<QPushButton>("applyButton")->isEnabled());
-    QString const report = answerer->texts().last();
+    QString const report = window->statusBar()->currentMessage();
     QVERIFY(!engine->cleanReport().isEmpty());
     for (QString const& line : engine->cleanReport())
         QVERIFY2(report.contains(line), qPrintable(report));
@@ -393,12 +393,12 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     quit->trigger();
     answerer->click(QStringLiteral("noButton"));
     window->close();
-    QCOMPARE(answerer->answered(), asked + 5);
+    QCOMPARE(answerer->answered(), asked + 4);
     QVERIFY(window->isVisible() && window->engine());
     QCOMPARE(actionOf("fjord"), Package::Install);
     answerer->click(QStringLiteral("yesButton"));
     window->close();
-    QCOMPARE(answerer->answered(), asked + 6);
+    QCOMPARE(answerer->answered(), asked + 5);
     QVERIFY(!window->isVisible() && !window->engine());
 }
 
