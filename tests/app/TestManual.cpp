@@ -308,6 +308,13 @@ void TestManual::pdfManual()
     QVERIFY2(answerer.texts().last().contains(QLatin1String("xdg-utils")),
         qPrintable(answerer.texts().last()));
     QVERIFY(share.browsed(0, QStringLiteral("mimeviewer")).isEmpty());
+
+    // About, beside the manuals: the version and the home page.
+    answerer.click(QStringLiteral("OK"));
+    QVERIFY(QMetaObject::invokeMethod(&window, "about"));
+    QCOMPARE(answerer.titles().last(), QStringLiteral("About"));
+    QVERIFY(answerer.texts().last().contains("VUX " VUX_VERSION));
+    QVERIFY(answerer.texts().last().contains(VUX_HOMEPAGE));
 }
 
 QTEST_MAIN(TestManual)
