@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "repo/RepoBrowse.h"
 
+#include "base/Credentials.h"
 #include "base/Execute.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
@@ -45,7 +46,7 @@ void RepoBrowse::browse(QWidget* parent, Repo::Entry const& entry, YumIO* yumIO)
     if (!refusal.isEmpty())
         QMessageBox::warning(parent, tr("Error"),
             tr("The repository cannot be opened in a web browser:\n%1\n\nIts URL: %2")
-                .arg(refusal, YumIO::maskLarder(target)));
+                .arg(refusal, Credentials::masked(target)));
 }
 
 void RepoBrowse::browse(QWidget* parent, QString const& repoId, YumIO* yumIO, YumConfIO* yumConfIO)
