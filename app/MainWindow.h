@@ -32,6 +32,10 @@ namespace History {
 class Window;
 }
 
+namespace Help {
+class Window;
+}
+
 namespace RepoEditor {
 class Dialog;
 }
@@ -114,7 +118,10 @@ private:
     void buildMenus();
     void buildMainArea();
     void setReady(bool ready);
-    void recollect();
+    QStringList recollect(bool keepMarks = false);
+    int markedCount() const;
+    bool mayDropMarks();
+    void showCleanReport(QStringList const& droppedMarks);
     bool checkCredentials();
     void resetModel();
     bool searching() const;
@@ -127,6 +134,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
+    Help::Window* helpWindow = nullptr;
     History::Window* historyWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
     bool failedStart = false;
