@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "base/Credentials.h"
 #include "python/PyRef.h"
 #include "yumio/YumIO.h"
 
@@ -69,7 +70,7 @@ QList<History::Transaction> YumIO::historyTransactions(bool* ok)
         History::Transaction transaction;
         transaction.id = int(number(field(row, 0)));
         transaction.begin = number(field(row, 1));
-        transaction.commandLine = maskLarder(pyString(field(row, 2)));
+        transaction.commandLine = Credentials::masked(pyString(field(row, 2)));
         transaction.actions = pyString(field(row, 3));
         transaction.altered = int(number(field(row, 4)));
         transaction.completed = truth(field(row, 5));
@@ -97,7 +98,7 @@ QList<History::Item> YumIO::historyItems(int id, bool* ok)
         item.name = pyString(field(row, 1));
         item.version = pyString(field(row, 2));
         item.arch = pyString(field(row, 3));
-        item.repo = maskLarder(pyString(field(row, 4)));
+        item.repo = Credentials::masked(pyString(field(row, 4)));
         item.reason = pyString(field(row, 5));
         item.done = truth(field(row, 6));
         result.append(item);

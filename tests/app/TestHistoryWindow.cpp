@@ -67,24 +67,26 @@ void TestHistoryWindow::openExpandUndo()
     QVERIFY(update->text(2).startsWith(QLatin1String("vux upgrade")));
 
     // Undo with marks waiting asks first; declined, nothing runs.
-    Package::Entry* granite = window.engine()->findEntry(false, QStringLiteral("granite"));
-    QVERIFY(granite);
-    granite->action = Package::Remove;
+    auto granite = [&] { return window.engine()->findEntry(false, QStringLiteral("granite")); };
+    QVERIFY(granite());
+    granite()->action = Package::Remove;
     answerer.click(QStringLiteral("noButton"));
     tree->setCurrentItem(update);
     undo->click();
     QCOMPARE(tree->topLevelItemCount(), int(transactions.size()) + 1);
-    granite->action = Package::None;
 
-    // Undone: the packages are as before the update, and the undo is listed.
+    // Undone: the packages are as before the update, the undo is listed, and
+    // the mark that still applies stays.
+    answerer.click(QStringLiteral("yesButton"));
     int const asked = answerer.answered();
     undo->click();
-    QCOMPARE(answerer.answered(), asked + 1);
+    QCOMPARE(answerer.answered(), asked + 2);
     QVERIFY(answerer.texts().last().startsWith(QLatin1String("Transaction to be performed:")));
     QCOMPARE(EngineFixture::rpmQa(root.file()), before);
     QCOMPARE(tree->topLevelItemCount(), int(transactions.size()) + 2);
     QVERIFY(tree->topLevelItem(0)->text(2).startsWith(QLatin1String("vux history undo")));
     QVERIFY(window.packageView()->isEnabled() && undo->isEnabled());
+    QCOMPARE(granite()->action, Package::Remove);
 
     QTest::keyClick(tree, Qt::Key_Escape);
     QVERIFY(!history->isVisible());
