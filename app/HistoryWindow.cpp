@@ -3,13 +3,13 @@
 
 #include "base/Colors.h"
 #include "base/Share.h"
+#include "widgets/EscapeHides.h"
 #include "yumio/YumIO.h"
 
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -300,12 +300,8 @@ void Window::rollBack()
 
 void Window::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        hide();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!escapeHides(this, event))
+        QWidget::keyPressEvent(event);
 }
 
 #include "moc_HistoryWindow.cpp"

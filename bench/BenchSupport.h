@@ -31,6 +31,19 @@ inline void benchEnvironment()
         qputenv("VUXSHARE", VUX_SOURCE_SHARE);
 }
 
+// The program's arguments after its name, which must begin with the root;
+// empty (and the usage written) otherwise. Call after the application is
+// made.
+inline QStringList benchArguments(char const* usage)
+{
+    QStringList args = QApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr, "usage: %s\n", usage);
+        args.clear();
+    }
+    return args;
+}
+
 // Answers the modal dialogs of a run. A dialog with a button named
 // acceptButton (the transaction's confirmation: "okButton") is accepted;
 // any other is closed and its text kept, for a benchmark that needed a

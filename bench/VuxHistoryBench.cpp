@@ -31,11 +31,9 @@ int main(int argc, char** argv)
     benchEnvironment();
     QApplication app(argc, argv);
     application = &app;
-    QStringList const args = QApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: vux-history-bench ROOT [--repeat N]\n");
+    QStringList const args = benchArguments("vux-history-bench ROOT [--repeat N]");
+    if (args.isEmpty())
         return 2;
-    }
     int const at = args.indexOf(QStringLiteral("--repeat"));
     int const repeat = at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : 5;
 

@@ -4,10 +4,10 @@
 // window, the repository editor and its configuration dialog. Run by scripts/manual-screenshots.sh
 // under Xvfb: manual-shots ROOT OUTDIR.
 
-#include "base/Globals.h"
-#include "base/InstallRoot.h"
 #include "app/HistoryWindow.h"
 #include "app/MainWindow.h"
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
 #include "log/LogWindow.h"
 #include "repo/RepoEditorConfigDialog.h"
 #include "repo/RepoEditorDialog.h"
@@ -40,6 +40,17 @@ void save(QWidget* widget, char const* name)
         std::fprintf(stderr, "manual-shots: cannot write %s\n", qPrintable(path));
         ++failures;
     }
+}
+
+// The top-level window of type T, or null (with a failure counted).
+template <typename T> T* topLevel(char const* what)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<T*>(top))
+            return found;
+    std::fprintf(stderr, "manual-shots: no %s\n", what);
+    ++failures;
+    return nullptr;
 }
 
 // Runs step as soon as a widget of type T is the active modal dialog.
@@ -82,15 +93,7 @@ int main(int argc, char** argv)
         started->stop();
         save(&window, "main-window.png");
         QMetaObject::invokeMethod(&window, "displayLog");
-        Log::Window* log = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* found = qobject_cast<Log::Window*>(top))
-                log = found;
-        }
-        if (!log) {
-            std::fprintf(stderr, "manual-shots: no log window\n");
-            ++failures;
-        } else {
+        if (auto* log = topLevel<Log::Window>("log window")) {
             log->resize(800, 420);
             save(log, "log-window.png");
             log->hide();
@@ -109,15 +112,7 @@ int main(int argc, char** argv)
             QMetaObject::invokeMethod(&window, "apply");
         }
         QMetaObject::invokeMethod(&window, "displayHistory");
-        History::Window* history = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* found = qobject_cast<History::Window*>(top))
-                history = found;
-        }
-        if (!history) {
-            std::fprintf(stderr, "manual-shots: no history window\n");
-            ++failures;
-        } else {
+        if (auto* history = topLevel<History::Window>("history window")) {
             history->resize(900, 460);
             // The newest transaction opened to its packages.
             auto* tree = history->findChild<QTreeWidget*>(QStringLiteral("historyTree"));

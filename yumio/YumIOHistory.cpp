@@ -6,6 +6,7 @@
 #include "yumio/YumIO.h"
 
 #include <cstdarg>
+#include <functional>
 
 // The package manager's transaction history: the list, the packages of one
 // transaction, and undoing one (or every one after one) through the apply
@@ -52,21 +53,31 @@ bool truth(PyObject* value)
     return result == 1;
 }
 
+// The rows of a script's list result, each made by make; *ok false when the
+// call failed (reported already).
+template <typename Row>
+QList<Row> rowsOf(PyObject* result, bool* ok, std::function<Row(PyObject* row)> const& make)
+{
+    PyRef list = PyRef::steal(result);
+    PyRef rows = list ? PyRef::listOf(list.get()) : PyRef();
+    PyErr_Clear();
+    if (ok)
+        *ok = bool(rows);
+    QList<Row> made;
+    for (Py_ssize_t i = 0; rows && i < PyList_GET_SIZE(rows.get()); ++i)
+        made.append(make(PyList_GET_ITEM(rows.get(), i)));
+    return made;
+}
+
 } // namespace
 
 QList<History::Transaction> YumIO::historyTransactions(bool* ok)
 {
     DetailLock lock(this);
-    QList<History::Transaction> result;
-    PyRef list = scriptReady() ? PyRef::steal(scriptQuery(
-                     tr("Unable to read the transaction history"), "historyTransactions", "()"))
-                               : PyRef();
-    PyRef rows = list ? PyRef::listOf(list.get()) : PyRef();
-    PyErr_Clear();
-    if (ok)
-        *ok = bool(rows);
-    for (Py_ssize_t i = 0; rows && i < PyList_GET_SIZE(rows.get()); ++i) {
-        PyObject* row = PyList_GET_ITEM(rows.get(), i);
+    PyObject* result = scriptReady()
+        ? scriptQuery(tr("Unable to read the transaction history"), "historyTransactions", "()")
+        : nullptr;
+    return rowsOf<History::Transaction>(result, ok, [this](PyObject* row) {
         History::Transaction transaction;
         transaction.id = int(number(field(row, 0)));
         transaction.begin = number(field(row, 1));
@@ -74,25 +85,18 @@ QList<History::Transaction> YumIO::historyTransactions(bool* ok)
         transaction.actions = pyString(field(row, 3));
         transaction.altered = int(number(field(row, 4)));
         transaction.completed = truth(field(row, 5));
-        result.append(transaction);
-    }
-    return result;
+        return transaction;
+    });
 }
 
 QList<History::Item> YumIO::historyItems(int id, bool* ok)
 {
     DetailLock lock(this);
-    QList<History::Item> result;
-    PyRef list = scriptReady()
-        ? PyRef::steal(scriptQuery(
-            tr("Unable to read transaction %1 of the history").arg(id), "historyItems", "(i)", id))
-        : PyRef();
-    PyRef rows = list ? PyRef::listOf(list.get()) : PyRef();
-    PyErr_Clear();
-    if (ok)
-        *ok = bool(rows);
-    for (Py_ssize_t i = 0; rows && i < PyList_GET_SIZE(rows.get()); ++i) {
-        PyObject* row = PyList_GET_ITEM(rows.get(), i);
+    PyObject* result = scriptReady()
+        ? scriptQuery(
+            tr("Unable to read transaction %1 of the history").arg(id), "historyItems", "(i)", id)
+        : nullptr;
+    return rowsOf<History::Item>(result, ok, [this](PyObject* row) {
         History::Item item;
         item.action = pyString(field(row, 0));
         item.name = pyString(field(row, 1));
@@ -101,9 +105,8 @@ QList<History::Item> YumIO::historyItems(int id, bool* ok)
         item.repo = Credentials::masked(pyString(field(row, 4)));
         item.reason = pyString(field(row, 5));
         item.done = truth(field(row, 6));
-        result.append(item);
-    }
-    return result;
+        return item;
+    });
 }
 
 bool YumIO::applyHistory(History::Operation operation, int id)

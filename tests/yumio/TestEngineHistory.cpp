@@ -44,6 +44,21 @@ QList<QStringList> engineHistory(YumIO& engine)
     return rows;
 }
 
+// The fixture's root after the dnf command, and the engine started and
+// collected on it (dnf first: the engine holds the package manager's lock
+// from its first collection on); the confirmation of an apply accepted.
+QString startAfter(EngineFixture& fixture, QStringList const& dnfArguments)
+{
+    QString error;
+    if (!fixture.prepare(EngineFixture::local(), &error))
+        return error;
+    fixture.dnf(QStringList {QStringLiteral("-y")} + dnfArguments);
+    if (!fixture.engine().initialize() || !fixture.engine().collect(EngineFixture::allRepos()))
+        return QStringLiteral("the engine did not start and collect");
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    return QString();
+}
+
 bool collectAgain(YumIO& engine)
 {
     engine.clear();
@@ -66,15 +81,11 @@ private slots:
 // the packages exactly as dnf's own undo and roll back do.
 void TestEngineHistory::historyUndoAndRollBack()
 {
-    // dnf first: the engine holds the package manager's lock from its first
-    // collection on.
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::local(), &error), qPrintable(error));
-    fixture.dnf({QStringLiteral("-y"), QStringLiteral("install"), QStringLiteral("ember")});
+    QString const failure
+        = startAfter(fixture, {QStringLiteral("install"), QStringLiteral("ember")});
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize() && engine.collect(EngineFixture::allRepos()));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
     QString const copy = fixture.root() + QStringLiteral("-dnf");
 
     Package::Entry* aurora = engine.findEntry(false, QStringLiteral("aurora"));
@@ -138,12 +149,10 @@ void TestEngineHistory::historyUndoAndRollBack()
 void TestEngineHistory::reinstallAndDowngrade()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::local(), &error), qPrintable(error));
-    fixture.dnf({QStringLiteral("-y"), QStringLiteral("upgrade"), QStringLiteral("aurora")});
+    QString const failure
+        = startAfter(fixture, {QStringLiteral("upgrade"), QStringLiteral("aurora")});
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
-    QVERIFY(engine.initialize() && engine.collect(EngineFixture::allRepos()));
-    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
     QString const copy = fixture.root() + QStringLiteral("-dnf");
     QVERIFY(EngineFixture::copyRoot(fixture.root(), copy));
 
