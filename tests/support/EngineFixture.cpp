@@ -123,35 +123,16 @@ QStringList EngineFixture::rpmQa(QString const& root)
     return lines;
 }
 
-QString EngineFixture::dnf(QString const& root, QStringList const& arguments, bool holds)
+QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
-    // The host's plugins stay out (a plugin such as 'local' adds a repository
-    // to dnf's answer); with holds only the version lock comes in.
-    QStringList plugins {QStringLiteral("--noplugins")};
-    if (holds) {
-        // The plugin reads its configuration from the host, never from the
-        // root: one beside the root names the root's list (as sandbox.py's
-        // dnf_command does).
-        QString const directory = root + QStringLiteral("/.sandbox/dnf-plugins");
-        QDir().mkpath(directory);
-        QFile conf(directory + QStringLiteral("/versionlock.conf"));
-        if (conf.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            conf.write(QStringLiteral(
-                "[main]\nenabled = 1\nlocklist = %1/etc/dnf/plugins/versionlock.list\n")
-                           .arg(root)
-                           .toUtf8());
-        plugins = QStringList {QStringLiteral("--disableplugin=*"),
-            QStringLiteral("--enableplugin=versionlock"),
-            QStringLiteral("--setopt=pluginconfpath=") + directory};
-    }
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        plugins
-            + QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
-                QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
-                QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
-                QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
-                QStringLiteral("--releasever=1")}
+        QStringList {QStringLiteral("-q"), QStringLiteral("--noplugins"),
+            QStringLiteral("--installroot=") + root,
+            QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
+            QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
+            QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
+            QStringLiteral("--releasever=1")}
             + arguments);
     process.waitForFinished(300000);
     return QString::fromLocal8Bit(process.readAllStandardOutput());

@@ -70,13 +70,8 @@ public:
     // its standard output.
     // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE, sorted.
     static QStringList rpmQa(QString const& root);
-    // With holds, dnf's version-lock plugin (and no other) reads the root's
-    // lock list, as it would on the root's own system.
-    QString dnf(QStringList const& arguments, bool holds = false) const
-    {
-        return dnf(root(), arguments, holds);
-    }
-    static QString dnf(QString const& root, QStringList const& arguments, bool holds = false);
+    QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
+    static QString dnf(QString const& root, QStringList const& arguments);
     // A copy of a root (for the same commands run by dnf); false when it
     // could not be made.
     static bool copyRoot(QString const& root, QString const& copy);
