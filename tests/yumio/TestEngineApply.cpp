@@ -344,11 +344,18 @@ void TestEngineApply::failingScriptAndLock()
     YumIO& engine = fixture.engine();
     QStringList const before = EngineFixture::rpmQa(fixture.root());
     mark(engine, QStringLiteral("failing-pre"), Package::Install);
+    int const logged = logTexts(engine).size();
     QVERIFY(!engine.apply());
+    // Each line the package manager said once, in the report and in the log.
     QString const report = fixture.answerer().texts().last();
-    QVERIFY2(report.contains(QLatin1String("Error in PREIN scriptlet in rpm package failing-pre")),
-        qPrintable(report));
-    QVERIFY(report.contains(QLatin1String("Transaction failed")));
+    QStringList const lines = report.split(QLatin1Char('\n'));
+    QCOMPARE(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
+    QStringList const log = logTexts(engine).mid(logged);
+    for (char const* line : {"Error in PREIN scriptlet in rpm package failing-pre",
+             "Transaction failed", "Not applied: failing-pre-1.0-1.noarch", "Applied: nothing"}) {
+        QVERIFY2(lines.contains(QLatin1String(line)), qPrintable(report));
+        QVERIFY2(log.count(QLatin1String(line)) == 1, qPrintable(log.join('\n')));
+    }
     QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
 
