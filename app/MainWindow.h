@@ -28,6 +28,10 @@ namespace Log {
 class Window;
 }
 
+namespace Help {
+class Window;
+}
+
 namespace RepoEditor {
 class Dialog;
 }
@@ -107,7 +111,10 @@ private:
     void buildMenus();
     void buildMainArea();
     void setReady(bool ready);
-    void recollect();
+    QStringList recollect(bool keepMarks = false);
+    int markedCount() const;
+    bool mayDropMarks();
+    void showCleanReport(QStringList const& droppedMarks);
     bool checkCredentials();
     void resetModel();
     bool searching() const;
@@ -121,6 +128,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
+    Help::Window* helpWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
     DialogCanceller* canceller = nullptr; // answers for no one after a stop signal
     bool failedStart = false;
