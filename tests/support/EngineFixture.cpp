@@ -124,7 +124,10 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
+        // The host's dnf plugins (a local repository of every package it
+        // installed, for one) have no say about the root.
+        QStringList {QStringLiteral("-q"), QStringLiteral("--noplugins"),
+            QStringLiteral("--installroot=") + root,
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
             QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
             QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
