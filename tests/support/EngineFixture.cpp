@@ -124,8 +124,6 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        // The host's dnf plugins (a local repository of every package it
-        // installed, for one) have no say about the root.
         QStringList {QStringLiteral("-q"), QStringLiteral("--noplugins"),
             QStringLiteral("--installroot=") + root,
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
