@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """The collection benchmark: Vux's engine against `dnf list --all`.
 
-    run.py [--small] [--packages N] [--real N] [--groups N] [--repeat N]
+    run.py [--small] [--packages N] [--real N] [--groups N] [--file-scale F] [--repeat N]
            [--bench PATH] [--cache DIR] [--no-extra] [--no-api] [--no-single-calls]
 
 Generates (or reuses) the benchmark repositories and root (genrepo.py),
@@ -107,7 +107,7 @@ def row(label, *cells):
 
 def run(args):
     gen_args = argparse.Namespace(packages=args.packages, real=args.real, groups=args.groups,
-                                  cache=args.cache)
+                                  file_scale=args.file_scale, cache=args.cache)
     started = time.monotonic()
     data = genrepo.generate(gen_args)
     prepared = time.monotonic() - started
@@ -294,6 +294,8 @@ def main(argv=None):
     parser.add_argument("--packages", type=int, default=60000)
     parser.add_argument("--real", type=int, default=2000)
     parser.add_argument("--groups", type=int, default=200)
+    parser.add_argument("--file-scale", type=float, default=1.0,
+                        help="multiplies the typical number of files of a package (default 1)")
     parser.add_argument("--repeat", type=int, default=3, help="measured rounds (default 3)")
     parser.add_argument("--bench", help="the vux-collect-bench program "
                         "(default build/bench/vux-collect-bench)")
