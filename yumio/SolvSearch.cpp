@@ -433,8 +433,15 @@ private:
     bool matchesEmpty;
     std::string_view lineNeedle;
     std::string text;
-    std::string author;
-    std::string body;
+    struct Record
+    {
+        std::uint64_t when = 0;
+        std::pair<std::size_t, std::size_t> author {0, 0}; // in recordText
+        std::pair<std::size_t, std::size_t> text {0, 0};
+        bool hasAuthor = false;
+    };
+    std::vector<Record> records;
+    std::string recordText;
     Lines lines;
     Queue queue;
     std::unordered_map<Repodata*, std::unique_ptr<Directories>> directories;
@@ -600,54 +607,54 @@ std::string const& Search::date(long seconds)
     return known;
 }
 
-// The change log as dnf gives it: its records in the metadata's order,
-// those with an author, each dated by the local calendar day of its time;
-// in the engine's layout. (dnf looks up the time and text of each author's
-// record; one pass over the records reads the same.)
+// The change log as dnf gives it: the records that have an author, in the
+// reverse of their stored order (newest first, as libdnf turns them), each
+// dated by the local calendar day of its time; in the engine's layout.
+// (libdnf looks up the time and text of each author's record; one pass over
+// the records reads the same.)
 Outcome Search::changeLog(Id p)
 {
-    text.clear();
+    records.clear();
+    recordText.clear();
     Dataiterator di;
     dataiterator_init(
         &di, pool, pool->solvables[p].repo, p, SOLVABLE_CHANGELOG, nullptr, SEARCH_SUB);
-    bool open = false;
-    auto record = [this](std::uint64_t when) {
-        long const day = localDay(when);
-        if (!text.empty())
-            text += "\n\n";
-        text += "* ";
-        text += date(day * 86400);
-        text += ' ';
-        text += author;
-        text += '\n';
-        text += body;
-    };
-    std::uint64_t when = 0;
-    bool hasAuthor = false;
+    Record* open = nullptr;
     while (dataiterator_step(&di)) {
         Id const key = di.key->name;
         if (key == SOLVABLE_CHANGELOG) { // a record begins
-            if (open && hasAuthor)
-                record(when);
-            open = true;
-            when = 0;
-            hasAuthor = false;
-            author.clear();
-            body.clear();
-        } else if (key == SOLVABLE_CHANGELOG_TIME) {
-            when = SOLV_KV_NUM64(&di.kv);
-        } else if (key == SOLVABLE_CHANGELOG_AUTHOR) {
+            records.push_back(Record());
+            open = &records.back();
+            continue;
+        }
+        if (!open)
+            continue;
+        if (key == SOLVABLE_CHANGELOG_TIME) {
+            open->when = SOLV_KV_NUM64(&di.kv);
+        } else if (key == SOLVABLE_CHANGELOG_AUTHOR || key == SOLVABLE_CHANGELOG_TEXT) {
             char const* value = repodata_stringify(pool, di.data, di.key, &di.kv, di.flags);
-            author.assign(value ? value : "");
-            hasAuthor = true;
-        } else if (key == SOLVABLE_CHANGELOG_TEXT) {
-            char const* value = repodata_stringify(pool, di.data, di.key, &di.kv, di.flags);
-            body.assign(value ? value : "");
+            std::string_view const copied(value ? value : "");
+            auto& span = key == SOLVABLE_CHANGELOG_AUTHOR ? open->author : open->text;
+            span = {recordText.size(), copied.size()};
+            recordText.append(copied);
+            if (key == SOLVABLE_CHANGELOG_AUTHOR)
+                open->hasAuthor = true;
         }
     }
-    if (open && hasAuthor)
-        record(when);
     dataiterator_free(&di);
+    text.clear();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (!it->hasAuthor)
+            continue;
+        if (!text.empty())
+            text += "\n\n";
+        text += "* ";
+        text += date(localDay(it->when) * 86400);
+        text += ' ';
+        text.append(recordText, it->author.first, it->author.second);
+        text += '\n';
+        text.append(recordText, it->text.first, it->text.second);
+    }
     return matchText(text);
 }
 
