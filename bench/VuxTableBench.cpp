@@ -217,7 +217,10 @@ int main(int argc, char** argv)
                 std::printf("compare_%d %s %lld %lld rows, %.3f s / %.3f s: %s\n", i,
                     fast == slow ? "same" : "DIFFERENT", static_cast<long long>(fast.size()),
                     static_cast<long long>(slow.size()), direct, getters,
-                    patterns[i].toUtf8().constData());
+                    QString(patterns[i])
+                        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+                        .toUtf8()
+                        .constData());
                 agree = agree && fast == slow;
                 for (int row : fast) {
                     if (!slow.contains(row))
