@@ -410,6 +410,9 @@ public:
         if (!needle.isEmpty() && !needle.contains('\n'))
             lineNeedle = std::string_view(needle.constData(), std::size_t(needle.size()));
     }
+    ~Search() { queue_free(&queue); }
+    Search(Search const&) = delete;
+    Search& operator=(Search const&) = delete;
 
     Outcome repositoryPackage(Id p);
     Outcome poolFields(Solvable* s);
@@ -454,9 +457,6 @@ private:
         bool valid;
     };
     DayCache dayCache[4096] = {};
-
-public:
-    ~Search() { queue_free(&queue); }
 };
 
 Outcome Search::matchText(std::string const& text) const
