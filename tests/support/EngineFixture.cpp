@@ -124,8 +124,6 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        // No plugins, as the companion script loads none (a host's "local"
-        // plugin would add its own repository of installed packages).
         QStringList {QStringLiteral("-q"), QStringLiteral("--noplugins"),
             QStringLiteral("--installroot=") + root,
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
