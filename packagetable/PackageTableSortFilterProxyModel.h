@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "base/SearchPattern.h"
 #include "packagetable/PackageTable.h"
 #include "widgets/HSortFilterProxyModel.h"
 
@@ -8,7 +9,6 @@
 #include <QString>
 
 #include <array>
-#include <regex.h>
 #include <vector>
 
 class YumIO;
@@ -43,13 +43,13 @@ public:
 
     Mode getMode() const { return mode; }
     // The pattern in use, stripped of leading and trailing ".*".
-    QString const& filterPattern() const { return pattern; }
+    QString const& filterPattern() const { return pattern.text(); }
     // Why the pattern did not compile (then nothing is hidden by it); empty
     // for a valid pattern.
     QString patternError() const;
 
-    bool matches(QString const& text) const;
-    bool matches(QByteArray const& text) const;
+    bool matches(QString const& text) const { return pattern.matches(text); }
+    bool matches(QByteArray const& text) const { return pattern.matches(text); }
 
 protected:
     bool filterAcceptsRow(int sourceRow, QModelIndex const& sourceParent) const override;
@@ -57,7 +57,10 @@ protected:
     bool lessThan(QModelIndex const& left, QModelIndex const& right) const override;
 
 private:
-    bool searchAccepts(Package::Entry const& entry) const;
+    bool passes(Package::Entry const& entry) const;
+    bool ownFieldsMatch(Package::Entry const& entry) const;
+    bool detailsMatch(Package::Entry const& entry) const;
+    void searchAll() const;
     void emptyCache() const;
     std::vector<int> const& rankOf(int column) const;
 
@@ -73,6 +76,10 @@ private:
     // engine's list for as long as the collection lasts.
     mutable std::vector<signed char> acceptCache;
     mutable unsigned cacheGeneration = 0;
+    // Whether the details of a row's package match the pattern (Search
+    // mode): -1 not known yet, 0 no, 1 yes. Kept for the pattern and the
+    // collection, across state and groups filters.
+    mutable std::vector<signed char> detailFound;
 
     // Sort ranks of the current collection, by source row: a row's place in
     // the order of a column (ties broken by name; rows equal in both share a
@@ -81,15 +88,7 @@ private:
     mutable std::array<std::vector<int>, ColumnCount> ranks;
     mutable unsigned rankGeneration = 0;
 
-    QString pattern;
-    int regexStatus = -1;
-    regex_t regex;
-    // A pattern without special characters is matched as a plain substring,
-    // which gives the same answers much faster.
-    QByteArray literal;
-    bool isLiteral = false;
-    // Text every match must contain, tested before the expression runs.
-    QByteArray required;
+    SearchPattern pattern;
 };
 
 } // namespace PackageTable
