@@ -147,14 +147,7 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
     while (stripped.endsWith(wildcard))
         stripped.chop(2);
 
-    if (regexStatus == 0)
-        regfree(&regex);
-    QByteArray const bytes = stripped.toLocal8Bit();
-    regexStatus = regcomp(&regex, bytes.constData(), REG_EXTENDED | REG_NOSUB);
-    isLiteral = regexStatus == 0 && std::strpbrk(bytes.constData(), "\\^$.[]|()*+?{}") == nullptr;
-    literal = bytes;
-    required = regexStatus == 0 && !isLiteral ? requiredText(bytes) : QByteArray();
-
+    compile(stripped);
     if (stripped != pattern)
         emptyCache();
     // The pattern is kept here rather than in the base's expression: setting
@@ -168,9 +161,45 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
         filterAcceptsRow(row, QModelIndex());
 }
 
+void SortFilterProxyModel::compile(QString const& stripped)
+{
+    if (regexStatus == 0)
+        regfree(&regex);
+    QByteArray const bytes = stripped.toLocal8Bit();
+    regexStatus = regcomp(
+        &regex, bytes.constData(), REG_EXTENDED | REG_NOSUB | (ignoreCase ? REG_ICASE : 0));
+    isLiteral = regexStatus == 0 && std::strpbrk(bytes.constData(), "\\^$.[]|()*+?{}") == nullptr;
+    // Plain text is compared without case byte by byte, which only knows
+    // ASCII letters; other text is left to the expression.
+    if (ignoreCase && std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; }))
+        isLiteral = false;
+    literal = bytes;
+    // The required text is compared as it stands: without case, the
+    // expression alone decides.
+    required = regexStatus == 0 && !isLiteral && !ignoreCase ? requiredText(bytes) : QByteArray();
+}
+
+void SortFilterProxyModel::setIgnoreCase(bool ignore)
+{
+    if (ignore == ignoreCase)
+        return;
+    ignoreCase = ignore;
+    compile(pattern);
+    emptyCache();
+    clear();
+}
+
+void SortFilterProxyModel::setProviders(bool active, QSet<QString> const& names)
+{
+    providersOn = active;
+    providerNames = names;
+    emptyCache();
+    clear();
+}
+
 QString SortFilterProxyModel::patternError() const
 {
-    if (regexStatus <= 0)
+    if (regexStatus <= 0 || mode == Provides)
         return QString();
     char message[256];
     regerror(regexStatus, &regex, message, sizeof message);
@@ -181,6 +210,8 @@ bool SortFilterProxyModel::matches(QByteArray const& text) const
 {
     if (regexStatus != 0)
         return true;
+    if (isLiteral && ignoreCase)
+        return literal.isEmpty() || strcasestr(text.constData(), literal.constData()) != nullptr;
     if (isLiteral)
         return memmem(text.constData(), size_t(text.size()), literal.constData(),
                    size_t(literal.size()))
@@ -233,9 +264,15 @@ bool SortFilterProxyModel::acceptRow(Package::Entry* entry, int sourceRow, QMode
         break;
     case ViewAll:
         break;
+    case ViewSecurity:
+        if (entry->state != Package::Updatable || entry->advisoryKind != Package::SecurityAdvisory)
+            return false;
+        break;
     }
     if (!groupsFilter && entry->kind == Package::Group)
         return false;
+    if (mode == Provides)
+        return !providersOn || (entry->kind != Package::Group && providerNames.contains(entry->name));
     if (pattern.isEmpty())
         return true;
     if (mode == Filter)
@@ -335,6 +372,9 @@ std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
         break;
     case RepositoryColumn:
         assign(then([](Package::Entry const& e) -> QString const& { return e.repo; }));
+        break;
+    case AdvisoryColumn:
+        assign(then([](Package::Entry const& e) { return e.advisoryKind * 8 + e.advisorySeverity; }));
         break;
     default:
         assign(then([](Package::Entry const& e) -> QString const& { return e.arch; }));

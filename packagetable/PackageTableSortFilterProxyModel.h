@@ -5,6 +5,7 @@
 #include "widgets/HSortFilterProxyModel.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -48,6 +49,18 @@ public:
     // for a valid pattern.
     QString patternError() const;
 
+    // Whether patterns match letters of either case. Every matcher of the
+    // Filter and Search modes consults this one flag (the expression is
+    // compiled with REG_ICASE, plain text compared without case).
+    void setIgnoreCase(bool ignore);
+    bool ignoresCase() const { return ignoreCase; }
+
+    // The Provides mode: the names of the packages that provide what the
+    // pattern names, as the package manager found them; with active false
+    // nothing is hidden by it.
+    void setProviders(bool active, QSet<QString> const& names);
+    bool providersActive() const { return providersOn; }
+
     bool matches(QString const& text) const;
     bool matches(QByteArray const& text) const;
 
@@ -58,6 +71,7 @@ protected:
 
 private:
     bool searchAccepts(Package::Entry const& entry) const;
+    void compile(QString const& stripped);
     void emptyCache() const;
     std::vector<int> const& rankOf(int column) const;
 
@@ -90,6 +104,10 @@ private:
     bool isLiteral = false;
     // Text every match must contain, tested before the expression runs.
     QByteArray required;
+    bool ignoreCase = false;
+
+    bool providersOn = false;
+    QSet<QString> providerNames;
 };
 
 } // namespace PackageTable

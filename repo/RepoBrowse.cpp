@@ -42,8 +42,13 @@ void RepoBrowse::browse(QWidget* parent, Repo::Entry const& entry, YumIO* yumIO)
         noUrl(parent);
         return;
     }
+    openUrl(parent, substitute(url, yumIO));
+}
+
+void RepoBrowse::openUrl(QWidget* parent, QString const& url)
+{
     QByteArray program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
-    QByteArray argument = substitute(url, yumIO).toLocal8Bit();
+    QByteArray argument = url.toLocal8Bit();
     char* argv[] = {program.data(), argument.data(), nullptr};
     Execute::execute(parent, argv);
 }
