@@ -124,7 +124,10 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        QStringList {QStringLiteral("-q"), QStringLiteral("--installroot=") + root,
+        // Plugins are the host's (their configuration is not looked for
+        // under the root): one would add a repository of its own.
+        QStringList {QStringLiteral("-q"), QStringLiteral("--noplugins"),
+            QStringLiteral("--installroot=") + root,
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
             QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
             QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
