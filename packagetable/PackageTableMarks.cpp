@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHash>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include <cstring>
@@ -72,6 +73,16 @@ bool offers(Package::Entry const& e, Package::Action action, QString const& vers
         if (same(*v))
             return true;
     return false;
+}
+
+// A message with one button, "okButton".
+void tell(QWidget* parent, QMessageBox::Icon icon, QString const& text,
+    QString const& informative = QString())
+{
+    QMessageBox box(icon, Marks::tr("VUX Marks"), text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    box.setInformativeText(informative);
+    box.exec();
 }
 
 } // namespace
@@ -156,8 +167,9 @@ bool Marks::exportFile(QWidget* parent, Model const& model, QString const& path)
     int const error = AtomicFile::replace(path, text(model), 0644);
     if (error == 0)
         return true;
-    QMessageBox::critical(parent, tr("VUX Marks"),
-        tr("The marks could not be written to %1: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
+    tell(parent, QMessageBox::Critical,
+        tr("The marks could not be written to %1: %2")
+            .arg(path, QString::fromLocal8Bit(strerror(error))));
     return false;
 }
 
@@ -177,7 +189,7 @@ bool Marks::importFile(QWidget* parent, Model& model, QString const& path)
     }
     Reading const reading = failure.isEmpty() ? read(bytes, model) : Reading();
     if (!failure.isEmpty() || !reading.ok) {
-        QMessageBox::critical(parent, tr("VUX Marks"),
+        tell(parent, QMessageBox::Critical,
             tr("Nothing was marked: %1 could not be read.\n%2")
                 .arg(path, failure.isEmpty() ? reading.error : failure));
         return false;
@@ -188,14 +200,16 @@ bool Marks::importFile(QWidget* parent, Model& model, QString const& path)
     for (auto const& mark : reading.marks)
         model.setAction(model.index(rows.value(mark.first, -1), ActionColumn), mark.second);
     if (!reading.problems.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, tr("VUX Marks"),
+        // The first lines, enough to know what to look for in the file.
+        int const shown = 20;
+        QStringList lines = reading.problems.mid(0, shown);
+        if (reading.problems.size() > shown)
+            lines << tr("... and %n more", "", int(reading.problems.size()) - shown);
+        tell(parent, QMessageBox::Warning,
             tr("%n line(s) of %1 name what cannot be marked here; the other marks were set.", "",
                 int(reading.problems.size()))
                 .arg(path),
-            QMessageBox::Ok, parent);
-        box.setDetailedText(reading.problems.join(QLatin1Char('\n')));
-        box.setInformativeText(reading.problems.mid(0, 10).join(QLatin1Char('\n')));
-        box.exec();
+            lines.join(QLatin1Char('\n')));
     }
     return !reading.marks.isEmpty();
 }

@@ -39,6 +39,7 @@ StatusLine::Counts StatusLine::counts() const
         switch (e.state) {
         case Package::Updatable:
             ++counts.updatable;
+            ++counts.installed;
             if (e.advisoryKind == Package::SecurityAdvisory)
                 ++counts.security;
             break;

@@ -7,11 +7,11 @@ namespace PackageTable {
 
 class Model;
 
-// The counts under the table: packages updatable (with how many have a
-// security advisory), installed and available, the entries marked and what
-// the marked installs and updates download. Kept up to date with the model;
-// groups are counted only when marked, as the table shows them only on
-// request.
+// The counts under the table: the packages of the views Updatable (with
+// how many have a security advisory), Removable (every installed package,
+// updatable or not) and Installable, the entries marked and what the marked
+// installs and updates download. Kept up to date with the model; groups
+// are counted only when marked, as the table shows them only on request.
 class StatusLine : public QLabel
 {
     Q_OBJECT
