@@ -4,6 +4,8 @@
 #include "python/PyRef.h"
 #include "yumio/YumIO.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 
 // ---------------------------------------------------------------------------
@@ -19,6 +21,8 @@ void YumIO::clearAdvisories()
 
 void YumIO::collectAdvisories()
 {
+    QElapsedTimer clock;
+    clock.start();
     clearAdvisories();
     // A script without advisories leaves every update without one.
     if (!PyObject_HasAttrString(yumIO, "collectAdvisories"))
@@ -86,6 +90,10 @@ void YumIO::collectAdvisories()
     if (PyErr_Occurred())
         handleException();
     advisoriesLoaded = true;
+    log(Log::Message, 3,
+        tr("Read the advisories of %1 updates in %2 seconds")
+            .arg(advisoryLists.size())
+            .arg(QString::number(double(clock.nsecsElapsed()) / 1e9, 'f', 3)));
 }
 
 QList<Package::Advisory> YumIO::advisories(Package::Entry const& entry) const
