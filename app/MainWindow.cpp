@@ -96,8 +96,7 @@ void MainWindow::buildMenus()
     windowsMenu = new HMenu(tr("&Windows"), menuBar());
     logAction = windowsMenu->addAction(tr("&Log"), this, &MainWindow::displayLog);
     logAction->setShortcut(QKeySequence(tr("Ctrl+L")));
-    resetLayoutAction
-        = windowsMenu->addAction(tr("&Reset Layout"), this, &MainWindow::resetLayout);
+    resetLayoutAction = windowsMenu->addAction(tr("&Reset Layout"), this, &MainWindow::resetLayout);
     resetLayoutAction->setObjectName(QStringLiteral("resetLayoutAction"));
     resetLayoutAction->setToolTip(
         tr("Forget the remembered window size, view, sort order and column widths"));
@@ -309,9 +308,9 @@ void MainWindow::setReady(bool ready)
     for (QWidget* widget : {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(sortMenu),
              static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
-    for (QAction* action : {editReposAction, cleanHeadersAction, cleanPackagesAction,
-             cleanXmlMetadataAction, cleanAllAction, exportMarksAction, importMarksAction,
-             resetLayoutAction})
+    for (QAction* action :
+        {editReposAction, cleanHeadersAction, cleanPackagesAction, cleanXmlMetadataAction,
+            cleanAllAction, exportMarksAction, importMarksAction, resetLayoutAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
     this->ready = ready;
@@ -504,6 +503,9 @@ void MainWindow::resetModel()
     model->reset();
     if (search)
         prepareFilterSearch();
+    // The providers are asked again of the new package set.
+    if (modeCombo->currentIndex() == PackageTable::Provides)
+        askProviders();
     stateChanged(-1);
 }
 

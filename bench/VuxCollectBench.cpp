@@ -25,9 +25,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QRegularExpression>
 #include <QWidget>
 
 #include <cstdio>

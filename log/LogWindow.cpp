@@ -69,7 +69,8 @@ QString Window::render(Entry const& entry)
     // preformatted white space keeps runs of blanks and tabs.
     text = QLatin1String("<span style=\"white-space:pre\">") + text + QLatin1String("</span>");
     // Each entry shows the local time it was logged, in the minor colour.
-    QString const time = QDateTime::fromMSecsSinceEpoch(entry.when).toString(QStringLiteral("HH:mm:ss"));
+    QString const time
+        = QDateTime::fromMSecsSinceEpoch(entry.when).toString(QStringLiteral("HH:mm:ss"));
     text = tr("<font color=\"%1\">%2</font> ").arg(Colors::minor(), time) + text;
     switch (entry.kind) {
     case Message:

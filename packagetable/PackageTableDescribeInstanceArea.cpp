@@ -136,14 +136,18 @@ void Area::addAdvisories()
         QStringList links;
         for (int j = 0; j < advisory.references.size(); ++j) {
             Package::AdvisoryReference const& reference = advisory.references.at(j);
-            QString const name = (reference.id.isEmpty() ? reference.url : reference.id).toHtmlEscaped();
+            QString const name
+                = (reference.id.isEmpty() ? reference.url : reference.id).toHtmlEscaped();
             QUrl const url(reference.url);
             bool const web = url.isValid()
-                && (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"));
-            links << (web ? QStringLiteral("<a href=\"%1:%2\">%3</a>").arg(i).arg(j).arg(name) : name);
+                && (url.scheme() == QLatin1String("https")
+                    || url.scheme() == QLatin1String("http"));
+            links << (web ? QStringLiteral("<a href=\"%1:%2\">%3</a>").arg(i).arg(j).arg(name)
+                          : name);
         }
         if (!links.isEmpty())
-            html += QLatin1String("<br>") + tr("References: %1").arg(links.join(QLatin1String(", ")));
+            html += QLatin1String("<br>")
+                + tr("References: %1").arg(links.join(QLatin1String(", ")));
         auto* label = new QLabel(html, contents);
         label->setObjectName(QStringLiteral("advisory%1").arg(i));
         label->setTextFormat(Qt::RichText);

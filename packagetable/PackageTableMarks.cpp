@@ -148,7 +148,7 @@ Marks::Reading Marks::read(QByteArray const& bytes, Model const& model)
             : action == Package::Update                 ? e->state == Package::Updatable
                                                         : e->state != Package::Available;
         if (!allowed) {
-            problem(action == Package::Install ? tr("already installed")
+            problem(action == Package::Install  ? tr("already installed")
                     : action == Package::Update ? tr("no update available")
                                                 : tr("not installed"));
             continue;

@@ -272,7 +272,8 @@ bool SortFilterProxyModel::acceptRow(Package::Entry* entry, int sourceRow, QMode
     if (!groupsFilter && entry->kind == Package::Group)
         return false;
     if (mode == Provides)
-        return !providersOn || (entry->kind != Package::Group && providerNames.contains(entry->name));
+        return !providersOn
+            || (entry->kind != Package::Group && providerNames.contains(entry->name));
     if (pattern.isEmpty())
         return true;
     if (mode == Filter)
@@ -374,7 +375,8 @@ std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
         assign(then([](Package::Entry const& e) -> QString const& { return e.repo; }));
         break;
     case AdvisoryColumn:
-        assign(then([](Package::Entry const& e) { return e.advisoryKind * 8 + e.advisorySeverity; }));
+        assign(
+            then([](Package::Entry const& e) { return e.advisoryKind * 8 + e.advisorySeverity; }));
         break;
     default:
         assign(then([](Package::Entry const& e) -> QString const& { return e.arch; }));

@@ -79,7 +79,8 @@ void StatusLine::refresh()
         updatable = tr("Updatable: %1 (%2 security)").arg(c.updatable).arg(c.security);
     QString marked = tr("Marked: %1").arg(c.marked);
     if (c.download > 0)
-        marked = tr("Marked: %1 (%2 to download)").arg(c.marked).arg(YumIO::bytesFormat(c.download));
+        marked
+            = tr("Marked: %1 (%2 to download)").arg(c.marked).arg(YumIO::bytesFormat(c.download));
     setText(tr("%1    Installed: %2    Available: %3    %4")
                 .arg(updatable)
                 .arg(c.installed)

@@ -72,9 +72,9 @@ void YumIO::collectAdvisories()
             PyObject* fields = reference.get();
             if (!PyTuple_Check(fields) || PyTuple_GET_SIZE(fields) < 4)
                 continue;
-            advisory.references.append({text(PyTuple_GET_ITEM(fields, 0)),
-                text(PyTuple_GET_ITEM(fields, 1)), text(PyTuple_GET_ITEM(fields, 2)),
-                text(PyTuple_GET_ITEM(fields, 3))});
+            advisory.references.append(
+                {text(PyTuple_GET_ITEM(fields, 0)), text(PyTuple_GET_ITEM(fields, 1)),
+                    text(PyTuple_GET_ITEM(fields, 2)), text(PyTuple_GET_ITEM(fields, 3))});
         }
         PyErr_Clear();
         QList<Package::Advisory>& list = advisoryLists[name];
@@ -120,7 +120,7 @@ QStringList YumIO::whatRequires(Package::Entry const& entry, bool installed, boo
     pyExceptExpect(yumBaseError);
     PyRef name = PyRef::steal(PyUnicode_FromString(entry.name.toUtf8().constData()));
     PyRef result = PyRef::steal(name ? PyObject_CallMethod(yumIO, "whatRequires", "(OO)",
-                                           name.get(), installed ? Py_True : Py_False)
+                                    name.get(), installed ? Py_True : Py_False)
                                      : nullptr);
     if (pyExceptMatches(result.get(), yumBaseError)) {
         pythonExceptionV(tr("Unable to find the packages that require %1").arg(entry.name));

@@ -89,7 +89,8 @@ void TestWindowSettings::layoutSurvivesARestart()
         View* view = window.packageView();
         view->setSort(SizeColumn, Qt::DescendingOrder);
         view->horizontalHeader()->resizeSection(NameColumn, first.nameWidth + 37);
-        view->horizontalHeader()->moveSection(view->horizontalHeader()->visualIndex(ArchitectureColumn), 1);
+        view->horizontalHeader()->moveSection(
+            view->horizontalHeader()->visualIndex(ArchitectureColumn), 1);
         window.QWidget::resize(window.size() + QSize(41, 23));
         size = window.size();
         left = shown(window);

@@ -66,7 +66,8 @@ void TestAdvisoriesAndRelations::initTestCase()
     model = new Model(engine, fixture.window());
     view = new View(model, ViewAll, false, engine, fixture.window());
     proxy = view->proxyModel();
-    new QAbstractItemModelTester(proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, this);
+    new QAbstractItemModelTester(
+        proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, this);
     model->reset();
     dialog = new Describe::Dialog(fixture.window());
 }
@@ -101,7 +102,8 @@ void TestAdvisoriesAndRelations::advisoriesAsUpdateinfoLists()
 {
     // dnf's lines: ID, "bugfix" / "enhancement" / "SEVERITY/Sec.", NEVRA.
     QHash<QString, QString> listed;
-    for (QString const& line : fixture.dnf({"updateinfo", "list"}).split('\n', Qt::SkipEmptyParts)) {
+    for (QString const& line :
+        fixture.dnf({"updateinfo", "list"}).split('\n', Qt::SkipEmptyParts)) {
         QStringList const fields = line.split(' ', Qt::SkipEmptyParts);
         QVERIFY2(fields.size() == 3, qPrintable(line));
         listed.insert(fields[2].section('-', 0, -3), fields[1]);
@@ -151,7 +153,8 @@ void TestAdvisoriesAndRelations::advisoriesAsUpdateinfoLists()
 void TestAdvisoriesAndRelations::descriptionListsAdvisories()
 {
     RecordingBrowser browser;
-    QList<Package::Advisory> const advisories = engine->advisories(*engine->findEntry(false, "libbasalt"));
+    QList<Package::Advisory> const advisories
+        = engine->advisories(*engine->findEntry(false, "libbasalt"));
     QVERIFY(!advisories.isEmpty());
     Package::Advisory const& advisory = advisories.first();
     QCOMPARE(advisory.kind, Package::SecurityAdvisory);

@@ -125,9 +125,8 @@ void TestMarks::lines_data()
     QTest::newRow("version without architecture")
         << "update libbasalt-" + engine->findEntry(false, "libbasalt")->verRel
         << QStringList {"libbasalt:" + update} << 0;
-    QTest::newRow("version not offered")
-        << "update " + nevra("libbasalt", true) + "\ninstall ember" << QStringList {"ember:" + install}
-        << 1;
+    QTest::newRow("version not offered") << "update " + nevra("libbasalt", true) + "\ninstall ember"
+                                         << QStringList {"ember:" + install} << 1;
     QTest::newRow("actions a row does not allow")
         << "install granite\nupdate granite\nremove ember\nupdate aurora"
         << QStringList {"aurora:" + update} << 3;
@@ -164,8 +163,8 @@ void TestMarks::filesThatMarkNothing_data()
     QTest::addColumn<QString>("told"); // what the message names
     QTest::newRow("missing") << "missing.txt" << QByteArray() << "missing.txt";
     QTest::newRow("a directory") << "." << QByteArray() << dir.path();
-    QTest::newRow("unknown action") << "bad1.txt" << QByteArray("install ember\nfrobnicate aurora\n")
-                                    << "Line 2";
+    QTest::newRow("unknown action")
+        << "bad1.txt" << QByteArray("install ember\nfrobnicate aurora\n") << "Line 2";
     QTest::newRow("action alone") << "bad2.txt" << QByteArray("# c\nupdate\n") << "Line 2";
     QTest::newRow("group without name") << "bad3.txt" << QByteArray("install @\n") << "Line 1";
 }
