@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 
+#include "base/Execute.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 #include "packagetable/PackageTableModel.h"
-#include "repo/RepoBrowse.h"
 #include "repo/YumConfIO.h"
 #include "widgets/DescriptionLabels.h"
 #include "widgets/HScrollArea.h"
@@ -16,6 +16,7 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QUrl>
@@ -170,8 +171,14 @@ void Area::handleReference(QString const& link)
         || j >= advisories.at(i).references.size())
         return;
     QUrl const url(advisories.at(i).references.at(j).url);
-    if (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
-        RepoBrowse::openUrl(parentWidget, url.toString(QUrl::FullyEncoded));
+    if (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))
+        return;
+    QString const target = url.toString(QUrl::FullyEncoded);
+    QString const refusal = Execute::open(parentWidget, QStringLiteral("webbrowser"), {target});
+    if (!refusal.isEmpty())
+        QMessageBox::warning(parentWidget, tr("Error"),
+            tr("The reference cannot be opened in a web browser:\n%1\n\nIts URL: %2")
+                .arg(refusal, target));
 }
 
 // "Required By": two buttons, the installed packages that need this one and,
@@ -230,6 +237,7 @@ void Area::addGroupRows()
     YumIO& io = *yumIO;
     Package::Entry const& e = *entry;
     addPair(tr("Kind"), io.getKind(e));
+    addPair(tr("Description"), io.getDescription(e));
     addPair(tr("Required Groups"), io.getRequiredGroups(e));
     addPair(tr("Default MetaPkgs"), io.getDefaultMetaPkgs(e));
     addPair(tr("Optional MetaPkgs"), io.getOptionalMetaPkgs(e));

@@ -26,9 +26,6 @@ public:
     // message when there is none.
     static void browse(QWidget* parent, QString const& repoId, YumIO* yumIO, YumConfIO* yumConfIO);
 
-    // Opens url through the webbrowser program as it stands.
-    static void openUrl(QWidget* parent, QString const& url);
-
     // The URL browse() opens for entry, before yum's variables are filled
     // in: the first of baseurl, else the mirror list; empty when there is
     // neither.

@@ -82,7 +82,7 @@ Config::Config(QGridLayout* grid)
     grid->addWidget(labelFor(tr("Name"), nameEdit, tr("Description of the repository")), 1, 0);
     grid->addWidget(nameEdit, 1, 1);
 
-    urlsEdit = named(new PasswdTextEdit(Repo::Larder::urlsRegExp(), 80, 3), "urls", tr("URLs"));
+    urlsEdit = named(new PasswdTextEdit(80, 3), "urls", tr("URLs"));
     // Tab moves on: a tab inside a URL list means nothing to yum.
     urlsEdit->setTabChangesFocus(true);
     urlsEdit->setLineWrapMode(QTextEdit::NoWrap);
@@ -93,8 +93,7 @@ Config::Config(QGridLayout* grid)
         2, 0, Qt::AlignTop);
     grid->addWidget(urlsEdit, 2, 1);
 
-    mirrorEdit = named(
-        new PasswdLineEdit(Repo::Larder::oneUrlRegExp()), "mirrorlist", tr("Mirror list URL"));
+    mirrorEdit = named(new PasswdLineEdit(), "mirrorlist", tr("Mirror list URL"));
     grid->addWidget(labelFor(tr("Mirror list URL"), mirrorEdit,
                         tr("URL to a file containing a list of URLs to the repository.")),
         3, 0);
@@ -223,6 +222,7 @@ void Config::disable()
 void Config::setEntry(Repo::Entry const& entry)
 {
     loading = true;
+    loadedId = entry.id;
     idEdit->setText(entry.id);
     nameEdit->setText(entry.name);
     urlsEdit->setRealPlainText(entry.baseurl);
@@ -281,6 +281,9 @@ bool Config::setStatus(YumConfIO const* conf, QLabel* label) const
     Repo::Entry const entry = toEntry();
     if (entry.id.isEmpty())
         return report(&Colors::makeError, tr("No Identifier specified"));
+    QString const refused = refusal();
+    if (!refused.isEmpty())
+        return report(&Colors::makeError, refused);
     if (entry.baseurl.isEmpty() && entry.mirrorlist.isEmpty())
         return report(&Colors::makeWarning, tr("No URLs or Mirror list URL specified"));
     QString const mainFile = YumConfIO::configuredFileName();
@@ -298,6 +301,17 @@ bool Config::setStatus(YumConfIO const* conf, QLabel* label) const
             return report(&Colors::makeWarning, tr("No Larder Authentication Password specified"));
     }
     return false;
+}
+
+QString Config::refusal() const
+{
+    QString const id = idEdit->text();
+    qsizetype const bad = Repo::invalidIdPosition(id);
+    if (bad < 0 || id == loadedId)
+        return QString();
+    QString const shown
+        = id.at(bad) == QLatin1Char(' ') ? tr("a blank") : QStringLiteral("\"%1\"").arg(id.at(bad));
+    return tr("The Identifier may hold only letters, digits and - _ . : (not %1)").arg(shown);
 }
 
 void Config::authChanged(QString const&)

@@ -201,6 +201,33 @@ Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
     return entryHash.value(EntryKey {isGroup, name}, nullptr);
 }
 
+YumIO::Marks YumIO::marks() const
+{
+    Marks marked;
+    for (Package::Entry const* entry : entries) {
+        if (entry->action != Package::None)
+            marked.insert(EntryKey {entry->kind == Package::Group, entry->name}, entry->action);
+    }
+    return marked;
+}
+
+QStringList YumIO::restoreMarks(Marks const& marks)
+{
+    QStringList dropped;
+    for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
+        // After a failed collection the hash holds entries that are not
+        // listed; after one that succeeded it holds exactly the listed ones.
+        Package::Entry* entry
+            = entries.isEmpty() ? nullptr : findEntry(it.key().isGroup, it.key().name);
+        if (entry && Package::allows(entry->state, it.value()))
+            entry->action = it.value();
+        else
+            dropped << it.key().name;
+    }
+    dropped.sort();
+    return dropped;
+}
+
 QString YumIO::getState(Package::Entry const& entry) const
 {
     switch (entry.state) {

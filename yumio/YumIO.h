@@ -103,6 +103,13 @@ public:
     Package::EntryList::const_iterator begin() const { return entries.cbegin(); }
     Package::EntryList::const_iterator end() const { return entries.cend(); }
     Package::Entry* findEntry(bool isGroup, QString const& name) const;
+    // The marked actions, by entry, to be given back to the entries of a
+    // later collection: each mark returns to the entry of the same key when
+    // its new state allows the action. restoreMarks() returns the names of
+    // those that did not (sorted).
+    using Marks = QHash<EntryKey, Package::Action>;
+    Marks marks() const;
+    QStringList restoreMarks(Marks const& marks);
 
     QString getName(Package::Entry const& entry) const { return entry.name; }
     QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
@@ -170,6 +177,9 @@ public:
     bool cleanXmlMetadata();
     bool cleanPickledCache();
     bool cleanAll();
+    // What the last cleaning command removed, a line a step ("3 package
+    // files removed"), as the package manager's side wrote it.
+    QStringList cleanReport() const { return cleaned; }
 
     // --- Log -----------------------------------------------------------------
     Log::EntryList& logEntries() { return logList; }
@@ -187,9 +197,6 @@ public:
     static QString bytesFormat(quint64 bytes);
     static QString timeFormat(long seconds);
     static QString dateFormat(long seconds);
-    // Hides the name and password of larder URLs in a text meant for the
-    // screen or the log.
-    static QString maskLarder(QString const& text);
 
     // --- Callbacks of the yumIOC module (script thread, lock held) ----------
     // Each gets the script's argument tuple and returns a new reference, or
@@ -448,6 +455,7 @@ private:
     long lastTsCurrent = -1;
     bool applying = false; // the script's apply is running
     bool appliedPart = false; // see partlyApplied()
+    QStringList cleaned; // see cleanReport()
 
     // Output assembly and capture.
     QString stdoutRest;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "base/Credentials.h"
 #include "progress/Progress.h"
 #include "python/PyRef.h"
 #include "yumio/YumIO.h"
@@ -371,6 +372,7 @@ PyObject* YumIO::reportDownloadSize(PyObject* args)
     if (!PyArg_ParseTuple(args, "O", &packages))
         return nullptr;
     quint64 total = 0;
+    int downloads = 0;
     PyRef iterator = PyRef::steal(PyObject_GetIter(packages));
     if (!iterator)
         PyErr_Clear();
@@ -379,9 +381,12 @@ PyObject* YumIO::reportDownloadSize(PyObject* args)
         if (!package)
             break;
         total += sizeOf(package.get());
+        ++downloads;
     }
     PyErr_Clear();
-    confirmText += tr("Total download size: %1\n").arg(bytesFormat(total));
+    // A transaction that only removes downloads nothing: no size to tell.
+    if (downloads > 0)
+        confirmText += tr("Total download size: %1\n").arg(bytesFormat(total));
     return none();
 }
 
@@ -418,7 +423,7 @@ PyObject* YumIO::confirmKeyImport(PyObject* args)
         = tr("Importing GPG key:\n Userid     : \"%1\"\n Fingerprint: %2\n From       : %3\n"
              "Is this ok?")
               .arg(QString::fromUtf8(userid), QString::fromUtf8(fingerprint),
-                  maskLarder(QString::fromUtf8(source)));
+                  Credentials::masked(QString::fromUtf8(source)));
     int const answer = dialogs
         ? dialogs->warning(tr("Apply"), text, tr("Import"), tr("Do Not Import"), QString(), 1, 1)
         : 1;
@@ -521,6 +526,7 @@ PyObject* YumIO::tsCallback(PyObject* args)
         } else {
             text = tr("Removing %1").arg(name);
             actPos += static_cast<quint32>(floorSize(name));
+            log(Log::Message, 1, text);
         }
         if (progress)
             progress->startItemAct(text, tail, actPos);
@@ -581,6 +587,7 @@ PyObject* YumIO::tsEvent(PyObject* args)
             if (action == 40) {
                 text = tr("Removing %1").arg(name);
                 actPos += static_cast<quint32>(floorSize(name));
+                log(Log::Message, 1, text);
             } else {
                 text = tr("Completing update for: %1").arg(name);
                 actPos += static_cast<quint32>(floorSize(name, true) / 5);

@@ -124,8 +124,6 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("dnf"),
-        // Plugins are the host's (their configuration is not looked for
-        // under the root): one would add a repository of its own.
         QStringList {QStringLiteral("-q"), QStringLiteral("--noplugins"),
             QStringLiteral("--installroot=") + root,
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
