@@ -166,7 +166,7 @@ void MainWindow::buildMainArea()
                               "updates that have a security advisory"));
     groupsCheck = new QCheckBox(tr("Include Groups"), panel);
     groupsCheck->setToolTip(tr("Whether or not filter should include package groups"));
-    ignoreCaseCheck = new QCheckBox(tr("I&gnore Case"), panel);
+    ignoreCaseCheck = new QCheckBox(tr("Ign&ore Case"), panel);
     ignoreCaseCheck->setObjectName(QStringLiteral("ignoreCaseCheck"));
     ignoreCaseCheck->setToolTip(
         tr("Whether Filter and Search match letters regardless of their case"));
