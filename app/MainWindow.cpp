@@ -18,6 +18,7 @@
 #include "repo/RepoAuthChecker.h"
 #include "repo/RepoEditorDialog.h"
 #include "repo/YumConfIO.h"
+#include "widgets/DialogCanceller.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
@@ -35,6 +36,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -327,7 +329,7 @@ void MainWindow::setReady(bool ready)
     else
         QApplication::setOverrideCursor(Qt::WaitCursor);
     if (ready && stopping) {
-        quit(); // the stopped operation has ended
+        quitWhenIdle(); // the stopped operation has ended
         return;
     }
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -335,6 +337,10 @@ void MainWindow::setReady(bool ready)
 
 void MainWindow::initialize()
 {
+    if (stopping) { // a stop signal came first
+        quit();
+        return;
+    }
     yumConfIO = new YumConfIO(repoEnabledList, sessionUse);
     connect(yumConfIO, &YumConfIO::changed, this, &MainWindow::yumConfIOChanged);
     model->setYumConfIO(yumConfIO);
@@ -420,12 +426,22 @@ void MainWindow::quitRequested()
 
 void MainWindow::stopAndQuit(bool ask)
 {
+    if (!ask) {
+        // A stop signal: no one is left to answer a question, this one or
+        // one yet to come (the engine's last words included), so each is
+        // answered Cancel, and an operation stops as soon as it can.
+        if (!canceller)
+            canceller = new DialogCanceller(this);
+        canceller->start();
+        YumIO::requestInterrupt();
+    }
     if (quitting || stopping)
         return;
     if (ready) {
         if (ask && !mayDropMarks())
             return;
-        quit();
+        stopping = true;
+        quitWhenIdle();
         return;
     }
     if (ask) {
@@ -447,8 +463,22 @@ void MainWindow::stopAndQuit(bool ask)
             return; // declined, or the operation ended meanwhile (the window stays)
     }
     stopping = true;
-    yumIO->log(Log::Heading, 0, tr("Stopping at the user's request"));
+    if (yumIO)
+        yumIO->log(Log::Heading, 0, tr("Stopping at the user's request"));
     YumIO::requestInterrupt();
+}
+
+// The engine goes only once every dialog, menu and command that may still use
+// it has returned: from the program's own event loop, between commands.
+void MainWindow::quitWhenIdle()
+{
+    if (quitting || !ready)
+        return; // quit already, or a command runs: its end comes back here
+    if (QThread::currentThread()->loopLevel() > 1) {
+        QTimer::singleShot(20, this, &MainWindow::quitWhenIdle);
+        return;
+    }
+    quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -482,7 +512,7 @@ void MainWindow::displayLog()
 
 void MainWindow::editRepositories(bool forceReposChanged)
 {
-    if (!yumConfIO)
+    if (!yumConfIO || !yumIO || stopping)
         return;
     if (!repoEditor) {
         repoEditor = new RepoEditor::Dialog(yumIO, yumConfIO, this);

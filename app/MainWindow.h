@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 
+class DialogCanceller;
 class HMenu;
 class HProgressBar;
 class QAction;
@@ -63,10 +64,11 @@ public:
 
     void setVisible(bool visible) override;
 
-    // The way out of a long wait (the window's close button, Quit, SIGINT or
-    // SIGTERM): between commands the program quits; during one it stops the
-    // operation (after asking, when ask) and quits once it has ended. Refused
-    // while a dialog is up: the operation waits for its answer.
+    // The way out of a long wait (the window's close button, Quit, or a stop
+    // signal): between commands the program quits; during one it stops the
+    // operation (after asking, when ask) and quits once it has ended. Asked,
+    // it is refused while a dialog is up: the operation waits for its answer.
+    // A signal (not ask) answers every dialog, now and later, with Cancel.
     void stopAndQuit(bool ask);
     QSize sizeHint() const override;
 
@@ -132,6 +134,7 @@ private:
     void restoreLayout();
     void saveLayout();
     void runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter);
+    void quitWhenIdle();
 
     YumIO* yumIO = nullptr;
     YumConfIO* yumConfIO = nullptr;
@@ -139,6 +142,7 @@ private:
     Log::Window* logWindow = nullptr;
     Help::Window* helpWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
+    DialogCanceller* canceller = nullptr; // answers for no one after a stop signal
     bool failedStart = false;
     bool initializing = false;
     bool ready = false; // between commands, as setReady() left it

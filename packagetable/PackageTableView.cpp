@@ -339,9 +339,14 @@ void View::keyPressEvent(QKeyEvent* event)
         handleCustomContextMenuRequested(visualRect(current).center());
         return;
     }
-    if (current.isValid() && current.column() == ActionColumn && event->key() == Qt::Key_Space
+    // Space on any cell of a row does what a click on its Action cell does:
+    // the row alone is selected and its action moves on. (The view's own
+    // Space would add the row to the selection.)
+    if (current.isValid() && event->key() == Qt::Key_Space
         && event->modifiers() == Qt::NoModifier) {
-        handleActivated(current);
+        selectionModel()->select(
+            current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        handleActivated(current.siblingAtColumn(ActionColumn));
         return;
     }
     HTableView::keyPressEvent(event);

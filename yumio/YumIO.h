@@ -184,6 +184,8 @@ public:
     // --- Log -----------------------------------------------------------------
     Log::EntryList& logEntries() { return logList; }
     void log(Log::Kind kind, unsigned level, QString const& text);
+    // The entries' texts that log() makes of a text.
+    static QStringList logLines(QString const& text);
     void writeStdout(QString const& text);
     void writeStderr(QString const& text);
 
