@@ -24,7 +24,7 @@ Everything is cached under $VUX_BENCH_CACHE (default build/bench-cache),
 one directory per set of parameters and version of the generator, so that
 a second run only prints where things are.
 
-    genrepo.py [--packages N] [--real N] [--groups N] [--cache DIR]
+    genrepo.py [--packages N] [--real N] [--groups N] [--file-scale F] [--cache DIR]
 
 prints {"cache": DIR, "root": ROOT, "repos": {id: path}, "packages": N,
 "installed": N, "updates": N, "files": N, "changelogs": N, "seconds": S}.
@@ -75,15 +75,18 @@ def _key(args):
     for source in (__file__, world.__file__):
         with open(os.path.abspath(source), "rb") as f:
             digest.update(f.read())
-    digest.update(repr((FORMAT, args.packages, args.real, args.groups,
+    scale = getattr(args, "file_scale", 1.0)
+    digest.update(repr((FORMAT, args.packages, args.real, args.groups, scale,
                         sandbox.rpm_eval("%_dbpath"), sandbox.YUM_CONF)).encode())
-    return "p%d-r%d-g%d-%s" % (args.packages, args.real, args.groups, digest.hexdigest()[:10])
+    return "p%d-r%d-g%d%s-%s" % (args.packages, args.real, args.groups,
+                                 "-f%g" % scale if scale != 1.0 else "", digest.hexdigest()[:10])
 
 
 class Plan:
     """The world's packages: which are installed, which get an update."""
 
-    def __init__(self, packages, real):
+    def __init__(self, packages, real, file_scale=1.0):
+        self.file_scale = file_scale
         rng = random.Random(SEED)
         self.packages = world.packages(packages - 1, rng)  # and bench-release
         self.installed = sorted(rng.sample(range(len(self.packages)), real))
@@ -94,7 +97,7 @@ class Plan:
         every call (each package draws from a generator of its own)."""
         pkg = self.packages[index]
         rng = random.Random(SEED * 1000003 + index)
-        dirs, files = world.files(pkg, rng)
+        dirs, files = world.files(pkg, rng, self.file_scale)
         return dirs, files, world.changelog(pkg, _built(index), rng)
 
     def texts(self, index):
@@ -533,7 +536,7 @@ def generate(args):
         work = tempfile.mkdtemp(prefix=".gen-", dir=base)
         os.chmod(work, 0o755)
         try:
-            plan = Plan(args.packages, args.real)
+            plan = Plan(args.packages, args.real, getattr(args, "file_scale", 1.0))
             _local, rpms = build_local(work, plan)
             count, files, changelogs = write_dist(os.path.join(work, "repos", DIST_REPO),
                                                   plan, args.groups)
@@ -565,11 +568,15 @@ def main(argv=None):
     parser.add_argument("--real", type=int, default=2000,
                         help="real RPMs, all installed in the root (default 2000)")
     parser.add_argument("--groups", type=int, default=200, help="comps groups (default 200)")
+    parser.add_argument("--file-scale", type=float, default=1.0,
+                        help="multiplies the typical number of files of a package (default 1)")
     parser.add_argument("--cache", default=default_cache(),
                         help="cache directory (default $VUX_BENCH_CACHE or build/bench-cache)")
     args = parser.parse_args(argv)
-    if args.real < 1 or args.packages < 2 * args.real + 1 or args.groups < 1:
-        parser.error("need --real >= 1, --packages > 2 * --real and --groups >= 1")
+    if (args.real < 1 or args.packages < 2 * args.real + 1 or args.groups < 1
+            or args.file_scale <= 0):
+        parser.error("need --real >= 1, --packages > 2 * --real, --groups >= 1 and "
+                     "--file-scale > 0")
     try:
         result = generate(args)
     except sandbox.SandboxError as error:

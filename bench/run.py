@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """The collection benchmark: Vux's engine against `dnf list --all`.
 
-    run.py [--small] [--packages N] [--real N] [--groups N] [--repeat N]
+    run.py [--small] [--packages N] [--real N] [--groups N] [--file-scale F] [--repeat N]
            [--bench PATH] [--cache DIR] [--no-extra] [--no-api] [--no-single-calls]
 
 Generates (or reuses) the benchmark repositories and root (genrepo.py),
@@ -109,7 +109,7 @@ def row(label, *cells):
 
 def run(args):
     gen_args = argparse.Namespace(packages=args.packages, real=args.real, groups=args.groups,
-                                  cache=args.cache)
+                                  file_scale=args.file_scale, cache=args.cache)
     started = time.monotonic()
     data = genrepo.generate(gen_args)
     prepared = time.monotonic() - started
@@ -258,6 +258,9 @@ def run(args):
         result["api"] = api
     if args.gui:
         result["gui"] = gui(args, root, env, result)
+        result["search"] = search(args, root, env)
+        if args.compare:
+            compare(args, root, env)
     return result
 
 
@@ -265,6 +268,92 @@ def target_row(label, value, target, unit="s"):
     """A figure beside its target: VALUE <= TARGET, ok or MISSED."""
     return row(label, ("%.3f %s" % (value, unit)).strip(), "<= %g %s" % (target, unit),
                "ok" if value <= target else "MISSED")
+
+
+# Patterns timed as new Searches once the extra data is loaded, the first of
+# them the one held against the target; and a dozen searched both ways (the
+# package manager's data read in C, and the getters), which must show the
+# same rows: literals common and rare, anchors, alternatives, an invalid
+# pattern, one matching every text, and patterns found only in a file path,
+# only in a change log, only in a dependency.
+NEW_PATTERNS = ("no-such-text-anywhere-1", "lib", "^python3-", "texlive|fonts",
+                "[0-9]+\\.[0-9]+-[0-9]+x")
+COMPARE_PATTERNS = ("lib", "no-such-text-anywhere", "upstream issue #42", "^python3-",
+                    "\\.pyc$", "texlive|fonts", "(unbalanced", "/__pycache__/",
+                    "out-of-bounds read", "so\\.[0-9]\\(\\)", "x*",
+                    "[0-9]+\\.[0-9]+-[0-9]+x", "Update to [0-9.]+\n\n\\* [A-Z]")
+
+
+def search(args, root, env):
+    """The Search on its own: the first one (loading the file lists and
+    change logs), then new patterns, in rounds interleaved with the plain
+    Python loop over dnf's API; the process's peak memory against the
+    loop's."""
+    table = find_bench(args.table_bench, "vux-table-bench")
+    runs, loops = [], []
+    for _round in range(args.repeat):
+        wall, rss, text = measure([table, root, "--search"] + list(NEW_PATTERNS), env,
+                                  "vux-table-bench --search")
+        values = figures(text, ("search_first_seconds", "search_first_cpu",
+                                "search_first_peak_mb", "table_rss_mb")
+                         + tuple("search_new_%d_seconds" % i for i in range(len(NEW_PATTERNS))),
+                         "vux-table-bench --search")
+        runs.append((rss, values))
+        wall, rss, text = measure(["/usr/bin/python3", os.path.join(HERE, "dnfapi.py"),
+                                   root, "--search"], env, "dnfapi.py --search")
+        loops.append((rss, figures(text, ("api_search_sack_seconds", "api_search_loop_seconds",
+                                          "api_search_loop_cpu"), "dnfapi.py --search")))
+    med = lambda key: statistics.median(v[key] for _r, v in runs)
+    print()
+    print("The Search (main window, offscreen), median of %d round(s)" % args.repeat)
+    print(row("", "figure", "target", ""))
+    print(target_row("first Search of a new pattern, extra data loaded",
+                     med("search_new_0_seconds"), 0.5))
+    print("  (%s; processor %.2f s)" % (NEW_PATTERNS[0], med("search_new_0_cpu")))
+    for i, pattern in enumerate(NEW_PATTERNS[1:], 1):
+        print("  new pattern %-28s %.2f s (processor %.2f s), %d rows"
+              % (pattern, med("search_new_%d_seconds" % i), med("search_new_%d_cpu" % i),
+                 med("search_new_%d_rows" % i)))
+    peak = statistics.median(r for r, _v in runs)
+    out = {"runs": runs}
+    plain = statistics.median(v["api_search_sack_seconds"] + v["api_search_loop_seconds"]
+                              for _r, v in loops)
+    plain_rss = statistics.median(r for r, _v in loops)
+    print(target_row("first Search with loading / plain Python loop",
+                     med("search_first_seconds") / plain, 0.15, "x"))
+    print("  (first Search %.2f s, processor %.2f s; the loop %.2f s, processor %.2f s)"
+          % (med("search_first_seconds"), med("search_first_cpu"), plain,
+             statistics.median(v["api_search_loop_cpu"] for _r, v in loops)))
+    print(target_row("peak memory during Search / plain Python loop", peak / plain_rss,
+                     1.0, "x"))
+    print("  (program %.0f MB: %.0f MB with the table filled, %.0f MB at most during "
+          "the first Search; the loop %.0f MB)"
+          % (peak, med("table_rss_mb"), med("search_first_peak_mb"), plain_rss))
+    out.update(plain=plain, plain_rss=plain_rss)
+    sys.stdout.flush()
+    return out
+
+
+def compare(args, root, env):
+    """Each of COMPARE_PATTERNS searched both ways: the same rows, or the
+    step fails."""
+    table = find_bench(args.table_bench, "vux-table-bench")
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.run([table, root, "--compare"] + list(COMPARE_PATTERNS),
+                              stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                              env=env)
+        out.seek(0)
+        text = out.read().decode("utf-8", "replace")
+    lines = [line for line in text.splitlines()
+             if line.startswith(("compare_", "  only", "search_paths_agree"))]
+    print()
+    print("Both ways of searching (C over the package manager's data, and the getters):")
+    for line in lines:
+        print("  " + line)
+    sys.stdout.flush()
+    if proc.returncode != 0 or "search_paths_agree 1.0000" not in text:
+        raise StepError("the two ways of searching disagree (or the comparison failed):\n%s"
+                        % text[-3000:])
 
 
 def gui(args, root, env, result):
@@ -326,6 +415,8 @@ def main(argv=None):
     parser.add_argument("--packages", type=int, default=60000)
     parser.add_argument("--real", type=int, default=2000)
     parser.add_argument("--groups", type=int, default=200)
+    parser.add_argument("--file-scale", type=float, default=1.0,
+                        help="multiplies the typical number of files of a package (default 1)")
     parser.add_argument("--repeat", type=int, default=3, help="measured rounds (default 3)")
     parser.add_argument("--bench", help="the vux-collect-bench program "
                         "(default build/bench/vux-collect-bench)")
@@ -341,9 +432,13 @@ def main(argv=None):
                         help="leave out the package table of the main window")
     parser.add_argument("--table-bench", help="the vux-table-bench program "
                         "(default build/bench/vux-table-bench)")
+    parser.add_argument("--compare", action="store_true",
+                        help="search a dozen patterns both ways and check the rows agree "
+                        "(always with --small; slow on a large world)")
     args = parser.parse_args(argv)
     if args.small:
         args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1
+        args.compare = True
     if args.repeat < 1:
         parser.error("--repeat must be at least 1")
     try:

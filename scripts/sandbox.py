@@ -57,6 +57,10 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       the repository DIR/repo of the named packages signed with it. Prints
       JSON: {"repo": PATH, "key": PATH, "fingerprint": HEX, "userid": TEXT}
 
+  sandbox.py spec-repo SPEC DIR [--define NAME=VALUE]...
+      Build the RPMs of the spec file SPEC (with the macros given) and make
+      the repository DIR of them. Prints JSON: {"repo": PATH, "rpms": [PATH]}
+
   sandbox.py demo DIR
       Build everything, start a server in the background (pid in
       DIR/server.pid, port in DIR/server.port, requests in DIR/server.log),
@@ -474,6 +478,22 @@ def make_package_repo(directory, names, key=None):
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     _run([_tool("createrepo_c"), "--quiet", "--no-database", directory], "createrepo_c")
     return directory
+
+
+def spec_repo(spec, directory, defines=None):
+    """A repository at directory (missing or empty) of the RPMs of one spec
+    file, built with the macros defines: {"repo", "rpms"}."""
+    os.makedirs(directory, exist_ok=True)
+    # Built beside the repository: createrepo_c reads every RPM under it.
+    topdir = tempfile.mkdtemp(prefix=".build-", dir=os.path.dirname(os.path.abspath(directory)))
+    try:
+        built = build_rpms(os.path.abspath(spec), topdir, defines)
+        make_repo(directory, built)
+    finally:
+        shutil.rmtree(topdir, ignore_errors=True)
+    packages = os.path.join(directory, "Packages")
+    return {"repo": directory,
+            "rpms": sorted(os.path.join(packages, os.path.basename(p)) for p in built)}
 
 
 def signed_repo(directory, names=("ember", "fjord")):
@@ -1266,6 +1286,11 @@ def main(argv=None):
     sig.add_argument("dir")
     sig.add_argument("--packages", default="ember,fjord",
                      help="names of the packages (default: %(default)s)")
+    spr = sub.add_parser("spec-repo", help="a repository of the RPMs of one spec file")
+    spr.add_argument("spec")
+    spr.add_argument("dir")
+    spr.add_argument("--define", action="append", default=[], metavar="NAME=VALUE",
+                     help="a macro for rpmbuild (repeatable)")
     dem = sub.add_parser("demo", help="repositories, a server and a root for trying Vux")
     dem.add_argument("dir")
     args = parser.parse_args(argv)
@@ -1286,6 +1311,9 @@ def main(argv=None):
         elif args.command == "signed-repo":
             names = [n for n in args.packages.split(",") if n]
             print(json.dumps(signed_repo(args.dir, names)))
+        elif args.command == "spec-repo":
+            defines = dict(d.split("=", 1) for d in args.define if "=" in d)
+            print(json.dumps(spec_repo(args.spec, args.dir, defines)))
         elif args.command == "demo":
             demo(args.dir)
     except SandboxError as error:

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 class HProgressBar;
 class PyRef;
@@ -23,6 +24,7 @@ class Progress;
 class QEventLoop;
 class QThread;
 class QWidget;
+class SearchPattern;
 class YumIOCapturers;
 class YumIODialogs;
 
@@ -33,7 +35,7 @@ class YumIODialogs;
 // The class is split by concern over several files: YumIO.cpp (start-up,
 // repositories, entries), YumIOCollect.cpp, YumIODetails.cpp,
 // YumIOProgressCallbacks.cpp, YumIOOutput.cpp, YumIOProbes.cpp,
-// YumIOConvert.cpp, YumIOThreads.cpp, YumIOQueries.cpp.
+// YumIOConvert.cpp, YumIOThreads.cpp, YumIOSearch.cpp, YumIOQueries.cpp.
 class YumIO : public QObject, private Python
 {
     Q_OBJECT
@@ -164,6 +166,22 @@ public:
     // capability (or hold the file); shell wildcards allowed.
     QSet<QString> whatProvides(QString const& capability, bool* ok = nullptr);
 
+    // --- Search (GUI thread, between operations; YumIOSearch.cpp) -----------
+    // For each of entries (packages and suites): 1 when one of the fields a
+    // Search reads through the getters above (description to change log)
+    // matches pattern, 0 when none does, -1 when this pass cannot tell (the
+    // getters must). The texts are made in C straight from the package
+    // manager's data in memory, the same texts as the getters', after the
+    // file lists and change logs have been loaded as the getters would load
+    // them. False when that data cannot be reached (a script other than
+    // the companion script, a package manager library this program does not
+    // know, a load that failed) or the pass is switched off: the getters
+    // then answer for every entry.
+    bool searchDetails(SearchPattern const& pattern,
+        std::vector<Package::Entry const*> const& entries, std::vector<signed char>& found);
+    // On by default; the tests and benchmarks compare both ways.
+    void setDirectSearch(bool on) { directSearch = on; }
+
     // --- Probes and cache cleaning ------------------------------------------
     QString yumVersionStr();
     unsigned yumVersion();
@@ -259,7 +277,19 @@ private:
     //   whatever outer frames hold it, through runUnlocked(), and takes it
     //   back once the worker has finished. Waiting on a worker with the lock
     //   held would hang the program.
-    class DetailLock;
+    class DetailLock
+    {
+    public:
+        explicit DetailLock(YumIO* engine)
+            : waited((engine->waitForWorker(), true))
+            , lock(true)
+        {
+        }
+
+    private:
+        bool waited;
+        PyGILStateWrapper lock;
+    };
     bool runUnlocked(bool (YumIO::*operation)());
     void waitForWorker();
     QThread* worker = nullptr; // the running operation's thread
@@ -398,6 +428,8 @@ private:
 
     bool fileListsLoaded = false;
     bool otherDataLoaded = false;
+    bool directSearch = true;
+    QString searchFallback; // why searchDetails last could not read the data
 
     // Advisories of the updates by package name.
     QHash<QString, QList<Package::Advisory>> advisoryLists;
