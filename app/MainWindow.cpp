@@ -5,12 +5,15 @@
 
 #include "app/HelpWindow.h"
 #include "app/HistoryWindow.h"
+#include "app/WindowSettings.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
 #include "base/Share.h"
 #include "log/LogWindow.h"
+#include "packagetable/PackageTableMarks.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
+#include "packagetable/PackageTableStatusLine.h"
 #include "packagetable/PackageTableView.h"
 #include "python/Python.h"
 #include "repo/RepoAuthChecker.h"
@@ -25,8 +28,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -85,6 +90,16 @@ MainWindow::~MainWindow()
 void MainWindow::buildMenus()
 {
     programMenu = new HMenu(tr("&Program"), menuBar());
+    exportMarksAction
+        = programMenu->addAction(tr("&Export Marks..."), this, &MainWindow::exportMarks);
+    exportMarksAction->setObjectName(QStringLiteral("exportMarksAction"));
+    exportMarksAction->setToolTip(
+        tr("Write the marked actions to a text file, to mark them again here or elsewhere"));
+    importMarksAction
+        = programMenu->addAction(tr("&Import Marks..."), this, &MainWindow::importMarks);
+    importMarksAction->setObjectName(QStringLiteral("importMarksAction"));
+    importMarksAction->setToolTip(tr("Mark the actions a file of marks names"));
+    programMenu->addSeparator();
     quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
     menuBar()->addMenu(programMenu);
@@ -96,6 +111,10 @@ void MainWindow::buildMenus()
     historyAction->setObjectName(QStringLiteral("historyAction"));
     historyAction->setShortcut(QKeySequence(tr("Ctrl+H")));
     historyAction->setToolTip(tr("The package manager's transactions, with Undo and Roll Back"));
+    resetLayoutAction = windowsMenu->addAction(tr("&Reset Layout"), this, &MainWindow::resetLayout);
+    resetLayoutAction->setObjectName(QStringLiteral("resetLayoutAction"));
+    resetLayoutAction->setToolTip(
+        tr("Forget the remembered window size, view, sort order and column widths"));
     menuBar()->addMenu(windowsMenu);
 
     reposMenu = new HMenu(tr("&Repositories"), menuBar());
@@ -139,6 +158,7 @@ void MainWindow::buildMainArea()
     modeCombo = new QComboBox(panel);
     modeCombo->addItem(tr("Filter"), 0);
     modeCombo->addItem(tr("Search"), 1);
+    modeCombo->addItem(tr("What Provides"), 2);
     patternEdit = new QLineEdit(QStringLiteral(".*"), panel);
     goButton = new QPushButton(panel);
     goButton->setDefault(true);
@@ -147,11 +167,17 @@ void MainWindow::buildMainArea()
     stateCombo->addItem(tr("View Installable"), 1);
     stateCombo->addItem(tr("View Removable"), 2);
     stateCombo->addItem(tr("View All"), 3);
+    stateCombo->addItem(tr("View Security Updates"), 4);
     stateCombo->setCurrentIndex(0);
     stateCombo->setToolTip(tr("Filter for those packages which are eligible for updating,\nfor "
-                              "installing, or for removing; or show all packages"));
+                              "installing, or for removing; or show all packages;\nor the "
+                              "updates that have a security advisory"));
     groupsCheck = new QCheckBox(tr("Include Groups"), panel);
     groupsCheck->setToolTip(tr("Whether or not filter should include package groups"));
+    ignoreCaseCheck = new QCheckBox(tr("Ign&ore Case"), panel);
+    ignoreCaseCheck->setObjectName(QStringLiteral("ignoreCaseCheck"));
+    ignoreCaseCheck->setToolTip(
+        tr("Whether Filter and Search match letters regardless of their case"));
     modeCombo->setObjectName(QStringLiteral("modeCombo"));
     modeCombo->setAccessibleName(tr("Pattern use"));
     patternEdit->setObjectName(QStringLiteral("patternEdit"));
@@ -165,6 +191,7 @@ void MainWindow::buildMainArea()
     filterBar->addWidget(goButton);
     filterBar->addWidget(stateCombo);
     filterBar->addWidget(groupsCheck);
+    filterBar->addWidget(ignoreCaseCheck);
     panelLayout->addLayout(filterBar);
     connect(
         modeCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, &MainWindow::modeChanged);
@@ -173,6 +200,7 @@ void MainWindow::buildMainArea()
     connect(stateCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
         &MainWindow::stateFilterChanged);
     connect(groupsCheck, &QCheckBox::stateChanged, this, &MainWindow::groupsFilterChanged);
+    connect(ignoreCaseCheck, &QCheckBox::stateChanged, this, &MainWindow::ignoreCaseChanged);
 
     yumIO = new YumIO;
     connect(yumIO, &YumIO::collectedExtraData, this, &MainWindow::collectedExtraData);
@@ -222,6 +250,12 @@ void MainWindow::buildMainArea()
            "Out-of-date to Update.\nDoes not Apply Actions automatically."));
     updateAllButton->setObjectName(QStringLiteral("updateAllButton"));
     connect(updateAllButton, &QPushButton::clicked, this, &MainWindow::setUpdateAll);
+    auto* securityButton = new QPushButton(updateIcon, tr("Set Securit&y Updates"), panel);
+    securityButton->setToolTip(tr("Sets the Action for all packages which are Installed but "
+                                  "Out-of-date and have a security advisory\nto Update. Does "
+                                  "not Apply Actions automatically."));
+    securityButton->setObjectName(QStringLiteral("securityButton"));
+    connect(securityButton, &QPushButton::clicked, this, &MainWindow::setSecurityUpdates);
     auto* clearButton = new QPushButton(emptyIcon, tr("C&lear Actions"), panel);
     clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
     clearButton->setObjectName(QStringLiteral("clearButton"));
@@ -237,10 +271,14 @@ void MainWindow::buildMainArea()
     buttons->addWidget(refreshButton);
     buttons->addWidget(selectedButton);
     buttons->addWidget(updateAllButton);
+    buttons->addWidget(securityButton);
     buttons->addWidget(clearButton);
     buttons->addWidget(applyButton);
     panelLayout->addLayout(buttons);
     panel->hide();
+    statusLine = new PackageTable::StatusLine(model, this);
+    // Permanent: the reports shown in the status bar leave the counts in view.
+    statusBar()->addPermanentWidget(statusLine);
 
     upperBar = new HProgressBar(central);
     upperBar->setObjectName(QStringLiteral("upperBar"));
@@ -255,6 +293,7 @@ void MainWindow::buildMainArea()
     collectedExtraData();
     modeChanged(0);
     setReady(false);
+    defaultHeader = view->horizontalHeader()->saveState();
 }
 
 void MainWindow::setVisible(bool visible)
@@ -285,8 +324,9 @@ void MainWindow::setReady(bool ready)
     for (QWidget* widget : {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(sortMenu),
              static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
-    for (QAction* action : {editReposAction, cleanHeadersAction, cleanPackagesAction,
-             cleanXmlMetadataAction, cleanAllAction})
+    for (QAction* action :
+        {editReposAction, cleanHeadersAction, cleanPackagesAction, cleanXmlMetadataAction,
+            cleanAllAction, exportMarksAction, importMarksAction, resetLayoutAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
     if (historyWindow)
@@ -319,6 +359,7 @@ void MainWindow::initialize()
         quit();
         return;
     }
+    restoreLayout();
     if (startRepoEditor) {
         model->reset();
         setReady(true);
@@ -342,7 +383,8 @@ void MainWindow::initialize()
     yumIO->collect(sessionUse);
     resetModel();
     panel->show();
-    view->resizeColumnsToContents();
+    if (!columnsRestored)
+        view->resizeColumnsToContents();
     setReady(true);
 }
 
@@ -369,6 +411,7 @@ void MainWindow::quit()
     if (quitting)
         return;
     quitting = true;
+    saveLayout();
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
     if (historyWindow && historyWindow->isVisible())
@@ -551,6 +594,9 @@ void MainWindow::resetModel()
     model->reset();
     if (search)
         prepareFilterSearch();
+    // The providers are asked again of the new package set.
+    if (modeCombo->currentIndex() == PackageTable::Provides)
+        askProviders();
     stateChanged(-1);
 }
 
@@ -640,7 +686,8 @@ void MainWindow::reposChanged()
     recollect(); // the model is reset with the new entries
     if (panel->isHidden()) {
         panel->show();
-        view->resizeColumnsToContents();
+        if (!columnsRestored)
+            view->resizeColumnsToContents();
     }
     setReady(true);
 }
@@ -765,20 +812,29 @@ void MainWindow::about()
 
 void MainWindow::modeChanged(int index)
 {
-    bool const search = index == PackageTable::Search;
-    if (search)
+    bool const busy = index != PackageTable::Filter;
+    if (busy)
         setReady(false);
-    showModeTexts(search);
+    showModeTexts(index);
     prepareFilterSearch();
-    view->setMode(search ? PackageTable::Search : PackageTable::Filter);
+    if (index == PackageTable::Provides)
+        askProviders();
+    view->setMode(PackageTable::Mode(index));
     showPatternState();
-    if (search)
+    if (busy)
         setReady(true);
 }
 
-void MainWindow::showModeTexts(bool search)
+void MainWindow::showModeTexts(int mode)
 {
-    if (search) {
+    if (mode == PackageTable::Provides) {
+        goButton->setText(tr("Find"));
+        patternEdit->setToolTip(
+            tr("Capability or file whose providers to find, such as /usr/bin/xz or "
+               "libfoo.so.1()(64bit);\nshell wildcards (* ? [...]) are allowed"));
+        goButton->setToolTip(
+            tr("Show the packages that provide the capability or file named to the left"));
+    } else if (mode == PackageTable::Search) {
         goButton->setText(tr("Search"));
         patternEdit->setToolTip(tr("Regular expression to compare to all fields of a package"));
         goButton->setToolTip(
@@ -812,14 +868,37 @@ void MainWindow::prepareFilterSearch()
 
 void MainWindow::filtersearch()
 {
-    bool const search = modeCombo->currentIndex() == PackageTable::Search;
-    if (search)
+    int const mode = modeCombo->currentIndex();
+    bool const busy = mode != PackageTable::Filter;
+    if (busy)
         setReady(false);
-    prepareFilterSearch();
-    view->filtersearch(patternEdit->text());
+    if (mode == PackageTable::Provides) {
+        askProviders();
+    } else {
+        prepareFilterSearch();
+        view->filtersearch(patternEdit->text());
+    }
     showPatternState();
-    if (search)
+    if (busy)
         setReady(true);
+}
+
+// The What Provides mode asks the package manager, as dnf repoquery
+// --whatprovides does, and the table shows the packages it names; an empty
+// pattern (or ".*") hides nothing.
+void MainWindow::askProviders()
+{
+    QString const capability = patternEdit->text().trimmed();
+    if (!yumIO || capability.isEmpty() || capability == QLatin1String(".*")) {
+        view->proxyModel()->setProviders(false, {});
+        return;
+    }
+    // A path may be found in the file lists only.
+    if (capability.contains(QLatin1Char('/')))
+        yumIO->collectFileLists();
+    bool ok = false;
+    QSet<QString> const names = yumIO->whatProvides(capability, &ok);
+    view->proxyModel()->setProviders(ok, names);
 }
 
 void MainWindow::showPatternState()
@@ -830,7 +909,7 @@ void MainWindow::showPatternState()
     if (problem.isEmpty()) {
         patternEdit->setPalette(palette);
         patternEdit->setAccessibleDescription(QString());
-        showModeTexts(modeCombo->currentIndex() == PackageTable::Search);
+        showModeTexts(modeCombo->currentIndex());
         return;
     }
     QString const text = tr("Not a valid regular expression (%1): nothing is hidden").arg(problem);
@@ -893,6 +972,91 @@ void MainWindow::setUpdateAll()
     stateChanged(-1);
 }
 
+void MainWindow::setSecurityUpdates()
+{
+    model->setSecurityUpdates();
+    stateChanged(-1);
+}
+
+void MainWindow::ignoreCaseChanged(int checked)
+{
+    bool const search = modeCombo->currentIndex() == PackageTable::Search;
+    if (search)
+        setReady(false);
+    view->proxyModel()->setIgnoreCase(checked != 0);
+    showPatternState();
+    if (search)
+        setReady(true);
+}
+
+void MainWindow::exportMarks()
+{
+    QString const path = QFileDialog::getSaveFileName(
+        this, tr("Export Marks"), QString(), tr("Marks (*.txt);;All files (*)"));
+    if (!path.isEmpty())
+        PackageTable::Marks::exportFile(this, *model, path);
+}
+
+void MainWindow::importMarks()
+{
+    QString const path = QFileDialog::getOpenFileName(
+        this, tr("Import Marks"), QString(), tr("Marks (*.txt);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    PackageTable::Marks::importFile(this, *model, path);
+    stateChanged(-1);
+}
+
+void MainWindow::restoreLayout()
+{
+    WindowSettings const saved = WindowSettings::load();
+    layoutLoaded = true;
+    if (!saved.geometry.isEmpty())
+        restoreGeometry(saved.geometry);
+    groupsCheck->setChecked(saved.groups);
+    ignoreCaseCheck->setChecked(saved.ignoreCase);
+    stateCombo->setCurrentIndex(saved.view);
+    if (!saved.header.isEmpty())
+        columnsRestored = view->horizontalHeader()->restoreState(saved.header);
+    if (saved.sortColumn >= 0)
+        view->setSort(saved.sortColumn, Qt::SortOrder(saved.sortOrder));
+}
+
+// Called on every way out once the layout was restored. The columns and
+// the order are kept only once the table was shown: before that they are
+// not the user's.
+void MainWindow::saveLayout()
+{
+    if (!layoutLoaded)
+        return;
+    WindowSettings settings = WindowSettings::load();
+    settings.geometry = saveGeometry();
+    settings.view = stateCombo->currentIndex();
+    settings.groups = groupsCheck->isChecked();
+    settings.ignoreCase = ignoreCaseCheck->isChecked();
+    if (!panel->isHidden()) {
+        QHeaderView const* header = view->horizontalHeader();
+        settings.sortColumn = header->sortIndicatorSection();
+        settings.sortOrder = header->sortIndicatorOrder();
+        settings.header = header->saveState();
+    }
+    settings.save();
+}
+
+void MainWindow::resetLayout()
+{
+    WindowSettings::reset();
+    groupsCheck->setChecked(false);
+    ignoreCaseCheck->setChecked(false);
+    stateCombo->setCurrentIndex(PackageTable::ViewUpdatable);
+    view->horizontalHeader()->restoreState(defaultHeader);
+    view->setSort(PackageTable::KindColumn, Qt::AscendingOrder);
+    columnsRestored = false;
+    showNormal();
+    QWidget::resize(sizeHint());
+    view->resizeColumnsToContents();
+}
+
 void MainWindow::clearActions()
 {
     model->clearActions();
@@ -905,7 +1069,8 @@ void MainWindow::collectedExtraData()
         "Specify the method for using a regular expression to select packages in the "
         "table:\n\tFilter uses the textual fields visible in the table, as if they were separated "
         "by spaces.\n\tSearch uses all fields in packages, including list of Files, Change Log, "
-        "Requires, etc.,\n\tindependently.  It is considerably slower.");
+        "Requires, etc.,\n\tindependently.  It is considerably slower.\n\tWhat Provides shows "
+        "the packages that provide a capability or file (not a regular expression).");
     if (yumIO && yumIO->fileListsCollected() && yumIO->otherDataCollected())
         modeCombo->setToolTip(text);
     else

@@ -22,6 +22,7 @@ class YumIO;
 
 namespace PackageTable {
 class Model;
+class StatusLine;
 class View;
 } // namespace PackageTable
 
@@ -63,6 +64,7 @@ public:
     YumIO* engine() const { return yumIO; }
     PackageTable::Model* packageModel() const { return model; }
     PackageTable::View* packageView() const { return view; }
+    PackageTable::StatusLine* packageStatusLine() const { return statusLine; }
     QHash<QString, bool> const& sessionUseMap() const { return sessionUse; }
 
     void setVisible(bool visible) override;
@@ -114,7 +116,13 @@ protected slots:
     void groupsFilterChanged(int checked);
     void setSelected();
     void setUpdateAll();
+    void setSecurityUpdates();
     void clearActions();
+    void ignoreCaseChanged(int checked);
+    void exportMarks();
+    void importMarks();
+    // Forgets the remembered layout and shows the first run's.
+    void resetLayout();
 
 private:
     void buildMenus();
@@ -129,7 +137,11 @@ private:
     bool searching() const;
     void prepareFilterSearch();
     void showPatternState();
-    void showModeTexts(bool search);
+    void showModeTexts(int mode);
+    void askProviders();
+    // The layout remembered from the last run, or the first run's.
+    void restoreLayout();
+    void saveLayout();
     void runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter);
     void quitWhenIdle();
 
@@ -146,6 +158,9 @@ private:
     bool ready = false; // between commands, as setReady() left it
     bool quitting = false; // quit() is closing the window
     bool stopping = false; // the operation was asked to stop; quit when it ends
+    bool layoutLoaded = false; // restoreLayout() ran: quitting saves the layout
+    bool columnsRestored = false; // the column widths came from the last run
+    QByteArray defaultHeader; // the table header's first-run state
 
     QIcon updateIcon;
     QIcon emptyIcon;
@@ -153,9 +168,12 @@ private:
 
     HMenu* programMenu = nullptr;
     QAction* quitAction = nullptr;
+    QAction* exportMarksAction = nullptr;
+    QAction* importMarksAction = nullptr;
     HMenu* windowsMenu = nullptr;
     QAction* logAction = nullptr;
     QAction* historyAction = nullptr;
+    QAction* resetLayoutAction = nullptr;
     HMenu* sortMenu = nullptr;
     HMenu* reposMenu = nullptr;
     QAction* editReposAction = nullptr;
@@ -173,8 +191,10 @@ private:
     QPushButton* goButton = nullptr;
     QComboBox* stateCombo = nullptr;
     QCheckBox* groupsCheck = nullptr;
+    QCheckBox* ignoreCaseCheck = nullptr;
     QPushButton* describeButton = nullptr;
     QPushButton* applyButton = nullptr;
+    PackageTable::StatusLine* statusLine = nullptr;
     PackageTable::Model* model = nullptr;
     PackageTable::View* view = nullptr;
     HProgressBar* upperBar = nullptr;

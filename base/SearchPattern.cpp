@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "base/SearchPattern.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -75,7 +76,7 @@ SearchPattern::~SearchPattern()
         regfree(&regex);
 }
 
-void SearchPattern::set(QString const& text)
+void SearchPattern::set(QString const& text, bool ignoreCase)
 {
     stripped = text;
     QLatin1String const wildcard(".*");
@@ -87,10 +88,18 @@ void SearchPattern::set(QString const& text)
     if (status == 0)
         regfree(&regex);
     QByteArray const bytes = stripped.toLocal8Bit();
-    status = regcomp(&regex, bytes.constData(), REG_EXTENDED | REG_NOSUB);
+    caseless = ignoreCase;
+    status = regcomp(
+        &regex, bytes.constData(), REG_EXTENDED | REG_NOSUB | (ignoreCase ? REG_ICASE : 0));
     isLiteral = status == 0 && std::strpbrk(bytes.constData(), "\\^$.[]|()*+?{}") == nullptr;
     literal = bytes;
-    required = status == 0 && !isLiteral ? requiredText(bytes) : QByteArray();
+    required = status == 0 && !isLiteral && !ignoreCase ? requiredText(bytes) : QByteArray();
+    // Byte by byte without case only ASCII letters compare; other text is
+    // left to the expression, which knows the locale's letters.
+    caselessLiteral = ignoreCase && isLiteral
+        && std::none_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; });
+    if (ignoreCase)
+        isLiteral = false;
 }
 
 QString SearchPattern::error() const
@@ -106,6 +115,8 @@ bool SearchPattern::matches(char const* text, std::size_t size) const
 {
     if (status != 0)
         return true;
+    if (caselessLiteral)
+        return strcasestr(text, literal.constData()) != nullptr;
     if (isLiteral)
         return memmem(text, size, literal.constData(), size_t(literal.size())) != nullptr;
     if (!required.isEmpty() && !memmem(text, size, required.constData(), size_t(required.size())))

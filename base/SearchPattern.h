@@ -8,7 +8,9 @@
 #include <regex.h>
 
 // The expression the package table filters and searches with: a POSIX
-// extended expression, case-sensitive, found anywhere in a text (compiled
+// extended expression, case-sensitive unless set to ignore case (one flag
+// every matcher of the table reads through this class), found anywhere in
+// a text (compiled
 // without REG_NEWLINE, so a text of several lines is one string). Leading
 // and trailing ".*" add nothing to such a match and are dropped; what is
 // left may be empty (nothing to match) or may not compile (then it hides
@@ -21,7 +23,9 @@ public:
     SearchPattern(SearchPattern const&) = delete;
     SearchPattern& operator=(SearchPattern const&) = delete;
 
-    void set(QString const& text);
+    // With ignoreCase, letters match whatever their case (REG_ICASE).
+    void set(QString const& text, bool ignoreCase = false);
+    bool ignoresCase() const { return caseless; }
 
     // The pattern in use, stripped of leading and trailing ".*".
     QString const& text() const { return stripped; }
@@ -39,7 +43,8 @@ public:
     // Text that every match contains (empty when none is known), and
     // whether containing it is all a match takes (a pattern without special
     // characters). A reader of many texts may test it first and skip
-    // building a text that cannot match.
+    // building a text that cannot match. Ignoring case there is none: the
+    // text as typed need not be in a match.
     QByteArray const& needle() const { return isLiteral ? literal : required; }
     bool needleDecides() const { return isLiteral; }
 
@@ -53,4 +58,7 @@ private:
     bool isLiteral = false;
     // Text every match must contain, tested before the expression runs.
     QByteArray required;
+    bool caseless = false;
+    // Ignoring case, a plain ASCII pattern is found without the expression.
+    bool caselessLiteral = false;
 };

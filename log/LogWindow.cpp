@@ -5,6 +5,7 @@
 #include "widgets/EscapeHides.h"
 #include "widgets/HTextEdit.h"
 
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,6 +68,10 @@ QString Window::render(Entry const& entry)
     // Qt 6 collapses blanks even when they come as character references;
     // preformatted white space keeps runs of blanks and tabs.
     text = QLatin1String("<span style=\"white-space:pre\">") + text + QLatin1String("</span>");
+    // Each entry shows the local time it was logged, in the minor colour.
+    QString const time
+        = QDateTime::fromMSecsSinceEpoch(entry.when).toString(QStringLiteral("HH:mm:ss"));
+    text = tr("<font color=\"%1\">%2</font> ").arg(Colors::minor(), time) + text;
     switch (entry.kind) {
     case Message:
         if (entry.level <= 9)

@@ -74,7 +74,7 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
     // The pattern is kept here rather than in the base's expression: setting
     // that refilters the old mapping row by row, only for the reset below to
     // throw it away.
-    pattern.set(text);
+    pattern.set(text, ignoreCase);
     if (pattern.text() != previous) {
         emptyCache();
         detailFound.clear();
@@ -86,9 +86,28 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
         filterAcceptsRow(row, QModelIndex());
 }
 
+void SortFilterProxyModel::setIgnoreCase(bool ignore)
+{
+    if (ignore == ignoreCase)
+        return;
+    ignoreCase = ignore;
+    pattern.set(pattern.text(), ignoreCase);
+    emptyCache();
+    detailFound.clear();
+    clear();
+}
+
+void SortFilterProxyModel::setProviders(bool active, QSet<QString> const& names)
+{
+    providersOn = active;
+    providerNames = names;
+    emptyCache();
+    clear();
+}
+
 QString SortFilterProxyModel::patternError() const
 {
-    return pattern.error();
+    return mode == Provides ? QString() : pattern.error();
 }
 
 bool SortFilterProxyModel::filterAcceptsRow(int sourceRow, QModelIndex const&) const
@@ -117,6 +136,9 @@ bool SortFilterProxyModel::acceptRow(Package::Entry* entry, int sourceRow, QMode
 {
     if (!passes(*entry))
         return false;
+    if (mode == Provides)
+        return !providersOn
+            || (entry->kind != Package::Group && providerNames.contains(entry->name));
     if (pattern.isEmpty())
         return true;
     if (mode == Filter)
@@ -140,6 +162,10 @@ bool SortFilterProxyModel::passes(Package::Entry const& entry) const
             return false;
         break;
     case ViewAll:
+        break;
+    case ViewSecurity:
+        if (entry.state != Package::Updatable || entry.advisoryKind != Package::SecurityAdvisory)
+            return false;
         break;
     }
     return groupsFilter || entry.kind != Package::Group;
@@ -288,6 +314,10 @@ std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
         break;
     case RepositoryColumn:
         assign(then([](Package::Entry const& e) -> QString const& { return e.repo; }));
+        break;
+    case AdvisoryColumn:
+        assign(
+            then([](Package::Entry const& e) { return e.advisoryKind * 8 + e.advisorySeverity; }));
         break;
     default:
         assign(then([](Package::Entry const& e) -> QString const& { return e.arch; }));

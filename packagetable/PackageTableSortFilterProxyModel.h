@@ -6,6 +6,7 @@
 #include "widgets/HSortFilterProxyModel.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -48,6 +49,18 @@ public:
     // for a valid pattern.
     QString patternError() const;
 
+    // Whether patterns match letters of either case. The pattern carries
+    // the flag (SearchPattern), so every matcher of the Filter and Search
+    // modes, the direct Search of the package data included, reads it.
+    void setIgnoreCase(bool ignore);
+    bool ignoresCase() const { return ignoreCase; }
+
+    // The Provides mode: the names of the packages that provide what the
+    // pattern names, as the package manager found them; with active false
+    // nothing is hidden by it.
+    void setProviders(bool active, QSet<QString> const& names);
+    bool providersActive() const { return providersOn; }
+
     bool matches(QString const& text) const { return pattern.matches(text); }
     bool matches(QByteArray const& text) const { return pattern.matches(text); }
 
@@ -89,6 +102,10 @@ private:
     mutable unsigned rankGeneration = 0;
 
     SearchPattern pattern;
+    bool ignoreCase = false;
+
+    bool providersOn = false;
+    QSet<QString> providerNames;
 };
 
 } // namespace PackageTable

@@ -55,7 +55,8 @@ View::View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumI
             = sortGroup->addAction(model->headerData(column, Qt::Horizontal).toString());
         action->setObjectName(QStringLiteral("sortAction%1").arg(column));
         action->setCheckable(true);
-        action->setShortcut(QKeySequence(tr("Ctrl+%1").arg(column + 1)));
+        // Ctrl+1 to Ctrl+9, and Ctrl+0 for the tenth.
+        action->setShortcut(QKeySequence(tr("Ctrl+%1").arg((column + 1) % 10)));
         action->setToolTip(tr("Sort the table by this column; again to reverse the order"));
         connect(action, &QAction::triggered, this, [this, column] { sortBy(column); });
         sortActionList.append(action);
@@ -271,6 +272,12 @@ void View::sortBy(int column)
     bool const reverse = header->sortIndicatorSection() == column
         && header->sortIndicatorOrder() == Qt::AscendingOrder;
     HTableView::sortByColumn(column, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
+    proxy->setFilterKeyColumn(column);
+}
+
+void View::setSort(int column, Qt::SortOrder order)
+{
+    HTableView::sortByColumn(column, order);
     proxy->setFilterKeyColumn(column);
 }
 

@@ -42,6 +42,10 @@ struct Entry
     Entry* next = nullptr; // owned chain of installed versions
     Action applyAction = None; // working fields of an apply
     Entry* applyCause = nullptr;
+    // The most pressing advisory of an update (AdvisoryKind) and its
+    // severity rank; 0 for none.
+    quint8 advisoryKind = 0;
+    quint8 advisorySeverity = 0;
     // The version a Downgrade mark goes to, as the package manager names
     // the package (NAME-EPOCH:VERSION-RELEASE.ARCH), and its version text.
     QString downgradeTo;

@@ -4,6 +4,7 @@
 #include "log/Log.h"
 #include "progress/Steps.h"
 #include "python/Python.h"
+#include "yumio/Advisory.h"
 #include "yumio/History.h"
 #include "yumio/Package.h"
 
@@ -35,8 +36,8 @@ class YumIODialogs;
 // The class is split by concern over several files: YumIO.cpp (start-up,
 // repositories, entries), YumIOCollect.cpp, YumIODetails.cpp,
 // YumIOProgressCallbacks.cpp, YumIOOutput.cpp, YumIOProbes.cpp,
-// YumIOConvert.cpp, YumIOThreads.cpp, YumIOSearch.cpp, YumIOHistory.cpp,
-// YumIOHolds.cpp.
+// YumIOConvert.cpp, YumIOThreads.cpp, YumIOSearch.cpp, YumIOQueries.cpp,
+// YumIOHistory.cpp, YumIOHolds.cpp.
 class YumIO : public QObject, private Python
 {
     Q_OBJECT
@@ -159,6 +160,20 @@ public:
     QString getYumVar(QString const& name);
     bool fileListsCollected() const { return fileListsLoaded; }
     bool otherDataCollected() const { return otherDataLoaded; }
+
+    // --- Advisories and relations (YumIOQueries.cpp; GUI thread) ------------
+    // The advisories of an updatable package, most pressing first, as the
+    // collection read them; empty for every other entry.
+    QList<Package::Advisory> advisories(Package::Entry const& entry) const;
+    bool advisoriesCollected() const { return advisoriesLoaded; }
+    // The installed (else the available) packages that require the entry's
+    // package, as "NAME-VERSION.ARCH" (available ones followed by their
+    // repository), sorted; empty with *ok false after a failure, which has
+    // been reported.
+    QStringList whatRequires(Package::Entry const& entry, bool installed, bool* ok = nullptr);
+    // The names of the installed and available packages that provide the
+    // capability (or hold the file); shell wildcards allowed.
+    QSet<QString> whatProvides(QString const& capability, bool* ok = nullptr);
 
     // --- Search (GUI thread, between operations; YumIOSearch.cpp) -----------
     // For each of entries (packages and suites): 1 when one of the fields a
@@ -330,6 +345,10 @@ private:
     bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
     Package::Kind getPkgKind(PyObject* package);
 
+    // --- Advisories (YumIOQueries.cpp) ---------------------------------------
+    void collectAdvisories(); // on the collection's worker, lock held
+    void clearAdvisories();
+
     // --- Details -------------------------------------------------------------
     PyObject* getRpmHdrValue(PyObject* package, char const* tag);
     QString getRpmTime(PyObject* package, char const* tag);
@@ -453,6 +472,10 @@ private:
     bool otherDataLoaded = false;
     bool directSearch = true;
     QString searchFallback; // why searchDetails last could not read the data
+
+    // Advisories of the updates by package name.
+    QHash<QString, QList<Package::Advisory>> advisoryLists;
+    bool advisoriesLoaded = false;
 
     QWidget* parent = nullptr;
     YumIODialogs* dialogs = nullptr;

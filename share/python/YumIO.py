@@ -29,6 +29,7 @@ from YumIODetails import DetailsMixin
 from YumIOHistory import HistoryMixin
 from YumIOHolds import HoldsMixin
 from YumIOProcess import ProcessMixin, _lockTargets, _routeLogging, _routeStreams, _setupLogging
+from YumIOQueries import QueriesMixin
 from YumIOSack import _SackView
 from YumIOVersions import VersionsMixin
 
@@ -38,8 +39,8 @@ def usesSqlite():
     return False
 
 
-class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, CleanMixin, ApplyMixin,
-            HistoryMixin, HoldsMixin, VersionsMixin, dnf.Base):
+class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, QueriesMixin, CleanMixin,
+            ApplyMixin, HistoryMixin, HoldsMixin, VersionsMixin, dnf.Base):
     """dnf for Vux's engine: see doc/companion-script.md."""
 
     def __init__(self):
