@@ -265,8 +265,9 @@ def _write_file(path, text):
 # RPMs and repositories
 
 
-def build_rpms(spec, topdir, defines=None, buildtime=None):
-    """Build the binary RPMs of one spec file; returns their paths."""
+def build_rpms(spec, topdir, defines=None, buildtime=None, target=None):
+    """Build the binary RPMs of one spec file (for the architecture target,
+    default the machine's); returns their paths."""
     env = dict(os.environ, TZ="UTC", LC_ALL="C")
     cmd = [_tool("rpmbuild"), "-bb", "--quiet",
            "--define", "_topdir %s" % topdir,
@@ -277,6 +278,8 @@ def build_rpms(spec, topdir, defines=None, buildtime=None):
         cmd += ["--define", "use_source_date_epoch_as_buildtime 1"]
     for key, value in sorted((defines or {}).items()):
         cmd += ["--define", "%s %s" % (key, value)]
+    if target:
+        cmd += ["--target", target]
     cmd.append(spec)
     os.makedirs(os.path.join(topdir, "tmp"), exist_ok=True)
     _run(cmd, "rpmbuild of %s" % os.path.basename(spec), env=env)
