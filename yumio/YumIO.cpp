@@ -16,7 +16,8 @@
 
 size_t qHash(YumIO::EntryKey const& key, size_t seed)
 {
-    return quint32(2u * quint32(qHash(key.name, seed)) + (key.isGroup ? 1u : 0u));
+    size_t const hash = qHashMulti(seed, key.name, key.arch, key.olderVersion);
+    return quint32(2u * quint32(hash) + (key.isGroup ? 1u : 0u));
 }
 
 YumIO::YumIO()
@@ -190,14 +191,18 @@ void YumIO::deleteEntries()
 {
     entries.clear();
     collectOrder.clear();
+    packagesByName.clear();
     for (Package::Entry* entry : std::as_const(entryHash))
         delete entry;
     entryHash.clear();
 }
 
-Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
+Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString const& arch) const
 {
-    return entryHash.value(EntryKey {isGroup, name}, nullptr);
+    if (isGroup || !arch.isEmpty())
+        return entryHash.value(
+            isGroup ? EntryKey::group(name) : EntryKey::package(name, arch), nullptr);
+    return packagesByName.value(name).value(0, nullptr);
 }
 
 QString YumIO::getState(Package::Entry const& entry) const
