@@ -188,8 +188,8 @@ int main(int argc, char** argv)
             QStringList const rows = snapshot(engine);
             {
                 PyGILState_STATE const state = PyGILState_Ensure();
-                ok = PyRun_SimpleString("import __main__\n"
-                                        "del __main__.Package.tableRow\n")
+                ok = PyRun_SimpleString("import YumIOPackages\n"
+                                        "del YumIOPackages.Package.tableRow\n")
                     == 0;
                 PyGILState_Release(state);
             }

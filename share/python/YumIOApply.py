@@ -1,9 +1,6 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-"""The transaction side of the companion script: YumIO.apply.
-
-YumIO.py attaches it to its class with attach(globals()) after defining
-everything it shares with this module (credential masking, error texts, the
-logger). doc/companion-script.md ("Applying") describes what it does.
+"""The transaction side of the companion script: YumIO.apply, from the mixin
+ApplyMixin. doc/companion-script.md ("Applying") describes what it does.
 """
 
 import fcntl
@@ -21,6 +18,9 @@ from dnf.i18n import _
 
 import yumIOC
 from yum import Errors
+
+from YumIOCommon import _EXPECTED, _errorText, logger, maskCredentials
+from YumIOConfig import _inRoot
 
 # rpm changes the process's root directory while a transaction runs into
 # another root: what the transaction and its callbacks use is imported now,
@@ -46,26 +46,6 @@ def _shutdownOutputLogging(self):
 
 
 dnf.yum.rpmtrans.RPMTransaction._shutdownOutputLogging = _shutdownOutputLogging
-
-# Shared with YumIO.py; set by attach().
-logger = None
-maskCredentials = None
-_errorText = None
-_inRoot = None
-_EXPECTED = ()
-
-
-def attach(script):
-    """Gives the script's YumIO class its apply; script is the namespace of
-    YumIO.py."""
-    global logger, maskCredentials, _errorText, _inRoot, _EXPECTED
-    logger = script["logger"]
-    maskCredentials = script["maskCredentials"]
-    _errorText = script["_errorText"]
-    _inRoot = script["_inRoot"]
-    _EXPECTED = script["_EXPECTED"]
-    script["YumIO"].apply = _apply
-    script["YumIO"]._applyTransaction = _applyTransaction
 
 
 # ---------------------------------------------------------------------------
@@ -387,109 +367,110 @@ def _signatureCheck(base, pkgs):
             pkg, text or "the package's signature could not be verified")))
 
 
-def _apply(self, installs, updates, removes):
-    try:
-        return self._applyTransaction(installs, updates, removes)
-    except BrokenPipeError:
-        raise
-    except Errors.YumBaseError as error:
-        logger.error("%s", error.value)
-        raise
-    except _EXPECTED as error:
-        text = _errorText(error)
-        logger.error("%s", text)
-        raise Errors.YumBaseError(text) from error
+class ApplyMixin:
+    """YumIO's apply()."""
 
+    def apply(self, installs, updates, removes):
+        try:
+            return self._applyTransaction(installs, updates, removes)
+        except BrokenPipeError:
+            raise
+        except Errors.YumBaseError as error:
+            logger.error("%s", error.value)
+            raise
+        except _EXPECTED as error:
+            text = _errorText(error)
+            logger.error("%s", text)
+            raise Errors.YumBaseError(text) from error
 
-def _applyTransaction(self, installs, updates, removes):
-    # Whether this apply changed the system, for the engine after a failure.
-    self.systemChanged = False
-    if os.geteuid() != 0:
-        raise Errors.YumBaseError(_SUPERUSER_TEXT)
-    if self.sack is None:
-        raise Errors.YumBaseError("The repositories have not been read.")
-    installPkgs = [_adapterPackage(p) for p in installs]
-    updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
-    removePkgs = [_adapterPackage(p) for p in removes]
-    requested = set(installPkgs) | set(updatePkgs) | set(removePkgs)
-    for pair in updates:
-        requested.add(_adapterPackage(pair[1]))
+    def _applyTransaction(self, installs, updates, removes):
+        # Whether this apply changed the system, for the engine after a failure.
+        self.systemChanged = False
+        if os.geteuid() != 0:
+            raise Errors.YumBaseError(_SUPERUSER_TEXT)
+        if self.sack is None:
+            raise Errors.YumBaseError("The repositories have not been read.")
+        installPkgs = [_adapterPackage(p) for p in installs]
+        updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
+        removePkgs = [_adapterPackage(p) for p in removes]
+        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs)
+        for pair in updates:
+            requested.add(_adapterPackage(pair[1]))
 
-    self.reset(goal=True)
-    # dnf adds each transaction's members to one rpm transaction set and
-    # forgets it only when the Base closes: after a failed transaction the
-    # old members would be run again with the new ones. Each apply starts
-    # with a set of its own.
-    self._closeRpmDB()
-    for pkg in installPkgs:
-        self.package_install(pkg, strict=True)
-    for pkg in updatePkgs:
-        self.package_upgrade(pkg)
-    for pkg in removePkgs:
-        self.package_remove(pkg)
-
-    # Resolution: removals take what depends on them along, as "dnf remove".
-    yumIOC.dsTsCheck()
-    self.resolve(allow_erasing=bool(removePkgs))
-    info = _buildTsInfo(self.transaction, requested)
-    lines = _tsinfoLines(info)
-    for line in lines:
-        logger.log(dnf.logging.DDEBUG, "TSINFO: %s", line)
-    if lines:
-        yumIOC.dsRestartLoop()
-        yumIOC.dsTsCheck()
-    holder = _TsInfoHolder(info)
-    yumIOC.listTransaction(holder)
-
-    downloads = [pkg for pkg in self.transaction.install_set]
-    yumIOC.reportDownloadSize([_DownloadSize(int(pkg.downloadsize or 0))
-                               for pkg in downloads if not pkg._is_local_pkg()])
-    if not yumIOC.userconfirm():
-        # Declined: nothing is downloaded or changed.
         self.reset(goal=True)
+        # dnf adds each transaction's members to one rpm transaction set and
+        # forgets it only when the Base closes: after a failed transaction the
+        # old members would be run again with the new ones. Each apply starts
+        # with a set of its own.
+        self._closeRpmDB()
+        for pkg in installPkgs:
+            self.package_install(pkg, strict=True)
+        for pkg in updatePkgs:
+            self.package_upgrade(pkg)
+        for pkg in removePkgs:
+            self.package_remove(pkg)
+
+        # Resolution: removals take what depends on them along, as "dnf remove".
+        yumIOC.dsTsCheck()
+        self.resolve(allow_erasing=bool(removePkgs))
+        info = _buildTsInfo(self.transaction, requested)
+        lines = _tsinfoLines(info)
+        for line in lines:
+            logger.log(dnf.logging.DDEBUG, "TSINFO: %s", line)
+        if lines:
+            yumIOC.dsRestartLoop()
+            yumIOC.dsTsCheck()
+        holder = _TsInfoHolder(info)
+        yumIOC.listTransaction(holder)
+
+        downloads = [pkg for pkg in self.transaction.install_set]
+        yumIOC.reportDownloadSize([_DownloadSize(int(pkg.downloadsize or 0))
+                                   for pkg in downloads if not pkg._is_local_pkg()])
+        if not yumIOC.userconfirm():
+            # Declined: nothing is downloaded or changed.
+            self.reset(goal=True)
+            return None
+
+        meter = _ApplyMeter()
+        try:
+            self.download_packages(downloads, progress=meter)
+        except dnf.exceptions.DownloadError as error:
+            details = meter.failures or [_errorText(error)]
+            raise Errors.YumBaseError(
+                "Error downloading packages:\n" + "\n".join("  " + d for d in details)) from error
+        gpgchecked = [pkg for pkg in downloads
+                      if pkg.repo is not None and getattr(pkg.repo, "gpgcheck", False)]
+        _signatureCheck(self, gpgchecked)
+
+        lockHolder = _rpmLockHolder(self.conf.installroot)
+        if lockHolder:
+            raise Errors.LockError(lockHolder)
+
+        self.args = _historyLine(installPkgs, updatePkgs, removePkgs)
+        display = _ApplyDisplay()
+        yumIOC.tsInitCallback(0)
+        # dnf hands rpm sys.stderr back as its log file when a transaction ends:
+        # that must be a real file, not the stream to the engine.
+        saved = sys.stderr
+        sys.stderr = _STDERR_FILE
+        try:
+            self.do_transaction(display=display)
+            gc.collect()
+        finally:
+            sys.stderr = saved
+            self.systemChanged = any(item.state == _ACTION.TransactionItemState_DONE
+                                     for item in self.transaction)
+        if not display.started:
+            yumIOC.tsInitCallback(1)
+        failed = [item for item in self.transaction
+                  if item.state == _ACTION.TransactionItemState_ERROR]
+        if failed or display.errors:
+            done = sorted(str(item.pkg) for item in self.transaction
+                          if item.state == _ACTION.TransactionItemState_DONE)
+            text = ["Transaction failed"]
+            text.extend(display.errors)
+            text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))
+            text.append("Applied: " + (", ".join(done) or "nothing"))
+            raise Errors.YumBaseError("\n".join(text))
+        yumIOC.postTransactionOutput(holder)
         return None
-
-    meter = _ApplyMeter()
-    try:
-        self.download_packages(downloads, progress=meter)
-    except dnf.exceptions.DownloadError as error:
-        details = meter.failures or [_errorText(error)]
-        raise Errors.YumBaseError(
-            "Error downloading packages:\n" + "\n".join("  " + d for d in details)) from error
-    gpgchecked = [pkg for pkg in downloads
-                  if pkg.repo is not None and getattr(pkg.repo, "gpgcheck", False)]
-    _signatureCheck(self, gpgchecked)
-
-    lockHolder = _rpmLockHolder(self.conf.installroot)
-    if lockHolder:
-        raise Errors.LockError(lockHolder)
-
-    self.args = _historyLine(installPkgs, updatePkgs, removePkgs)
-    display = _ApplyDisplay()
-    yumIOC.tsInitCallback(0)
-    # dnf hands rpm sys.stderr back as its log file when a transaction ends:
-    # that must be a real file, not the stream to the engine.
-    saved = sys.stderr
-    sys.stderr = _STDERR_FILE
-    try:
-        self.do_transaction(display=display)
-        gc.collect()
-    finally:
-        sys.stderr = saved
-        self.systemChanged = any(item.state == _ACTION.TransactionItemState_DONE
-                                 for item in self.transaction)
-    if not display.started:
-        yumIOC.tsInitCallback(1)
-    failed = [item for item in self.transaction
-              if item.state == _ACTION.TransactionItemState_ERROR]
-    if failed or display.errors:
-        done = sorted(str(item.pkg) for item in self.transaction
-                      if item.state == _ACTION.TransactionItemState_DONE)
-        text = ["Transaction failed"]
-        text.extend(display.errors)
-        text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))
-        text.append("Applied: " + (", ".join(done) or "nothing"))
-        raise Errors.YumBaseError("\n".join(text))
-    yumIOC.postTransactionOutput(holder)
-    return None
-

@@ -26,7 +26,6 @@ def expected_files(prefix):
     relative to the root, manuals aside."""
     share = prefix + "/share"
     files = {prefix + "/bin/vux",
-             share + "/vux/python/YumIO.py",
              share + "/vux/python/yum/__init__.py",
              share + "/vux/python/yum/Errors.py",
              share + "/vux/pixmaps/vux.icon.png",
@@ -37,6 +36,10 @@ def expected_files(prefix):
              share + "/man/man1/vux.1",
              share + "/doc/vux-%s/README.md" % VERSION}
     files |= {share + "/icons/hicolor/%dx%d/apps/%s.png" % (s, s, APP_ID) for s in ICON_SIZES}
+    # The companion script: YumIO.py and every module beside it.
+    files |= {share + "/vux/python/" + name
+              for name in os.listdir(os.path.join(SOURCE_DIR, "share", "python"))
+              if name.endswith(".py")}
     return files
 
 

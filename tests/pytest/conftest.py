@@ -8,7 +8,7 @@ import sys
 
 import pytest
 
-from script_support import load_script, sandbox
+from script_support import load_script, sandbox, script_module
 import yumioc_recorder
 
 
@@ -61,7 +61,7 @@ def make_yumio(script):
     try:
         for obj in made:
             obj.flush()
-        script._releaseHold()
+        script_module("YumIOProcess")._releaseHold()
     finally:
         sys.argv, sys.stdout, sys.stderr = saved
 

@@ -2,6 +2,7 @@
 """Loading the companion script as the engine does, and splitting what it
 reports per repository."""
 
+import importlib
 import importlib.util
 import os
 import sys
@@ -31,6 +32,13 @@ def load_script():
         _script = importlib.util.module_from_spec(spec)
         spec.loader.exec_module(_script)
     return _script
+
+
+def script_module(name):
+    """One of the modules beside YumIO.py (the one that keeps the lock and the
+    logging, say), the very module the script uses."""
+    load_script()
+    return importlib.import_module(name)
 
 
 def progress_blocks(calls):

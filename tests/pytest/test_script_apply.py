@@ -9,7 +9,7 @@ import subprocess
 
 import pytest
 
-from script_support import sandbox
+from script_support import sandbox, script_module
 import yumioc_recorder
 
 
@@ -51,7 +51,7 @@ def test_unsigned_package_refused(make_root, make_yumio, script, unsigned_repo):
     root, yumio, available = _prepare(make_root, make_yumio, "unsigned", unsigned_repo["repo"],
                                       unsigned_repo["key"])
     before = _installed(root)
-    with pytest.raises(script.Errors.YumBaseError) as raised:
+    with pytest.raises(script_module("yum.Errors").YumBaseError) as raised:
         yumio.apply([available["ember"]], [], [])
     assert "ember-0.3-1.noarch" in raised.value.value
     assert _installed(root) == before
@@ -84,7 +84,7 @@ def test_only_the_superuser_applies(make_root, make_yumio, script):
     available = {p.name: p for p in yumio.collectAll().available}
     os.seteuid(65534)
     try:
-        with pytest.raises(script.Errors.YumBaseError) as raised:
+        with pytest.raises(script_module("yum.Errors").YumBaseError) as raised:
             yumio.apply([available["ember"]], [], [])
     finally:
         os.seteuid(0)

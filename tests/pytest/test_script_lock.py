@@ -9,7 +9,7 @@ import threading
 
 import pytest
 
-from script_support import HERE, PYTHON
+from script_support import HERE, PYTHON, script_module
 
 KINDS = ("metadata", "download", "rpmdb")
 
@@ -53,10 +53,10 @@ def other_dnf(yumio, kind):
                           stdout=subprocess.PIPE, universal_newlines=True).stdout.strip()
 
 
-def owners(script, yumio):
+def owners(yumio):
     """The pid in each of dnf's three lock files, None for a missing file."""
     result = []
-    for target, _description in script._lockTargets(yumio.conf):
+    for target, _description in script_module("YumIOProcess")._lockTargets(yumio.conf):
         try:
             with open(target) as f:
                 result.append(int(f.read()))
@@ -79,12 +79,12 @@ def test_hold_outlives_dnf_operations_threads_and_objects(script, make_root, mak
     for kind in KINDS:
         with getattr(dnf.lock, "build_%s_lock" % kind)(place(fresh, kind), True):
             pass
-    assert owners(script, fresh) == [os.getpid()] * 3
+    assert owners(fresh) == [os.getpid()] * 3
     assert [other_dnf(fresh, kind) for kind in KINDS] == [
         "refused: %s already locked by %d" % (name, os.getpid())
         for name in ("metadata", "cachedir", "RPMDB")]
     fresh.unlock()
-    assert owners(script, fresh) == [None] * 3
+    assert owners(fresh) == [None] * 3
     assert [other_dnf(fresh, kind) for kind in KINDS] == ["entered"] * 3
 
 
@@ -95,16 +95,16 @@ def test_no_stale_lock(script, make_root, make_yumio, ending):
     with subprocess.Popen([PYTHON, "-c", HOLDER, HERE, root], stdin=subprocess.PIPE,
                           stdout=subprocess.PIPE, universal_newlines=True) as holder:
         assert holder.stdout.readline() == "locked\n"
-        assert owners(script, yumio) == [holder.pid] * 3
+        assert owners(yumio) == [holder.pid] * 3
         if ending == "unlock":
             holder.stdin.write("unlock\n")
             holder.stdin.flush()
             assert holder.stdout.readline() == "unlocked\n"
-            assert owners(script, yumio) == [None] * 3
+            assert owners(yumio) == [None] * 3
         holder.communicate("abort\n" if ending == "abort" else "", timeout=60)
     # Killed, the holder leaves files naming a process that is gone: free.
-    assert owners(script, yumio) == [holder.pid if ending == "abort" else None] * 3
+    assert owners(yumio) == [holder.pid if ending == "abort" else None] * 3
     yumio.lock()
-    assert owners(script, yumio) == [os.getpid()] * 3
+    assert owners(yumio) == [os.getpid()] * 3
     yumio.unlock()
-    assert owners(script, yumio) == [None] * 3
+    assert owners(yumio) == [None] * 3

@@ -279,8 +279,8 @@ void TestEngineCollect::extraDataLoadsOncePerCollection()
     // the same text.
     {
         PyGILState_STATE const state = PyGILState_Ensure();
-        QCOMPARE(PyRun_SimpleString("import __main__\n"
-                                    "del __main__.Package.changelogRecords\n"),
+        QCOMPARE(PyRun_SimpleString("import YumIOPackages\n"
+                                    "del YumIOPackages.Package.changelogRecords\n"),
             0);
         PyGILState_Release(state);
     }
