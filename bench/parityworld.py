@@ -119,19 +119,22 @@ class World:
         return set()
 
     def _versions(self, count, epochs=False):
-        """count ascending (epoch, version, release)."""
+        """count ascending (epoch, version, release), no two with the same
+        version and release (the file name of an RPM has no epoch)."""
         result = []
         major = self.rng.randint(0, 3)
         epoch = self.rng.randint(1, 3) if epochs else 0
-        for _ in range(count):
+        while len(result) < count:
             if epochs and result and self.rng.random() < 0.5:
                 # A higher epoch with a lower version.
                 epoch += 1
                 major = max(0, major - 2)
             else:
                 major += self.rng.randint(1, 2)
-            result.append((epoch, "%d.%d" % (major, self.rng.randint(0, 9)),
-                           str(self.rng.randint(1, 3))))
+            version = (epoch, "%d.%d" % (major, self.rng.randint(0, 9)),
+                       str(self.rng.randint(1, 3)))
+            if all(version[1:] != other[1:] for other in result):
+                result.append(version)
         return result
 
     def _family(self, kind, name, versions, arches=None, installed=None):

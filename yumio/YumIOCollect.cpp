@@ -262,6 +262,7 @@ struct YumIO::Incoming
     PyRef row; // its tableRow(), when it gives one of the documented shape
     QString name;
     QString arch;
+    QString verRel;
     // For an update: the installed packages (name, architecture) it
     // replaces, when the script names them.
     QList<QPair<QString, QString>> replaces;
@@ -283,6 +284,7 @@ bool YumIO::collectIncoming(PyObject* iterable, QList<Incoming>& into, bool upda
         incoming.row = PyRef::steal(tableRow(next));
         if (incoming.row) {
             incoming.name = pyString(PyTuple_GET_ITEM(incoming.row.get(), 0));
+            incoming.verRel = pyString(PyTuple_GET_ITEM(incoming.row.get(), 1));
             incoming.arch = pyString(PyTuple_GET_ITEM(incoming.row.get(), 3));
         } else {
             PyObject* name = PyObject_GetAttrString(next, "name");
@@ -295,6 +297,7 @@ bool YumIO::collectIncoming(PyObject* iterable, QList<Incoming>& into, bool upda
             if (!arch)
                 PyErr_Clear();
             incoming.arch = pyStringDec(arch);
+            incoming.verRel = pyStringDec(pyMethodCall(next, "printVer", "()"));
         }
         if (updates) {
             // Optional: [(name, arch), ...] of the installed packages it replaces.
@@ -472,10 +475,16 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
             addRow(EntryKey::package(key.first, key.second, older->verRel), older);
         }
     };
-    auto identity = [](Package::Entry const* entry) -> QString {
-        return entry->name + QLatin1Char('\n') + entry->arch + QLatin1Char('\n') + entry->verRel;
+    auto identity = [](Incoming const& incoming) -> QString {
+        return incoming.name + QLatin1Char('\n') + incoming.arch + QLatin1Char('\n')
+            + incoming.verRel;
     };
-    QSet<QString> updatesShown;
+    // The updates of a package's own name (not those replacing another
+    // name), shown or not, are no packages to install of their own.
+    QSet<QString> updateIdentities;
+    for (Incoming const& update : std::as_const(updates))
+        if (update.replaces.isEmpty())
+            updateIdentities.insert(identity(update));
     for (Incoming& update : updates) {
         QList<NameArch> replaced;
         for (NameArch const& key : targetsOf.value(&update))
@@ -488,7 +497,6 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         NameArch const key = replaced.isEmpty() ? NameArch {update.name, update.arch}
                                                 : replaced.first();
         Package::Entry* entry = makeEntry(update, Package::Updatable, shared);
-        updatesShown.insert(identity(entry));
         if (key.first != entry->name) {
             entry->replacement = entry->name;
             entry->name = key.first;
@@ -510,23 +518,12 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         olderRows(key);
     }
     // Available: what is not installed in its name and architecture and is
-    // no update shown already. A package of an installed name whose
-    // architecture or the installed one's is noarch updates or downgrades
-    // that one: it is not offered as a package of its own.
+    // no update.
     for (Incoming& incoming : available) {
         NameArch const key {incoming.name, incoming.arch};
-        if (installedBy.contains(key))
-            continue;
-        bool switching = false;
-        for (NameArch const& other : installedArches.value(incoming.name))
-            switching = switching || isNoarch(incoming.arch) || isNoarch(other.second);
-        if (switching)
-            continue;
-        Package::Entry* entry = makeEntry(incoming, Package::Available, shared);
-        if (updatesShown.contains(identity(entry)))
-            delete entry;
-        else
-            addRow(EntryKey::package(key.first, key.second), entry);
+        if (!installedBy.contains(key) && !updateIdentities.contains(identity(incoming)))
+            addRow(EntryKey::package(key.first, key.second),
+                makeEntry(incoming, Package::Available, shared));
     }
     for (Package::Entry* entry : std::as_const(collectOrder))
         if (!entry->olderVersion)

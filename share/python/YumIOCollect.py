@@ -6,8 +6,17 @@ import yumIOC
 from yum import Errors
 
 from YumIOCommon import _EXPECTED, _errorText, _yumError, logger
-from YumIOPackages import Group, InstalledPackage, Package, PackageLists
+from YumIOPackages import Group, InstalledPackage, Package, PackageLists, ReplacingPackage
 from YumIOProgress import _RepoMeter, _checkInterrupt
+
+
+def _outranked(available, old, new):
+    """Whether a repository of higher priority than new's offers old's name:
+    dnf's upgrade then keeps old (the solver takes the candidates of the
+    best priority only), although "dnf list --obsoletes" names new."""
+    priority = new.repo.priority if new.repo is not None else 99
+    return any(pkg.repo is not None and pkg.repo.priority < priority
+               for pkg in available.filter(name=old.name))
 
 
 class CollectMixin:
@@ -61,9 +70,24 @@ class CollectMixin:
         return self.sack.query()
 
     def collectUpdates(self):
+        # What "dnf upgrade" would bring: the newest upgrade of each name and
+        # architecture and, with obsoletes on, the newest package that
+        # replaces installed ones of another name.
         try:
-            updates = self._query().filterm(upgrades_by_priority=True).latest().run()
-            return [Package(self._view, pkg) for pkg in updates]
+            query = self._query()
+            view = self._view
+            updates = [Package(view, pkg)
+                       for pkg in query.filter(upgrades_by_priority=True).latest().run()]
+            if self.conf.obsoletes:
+                installed = query.installed()
+                available = query.available()
+                for pkg in available.filter(obsoletes_by_priority=installed).latest():
+                    replaced = [(old.name, old.arch)
+                                for old in installed.filter(provides=pkg.obsoletes)
+                                if old.name != pkg.name and not _outranked(available, old, pkg)]
+                    if replaced:
+                        updates.append(ReplacingPackage(view, pkg, replaced))
+            return updates
         except _EXPECTED as error:
             raise _yumError(error) from error
 

@@ -298,6 +298,18 @@ class InstalledPackage(Package):
         return None
 
 
+class ReplacingPackage(Package):
+    """A repository package that replaces installed packages of another name
+    (it obsoletes them: a rename), as an update: replaces lists their
+    (name, architecture)."""
+
+    __slots__ = ("replaces",)
+
+    def __init__(self, view, pkg, replaces):
+        super().__init__(view, pkg)
+        self.replaces = replaces
+
+
 class Group:
     """A comps group as the engine reads it."""
 
