@@ -122,8 +122,8 @@ QJsonArray rows(YumIO const& engine, View& view)
 
 // The source row a view shows with the texts given (empty texts match
 // anything), or -1.
-int find(View& view, PackageTable::StateFilter filter, QString const& name,
-    QString const& version, QString const& arch, bool group)
+int find(View& view, PackageTable::StateFilter filter, QString const& name, QString const& version,
+    QString const& arch, bool group)
 {
     view.stateFilterChanged(filter);
     int found = -1;
@@ -254,8 +254,9 @@ int main(int argc, char** argv)
                 Package::Action const action = request.endsWith(QLatin1String("install"))
                     ? Package::Install
                     : request.endsWith(QLatin1String("remove")) ? Package::Remove
-                                                                 : Package::Update;
-                mark(find(view, PackageTable::ViewAll, operand, QString(), QString(), true), action);
+                                                                : Package::Update;
+                mark(
+                    find(view, PackageTable::ViewAll, operand, QString(), QString(), true), action);
             }
             if (!request.isEmpty()) {
                 QJsonArray markedRows;

@@ -67,7 +67,7 @@ public:
     Package::Entry const& shownEntry(Package::Entry const& entry) const
     {
         return showInstalled && entry.state == Package::Updatable && entry.next ? *entry.next
-                                                                                  : entry;
+                                                                                : entry;
     }
 
     // Fast access for the proxy and the view, without variants. Rows must

@@ -157,11 +157,11 @@ bool YumIO::applyReal()
         // where the log stood: the failure report needs it.
         int const mark = logCount();
         applying = true;
-        PyRef result = PyRef::steal(groupOperations
-                ? pyMethodCall(yumIO, "apply", "(OOOO)", installs.get(), updates.get(),
-                    removes.get(), groups.get())
-                : pyMethodCall(
-                    yumIO, "apply", "(OOO)", installs.get(), updates.get(), removes.get()));
+        PyRef result
+            = PyRef::steal(groupOperations ? pyMethodCall(yumIO, "apply", "(OOOO)", installs.get(),
+                               updates.get(), removes.get(), groups.get())
+                                           : pyMethodCall(yumIO, "apply", "(OOO)", installs.get(),
+                                               updates.get(), removes.get()));
         applying = false;
         rpmRunning = false;
         logMark = mark;
@@ -235,7 +235,7 @@ bool YumIO::applyGroupOperations(PyObject* operations)
         if (group->kind != Package::Group || group->applyAction == Package::None)
             continue;
         bool const removing = group->applyAction == Package::Remove;
-        char const* const operation = removing ? "remove"
+        char const* const operation = removing       ? "remove"
             : group->applyAction == Package::Install ? "install"
                                                      : "upgrade";
         auto against = [removing](Package::Entry const* package) {

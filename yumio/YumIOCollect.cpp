@@ -307,8 +307,8 @@ bool YumIO::collectIncoming(PyObject* iterable, QList<Incoming>& into, bool upda
             for (Py_ssize_t i = 0; list && i < PyList_GET_SIZE(list.get()); ++i) {
                 PyObject* pair = PyList_GET_ITEM(list.get(), i);
                 if (PyTuple_Check(pair) && PyTuple_GET_SIZE(pair) == 2)
-                    incoming.replaces.append(qMakePair(pyString(PyTuple_GET_ITEM(pair, 0)),
-                        pyString(PyTuple_GET_ITEM(pair, 1))));
+                    incoming.replaces.append(qMakePair(
+                        pyString(PyTuple_GET_ITEM(pair, 0)), pyString(PyTuple_GET_ITEM(pair, 1))));
             }
             PyErr_Clear();
         }
@@ -334,9 +334,9 @@ int YumIO::comparePackages(PyObject* a, PyObject* b)
     };
     PyRef left = evr(a);
     PyRef right = labelCompare && left ? evr(b) : PyRef();
-    PyRef result = right ? PyRef::steal(PyObject_CallFunctionObjArgs(
-                               labelCompare, left.get(), right.get(), nullptr))
-                         : PyRef();
+    PyRef result = right
+        ? PyRef::steal(PyObject_CallFunctionObjArgs(labelCompare, left.get(), right.get(), nullptr))
+        : PyRef();
     long const order = result ? PyLong_AsLong(result.get()) : 0;
     PyErr_Clear();
     return int(order);
@@ -419,8 +419,7 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
     QList<Incoming> installed;
     QList<Incoming> available;
     if (!collectIncoming(updatesIterable, updates, true)
-        || !collectField(all, "installed", installed)
-        || !collectField(all, "available", available))
+        || !collectField(all, "installed", installed) || !collectField(all, "available", available))
         return false;
 
     // The installed packages by name and architecture, the newest of each
@@ -479,23 +478,29 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         return incoming.name + QLatin1Char('\n') + incoming.arch + QLatin1Char('\n')
             + incoming.verRel;
     };
-    // The updates of a package's own name (not those replacing another
-    // name), shown or not, are no packages to install of their own.
+    // The updates of a package's own name (not those only replacing other
+    // names), shown or not, are no packages to install of their own.
     QSet<QString> updateIdentities;
-    for (Incoming const& update : std::as_const(updates))
-        if (update.replaces.isEmpty())
+    for (Incoming const& update : std::as_const(updates)) {
+        bool ownName = update.replaces.isEmpty();
+        for (NameArch const& named : update.replaces)
+            ownName = ownName || named.first == update.name;
+        if (ownName)
             updateIdentities.insert(identity(update));
+    }
     for (Incoming& update : updates) {
         QList<NameArch> replaced;
         for (NameArch const& key : targetsOf.value(&update))
             if (updateOf.value(key) == &update)
                 replaced.append(key);
-        // An update whose installed packages have a newer one goes; one of
-        // nothing installed keeps a row of its own.
-        if (replaced.isEmpty() && !targetsOf.value(&update).isEmpty())
+        // An update whose installed packages have a newer one goes, so does a
+        // replacement of packages that are not there; an update of nothing
+        // installed keeps a row of its own.
+        if (replaced.isEmpty()
+            && (!targetsOf.value(&update).isEmpty() || !update.replaces.isEmpty()))
             continue;
-        NameArch const key = replaced.isEmpty() ? NameArch {update.name, update.arch}
-                                                : replaced.first();
+        NameArch const key
+            = replaced.isEmpty() ? NameArch {update.name, update.arch} : replaced.first();
         Package::Entry* entry = makeEntry(update, Package::Updatable, shared);
         if (key.first != entry->name) {
             entry->replacement = entry->name;

@@ -453,8 +453,10 @@ class ApplyMixin:
             self.package_install(pkg, strict=True)
         for pkg in updatePkgs:
             self.package_upgrade(pkg)
+        # As "dnf remove" erases: what was installed only for the removed
+        # packages goes too when the configuration says so.
         for pkg in removePkgs:
-            self.package_remove(pkg)
+            self._goal.erase(pkg, clean_deps=self.conf.clean_requirements_on_remove)
 
         # Resolution: removals take what depends on them along, as "dnf remove"
         # and "dnf group remove".

@@ -298,10 +298,10 @@ class InstalledPackage(Package):
         return None
 
 
-class ReplacingPackage(Package):
-    """A repository package that replaces installed packages of another name
-    (it obsoletes them: a rename), as an update: replaces lists their
-    (name, architecture)."""
+class UpdatePackage(Package):
+    """A repository package as the update of installed packages: replaces
+    lists their (name, architecture), of its own name or, for a package that
+    obsoletes them (a rename), of another."""
 
     __slots__ = ("replaces",)
 

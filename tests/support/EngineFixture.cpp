@@ -138,8 +138,7 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
             QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
             QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
-            QStringLiteral("--setopt=exit_on_lock=True"),
-            QStringLiteral("--releasever=1")}
+            QStringLiteral("--setopt=exit_on_lock=True"), QStringLiteral("--releasever=1")}
             + arguments);
     process.waitForFinished(300000);
     return QString::fromLocal8Bit(process.readAllStandardOutput());

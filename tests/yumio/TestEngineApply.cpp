@@ -370,8 +370,8 @@ void TestEngineApply::renamedPackageReplaced()
     mark(engine, QStringLiteral("quartz"), Package::Update);
     QVERIFY(engine.apply());
     QString const confirm = fixture.answerer().texts().last();
-    QVERIFY2(confirm.contains(
-                 QLatin1String("\tObsoleting: quartz 1.0-1 (noarch) with quartzite 2.0-1 (noarch)\n")),
+    QVERIFY2(confirm.contains(QLatin1String(
+                 "\tObsoleting: quartz 1.0-1 (noarch) with quartzite 2.0-1 (noarch)\n")),
         qPrintable(confirm));
     EngineFixture::dnf(copy, {"-y", "upgrade", "quartz"});
     QStringList const after = EngineFixture::rpmQa(fixture.root());
