@@ -586,7 +586,8 @@ void MainWindow::about()
            "updated packages.</li><li>Examine installed packages or packages available for "
            "installation or update</li><li>Install, update, or remove groups of "
            "packages</li><li>Install or update suites of packages</li></ul>")
-            .arg(QStringLiteral(VUX_VERSION)));
+                .arg(QStringLiteral(VUX_VERSION))
+            + QStringLiteral("<p>" VUX_HOMEPAGE "</p>"));
 }
 
 void MainWindow::modeChanged(int index)

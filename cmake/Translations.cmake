@@ -13,7 +13,7 @@ qt_add_translations(vux
     RESOURCE_PREFIX /i18n
     LUPDATE_OPTIONS ${VUX_LUPDATE_OPTIONS})
 
-qt_add_lupdate(vuxcore
+qt_add_lupdate(vuxapp
     TS_FILES translations/vux.ts
     SOURCES ${VUX_TRANSLATED_SOURCES}
     INCLUDE_DIRECTORIES ${CMAKE_CURRENT_SOURCE_DIR}

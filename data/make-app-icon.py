@@ -14,7 +14,9 @@ import struct
 import sys
 import zlib
 
-APP_ID = "org.vuxtool.Vux"
+# The installation renames the hicolor icons after the application id
+# (VUX_APP_ID in CMakeLists.txt).
+ICON_NAME = "vux"
 CANVAS = 256
 PNG_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 WINDOW_ICON_SIZE = 64
@@ -150,12 +152,12 @@ def png_bytes(image):
 def outputs():
     """(relative path, content) of every file this script writes."""
     hicolor = os.path.join("data", "icons", "hicolor")
-    files = [(os.path.join(hicolor, "scalable", "apps", APP_ID + ".svg"), svg().encode())]
+    files = [(os.path.join(hicolor, "scalable", "apps", ICON_NAME + ".svg"), svg().encode())]
     images = {}
     for size in sorted(set(PNG_SIZES + (WINDOW_ICON_SIZE,))):
         images[size] = png_bytes(raster(size))
     for size in PNG_SIZES:
-        files.append((os.path.join(hicolor, "%dx%d" % (size, size), "apps", APP_ID + ".png"),
+        files.append((os.path.join(hicolor, "%dx%d" % (size, size), "apps", ICON_NAME + ".png"),
                       images[size]))
     files.append((os.path.join("share", "pixmaps", "vux.icon.png"), images[WINDOW_ICON_SIZE]))
     return files

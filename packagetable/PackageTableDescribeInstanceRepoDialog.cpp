@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
 
+#include "base/Credentials.h"
 #include "repo/RepoBrowse.h"
 #include "widgets/DescriptionLabels.h"
 #include "yumio/YumIO.h"
@@ -69,8 +70,8 @@ void RepoDialog::config(Repo::Entry const& entry)
     };
     // Larder credentials stay off the screen; browsing uses the real URL.
     addPair(tr("Name"), entry.name);
-    addPair(tr("URLs"), YumIO::maskLarder(entry.baseurl));
-    addPair(tr("Mirror list URL"), YumIO::maskLarder(entry.mirrorlist));
+    addPair(tr("URLs"), Credentials::masked(entry.baseurl));
+    addPair(tr("Mirror list URL"), Credentials::masked(entry.mirrorlist));
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();

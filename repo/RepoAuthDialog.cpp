@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "repo/RepoAuthDialog.h"
 
+#include "base/Credentials.h"
 #include "repo/RepoEntry.h"
 #include "repo/RepoLarder.h"
 #include "widgets/DescriptionLabels.h"
@@ -105,8 +106,7 @@ int Dialog::exec(Repo::Entry* prompted)
     entry = prompted;
     idLabel->setText(entry->id);
     nameLabel->setText(entry->name);
-    urlsLabel->setText(entry->baseurl);
-    mirrorListLabel->setText(entry->mirrorlist);
+    showUrls(entry->baseurl, entry->mirrorlist);
 
     QString nameKey, name, passwordKey, password;
     Repo::Larder::getAuth(*entry, nameKey, name, passwordKey, password);
@@ -130,14 +130,26 @@ void Dialog::authChanged(QString const&)
 {
     if (!entry)
         return;
-    int const maskChar = style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, this);
-    QString const masked(passwordEdit->text().size(), QChar(maskChar));
+    // One character per typed one, whatever the encoding makes of them.
+    QString const typed(passwordEdit->text().size(), passwordCharacter());
     QString const nameKey = nameKeyLabel->text();
     QString const passwordKey = passwordKeyLabel->text();
-    urlsLabel->setText(
-        Repo::Larder::replaceAuth(entry->baseurl, nameKey, nameEdit->text(), passwordKey, masked));
-    mirrorListLabel->setText(Repo::Larder::replaceAuth(
-        entry->mirrorlist, nameKey, nameEdit->text(), passwordKey, masked));
+    showUrls(
+        Repo::Larder::replaceAuth(entry->baseurl, nameKey, nameEdit->text(), passwordKey, typed),
+        Repo::Larder::replaceAuth(
+            entry->mirrorlist, nameKey, nameEdit->text(), passwordKey, typed));
+}
+
+QChar Dialog::passwordCharacter() const
+{
+    return QChar(style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, this));
+}
+
+// The labels show where the credentials go, hidden as in the editors.
+void Dialog::showUrls(QString const& urls, QString const& mirrorList)
+{
+    urlsLabel->setText(Credentials::hidden(urls, passwordCharacter()));
+    mirrorListLabel->setText(Credentials::hidden(mirrorList, passwordCharacter()));
 }
 
 // The URLs are rebuilt from the entry itself, not from the preview labels:

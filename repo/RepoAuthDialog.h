@@ -51,6 +51,8 @@ private slots:
     void handleOK();
 
 private:
+    QChar passwordCharacter() const;
+    void showUrls(QString const& urls, QString const& mirrorList);
     void setUrls();
     void finish(int result, bool takeCredentials);
     QLabel* addRow(QGridLayout* grid, int row, QString const& key, char const* name);

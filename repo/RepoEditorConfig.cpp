@@ -82,7 +82,7 @@ Config::Config(QGridLayout* grid)
     grid->addWidget(labelFor(tr("Name"), nameEdit, tr("Description of the repository")), 1, 0);
     grid->addWidget(nameEdit, 1, 1);
 
-    urlsEdit = named(new PasswdTextEdit(Repo::Larder::urlsRegExp(), 80, 3), "urls", tr("URLs"));
+    urlsEdit = named(new PasswdTextEdit(80, 3), "urls", tr("URLs"));
     // Tab moves on: a tab inside a URL list means nothing to yum.
     urlsEdit->setTabChangesFocus(true);
     urlsEdit->setLineWrapMode(QTextEdit::NoWrap);
@@ -93,8 +93,7 @@ Config::Config(QGridLayout* grid)
         2, 0, Qt::AlignTop);
     grid->addWidget(urlsEdit, 2, 1);
 
-    mirrorEdit = named(
-        new PasswdLineEdit(Repo::Larder::oneUrlRegExp()), "mirrorlist", tr("Mirror list URL"));
+    mirrorEdit = named(new PasswdLineEdit(), "mirrorlist", tr("Mirror list URL"));
     grid->addWidget(labelFor(tr("Mirror list URL"), mirrorEdit,
                         tr("URL to a file containing a list of URLs to the repository.")),
         3, 0);

@@ -3,6 +3,8 @@
 
 #include "repo/RepoEntry.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 QLatin1String const larderStep("/larder?");
@@ -136,18 +138,4 @@ QString Repo::Larder::replaceAuth(QString const& text, QString const& password)
     QString nameKey, name, passwordKey, oldPassword;
     getAuth(text, nameKey, name, passwordKey, oldPassword);
     return replaceAuth(text, nameKey, name, passwordKey, password);
-}
-
-QRegularExpression Repo::Larder::oneUrlRegExp()
-{
-    return QRegularExpression(
-        QStringLiteral("^.*/larder\\?[^&\\s]*=[^&\\s]*&[^&\\s]*=([^&\\s]*)&path=.*$"));
-}
-
-QRegularExpression Repo::Larder::urlsRegExp()
-{
-    // Nothing is required after "path=": a word boundary there would leave
-    // the password of "...&path=/repo/" or "...&path=$releasever" unmasked.
-    return QRegularExpression(
-        QStringLiteral("/larder\\?[^&\\s]*=[^&\\s]*&[^&\\s]*=([^&\\s]*)&path="));
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include <QRegularExpression>
 #include <QString>
 
 namespace Repo {
@@ -34,11 +33,6 @@ public:
     static QString replaceAuth(QString const& text, QString const& name, QString const& password);
     // New password; parameter names and name come from the first larder URL.
     static QString replaceAuth(QString const& text, QString const& password);
-
-    // Capture group 1 is the password: for a one-line mirror list URL, and
-    // for a text of URLs, one a line.
-    static QRegularExpression oneUrlRegExp();
-    static QRegularExpression urlsRegExp();
 };
 
 } // namespace Repo

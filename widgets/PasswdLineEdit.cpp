@@ -3,6 +3,7 @@
 
 #include "widgets/PasswdShadow.h"
 
+#include "base/Credentials.h"
 #include "base/Fonts.h"
 
 #include <QEvent>
@@ -35,10 +36,8 @@ protected:
 
 } // namespace
 
-PasswdLineEdit::PasswdLineEdit(QRegularExpression const& passwdPattern, QWidget* parent)
+PasswdLineEdit::PasswdLineEdit(QWidget* parent)
     : QLineEdit(parent)
-    , passwdPattern(QRegularExpression::anchoredPattern(passwdPattern.pattern()),
-          passwdPattern.patternOptions())
 {
     // Created here, not in the initialiser list: adding the child sends this
     // editor events, and event() must see a null shadow meanwhile.
@@ -60,21 +59,11 @@ QString PasswdLineEdit::realText() const
     return real->text();
 }
 
-QString PasswdLineEdit::masked(QString text, QRegularExpression const& pattern, QChar mask)
-{
-    QRegularExpressionMatch const match = pattern.match(text);
-    if (match.hasMatch() && match.capturedStart(1) >= 0) {
-        qsizetype const length = match.capturedLength(1);
-        text.replace(match.capturedStart(1), length, QString(length, mask));
-    }
-    return text;
-}
-
 void PasswdLineEdit::showMasked(QString const& text)
 {
     QChar const mask(style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, this));
     int const position = real->cursorPosition();
-    setText(masked(text, passwdPattern, mask));
+    setText(Credentials::hidden(text, mask));
     setCursorPosition(position);
     real->setCursorPosition(position);
     emit realTextChanged(real->text());

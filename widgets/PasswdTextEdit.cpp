@@ -3,6 +3,7 @@
 
 #include "widgets/PasswdShadow.h"
 
+#include "base/Credentials.h"
 #include "base/Fonts.h"
 
 #include <QEvent>
@@ -58,17 +59,14 @@ private:
 
 } // namespace
 
-PasswdTextEdit::PasswdTextEdit(QRegularExpression const& passwdPattern, QWidget* parent)
+PasswdTextEdit::PasswdTextEdit(QWidget* parent)
     : HTextEdit(parent)
-    , passwdPattern(passwdPattern)
 {
     setUp(-1, -1);
 }
 
-PasswdTextEdit::PasswdTextEdit(
-    QRegularExpression const& passwdPattern, int columns, int lines, QWidget* parent)
+PasswdTextEdit::PasswdTextEdit(int columns, int lines, QWidget* parent)
     : HTextEdit(columns, lines, parent)
-    , passwdPattern(passwdPattern)
 {
     setUp(columns, lines);
 }
@@ -104,26 +102,11 @@ QString PasswdTextEdit::realPlainText() const
     return real->toPlainText();
 }
 
-QString PasswdTextEdit::masked(QString text, QRegularExpression const& pattern, QChar mask)
-{
-    // Each match is searched after the end of the previous one; the global
-    // match steps over empty matches instead of looping on them.
-    QRegularExpressionMatchIterator matches = pattern.globalMatch(text);
-    while (matches.hasNext()) {
-        QRegularExpressionMatch const match = matches.next();
-        if (match.capturedStart(1) < 0)
-            continue;
-        qsizetype const length = match.capturedLength(1);
-        text.replace(match.capturedStart(1), length, QString(length, mask));
-    }
-    return text;
-}
-
 void PasswdTextEdit::showMasked()
 {
     QChar const mask(style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, this));
     int const position = real->textCursor().position();
-    setPlainText(masked(real->toPlainText(), passwdPattern, mask));
+    setPlainText(Credentials::hidden(real->toPlainText(), mask));
     QTextCursor cursor = textCursor();
     cursor.setPosition(position);
     setTextCursor(cursor);

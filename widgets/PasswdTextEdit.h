@@ -3,26 +3,19 @@
 
 #include "widgets/HTextEdit.h"
 
-#include <QRegularExpression>
-
-// A text editor for lists of addresses that may carry passwords: every match
-// of a pattern has its capture group 1 shown as password characters, while a
-// never-shown shadow editor holds the real text and receives the same input.
+// A text editor for lists of addresses that may carry credentials: it shows
+// them (base/Credentials.h) as password characters, while a never-shown
+// shadow editor holds the real text and receives the same input.
 class PasswdTextEdit : public HTextEdit
 {
     Q_OBJECT
 
 public:
-    explicit PasswdTextEdit(QRegularExpression const& passwdPattern, QWidget* parent = nullptr);
-    PasswdTextEdit(
-        QRegularExpression const& passwdPattern, int columns, int lines, QWidget* parent = nullptr);
+    explicit PasswdTextEdit(QWidget* parent = nullptr);
+    PasswdTextEdit(int columns, int lines, QWidget* parent = nullptr);
 
     void setRealPlainText(QString const& text);
     QString realPlainText() const;
-
-    // The text with group 1 of every match of pattern replaced by as many
-    // copies of mask; the length never changes, so positions stay aligned.
-    static QString masked(QString text, QRegularExpression const& pattern, QChar mask);
 
 signals:
     void realTextChanged();
@@ -41,6 +34,5 @@ private:
     void setUp(int columns, int lines);
     void followGeometry();
 
-    QRegularExpression passwdPattern;
     HTextEdit* real = nullptr;
 };

@@ -191,9 +191,6 @@ public:
     static QString bytesFormat(quint64 bytes);
     static QString timeFormat(long seconds);
     static QString dateFormat(long seconds);
-    // Hides the name and password of larder URLs in a text meant for the
-    // screen or the log.
-    static QString maskLarder(QString const& text);
 
     // --- Callbacks of the yumIOC module (script thread, lock held) ----------
     // Each gets the script's argument tuple and returns a new reference, or

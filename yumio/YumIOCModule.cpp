@@ -70,6 +70,7 @@ PyMethodDef methods[] = {
     {"postTransactionOutput", postTransactionOutput, METH_VARARGS, nullptr},
     {"interrupted", interrupted, METH_VARARGS, nullptr},
     {"confirmKeyImport", confirmKeyImport, METH_VARARGS, nullptr},
+    {"maskCredentials", YumIOCModule::maskCredentials, METH_VARARGS, nullptr},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -2,6 +2,8 @@
 #pragma once
 
 class YumIO;
+struct _object;
+typedef _object PyObject;
 
 // The callback module "yumIOC" through which the companion script reports to
 // the engine. Registered once per process; every callback is served by the
@@ -14,5 +16,10 @@ bool registerModule(YumIO* engine);
 
 // Stops the callbacks from reaching an engine that is going away.
 void detach(YumIO* engine);
+
+// yumIOC.maskCredentials(text): text with the credentials in its URLs
+// masked by the rule of everything the program shows (base/Credentials.h),
+// for what the script writes itself (dnf's log files). Needs no engine.
+PyObject* maskCredentials(PyObject* self, PyObject* args);
 
 } // namespace YumIOCModule

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "base/Credentials.h"
 #include "python/PyRef.h"
 #include "yumio/YumIO.h"
 
@@ -71,7 +72,7 @@ void YumIO::write(QString const& text, Log::Kind kind, unsigned level, QString& 
             QStringList parts = rest.split(QLatin1Char('\n'));
             rest = parts.takeLast();
             for (QString const& part : parts)
-                logList.append(Log::Entry(kind, level, maskLarder(part)));
+                logList.append(Log::Entry(kind, level, Credentials::masked(part)));
             appended = true;
         }
     }
@@ -85,7 +86,7 @@ void YumIO::log(Log::Kind kind, unsigned level, QString const& text)
     static QRegularExpression const errnoPattern(QStringLiteral(": (\\[Errno [0-9]*\\] )"));
     QString split = text;
     split.replace(errnoPattern, QStringLiteral(":\n\\1"));
-    QStringList const lines = maskLarder(split).split(QLatin1Char('\n'));
+    QStringList const lines = Credentials::masked(split).split(QLatin1Char('\n'));
     {
         QMutexLocker locker(&logList);
         for (QString const& line : lines)

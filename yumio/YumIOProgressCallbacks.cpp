@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "base/Credentials.h"
 #include "progress/Progress.h"
 #include "yumio/YumIO.h"
-
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -20,13 +19,6 @@ PyObject* none()
 Steps steps(long long value)
 {
     return static_cast<Steps>(value);
-}
-
-// The larder name and password of a URL, up to the rest of its path.
-QRegularExpression const& larderCredentials()
-{
-    static QRegularExpression const pattern(QStringLiteral("larder?.*=.*&.*=.*&path="));
-    return pattern;
 }
 
 bool isText(PyObject* object)
@@ -82,7 +74,8 @@ void YumIO::collectProgress(QString const& name, bool start, RepoAct act, long v
         break;
     }
     if (!text.isEmpty())
-        text = named ? text.arg(collectSubject, maskLarder(name)) : text.arg(collectSubject);
+        text = named ? text.arg(collectSubject, Credentials::masked(name))
+                     : text.arg(collectSubject);
 
     if (progress) {
         progress->startItemAct(text, steps(tail), steps(collectAct));
@@ -138,7 +131,9 @@ PyObject* YumIO::collectGrabMeterStart(PyObject* args)
     } else if (sizeObject != Py_None)
         warning("Internal error: collect grab size not understood");
 
-    QString url = QString::fromUtf8(urlText);
+    // Masked before it is cut: a credential holding "/" must not leave a
+    // piece of itself behind.
+    QString url = Credentials::masked(QString::fromUtf8(urlText));
     bool isRepomd = false;
     bool isMetalink = false;
     int const p1 = url.lastIndexOf(QLatin1Char('/'));
@@ -150,7 +145,6 @@ PyObject* YumIO::collectGrabMeterStart(PyObject* args)
         if (p2 >= 0)
             url = url.mid(p2 + 1, p1 - p2 - 1);
     }
-    url.remove(larderCredentials());
 
     RepoAct const act = isMetalink ? ActMirrorList : isRepomd ? ActRepomd : ActDownload;
     collectProgress(url, true, act, 0, static_cast<long>(size));
@@ -204,11 +198,10 @@ PyObject* YumIO::applyGrabMeterStart(PyObject* args)
         name = pyString(nameObject);
     else
         error("Internal error: unexpected progress name");
+    name = Credentials::masked(name);
     name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-    name.remove(larderCredentials());
     if (name.endsWith(QLatin1String(".rpm")) || name.endsWith(QLatin1String(".hdr")))
         name.chop(4);
-    name = maskLarder(name);
 
     QString label;
     if (!applyConfirmed) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "base/Credentials.h"
 #include "progress/Progress.h"
 #include "python/PyRef.h"
 #include "yumio/YumIO.h"
@@ -455,7 +456,7 @@ PyObject* YumIO::confirmKeyImport(PyObject* args)
         = tr("Importing GPG key:\n Userid     : \"%1\"\n Fingerprint: %2\n From       : %3\n"
              "Is this ok?")
               .arg(QString::fromUtf8(userid), QString::fromUtf8(fingerprint),
-                  maskLarder(QString::fromUtf8(source)));
+                  Credentials::masked(QString::fromUtf8(source)));
     int const answer = dialogs
         ? dialogs->warning(tr("Apply"), text, tr("Import"), tr("Do Not Import"), QString(), 1, 1)
         : 1;

@@ -19,7 +19,7 @@ from dnf.i18n import _
 import yumIOC
 from yum import Errors
 
-from YumIOCommon import _EXPECTED, _errorText, logger, maskCredentials
+from YumIOCommon import _EXPECTED, _errorText, logger
 from YumIOConfig import _inRoot
 
 # rpm changes the process's root directory while a transaction runs into
@@ -244,8 +244,7 @@ class _ApplyMeter(dnf.callback.DownloadProgress):
         pkg = getattr(payload, "pkg", None)
         location = getattr(pkg, "location", None) or str(payload)
         size = int(getattr(payload, "download_size", 0) or 0)
-        yumIOC.applyGrabMeterStart(maskCredentials(location), os.path.basename(location), None,
-                                   size, None)
+        yumIOC.applyGrabMeterStart(location, os.path.basename(location), None, size, None)
 
     def progress(self, payload, done):
         if id(payload) not in self.started:
@@ -259,7 +258,7 @@ class _ApplyMeter(dnf.callback.DownloadProgress):
         if payload is self.current:
             yumIOC.applyGrabMeterEnd(int(getattr(payload, "download_size", 0) or 0))
         if status == dnf.callback.STATUS_FAILED or status == dnf.callback.STATUS_MIRROR:
-            text = maskCredentials("%s: %s" % (payload, msg))
+            text = yumIOC.maskCredentials("%s: %s" % (payload, msg))
             # librepo tries a mirror several times: each answer is told once.
             if text not in self.told:
                 self.told.add(text)
@@ -294,7 +293,7 @@ class _ApplyDisplay(dnf.callback.TransactionProgress):
             text = msgs.decode("utf-8", "replace") if isinstance(msgs, bytes) else str(msgs)
             if not text.endswith("\n"):
                 text += "\n"
-            yumIOC.stdoutWrite(maskCredentials(text))
+            yumIOC.stdoutWrite(text)
 
     def error(self, message):
         self.errors.append(str(message))
@@ -367,7 +366,7 @@ def _signatureCheck(base, pkgs):
                 asked.append(info)
                 return bool(yumIOC.confirmKeyImport(
                     str(info.get("userid", "")), str(info.get("fingerprint", "")),
-                    maskCredentials(str(info.get("keyurl", "")))))
+                    str(info.get("keyurl", ""))))
 
             try:
                 base.package_import_key(pkg, fullaskcb=question)
@@ -378,7 +377,7 @@ def _signatureCheck(base, pkgs):
             result, text = base.package_signature_check(pkg)
             if result == 0:
                 continue
-        raise Errors.YumBaseError(maskCredentials("%s: %s" % (
+        raise Errors.YumBaseError(yumIOC.maskCredentials("%s: %s" % (
             pkg, text or "the package's signature could not be verified")))
 
 

@@ -5,6 +5,8 @@ files with what dnf leaves out of them."""
 
 import os
 
+import yumIOC
+
 import dnf
 import dnf.conf
 import dnf.conf.read
@@ -18,7 +20,7 @@ from dnf.i18n import _
 
 from yum import Errors
 
-from YumIOCommon import _errorText, logger, maskCredentials
+from YumIOCommon import _errorText, logger
 
 
 class RepoDict(dnf.repodict.RepoDict):
@@ -62,7 +64,7 @@ class _RepoReader(dnf.conf.read.RepoReader):
         self.problems = problems
 
     def _note(self, repofn, text):
-        text = maskCredentials(str(text))
+        text = yumIOC.maskCredentials(str(text))
         self.problems.append(text if repofn in text else "%s: %s" % (repofn, text))
 
     def _build_repo(self, parser, id_, repofn):

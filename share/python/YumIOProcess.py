@@ -24,7 +24,7 @@ from dnf.i18n import _
 
 from yum import Errors
 
-from YumIOCommon import _errorText, logger, maskCredentials
+from YumIOCommon import _errorText, logger
 
 
 # ---------------------------------------------------------------------------
@@ -67,16 +67,18 @@ class _CallbackHandler(logging.Handler):
         if _muted:
             return
         try:
-            text = maskCredentials(self.format(record))
             callback, level = _callbackLevel(record.levelno)
-            callback(level, text)
+            callback(level, self.format(record))
         except Exception:  # a log record must never break an operation
             pass
 
 
 class _MaskingFormatter(logging.Formatter):
+    """dnf's log files: dnf and librepo log URLs with their credentials, so
+    the program's rule masks them here (the engine masks what it shows)."""
+
     def format(self, record):
-        return maskCredentials(super().format(record))
+        return yumIOC.maskCredentials(super().format(record))
 
 
 def _fileLevel(debuglevel):
@@ -187,7 +189,7 @@ class _CallbackStream(io.TextIOBase):
         if not isinstance(text, str):
             text = str(text, "utf-8", "replace") if isinstance(text, bytes) else str(text)
         if text and not _muted:
-            getattr(yumIOC, self.callbackName)(maskCredentials(text))
+            getattr(yumIOC, self.callbackName)(text)
         return len(text)
 
 

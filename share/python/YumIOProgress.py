@@ -9,7 +9,6 @@ from dnf.i18n import _
 import yumIOC
 from yum import Errors
 
-from YumIOCommon import maskCredentials
 
 
 # ---------------------------------------------------------------------------
@@ -33,7 +32,7 @@ class _RepoMeter(dnf.callback.DownloadProgress):
             if url:
                 origin = url
                 break
-        self.origin = maskCredentials(origin).rstrip("/") or "repository"
+        self.origin = origin.rstrip("/") or "repository"
         self.files = (["metalink.xml"] if repo.metalink or repo.mirrorlist else []) \
             + ["repomd.xml", "primary.xml.gz"]
         self.phase = -1

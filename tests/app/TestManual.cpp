@@ -152,6 +152,7 @@ void TestManual::helpMenuOpensInstalledManuals()
         qPrintable(pdf));
     QCOMPARE(answerer.titles(), QStringList("About"));
     QVERIFY(answerer.texts().value(0).contains("VUX " VUX_VERSION));
+    QVERIFY(answerer.texts().value(0).contains(VUX_HOMEPAGE));
 }
 
 QTEST_MAIN(TestManual)

@@ -13,7 +13,8 @@ import xml.etree.ElementTree as ET
 BINARY_DIR = os.environ["VUX_BINARY_DIR"]
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 VERSION = os.environ["VUX_VERSION"]
-APP_ID = "org.vuxtool.Vux"
+APP_ID = os.environ["VUX_APP_ID"]
+HOMEPAGE = os.environ["VUX_HOMEPAGE"]
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 
@@ -91,7 +92,8 @@ def check_tree(root, prefix):
     component = ET.parse(metainfo).getroot()
     assert component.find("launchable").text == APP_ID + ".desktop"
     assert component.find("releases/release").get("version") == VERSION
-    assert component.find("screenshots/screenshot/image") is not None
+    assert component.find("screenshots/screenshot/image").text.startswith(HOMEPAGE)
+    assert component.find("url[@type='homepage']").text == HOMEPAGE
 
     # polkit: well-formed, valid against polkit's DTD where polkit is
     # installed, and naming the installed program with a display allowed.
@@ -102,6 +104,7 @@ def check_tree(root, prefix):
         command += ["--dtdvalid", dtd]
     result = run(command + [policy])
     assert result.returncode == 0, result.stderr
+    assert ET.parse(policy).getroot().find("vendor_url").text == HOMEPAGE
     annotations = {a.get("key"): a.text for a in ET.parse(policy).getroot().iter("annotate")}
     assert annotations == {"org.freedesktop.policykit.exec.path": binary,
                            "org.freedesktop.policykit.exec.allow_gui": "true"}

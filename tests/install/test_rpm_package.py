@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-"""packaging/vux.spec builds an RPM from the source archive the build makes;
-the RPM installs into a sandbox root with a complete, valid tree."""
+"""The source archive the build makes carries packaging/vux.spec, from which
+rpmbuild builds an RPM; the RPM installs into a sandbox root with a
+complete, valid tree."""
 
 import glob
 import os
 import shutil
 
-from install_support import BINARY_DIR, SOURCE_DIR, VERSION, check_tree, run
+from install_support import BINARY_DIR, HOMEPAGE, SOURCE_DIR, VERSION, check_tree, run
 
 # A fixed place in the build tree (and ccache with it as base directory), so
 # that building again recompiles only what changed.
@@ -34,17 +35,21 @@ def test_rpm_builds_and_installs_into_a_sandbox_root(tmp_path):
     assert not [p for p in listing if not p.startswith(top) or p.startswith(top + "build/")
                 or "__pycache__" in p or p.rstrip("/") == top + ".git" or "/.git/" in p]
 
+    # The spec a packager finds in the archive, configured by the build.
+    spec = os.path.join(TOPDIR, "vux.spec")
+    with open(spec, "w") as f:
+        f.write(run(["tar", "xzOf", archive, "vux-%s/packaging/vux.spec" % VERSION]).stdout)
     command = ["rpmbuild", "-bb", "--nodeps", "--define", "_topdir " + TOPDIR,
                "--define", "_smp_mflags -j2", "--define", "debug_package %{nil}"]
     if run(["rpm", "--eval", "%{?cmake:yes}"]).stdout.strip() != "yes":
         # Fedora's cmake macros, where this rpmbuild has none.
         command += ["--load", os.path.join(SOURCE_DIR, "tests", "install", "cmake.macros")]
-    result = run(command + [os.path.join(SOURCE_DIR, "packaging", "vux.spec")],
-                 env=rpmbuild_environment(), timeout=1500)
+    result = run(command + [spec], env=rpmbuild_environment(), timeout=1500)
     assert result.returncode == 0, result.stdout[-6000:] + result.stderr[-4000:]
     [package] = glob.glob(os.path.join(TOPDIR, "RPMS", "*", "vux-%s-*.rpm" % VERSION))
 
     requires = run(["rpm", "-qp", "--requires", package]).stdout.split()
+    assert run(["rpm", "-qp", "--qf", "%{URL}", package]).stdout == HOMEPAGE
     assert {"python3-dnf", "python3-rpm", "polkit"} <= set(requires)
 
     root = str(tmp_path / "root")

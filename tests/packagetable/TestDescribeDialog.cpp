@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "base/Credentials.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
@@ -226,8 +227,8 @@ void TestDescribeDialog::repositoryDetails()
     repoDialog.config(entry);
     QCOMPARE(unreachableControls(&repoDialog), QStringList());
     QCOMPARE(labelTexts(&repoDialog).join('|'),
-        QStringLiteral(
-            "mirrored|Mirror list URL:|http://m.example/larder?name=***&password=***&path=/list"));
+        QStringLiteral("mirrored|Mirror list URL:|") + Credentials::masked(entry.mirrorlist));
+    QVERIFY(!labelTexts(&repoDialog).join('|').contains(QLatin1String("s3cret")));
 
     dialog->accept();
     QVERIFY(!dialog->isVisible() && dialog->instanceAreas().isEmpty());

@@ -1,9 +1,5 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-"""setupRepos(): the progress acts per repository, and larder credentials
-kept out of what the script hands over and of dnf's log files."""
-
-import logging
-import os
+"""setupRepos(): the progress acts per repository."""
 
 import pytest
 
@@ -47,23 +43,3 @@ def test_acts_per_repository(make_root, make_yumio, recorder, start_server, over
     recorder.reset()
     make_yumio(root).setupRepos()
     check_acts(recorder.calls, [])
-
-
-def test_larder_password_stays_hidden(make_root, make_yumio, recorder, start_server):
-    password = "Pw-hidden-7731"
-    server = start_server(larder=("ada", password), larder_only=True)
-    root = make_root(url_base=server.url, larder=("ada", password))
-    yumio = make_yumio(root)
-    yumio.setupRepos()
-    assert yumio.sack.query().filter(reponame="updates", name="helix")
-    logging.getLogger("dnf").warning("cannot get %s", yumio.repos.repos["base"].baseurl[0])
-    yumio.flush()
-    assert not [text for text in recorder.texts() if password in text]
-    logdir = os.path.join(root, "var/log")
-    logs = {}
-    for name in os.listdir(logdir):
-        with open(os.path.join(logdir, name), errors="replace") as f:
-            logs[name] = f.read()
-    assert {"dnf.log", "dnf.librepo.log", "dnf.rpm.log", "hawkey.log"} <= set(logs)
-    assert not [name for name, text in logs.items() if password in text]
-    assert "larder?name=*****&password=*****&path=/base/" in logs["dnf.log"]

@@ -145,11 +145,12 @@ void TestRepoAuthChecker::asksOnlyForMissingCredentials()
 
     QCOMPARE(driver.ids(), QStringList({QStringLiteral("a"), QStringLiteral("mirror")}));
     QVERIFY(check.changed && !check.quit);
-    // The preview shows the name and one mask character per typed one.
-    QString const masked(password.size(),
-        QChar(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter)));
+    // The preview shows where the credentials go, hidden, with one mask
+    // character per typed password character.
+    QChar const hide(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter));
     QCOMPARE(driver.prompts[0].urls,
-        QStringLiteral("http://h1/larder?name=alice&password=%1&path=/a/").arg(masked));
+        QStringLiteral("http://h1/larder?name=%1&password=%2&path=/a/")
+            .arg(QString(5, hide), QString(password.size(), hide)));
     QVERIFY2(driver.prompts[0].unreachable.isEmpty(), qPrintable(driver.prompts[0].unreachable));
     QVERIFY(driver.prompts[1].texts.contains(QStringLiteral("user")));
     for (PromptDriver::Prompt const& prompt : std::as_const(driver.prompts))

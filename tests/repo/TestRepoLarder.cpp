@@ -8,7 +8,7 @@
 using Repo::Larder;
 
 // Larder credentials in repository URLs: reading, encoding and replacing
-// them, finding passwords to mask, and the host part of a URL.
+// them, and the host part of a URL.
 class TestRepoLarder : public QObject
 {
     Q_OBJECT
@@ -94,41 +94,23 @@ void TestRepoLarder::urls_data()
 {
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("host");
-    QTest::addColumn<QStringList>("passwords"); // as found to be masked
-
-    auto const row
-        = [](char const* tag, QString const& url, QString const& host,
-              QStringList const& passwords) { QTest::newRow(tag) << url << host << passwords; };
-    row("path", "http://mirror.example.org/pub/repo/", "mirror.example.org", {});
-    row("no path", "https://mirror.example.org", "mirror.example.org", {});
-    row("user and port kept", "ftp://bob@h.example:2121/x", "bob@h.example:2121", {});
-    row("file URL", "file:///srv/repo", "", {});
-    row("no slashes after the colon", "mailto:bob@example.org", "", {});
-    row("no colon", "/srv/repo", "", {});
-    row("larder URL", "https://h/larder?u=bob&p=s3cret&path=/repo/", "h", {"s3cret"});
-    row("larder URLs, path of every shape",
-        "https://a/larder?u=bob&p=one&path=repo/x\nhttps://plain/repo/\n"
-        "https://b/larder?u=bob&p=two&path=$releasever/\n"
-        "https://c/larder?u=bob&p=&path=\nhttps://d/larder?u=bob&p=four&path=/x",
-        "a", {"one", "two", "", "four"});
+    auto const row = [](char const* tag, char const* url, char const* host) {
+        QTest::newRow(tag) << QString::fromLatin1(url) << QString::fromLatin1(host);
+    };
+    row("path", "http://mirror.example.org/pub/repo/", "mirror.example.org");
+    row("no path", "https://mirror.example.org", "mirror.example.org");
+    row("user and port kept", "ftp://bob@h.example:2121/x", "bob@h.example:2121");
+    row("file URL", "file:///srv/repo", "");
+    row("no slashes after the colon", "mailto:bob@example.org", "");
+    row("no colon", "/srv/repo", "");
+    row("larder URL", "https://h/larder?u=bob&p=s3cret&path=/repo/", "h");
 }
 
 void TestRepoLarder::urls()
 {
     QFETCH(QString, url);
     QFETCH(QString, host);
-    QFETCH(QStringList, passwords);
-
     QCOMPARE(URL::getHost(url), host);
-    QStringList found;
-    auto it = Larder::urlsRegExp().globalMatch(url);
-    while (it.hasNext())
-        found.append(it.next().captured(1));
-    QCOMPARE(found, passwords);
-    // The one-URL form finds the password of a single line only.
-    QRegularExpressionMatch const one = Larder::oneUrlRegExp().match(url);
-    QCOMPARE(one.hasMatch(), passwords.size() == 1);
-    QCOMPARE(one.captured(1), passwords.size() == 1 ? passwords[0] : QString());
 }
 
 QTEST_GUILESS_MAIN(TestRepoLarder)
