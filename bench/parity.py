@@ -10,7 +10,8 @@ that root:
 - the table: every row Vux shows (vux-parity, the engine and the main
   window's table without the window) against dnf's own lists (`dnf list
   --installed`, `--available`, `--upgrades`, `--obsoletes`, `dnf group
-  list`);
+  list`) and, for the updates, the transaction dnf's solver makes for `dnf
+  upgrade`;
 - requests, made once through Vux (marked as a user marks them, applied,
   the confirmation accepted at once) and once with `dnf -y` in the other
   copy: "Set Update of All Out-of-Date" against `dnf upgrade`, the install
