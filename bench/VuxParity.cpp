@@ -21,11 +21,9 @@
 // marked or applied is reported in the JSON, with status 0.
 
 #include "base/Globals.h"
-#include "base/InstallRoot.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
 #include "packagetable/PackageTableView.h"
-#include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
 #include "BenchSupport.h"
@@ -35,7 +33,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMutexLocker>
-#include <QVBoxLayout>
 #include <QWidget>
 
 #include <cstdio>
@@ -45,31 +42,9 @@ using PackageTable::View;
 
 namespace {
 
-QString stateName(Package::State state)
-{
-    switch (state) {
-    case Package::Updatable:
-        return QStringLiteral("updatable");
-    case Package::Available:
-        return QStringLiteral("available");
-    case Package::Installed:
-        return QStringLiteral("installed");
-    }
-    return QString();
-}
-
-QString kindName(Package::Kind kind)
-{
-    switch (kind) {
-    case Package::Suite:
-        return QStringLiteral("suite");
-    case Package::Group:
-        return QStringLiteral("group");
-    case Package::Package:
-        return QStringLiteral("package");
-    }
-    return QString();
-}
+// Names of Package::State and Package::Kind by value.
+char const* const stateNames[] = {"updatable", "available", "installed"};
+char const* const kindNames[] = {"suite", "group", "package"};
 
 QString cell(View const& view, int viewRow, int column)
 {
@@ -102,8 +77,8 @@ QJsonArray rows(YumIO const& engine, View& view)
         Package::Entry const* entry = engine[row];
         QJsonObject object = all.value(row);
         object[QStringLiteral("row")] = row;
-        object[QStringLiteral("kind")] = kindName(entry->kind);
-        object[QStringLiteral("state")] = stateName(entry->state);
+        object[QStringLiteral("kind")] = QLatin1String(kindNames[entry->kind]);
+        object[QStringLiteral("state")] = QLatin1String(stateNames[entry->state]);
         object[QStringLiteral("tip")] = view.packageModel()
                                             ->index(row, PackageTable::VersionColumn)
                                             .data(Qt::ToolTipRole)
@@ -193,10 +168,8 @@ private:
 
 int main(int argc, char** argv)
 {
-    benchEnvironment();
-    QApplication app(argc, argv);
-    application = &app;
-    QStringList const args = QApplication::arguments().mid(1);
+    BenchApplication app(argc, argv);
+    QStringList const args = app.operands();
     QString const request = args.value(1);
     static QHash<QString, int> const operands {{QString(), 0}, {QStringLiteral("--update-all"), 0},
         {QStringLiteral("--install"), 2}, {QStringLiteral("--remove"), 3},
@@ -214,20 +187,13 @@ int main(int argc, char** argv)
     QJsonObject out;
     int status = 0;
     {
-        InstallRoot::set(args.first());
-        QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        auto* totalBar = new HProgressBar(&window);
-        auto* itemBar = new HProgressBar(&window);
-        layout->addWidget(totalBar);
-        layout->addWidget(itemBar);
-        YumIO engine;
-        engine.setup(&window, totalBar, itemBar);
-        if (!engine.initialize() || !engine.collect(QHash<QString, bool>())) {
+        BenchEngine bench(args.first());
+        YumIO& engine = bench.engine;
+        if (!bench.start()) {
             status = 1;
         } else {
             Model model(&engine);
-            View view(&model, PackageTable::ViewAll, true, &engine, &window);
+            View view(&model, PackageTable::ViewAll, true, &engine, &bench.window);
             model.reset();
             out[QStringLiteral("rows")] = rows(engine, view);
             QList<int> marked;

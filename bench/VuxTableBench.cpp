@@ -8,9 +8,9 @@
 // operation can be repeated); exits 1 when the start failed or the table
 // stayed empty.
 
+#include "app/MainWindow.h"
 #include "base/Globals.h"
 #include "base/InstallRoot.h"
-#include "app/MainWindow.h"
 #include "packagetable/PackageTable.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
@@ -79,10 +79,8 @@ bool waitFor(std::function<bool()> const& done, double limit)
 int main(int argc, char** argv)
 {
     sinceStart.start();
-    benchEnvironment();
-    QApplication app(argc, argv);
-    application = &app;
-    QStringList const args = QApplication::arguments().mid(1);
+    BenchApplication app(argc, argv);
+    QStringList const args = app.operands();
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr, "usage: vux-table-bench ROOT [--start | --repeat N]\n");
         return 2;
