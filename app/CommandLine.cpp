@@ -13,7 +13,7 @@
 
 namespace {
 
-enum LongOnly { DisableRepo = 256, EnableRepo = 257, InstallRootOption = 258 };
+enum LongOnly { DisableRepo = 256, EnableRepo = 257, InstallRootOption = 258, Version = 259 };
 
 QByteArray printed(char const* format, char const* a, char const* b)
 {
@@ -75,6 +75,7 @@ bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByt
         {"disablerepo", required_argument, nullptr, DisableRepo},
         {"enablerepo", required_argument, nullptr, EnableRepo},
         {"installroot", required_argument, nullptr, InstallRootOption},
+        {"version", no_argument, nullptr, Version},
         {nullptr, 0, nullptr, 0},
     };
     opterr = 0;
@@ -94,6 +95,9 @@ bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByt
         case 'l':
             options.log = true;
             break;
+        case Version:
+            options.version = true;
+            return true;
         case DisableRepo:
         case EnableRepo:
             options.repoEnabledList.append(
@@ -113,14 +117,15 @@ bool CommandLine::parse(int argc, char** argv, CommandLineOptions& options, QByt
         default:
             // The letter of a long option given an argument it does not take
             // ("--help=x") is no unknown letter: name the argument as written.
-            if (optopt >= DisableRepo)
+            if (optopt >= DisableRepo && optopt != Version)
                 message
                     = printed("%s: option requires an argument: %s\n", program, argv[optind - 1]);
-            else if (optopt != 0 && optopt != 'h' && optopt != 'r' && optopt != 'l') {
+            else if (optopt != 0 && optopt < DisableRepo && optopt != 'h' && optopt != 'r'
+                && optopt != 'l') {
                 char const letter[2] = {static_cast<char>(optopt), '\0'};
                 message = printed("%s: unrecognized option letter: %s\n", program, letter);
             } else
-                message = printed("%s: unrecogized option: %s\n", program, argv[optind - 1]);
+                message = printed("%s: unrecognized option: %s\n", program, argv[optind - 1]);
             return false;
         }
     }
@@ -147,6 +152,7 @@ QByteArray CommandLine::usageText()
             "           --disablerepo=r  disable the specified repository, r\n"
             "           --enablerepo=r   enable the specified repository, r\n"
             "           --installroot=d  work on the system installed under directory d\n"
+            "           --version        print the version and exit\n"
             "\n";
     return text;
 }

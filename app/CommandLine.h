@@ -15,6 +15,7 @@ struct CommandLineOptions
     bool help = false;
     bool repoEditor = false;
     bool log = false;
+    bool version = false; // print the version and end
     QList<YumRepoEnabled> repoEnabledList;
     QString installRoot;
 };

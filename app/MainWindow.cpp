@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/HelpWindow.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
 #include "base/Share.h"
@@ -22,12 +23,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -35,11 +37,17 @@
 
 namespace {
 
-// Where the build installs the manuals.
-#ifndef VUX_DOC_DIR
-#define VUX_DOC_DIR "/usr/share/doc/vux-" VUX_VERSION
-#endif
-QString const documentDirectory = QStringLiteral(VUX_DOC_DIR);
+// A question whose Yes goes ahead; No, the default, and Escape keep things
+// as they are.
+bool confirmed(QWidget* parent, QString const& question)
+{
+    QMessageBox box(
+        QMessageBox::Question, MainWindow::tr("VUX"), question, QMessageBox::NoButton, parent);
+    box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
+    box.setDefaultButton(box.addButton(QMessageBox::No));
+    box.defaultButton()->setObjectName(QStringLiteral("noButton"));
+    return box.exec() == QMessageBox::Yes;
+}
 
 QString nodeName()
 {
@@ -206,7 +214,7 @@ void MainWindow::buildMainArea()
            "Out-of-date to Update.\nDoes not Apply Actions automatically."));
     updateAllButton->setObjectName(QStringLiteral("updateAllButton"));
     connect(updateAllButton, &QPushButton::clicked, this, &MainWindow::setUpdateAll);
-    auto* clearButton = new QPushButton(emptyIcon, tr("&Clear Actions"), panel);
+    auto* clearButton = new QPushButton(emptyIcon, tr("C&lear Actions"), panel);
     clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
     clearButton->setObjectName(QStringLiteral("clearButton"));
     connect(clearButton, &QPushButton::clicked, this, &MainWindow::clearActions);
@@ -372,6 +380,8 @@ void MainWindow::stopAndQuit(bool ask)
     if (quitting || stopping)
         return;
     if (ready) {
+        if (ask && !mayDropMarks())
+            return;
         quit();
         return;
     }
@@ -405,6 +415,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     if (ready) {
+        if (!mayDropMarks()) {
+            event->ignore();
+            return;
+        }
         quit(); // its own close() is part of this one
         QMainWindow::closeEvent(event);
         return;
@@ -440,14 +454,36 @@ void MainWindow::editRepositories()
     editRepositories(false);
 }
 
-void MainWindow::recollect()
+// Collects the package lists afresh. With keepMarks the marks go back to
+// the packages still listed that can still take them; returns the names of
+// those whose marks could not.
+QStringList MainWindow::recollect(bool keepMarks)
 {
+    YumIO::Marks const marks = keepMarks ? yumIO->marks() : YumIO::Marks();
     yumIO->clear();
     // The old entries are gone: the table must not show them while the
     // collection runs.
     model->reset();
     yumIO->collect(sessionUse);
+    QStringList const dropped = yumIO->restoreMarks(marks);
     resetModel();
+    return dropped;
+}
+
+int MainWindow::markedCount() const
+{
+    return yumIO ? int(yumIO->marks().size()) : 0;
+}
+
+// Quitting with marks that were not applied drops them: asked first.
+bool MainWindow::mayDropMarks()
+{
+    int const marked = markedCount();
+    return marked == 0
+        || confirmed(this,
+            tr("Packages marked for an action that has not been applied: %1.\nQuit "
+               "without applying?")
+                .arg(marked));
 }
 
 void MainWindow::resetModel()
@@ -471,14 +507,16 @@ void MainWindow::resize()
 // Applies the marked actions. After a transaction the table is collected
 // afresh (every action gone); a failed or declined apply leaves the table and
 // the marks as they were, unless its transaction changed the system before it
-// failed: the table then shows what is installed now.
+// failed: the table then shows what is installed now, and the marks stay on
+// what can still take them (what failed), ready for another try.
 void MainWindow::apply()
 {
     setReady(false);
-    if (yumIO->apply() || yumIO->partlyApplied()) {
+    bool const applied = yumIO->apply();
+    if (applied || yumIO->partlyApplied()) {
         if (!checkCredentials())
             return; // quitting: the window stays busy
-        recollect(); // clears the engine and collects; the table's model resets with it
+        recollect(!applied); // clears the engine and collects; the model resets with it
     }
     setReady(true);
 }
@@ -521,13 +559,44 @@ void MainWindow::reposChanged()
 
 void MainWindow::runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter)
 {
+    // The collection afterwards keeps the marks of the packages it lists
+    // again; a package it no longer finds (a repository out of reach) loses
+    // its mark, so marks are not put at stake unasked.
+    int const marked = recollectAfter ? markedCount() : 0;
+    if (marked > 0
+        && !confirmed(this,
+            tr("Packages marked for an action that has not been applied: %1.\nCleaning "
+               "collects the package lists again; packages no longer listed afterwards lose "
+               "their marks.\nClean the cache?")
+                .arg(marked)))
+        return;
     setReady(false);
     // A clean that failed has been reported; the packages read before it
     // are still in memory, and a collection would only fail again for the
     // same reason (a cache that cannot be written).
-    if ((yumIO->*clean)() && recollectAfter)
-        recollect();
+    bool const cleaned = (yumIO->*clean)();
+    QStringList dropped;
+    if (cleaned && recollectAfter)
+        dropped = recollect(true);
     setReady(true);
+    if (cleaned)
+        showCleanReport(dropped);
+}
+
+// What a clean removed, in the status bar: every cache command reports
+// there, without a dialog to dismiss each time.
+void MainWindow::showCleanReport(QStringList const& droppedMarks)
+{
+    if (!yumIO || quitting || stopping)
+        return;
+    QString text = tr("Cleaned the cache in %1: %2")
+                       .arg(yumConfIO ? yumConfIO->cacheDir : QString(),
+                           yumIO->cleanReport().join(QStringLiteral(", ")));
+    if (!droppedMarks.isEmpty())
+        text += QStringLiteral(". ")
+            + tr("Marks dropped (the package is gone, or its action no longer applies): %1")
+                  .arg(droppedMarks.join(QStringLiteral(", ")));
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::cleanHeaders()
@@ -555,24 +624,40 @@ void MainWindow::cleanAll()
     runCacheCommand(&YumIO::cleanAll, true);
 }
 
+// The HTML manual is shown inside the program: it needs no browser, so it
+// works as root, offline and without a desktop session.
 void MainWindow::manualHtml()
 {
-    QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
-    QByteArray const path
-        = QFile::encodeName(documentDirectory + QStringLiteral("/html/index.html"));
-    char* const argv[]
-        = {const_cast<char*>(program.constData()), const_cast<char*>(path.constData()), nullptr};
-    Execute::execute(this, argv);
+    if (!helpWindow)
+        helpWindow = new Help::Window(this);
+    helpWindow->showManual();
 }
 
+// The PDF manual goes to the desktop's viewer, as the invoking user. When
+// that cannot be, the reader learns why and is offered the manual inside.
 void MainWindow::manualPdf()
 {
-    QByteArray const program = QFile::encodeName(Share::absolute(QStringLiteral("mimeviewer")));
-    QByteArray const path = QFile::encodeName(documentDirectory + QStringLiteral("/manual.pdf"));
-    char mimeType[] = "application/pdf";
-    char* const argv[] = {const_cast<char*>(program.constData()), mimeType,
-        const_cast<char*>(path.constData()), nullptr};
-    Execute::execute(this, argv);
+    QString const path = Share::documentDirectory() + QStringLiteral("/manual.pdf");
+    QString why;
+    if (!QFileInfo(path).isFile()) {
+        why = tr("The PDF manual is not installed: there is no file %1.").arg(path);
+    } else {
+        QString const refusal = Execute::open(
+            this, QStringLiteral("mimeviewer"), {QStringLiteral("application/pdf"), path});
+        if (refusal.isEmpty())
+            return;
+        why = tr("The PDF manual %1 cannot be opened:\n%2").arg(path, refusal);
+    }
+    QMessageBox box(QMessageBox::Information, tr("Help"),
+        why + QStringLiteral("\n\n") + tr("The same manual can be read inside VUX."),
+        QMessageBox::NoButton, this);
+    QPushButton* show = box.addButton(tr("&Show Manual"), QMessageBox::AcceptRole);
+    show->setObjectName(QStringLiteral("showManualButton"));
+    box.addButton(QMessageBox::Close)->setObjectName(QStringLiteral("closeButton"));
+    box.setDefaultButton(show);
+    box.exec();
+    if (box.clickedButton() == show)
+        manualHtml();
 }
 
 void MainWindow::about()

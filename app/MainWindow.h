@@ -27,6 +27,10 @@ namespace Log {
 class Window;
 }
 
+namespace Help {
+class Window;
+}
+
 namespace RepoEditor {
 class Dialog;
 }
@@ -105,7 +109,10 @@ private:
     void buildMenus();
     void buildMainArea();
     void setReady(bool ready);
-    void recollect();
+    QStringList recollect(bool keepMarks = false);
+    int markedCount() const;
+    bool mayDropMarks();
+    void showCleanReport(QStringList const& droppedMarks);
     bool checkCredentials();
     void resetModel();
     bool searching() const;
@@ -118,6 +125,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
+    Help::Window* helpWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
     bool failedStart = false;
     bool initializing = false;

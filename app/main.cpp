@@ -58,6 +58,10 @@ int main(int argc, char** argv)
         std::fputs(message.constData(), stderr);
         CommandLine::usage();
     }
+    if (options.version) {
+        std::printf("%s %s\n", program, VUX_VERSION);
+        return 0;
+    }
     // A mistyped root would otherwise become a new tree of package manager
     // directories on the host.
     if (!options.installRoot.isEmpty() && !QFileInfo(options.installRoot).isDir()) {

@@ -2,9 +2,12 @@
 #include "base/Execute.h"
 
 #include "base/Interrupt.h"
+#include "base/Share.h"
 
+#include <QFile>
 #include <QMessageBox>
 #include <QObject>
+#include <QProcess>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +15,7 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -60,4 +64,35 @@ void Execute::execute(QWidget* parent, char* const* argv)
     }
     // The child leaves at once; reaping it leaves the grandchild to init.
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
+}
+
+QString Execute::open(QWidget* parent, QString const& helper, QStringList const& arguments)
+{
+    QString const program = Share::absolute(helper);
+    QProcess check;
+    check.setChildProcessModifier([] { Interrupt::unblockSignals(); });
+    check.start(program, {QStringLiteral("--check")});
+    // The check only looks at the environment: it answers at once.
+    if (!check.waitForStarted(10000))
+        return QObject::tr("%1 cannot be run: %2").arg(program, check.errorString());
+    if (!check.waitForFinished(10000)) {
+        check.kill();
+        check.waitForFinished();
+        return QObject::tr("%1 did not answer").arg(program);
+    }
+    if (check.exitStatus() != QProcess::NormalExit || check.exitCode() != 0) {
+        QString const reason = QString::fromLocal8Bit(check.readAllStandardError()).trimmed();
+        return reason.isEmpty()
+            ? QObject::tr("%1 refused, with status %2").arg(program).arg(check.exitCode())
+            : reason;
+    }
+    QList<QByteArray> vector {QFile::encodeName(program)};
+    for (QString const& argument : arguments)
+        vector << argument.toLocal8Bit();
+    std::vector<char*> argv;
+    for (QByteArray& item : vector)
+        argv.push_back(item.data());
+    argv.push_back(nullptr);
+    execute(parent, argv.data());
+    return QString();
 }

@@ -11,3 +11,9 @@ QString Share::absolute(QString const& relative)
     QString const dir = env ? QString::fromLocal8Bit(env) : QStringLiteral(VUX_DEFAULT_SHARE_DIR);
     return QStringLiteral("%1/%2").arg(dir, relative);
 }
+
+QString Share::documentDirectory()
+{
+    char const* env = std::getenv("VUXDOC");
+    return env && *env ? QString::fromLocal8Bit(env) : QStringLiteral(VUX_DOC_DIR);
+}

@@ -11,4 +11,10 @@ namespace Share {
 // and the relative path.
 QString absolute(QString const& relative);
 
+// The documentation directory, which holds the manuals: html/index.html
+// with its pictures, and manual.pdf. $VUXDOC when set (read on every call;
+// a build tree has one in its doc/ folder), else where this build installs
+// them.
+QString documentDirectory();
+
 } // namespace Share

@@ -115,6 +115,7 @@ void Area::addGroupRows()
     YumIO& io = *yumIO;
     Package::Entry const& e = *entry;
     addPair(tr("Kind"), io.getKind(e));
+    addPair(tr("Description"), io.getDescription(e));
     addPair(tr("Required Groups"), io.getRequiredGroups(e));
     addPair(tr("Default MetaPkgs"), io.getDefaultMetaPkgs(e));
     addPair(tr("Optional MetaPkgs"), io.getOptionalMetaPkgs(e));

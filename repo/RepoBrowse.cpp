@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "repo/RepoBrowse.h"
 
+#include "base/Credentials.h"
 #include "base/Execute.h"
-#include "base/Share.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
 #include "yumio/YumIO.h"
 
-#include <QFile>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -42,10 +41,12 @@ void RepoBrowse::browse(QWidget* parent, Repo::Entry const& entry, YumIO* yumIO)
         noUrl(parent);
         return;
     }
-    QByteArray program = QFile::encodeName(Share::absolute(QStringLiteral("webbrowser")));
-    QByteArray argument = substitute(url, yumIO).toLocal8Bit();
-    char* argv[] = {program.data(), argument.data(), nullptr};
-    Execute::execute(parent, argv);
+    QString const target = substitute(url, yumIO);
+    QString const refusal = Execute::open(parent, QStringLiteral("webbrowser"), {target});
+    if (!refusal.isEmpty())
+        QMessageBox::warning(parent, tr("Error"),
+            tr("The repository cannot be opened in a web browser:\n%1\n\nIts URL: %2")
+                .arg(refusal, Credentials::masked(target)));
 }
 
 void RepoBrowse::browse(QWidget* parent, QString const& repoId, YumIO* yumIO, YumConfIO* yumConfIO)

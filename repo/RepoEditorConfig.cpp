@@ -222,6 +222,7 @@ void Config::disable()
 void Config::setEntry(Repo::Entry const& entry)
 {
     loading = true;
+    loadedId = entry.id;
     idEdit->setText(entry.id);
     nameEdit->setText(entry.name);
     urlsEdit->setRealPlainText(entry.baseurl);
@@ -280,6 +281,9 @@ bool Config::setStatus(YumConfIO const* conf, QLabel* label) const
     Repo::Entry const entry = toEntry();
     if (entry.id.isEmpty())
         return report(&Colors::makeError, tr("No Identifier specified"));
+    QString const refused = refusal();
+    if (!refused.isEmpty())
+        return report(&Colors::makeError, refused);
     if (entry.baseurl.isEmpty() && entry.mirrorlist.isEmpty())
         return report(&Colors::makeWarning, tr("No URLs or Mirror list URL specified"));
     QString const mainFile = YumConfIO::configuredFileName();
@@ -297,6 +301,17 @@ bool Config::setStatus(YumConfIO const* conf, QLabel* label) const
             return report(&Colors::makeWarning, tr("No Larder Authentication Password specified"));
     }
     return false;
+}
+
+QString Config::refusal() const
+{
+    QString const id = idEdit->text();
+    qsizetype const bad = Repo::invalidIdPosition(id);
+    if (bad < 0 || id == loadedId)
+        return QString();
+    QString const shown
+        = id.at(bad) == QLatin1Char(' ') ? tr("a blank") : QStringLiteral("\"%1\"").arg(id.at(bad));
+    return tr("The Identifier may hold only letters, digits and - _ . : (not %1)").arg(shown);
 }
 
 void Config::authChanged(QString const&)

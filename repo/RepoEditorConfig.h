@@ -38,6 +38,10 @@ public:
     // Puts the first problem of the form into label (text and palette);
     // false when there is none to report.
     bool setStatus(YumConfIO const* conf, QLabel* label) const;
+    // Why the form must not be accepted (an identifier dnf would refuse), or
+    // an empty text. An identifier as it was read is kept whatever it holds:
+    // dnf may accept it once its variables ($releasever) are substituted.
+    QString refusal() const;
 
     QWidget* firstField() const;
 
@@ -57,6 +61,7 @@ private:
     QList<QWidget*> inputs() const;
 
     bool loading = false;
+    QString loadedId; // the identifier setEntry() was given
     QLineEdit* idEdit = nullptr;
     QLineEdit* nameEdit = nullptr;
     PasswdTextEdit* urlsEdit = nullptr;

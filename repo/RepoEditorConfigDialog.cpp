@@ -41,8 +41,8 @@ ConfigDialog::ConfigDialog(YumConfIO* yumConfIO, QWidget* parent)
         tr("Reset"), "resetButton", tr("Undo changes to this repository configuration"));
     QPushButton* cancelButton = dialogButton(tr("Cancel"), "cancelButton",
         tr("Undo changes to this repository configuration and close the window"));
-    QPushButton* okButton = dialogButton(tr("OK"), "okButton",
-        tr("Apply changes to all repository configurations, and close the window"));
+    okToolTip = tr("Apply changes to all repository configurations, and close the window");
+    okButton = dialogButton(tr("OK"), "okButton", okToolTip);
     okButton->setDefault(true);
     row->addWidget(statusLabel);
     row->addStretch(1);
@@ -83,6 +83,11 @@ void ConfigDialog::setVisible(bool visible)
 
 void ConfigDialog::updateStatusLabel()
 {
+    // A form dnf would refuse is never accepted: OK says why it is off.
+    QString const refusal = config->refusal();
+    okButton->setEnabled(refusal.isEmpty());
+    okButton->setToolTip(refusal.isEmpty() ? okToolTip : refusal);
+    okButton->setAccessibleDescription(refusal);
     if (config->setStatus(yumConfIO, statusLabel))
         return;
     statusLabel->setPalette(savedStatusPalette);
@@ -114,6 +119,8 @@ void ConfigDialog::cancel()
 
 void ConfigDialog::ok()
 {
+    if (!config->refusal().isEmpty())
+        return; // a refused form is never accepted, whoever calls this
     if (!hasChanged) {
         reject();
         return;

@@ -47,6 +47,8 @@ public slots:
 private:
     QLabel* statusLabel = nullptr;
     QPushButton* resetButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QString okToolTip;
     Config* config = nullptr;
     QPalette savedStatusPalette;
     YumConfIO* yumConfIO = nullptr;

@@ -24,4 +24,9 @@ struct Entry
     double sortPosition; // order of the section within its file, from 1
 };
 
+// The position of the first character of id that dnf refuses in a
+// repository identifier (it allows ASCII letters, digits and "-_.:"), or -1
+// when there is none. dnf skips a section whose identifier it refuses.
+qsizetype invalidIdPosition(QString const& id);
+
 } // namespace Repo

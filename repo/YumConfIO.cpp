@@ -293,7 +293,7 @@ bool YumConfIO::readRepoFile(FILE* file, QString const& path, QString const& ent
             break;
         if (line.startsWith(QLatin1Char('['))) {
             if (!line.endsWith(QLatin1Char(']'))) {
-                error(tr("Malformed section name in line: %1").arg(line), errno);
+                refuse(tr("Malformed section name in line: %1").arg(line));
                 return false;
             }
             if (inSection)

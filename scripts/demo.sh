@@ -32,5 +32,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     run="xvfb-run -a"
 fi
 status=0
-env VUXSHARE="$top/share" $run "$build/vux" --log --installroot="$demo/root" "$@" || status=$?
+# The build tree's doc/ holds the manual as an installation lays it out
+# (html/index.html, and manual.pdf when htmldoc is installed): the Help menu
+# shows it from there.
+env VUXSHARE="$top/share" VUXDOC="$build/doc" $run "$build/vux" --log --installroot="$demo/root" "$@" || status=$?
 exit "$status"

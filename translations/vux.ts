@@ -220,7 +220,7 @@ Does not Apply Actions automatically.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;Clear Actions</source>
+        <source>C&amp;lear Actions</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

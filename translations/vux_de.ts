@@ -230,7 +230,7 @@ Does not Apply Actions automatically.</source>
 Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
-        <source>&amp;Clear Actions</source>
+        <source>C&amp;lear Actions</source>
         <translation>Aktionen zu&amp;rücksetzen</translation>
     </message>
     <message>

@@ -29,3 +29,18 @@ void Package::EntryList::deleteAll()
         delete entry;
     clear();
 }
+
+bool Package::allows(State state, Action action)
+{
+    switch (action) {
+    case Update:
+        return state == Updatable;
+    case Install:
+        return state == Available;
+    case Remove:
+        return state != Available;
+    case None:
+        break;
+    }
+    return true;
+}

@@ -65,6 +65,11 @@ public:
     void deleteAll();
 };
 
+// Whether an entry in state can be marked with action: an update for what
+// is out of date, an install for what is not installed, a removal for what
+// is (None always).
+bool allows(State state, Action action);
+
 } // namespace Package
 
 Q_DECLARE_METATYPE(Package::Entry*)

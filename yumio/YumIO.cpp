@@ -205,6 +205,45 @@ Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString cons
     return packagesByName.value(name).value(0, nullptr);
 }
 
+YumIO::Marks YumIO::marks() const
+{
+    Marks marked;
+    for (Package::Entry const* entry : entries) {
+        if (entry->action != Package::None)
+            marked.insert(keyOf(*entry), entry->action);
+    }
+    return marked;
+}
+
+// The key a collection gives an entry: an updatable row's is its installed
+// package's name and architecture (the update may be of another
+// architecture, or of another name for a rename).
+YumIO::EntryKey YumIO::keyOf(Package::Entry const& entry)
+{
+    if (entry.kind == Package::Group)
+        return EntryKey::group(entry.name);
+    Package::Entry const& installed
+        = entry.state == Package::Updatable && entry.next ? *entry.next : entry;
+    return EntryKey::package(
+        entry.name, installed.arch, entry.olderVersion ? entry.verRel : QString());
+}
+
+QStringList YumIO::restoreMarks(Marks const& marks)
+{
+    QStringList dropped;
+    for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
+        // After a failed collection the hash holds entries that are not
+        // listed; after one that succeeded it holds exactly the listed ones.
+        Package::Entry* entry = entries.isEmpty() ? nullptr : entryHash.value(it.key(), nullptr);
+        if (entry && Package::allows(entry->state, it.value()))
+            entry->action = it.value();
+        else
+            dropped << it.key().name;
+    }
+    dropped.sort();
+    return dropped;
+}
+
 QString YumIO::getState(Package::Entry const& entry) const
 {
     switch (entry.state) {

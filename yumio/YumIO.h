@@ -121,6 +121,14 @@ public:
     {
         return packagesByName.value(name);
     }
+    // The marked actions, by entry, to be given back to the entries of a
+    // later collection: each mark returns to the entry of the same key when
+    // its new state allows the action. restoreMarks() returns the names of
+    // those that did not (sorted).
+    using Marks = QHash<EntryKey, Package::Action>;
+    Marks marks() const;
+    QStringList restoreMarks(Marks const& marks);
+    static EntryKey keyOf(Package::Entry const& entry);
 
     QString getName(Package::Entry const& entry) const { return entry.name; }
     QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
@@ -174,6 +182,9 @@ public:
     bool cleanXmlMetadata();
     bool cleanPickledCache();
     bool cleanAll();
+    // What the last cleaning command removed, a line a step ("3 package
+    // files removed"), as the package manager's side wrote it.
+    QStringList cleanReport() const { return cleaned; }
 
     // --- Log -----------------------------------------------------------------
     Log::EntryList& logEntries() { return logList; }
@@ -449,6 +460,7 @@ private:
     long lastTsCurrent = -1;
     bool applying = false; // the script's apply is running
     bool appliedPart = false; // see partlyApplied()
+    QStringList cleaned; // see cleanReport()
 
     // Output assembly and capture.
     QString stdoutRest;

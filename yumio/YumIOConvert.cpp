@@ -217,7 +217,9 @@ QString YumIO::bytesFormat(quint64 bytes)
         }
     }
     char number[64];
-    std::snprintf(number, sizeof number, value > 0 && value < 9.95 ? "%.1f" : "%.0f", value);
+    // Whole bytes have no fraction; a larger unit shows one below 10.
+    bool const fraction = bytes >= 1000 && value < 9.95;
+    std::snprintf(number, sizeof number, fraction ? "%.1f" : "%.0f", value);
     return QString::fromLatin1(number) + tr(unit);
 }
 

@@ -190,7 +190,7 @@ QString YumIO::makeSortedUniq(QStringList lines)
 }
 
 // ---------------------------------------------------------------------------
-// Simple fields. Group objects have none of them.
+// Simple fields. Group objects have none of them but the description.
 
 #define YUMIO_SIMPLE_GETTER(getter, key)                                                           \
     QString YumIO::getter(Package::Entry const& entry)                                             \
@@ -201,7 +201,22 @@ QString YumIO::makeSortedUniq(QStringList lines)
         return simpleString(entry.object, key);                                                    \
     }
 
-YUMIO_SIMPLE_GETTER(getDescription, "description")
+QString YumIO::getDescription(Package::Entry const& entry)
+{
+    DetailLock lock(this);
+    if (!entry.object)
+        return QString();
+    if (entry.kind != Package::Group)
+        return simpleString(entry.object, "description");
+    // A group adapter of an older script may lack it.
+    PyRef text = PyRef::steal(PyObject_GetAttrString(entry.object, "description"));
+    if (!text) {
+        PyErr_Clear();
+        return QString();
+    }
+    return pyString(text.get());
+}
+
 YUMIO_SIMPLE_GETTER(getGroup, "group")
 YUMIO_SIMPLE_GETTER(getVendor, "vendor")
 YUMIO_SIMPLE_GETTER(getBuildHost, "buildhost")

@@ -115,8 +115,11 @@ bool YumIO::cleanStep(char const* method, QStringList& failures)
             PyErr_Clear();
         }
     }
-    if (code == 0)
+    if (code == 0) {
+        if (!messages.isEmpty())
+            cleaned << messages.first();
         return true;
+    }
     // The first message counts what was removed; the others say what failed.
     if (messages.size() > 1)
         messages.removeFirst();
@@ -129,6 +132,7 @@ bool YumIO::cleanStep(char const* method, QStringList& failures)
 bool YumIO::clean(QString const& heading, QList<char const*> const& methods)
 {
     log(Log::Heading, 0, heading);
+    cleaned.clear();
     QStringList failures;
     bool ok = true;
     for (char const* method : methods)

@@ -409,6 +409,7 @@ PyObject* YumIO::reportDownloadSize(PyObject* args)
     if (!PyArg_ParseTuple(args, "O", &packages))
         return nullptr;
     quint64 total = 0;
+    int downloads = 0;
     PyRef iterator = PyRef::steal(PyObject_GetIter(packages));
     if (!iterator)
         PyErr_Clear();
@@ -417,9 +418,12 @@ PyObject* YumIO::reportDownloadSize(PyObject* args)
         if (!package)
             break;
         total += sizeOf(package.get());
+        ++downloads;
     }
     PyErr_Clear();
-    confirmText += tr("Total download size: %1\n").arg(bytesFormat(total));
+    // A transaction that only removes downloads nothing: no size to tell.
+    if (downloads > 0)
+        confirmText += tr("Total download size: %1\n").arg(bytesFormat(total));
     return none();
 }
 
@@ -559,6 +563,7 @@ PyObject* YumIO::tsCallback(PyObject* args)
         } else {
             text = tr("Removing %1").arg(name);
             actPos += static_cast<quint32>(floorSize(name));
+            log(Log::Message, 1, text);
         }
         if (progress)
             progress->startItemAct(text, tail, actPos);
@@ -619,6 +624,7 @@ PyObject* YumIO::tsEvent(PyObject* args)
             if (action == 40) {
                 text = tr("Removing %1").arg(name);
                 actPos += static_cast<quint32>(floorSize(name));
+                log(Log::Message, 1, text);
             } else {
                 text = tr("Completing update for: %1").arg(name);
                 actPos += static_cast<quint32>(floorSize(name, true) / 5);

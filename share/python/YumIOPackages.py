@@ -316,6 +316,9 @@ class Group:
     def __init__(self, group, installed):
         self.groupid = group.id
         self.name = group.ui_name or group.name or group.id
+        # The description shown with the group, translated where the metadata
+        # has the language.
+        self.description = group.ui_description or ""
         self.user_visible = bool(group.visible)
         self.installed = bool(installed)
         self.mandatory_packages = {p.name: 1 for p in group.mandatory_packages}

@@ -18,6 +18,7 @@ class TestCommandLine : public QObject
 private slots:
     void usageAndErrors_data();
     void usageAndErrors();
+    void version();
     void parse();
     void withoutDisplay_data();
     void withoutDisplay();
@@ -77,7 +78,9 @@ void TestCommandLine::usageAndErrors_data()
     QTest::newRow("unknown letter in a cluster")
         << QStringList {"-lz"} << QByteArray("vux: unrecognized option letter: z\n");
     QTest::newRow("unknown long option")
-        << QStringList {"--bogus=1"} << QByteArray("vux: unrecogized option: --bogus=1\n");
+        << QStringList {"--bogus=1"} << QByteArray("vux: unrecognized option: --bogus=1\n");
+    QTest::newRow("--version given a value")
+        << QStringList {"--version=1"} << QByteArray("vux: unrecognized option: --version=1\n");
     QTest::newRow("--disablerepo without its argument") << QStringList {
         "-r", "--disablerepo"} << QByteArray("vux: option requires an argument: --disablerepo\n");
     QTest::newRow("empty --installroot") << QStringList {
@@ -111,7 +114,19 @@ void TestCommandLine::usageAndErrors()
                    "           --enablerepo=r   enable the specified repository, r\n"
                    "           --installroot=d  work on the system installed under "
                    "directory d\n"
+                   "           --version        print the version and exit\n"
                    "\n"));
+}
+
+// Answered without a display, like --help, but as a success.
+void TestCommandLine::version()
+{
+    QTemporaryDir empty;
+    Ended const vux = run({QStringLiteral("-l"), QStringLiteral("--version")},
+        withoutDisplayEnvironment(empty.path()));
+    QCOMPARE(vux.code, 0);
+    QCOMPARE(vux.out, QByteArray("vux " VUX_VERSION "\n"));
+    QCOMPARE(vux.err, QByteArray());
 }
 
 // In process: repository options in order, their wildcards matching whole

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace StartupSupport;
@@ -35,8 +36,16 @@ private slots:
     void sortFromTheKeyboard();
     void resizeKeepsSelection();
     void userMarksAnUpdate();
+    void marksAcrossCleanAndQuit();
 
 private:
+    QAction* action(QString const& text) const
+    {
+        for (QAction* candidate : window->findChildren<QAction*>())
+            if (candidate->text() == text)
+                return candidate;
+        return nullptr;
+    }
     template <typename T> T* child(char const* name) const
     {
         return window->findChild<T*>(QLatin1String(name));
@@ -335,6 +344,62 @@ void TestMainWindowTable::userMarksAnUpdate()
     QTest::keyClick(view, Qt::Key_Space);
     QVERIFY(!table->index(0, ActionColumn).data(Qt::ToolTipRole).isValid());
     QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
+}
+
+// Clean All asks before it puts marks at stake, keeps the marks of what is
+// still listed afterwards and says what it cleaned; quitting with marks asks
+// too, and No keeps the program running. (Last: the window ends here.)
+void TestMainWindowTable::marksAcrossCleanAndQuit()
+{
+    YumIO* engine = window->engine();
+    auto const entry = [&](char const* name) { return engine->findEntry(false, name); };
+    auto const actionOf
+        = [&](char const* name) { return entry(name) ? entry(name)->action : Package::Action(-1); };
+    QVERIFY(entry("fjord") && entry("aurora"));
+    entry("fjord")->action = Package::Install;
+    entry("aurora")->action = Package::Update;
+    QAction* cleanAll = action(QStringLiteral("Clean All"));
+    QVERIFY(cleanAll);
+    int const asked = answerer->answered();
+    answerer->click(QStringLiteral("noButton"));
+    cleanAll->trigger();
+    QCOMPARE(answerer->answered(), asked + 1);
+    QVERIFY(engine->cleanReport().isEmpty());
+    QCOMPARE(actionOf("fjord"), Package::Install);
+
+    // Without its repository aurora is no longer out of date: its update
+    // mark cannot come back.
+    QString const repo = root.file(QStringLiteral("/etc/yum.repos.d/updates.repo"));
+    QVERIFY(QFile::rename(repo, repo + QStringLiteral(".off")));
+    answerer->click(QStringLiteral("yesButton"));
+    cleanAll->trigger();
+    QVERIFY(QFile::rename(repo + QStringLiteral(".off"), repo));
+    QCOMPARE(answerer->answered(), asked + 2);
+    engine = window->engine();
+    QCOMPARE(actionOf("fjord"), Package::Install);
+    QCOMPARE(actionOf("aurora"), Package::None);
+    QCOMPARE(entry("aurora")->state, Package::Installed);
+    QVERIFY(child<QPushButton>("applyButton")->isEnabled());
+    QString const report = window->statusBar()->currentMessage();
+    QVERIFY(!engine->cleanReport().isEmpty());
+    for (QString const& line : engine->cleanReport())
+        QVERIFY2(report.contains(line), qPrintable(report));
+    QVERIFY2(report.endsWith(QLatin1String(": aurora")), qPrintable(report));
+
+    // Quit and the window's close button, declined, then accepted.
+    QAction* quit = action(QStringLiteral("&Quit"));
+    QVERIFY(quit);
+    answerer->click(QStringLiteral("noButton"));
+    quit->trigger();
+    answerer->click(QStringLiteral("noButton"));
+    window->close();
+    QCOMPARE(answerer->answered(), asked + 4);
+    QVERIFY(window->isVisible() && window->engine());
+    QCOMPARE(actionOf("fjord"), Package::Install);
+    answerer->click(QStringLiteral("yesButton"));
+    window->close();
+    QCOMPARE(answerer->answered(), asked + 5);
+    QVERIFY(!window->isVisible() && !window->engine());
 }
 
 QTEST_MAIN(TestMainWindowTable)

@@ -1,16 +1,31 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "app/HelpWindow.h"
+#include "app/MainWindow.h"
 #include "app/Translations.h"
 #include "config-vux-tests.h"
+#include "log/LogWindow.h"
+#include "packagetable/PackageTableDescribeDialog.h"
+#include "repo/RepoAuthDialog.h"
+#include "repo/RepoEditorDialog.h"
+#include "repo/YumConfIO.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -113,6 +128,78 @@ QPair<int, int> edgeNewlines(QString const& text)
     return {leading, trailing};
 }
 
+// The texts that one Alt+letter can reach (QKeySequence::mnemonic), when
+// more than one does: only the first of them is ever reached.
+QStringList clashes(QString const& where, QStringList const& texts)
+{
+    QHash<QKeySequence, QStringList> byKey;
+    for (QString const& text : texts) {
+        QKeySequence const key = QKeySequence::mnemonic(text);
+        if (!key.isEmpty())
+            byKey[key] << text;
+    }
+    QStringList faults;
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it) {
+        if (it->size() > 1)
+            faults << QStringLiteral("%1: %2 share %3")
+                          .arg(where, it->join(QStringLiteral(", ")), it.key().toString());
+    }
+    return faults;
+}
+
+// Within one window: its menu bar's titles, buttons, labelled fields and
+// groups; within each of its menus: the entries.
+QStringList windowClashes(QWidget* window)
+{
+    QString const where = window->metaObject()->className();
+    QStringList texts;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->window() != window)
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            texts << button->text();
+        else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
+            texts << label->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            texts << group->title();
+        else if (auto* bar = qobject_cast<QMenuBar*>(widget)) {
+            for (QAction* action : bar->actions())
+                texts << action->text();
+        }
+    }
+    QStringList faults = clashes(where, texts);
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            entries << action->text();
+        faults += clashes(where + QStringLiteral(" ") + menu->title(), entries);
+    }
+    return faults;
+}
+
+// The clashes in every window and dialog that can be built without an
+// engine, in the language installed now.
+QStringList allWindowClashes()
+{
+    QList<YumRepoEnabled> const options;
+    QHash<QString, bool> use;
+    YumConfIO conf(options, use);
+    Log::EntryList entries;
+    MainWindow main;
+    RepoEditor::Dialog editor(nullptr, &conf, nullptr);
+    Log::Window log(entries);
+    RepoAuth::Dialog auth;
+    PackageTable::Describe::Dialog describe;
+    Help::Window help;
+    QList<QWidget*> windows {&main, &editor, &log, &auth, &describe, &help};
+    for (QDialog* dialog : editor.findChildren<QDialog*>())
+        windows << dialog;
+    QStringList faults;
+    for (QWidget* window : std::as_const(windows))
+        faults += windowClashes(window);
+    return faults;
+}
+
 } // namespace
 
 // The toolkit's catalogue follows the locale; Vux's own is looked up in the
@@ -127,6 +214,8 @@ private slots:
     void toolkitCatalogueFollowsTheLocale();
     void translationsKeepWhatTheProgramFillsIn_data();
     void translationsKeepWhatTheProgramFillsIn();
+    void noMnemonicClashes_data();
+    void noMnemonicClashes();
 };
 
 void TestTranslations::toolkitCatalogueFollowsTheLocale()
@@ -186,5 +275,33 @@ void TestTranslations::translationsKeepWhatTheProgramFillsIn()
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
-QTEST_GUILESS_MAIN(TestTranslations)
+void TestTranslations::noMnemonicClashes_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::newRow("source texts") << QString();
+    QDir const dir(QStringLiteral(VUX_SOURCE_DIR "/translations"));
+    for (QString const& name : dir.entryList({QStringLiteral("vux_*.ts")}, QDir::Files)) {
+        QString const compiled = QFileInfo(name).completeBaseName() + QStringLiteral(".qm");
+        QTest::newRow(qPrintable(name)) << QStringLiteral(":/i18n/") + compiled;
+    }
+}
+
+// Alt+letter in one window reaches one thing, in every language: a menu
+// title and a button sharing a letter leave one of them out of reach.
+void TestTranslations::noMnemonicClashes()
+{
+    QFETCH(QString, catalogue);
+    std::unique_ptr<QTranslator> translator;
+    if (!catalogue.isEmpty()) {
+        translator = std::make_unique<QTranslator>();
+        QVERIFY2(translator->load(catalogue), qPrintable(catalogue));
+        QCoreApplication::installTranslator(translator.get());
+    }
+    QStringList const faults = allWindowClashes();
+    if (translator)
+        QCoreApplication::removeTranslator(translator.get());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+QTEST_MAIN(TestTranslations)
 #include "TestTranslations.moc"

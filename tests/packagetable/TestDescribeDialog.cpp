@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "base/Credentials.h"
+#include "config-vux-tests.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
@@ -10,6 +11,7 @@
 
 #include <QPushButton>
 #include <QTextEdit>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using PackageTable::Describe::Instance::Area;
@@ -25,6 +27,27 @@ QStringList keys(Area* area)
             result << label->text().chopped(1);
     }
     return result;
+}
+
+// The description the repositories' group data gives the group called name.
+QString compsDescription(QString const& name)
+{
+    QFile file(QStringLiteral(VUX_TEST_DATA_DIR "/comps.xml"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QXmlStreamReader xml(&file);
+    QString groupName;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"group")
+            groupName.clear();
+        else if (xml.name() == u"name" && xml.attributes().isEmpty())
+            groupName = xml.readElementText();
+        else if (xml.name() == u"description" && xml.attributes().isEmpty() && groupName == name)
+            return xml.readElementText();
+    }
+    return QString();
 }
 
 QString valueOf(Area* area, QString const& key)
@@ -159,6 +182,9 @@ void TestDescribeDialog::areasAndRows()
     QStringList const group = keys(areas[0]);
     QCOMPARE(group.first(), QStringLiteral("Kind"));
     QVERIFY(group.contains(QStringLiteral("Mandatory Packages")));
+    QString const description = compsDescription(QStringLiteral("Core Tools"));
+    QVERIFY(!description.isEmpty());
+    QCOMPARE(valueOf(areas[0], QStringLiteral("Description")), description);
     QVERIFY(!group.contains(QStringLiteral("Required Groups")) && !areas[0]->filesButton());
 }
 

@@ -33,17 +33,20 @@ def run(tmp_path):
         path.chmod(0o755)
     record = str(tmp_path / "record")
 
-    def run(program, argument, uid, **env):
+    def run(program, arguments, uid, **env):
         environment = {"PATH": "%s:/usr/bin:/bin" % bin_dir, "RECORD": record,
                        "FAKE_UID": str(uid), "HOME": "/root", "USER": "root",
                        "DISPLAY": ":5"}
         environment.update(env)
-        proc = subprocess.run([os.path.join(SHARE, program), argument], env=environment,
+        if isinstance(arguments, str):
+            arguments = [arguments]
+        proc = subprocess.run([os.path.join(SHARE, program)] + arguments, env=environment,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                               universal_newlines=True)
         read = lambda suffix: (open(record + suffix).read().splitlines()
                                if os.path.exists(record + suffix) else None)
         return proc, read(".open"), read(".runuser")
+    run.bin_dir = bin_dir
     return run
 
 
@@ -73,3 +76,27 @@ def test_root_never_opens_as_root(run, env):
     assert proc.returncode == 1
     assert "not opening" in proc.stderr
     assert opened is None and switched is None
+
+
+def test_viewer_takes_the_type_as_a_hint(run):
+    proc, opened, _ = run("mimeviewer", ["application/pdf", "/doc/manual.pdf"], 1000)
+    assert proc.returncode == 0, proc.stderr
+    assert opened[0] == "/doc/manual.pdf"
+
+
+@pytest.mark.parametrize("program", ["webbrowser", "mimeviewer"])
+@pytest.mark.parametrize("uid, env, status", [(1000, {}, 0), (0, {"SUDO_UID": "1234"}, 0),
+                                              (0, {}, 1)])
+def test_check_opens_nothing(run, program, uid, env, status):
+    proc, opened, switched = run(program, "--check", uid, **env)
+    assert proc.returncode == status
+    assert ("not opening" in proc.stderr) == (status == 1)
+    assert opened is None and switched is None
+
+
+def test_without_an_opener_says_so(run):
+    os.unlink(os.path.join(run.bin_dir, "xdg-open"))
+    # Only the stand-ins on PATH: the machine's own opener must not count.
+    proc, opened, _ = run("webbrowser", URL, 1000, PATH=str(run.bin_dir))
+    assert proc.returncode == 1
+    assert "xdg-open" in proc.stderr and opened is None

@@ -99,6 +99,18 @@ void TestRepoBrowse::browse()
         QStringList(2, QStringLiteral("Repository configuration has no URL")));
     QCOMPARE(fixture.answerer().titles(), QStringList(2, QStringLiteral("Error")));
     QCOMPARE(share.browsed(0), QStringList());
+
+    // A browser that cannot be started (none as root): the reason, and the
+    // URL without its password.
+    share.refuse("webbrowser: not opening a browser or viewer as root");
+    fixture.answerer().click(QStringLiteral("OK"));
+    entry.baseurl = QStringLiteral("http://h/larder?name=n&password=secret&path=/r/");
+    RepoBrowse::browse(fixture.window(), entry, &engine);
+    QString const said = fixture.answerer().texts().value(2);
+    QVERIFY2(said.contains(QLatin1String("not opening a browser")) && said.contains("http://h/")
+            && !said.contains(QLatin1String("secret")),
+        qPrintable(said));
+    QCOMPARE(share.browsed(0), QStringList());
 }
 
 QTEST_MAIN(TestRepoBrowse)

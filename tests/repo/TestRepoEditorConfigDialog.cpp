@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ConfSandbox.h"
+#include "config-vux-tests.h"
 
 #include "repo/RepoEditorConfigDialog.h"
 #include "widgets/PasswdLineEdit.h"
@@ -7,8 +8,11 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 
 // The dialog that edits one repository configuration: the form, the larder
@@ -57,6 +61,27 @@ Repo::Entry entry(QString const& id, QString const& baseurl, QString const& mirr
     return e;
 }
 
+// dnf's own verdict on each identifier: whether it would load a section
+// of that name (dnf.repo.repo_id_invalid finds no bad character).
+QList<bool> dnfAccepts(QStringList const& ids)
+{
+    QProcess dnf;
+    dnf.start(QStringLiteral(VUX_TEST_PYTHON),
+        {QStringLiteral("-c"),
+            QStringLiteral(
+                "import dnf.repo, json, sys\n"
+                "ids = json.load(sys.stdin)\n"
+                "print(json.dumps([dnf.repo.repo_id_invalid(i) is None for i in ids]))")});
+    dnf.write(QJsonDocument(QJsonArray::fromStringList(ids)).toJson());
+    dnf.closeWriteChannel();
+    QList<bool> verdicts;
+    if (!dnf.waitForFinished(60000))
+        return verdicts;
+    for (QJsonValue const& verdict : QJsonDocument::fromJson(dnf.readAllStandardOutput()).array())
+        verdicts << verdict.toBool();
+    return verdicts;
+}
+
 } // namespace
 
 class TestRepoEditorConfigDialog : public QObject
@@ -70,6 +95,7 @@ private slots:
     void status_data();
     void status();
     void okSetsSessionUseFromDefaults();
+    void identifierAsDnfReadsIt();
     void largeSortPositionKept();
     void passwordEditorsInside();
     void keyboardAndNames();
@@ -224,6 +250,37 @@ void TestRepoEditorConfigDialog::okSetsSessionUseFromDefaults()
     QCOMPARE(e.enabled, int(Qt::PartiallyChecked));
     QCOMPARE(form.fixture.sessionUse.value("b", true), false);
     QCOMPARE(form.fixture.sessionUse.value("a"), true);
+}
+
+// A typed identifier is accepted exactly when dnf accepts it; otherwise OK
+// is off and says why, and the entry is left as it was. An identifier read
+// from a file stays acceptable as it is.
+void TestRepoEditorConfigDialog::identifierAsDnfReadsIt()
+{
+    QStringList const ids {"updates-testing_2.0:x86", "my extra", "tab\there", "slash/ed",
+        "$releasever", "a=b", "[x]", "hash#", "quote'", "caf\u00e9", "\u00dcber", "Z9"};
+    QList<bool> const accepted = dnfAccepts(ids);
+    QCOMPARE(accepted.size(), ids.size());
+    QVERIFY(accepted.contains(true) && accepted.contains(false));
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        Form form;
+        Repo::Entry e = entry("old", "http://a/");
+        form.open(&e);
+        form.field<QLineEdit>("identifier")->setText(ids[i]);
+        auto* ok = form.field<QPushButton>("okButton");
+        QVERIFY2(ok->isEnabled() == accepted[i], qPrintable(ids[i]));
+        if (!accepted[i]) {
+            QCOMPARE(ok->toolTip(), form.status());
+            QCOMPARE(ok->accessibleDescription(), form.status());
+        }
+        QVERIFY(QMetaObject::invokeMethod(form.dialog.data(), "ok"));
+        QCOMPARE(e.id, accepted[i] ? ids[i] : QStringLiteral("old"));
+    }
+    Form form;
+    Repo::Entry e = entry("fedora-$releasever", "http://a/");
+    form.open(&e);
+    QVERIFY(form.field<QPushButton>("okButton")->isEnabled());
+    QVERIFY(form.status().isEmpty());
 }
 
 // Sections are numbered in their file from 1: a position past 99.99 must not

@@ -282,7 +282,8 @@ void TestRepoEditorDialog::readFailureShowsNoDialog()
     QCOMPARE(editor.dialog->exec(), int(QDialog::Rejected));
     QVERIFY(!editor.dialog->isVisible());
     QCOMPARE(editor.fixture.answerer.titles(), QStringList("VUX Repository Editor Error"));
-    QVERIFY(editor.fixture.answerer.texts().join("").contains(
+    // The text ends with the line: a malformed header is no system error.
+    QVERIFY(editor.fixture.answerer.texts().join("").endsWith(
         "Malformed section name in line: [broken"));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(editor.sandbox.snapshot(), before);

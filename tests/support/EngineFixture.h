@@ -72,11 +72,11 @@ public:
     // Runs work with dir bind-mounted read-only (root only); its result.
     static bool readOnly(QString const& dir, std::function<bool()> const& work);
 
+    // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE, sorted.
+    static QStringList rpmQa(QString const& root);
     // Runs a dnf command line on the root, the way the sandbox configures it,
     // without plugins (they would read the host's configuration, as the
     // companion script reads none); its standard output.
-    // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE, sorted.
-    static QStringList rpmQa(QString const& root);
     QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
     static QString dnf(QString const& root, QStringList const& arguments);
 

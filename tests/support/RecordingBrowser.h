@@ -7,7 +7,9 @@
 
 // A share directory whose webbrowser and mimeviewer programs only write
 // down what they are given ("argument count:arguments" a line, in a log of
-// each program); VUXSHARE points at it while the object lives.
+// each program); VUXSHARE points at it while the object lives. Asked
+// whether they can open anything ("--check"), they agree unless refuse()
+// gave them a reason not to.
 class RecordingBrowser
 {
 public:
@@ -17,13 +19,28 @@ public:
         for (QString const& name : {QStringLiteral("webbrowser"), QStringLiteral("mimeviewer")}) {
             QFile program(dir.filePath(name));
             if (program.open(QIODevice::WriteOnly))
-                program.write("#!/bin/sh\necho \"$#:$*\" >> \"$0.log\"\n");
+                program.write("#!/bin/sh\n"
+                              "if [ \"$1\" = --check ]; then\n"
+                              "    [ -e \"$0.refuse\" ] && cat \"$0.refuse\" >&2 && exit 1\n"
+                              "    exit 0\n"
+                              "fi\n"
+                              "echo \"$#:$*\" >> \"$0.log\"\n");
             program.close();
             program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         qputenv("VUXSHARE", QFile::encodeName(dir.path()));
     }
     ~RecordingBrowser() { qputenv("VUXSHARE", savedShare); }
+
+    // Makes both programs refuse, with reason on standard error.
+    void refuse(QByteArray const& reason)
+    {
+        for (char const* name : {"webbrowser", "mimeviewer"}) {
+            QFile file(dir.filePath(QLatin1String(name) + QStringLiteral(".refuse")));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(reason);
+        }
+    }
 
     // The lines written, once there are expected ones (and a moment later,
     // so that anything late shows here); then forgets them.

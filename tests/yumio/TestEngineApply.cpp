@@ -202,6 +202,7 @@ void TestEngineApply::installUpdateRemove()
     QVERIFY(log.contains(QStringLiteral("Applying: OK")));
     QVERIFY(log.contains(QStringLiteral("Installing fjord")));
     QVERIFY(log.contains(QStringLiteral("Updating aurora")));
+    QVERIFY(log.contains(QStringLiteral("Removing granite")));
     QVERIFY2(!total.backwards, qPrintable(total.where));
     QVERIFY(!total.values.isEmpty());
 
@@ -249,6 +250,11 @@ void TestEngineApply::declineThenRemoveWithDependents()
     QString const confirm = fixture.answerer().texts().last();
     QVERIFY2(
         confirm.contains(QLatin1String("\tRemove: aurora 1.0-1 (x86_64)")), qPrintable(confirm));
+    // Nothing to download, so no download size; each removal is logged.
+    QVERIFY2(!confirm.contains(QLatin1String("download size")), qPrintable(confirm));
+    QStringList const removals = logTexts(engine);
+    QVERIFY(removals.contains(QStringLiteral("Removing libbasalt")));
+    QVERIFY(removals.contains(QStringLiteral("Removing aurora")));
     QString const after = EngineFixture::rpmQa(fixture.root()).join(' ');
     QVERIFY(!after.contains(QLatin1String("libbasalt")));
     QVERIFY(!after.contains(QLatin1String("aurora-0")));

@@ -170,6 +170,7 @@ void TestEngineOutput::bytesFormat_data()
     QTest::addColumn<quint64>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("nothing") << Q_UINT64_C(0) << "0b";
+    QTest::newRow("bytes have no fraction") << Q_UINT64_C(6) << "6b";
     QTest::newRow("999") << Q_UINT64_C(999) << "999b";
     QTest::newRow("1000 is already Kb") << Q_UINT64_C(1000) << "1.0Kb";
     QTest::newRow("1536") << Q_UINT64_C(1536) << "1.5Kb";
