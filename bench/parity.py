@@ -501,11 +501,13 @@ def check_seed(seed, program, workdir, log):
             rows = result["rows"]
             diffs += compare_table(rows, table)
         vuxSide = {"failed": None}
-        if not result.get("marked"):
+        # Nothing out of date is no difference: dnf's upgrade must then
+        # change nothing either.
+        if not result.get("marked") and vuxArgs[0] != "--update-all":
             diffs.append(Difference(part, "Vux has no row to mark for it",
                                     "no row", " ".join(dnfArgs)))
             continue
-        if not result.get("applied"):
+        if result.get("marked") and not result.get("applied"):
             texts = [d["text"] for d in result["dialogs"] if not d["accepted"]]
             vuxSide["failed"] = " / ".join(texts) or "not applied"
         proc = dnf(droot, *dnfArgs, check=False)

@@ -12,6 +12,7 @@ import dnf
 import dnf.callback
 import dnf.exceptions
 import dnf.logging
+import dnf.sack
 import libdnf.transaction as _ACTION
 import rpm
 from dnf.i18n import _
@@ -437,10 +438,40 @@ class ApplyMixin:
         installPkgs = [_adapterPackage(p) for p in installs]
         updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
         removePkgs = [_adapterPackage(p) for p in removes]
-        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs)
-        for pair in updates:
-            requested.add(_adapterPackage(pair[1]))
+        replacedPkgs = [_adapterPackage(pair[1]) for pair in updates]
+        removing = bool(removePkgs) or any(op == "remove" for _group, op, _kept in groups)
+        if not removing or installPkgs or updatePkgs or any(
+                op != "remove" for _group, op, _kept in groups):
+            return self._runTransaction(installPkgs, updatePkgs, removePkgs, replacedPkgs,
+                                        groups, removing)
+        # Removals only are resolved against the installed system alone, as
+        # dnf's remove and group remove commands load no repository: with the
+        # repositories the solver takes other packages along (the other
+        # architecture of a multilib pair, for one).
+        full = self._sack
+        self._sack = self._installedSack()
+        try:
+            installed = self._sack.query().installed()
+            removePkgs = [installed.filter(name=p.name, epoch=p.epoch, version=p.version,
+                                           release=p.release, arch=p.arch)[0]
+                          for p in removePkgs]
+            return self._runTransaction([], [], removePkgs, [], groups, removing)
+        finally:
+            self._sack = full
+            self.reset(goal=True)
 
+    def _installedSack(self):
+        """A sack of the installed packages alone, set up as fill_sack() sets
+        up dnf's."""
+        sack = dnf.sack._build_sack(self)
+        sack.load_system_repo(build_cache=False)
+        conf = self.conf
+        sack._configure(conf.installonlypkgs, conf.installonly_limit, conf.allow_vendor_change)
+        return sack
+
+    def _runTransaction(self, installPkgs, updatePkgs, removePkgs, replacedPkgs, groups,
+                        removing):
+        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) | set(replacedPkgs)
         self.reset(goal=True)
         # dnf adds each transaction's members to one rpm transaction set and
         # forgets it only when the Base closes: after a failed transaction the
@@ -460,8 +491,7 @@ class ApplyMixin:
         # Resolution: removals take what depends on them along, as "dnf remove"
         # and "dnf group remove".
         yumIOC.dsTsCheck()
-        self.resolve(allow_erasing=bool(removePkgs) or any(
-            operation == "remove" for _group, operation, _kept in groups))
+        self.resolve(allow_erasing=removing)
         info = _buildTsInfo(self.transaction, requested)
         info.groups = groupActions
         lines = _tsinfoLines(info)

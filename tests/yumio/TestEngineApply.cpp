@@ -147,6 +147,7 @@ private slots:
     void groupsAndConflicts();
     void installOnlyVersions();
     void renamedPackageReplaced();
+    void multilibRemovedAsDnfRemoves();
     void dependencyLines();
     void failingScriptAndLock();
     void extrasOutputAndFaults();
@@ -827,6 +828,28 @@ void TestEngineApply::missingPackageOverHttp()
     mark(engine, QStringLiteral("ember"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
     QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
+}
+
+// Removing one architecture of a multilib pair leaves the other, as "dnf
+// remove" does (resolved against the installed system alone).
+void TestEngineApply::multilibRemovedAsDnfRemoves()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.extra = QStringList {QStringLiteral("libmica.x86_64"), QStringLiteral("libmica.i686")};
+    QString copy;
+    QString const failure = startCollected(fixture, options, true, &copy);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    YumIO& engine = fixture.engine();
+    Package::Entry* mica
+        = engine.findEntry(false, QStringLiteral("libmica"), QStringLiteral("x86_64"));
+    QVERIFY(mica);
+    mica->action = Package::Remove;
+    QVERIFY(engine.apply());
+    EngineFixture::dnf(copy, {"-y", "remove", "libmica.x86_64"});
+    QStringList const after = EngineFixture::rpmQa(fixture.root());
+    QCOMPARE(after, EngineFixture::rpmQa(copy));
+    QVERIFY2(after.contains(QStringLiteral("libmica-0:1.0-1")), qPrintable(after.join(' ')));
 }
 
 QTEST_MAIN(TestEngineApply)
