@@ -245,8 +245,10 @@ def outcome(root):
             history.append(" ".join(fields[:2]))
         elif altered:
             altered = False
-    return {"packages": sorted(reasons), "reasons": reasons, "groups": dnf_groups(root),
-            "history": sorted(history)}
+    packages = run(["rpm", "--root", root, "-qa", "--qf",
+                    "%{name}-%{epochnum}:%{version}-%{release}.%{arch}\\n"], "rpm -qa").stdout
+    return {"packages": sorted(packages.split()), "reasons": reasons,
+            "groups": dnf_groups(root), "history": sorted(history)}
 
 
 # ---------------------------------------------------------------------------
