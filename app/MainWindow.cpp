@@ -4,17 +4,21 @@
 #include "app/MainWindow.h"
 
 #include "app/HelpWindow.h"
+#include "app/WindowSettings.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
 #include "base/Share.h"
 #include "log/LogWindow.h"
+#include "packagetable/PackageTableMarks.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
+#include "packagetable/PackageTableStatusLine.h"
 #include "packagetable/PackageTableView.h"
 #include "python/Python.h"
 #include "repo/RepoAuthChecker.h"
 #include "repo/RepoEditorDialog.h"
 #include "repo/YumConfIO.h"
+#include "widgets/DialogCanceller.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
@@ -23,13 +27,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -81,6 +88,16 @@ MainWindow::~MainWindow()
 void MainWindow::buildMenus()
 {
     programMenu = new HMenu(tr("&Program"), menuBar());
+    exportMarksAction
+        = programMenu->addAction(tr("&Export Marks..."), this, &MainWindow::exportMarks);
+    exportMarksAction->setObjectName(QStringLiteral("exportMarksAction"));
+    exportMarksAction->setToolTip(
+        tr("Write the marked actions to a text file, to mark them again here or elsewhere"));
+    importMarksAction
+        = programMenu->addAction(tr("&Import Marks..."), this, &MainWindow::importMarks);
+    importMarksAction->setObjectName(QStringLiteral("importMarksAction"));
+    importMarksAction->setToolTip(tr("Mark the actions a file of marks names"));
+    programMenu->addSeparator();
     quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
     menuBar()->addMenu(programMenu);
@@ -88,6 +105,10 @@ void MainWindow::buildMenus()
     windowsMenu = new HMenu(tr("&Windows"), menuBar());
     logAction = windowsMenu->addAction(tr("&Log"), this, &MainWindow::displayLog);
     logAction->setShortcut(QKeySequence(tr("Ctrl+L")));
+    resetLayoutAction = windowsMenu->addAction(tr("&Reset Layout"), this, &MainWindow::resetLayout);
+    resetLayoutAction->setObjectName(QStringLiteral("resetLayoutAction"));
+    resetLayoutAction->setToolTip(
+        tr("Forget the remembered window size, view, sort order and column widths"));
     menuBar()->addMenu(windowsMenu);
 
     reposMenu = new HMenu(tr("&Repositories"), menuBar());
@@ -131,6 +152,7 @@ void MainWindow::buildMainArea()
     modeCombo = new QComboBox(panel);
     modeCombo->addItem(tr("Filter"), 0);
     modeCombo->addItem(tr("Search"), 1);
+    modeCombo->addItem(tr("What Provides"), 2);
     patternEdit = new QLineEdit(QStringLiteral(".*"), panel);
     goButton = new QPushButton(panel);
     goButton->setDefault(true);
@@ -139,11 +161,17 @@ void MainWindow::buildMainArea()
     stateCombo->addItem(tr("View Installable"), 1);
     stateCombo->addItem(tr("View Removable"), 2);
     stateCombo->addItem(tr("View All"), 3);
+    stateCombo->addItem(tr("View Security Updates"), 4);
     stateCombo->setCurrentIndex(0);
     stateCombo->setToolTip(tr("Filter for those packages which are eligible for updating,\nfor "
-                              "installing, or for removing; or show all packages"));
+                              "installing, or for removing; or show all packages;\nor the "
+                              "updates that have a security advisory"));
     groupsCheck = new QCheckBox(tr("Include Groups"), panel);
     groupsCheck->setToolTip(tr("Whether or not filter should include package groups"));
+    ignoreCaseCheck = new QCheckBox(tr("Ign&ore Case"), panel);
+    ignoreCaseCheck->setObjectName(QStringLiteral("ignoreCaseCheck"));
+    ignoreCaseCheck->setToolTip(
+        tr("Whether Filter and Search match letters regardless of their case"));
     modeCombo->setObjectName(QStringLiteral("modeCombo"));
     modeCombo->setAccessibleName(tr("Pattern use"));
     patternEdit->setObjectName(QStringLiteral("patternEdit"));
@@ -157,6 +185,7 @@ void MainWindow::buildMainArea()
     filterBar->addWidget(goButton);
     filterBar->addWidget(stateCombo);
     filterBar->addWidget(groupsCheck);
+    filterBar->addWidget(ignoreCaseCheck);
     panelLayout->addLayout(filterBar);
     connect(
         modeCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, &MainWindow::modeChanged);
@@ -165,6 +194,7 @@ void MainWindow::buildMainArea()
     connect(stateCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
         &MainWindow::stateFilterChanged);
     connect(groupsCheck, &QCheckBox::stateChanged, this, &MainWindow::groupsFilterChanged);
+    connect(ignoreCaseCheck, &QCheckBox::stateChanged, this, &MainWindow::ignoreCaseChanged);
 
     yumIO = new YumIO;
     connect(yumIO, &YumIO::collectedExtraData, this, &MainWindow::collectedExtraData);
@@ -214,6 +244,12 @@ void MainWindow::buildMainArea()
            "Out-of-date to Update.\nDoes not Apply Actions automatically."));
     updateAllButton->setObjectName(QStringLiteral("updateAllButton"));
     connect(updateAllButton, &QPushButton::clicked, this, &MainWindow::setUpdateAll);
+    auto* securityButton = new QPushButton(updateIcon, tr("Set Securit&y Updates"), panel);
+    securityButton->setToolTip(tr("Sets the Action for all packages which are Installed but "
+                                  "Out-of-date and have a security advisory\nto Update. Does "
+                                  "not Apply Actions automatically."));
+    securityButton->setObjectName(QStringLiteral("securityButton"));
+    connect(securityButton, &QPushButton::clicked, this, &MainWindow::setSecurityUpdates);
     auto* clearButton = new QPushButton(emptyIcon, tr("C&lear Actions"), panel);
     clearButton->setToolTip(tr("Clears all specified Actions (Updates, Installs, and Removals)"));
     clearButton->setObjectName(QStringLiteral("clearButton"));
@@ -229,10 +265,14 @@ void MainWindow::buildMainArea()
     buttons->addWidget(refreshButton);
     buttons->addWidget(selectedButton);
     buttons->addWidget(updateAllButton);
+    buttons->addWidget(securityButton);
     buttons->addWidget(clearButton);
     buttons->addWidget(applyButton);
     panelLayout->addLayout(buttons);
     panel->hide();
+    statusLine = new PackageTable::StatusLine(model, this);
+    // Permanent: the reports shown in the status bar leave the counts in view.
+    statusBar()->addPermanentWidget(statusLine);
 
     upperBar = new HProgressBar(central);
     upperBar->setObjectName(QStringLiteral("upperBar"));
@@ -247,6 +287,7 @@ void MainWindow::buildMainArea()
     collectedExtraData();
     modeChanged(0);
     setReady(false);
+    defaultHeader = view->horizontalHeader()->saveState();
 }
 
 void MainWindow::setVisible(bool visible)
@@ -277,8 +318,9 @@ void MainWindow::setReady(bool ready)
     for (QWidget* widget : {static_cast<QWidget*>(reposMenu), static_cast<QWidget*>(sortMenu),
              static_cast<QWidget*>(cacheMenu), panel})
         widget->setEnabled(ready);
-    for (QAction* action : {editReposAction, cleanHeadersAction, cleanPackagesAction,
-             cleanXmlMetadataAction, cleanAllAction})
+    for (QAction* action :
+        {editReposAction, cleanHeadersAction, cleanPackagesAction, cleanXmlMetadataAction,
+            cleanAllAction, exportMarksAction, importMarksAction, resetLayoutAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
     this->ready = ready;
@@ -287,7 +329,7 @@ void MainWindow::setReady(bool ready)
     else
         QApplication::setOverrideCursor(Qt::WaitCursor);
     if (ready && stopping) {
-        quit(); // the stopped operation has ended
+        quitWhenIdle(); // the stopped operation has ended
         return;
     }
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -295,6 +337,10 @@ void MainWindow::setReady(bool ready)
 
 void MainWindow::initialize()
 {
+    if (stopping) { // a stop signal came first
+        quit();
+        return;
+    }
     yumConfIO = new YumConfIO(repoEnabledList, sessionUse);
     connect(yumConfIO, &YumConfIO::changed, this, &MainWindow::yumConfIOChanged);
     model->setYumConfIO(yumConfIO);
@@ -305,6 +351,7 @@ void MainWindow::initialize()
         quit();
         return;
     }
+    restoreLayout();
     if (startRepoEditor) {
         model->reset();
         setReady(true);
@@ -328,7 +375,8 @@ void MainWindow::initialize()
     yumIO->collect(sessionUse);
     resetModel();
     panel->show();
-    view->resizeColumnsToContents();
+    if (!columnsRestored)
+        view->resizeColumnsToContents();
     setReady(true);
 }
 
@@ -355,6 +403,7 @@ void MainWindow::quit()
     if (quitting)
         return;
     quitting = true;
+    saveLayout();
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
     // The engine goes first, over the window that is still up: what it has
@@ -377,12 +426,22 @@ void MainWindow::quitRequested()
 
 void MainWindow::stopAndQuit(bool ask)
 {
+    if (!ask) {
+        // A stop signal: no one is left to answer a question, this one or
+        // one yet to come (the engine's last words included), so each is
+        // answered Cancel, and an operation stops as soon as it can.
+        if (!canceller)
+            canceller = new DialogCanceller(this);
+        canceller->start();
+        YumIO::requestInterrupt();
+    }
     if (quitting || stopping)
         return;
     if (ready) {
         if (ask && !mayDropMarks())
             return;
-        quit();
+        stopping = true;
+        quitWhenIdle();
         return;
     }
     if (ask) {
@@ -404,8 +463,22 @@ void MainWindow::stopAndQuit(bool ask)
             return; // declined, or the operation ended meanwhile (the window stays)
     }
     stopping = true;
-    yumIO->log(Log::Heading, 0, tr("Stopping at the user's request"));
+    if (yumIO)
+        yumIO->log(Log::Heading, 0, tr("Stopping at the user's request"));
     YumIO::requestInterrupt();
+}
+
+// The engine goes only once every dialog, menu and command that may still use
+// it has returned: from the program's own event loop, between commands.
+void MainWindow::quitWhenIdle()
+{
+    if (quitting || !ready)
+        return; // quit already, or a command runs: its end comes back here
+    if (QThread::currentThread()->loopLevel() > 1) {
+        QTimer::singleShot(20, this, &MainWindow::quitWhenIdle);
+        return;
+    }
+    quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -439,7 +512,7 @@ void MainWindow::displayLog()
 
 void MainWindow::editRepositories(bool forceReposChanged)
 {
-    if (!yumConfIO)
+    if (!yumConfIO || !yumIO || stopping)
         return;
     if (!repoEditor) {
         repoEditor = new RepoEditor::Dialog(yumIO, yumConfIO, this);
@@ -496,6 +569,9 @@ void MainWindow::resetModel()
     model->reset();
     if (search)
         prepareFilterSearch();
+    // The providers are asked again of the new package set.
+    if (modeCombo->currentIndex() == PackageTable::Provides)
+        askProviders();
     stateChanged(-1);
 }
 
@@ -552,7 +628,8 @@ void MainWindow::reposChanged()
     recollect(); // the model is reset with the new entries
     if (panel->isHidden()) {
         panel->show();
-        view->resizeColumnsToContents();
+        if (!columnsRestored)
+            view->resizeColumnsToContents();
     }
     setReady(true);
 }
@@ -677,20 +754,29 @@ void MainWindow::about()
 
 void MainWindow::modeChanged(int index)
 {
-    bool const search = index == PackageTable::Search;
-    if (search)
+    bool const busy = index != PackageTable::Filter;
+    if (busy)
         setReady(false);
-    showModeTexts(search);
+    showModeTexts(index);
     prepareFilterSearch();
-    view->setMode(search ? PackageTable::Search : PackageTable::Filter);
+    if (index == PackageTable::Provides)
+        askProviders();
+    view->setMode(PackageTable::Mode(index));
     showPatternState();
-    if (search)
+    if (busy)
         setReady(true);
 }
 
-void MainWindow::showModeTexts(bool search)
+void MainWindow::showModeTexts(int mode)
 {
-    if (search) {
+    if (mode == PackageTable::Provides) {
+        goButton->setText(tr("Find"));
+        patternEdit->setToolTip(
+            tr("Capability or file whose providers to find, such as /usr/bin/xz or "
+               "libfoo.so.1()(64bit);\nshell wildcards (* ? [...]) are allowed"));
+        goButton->setToolTip(
+            tr("Show the packages that provide the capability or file named to the left"));
+    } else if (mode == PackageTable::Search) {
         goButton->setText(tr("Search"));
         patternEdit->setToolTip(tr("Regular expression to compare to all fields of a package"));
         goButton->setToolTip(
@@ -724,14 +810,37 @@ void MainWindow::prepareFilterSearch()
 
 void MainWindow::filtersearch()
 {
-    bool const search = modeCombo->currentIndex() == PackageTable::Search;
-    if (search)
+    int const mode = modeCombo->currentIndex();
+    bool const busy = mode != PackageTable::Filter;
+    if (busy)
         setReady(false);
-    prepareFilterSearch();
-    view->filtersearch(patternEdit->text());
+    if (mode == PackageTable::Provides) {
+        askProviders();
+    } else {
+        prepareFilterSearch();
+        view->filtersearch(patternEdit->text());
+    }
     showPatternState();
-    if (search)
+    if (busy)
         setReady(true);
+}
+
+// The What Provides mode asks the package manager, as dnf repoquery
+// --whatprovides does, and the table shows the packages it names; an empty
+// pattern (or ".*") hides nothing.
+void MainWindow::askProviders()
+{
+    QString const capability = patternEdit->text().trimmed();
+    if (!yumIO || capability.isEmpty() || capability == QLatin1String(".*")) {
+        view->proxyModel()->setProviders(false, {});
+        return;
+    }
+    // A path may be found in the file lists only.
+    if (capability.contains(QLatin1Char('/')))
+        yumIO->collectFileLists();
+    bool ok = false;
+    QSet<QString> const names = yumIO->whatProvides(capability, &ok);
+    view->proxyModel()->setProviders(ok, names);
 }
 
 void MainWindow::showPatternState()
@@ -742,7 +851,7 @@ void MainWindow::showPatternState()
     if (problem.isEmpty()) {
         patternEdit->setPalette(palette);
         patternEdit->setAccessibleDescription(QString());
-        showModeTexts(modeCombo->currentIndex() == PackageTable::Search);
+        showModeTexts(modeCombo->currentIndex());
         return;
     }
     QString const text = tr("Not a valid regular expression (%1): nothing is hidden").arg(problem);
@@ -805,6 +914,91 @@ void MainWindow::setUpdateAll()
     stateChanged(-1);
 }
 
+void MainWindow::setSecurityUpdates()
+{
+    model->setSecurityUpdates();
+    stateChanged(-1);
+}
+
+void MainWindow::ignoreCaseChanged(int checked)
+{
+    bool const search = modeCombo->currentIndex() == PackageTable::Search;
+    if (search)
+        setReady(false);
+    view->proxyModel()->setIgnoreCase(checked != 0);
+    showPatternState();
+    if (search)
+        setReady(true);
+}
+
+void MainWindow::exportMarks()
+{
+    QString const path = QFileDialog::getSaveFileName(
+        this, tr("Export Marks"), QString(), tr("Marks (*.txt);;All files (*)"));
+    if (!path.isEmpty())
+        PackageTable::Marks::exportFile(this, *model, path);
+}
+
+void MainWindow::importMarks()
+{
+    QString const path = QFileDialog::getOpenFileName(
+        this, tr("Import Marks"), QString(), tr("Marks (*.txt);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    PackageTable::Marks::importFile(this, *model, path);
+    stateChanged(-1);
+}
+
+void MainWindow::restoreLayout()
+{
+    WindowSettings const saved = WindowSettings::load();
+    layoutLoaded = true;
+    if (!saved.geometry.isEmpty())
+        restoreGeometry(saved.geometry);
+    groupsCheck->setChecked(saved.groups);
+    ignoreCaseCheck->setChecked(saved.ignoreCase);
+    stateCombo->setCurrentIndex(saved.view);
+    if (!saved.header.isEmpty())
+        columnsRestored = view->horizontalHeader()->restoreState(saved.header);
+    if (saved.sortColumn >= 0)
+        view->setSort(saved.sortColumn, Qt::SortOrder(saved.sortOrder));
+}
+
+// Called on every way out once the layout was restored. The columns and
+// the order are kept only once the table was shown: before that they are
+// not the user's.
+void MainWindow::saveLayout()
+{
+    if (!layoutLoaded)
+        return;
+    WindowSettings settings = WindowSettings::load();
+    settings.geometry = saveGeometry();
+    settings.view = stateCombo->currentIndex();
+    settings.groups = groupsCheck->isChecked();
+    settings.ignoreCase = ignoreCaseCheck->isChecked();
+    if (!panel->isHidden()) {
+        QHeaderView const* header = view->horizontalHeader();
+        settings.sortColumn = header->sortIndicatorSection();
+        settings.sortOrder = header->sortIndicatorOrder();
+        settings.header = header->saveState();
+    }
+    settings.save();
+}
+
+void MainWindow::resetLayout()
+{
+    WindowSettings::reset();
+    groupsCheck->setChecked(false);
+    ignoreCaseCheck->setChecked(false);
+    stateCombo->setCurrentIndex(PackageTable::ViewUpdatable);
+    view->horizontalHeader()->restoreState(defaultHeader);
+    view->setSort(PackageTable::KindColumn, Qt::AscendingOrder);
+    columnsRestored = false;
+    showNormal();
+    QWidget::resize(sizeHint());
+    view->resizeColumnsToContents();
+}
+
 void MainWindow::clearActions()
 {
     model->clearActions();
@@ -817,7 +1011,8 @@ void MainWindow::collectedExtraData()
         "Specify the method for using a regular expression to select packages in the "
         "table:\n\tFilter uses the textual fields visible in the table, as if they were separated "
         "by spaces.\n\tSearch uses all fields in packages, including list of Files, Change Log, "
-        "Requires, etc.,\n\tindependently.  It is considerably slower.");
+        "Requires, etc.,\n\tindependently.  It is considerably slower.\n\tWhat Provides shows "
+        "the packages that provide a capability or file (not a regular expression).");
     if (yumIO && yumIO->fileListsCollected() && yumIO->otherDataCollected())
         modeCombo->setToolTip(text);
     else

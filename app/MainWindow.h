@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 
+class DialogCanceller;
 class HMenu;
 class HProgressBar;
 class QAction;
@@ -20,6 +21,7 @@ class YumIO;
 
 namespace PackageTable {
 class Model;
+class StatusLine;
 class View;
 } // namespace PackageTable
 
@@ -57,14 +59,16 @@ public:
     YumIO* engine() const { return yumIO; }
     PackageTable::Model* packageModel() const { return model; }
     PackageTable::View* packageView() const { return view; }
+    PackageTable::StatusLine* packageStatusLine() const { return statusLine; }
     QHash<QString, bool> const& sessionUseMap() const { return sessionUse; }
 
     void setVisible(bool visible) override;
 
-    // The way out of a long wait (the window's close button, Quit, SIGINT or
-    // SIGTERM): between commands the program quits; during one it stops the
-    // operation (after asking, when ask) and quits once it has ended. Refused
-    // while a dialog is up: the operation waits for its answer.
+    // The way out of a long wait (the window's close button, Quit, or a stop
+    // signal): between commands the program quits; during one it stops the
+    // operation (after asking, when ask) and quits once it has ended. Asked,
+    // it is refused while a dialog is up: the operation waits for its answer.
+    // A signal (not ask) answers every dialog, now and later, with Cancel.
     void stopAndQuit(bool ask);
     QSize sizeHint() const override;
 
@@ -103,7 +107,13 @@ protected slots:
     void groupsFilterChanged(int checked);
     void setSelected();
     void setUpdateAll();
+    void setSecurityUpdates();
     void clearActions();
+    void ignoreCaseChanged(int checked);
+    void exportMarks();
+    void importMarks();
+    // Forgets the remembered layout and shows the first run's.
+    void resetLayout();
 
 private:
     void buildMenus();
@@ -118,8 +128,13 @@ private:
     bool searching() const;
     void prepareFilterSearch();
     void showPatternState();
-    void showModeTexts(bool search);
+    void showModeTexts(int mode);
+    void askProviders();
+    // The layout remembered from the last run, or the first run's.
+    void restoreLayout();
+    void saveLayout();
     void runCacheCommand(bool (YumIO::*clean)(), bool recollectAfter);
+    void quitWhenIdle();
 
     YumIO* yumIO = nullptr;
     YumConfIO* yumConfIO = nullptr;
@@ -127,11 +142,15 @@ private:
     Log::Window* logWindow = nullptr;
     Help::Window* helpWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
+    DialogCanceller* canceller = nullptr; // answers for no one after a stop signal
     bool failedStart = false;
     bool initializing = false;
     bool ready = false; // between commands, as setReady() left it
     bool quitting = false; // quit() is closing the window
     bool stopping = false; // the operation was asked to stop; quit when it ends
+    bool layoutLoaded = false; // restoreLayout() ran: quitting saves the layout
+    bool columnsRestored = false; // the column widths came from the last run
+    QByteArray defaultHeader; // the table header's first-run state
 
     QIcon updateIcon;
     QIcon emptyIcon;
@@ -139,8 +158,11 @@ private:
 
     HMenu* programMenu = nullptr;
     QAction* quitAction = nullptr;
+    QAction* exportMarksAction = nullptr;
+    QAction* importMarksAction = nullptr;
     HMenu* windowsMenu = nullptr;
     QAction* logAction = nullptr;
+    QAction* resetLayoutAction = nullptr;
     HMenu* sortMenu = nullptr;
     HMenu* reposMenu = nullptr;
     QAction* editReposAction = nullptr;
@@ -158,8 +180,10 @@ private:
     QPushButton* goButton = nullptr;
     QComboBox* stateCombo = nullptr;
     QCheckBox* groupsCheck = nullptr;
+    QCheckBox* ignoreCaseCheck = nullptr;
     QPushButton* describeButton = nullptr;
     QPushButton* applyButton = nullptr;
+    PackageTable::StatusLine* statusLine = nullptr;
     PackageTable::Model* model = nullptr;
     PackageTable::View* view = nullptr;
     HProgressBar* upperBar = nullptr;

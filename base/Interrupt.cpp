@@ -14,8 +14,8 @@ sigset_t stopSignals()
 {
     sigset_t stops;
     sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
-    sigaddset(&stops, SIGTERM);
+    for (int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&stops, number);
     return stops;
 }
 

@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <cstdio>
@@ -169,6 +170,19 @@ int main(int argc, char** argv)
         print("installed", states[Package::Installed]);
         print("chained_installed", chained);
         print("groups", groups);
+        // The collection's advisory step, as the engine logged it.
+        qint64 advised = 0;
+        for (Package::Entry const* entry : engine)
+            advised += entry->advisoryKind != Package::NoAdvisory;
+        print("advised", advised);
+        static QRegularExpression const advisoryLine(
+            QStringLiteral("^Read the advisories of \\d+ updates in ([0-9.]+) seconds$"));
+        for (Log::Entry const& line : std::as_const(engine.logEntries())) {
+            QRegularExpressionMatch const match = advisoryLine.match(line.text);
+            if (match.hasMatch())
+                std::printf("advisories_seconds %s\n", qPrintable(match.captured(1)));
+        }
+        std::fflush(stdout);
 
         if (ok && singleCalls) {
             QStringList const rows = snapshot(engine);

@@ -3,10 +3,17 @@
 //
 //   vux-table-bench ROOT --start     program start to the filled table shown
 //   vux-table-bench ROOT [--repeat N]  filter, sorts, column sizing, Search
+//   vux-table-bench ROOT --search PATTERN...
+//                                    the first Search (loading the extra
+//                                    data), then each pattern new
+//   vux-table-bench ROOT --compare PATTERN...
+//                                    each pattern searched both ways (the
+//                                    package manager's data read in C, and
+//                                    the getters): the same rows?
 //
 // Prints "key value" lines (seconds; medians of N repetitions where an
 // operation can be repeated); exits 1 when the start failed or the table
-// stayed empty.
+// stayed empty, or when the two ways of searching disagree.
 
 #include "app/MainWindow.h"
 #include "base/Globals.h"
@@ -20,14 +27,18 @@
 #include "BenchSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -44,6 +55,37 @@ void print(char const* key, double value)
 double seconds(QElapsedTimer const& timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// The process's resident memory now, or its peak since the last
+// resetPeakMemory() (VmHWM), in megabytes.
+double memoryMB(char const* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray const& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(std::strlen(field))).trimmed().split(' ').value(0).toDouble()
+                / 1024;
+    }
+    return 0;
+}
+
+// Starts the peak (VmHWM) afresh from the present size.
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// Processor time of the whole process (all its threads), in seconds.
+double processorSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 // Median time of repeat runs of step (given the run's number).
@@ -88,6 +130,9 @@ int main(int argc, char** argv)
     bool const startOnly = args.contains(QStringLiteral("--start"));
     int const at = args.indexOf(QStringLiteral("--repeat"));
     int const repeat = at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : 5;
+    bool const searchOnly = args.size() > 1 && args[1] == QLatin1String("--search");
+    bool const compare = args.size() > 1 && args[1] == QLatin1String("--compare");
+    QStringList const patterns = searchOnly || compare ? args.mid(2) : QStringList();
 
     int status = 0;
     {
@@ -115,6 +160,80 @@ int main(int argc, char** argv)
         auto* stateCombo = window.findChild<QComboBox*>(QStringLiteral("stateCombo"));
         stateCombo->setCurrentIndex(PackageTable::ViewAll);
         PackageTable::SortFilterProxyModel* proxy = view->proxyModel();
+        double searchCpu = 0; // processor seconds of the last search()
+        auto search = [&](QString const& pattern) {
+            patternEdit->setText(pattern);
+            QElapsedTimer timer;
+            timer.start();
+            double const cpu = processorSeconds();
+            goButton->click();
+            waitFor([&] { return goButton->isEnabled(); }, 3600);
+            searchCpu = processorSeconds() - cpu;
+            return seconds(timer);
+        };
+        if (searchOnly) {
+            print("table_rss_mb", memoryMB("VmRSS:"));
+            print("start_peak_mb", memoryMB("VmHWM:"));
+            resetPeakMemory();
+            modeCombo->setCurrentIndex(PackageTable::Search);
+            print("search_first_seconds", search(QStringLiteral("no-such-text-anywhere-0")));
+            print("search_first_cpu", searchCpu);
+            print("search_first_peak_mb", memoryMB("VmHWM:"));
+            print("search_rss_mb", memoryMB("VmRSS:"));
+            for (int i = 0; i < patterns.size(); ++i) {
+                double const time = search(patterns[i]);
+                std::printf(
+                    "search_new_%d_seconds %.4f\nsearch_new_%d_cpu %.4f\nsearch_new_%d_rows %d\n",
+                    i, time, i, searchCpu, i, proxy->rowCount());
+            }
+            std::fflush(stdout);
+            return 0;
+        }
+        if (compare) {
+            // The rows each way, by source row.
+            auto rows = [&] {
+                QList<int> found;
+                for (int row = 0; row < proxy->rowCount(); ++row)
+                    found.append(view->sourceRow(row));
+                std::sort(found.begin(), found.end());
+                return found;
+            };
+            modeCombo->setCurrentIndex(PackageTable::Search);
+            window.findChild<QCheckBox*>(QStringLiteral("groupsCheck"))->setChecked(true);
+            bool agree = true;
+            for (int i = 0; i < patterns.size(); ++i) {
+                window.engine()->setDirectSearch(true);
+                double const direct = search(patterns[i]);
+                QList<int> const fast = rows();
+                patternEdit->setText(QString());
+                goButton->click();
+                window.engine()->setDirectSearch(false);
+                double const getters = search(patterns[i]);
+                QList<int> const slow = rows();
+                patternEdit->setText(QString());
+                goButton->click();
+                std::printf("compare_%d %s %lld %lld rows, %.3f s / %.3f s: %s\n", i,
+                    fast == slow ? "same" : "DIFFERENT", static_cast<long long>(fast.size()),
+                    static_cast<long long>(slow.size()), direct, getters,
+                    QString(patterns[i])
+                        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+                        .toUtf8()
+                        .constData());
+                agree = agree && fast == slow;
+                for (int row : fast) {
+                    if (!slow.contains(row))
+                        std::printf("  only found reading in C: %s\n",
+                            qPrintable((*window.engine())[row]->name));
+                }
+                for (int row : slow) {
+                    if (!fast.contains(row))
+                        std::printf("  only found through the getters: %s\n",
+                            qPrintable((*window.engine())[row]->name));
+                }
+            }
+            print("search_paths_agree", agree ? 1 : 0);
+            return agree ? 0 : 1;
+        }
 
         // A new pattern in Filter mode over all entries, each run another
         // one (so the accept cache cannot answer).
@@ -136,6 +255,44 @@ int main(int argc, char** argv)
                 PackageTable::SizeColumn, i % 2 ? Qt::DescendingOrder : Qt::AscendingOrder);
         }));
         print("resize_seconds", median(repeat, [&](int) { view->resizeColumnsToContents(); }));
+
+        // The security view, the advisories being in (they come with the
+        // collection): from every entry to the updates with a security
+        // advisory, all rows filtered anew each time.
+        std::vector<double> switches;
+        for (int i = 0; i < repeat; ++i) {
+            stateCombo->setCurrentIndex(PackageTable::ViewAll);
+            QApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            stateCombo->setCurrentIndex(PackageTable::ViewSecurity);
+            switches.push_back(seconds(timer));
+        }
+        std::sort(switches.begin(), switches.end());
+        print("security_view_seconds", switches[switches.size() / 2]);
+        print("security_visible", proxy->rowCount());
+        stateCombo->setCurrentIndex(PackageTable::ViewAll);
+
+        // Required By of packages spread over the table, installed and
+        // available, each asked both ways as the description's buttons ask.
+        YumIO* engine = window.engine();
+        std::vector<double> asked;
+        int const step = std::max(1, engine->count() / 40);
+        for (int row = 0; row < engine->count(); row += step) {
+            Package::Entry const& entry = *(*engine)[row];
+            if (entry.kind == Package::Group)
+                continue;
+            for (bool installed : {true, false}) {
+                QElapsedTimer timer;
+                timer.start();
+                engine->whatRequires(entry, installed);
+                asked.push_back(seconds(timer));
+            }
+        }
+        std::sort(asked.begin(), asked.end());
+        print("requiredby_median_seconds", asked[asked.size() / 2]);
+        print("requiredby_max_seconds", asked.back());
+        print("requiredby_asked", double(asked.size()));
 
         // Search for a pattern that matches nothing: every field of every
         // entry is read, the file lists and change logs loaded first.

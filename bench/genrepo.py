@@ -6,10 +6,13 @@ Two repositories and a root:
 - "bench-local": real RPMs, the subpackages of a few generated spec files
   (rpmbuild, createrepo_c). Every one of them is installed into the root.
 - "bench-dist": repository metadata written directly (primary, filelists,
-  other, comps, repomd.xml with their checksums), no package files: the
+  other, comps, updateinfo, repomd.xml with their checksums), no package
+  files: the
   bulk of the packages, a newer version of one installed package in seven
   (so most installed packages are up to date and a minority can be
-  updated), some names in two versions, and the comps groups.
+  updated), some names in two versions, the comps groups, and advisories
+  for every update and one package in ten (a sixth of them security
+  advisories, half bug fixes, the rest enhancements).
 - a root with the real RPMs installed and both repositories configured
   (file:// URLs, the sandbox's yum.conf).
 
@@ -21,7 +24,7 @@ Everything is cached under $VUX_BENCH_CACHE (default build/bench-cache),
 one directory per set of parameters and version of the generator, so that
 a second run only prints where things are.
 
-    genrepo.py [--packages N] [--real N] [--groups N] [--cache DIR]
+    genrepo.py [--packages N] [--real N] [--groups N] [--file-scale F] [--cache DIR]
 
 prints {"cache": DIR, "root": ROOT, "repos": {id: path}, "packages": N,
 "installed": N, "updates": N, "files": N, "changelogs": N, "seconds": S}.
@@ -49,7 +52,7 @@ import sandbox  # noqa: E402
 import world  # noqa: E402
 
 # Bumped when what is generated changes in a way the parameters do not show.
-FORMAT = "2"
+FORMAT = "3"
 
 BUILD_TIME = 1704067200  # 2024-01-01
 DIST_REPO = "bench-dist"
@@ -72,15 +75,18 @@ def _key(args):
     for source in (__file__, world.__file__):
         with open(os.path.abspath(source), "rb") as f:
             digest.update(f.read())
-    digest.update(repr((FORMAT, args.packages, args.real, args.groups,
+    scale = getattr(args, "file_scale", 1.0)
+    digest.update(repr((FORMAT, args.packages, args.real, args.groups, scale,
                         sandbox.rpm_eval("%_dbpath"), sandbox.YUM_CONF)).encode())
-    return "p%d-r%d-g%d-%s" % (args.packages, args.real, args.groups, digest.hexdigest()[:10])
+    return "p%d-r%d-g%d%s-%s" % (args.packages, args.real, args.groups,
+                                 "-f%g" % scale if scale != 1.0 else "", digest.hexdigest()[:10])
 
 
 class Plan:
     """The world's packages: which are installed, which get an update."""
 
-    def __init__(self, packages, real):
+    def __init__(self, packages, real, file_scale=1.0):
+        self.file_scale = file_scale
         rng = random.Random(SEED)
         self.packages = world.packages(packages - 1, rng)  # and bench-release
         self.installed = sorted(rng.sample(range(len(self.packages)), real))
@@ -91,7 +97,7 @@ class Plan:
         every call (each package draws from a generator of its own)."""
         pkg = self.packages[index]
         rng = random.Random(SEED * 1000003 + index)
-        dirs, files = world.files(pkg, rng)
+        dirs, files = world.files(pkg, rng, self.file_scale)
         return dirs, files, world.changelog(pkg, _built(index), rng)
 
     def texts(self, index):
@@ -307,6 +313,42 @@ def _primary_file(path):
     return path.startswith("/etc/") or "bin/" in path
 
 
+ADVISORY_EVERY = 10  # besides the updates, one package in ten has an advisory
+SEVERITIES = ("Low", "Moderate", "Important", "Critical")
+
+
+def _advisory(index, nevra, update, rng):
+    """The updateinfo entry of one package of the generated repository:
+    about a sixth of them security advisories (with a CVE and a bug),
+    half bug fixes, the rest enhancements, as a distribution's updates
+    repository has them."""
+    draw = rng.random()
+    kind = "security" if draw < 0.17 else "bugfix" if draw < 0.67 else "enhancement"
+    name, epoch, version, release, arch = nevra
+    ident = "BENCH-%d:%05d" % (2023 + index % 2, index)
+    refs = ['<reference href="https://bugs.example.org/%d" id="%d" type="bugzilla" '
+            'title="%s: problem %d"/>' % (index, index, name, index)]
+    severity = ""
+    if kind == "security":
+        severity = "<severity>%s</severity>" % SEVERITIES[rng.randrange(len(SEVERITIES))]
+        refs.append('<reference href="https://cve.example.org/CVE-2099-%05d" id="CVE-2099-%05d" '
+                    'type="cve" title="CVE-2099-%05d"/>' % (index, index, index))
+    issued = BUILD_TIME + (3 * 86400 if update else 0) - (index * 613) % (86400 * 300)
+    stamp = time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(issued))
+    return ('<update from="bench@example.org" status="stable" type="%s" version="2.0">'
+            '<id>%s</id><title>%s %s update</title>%s<release>Bench 1</release>'
+            '<issued date="%s"/><updated date="%s"/><rights>Copyright Bench</rights>'
+            '<summary>%s update</summary><description>%s</description>'
+            '<references>%s</references><pkglist><collection short="bench">'
+            '<name>Bench</name><package name="%s" version="%s" release="%s" epoch="%d" '
+            'arch="%s" src="%s-%s-%s.src.rpm"><filename>%s-%s-%s.%s.rpm</filename></package>'
+            '</collection></pkglist></update>\n'
+            % (kind, ident, name, kind, severity, stamp, stamp, name,
+               escape("An update of %s %s-%s." % (name, version, release)), "".join(refs),
+               name, version, release, epoch, arch, name, version, release,
+               name, version, release, arch))
+
+
 def write_dist(repo, plan, groups):
     """The generated repository's metadata; returns (packages, files,
     change-log records)."""
@@ -314,7 +356,7 @@ def write_dist(repo, plan, groups):
     repodata = os.path.join(repo, "repodata")
     os.makedirs(repodata)
     tmp = {kind: _Writer(os.path.join(repodata, kind + ".xml.gz"))
-           for kind in ("primary", "filelists", "other")}
+           for kind in ("primary", "filelists", "other", "updateinfo")}
     n = len(entries)
     tmp["primary"].write(
         '<?xml version="1.0" encoding="UTF-8"?>\n'
@@ -326,6 +368,8 @@ def write_dist(repo, plan, groups):
     tmp["other"].write(
         '<?xml version="1.0" encoding="UTF-8"?>\n'
         '<otherdata xmlns="http://linux.duke.edu/metadata/other" packages="%d">\n' % n)
+    tmp["updateinfo"].write('<?xml version="1.0" encoding="UTF-8"?>\n<updates>\n')
+    advisory_rng = random.Random(SEED * 31)
     primary, filelists, other = [], [], []
     file_count = changelog_count = 0
     for index, version, release, epoch, arch in entries:
@@ -376,6 +420,10 @@ def write_dist(repo, plan, groups):
                          % (quoteattr(who), when, escape(text))
                          for who, when, text in reversed(log))))
         changelog_count += len(log)
+        update = index in plan.updated and release != pkg.release
+        if update or index % ADVISORY_EVERY == 0:
+            tmp["updateinfo"].write(_advisory(
+                index, (name, epoch, version, release, arch), update, advisory_rng))
         if len(primary) >= 2000:
             for kind, items in (("primary", primary), ("filelists", filelists),
                                 ("other", other)):
@@ -384,6 +432,7 @@ def write_dist(repo, plan, groups):
     tmp["primary"].write("".join(primary) + "</metadata>\n")
     tmp["filelists"].write("".join(filelists) + "</filelists>\n")
     tmp["other"].write("".join(other) + "</otherdata>\n")
+    tmp["updateinfo"].write("</updates>\n")
     for writer in tmp.values():
         writer.close()
 
@@ -487,7 +536,7 @@ def generate(args):
         work = tempfile.mkdtemp(prefix=".gen-", dir=base)
         os.chmod(work, 0o755)
         try:
-            plan = Plan(args.packages, args.real)
+            plan = Plan(args.packages, args.real, getattr(args, "file_scale", 1.0))
             _local, rpms = build_local(work, plan)
             count, files, changelogs = write_dist(os.path.join(work, "repos", DIST_REPO),
                                                   plan, args.groups)
@@ -519,11 +568,15 @@ def main(argv=None):
     parser.add_argument("--real", type=int, default=2000,
                         help="real RPMs, all installed in the root (default 2000)")
     parser.add_argument("--groups", type=int, default=200, help="comps groups (default 200)")
+    parser.add_argument("--file-scale", type=float, default=1.0,
+                        help="multiplies the typical number of files of a package (default 1)")
     parser.add_argument("--cache", default=default_cache(),
                         help="cache directory (default $VUX_BENCH_CACHE or build/bench-cache)")
     args = parser.parse_args(argv)
-    if args.real < 1 or args.packages < 2 * args.real + 1 or args.groups < 1:
-        parser.error("need --real >= 1, --packages > 2 * --real and --groups >= 1")
+    if (args.real < 1 or args.packages < 2 * args.real + 1 or args.groups < 1
+            or args.file_scale <= 0):
+        parser.error("need --real >= 1, --packages > 2 * --real, --groups >= 1 and "
+                     "--file-scale > 0")
     try:
         result = generate(args)
     except sandbox.SandboxError as error:

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """The collection benchmark: Vux's engine against `dnf list --all`.
 
-    run.py [--small] [--packages N] [--real N] [--groups N] [--repeat N]
+    run.py [--small] [--packages N] [--real N] [--groups N] [--file-scale F] [--repeat N]
            [--bench PATH] [--cache DIR] [--no-extra] [--no-api] [--no-single-calls]
 
 Generates (or reuses) the benchmark repositories and root (genrepo.py),
@@ -26,6 +26,7 @@ failed.
 
 import argparse
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -38,12 +39,13 @@ sys.path.insert(0, HERE)
 
 import genrepo  # noqa: E402
 
-COLLECT_KEYS = ("collect_seconds", "entries", "updatable", "available", "installed", "groups")
+COLLECT_KEYS = ("collect_seconds", "entries", "updatable", "available", "installed", "groups",
+                "advised", "advisories_seconds")
 EXTRA_KEYS = ("filelists_load_seconds", "getfiles_seconds", "files",
               "changelogs_load_seconds", "changelogs_load_cpu", "getchangelog_seconds",
               "getchangelog_repo_seconds", "getchangelog_repo_cpu", "getchangelog_installed_cpu",
               "changelog_records")
-API_KEYS = ("api_sack_seconds", "api_attributes_seconds", "api_files_seconds",
+API_KEYS = ("api_sack_seconds", "api_advisories_seconds", "api_attributes_seconds", "api_files_seconds",
             "api_other_sack_seconds", "api_other_sack_cpu", "api_changelogs_seconds",
             "api_changelogs_cpu")
 
@@ -107,7 +109,7 @@ def row(label, *cells):
 
 def run(args):
     gen_args = argparse.Namespace(packages=args.packages, real=args.real, groups=args.groups,
-                                  cache=args.cache)
+                                  file_scale=args.file_scale, cache=args.cache)
     started = time.monotonic()
     data = genrepo.generate(gen_args)
     prepared = time.monotonic() - started
@@ -117,6 +119,10 @@ def run(args):
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
     env.setdefault("VUXSHARE", os.path.join(SOURCE_DIR, "share"))
     env.setdefault("TZ", "UTC")
+    # The main window remembers its layout per user: the benchmark's runs
+    # start from none, and leave the user's alone.
+    env["XDG_CONFIG_HOME"] = os.path.join(os.path.dirname(os.path.abspath(root)), "config")
+    shutil.rmtree(env["XDG_CONFIG_HOME"], ignore_errors=True)
 
     print("Repository: %d packages (%d installed in the root), %d groups; generated in %.1f s, "
           "this run found it in %.1f s" % (data["packages"], data["installed"], args.groups,
@@ -132,13 +138,16 @@ def run(args):
     # as the two it is compared with: on a shared machine the load changes
     # between rounds, not within one.
     table = find_bench(args.table_bench, "vux-table-bench") if args.gui else None
-    dnf_runs, vux_runs, starts = [], [], []
+    dnf_runs, vux_runs, starts, updateinfo_runs = [], [], [], []
     listed = 0
     for _round in range(args.repeat):
         wall, rss, text = measure(dnf_cmd(root, "list", "--all"), env, "dnf list --all")
         listed = sum(1 for line in text.splitlines()
                      if line and not line.endswith("Packages"))
         dnf_runs.append((wall, rss))
+        wall, _rss, _text = measure(dnf_cmd(root, "updateinfo", "list"), env,
+                                    "dnf updateinfo list")
+        updateinfo_runs.append(wall)
         wall, rss, text = measure([bench, root], env, "vux-collect-bench")
         values = figures(text, COLLECT_KEYS, "vux-collect-bench")
         vux_runs.append((wall, rss, values))
@@ -171,10 +180,21 @@ def run(args):
     print("  entries: %d updatable (+%d older installed chained), %d installed, %d available, "
           "%d groups" % (counts["updatable"], counts.get("chained_installed", 0),
                          counts["installed"], counts["available"], counts["groups"]))
+    # The advisories come with the collection: its step beside dnf's whole
+    # command, and (with the API figures below) beside dnf's own reading.
+    updateinfo_wall = statistics.median(updateinfo_runs)
+    advisories = statistics.median(v["advisories_seconds"] for _w, _r, v in vux_runs)
+    print(row("dnf updateinfo list", "%.2f" % updateinfo_wall, ""))
+    print(row("  Vux's advisory step (%d updates with one)" % counts["advised"],
+              "%.3f" % advisories, ""))
+    # The step is what loading them costs Vux: the sack they are read from
+    # is loaded for the table anyway. dnf's command loads the sack for them.
+    print(target_row("advisories loaded by Vux / dnf updateinfo list",
+                     advisories / updateinfo_wall, 1.2, "x"))
     sys.stdout.flush()
 
     result = {"dnf_wall": dnf_wall, "dnf_rss": dnf_rss, "vux_wall": vux_wall,
-              "vux_rss": vux_rss, "starts": starts}
+              "vux_rss": vux_rss, "starts": starts, "advisories": advisories}
     if args.single_calls:
         wall, rss, text = measure([bench, root, "--single-calls"], env,
                                   "vux-collect-bench --single-calls")
@@ -211,6 +231,12 @@ def run(args):
         print("dnf's Python API on the same root, one process (peak %.0f MB)" % rss)
         print(row("", "seconds", "count"))
         print(row("load the sack", "%.2f" % api["api_sack_seconds"], ""))
+        print(row("advisories as dnf updateinfo list reads them",
+                  "%.3f" % api["api_advisories_seconds"],
+                  "%d lines" % api.get("api_advisory_lines", 0)))
+        print(target_row("advisories, Vux's step / dnf's reading",
+                         result["advisories"] / max(api["api_advisories_seconds"], 1e-6), 1.2,
+                         "x"))
         print(row("seven attributes of every package", "%.2f" % api["api_attributes_seconds"],
                   "%d packages" % api.get("api_packages", 0)))
         print(row("files of every package", "%.2f" % api["api_files_seconds"],
@@ -232,6 +258,9 @@ def run(args):
         result["api"] = api
     if args.gui:
         result["gui"] = gui(args, root, env, result)
+        result["search"] = search(args, root, env)
+        if args.compare:
+            compare(args, root, env)
     return result
 
 
@@ -239,6 +268,92 @@ def target_row(label, value, target, unit="s"):
     """A figure beside its target: VALUE <= TARGET, ok or MISSED."""
     return row(label, ("%.3f %s" % (value, unit)).strip(), "<= %g %s" % (target, unit),
                "ok" if value <= target else "MISSED")
+
+
+# Patterns timed as new Searches once the extra data is loaded, the first of
+# them the one held against the target; and a dozen searched both ways (the
+# package manager's data read in C, and the getters), which must show the
+# same rows: literals common and rare, anchors, alternatives, an invalid
+# pattern, one matching every text, and patterns found only in a file path,
+# only in a change log, only in a dependency.
+NEW_PATTERNS = ("no-such-text-anywhere-1", "lib", "^python3-", "texlive|fonts",
+                "[0-9]+\\.[0-9]+-[0-9]+x")
+COMPARE_PATTERNS = ("lib", "no-such-text-anywhere", "upstream issue #42", "^python3-",
+                    "\\.pyc$", "texlive|fonts", "(unbalanced", "/__pycache__/",
+                    "out-of-bounds read", "so\\.[0-9]\\(\\)", "x*",
+                    "[0-9]+\\.[0-9]+-[0-9]+x", "Update to [0-9.]+\n\n\\* [A-Z]")
+
+
+def search(args, root, env):
+    """The Search on its own: the first one (loading the file lists and
+    change logs), then new patterns, in rounds interleaved with the plain
+    Python loop over dnf's API; the process's peak memory against the
+    loop's."""
+    table = find_bench(args.table_bench, "vux-table-bench")
+    runs, loops = [], []
+    for _round in range(args.repeat):
+        wall, rss, text = measure([table, root, "--search"] + list(NEW_PATTERNS), env,
+                                  "vux-table-bench --search")
+        values = figures(text, ("search_first_seconds", "search_first_cpu",
+                                "search_first_peak_mb", "table_rss_mb")
+                         + tuple("search_new_%d_seconds" % i for i in range(len(NEW_PATTERNS))),
+                         "vux-table-bench --search")
+        runs.append((rss, values))
+        wall, rss, text = measure(["/usr/bin/python3", os.path.join(HERE, "dnfapi.py"),
+                                   root, "--search"], env, "dnfapi.py --search")
+        loops.append((rss, figures(text, ("api_search_sack_seconds", "api_search_loop_seconds",
+                                          "api_search_loop_cpu"), "dnfapi.py --search")))
+    med = lambda key: statistics.median(v[key] for _r, v in runs)
+    print()
+    print("The Search (main window, offscreen), median of %d round(s)" % args.repeat)
+    print(row("", "figure", "target", ""))
+    print(target_row("first Search of a new pattern, extra data loaded",
+                     med("search_new_0_seconds"), 0.5))
+    print("  (%s; processor %.2f s)" % (NEW_PATTERNS[0], med("search_new_0_cpu")))
+    for i, pattern in enumerate(NEW_PATTERNS[1:], 1):
+        print("  new pattern %-28s %.2f s (processor %.2f s), %d rows"
+              % (pattern, med("search_new_%d_seconds" % i), med("search_new_%d_cpu" % i),
+                 med("search_new_%d_rows" % i)))
+    peak = statistics.median(r for r, _v in runs)
+    out = {"runs": runs}
+    plain = statistics.median(v["api_search_sack_seconds"] + v["api_search_loop_seconds"]
+                              for _r, v in loops)
+    plain_rss = statistics.median(r for r, _v in loops)
+    print(target_row("first Search with loading / plain Python loop",
+                     med("search_first_seconds") / plain, 0.15, "x"))
+    print("  (first Search %.2f s, processor %.2f s; the loop %.2f s, processor %.2f s)"
+          % (med("search_first_seconds"), med("search_first_cpu"), plain,
+             statistics.median(v["api_search_loop_cpu"] for _r, v in loops)))
+    print(target_row("peak memory during Search / plain Python loop", peak / plain_rss,
+                     1.0, "x"))
+    print("  (program %.0f MB: %.0f MB with the table filled, %.0f MB at most during "
+          "the first Search; the loop %.0f MB)"
+          % (peak, med("table_rss_mb"), med("search_first_peak_mb"), plain_rss))
+    out.update(plain=plain, plain_rss=plain_rss)
+    sys.stdout.flush()
+    return out
+
+
+def compare(args, root, env):
+    """Each of COMPARE_PATTERNS searched both ways: the same rows, or the
+    step fails."""
+    table = find_bench(args.table_bench, "vux-table-bench")
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.run([table, root, "--compare"] + list(COMPARE_PATTERNS),
+                              stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                              env=env)
+        out.seek(0)
+        text = out.read().decode("utf-8", "replace")
+    lines = [line for line in text.splitlines()
+             if line.startswith(("compare_", "  only", "search_paths_agree"))]
+    print()
+    print("Both ways of searching (C over the package manager's data, and the getters):")
+    for line in lines:
+        print("  " + line)
+    sys.stdout.flush()
+    if proc.returncode != 0 or "search_paths_agree 1.0000" not in text:
+        raise StepError("the two ways of searching disagree (or the comparison failed):\n%s"
+                        % text[-3000:])
 
 
 def gui(args, root, env, result):
@@ -252,8 +367,10 @@ def gui(args, root, env, result):
         _wall, _rss, text = measure([table, root, "--repeat", str(max(3, args.repeat))], env,
                                     "vux-table-bench")
         ops.append(figures(text, ("filter_seconds", "sort_name_seconds", "sort_size_seconds",
-                                  "resize_seconds", "search_first_seconds",
-                                  "search_again_seconds"), "vux-table-bench"))
+                                  "resize_seconds", "security_view_seconds",
+                                  "requiredby_max_seconds", "requiredby_median_seconds",
+                                  "search_first_seconds", "search_again_seconds"),
+                           "vux-table-bench"))
     _wall, _rss, text = measure(["/usr/bin/python3", os.path.join(HERE, "dnfapi.py"), root,
                                  "--search"], env, "dnfapi.py --search")
     loop = figures(text, ("api_search_sack_seconds", "api_search_loop_seconds"),
@@ -269,6 +386,10 @@ def gui(args, root, env, result):
     print(target_row("sort by Name", med("sort_name_seconds"), 0.150))
     print(target_row("sort by Size", med("sort_size_seconds"), 0.150))
     print(target_row("resizeColumnsToContents, every row", med("resize_seconds"), 0.300))
+    print(target_row("switch to View Security Updates", med("security_view_seconds"), 0.050))
+    print(target_row("Required By of a package, the slowest asked", med("requiredby_max_seconds"),
+                     0.200))
+    print("  (median %.3f s)" % med("requiredby_median_seconds"))
     print(target_row("first full Search / plain Python loop",
                      med("search_first_seconds") / plain, 1.5, "x"))
     print("  (first Search %.2f s; the loop: load %.2f s + reading %.2f s)"
@@ -294,6 +415,8 @@ def main(argv=None):
     parser.add_argument("--packages", type=int, default=60000)
     parser.add_argument("--real", type=int, default=2000)
     parser.add_argument("--groups", type=int, default=200)
+    parser.add_argument("--file-scale", type=float, default=1.0,
+                        help="multiplies the typical number of files of a package (default 1)")
     parser.add_argument("--repeat", type=int, default=3, help="measured rounds (default 3)")
     parser.add_argument("--bench", help="the vux-collect-bench program "
                         "(default build/bench/vux-collect-bench)")
@@ -309,9 +432,13 @@ def main(argv=None):
                         help="leave out the package table of the main window")
     parser.add_argument("--table-bench", help="the vux-table-bench program "
                         "(default build/bench/vux-table-bench)")
+    parser.add_argument("--compare", action="store_true",
+                        help="search a dozen patterns both ways and check the rows agree "
+                        "(always with --small; slow on a large world)")
     args = parser.parse_args(argv)
     if args.small:
         args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1
+        args.compare = True
     if args.repeat < 1:
         parser.error("--repeat must be at least 1")
     try:

@@ -210,12 +210,12 @@ _MEDIANS = {k: m for k, _s, m in KINDS}
 _MEDIANS.update(tool=8, libs=4, devel=12, doc=36)
 
 
-def file_count(kind, rng):
+def file_count(kind, rng, scale=1.0):
     """How many files a package of kind has: log-normal, from one to a few
-    thousand."""
+    thousand; scale multiplies the median."""
     if kind == "rust-feature":
         return 1
-    median = _MEDIANS.get(kind, 10)
+    median = _MEDIANS.get(kind, 10) * scale
     return max(1, min(6000, int(rng.lognormvariate(math.log(median), 1.15))))
 
 
@@ -286,11 +286,11 @@ def _licence(name, rng):
                                                               "LICENSE.txt")))])
 
 
-def files(pkg, rng):
+def files(pkg, rng, scale=1.0):
     """(directories, files) of pkg, each an absolute path; directories are
-    those the package owns."""
+    those the package owns. scale multiplies the typical file count."""
     name, project, kind = pkg.name, pkg.project, pkg.kind
-    n = file_count(kind, rng)
+    n = file_count(kind, rng, scale)
     dirs, paths = [], []
     if kind == "tool":
         paths.append("/usr/bin/" + name)

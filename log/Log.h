@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -14,7 +15,7 @@ enum Kind { Message = 0, Output = 1, Warning = 2, Error = 3, Heading = 4 };
 constexpr int maxLevel = 10;
 constexpr int defaultLevel = 2;
 
-// One line of the log, without its line break.
+// One line of the log, without its line break, and when it was logged.
 class Entry
 {
 public:
@@ -22,12 +23,14 @@ public:
         : kind(kind)
         , level(level)
         , text(text)
+        , when(QDateTime::currentMSecsSinceEpoch())
     {
     }
 
     Log::Kind kind;
     unsigned int level;
     QString text;
+    qint64 when; // milliseconds since the epoch
 };
 
 // The list of entries, the lock that guards it and the announcer of

@@ -4,7 +4,7 @@
 #include "base/Colors.h"
 #include "widgets/HTextEdit.h"
 
-#include <QCoreApplication>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,6 +67,10 @@ QString Window::render(Entry const& entry)
     // Qt 6 collapses blanks even when they come as character references;
     // preformatted white space keeps runs of blanks and tabs.
     text = QLatin1String("<span style=\"white-space:pre\">") + text + QLatin1String("</span>");
+    // Each entry shows the local time it was logged, in the minor colour.
+    QString const time
+        = QDateTime::fromMSecsSinceEpoch(entry.when).toString(QStringLiteral("HH:mm:ss"));
+    text = tr("<font color=\"%1\">%2</font> ").arg(Colors::minor(), time) + text;
     switch (entry.kind) {
     case Message:
         if (entry.level <= 9)
@@ -89,22 +93,20 @@ void Window::appended()
     // Announcements queued before the window was hidden still arrive.
     if (!following)
         return;
-    bool added = false;
-    {
-        QMutexLocker locker(&entries);
-        if (entries.size() > shownCount) {
-            added = true;
-            unsigned const level = unsigned(levelBox->value());
-            for (qsizetype i = shownCount; i < entries.size(); ++i) {
-                Entry const& entry = entries.at(i);
-                if (entry.level <= level)
-                    textEdit->appendCompact(render(entry));
-            }
-            shownCount = int(entries.size());
+    // No events are processed here: this runs inside whoever appended (the
+    // reader of a package script's output, for one), and what an event
+    // handler did there could come back into that reader. The text is
+    // painted when the event loop next runs.
+    QMutexLocker locker(&entries);
+    if (entries.size() > shownCount) {
+        unsigned const level = unsigned(levelBox->value());
+        for (qsizetype i = shownCount; i < entries.size(); ++i) {
+            Entry const& entry = entries.at(i);
+            if (entry.level <= level)
+                textEdit->appendCompact(render(entry));
         }
+        shownCount = int(entries.size());
     }
-    if (added)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Window::levelChanged(int)

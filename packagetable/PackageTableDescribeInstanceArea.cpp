@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "packagetable/PackageTableDescribeInstanceArea.h"
 
+#include "base/Execute.h"
 #include "packagetable/PackageTableDescribeDialog.h"
 #include "packagetable/PackageTableDescribeInstanceRepoDialog.h"
+#include "packagetable/PackageTableModel.h"
 #include "repo/YumConfIO.h"
 #include "widgets/DescriptionLabels.h"
 #include "widgets/HScrollArea.h"
@@ -14,8 +16,10 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QUrl>
 
 namespace PackageTable {
 namespace Describe {
@@ -77,6 +81,7 @@ void Area::addPackageRows(bool primary)
                 connect(repo, &QPushButton::clicked, this, &Area::handleRepo);
             }
         }
+        addAdvisories();
         addPair(tr("Architecture"), io.getArch(e));
         addPair(tr("Size"), io.getSize(e));
         addPair(tr("Summary"), io.getSummary(e));
@@ -96,6 +101,7 @@ void Area::addPackageRows(bool primary)
         addPair(tr("Requires"), io.getRequires(e));
         addPair(tr("Conflicts"), io.getConflicts(e));
         addPair(tr("Obsoletes"), io.getObsoletes(e));
+        addRequiredBy();
     } else {
         addPair(tr("Version"), io.getVerRel(e));
         addPair(tr("Size"), io.getSize(e));
@@ -108,6 +114,125 @@ void Area::addPackageRows(bool primary)
     changeLog = addButton(tr("Change Log"), tr("Show"));
     changeLog.button->setObjectName(QStringLiteral("changeLogButton"));
     connect(changeLog.button, &QPushButton::clicked, this, &Area::handleChangeLog);
+}
+
+// One row per advisory of an update, most pressing first: identifier, kind,
+// severity and date, title, and the references as links. Everything from
+// the metadata is escaped; a link carries indexes, never the URL itself.
+void Area::addAdvisories()
+{
+    advisories = yumIO->advisories(*entry);
+    for (int i = 0; i < advisories.size(); ++i) {
+        Package::Advisory const& advisory = advisories.at(i);
+        Package::Entry kindOnly;
+        kindOnly.advisoryKind = advisory.kind;
+        QString kind = Model::advisoryText(kindOnly);
+        if (advisory.kind == Package::SecurityAdvisory && !advisory.severity.isEmpty()
+            && Package::severityRank(advisory.severity) == 0)
+            kind = tr("%1 (%2)").arg(kind, advisory.severity); // a severity of its own
+        else if (advisory.kind == Package::SecurityAdvisory && advisory.severity.isEmpty())
+            kind = tr("Security (no severity given)");
+        QString html = tr("<b>%1</b> %2, updated %3")
+                           .arg(advisory.id.toHtmlEscaped(), kind.toHtmlEscaped(),
+                               YumIO::dateFormat(advisory.updated).toHtmlEscaped());
+        if (!advisory.title.isEmpty())
+            html += QLatin1String("<br>") + advisory.title.toHtmlEscaped();
+        QStringList links;
+        for (int j = 0; j < advisory.references.size(); ++j) {
+            Package::AdvisoryReference const& reference = advisory.references.at(j);
+            QString const name
+                = (reference.id.isEmpty() ? reference.url : reference.id).toHtmlEscaped();
+            QUrl const url(reference.url);
+            bool const web = url.isValid()
+                && (url.scheme() == QLatin1String("https")
+                    || url.scheme() == QLatin1String("http"));
+            links << (web ? QStringLiteral("<a href=\"%1:%2\">%3</a>").arg(i).arg(j).arg(name)
+                          : name);
+        }
+        if (!links.isEmpty())
+            html += QLatin1String("<br>")
+                + tr("References: %1").arg(links.join(QLatin1String(", ")));
+        auto* label = new QLabel(html, contents);
+        label->setObjectName(QStringLiteral("advisory%1").arg(i));
+        label->setTextFormat(Qt::RichText);
+        label->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::StrongFocus);
+        label->setAccessibleDescription(tr("Advisory"));
+        connect(label, &QLabel::linkActivated, this, &Area::handleReference);
+        addKey(tr("Advisory"), label);
+        grid->addWidget(label, row, 1, Qt::AlignLeft | Qt::AlignTop);
+        ++row;
+    }
+}
+
+void Area::handleReference(QString const& link)
+{
+    int const colon = link.indexOf(QLatin1Char(':'));
+    int const i = link.left(colon).toInt();
+    int const j = link.mid(colon + 1).toInt();
+    if (colon < 0 || i < 0 || i >= advisories.size() || j < 0
+        || j >= advisories.at(i).references.size())
+        return;
+    QUrl const url(advisories.at(i).references.at(j).url);
+    if (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http"))
+        return;
+    QString const target = url.toString(QUrl::FullyEncoded);
+    QString const refusal = Execute::open(parentWidget, QStringLiteral("webbrowser"), {target});
+    if (!refusal.isEmpty())
+        QMessageBox::warning(parentWidget, tr("Error"),
+            tr("The reference cannot be opened in a web browser:\n%1\n\nIts URL: %2")
+                .arg(refusal, target));
+}
+
+// "Required By": two buttons, the installed packages that need this one and,
+// on request, the available ones; asked when pressed.
+void Area::addRequiredBy()
+{
+    auto* line = new QHBoxLayout;
+    requiredByInstalled = new QPushButton(tr("Show Installed"), contents);
+    requiredByInstalled->setObjectName(QStringLiteral("requiredByButton"));
+    requiredByAvailable = new QPushButton(tr("Show Available"), contents);
+    requiredByAvailable->setObjectName(QStringLiteral("requiredByAvailableButton"));
+    for (QPushButton* button : {requiredByInstalled, requiredByAvailable}) {
+        button->setAutoDefault(false);
+        line->addWidget(button, 0, Qt::AlignTop);
+    }
+    requiredByInstalled->setAccessibleName(tr("Required By: Show Installed"));
+    requiredByAvailable->setAccessibleName(tr("Required By: Show Available"));
+    line->addStretch();
+    addKey(tr("Required By"), requiredByInstalled);
+    grid->addLayout(line, row, 1);
+    ++row;
+    connect(requiredByInstalled, &QPushButton::clicked, this, [this] { handleRequiredBy(true); });
+    connect(requiredByAvailable, &QPushButton::clicked, this, [this] { handleRequiredBy(false); });
+}
+
+void Area::handleRequiredBy(bool installed)
+{
+    bool ok = false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QStringList const lines = yumIO->whatRequires(*entry, installed, &ok);
+    QApplication::restoreOverrideCursor();
+    if (!ok)
+        return; // reported
+    QString text = lines.join(QLatin1Char('\n'));
+    if (lines.isEmpty())
+        text = installed ? tr("No installed package requires %1.").arg(entry->name)
+                         : tr("No available package requires %1.").arg(entry->name);
+    showTextDialog(installed ? tr("%1 Required By (installed packages)").arg(entry->name)
+                             : tr("%1 Required By (available packages)").arg(entry->name),
+        text);
+}
+
+void Area::showTextDialog(QString const& title, QString const& text)
+{
+    if (!textDialog) {
+        textDialog = new TextDialog(parentWidget);
+        textDialog->setObjectName(QStringLiteral("textDialog"));
+    }
+    textDialog->setWindowTitle(title);
+    textDialog->setText(text);
+    textDialog->exec();
 }
 
 void Area::addGroupRows()
@@ -232,14 +357,9 @@ void Area::showText(bool fileList)
     if (self && loaded) {
         QString const text = fileList ? yumIO->getFiles(*entry) : yumIO->getChangeLog(*entry);
         dialog->updateButtons();
-        if (!textDialog) {
-            textDialog = new TextDialog(parentWidget);
-            textDialog->setObjectName(QStringLiteral("textDialog"));
-        }
-        textDialog->setWindowTitle((fileList ? tr("%1 %2 File List") : tr("%1 %2 Change Log"))
-                                       .arg(entry->name, entry->verRel));
-        textDialog->setText(text);
-        textDialog->exec();
+        showTextDialog((fileList ? tr("%1 %2 File List") : tr("%1 %2 Change Log"))
+                           .arg(entry->name, entry->verRel),
+            text);
     }
     if (owner)
         owner->setReady(true);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "yumio/Advisory.h"
+
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -29,7 +32,9 @@ class RepoDialog;
 // One version of an entry in the description dialog: a label/value grid in
 // a bounded scroll area, with buttons that show the file list and change
 // log (loading the repositories' extra data first when needed) and, for the
-// primary area of a repository package, the repository's configuration.
+// primary area of a package, the packages that require it; for the primary
+// area of a repository package, the repository's configuration, and for an
+// update its advisories.
 class Area : public QObject
 {
     Q_OBJECT
@@ -46,11 +51,21 @@ public:
     QPushButton* filesButton() const { return files.button; }
     QPushButton* changeLogButton() const { return changeLog.button; }
     QPushButton* repoButton() const { return repo; }
+    QPushButton* requiredByButton(bool installed) const
+    {
+        return installed ? requiredByInstalled : requiredByAvailable;
+    }
 
 public slots:
     void handleRepo();
     void handleFiles();
     void handleChangeLog();
+    // The installed (else the available) packages that need this one, in a
+    // text window.
+    void handleRequiredBy(bool installed);
+    // Opens the web page of an advisory's reference (link "N:M": advisory
+    // N, reference M) when it is an http or https URL.
+    void handleReference(QString const& link);
 
 private:
     struct Button
@@ -68,6 +83,9 @@ private:
     Button addButton(QString const& label, QString const& buttonText);
     Button addPairButton(QString const& label, QString const& value, QString const& buttonText);
     void addKey(QString const& label, QWidget* value);
+    void addAdvisories();
+    void addRequiredBy();
+    void showTextDialog(QString const& title, QString const& text);
     static void updateButton(Button const& button, bool loaded);
     void showText(bool fileList);
 
@@ -85,6 +103,9 @@ private:
     Button files;
     Button changeLog;
     QPushButton* repo = nullptr;
+    QPushButton* requiredByInstalled = nullptr;
+    QPushButton* requiredByAvailable = nullptr;
+    QList<Package::Advisory> advisories;
 };
 
 } // namespace Instance

@@ -48,6 +48,11 @@ int Model::columnCount(QModelIndex const&) const
     return ColumnCount;
 }
 
+YumIO* Model::engine() const
+{
+    return yumIO;
+}
+
 Package::Entry* Model::entry(int row) const
 {
     return (*yumIO)[row];
@@ -79,6 +84,37 @@ QString Model::displayText(Package::Entry const& entry, int column) const
         return e.size;
     case BuildTimeColumn:
         return e.buildTime;
+    case AdvisoryColumn:
+        return advisoryText(e);
+    default:
+        return QString();
+    }
+}
+
+QString Model::advisoryText(Package::Entry const& e)
+{
+    switch (e.advisoryKind) {
+    case Package::SecurityAdvisory:
+        switch (e.advisorySeverity) {
+        case 1:
+            return tr("Security (Low)");
+        case 2:
+            return tr("Security (Moderate)");
+        case 3:
+            return tr("Security (Important)");
+        case 4:
+            return tr("Security (Critical)");
+        default:
+            return tr("Security");
+        }
+    case Package::BugfixAdvisory:
+        return tr("Bug fix");
+    case Package::EnhancementAdvisory:
+        return tr("Enhancement");
+    case Package::NewPackageAdvisory:
+        return tr("New package");
+    case Package::OtherAdvisory:
+        return tr("Other advisory");
     default:
         return QString();
     }
@@ -176,6 +212,14 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
             return tr("Ordinary package");
         }
         break;
+    case AdvisoryColumn:
+        if (e.advisoryKind != Package::NoAdvisory && yumIO) {
+            QStringList lines;
+            for (Package::Advisory const& advisory : yumIO->advisories(e))
+                lines << tr("%1: %2").arg(advisory.id, advisory.title);
+            return lines.join(QLatin1Char('\n'));
+        }
+        break;
     case VersionColumn:
         if (e.state == Package::Updatable) {
             QString text;
@@ -245,6 +289,8 @@ QVariant Model::data(QModelIndex const& index, int role) const
             return QVariant::fromValue<quint64>(shownEntry(*e).sizeBytes);
         case BuildTimeColumn:
             return QVariant::fromValue<qint64>(qint64(qint32(shownEntry(*e).buildSeconds)));
+        case AdvisoryColumn:
+            return e->advisoryKind * 8 + e->advisorySeverity;
         default:
             return QVariant::fromValue<Package::Entry*>(e);
         }
@@ -276,6 +322,8 @@ QVariant Model::headerData(int section, Qt::Orientation orientation, int role) c
             return tr("Size");
         case BuildTimeColumn:
             return tr("Build Time");
+        case AdvisoryColumn:
+            return tr("Advisory");
         }
     } else if (role == Qt::ToolTipRole) {
         switch (section) {
@@ -301,6 +349,9 @@ QVariant Model::headerData(int section, Qt::Orientation orientation, int role) c
             return tr("Size of the package");
         case BuildTimeColumn:
             return tr("Date and time at which the package was created");
+        case AdvisoryColumn:
+            return tr("The most pressing advisory of an update: Security (with its severity), Bug "
+                      "fix or Enhancement");
         }
     }
     return QVariant();
@@ -403,6 +454,18 @@ void Model::setUpdateAll()
     for (int row = 0; row < rows; ++row) {
         Package::Entry* e = entry(row);
         if (e->state == Package::Updatable) {
+            e->action = Package::Update;
+            actionChanged(row);
+        }
+    }
+}
+
+void Model::setSecurityUpdates()
+{
+    int const rows = rowCount();
+    for (int row = 0; row < rows; ++row) {
+        Package::Entry* e = entry(row);
+        if (e->state == Package::Updatable && e->advisoryKind == Package::SecurityAdvisory) {
             e->action = Package::Update;
             actionChanged(row);
         }

@@ -23,7 +23,7 @@ namespace Describe {
 class Dialog;
 }
 
-// The engine's entries as a table of nine columns, one row per entry in the
+// The engine's entries as a table of ten columns, one row per entry in the
 // engine's order. The only thing written back is an entry's action.
 class Model : public HAbstractTableModel
 {
@@ -74,15 +74,22 @@ public:
     // be valid.
     Package::Entry* entry(int row) const;
     QString displayText(Package::Entry const& entry, int column) const;
+    // The Advisory column's text: the kind of an update's most pressing
+    // advisory, with a security advisory's severity.
+    static QString advisoryText(Package::Entry const& entry);
     // The visible texts of columns Name to Build Time joined by blanks, as
     // 8-bit text; kept until the next reset.
     QByteArray const& filterText(int row) const;
 
     Describe::Dialog* describeDialog() const { return dialog; }
+    // The engine whose entries are the rows; null once it is gone.
+    YumIO* engine() const;
 
 public slots:
     void setSelected(QModelIndexList const& indices);
     void setUpdateAll();
+    // Marks Update on every update that has a security advisory.
+    void setSecurityUpdates();
     void clearActions();
 
 private:

@@ -5,76 +5,9 @@
 #include "yumio/YumIO.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 namespace PackageTable {
-
-namespace {
-
-// The longest run of plain characters that every match of the extended
-// expression contains: outside brackets and groups, not quantified, in a
-// pattern without alternatives. Empty when there is none worth testing.
-QByteArray requiredText(QByteArray const& pattern)
-{
-    if (pattern.contains('|'))
-        return QByteArray();
-    QByteArray best;
-    QByteArray run;
-    int depth = 0;
-    auto endRun = [&] {
-        if (run.size() > best.size())
-            best = run;
-        run.clear();
-    };
-    for (int i = 0; i < pattern.size(); ++i) {
-        char const c = pattern.at(i);
-        char const next = i + 1 < pattern.size() ? pattern.at(i + 1) : '\0';
-        bool const quantified = next == '*' || next == '+' || next == '?' || next == '{';
-        if (c == '[') {
-            endRun();
-            // Skip the bracket expression; "]" right after "[" or "[^" is
-            // a member.
-            int j = i + 1;
-            if (j < pattern.size() && pattern.at(j) == '^')
-                ++j;
-            if (j < pattern.size() && pattern.at(j) == ']')
-                ++j;
-            while (j < pattern.size() && pattern.at(j) != ']')
-                ++j;
-            i = j;
-            continue;
-        }
-        if (c == '(') {
-            ++depth;
-            endRun();
-            continue;
-        }
-        if (c == ')') {
-            --depth;
-            endRun();
-            continue;
-        }
-        if (depth > 0 || std::strchr("\\^$.*+?{}", c)) {
-            endRun();
-            if (c == '{') {
-                while (i < pattern.size() && pattern.at(i) != '}')
-                    ++i;
-            }
-            continue;
-        }
-        if (quantified) {
-            // "ab*": the b may be absent, the a is not.
-            endRun();
-            continue;
-        }
-        run += c;
-    }
-    endRun();
-    return best.size() >= 2 ? best : QByteArray();
-}
-
-} // namespace
 
 SortFilterProxyModel::SortFilterProxyModel(
     StateFilter stateFilter, bool groupsFilter, YumIO* yumIO, QObject* parent)
@@ -85,11 +18,7 @@ SortFilterProxyModel::SortFilterProxyModel(
 {
 }
 
-SortFilterProxyModel::~SortFilterProxyModel()
-{
-    if (regexStatus == 0)
-        regfree(&regex);
-}
+SortFilterProxyModel::~SortFilterProxyModel() = default;
 
 void SortFilterProxyModel::setSourceModel(Model* model)
 {
@@ -97,6 +26,7 @@ void SortFilterProxyModel::setSourceModel(Model* model)
     if (model)
         model->setInstalledShown(stateFilter == ViewRemovable);
     emptyCache();
+    detailFound.clear();
     HSortFilterProxyModel::setSourceModel(model);
 }
 
@@ -145,27 +75,15 @@ void SortFilterProxyModel::setFilter(bool on)
 
 void SortFilterProxyModel::setFilterRegExp(QString const& text)
 {
-    QString stripped = text;
-    QLatin1String const wildcard(".*");
-    while (stripped.startsWith(wildcard))
-        stripped.remove(0, 2);
-    while (stripped.endsWith(wildcard))
-        stripped.chop(2);
-
-    if (regexStatus == 0)
-        regfree(&regex);
-    QByteArray const bytes = stripped.toLocal8Bit();
-    regexStatus = regcomp(&regex, bytes.constData(), REG_EXTENDED | REG_NOSUB);
-    isLiteral = regexStatus == 0 && std::strpbrk(bytes.constData(), "\\^$.[]|()*+?{}") == nullptr;
-    literal = bytes;
-    required = regexStatus == 0 && !isLiteral ? requiredText(bytes) : QByteArray();
-
-    if (stripped != pattern)
-        emptyCache();
+    QString const previous = pattern.text();
     // The pattern is kept here rather than in the base's expression: setting
     // that refilters the old mapping row by row, only for the reset below to
     // throw it away.
-    pattern = stripped;
+    pattern.set(text, ignoreCase);
+    if (pattern.text() != previous) {
+        emptyCache();
+        detailFound.clear();
+    }
     clear();
 
     int const rows = model ? model->rowCount() : 0;
@@ -173,33 +91,28 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
         filterAcceptsRow(row, QModelIndex());
 }
 
+void SortFilterProxyModel::setIgnoreCase(bool ignore)
+{
+    if (ignore == ignoreCase)
+        return;
+    ignoreCase = ignore;
+    pattern.set(pattern.text(), ignoreCase);
+    emptyCache();
+    detailFound.clear();
+    clear();
+}
+
+void SortFilterProxyModel::setProviders(bool active, QSet<QString> const& names)
+{
+    providersOn = active;
+    providerNames = names;
+    emptyCache();
+    clear();
+}
+
 QString SortFilterProxyModel::patternError() const
 {
-    if (regexStatus <= 0)
-        return QString();
-    char message[256];
-    regerror(regexStatus, &regex, message, sizeof message);
-    return QString::fromLocal8Bit(message);
-}
-
-bool SortFilterProxyModel::matches(QByteArray const& text) const
-{
-    if (regexStatus != 0)
-        return true;
-    if (isLiteral)
-        return memmem(text.constData(), size_t(text.size()), literal.constData(),
-                   size_t(literal.size()))
-            != nullptr;
-    if (!required.isEmpty()
-        && !memmem(
-            text.constData(), size_t(text.size()), required.constData(), size_t(required.size())))
-        return false;
-    return regexec(&regex, text.constData(), 0, nullptr, 0) == 0;
-}
-
-bool SortFilterProxyModel::matches(QString const& text) const
-{
-    return matches(text.toLocal8Bit());
+    return mode == Provides ? QString() : pattern.error();
 }
 
 bool SortFilterProxyModel::filterAcceptsRow(int sourceRow, QModelIndex const&) const
@@ -212,10 +125,13 @@ bool SortFilterProxyModel::filterAcceptsRow(int sourceRow, QModelIndex const&) c
     if (cacheGeneration != model->generation()) {
         cacheGeneration = model->generation();
         emptyCache();
+        detailFound.clear();
     }
     if (acceptCache.size() != size_t(model->rowCount()))
         acceptCache.assign(size_t(model->rowCount()), 0);
     signed char& cached = acceptCache[size_t(sourceRow)];
+    if (cached == 0 && mode == Search && !pattern.isEmpty())
+        searchAll();
     if (cached == 0)
         cached = acceptRow(model->entry(sourceRow), sourceRow, QModelIndex()) ? 2 : 1;
     return cached == 2;
@@ -223,45 +139,73 @@ bool SortFilterProxyModel::filterAcceptsRow(int sourceRow, QModelIndex const&) c
 
 bool SortFilterProxyModel::acceptRow(Package::Entry* entry, int sourceRow, QModelIndex const&) const
 {
-    switch (stateFilter) {
-    case ViewUpdatable:
-        if (entry->state != Package::Updatable)
-            return false;
-        break;
-    case ViewInstallable:
-        if (entry->state != Package::Available)
-            return false;
-        break;
-    case ViewRemovable:
-        if (entry->state == Package::Available)
-            return false;
-        break;
-    case ViewAll:
-        break;
-    }
-    if (!groupsFilter && entry->kind == Package::Group)
+    if (!passes(*entry))
         return false;
+    if (mode == Provides)
+        return !providersOn
+            || (entry->kind != Package::Group && providerNames.contains(entry->name));
     if (pattern.isEmpty())
         return true;
     if (mode == Filter)
         return matches(model->filterText(sourceRow));
-    return searchAccepts(*entry);
+    return yumIO && (ownFieldsMatch(*entry) || detailsMatch(*entry));
 }
 
-bool SortFilterProxyModel::searchAccepts(Package::Entry const& entry) const
+bool SortFilterProxyModel::passes(Package::Entry const& entry) const
 {
-    // The fields in the order they are read, stopping at the first match:
-    // the file list and the change log, the dearest, come last.
+    switch (stateFilter) {
+    case ViewUpdatable:
+        if (entry.state != Package::Updatable)
+            return false;
+        break;
+    case ViewInstallable:
+        if (entry.state != Package::Available)
+            return false;
+        break;
+    case ViewRemovable:
+        if (entry.state == Package::Available)
+            return false;
+        break;
+    case ViewAll:
+        break;
+    case ViewSecurity:
+        if (entry.state != Package::Updatable || entry.advisoryKind != Package::SecurityAdvisory)
+            return false;
+        break;
+    }
+    return groupsFilter || entry.kind != Package::Group;
+}
+
+// What a Search matches that the entry holds itself.
+bool SortFilterProxyModel::ownFieldsMatch(Package::Entry const& entry) const
+{
+    if (entry.kind == Package::Group)
+        return matches(entry.name);
+    if (entry.kind != Package::Package && entry.kind != Package::Suite)
+        return false;
+    Package::Entry const& shown = model ? model->shownEntry(entry) : entry;
+    for (QString const* text : {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size,
+             &shown.summary, &shown.buildTime}) {
+        if (matches(*text))
+            return true;
+    }
+    return false;
+}
+
+// What a Search matches that the engine's detail getters read, one field
+// after the other, stopping at the first match: the file list and the change
+// log, the dearest, come last.
+bool SortFilterProxyModel::detailsMatch(Package::Entry const& entry) const
+{
     using Getter = QString (YumIO::*)(Package::Entry const&);
     static Getter const groupFields[] = {&YumIO::getRequiredGroups, &YumIO::getDefaultMetaPkgs,
         &YumIO::getOptionalMetaPkgs, &YumIO::getMandatoryPkgs, &YumIO::getDefaultPkgs,
         &YumIO::getOptionalPkgs, &YumIO::getConditionalPkgs};
-    static Getter const descriptionFields[]
-        = {&YumIO::getDescription, &YumIO::getGroup, &YumIO::getVendor};
-    static Getter const laterFields[] = {&YumIO::getInstallTime, &YumIO::getBinaryRpm,
-        &YumIO::getSourceRpm, &YumIO::getLicense, &YumIO::getPackager, &YumIO::getUrl,
-        &YumIO::getRelocations, &YumIO::getProvides, &YumIO::getRequires, &YumIO::getConflicts,
-        &YumIO::getObsoletes, &YumIO::getFiles, &YumIO::getChangeLog};
+    static Getter const packageFields[]
+        = {&YumIO::getDescription, &YumIO::getGroup, &YumIO::getVendor, &YumIO::getInstallTime,
+            &YumIO::getBinaryRpm, &YumIO::getSourceRpm, &YumIO::getLicense, &YumIO::getPackager,
+            &YumIO::getUrl, &YumIO::getRelocations, &YumIO::getProvides, &YumIO::getRequires,
+            &YumIO::getConflicts, &YumIO::getObsoletes, &YumIO::getFiles, &YumIO::getChangeLog};
     auto anyMatches = [this, &entry](auto const& fields) {
         for (Getter field : fields) {
             if (matches((yumIO->*field)(entry)))
@@ -272,16 +216,51 @@ bool SortFilterProxyModel::searchAccepts(Package::Entry const& entry) const
     if (!yumIO)
         return false;
     if (entry.kind == Package::Group)
-        return matches(entry.name) || anyMatches(groupFields);
+        return anyMatches(groupFields);
     if (entry.kind != Package::Package && entry.kind != Package::Suite)
         return false;
-    Package::Entry const& shown = model ? model->shownEntry(entry) : entry;
-    for (QString const* text :
-        {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size, &shown.summary}) {
-        if (matches(*text))
-            return true;
+    return anyMatches(packageFields);
+}
+
+// Search mode: the answers of every row not known yet. The details of the
+// packages whose own fields do not match are read together by the engine
+// where it can (YumIO::searchDetails, one pass over the package manager's
+// data), else row by row through the getters; either way they are kept for
+// the pattern and collection, so that another state or groups filter does
+// not read them again.
+void SortFilterProxyModel::searchAll() const
+{
+    size_t const rows = acceptCache.size();
+    if (detailFound.size() != rows)
+        detailFound.assign(rows, -1);
+    std::vector<Package::Entry const*> wanted;
+    std::vector<size_t> wantedRows;
+    for (size_t row = 0; row < rows; ++row) {
+        if (acceptCache[row] != 0)
+            continue;
+        Package::Entry const& entry = *model->entry(int(row));
+        if (!yumIO || !passes(entry))
+            acceptCache[row] = 1;
+        else if (ownFieldsMatch(entry))
+            acceptCache[row] = 2;
+        else if (detailFound[row] < 0 && entry.kind != Package::Group) {
+            wanted.push_back(&entry);
+            wantedRows.push_back(row);
+        }
     }
-    return anyMatches(descriptionFields) || matches(shown.buildTime) || anyMatches(laterFields);
+    std::vector<signed char> found;
+    if (!wanted.empty() && yumIO->searchDetails(pattern, wanted, found)) {
+        for (size_t i = 0; i < wantedRows.size(); ++i)
+            detailFound[wantedRows[i]] = found[i];
+    }
+    for (size_t row = 0; row < rows; ++row) {
+        if (acceptCache[row] != 0)
+            continue;
+        signed char& known = detailFound[row];
+        if (known < 0)
+            known = detailsMatch(*model->entry(int(row))) ? 1 : 0;
+        acceptCache[row] = known == 1 ? 2 : 1;
+    }
 }
 
 std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
@@ -346,6 +325,10 @@ std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
         break;
     case RepositoryColumn:
         assign(then([](Package::Entry const& e) -> QString const& { return e.repo; }));
+        break;
+    case AdvisoryColumn:
+        assign(
+            then([](Package::Entry const& e) { return e.advisoryKind * 8 + e.advisorySeverity; }));
         break;
     default:
         assign(then([](Package::Entry const& e) -> QString const& { return e.arch; }));

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "base/SearchPattern.h"
 #include "packagetable/PackageTable.h"
 #include "widgets/HSortFilterProxyModel.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <array>
-#include <regex.h>
 #include <vector>
 
 class YumIO;
@@ -43,13 +44,25 @@ public:
 
     Mode getMode() const { return mode; }
     // The pattern in use, stripped of leading and trailing ".*".
-    QString const& filterPattern() const { return pattern; }
+    QString const& filterPattern() const { return pattern.text(); }
     // Why the pattern did not compile (then nothing is hidden by it); empty
     // for a valid pattern.
     QString patternError() const;
 
-    bool matches(QString const& text) const;
-    bool matches(QByteArray const& text) const;
+    // Whether patterns match letters of either case. The pattern carries
+    // the flag (SearchPattern), so every matcher of the Filter and Search
+    // modes, the direct Search of the package data included, reads it.
+    void setIgnoreCase(bool ignore);
+    bool ignoresCase() const { return ignoreCase; }
+
+    // The Provides mode: the names of the packages that provide what the
+    // pattern names, as the package manager found them; with active false
+    // nothing is hidden by it.
+    void setProviders(bool active, QSet<QString> const& names);
+    bool providersActive() const { return providersOn; }
+
+    bool matches(QString const& text) const { return pattern.matches(text); }
+    bool matches(QByteArray const& text) const { return pattern.matches(text); }
 
 protected:
     bool filterAcceptsRow(int sourceRow, QModelIndex const& sourceParent) const override;
@@ -57,7 +70,10 @@ protected:
     bool lessThan(QModelIndex const& left, QModelIndex const& right) const override;
 
 private:
-    bool searchAccepts(Package::Entry const& entry) const;
+    bool passes(Package::Entry const& entry) const;
+    bool ownFieldsMatch(Package::Entry const& entry) const;
+    bool detailsMatch(Package::Entry const& entry) const;
+    void searchAll() const;
     void emptyCache() const;
     std::vector<int> const& rankOf(int column) const;
 
@@ -73,6 +89,10 @@ private:
     // engine's list for as long as the collection lasts.
     mutable std::vector<signed char> acceptCache;
     mutable unsigned cacheGeneration = 0;
+    // Whether the details of a row's package match the pattern (Search
+    // mode): -1 not known yet, 0 no, 1 yes. Kept for the pattern and the
+    // collection, across state and groups filters.
+    mutable std::vector<signed char> detailFound;
 
     // Sort ranks of the current collection, by source row: a row's place in
     // the order of a column (ties broken by name; rows equal in both share a
@@ -81,15 +101,11 @@ private:
     mutable std::array<std::vector<int>, ColumnCount> ranks;
     mutable unsigned rankGeneration = 0;
 
-    QString pattern;
-    int regexStatus = -1;
-    regex_t regex;
-    // A pattern without special characters is matched as a plain substring,
-    // which gives the same answers much faster.
-    QByteArray literal;
-    bool isLiteral = false;
-    // Text every match must contain, tested before the expression runs.
-    QByteArray required;
+    SearchPattern pattern;
+    bool ignoreCase = false;
+
+    bool providersOn = false;
+    QSet<QString> providerNames;
 };
 
 } // namespace PackageTable

@@ -55,7 +55,8 @@ View::View(Model* model, StateFilter stateFilter, bool groupsFilter, YumIO* yumI
             = sortGroup->addAction(model->headerData(column, Qt::Horizontal).toString());
         action->setObjectName(QStringLiteral("sortAction%1").arg(column));
         action->setCheckable(true);
-        action->setShortcut(QKeySequence(tr("Ctrl+%1").arg(column + 1)));
+        // Ctrl+1 to Ctrl+9, and Ctrl+0 for the tenth.
+        action->setShortcut(QKeySequence(tr("Ctrl+%1").arg((column + 1) % 10)));
         action->setToolTip(tr("Sort the table by this column; again to reverse the order"));
         connect(action, &QAction::triggered, this, [this, column] { sortBy(column); });
         sortActionList.append(action);
@@ -274,6 +275,12 @@ void View::sortBy(int column)
     proxy->setFilterKeyColumn(column);
 }
 
+void View::setSort(int column, Qt::SortOrder order)
+{
+    HTableView::sortByColumn(column, order);
+    proxy->setFilterKeyColumn(column);
+}
+
 void View::handleHorizontalHeaderClicked(int column)
 {
     HTableView::sortByColumn(column);
@@ -332,9 +339,14 @@ void View::keyPressEvent(QKeyEvent* event)
         handleCustomContextMenuRequested(visualRect(current).center());
         return;
     }
-    if (current.isValid() && current.column() == ActionColumn && event->key() == Qt::Key_Space
+    // Space on any cell of a row does what a click on its Action cell does:
+    // the row alone is selected and its action moves on. (The view's own
+    // Space would add the row to the selection.)
+    if (current.isValid() && event->key() == Qt::Key_Space
         && event->modifiers() == Qt::NoModifier) {
-        handleActivated(current);
+        selectionModel()->select(
+            current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        handleActivated(current.siblingAtColumn(ActionColumn));
         return;
     }
     HTableView::keyPressEvent(event);

@@ -36,7 +36,7 @@ public:
     int sizeHintForColumn(int column) const override;
 
     // The keyboard's way to sort: one checkable action per column, in the
-    // model's column order, with the shortcuts Ctrl+1 to Ctrl+9; the sort
+    // model's column order, with the shortcuts Ctrl+1 to Ctrl+9 and Ctrl+0; the sort
     // column's action is checked.
     QList<QAction*> const& sortActions() const { return sortActionList; }
 
@@ -55,6 +55,8 @@ public slots:
     // Sorts as a click on the column's header does: ascending on a new sort
     // column, the order reversed on the current one.
     void sortBy(int column);
+    // Sorts by the column in the order given.
+    void setSort(int column, Qt::SortOrder order);
 
 protected slots:
     void handleHorizontalHeaderClicked(int column);

@@ -5,7 +5,6 @@
 #include "progress/ProgressMinion.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QThread>
 
 namespace {
@@ -161,8 +160,10 @@ void Progress::updateGui()
         return;
     if (guiTimer.isValid() && guiTimer.elapsed() <= throttleMs)
         return;
-    QEventLoop loop;
-    loop.processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Painted at once, without letting events through: the caller (an
+    // engine operation) holds the interpreter lock, and an event handled
+    // here could call back into what it is in the middle of.
+    minion->paintNow();
     guiTimer.start();
 }
 

@@ -18,8 +18,8 @@ class ProgressMinion;
  * GUI thread, which alone touches the bars.
  *
  * A Progress is used only by the thread that created it. Driven from the
- * GUI thread itself it pumps events (user input excluded) at most every
- * 10 ms, so the bars repaint.
+ * GUI thread itself it repaints the bars at most every 10 ms, without
+ * processing events.
  *
  * Calling order: startTotal; then items, each either startItem followed by
  * setItemValue calls, or a run of acts: setupItemActs, then per act
@@ -58,7 +58,7 @@ public:
     void setTotalValue(Steps value);
     /// Empties and disables both bars; the next item starts at 0.
     void reset();
-    /// Pumps events when driven from the GUI thread, at most every 10 ms.
+    /// Repaints the bars when driven from the GUI thread, at most every 10 ms.
     void updateGui();
 
 signals:

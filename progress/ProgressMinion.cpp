@@ -19,6 +19,14 @@ int ProgressMinion::shiftFor(Steps maximum)
     return shift;
 }
 
+void ProgressMinion::paintNow()
+{
+    for (Bar const* bar : {&total, &item}) {
+        if (bar->widget)
+            bar->widget->repaint();
+    }
+}
+
 void ProgressMinion::Bar::setMaximum(Steps maximum)
 {
     if (!widget)

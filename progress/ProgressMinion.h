@@ -22,6 +22,10 @@ public:
     // The divisor of a maximum: how far it must be shifted right to fit an int.
     static int shiftFor(Steps maximum);
 
+    // Paints both bars now (for a Progress in the GUI thread, whose
+    // changes arrive directly).
+    void paintNow();
+
 public slots:
     void startTotal(QString const& activity, Steps totalTail);
     void startItem(QString const& activity, Steps totalValue, Steps itemTail);

@@ -24,7 +24,6 @@ View::View(Model* model, QWidget* parent)
     setShowGrid(false);
     setAlternatingRowColors(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     verticalHeader()->hide();
     auto* header = new QHeaderView(Qt::Horizontal, this);

@@ -12,6 +12,6 @@ cmake --build "$build" --target manual-shots >/dev/null
 /usr/bin/python3 "$top/scripts/sandbox.py" demo "$work" >/dev/null
 server=$(cat "$work/server.pid")
 trap 'kill "$server" 2>/dev/null || true; rm -rf "$work"' EXIT
-env VUXSHARE="$top/share" xvfb-run -a -s "-screen 0 1280x1024x24" \
+env VUXSHARE="$top/share" XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/doc/manual-shots" "$work/root" "$top/doc/manual/images"
 ls -l "$top/doc/manual/images"

@@ -59,6 +59,10 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       the repository DIR/repo of the named packages signed with it. Prints
       JSON: {"repo": PATH, "key": PATH, "fingerprint": HEX, "userid": TEXT}
 
+  sandbox.py spec-repo SPEC DIR [--define NAME=VALUE]...
+      Build the RPMs of the spec file SPEC (with the macros given) and make
+      the repository DIR of them. Prints JSON: {"repo": PATH, "rpms": [PATH]}
+
   sandbox.py demo DIR
       Build everything, start a server in the background (pid in
       DIR/server.pid, port in DIR/server.port, requests in DIR/server.log),
@@ -102,7 +106,7 @@ COMPS_FILE = os.path.join(DATA_DIR, "comps.xml")
 
 # Bumped when the way the cache is laid out or built changes, so that old
 # caches are not reused by code that expects something else.
-CACHE_FORMAT = "2"
+CACHE_FORMAT = "3"
 
 RELEASEVER = "1"
 
@@ -127,6 +131,31 @@ COMPS_REPO = "base"
 CORRUPT_REPOS = {"corrupt-primary": "primary", "corrupt-repomd": "repomd"}
 
 DEFAULT_REPOS = ("base", "updates")
+
+# The advisories of "updates" (its updateinfo): one of each kind a person
+# meets, the security one with a CVE. Each names the packages it covers;
+# their versions are those of the repository.
+ADVISORIES = (
+    {"id": "VUXSA-2024:0001", "type": "security", "severity": "Important",
+     "title": "Important: libbasalt security update", "issued": "2024-03-14 12:00:00",
+     "description": "A buffer overflow in the Basalt runtime library's parser was fixed.",
+     "packages": ("libbasalt",),
+     "references": (("cve", "CVE-2099-0001", "https://cve.example.org/CVE-2099-0001",
+                     "CVE-2099-0001"),
+                    ("bugzilla", "1001", "https://bugs.example.org/1001",
+                     "libbasalt: parser overflow"))},
+    {"id": "VUXBA-2024:0002", "type": "bugfix", "severity": None,
+     "title": "aurora bug fix update", "issued": "2024-03-14 12:00:00",
+     "description": "Notes no longer lose their last line.",
+     "packages": ("aurora", "aurora-data"),
+     "references": (("bugzilla", "1002", "https://bugs.example.org/1002",
+                     "aurora: last line lost"),)},
+    {"id": "VUXEA-2024:0003", "type": "enhancement", "severity": None,
+     "title": "cobalt enhancement update", "issued": "2024-03-15 08:30:00",
+     "description": "New helpers for Basalt 1.2.",
+     "packages": ("cobalt",), "references": ()},
+)
+ADVISORY_REPO = "updates"
 REPO_NAMES = {
     "base": "Sandbox base",
     "updates": "Sandbox updates",
@@ -235,6 +264,7 @@ def content_key():
     digest = hashlib.sha256()
     digest.update(("format %s\narch %s\n" % (CACHE_FORMAT, _arch())).encode())
     digest.update(repr(BUILDS).encode())
+    digest.update(repr(ADVISORIES).encode())
     for path in _inputs():
         digest.update(os.path.basename(path).encode() + b"\0")
         with open(path, "rb") as f:
@@ -350,6 +380,67 @@ def corrupt_repo(directory, what="primary"):
     return directory
 
 
+def _repo_packages(directory):
+    """(name, epoch, version, release, arch, source RPM, file name) of every RPM in a
+    repository made by make_repo."""
+    packages = os.path.join(directory, "Packages")
+    rpms = sorted(os.path.join(packages, f) for f in os.listdir(packages) if f.endswith(".rpm"))
+    if not rpms:
+        return []
+    out = _run([_tool("rpm"), "-qp", "--nosignature", "--nodigest", "--qf",
+                "%{name} %{epochnum} %{version} %{release} %{arch} %{sourcerpm}\\n"] + rpms,
+               "rpm -qp in %s" % directory)
+    return [tuple(line.split()) + (os.path.basename(rpm),)
+            for line, rpm in zip(out.splitlines(), rpms)]
+
+
+def updateinfo_xml(advisories, packages):
+    """The updateinfo document of advisories (dicts as in ADVISORIES), each
+    listing the packages of its names found in packages (from
+    _repo_packages)."""
+    import xml.etree.ElementTree as ET
+    updates = ET.Element("updates")
+    for advisory in advisories:
+        update = ET.SubElement(updates, "update", {
+            "from": "security@vux.example", "status": "stable",
+            "type": advisory["type"], "version": "1"})
+        for tag in ("id", "title"):
+            ET.SubElement(update, tag).text = advisory[tag]
+        if advisory.get("severity"):
+            ET.SubElement(update, "severity").text = advisory["severity"]
+        ET.SubElement(update, "release").text = "Sandbox %s" % RELEASEVER
+        ET.SubElement(update, "issued", {"date": advisory["issued"]})
+        ET.SubElement(update, "updated", {"date": advisory["issued"]})
+        ET.SubElement(update, "description").text = advisory.get("description", "")
+        references = ET.SubElement(update, "references")
+        for kind, ident, href, title in advisory.get("references", ()):
+            ET.SubElement(references, "reference",
+                          {"href": href, "id": ident, "type": kind, "title": title})
+        collection = ET.SubElement(ET.SubElement(update, "pkglist"), "collection",
+                                   {"short": "sandbox"})
+        ET.SubElement(collection, "name").text = "Sandbox"
+        for name, epoch, version, release, arch, source, filename in packages:
+            if name not in advisory["packages"]:
+                continue
+            package = ET.SubElement(collection, "package", {
+                "name": name, "epoch": epoch, "version": version, "release": release,
+                "arch": arch, "src": source})
+            ET.SubElement(package, "filename").text = filename
+    return '<?xml version="1.0" encoding="UTF-8"?>\n' + ET.tostring(updates, "unicode") + "\n"
+
+
+def add_updateinfo(directory, advisories):
+    """Adds the advisories to the repository at directory as its updateinfo
+    (modifyrepo_c), replacing any it had. Returns the document written."""
+    text = updateinfo_xml(advisories, _repo_packages(directory))
+    with tempfile.TemporaryDirectory() as tmp:
+        path = os.path.join(tmp, "updateinfo.xml")
+        _write_file(path, text)
+        _run([_tool("modifyrepo_c"), "--mdtype=updateinfo", "--no-compress", path,
+              os.path.join(directory, "repodata")], "modifyrepo_c")
+    return text
+
+
 SIGNING_USERID = "Vux Test Key <test@vux.example>"
 
 
@@ -402,6 +493,22 @@ def make_package_repo(directory, names, key=None):
     return directory
 
 
+def spec_repo(spec, directory, defines=None):
+    """A repository at directory (missing or empty) of the RPMs of one spec
+    file, built with the macros defines: {"repo", "rpms"}."""
+    os.makedirs(directory, exist_ok=True)
+    # Built beside the repository: createrepo_c reads every RPM under it.
+    topdir = tempfile.mkdtemp(prefix=".build-", dir=os.path.dirname(os.path.abspath(directory)))
+    try:
+        built = build_rpms(os.path.abspath(spec), topdir, defines)
+        make_repo(directory, built)
+    finally:
+        shutil.rmtree(topdir, ignore_errors=True)
+    packages = os.path.join(directory, "Packages")
+    return {"repo": directory,
+            "rpms": sorted(os.path.join(packages, os.path.basename(p)) for p in built)}
+
+
 def signed_repo(directory, names=("ember", "fjord")):
     """A key and a repository signed with it under directory (missing or
     empty): {"repo", "key", "fingerprint", "userid"}."""
@@ -436,6 +543,7 @@ def _build_into(tmp):
         paths = [p for s in sets for p in stored.get(s, [])]
         comps = os.path.join(tmp, "comps.xml") if repo == COMPS_REPO else None
         make_repo(os.path.join(repodir, repo), paths, comps)
+    add_updateinfo(os.path.join(repodir, ADVISORY_REPO), ADVISORIES)
     for repo, what in CORRUPT_REPOS.items():
         shutil.copytree(os.path.join(repodir, "base"), os.path.join(repodir, repo),
                         copy_function=os.link)
@@ -1204,6 +1312,11 @@ def main(argv=None):
     sig.add_argument("dir")
     sig.add_argument("--packages", default="ember,fjord",
                      help="names of the packages (default: %(default)s)")
+    spr = sub.add_parser("spec-repo", help="a repository of the RPMs of one spec file")
+    spr.add_argument("spec")
+    spr.add_argument("dir")
+    spr.add_argument("--define", action="append", default=[], metavar="NAME=VALUE",
+                     help="a macro for rpmbuild (repeatable)")
     dem = sub.add_parser("demo", help="repositories, a server and a root for trying Vux")
     dem.add_argument("dir")
     args = parser.parse_args(argv)
@@ -1225,6 +1338,9 @@ def main(argv=None):
         elif args.command == "signed-repo":
             names = [n for n in args.packages.split(",") if n]
             print(json.dumps(signed_repo(args.dir, names)))
+        elif args.command == "spec-repo":
+            defines = dict(d.split("=", 1) for d in args.define if "=" in d)
+            print(json.dumps(spec_repo(args.spec, args.dir, defines)))
         elif args.command == "demo":
             demo(args.dir)
     except SandboxError as error:

@@ -8,4 +8,7 @@ build=${VUX_BUILD_DIR:-$top/build}
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh"
 cd "$build"
-ctest --output-on-failure -j 2 --timeout 900
+status=0
+ctest --output-on-failure -j 2 --timeout 900 || status=$?
+/usr/bin/python3 "$top/scripts/linecount.py" --top "$top"
+exit $status

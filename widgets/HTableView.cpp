@@ -18,6 +18,9 @@ HTableView::HTableView(
     , maxRows(maxRows)
 {
     setItemDelegate(new HItemDelegate(parent ? static_cast<QObject*>(parent) : this));
+    // Tab and Shift+Tab leave the table for the window's next and previous
+    // control, as everywhere else; the arrow keys move within it.
+    setTabKeyNavigation(false);
 }
 
 void HTableView::initViewItemOption(QStyleOptionViewItem* option) const

@@ -8,6 +8,7 @@
 // A table view that sizes itself to its contents: its size hint asks for
 // exactly the width of its columns and a fixed number of rows, and
 // resizeColumnsToContents() grows the window to show the widened columns.
+// Tab leaves it; the arrow keys move within it.
 class HTableView : public QTableView
 {
 public:

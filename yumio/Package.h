@@ -50,6 +50,10 @@ struct Entry
     bool olderVersion = false;
     Action applyAction = None; // working fields of an apply
     Entry* applyCause = nullptr;
+    // The most pressing advisory of an update (AdvisoryKind) and its
+    // severity rank; 0 for none.
+    quint8 advisoryKind = 0;
+    quint8 advisorySeverity = 0;
 };
 
 // The engine's display list; it owns its entries (and so their chains).

@@ -195,6 +195,7 @@ void YumIO::deleteEntries()
     for (Package::Entry* entry : std::as_const(entryHash))
         delete entry;
     entryHash.clear();
+    clearAdvisories();
 }
 
 Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString const& arch) const

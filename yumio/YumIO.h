@@ -4,6 +4,7 @@
 #include "log/Log.h"
 #include "progress/Steps.h"
 #include "python/Python.h"
+#include "yumio/Advisory.h"
 #include "yumio/Package.h"
 
 #include <QHash>
@@ -15,6 +16,7 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 class HProgressBar;
 class PyRef;
@@ -22,6 +24,7 @@ class Progress;
 class QEventLoop;
 class QThread;
 class QWidget;
+class SearchPattern;
 class YumIOCapturers;
 class YumIODialogs;
 
@@ -32,7 +35,7 @@ class YumIODialogs;
 // The class is split by concern over several files: YumIO.cpp (start-up,
 // repositories, entries), YumIOCollect.cpp, YumIODetails.cpp,
 // YumIOProgressCallbacks.cpp, YumIOOutput.cpp, YumIOProbes.cpp,
-// YumIOConvert.cpp, YumIOThreads.cpp.
+// YumIOConvert.cpp, YumIOThreads.cpp, YumIOSearch.cpp, YumIOQueries.cpp.
 class YumIO : public QObject, private Python
 {
     Q_OBJECT
@@ -169,6 +172,36 @@ public:
     bool fileListsCollected() const { return fileListsLoaded; }
     bool otherDataCollected() const { return otherDataLoaded; }
 
+    // --- Advisories and relations (YumIOQueries.cpp; GUI thread) ------------
+    // The advisories of an updatable package, most pressing first, as the
+    // collection read them; empty for every other entry.
+    QList<Package::Advisory> advisories(Package::Entry const& entry) const;
+    bool advisoriesCollected() const { return advisoriesLoaded; }
+    // The installed (else the available) packages that require the entry's
+    // package, as "NAME-VERSION.ARCH" (available ones followed by their
+    // repository), sorted; empty with *ok false after a failure, which has
+    // been reported.
+    QStringList whatRequires(Package::Entry const& entry, bool installed, bool* ok = nullptr);
+    // The names of the installed and available packages that provide the
+    // capability (or hold the file); shell wildcards allowed.
+    QSet<QString> whatProvides(QString const& capability, bool* ok = nullptr);
+
+    // --- Search (GUI thread, between operations; YumIOSearch.cpp) -----------
+    // For each of entries (packages and suites): 1 when one of the fields a
+    // Search reads through the getters above (description to change log)
+    // matches pattern, 0 when none does, -1 when this pass cannot tell (the
+    // getters must). The texts are made in C straight from the package
+    // manager's data in memory, the same texts as the getters', after the
+    // file lists and change logs have been loaded as the getters would load
+    // them. False when that data cannot be reached (a script other than
+    // the companion script, a package manager library this program does not
+    // know, a load that failed) or the pass is switched off: the getters
+    // then answer for every entry.
+    bool searchDetails(SearchPattern const& pattern,
+        std::vector<Package::Entry const*> const& entries, std::vector<signed char>& found);
+    // On by default; the tests and benchmarks compare both ways.
+    void setDirectSearch(bool on) { directSearch = on; }
+
     // --- Probes and cache cleaning ------------------------------------------
     QString yumVersionStr();
     unsigned yumVersion();
@@ -189,6 +222,8 @@ public:
     // --- Log -----------------------------------------------------------------
     Log::EntryList& logEntries() { return logList; }
     void log(Log::Kind kind, unsigned level, QString const& text);
+    // The entries' texts that log() makes of a text.
+    static QStringList logLines(QString const& text);
     void writeStdout(QString const& text);
     void writeStderr(QString const& text);
 
@@ -262,7 +297,19 @@ private:
     //   whatever outer frames hold it, through runUnlocked(), and takes it
     //   back once the worker has finished. Waiting on a worker with the lock
     //   held would hang the program.
-    class DetailLock;
+    class DetailLock
+    {
+    public:
+        explicit DetailLock(YumIO* engine)
+            : waited((engine->waitForWorker(), true))
+            , lock(true)
+        {
+        }
+
+    private:
+        bool waited;
+        PyGILStateWrapper lock;
+    };
     bool runUnlocked(bool (YumIO::*operation)());
     void waitForWorker();
     QThread* worker = nullptr; // the running operation's thread
@@ -296,6 +343,10 @@ private:
     bool collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info);
     bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
     Package::Kind getPkgKind(PyObject* package);
+
+    // --- Advisories (YumIOQueries.cpp) ---------------------------------------
+    void collectAdvisories(); // on the collection's worker, lock held
+    void clearAdvisories();
 
     // --- Details -------------------------------------------------------------
     PyObject* getRpmHdrValue(PyObject* package, char const* tag);
@@ -405,6 +456,12 @@ private:
 
     bool fileListsLoaded = false;
     bool otherDataLoaded = false;
+    bool directSearch = true;
+    QString searchFallback; // why searchDetails last could not read the data
+
+    // Advisories of the updates by package name.
+    QHash<QString, QList<Package::Advisory>> advisoryLists;
+    bool advisoriesLoaded = false;
 
     QWidget* parent = nullptr;
     YumIODialogs* dialogs = nullptr;

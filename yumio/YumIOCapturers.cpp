@@ -35,7 +35,9 @@ YumIOCapturers::YumIOCapturers(YumIO* engine)
 {
     savedStdout = ::dup(1);
     savedStderr = ::dup(2);
-    if (::pipe(stdoutPipe) != 0 || ::pipe(stderrPipe) != 0) {
+    // Only descriptors 1 and 2 (dup2 clears the flag) lead into the pipes in
+    // the programs rpm starts: no other copy may keep a pipe open.
+    if (::pipe2(stdoutPipe, O_CLOEXEC) != 0 || ::pipe2(stderrPipe, O_CLOEXEC) != 0) {
         engine->error(tr("Unable to open pipe to capture rpm transaction output"));
         return;
     }
@@ -84,8 +86,7 @@ YumIOCapturers::~YumIOCapturers()
     closeIfOpen(stdoutPipe[0]);
     closeIfOpen(stderrPipe[0]);
     if (minion) {
-        minion->deactivate();
-        minion->deleteLater();
+        minion->finish(); // reads the rest; deletes itself once the pipes end
         minion = nullptr;
     }
 }

@@ -78,7 +78,7 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     updates.reset();
     all.reset();
 
-    progress->startItem(tr("Collecting groups"), 1000, 1);
+    progress->startItem(tr("Collecting groups"), 500, 1);
     {
         pyExceptStart();
         Frame frame([this] { pyExceptClear(); });
@@ -111,6 +111,9 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
         if (!collectGroups(entryHash, info.get()))
             return false;
     }
+
+    progress->startItem(tr("Collecting advisories"), 500, 1);
+    collectAdvisories();
 
     // Rows in the order the script gave the packages (the package manager's
     // own order), groups after them: a walk over every row then reads the

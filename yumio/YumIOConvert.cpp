@@ -322,8 +322,10 @@ void YumIO::pythonException(QString const& message)
 
 void YumIO::pythonExceptionV(QString const& message)
 {
-    // The script often logs the text it raises (a line per entry): the
-    // report, which shows the errors logged below level 3, shows it once.
+    // The script often logs the text it raises (a line per entry), and the
+    // package manager logs some of its lines itself: the report, which shows
+    // the errors logged below level 3, shows each line once, and the log
+    // holds it once.
     QString const value = pyStringDec(pyExceptValuef());
     int const start = logMark != -1 ? logMark : logCount();
     QStringList errors;
@@ -333,8 +335,15 @@ void YumIO::pythonExceptionV(QString const& message)
             if (logList.at(i).kind == Log::Error && logList.at(i).level < 3)
                 errors.append(logList.at(i).text);
     }
-    if (value.isEmpty() || !errors.join(QLatin1Char('\n')).contains(value))
-        log(Log::Error, 0, value);
+    if (value.isEmpty() || !errors.join(QLatin1Char('\n')).contains(value)) {
+        QStringList untold;
+        for (QString const& line : logLines(value)) {
+            if (!errors.contains(line))
+                untold.append(line);
+        }
+        if (!untold.isEmpty())
+            log(Log::Error, 0, untold.join(QLatin1Char('\n')));
+    }
     pythonException(message);
 }
 

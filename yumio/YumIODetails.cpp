@@ -136,20 +136,6 @@ PyObject* YumIO::recordName(int which)
 // ---------------------------------------------------------------------------
 // The interpreter lock of detail reads (the rule is in YumIO.h)
 
-class YumIO::DetailLock
-{
-public:
-    explicit DetailLock(YumIO* engine)
-        : waited((engine->waitForWorker(), true))
-        , lock(true)
-    {
-    }
-
-private:
-    bool waited;
-    PyGILStateWrapper lock;
-};
-
 void YumIO::waitForWorker()
 {
     QThread* const running = worker;

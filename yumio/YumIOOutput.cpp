@@ -80,13 +80,18 @@ void YumIO::write(QString const& text, Log::Kind kind, unsigned level, QString& 
         logList.emitAppended();
 }
 
-void YumIO::log(Log::Kind kind, unsigned level, QString const& text)
+QStringList YumIO::logLines(QString const& text)
 {
     // An error number that follows a colon starts a line of its own.
     static QRegularExpression const errnoPattern(QStringLiteral(": (\\[Errno [0-9]*\\] )"));
     QString split = text;
     split.replace(errnoPattern, QStringLiteral(":\n\\1"));
-    QStringList const lines = Credentials::masked(split).split(QLatin1Char('\n'));
+    return Credentials::masked(split).split(QLatin1Char('\n'));
+}
+
+void YumIO::log(Log::Kind kind, unsigned level, QString const& text)
+{
+    QStringList const lines = logLines(text);
     {
         QMutexLocker locker(&logList);
         for (QString const& line : lines)

@@ -27,6 +27,7 @@ from YumIOCommon import _EXPECTED, _errorText, logger
 from YumIOConfig import ConfigMixin, RepoDict, _installRoot
 from YumIODetails import DetailsMixin
 from YumIOProcess import ProcessMixin, _lockTargets, _routeLogging, _routeStreams, _setupLogging
+from YumIOQueries import QueriesMixin
 from YumIOSack import _SackView
 
 
@@ -35,8 +36,8 @@ def usesSqlite():
     return False
 
 
-class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, CleanMixin, ApplyMixin,
-            dnf.Base):
+class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, QueriesMixin, CleanMixin,
+            ApplyMixin, dnf.Base):
     """dnf for Vux's engine: see doc/companion-script.md."""
 
     def __init__(self):

@@ -297,8 +297,10 @@ class _ApplyDisplay(dnf.callback.TransactionProgress):
             yumIOC.stdoutWrite(text)
 
     def error(self, message):
+        # dnf hands each error to its own logging display too, whose record
+        # (logger "dnf.rpm") reaches the engine's log already: kept for the
+        # failure's text only.
         self.errors.append(str(message))
-        logger.error("%s", message)
 
 
 def _adapterPackage(adapter):
@@ -395,7 +397,12 @@ class ApplyMixin:
         except BrokenPipeError:
             raise
         except Errors.YumBaseError as error:
-            logger.error("%s", error.value)
+            # The lines dnf has logged itself (a failed scriptlet's) are not
+            # logged twice.
+            told = getattr(error, "told", ())
+            untold = [line for line in str(error).split("\n") if line not in told]
+            if untold:
+                logger.error("%s", "\n".join(untold))
             raise
         except _EXPECTED as error:
             text = _errorText(error)
@@ -551,6 +558,8 @@ class ApplyMixin:
             text.extend(display.errors)
             text.append("Not applied: " + (", ".join(sorted(str(i.pkg) for i in failed)) or "-"))
             text.append("Applied: " + (", ".join(done) or "nothing"))
-            raise Errors.YumBaseError("\n".join(text))
+            failure = Errors.YumBaseError("\n".join(text))
+            failure.told = set(display.errors)
+            raise failure
         yumIOC.postTransactionOutput(holder)
         return None

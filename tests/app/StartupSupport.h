@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-// Pieces shared by the start-up suites: a sandbox root served over HTTP, and
-// a main window run until its start-up has finished.
+// Pieces shared by the start-up suites: a sandbox root served over HTTP, a
+// main window run until its start-up has finished, and the program run as a
+// process of its own.
 
+#include "app/MainWindow.h"
 #include "base/Globals.h"
 #include "base/InstallRoot.h"
-#include "app/MainWindow.h"
 #include "config-vux-tests.h"
 #include "support/ModalAnswerer.h"
 #include "support/Sandbox.h"
@@ -14,8 +15,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/prctl.h>
 
 namespace StartupSupport {
 
@@ -71,5 +78,90 @@ inline bool start(MainWindow& window)
     return QTest::qWaitFor(
         [&] { return panel(window)->isVisible() || !window.isVisible(); }, 600000);
 }
+
+// The program as a process of its own on a root: vux itself or, driven, the
+// copy that says on standard error when each moment of its life comes and
+// does what VUX_DRIVE asks (tests/app/DrivenProgram.cpp).
+class Program
+{
+public:
+    // Starts it on root, with the options; drive is VUX_DRIVE for the driven
+    // copy. With pendingSignal, the program begins with that signal already
+    // pending, as one that came before it could take it.
+    bool start(Root const& root, bool driven = false, QString const& drive = QString(),
+        int pendingSignal = 0, QStringList const& options = {})
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("VUX_DRIVE"), drive);
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        process.setChildProcessModifier([pendingSignal] {
+            // A test that dies takes the program with it.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (pendingSignal != 0) {
+                sigset_t set;
+                sigemptyset(&set);
+                sigaddset(&set, pendingSignal);
+                pthread_sigmask(SIG_BLOCK, &set, nullptr);
+                raise(pendingSignal);
+            }
+        });
+        process.start(QString::fromLocal8Bit(driven ? VUX_DRIVEN_PROGRAM : VUX_BINARY_DIR "/vux"),
+            QStringList {QStringLiteral("--installroot=") + root.file()} + options);
+        return process.waitForStarted(30000);
+    }
+    ~Program() { kill(); }
+    qint64 pid() const { return process.processId(); }
+    bool running() const { return process.state() != QProcess::NotRunning; }
+    // Ends it with SIGKILL, as a crash would.
+    void kill()
+    {
+        if (running()) {
+            process.kill();
+            process.waitForFinished(30000);
+        }
+    }
+
+    // Waits until the driven program says it has reached the moment
+    // ("ready", "dialog TITLE").
+    bool reaches(QString const& moment, int ms = 120000)
+    {
+        QByteArray const line = "vux-moment: " + moment.toLocal8Bit() + '\n';
+        QElapsedTimer clock;
+        clock.start();
+        while (!said.contains(line) && clock.elapsed() < ms) {
+            if (!process.waitForReadyRead(100) && process.state() == QProcess::NotRunning)
+                break;
+            take();
+        }
+        take();
+        return said.contains(line);
+    }
+
+    // Sends the signal; true when the program then ends within ms, of its own
+    // accord and with status 0.
+    bool endsOn(int signal, int ms = 10000)
+    {
+        take();
+        ::kill(pid_t(process.processId()), signal);
+        bool const ended = process.waitForFinished(ms);
+        take();
+        return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+private:
+    // Reads what it said, and passes it on for the test's own output.
+    void take()
+    {
+        QByteArray const text = process.readAllStandardError();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+        said += text;
+    }
+
+    QTemporaryDir runtime;
+    QProcess process;
+    QByteArray said;
+};
 
 } // namespace StartupSupport

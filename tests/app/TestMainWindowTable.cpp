@@ -36,6 +36,7 @@ private slots:
     void sortFromTheKeyboard();
     void resizeKeepsSelection();
     void userMarksAnUpdate();
+    void keyboardLeavesTheTable();
     void marksAcrossCleanAndQuit();
 
 private:
@@ -344,6 +345,69 @@ void TestMainWindowTable::userMarksAnUpdate()
     QTest::keyClick(view, Qt::Key_Space);
     QVERIFY(!table->index(0, ActionColumn).data(Qt::ToolTipRole).isValid());
     QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
+}
+
+// Tab walks through the window and passes the table once, reaching the
+// buttons; Shift+Tab leaves it backwards; the arrow keys move within it;
+// Space on any cell of a row does what a click on its Action cell does.
+void TestMainWindowTable::keyboardLeavesTheTable()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
+    auto* const pattern = child<QLineEdit>("patternEdit");
+    pattern->setText(QStringLiteral(".*"));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    pattern->setFocus();
+    QStringList walked;
+    for (int step = 0; step < 40; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == pattern)
+            break;
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked.count(QStringLiteral("packageView")), 1);
+    QStringList const after = walked.mid(walked.indexOf(QStringLiteral("packageView")) + 1);
+    for (char const* button :
+        {"resizeButton", "refreshButton", "selectedButton", "updateAllButton", "clearButton"})
+        QVERIFY2(after.contains(QLatin1String(button)), qPrintable(walked.join(' ')));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(
+        QApplication::focusWidget()->objectName(), walked.value(walked.indexOf("packageView") - 1));
+
+    QAbstractItemModel const* table = view->model();
+    view->setFocus();
+    view->setCurrentIndex(table->index(0, NameColumn));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(view->currentIndex(), table->index(1, VersionColumn));
+    QCOMPARE(QApplication::focusWidget(), view);
+
+    // Two rows selected, the current one in the Version column.
+    view->selectionModel()->select(
+        table->index(0, NameColumn), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    int const row = 1;
+    Package::Entry const* entry = window->packageModel()->entry(view->sourceRow(row));
+    Package::Action const before = entry->action;
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(entry->action != before);
+    QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+    QVERIFY(view->selectionModel()->isRowSelected(row, QModelIndex()));
+    // The same as a click on the row's Action cell, which moves it on again.
+    Package::Action const spaced = entry->action;
+    QTest::keyClick(view, Qt::Key_Space);
+    Package::Action const spacedTwice = entry->action;
+    entry = nullptr;
+    child<QPushButton>("clearButton")->click();
+    Package::Entry const* clicked = window->packageModel()->entry(view->sourceRow(row));
+    QRect const actionCell = view->visualRect(table->index(row, ActionColumn));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, actionCell.center());
+    QCOMPARE(clicked->action, spaced);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, actionCell.center());
+    QCOMPARE(clicked->action, spacedTwice);
+    child<QPushButton>("clearButton")->click();
+    child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
 }
 
 // Clean All asks before it puts marks at stake, keeps the marks of what is

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -36,6 +37,12 @@ public:
         if (fd >= 0)
             ::close(fd);
     }
+    // Whether anyone has connected.
+    bool contacted() const
+    {
+        pollfd waiting {fd, POLLIN, 0};
+        return ::poll(&waiting, 1, 0) > 0;
+    }
     int fd = -1;
     int port = 0;
 };
@@ -62,8 +69,8 @@ private slots:
     }
     void quitWhenTheLockCannotBeReleased();
     void closeDuringASilentLoad();
-    void signalDuringASilentLoad_data();
-    void signalDuringASilentLoad();
+    void signalAtEachMoment_data();
+    void signalAtEachMoment();
 
 private:
     // A repository on a server that never answers, for the life of the test.
@@ -74,6 +81,25 @@ private:
             && file.write(QStringLiteral("[silent]\nname=Silent\nbaseurl=http://127.0.0.1:%1/"
                                          "silent/\ngpgcheck=0\n")
                               .arg(server.port)
+                              .toUtf8())
+            > 0;
+    }
+    // A repository read from a directory whose package the server holds.
+    bool addSilentPackages(SilentServer const& server, QString const& dir)
+    {
+        QString const extras = Sandbox::repos()[QStringLiteral("repos")]
+                                   .toObject()[QStringLiteral("extras")]
+                                   .toString();
+        QFile file(root.file(QStringLiteral("/etc/yum.repos.d/silent.repo")));
+        return QFile::copy(extras + QStringLiteral("/Packages/chatty-1.0-1.noarch.rpm"),
+                   dir + QStringLiteral("/chatty-1.0-1.noarch.rpm"))
+            && QProcess::execute(QStringLiteral("createrepo_c"),
+                   {QStringLiteral("--quiet"), QStringLiteral("--baseurl"),
+                       QStringLiteral("http://127.0.0.1:%1/").arg(server.port), dir})
+            == 0
+            && file.open(QIODevice::WriteOnly)
+            && file.write(QStringLiteral("[silent]\nname=Silent\nbaseurl=file://%1\ngpgcheck=0\n")
+                              .arg(dir)
                               .toUtf8())
             > 0;
     }
@@ -96,7 +122,7 @@ void TestQuit::quitWhenTheLockCannotBeReleased()
     MainWindow window;
     QVERIFY(start(window));
     QCOMPARE(answerer.answered(), 0);
-    QTimer::singleShot(0, &window, [&window] { window.stopAndQuit(false); });
+    QTimer::singleShot(0, &window, [&window] { window.stopAndQuit(true); });
     QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
     QVERIFY(EngineFixture::readOnly(
         root.file(QStringLiteral("/var/cache/yum")), [] { return QApplication::exec() == 0; }));
@@ -136,40 +162,82 @@ void TestQuit::closeDuringASilentLoad()
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 
-void TestQuit::signalDuringASilentLoad_data()
+void TestQuit::signalAtEachMoment_data()
 {
+    QTest::addColumn<QString>("moment");
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("before the window exists, SIGHUP") << "before the window" << int(SIGHUP);
+    QTest::newRow("start-up error dialog, SIGTERM") << "start-up dialog" << int(SIGTERM);
+    QTest::newRow("collection, SIGTERM") << "collection" << int(SIGTERM);
+    QTest::newRow("collection, SIGINT") << "collection" << int(SIGINT);
+    QTest::newRow("transaction confirmation, SIGINT") << "confirmation" << int(SIGINT);
+    QTest::newRow("download before rpm runs, SIGQUIT") << "download" << int(SIGQUIT);
+    QTest::newRow("repository editor at the start, SIGINT") << "editor" << int(SIGINT);
+    QTest::newRow("between commands, SIGHUP") << "ready" << int(SIGHUP);
+    QTest::newRow("between commands, SIGQUIT") << "ready" << int(SIGQUIT);
+    QTest::newRow("while the engine goes, SIGTERM") << "engine goes" << int(SIGTERM);
 }
 
-// The program, stopped by a signal while it waits for that server.
-void TestQuit::signalDuringASilentLoad()
+// The program, ended by a signal at each moment of its life: whatever it
+// waits for (a question, a silent server, the start), it ends within a few
+// seconds, with status 0, having changed nothing and holding no lock.
+void TestQuit::signalAtEachMoment()
 {
+    QFETCH(QString, moment);
     QFETCH(int, signal);
+    if (moment == QLatin1String("engine goes") && geteuid() != 0)
+        QSKIP("making the cache read-only needs a mount, so root");
+    QStringList const installed = EngineFixture::rpmQa(root.file());
     SilentServer server;
-    QVERIFY(addSilentRepository(server));
-    QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    QProcess vux;
-    vux.setProcessEnvironment(environment);
-    vux.setProcessChannelMode(QProcess::ForwardedChannels);
-    vux.start(
-        QStringLiteral(VUX_BINARY_DIR "/vux"), {QStringLiteral("--installroot=") + root.file()});
-    QVERIFY(vux.waitForStarted(30000));
-    QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.processId(), 60000);
-    QVERIFY(!vux.waitForFinished(3000)); // waiting for the silent server
-    QElapsedTimer clock;
-    clock.start();
-    ::kill(pid_t(vux.processId()), signal);
-    bool const ended = vux.waitForFinished(25000);
-    if (!ended)
-        vux.kill();
+    QTemporaryDir packages;
+    Program holder; // another Vux on the same root
+    Program vux;
+    if (moment == QLatin1String("before the window")) {
+        QVERIFY(vux.start(root, false, QString(), signal));
+    } else if (moment == QLatin1String("start-up dialog")) {
+        QVERIFY(holder.start(root));
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), holder.pid(), 300000);
+        QVERIFY(vux.start(root, true));
+        QVERIFY(vux.reaches(QStringLiteral("dialog VUX Yum Error")));
+    } else if (moment == QLatin1String("collection")) {
+        QVERIFY(addSilentRepository(server));
+        QVERIFY(vux.start(root));
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.pid(), 60000);
+        QTest::qWait(3000); // waiting for the silent server
+        QVERIFY(vux.running());
+    } else if (moment == QLatin1String("confirmation")) {
+        QVERIFY(vux.start(root, true, QStringLiteral("apply:ember")));
+        QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
+    } else if (moment == QLatin1String("editor")) {
+        QVERIFY(vux.start(root, true, QString(), 0, {QStringLiteral("--repo-editor")}));
+        QVERIFY(vux.reaches(QStringLiteral("dialog VUX Repository Configuration Editor")));
+    } else if (moment == QLatin1String("download")) {
+        QVERIFY(addSilentPackages(server, packages.path()));
+        QVERIFY(vux.start(root, true, QStringLiteral("apply-confirmed:chatty")));
+        QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
+        QTRY_VERIFY_WITH_TIMEOUT(server.contacted(), 60000);
+    } else {
+        QVERIFY(vux.start(root, true));
+        QVERIFY(vux.reaches(QStringLiteral("ready")));
+    }
+    // The engine's last words: the lock it cannot release in a read-only cache.
+    bool const ended = moment == QLatin1String("engine goes")
+        ? EngineFixture::readOnly(
+            root.file(QStringLiteral("/var/cache/yum")), [&] { return vux.endsOn(signal); })
+        : vux.endsOn(signal);
     removeSilentRepository();
-    QVERIFY2(ended, "still waiting");
-    QCOMPARE(vux.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(vux.exitCode(), 0);
+    QVERIFY2(ended, "still running, or ended badly");
+    QCOMPARE(EngineFixture::rpmQa(root.file()), installed);
+    if (moment == QLatin1String("start-up dialog")) {
+        QCOMPARE(root.lockOwners().value(2), holder.pid()); // untouched
+        QVERIFY(holder.endsOn(SIGTERM));
+    }
+    if (moment == QLatin1String("engine goes")) {
+        // What the cache kept: lock files naming a process that is gone.
+        for (char const* name : {"/var/cache/yum/metadata_lock.pid",
+                 "/var/cache/yum/download_lock.pid", "/var/lib/dnf/rpmdb_lock.pid"})
+            QFile::remove(root.file(QLatin1String(name)));
+    }
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 

@@ -83,24 +83,16 @@ void TestStartupLock::heldByAnotherPackageManager()
 // the first's files, left when it is killed, do not block a refresh.
 void TestStartupLock::secondVuxRefused()
 {
-    QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    QProcess first;
-    first.setProcessEnvironment(environment);
-    first.setProcessChannelMode(QProcess::ForwardedChannels);
-    first.start(
-        QStringLiteral(VUX_BINARY_DIR "/vux"), {QStringLiteral("--installroot=") + root.file()});
-    QVERIFY(first.waitForStarted(30000));
-    QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), first.processId(), 300000);
+    Program first;
+    QVERIFY(first.start(root));
+    QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), first.pid(), 300000);
     {
         ModalAnswerer answerer;
         answerer.click(QStringLiteral("closeButton"));
         MainWindow window;
         QVERIFY(start(window));
-        checkRefused(answerer, window, first.processId());
+        checkRefused(answerer, window, first.pid());
         first.kill();
-        QVERIFY(first.waitForFinished(30000));
         window.refresh();
         QCOMPARE(answerer.answered(), 1);
         QVERIFY(window.engine()->findEntry(false, QStringLiteral("aurora")));

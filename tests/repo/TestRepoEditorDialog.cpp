@@ -328,6 +328,12 @@ void TestRepoEditorDialog::keyboardAndNames()
     }
     QVERIFY(!editor.view->accessibleName().isEmpty());
     QVERIFY(!editor.button("addButton")->isDefault() && editor.button("applyButton")->isDefault());
+    // Tab leaves the table (the arrow keys move within it).
+    editor.dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(editor.dialog.data()));
+    editor.view->setFocus();
+    QTest::keyClick(editor.view, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != editor.view);
     // Space toggles the session switch of the current cell, as a click does.
     editor.view->setFocus();
     editor.view->setCurrentIndex(editor.cell("a", 0));

@@ -101,7 +101,7 @@ void TestYumConfIO::failedRead_data()
     QTest::newRow("never read") << QString() << QString();
     QTest::newRow("no main file") << QString("main") << "Unable to read yum configuration";
     QTest::newRow("dangling link") << QString("link") << "Unable to stat repository";
-    QTest::newRow("no closing bracket") << QString("bracket") << "line: [b3;";
+    QTest::newRow("no closing bracket") << QString("bracket") << "line: [b3";
 }
 
 // A failed read says why once and announces no change. A write after it, or

@@ -37,11 +37,16 @@ void add(Log::EntryList& list, QList<Entry> const& entries)
     list.emitAppended();
 }
 
-// The rendered lines, joined by '|'.
+// The rendered lines without the time each starts with, joined by '|'.
 QString shown(Log::Window& window)
 {
     QTextDocument const* document = window.findChild<HTextEdit*>()->document();
-    return document->isEmpty() ? QString() : document->toPlainText().replace('\n', '|');
+    if (document->isEmpty())
+        return QString();
+    QStringList lines = document->toPlainText().split('\n');
+    for (QString& line : lines)
+        line.remove(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d ")));
+    return lines.join('|');
 }
 
 } // namespace
@@ -197,7 +202,13 @@ void TestBasicWidgets::logRendering()
     window.show();
     QCOMPARE(shown(window), QStringLiteral("before|%1|after").arg(text));
     QTextBlock const block = window.findChild<HTextEdit*>()->document()->begin().next();
-    QTextCharFormat const format = block.begin().fragment().charFormat();
+    // The line starts with the local time of its entry, then its text.
+    QVERIFY(block.text().startsWith(
+        QDateTime::fromMSecsSinceEpoch(list.at(1).when).toString(QStringLiteral("HH:mm:ss "))));
+    QTextBlock::iterator last = block.begin();
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+        last = it;
+    QTextCharFormat const format = last.fragment().charFormat();
     QCOMPARE(format.foreground().style() == Qt::NoBrush ? QColor() : format.foreground().color(),
         QColor(color.isEmpty() ? QString() : color));
     QCOMPARE(format.fontWeight() >= QFont::Bold, kind == Log::Heading);

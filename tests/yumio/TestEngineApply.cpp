@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "log/LogWindow.h"
 #include "support/EngineFixture.h"
 #include "widgets/HProgressBar.h"
+#include "widgets/HTextEdit.h"
 #include "yumio/YumIO.h"
 
 #include <QDirIterator>
@@ -151,6 +153,7 @@ private slots:
     void dependencyLines();
     void failingScriptAndLock();
     void extrasOutputAndFaults();
+    void megabyteOfScriptOutputWithLogWindowOpen();
     void fileConflictAndObsoletes();
     void onlyTheSuperuserApplies();
     void larderCredentialsStayHidden();
@@ -429,11 +432,18 @@ void TestEngineApply::failingScriptAndLock()
     YumIO& engine = fixture.engine();
     QStringList const before = EngineFixture::rpmQa(fixture.root());
     mark(engine, QStringLiteral("failing-pre"), Package::Install);
+    int const logged = logTexts(engine).size();
     QVERIFY(!engine.apply());
+    // Each line the package manager said once, in the report and in the log.
     QString const report = fixture.answerer().texts().last();
-    QVERIFY2(report.contains(QLatin1String("Error in PREIN scriptlet in rpm package failing-pre")),
-        qPrintable(report));
-    QVERIFY(report.contains(QLatin1String("Transaction failed")));
+    QStringList const lines = report.split(QLatin1Char('\n'));
+    QCOMPARE(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
+    QStringList const log = logTexts(engine).mid(logged);
+    for (char const* line : {"Error in PREIN scriptlet in rpm package failing-pre",
+             "Transaction failed", "Not applied: failing-pre-1.0-1.noarch", "Applied: nothing"}) {
+        QVERIFY2(lines.contains(QLatin1String(line)), qPrintable(report));
+        QVERIFY2(log.count(QLatin1String(line)) == 1, qPrintable(log.join('\n')));
+    }
     QCOMPARE(EngineFixture::rpmQa(fixture.root()), before);
     QVERIFY(verifyDb(fixture.root()));
 
@@ -776,6 +786,37 @@ void TestEngineApply::keyImportQuestion()
     QVERIFY2(after.contains(QStringLiteral("fjord-0:1.4-2")), qPrintable(after.join(' ')));
     QVERIFY(after.contains(QStringLiteral("ember-0:0.3-1")));
     QVERIFY(logTexts(engine).contains(QStringLiteral("Key imported")));
+}
+
+// A package script prints a megabyte, far more than a pipe holds, while the
+// log window follows the log: the transaction ends and every line reaches
+// the log and the window, in order.
+void TestEngineApply::megabyteOfScriptOutputWithLogWindowOpen()
+{
+    EngineFixture fixture;
+    QString const failure = startCollected(fixture, withExtras(), true);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    YumIO& engine = fixture.engine();
+    Log::Window window(engine.logEntries());
+    window.show();
+    mark(engine, QStringLiteral("loud"), Package::Install);
+    QVERIFY(engine.apply());
+    QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("loud-0:1.0-1")));
+
+    QStringList expected;
+    for (int i = 1; i <= 16384; ++i)
+        expected.append(QStringLiteral("loud %1 ").arg(i, 5, 10, QLatin1Char('0'))
+            + QString(52, QLatin1Char('x')));
+    auto printed = [](QStringList const& lines) {
+        return lines.filter(QRegularExpression(QStringLiteral("^loud [0-9]{5} ")));
+    };
+    QCOMPARE(printed(logTexts(engine, Log::Output)), expected);
+    QCoreApplication::processEvents(); // the window renders what was queued last
+    auto* text = window.findChild<HTextEdit*>(QStringLiteral("logText"));
+    QStringList shown = text->toPlainText().split(QLatin1Char('\n'));
+    for (QString& line : shown) // each line starts with the time it was logged
+        line.remove(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d ")));
+    QCOMPARE(printed(shown), expected);
 }
 
 // A package file missing from a repository served over HTTP: the download

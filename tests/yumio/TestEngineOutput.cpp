@@ -10,12 +10,18 @@
 #include "yumio/YumIO.h"
 #include "yumio/YumIOCapturers.h"
 
+#include <QScopeGuard>
 #include <QThread>
 #include <QtTest>
 
+#include <csignal>
 #include <dlfcn.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 int failingDup2Target = -1; // dup2 onto this descriptor fails while set
@@ -104,6 +110,7 @@ private slots:
     void packageValues();
     void failureReportShowsLoggedErrors();
     void capturedDescriptors();
+    void outputAfterTheCaptureEnds();
     void unprintableText();
     void halfStartedCapture();
 
@@ -341,6 +348,65 @@ void TestEngineOutput::capturedDescriptors()
     QVERIFY(fstat(1, &after[0]) == 0 && fstat(2, &after[1]) == 0);
     for (int i = 0; i < 2; ++i)
         QVERIFY(before[i].st_ino == after[i].st_ino && before[i].st_dev == after[i].st_dev);
+}
+
+// Programs a package script started write on after the capture has ended:
+// one goes on for a while, one holds its end and says a last line seconds
+// later. The end of the capture reads the first to its end without waiting
+// for the second, whose line is read when it comes.
+void TestEngineOutput::outputAfterTheCaptureEnds()
+{
+    int const first = logSize(*engine);
+    QList<pid_t> writers; // each leads a process group of its own
+    auto const reap = qScopeGuard([&writers] {
+        for (pid_t pid : writers) {
+            ::kill(-pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    });
+    qint64 endMs = -1;
+    QThread* worker = QThread::create([&] {
+        QElapsedTimer clock;
+        TestAccess::capture(*engine, [&] {
+            for (char const* script : {"sleep 0.3; seq 1 20000; echo ongoing done",
+                     "echo lingering; sleep 4; echo lingering ends"}) {
+                char const* argv[] = {"sh", "-c", script, nullptr};
+                posix_spawnattr_t attributes;
+                posix_spawnattr_init(&attributes);
+                posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+                pid_t pid = -1;
+                if (posix_spawn(
+                        &pid, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ)
+                    == 0)
+                    writers.append(pid);
+                posix_spawnattr_destroy(&attributes);
+            }
+            clock.start();
+        });
+        endMs = clock.elapsed();
+    });
+    worker->start();
+    while (!worker->isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    delete worker;
+    QCOMPARE(writers.size(), 2);
+    QVERIFY2(endMs >= 0 && endMs < 3000, qPrintable(QString::number(endMs)));
+    auto output = [&] {
+        QStringList lines;
+        for (Log::Entry const& entry : entriesFrom(*engine, first))
+            if (entry.kind == Log::Output)
+                lines.append(entry.text);
+        return lines;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(output().contains(QStringLiteral("lingering ends")), 15000);
+    QStringList expected;
+    for (int i = 1; i <= 20000; ++i)
+        expected.append(QString::number(i));
+    expected << QStringLiteral("ongoing done");
+    QStringList lines = output();
+    QVERIFY(lines.removeOne(QStringLiteral("lingering")));
+    QVERIFY(lines.removeOne(QStringLiteral("lingering ends")));
+    QCOMPARE(lines, expected);
 }
 
 // Whatever the package manager or a package's scripts print is logged, with

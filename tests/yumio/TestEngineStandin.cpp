@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "python/PythonHeaders.h"
 
+#include "base/SearchPattern.h"
 #include "python/PyRef.h"
 #include "support/ModalAnswerer.h"
 #include "support/StandinShare.h"
@@ -149,6 +150,11 @@ void TestEngineStandin::entries()
     QVERIFY(!engine.findEntry(true, QStringLiteral("Invisible")));
     QCOMPARE(engine.getVendor(*alpha), QString());
     QCOMPARE(engine.getYumVar(QStringLiteral("basearch")), QStringLiteral("x86_64"));
+    // No dnf sack behind this script: a Search reads through the getters.
+    SearchPattern pattern;
+    pattern.set(QStringLiteral("alpha"));
+    std::vector<signed char> found;
+    QVERIFY(!engine.searchDetails(pattern, {alpha}, found));
     QCOMPARE(standin.answerer.answered(), 0);
 }
 

@@ -1,0 +1,989 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "yumio/SolvSearch.h"
+
+#include "base/SearchPattern.h"
+#include "yumio/Package.h"
+#include "yumio/YumIO.h"
+
+#include <solv/dataiterator.h>
+#include <solv/knownid.h>
+#include <solv/pool.h>
+#include <solv/poolid.h>
+#include <solv/repo.h>
+#include <solv/repodata.h>
+#include <solv/solvable.h>
+
+#include <rpm/header.h>
+#include <rpm/rpmdb.h>
+#include <rpm/rpmtag.h>
+#include <rpm/rpmtd.h>
+#include <rpm/rpmts.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+namespace {
+
+enum Outcome : signed char { Unknown = -1, NoMatch = 0, Match = 1 };
+
+// Several fields: a match in any of them decides; a field that cannot be
+// told leaves the package to the getters unless another one matches.
+Outcome operator|(Outcome a, Outcome b)
+{
+    if (a == Match || b == Match)
+        return Match;
+    return a == Unknown || b == Unknown ? Unknown : NoMatch;
+}
+
+// What the getters' QString would make of a text. Valid UTF-8 comes out of
+// the conversions as the same bytes. Characters beyond U+FFFF are surrogate
+// pairs in a QString and sort below U+E000..U+FFFF there, unlike in bytes.
+enum class Encoding { Plain, Astral, Invalid };
+
+Encoding encodingOf(char const* text, std::size_t size)
+{
+    auto const* s = reinterpret_cast<unsigned char const*>(text);
+    std::size_t i = 0;
+    bool astral = false;
+    while (i < size) {
+        // Most text is ASCII: eight bytes at a time.
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        unsigned char const c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int more = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xbf;
+        if (c >= 0xc2 && c <= 0xdf) {
+            more = 1;
+        } else if (c >= 0xe0 && c <= 0xef) {
+            more = 2;
+            if (c == 0xe0)
+                low = 0xa0;
+            else if (c == 0xed)
+                high = 0x9f;
+        } else if (c >= 0xf0 && c <= 0xf4) {
+            more = 3;
+            astral = true;
+            if (c == 0xf0)
+                low = 0x90;
+            else if (c == 0xf4)
+                high = 0x8f;
+        } else {
+            return Encoding::Invalid;
+        }
+        if (i + std::size_t(more) >= size)
+            return Encoding::Invalid;
+        if (s[i + 1] < low || s[i + 1] > high)
+            return Encoding::Invalid;
+        for (int k = 2; k <= more; ++k) {
+            if (s[i + std::size_t(k)] < 0x80 || s[i + std::size_t(k)] > 0xbf)
+                return Encoding::Invalid;
+        }
+        i += std::size_t(more) + 1;
+    }
+    return astral ? Encoding::Astral : Encoding::Plain;
+}
+
+// Python's whitespace (str.isspace, what \s and \S of its regular
+// expressions use) among the code points outside ASCII.
+bool pythonSpace(char32_t c)
+{
+    return c == 0x85 || c == 0xa0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200a) || c == 0x2028
+        || c == 0x2029 || c == 0x202f || c == 0x205f || c == 0x3000;
+}
+
+// Whether text (valid UTF-8) holds no Python whitespace, as \S+ needs.
+bool noSpace(std::string_view text)
+{
+    auto const* s = reinterpret_cast<unsigned char const*>(text.data());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        unsigned char const c = s[i];
+        if (c < 0x80) {
+            if (c == ' ' || (c >= 0x09 && c <= 0x0d) || (c >= 0x1c && c <= 0x1f))
+                return false;
+            ++i;
+            continue;
+        }
+        int const more = c >= 0xf0 ? 3 : c >= 0xe0 ? 2 : 1;
+        char32_t code = c & (0x3f >> more);
+        for (int k = 1; k <= more && i + std::size_t(k) < text.size(); ++k)
+            code = (code << 6) | (s[i + std::size_t(k)] & 0x3f);
+        if (pythonSpace(code))
+            return false;
+        i += std::size_t(more) + 1;
+    }
+    return true;
+}
+
+// A dependency of a repository package as the getters show it: the script
+// splits "NAME OP EVR" (a match of ^(\S+) (<=|>=|=|<|>) (\S+)$) into name,
+// flag and (epoch, version, release), and the engine joins them again,
+// leaving out an epoch "0" and everything after the name when there is no
+// version. Any other text is shown as it is.
+void appendDependency(std::string& out, std::string_view text)
+{
+    std::string_view body = text;
+    if (!body.empty() && body.back() == '\n') // $ also matches before a final newline
+        body.remove_suffix(1);
+    std::size_t const first = body.find(' ');
+    std::size_t const second = first == std::string_view::npos ? first : body.find(' ', first + 1);
+    std::string_view const name = body.substr(0, first);
+    std::string_view const op = second == std::string_view::npos
+        ? std::string_view()
+        : body.substr(first + 1, second - first - 1);
+    std::string_view const evr
+        = second == std::string_view::npos ? std::string_view() : body.substr(second + 1);
+    bool const split = !name.empty() && !evr.empty()
+        && (op == "<=" || op == ">=" || op == "=" || op == "<" || op == ">") && noSpace(name)
+        && noSpace(evr);
+    if (!split) {
+        out.append(text);
+        return;
+    }
+    out.append(name);
+    std::size_t const colon = evr.find(':');
+    std::string_view epoch = colon == std::string_view::npos ? "0" : evr.substr(0, colon);
+    std::string_view const rest = colon == std::string_view::npos ? evr : evr.substr(colon + 1);
+    std::size_t const dash = rest.find('-');
+    std::string_view const version = rest.substr(0, dash);
+    std::string_view const release
+        = dash == std::string_view::npos ? std::string_view() : rest.substr(dash + 1);
+    if (epoch.empty())
+        epoch = "0";
+    if (version.empty())
+        return;
+    out += ' ';
+    out.append(op);
+    out += ' ';
+    if (epoch != "0") {
+        out.append(epoch);
+        out += ':';
+    }
+    out.append(version);
+    if (!release.empty()) {
+        out += '-';
+        out.append(release);
+    }
+}
+
+// The operator of an installed package's dependency flags, as the engine
+// writes it.
+void appendSense(std::string& out, std::uint32_t flags)
+{
+    if (flags & 2)
+        out += '<';
+    if (flags & 4)
+        out += '>';
+    if (flags & 8)
+        out += '=';
+}
+
+// The lines of a list field, gathered in one buffer ("\n" after each) in
+// the order they come; sorted (and made unique) only when the pattern
+// needs the joined text.
+class Lines
+{
+public:
+    void clear()
+    {
+        buffer.clear();
+        spans.clear();
+    }
+    std::string& begin() { return buffer; } // append a line's text, then end()
+    void end()
+    {
+        std::size_t const start = spans.empty() ? 0 : spans.back().first + spans.back().second + 1;
+        spans.emplace_back(start, buffer.size() - start);
+        buffer += '\n';
+    }
+    std::string const& all() const { return buffer; }
+    std::size_t count() const { return spans.size(); }
+
+    // The lines sorted (as the engine's makeSorted, or makeSortedUniq),
+    // joined by newlines.
+    void join(std::string& text, bool unique)
+    {
+        views.clear();
+        for (auto const& span : spans)
+            views.emplace_back(buffer.data() + span.first, span.second);
+        std::sort(views.begin(), views.end());
+        if (unique)
+            views.erase(std::unique(views.begin(), views.end()), views.end());
+        text.clear();
+        for (std::string_view const& view : views) {
+            if (&view != &views.front())
+                text += '\n';
+            text.append(view);
+        }
+    }
+
+private:
+    std::string buffer;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::string_view> views;
+};
+
+// The directories of one repodata's file lists, each spelled once, as
+// repodata_dir2str spells them (libsolv finds a directory's parent by
+// walking back over its siblings, which costs most of a file list's time
+// in wide directories such as /usr/share/doc; here a pass over the pool
+// finds every parent). With each directory is kept whether the needle is
+// in it and its encoding, so that a file needs only its base name read.
+class Directories
+{
+public:
+    struct Dir
+    {
+        std::uint32_t offset = 0; // in text
+        std::uint32_t length = 0;
+        bool spelled = false;
+        bool hasNeedle = false;
+        Encoding encoding = Encoding::Plain;
+        // Bit k: the directory and its slash end with the first k bytes of
+        // the needle (a needle under 64 bytes).
+        std::uint64_t straddle = 0;
+    };
+
+    Directories(Pool* pool, Repodata* data, std::string_view needle)
+        : pool(pool)
+        , data(data)
+        , needle(needle)
+    {
+        Dirpool const& dirs = data->dirpool;
+        parent.assign(std::size_t(std::max(dirs.ndirs, 0)), 0);
+        Id block = 0;
+        for (int did = 0; did < dirs.ndirs; ++did) {
+            if (dirs.dirs[did] <= 0)
+                block = -dirs.dirs[did];
+            else
+                parent[std::size_t(did)] = block;
+        }
+        known.assign(parent.size(), Dir());
+    }
+
+    bool holds(Id did) const { return did > 0 && std::size_t(did) < parent.size(); }
+    // A directory of this pool (holds(did)), spelled.
+    Dir const& dir(Id did)
+    {
+        Dir const& found = known[std::size_t(did)];
+        return found.spelled ? found : spell(did);
+    }
+    std::string_view textOf(Dir const& dir) const
+    {
+        return std::string_view(text.data() + dir.offset, dir.length);
+    }
+
+    // The path of file base in directory did.
+    void appendPath(std::string& out, Id did, char const* base)
+    {
+        if (holds(did)) {
+            out.append(textOf(dir(did)));
+            out += '/';
+        }
+        out.append(base ? base : "");
+    }
+
+    // Whether the path of file base (size bytes) in directory did holds the
+    // needle: in the directory, in the base name, or over the slash between
+    // them.
+    bool pathHasNeedle(Id did, char const* base, std::size_t size)
+    {
+        if (holds(did)) {
+            Dir const& found = dir(did);
+            if (found.hasNeedle)
+                return true;
+            for (std::uint64_t rest = found.straddle; rest; rest &= rest - 1) {
+                std::size_t const k = std::size_t(__builtin_ctzll(rest));
+                std::size_t const tail = needle.size() - k;
+                if (size >= tail && std::memcmp(base, needle.data() + k, tail) == 0)
+                    return true;
+            }
+        }
+        return contains(base, size);
+    }
+
+    bool contains(char const* text, std::size_t size) const
+    {
+        std::size_t const m = needle.size();
+        if (size < m)
+            return false;
+        char const* const last = text + (size - m) + 1;
+        for (char const* p = text;
+             (p = static_cast<char const*>(std::memchr(p, needle[0], std::size_t(last - p))));
+             ++p) {
+            if (std::memcmp(p + 1, needle.data() + 1, m - 1) == 0)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    char const* component(Id did) const
+    {
+        Id const comp = data->dirpool.dirs[did];
+        return stringpool_id2str(data->localpool ? &data->spool : &pool->ss, comp);
+    }
+
+    Dir const& spell(Id did)
+    {
+        // The directories not spelled yet on the way up, spelled top down.
+        chain.clear();
+        for (Id d = did; d > 0 && !known[std::size_t(d)].spelled; d = parent[std::size_t(d)])
+            chain.push_back(d);
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            Id const up = parent[std::size_t(*it)];
+            std::size_t const offset = text.size();
+            if (up > 0) {
+                Dir const upper = known[std::size_t(up)];
+                text.append(text, upper.offset, upper.length); // a part of itself: allowed
+                text += '/';
+            }
+            text.append(component(*it));
+            Dir& made = known[std::size_t(*it)];
+            made.offset = std::uint32_t(offset);
+            made.length = std::uint32_t(text.size() - offset);
+            made.spelled = true;
+            std::string_view const spelled = textOf(made);
+            made.hasNeedle = !needle.empty()
+                && memmem(spelled.data(), spelled.size(), needle.data(), needle.size());
+            made.encoding = encodingOf(spelled.data(), spelled.size());
+            // The slash after the directory, then its end backwards.
+            for (std::size_t k = 1; k <= needle.size() && k <= spelled.size() + 1; ++k) {
+                if (needle[k - 1] == '/'
+                    && spelled.substr(spelled.size() - (k - 1)) == needle.substr(0, k - 1))
+                    made.straddle |= std::uint64_t(1) << k;
+            }
+        }
+        return known[std::size_t(did)];
+    }
+
+    Pool* pool;
+    Repodata* data;
+    std::string_view needle;
+    std::vector<Id> parent;
+    std::vector<Dir> known;
+    std::string text;
+    std::vector<Id> chain;
+};
+
+// Days from 1970-01-01 to the date (proleptic Gregorian calendar).
+long daysFromCivil(long year, unsigned month, unsigned day)
+{
+    year -= month <= 2;
+    long const era = (year >= 0 ? year : year - 399) / 400;
+    unsigned const yoe = unsigned(year - era * 400);
+    unsigned const doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    unsigned const doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + long(doe) - 719468;
+}
+
+class Search
+{
+public:
+    Search(Pool* pool, SearchPattern const& pattern)
+        : pool(pool)
+        , pattern(pattern)
+        , matchesEmpty(pattern.matches("", 0))
+    {
+        queue_init(&queue);
+        QByteArray const& needle = pattern.needle();
+        // A needle without a newline is in the joined lines exactly when it
+        // is in one of the lines.
+        if (!needle.isEmpty() && !needle.contains('\n'))
+            lineNeedle = std::string_view(needle.constData(), std::size_t(needle.size()));
+    }
+    ~Search() { queue_free(&queue); }
+    Search(Search const&) = delete;
+    Search& operator=(Search const&) = delete;
+
+    Outcome repositoryPackage(Id p);
+    Outcome poolFields(Solvable* s);
+    Outcome headerFields(Header header);
+
+private:
+    Outcome matchText(std::string const& text) const;
+    Outcome matchLines(Lines& lines, bool unique);
+    Outcome simple(char const* value);
+    Outcome dependencies(Solvable* s, Id key);
+    Outcome files(Id p);
+    Outcome changeLog(Id p);
+    std::string const& date(long seconds);
+    long localDay(std::uint64_t when);
+    Outcome headerDependencies(Header header, rpmTagVal names, rpmTagVal flags, rpmTagVal versions);
+    Outcome headerFiles(Header header);
+    Outcome headerChangeLog(Header header);
+
+    Pool* pool;
+    SearchPattern const& pattern;
+    bool matchesEmpty;
+    std::string_view lineNeedle;
+    std::string text;
+    struct Record
+    {
+        std::uint64_t when = 0;
+        std::pair<std::size_t, std::size_t> author {0, 0}; // in recordText
+        std::pair<std::size_t, std::size_t> text {0, 0};
+        bool hasAuthor = false;
+    };
+    std::vector<Record> records;
+    std::string recordText;
+    Lines lines;
+    Queue queue;
+    std::unordered_map<Repodata*, std::unique_ptr<Directories>> directories;
+    std::unordered_map<long, std::string> dates;
+    std::vector<std::string> days;
+    struct DayCache
+    {
+        std::uint64_t when;
+        long day;
+        bool valid;
+    };
+    DayCache dayCache[4096] = {};
+};
+
+Outcome Search::matchText(std::string const& text) const
+{
+    if (encodingOf(text.data(), text.size()) == Encoding::Invalid)
+        return Unknown;
+    return pattern.matches(text.c_str(), text.size()) ? Match : NoMatch;
+}
+
+Outcome Search::matchLines(Lines& lines, bool unique)
+{
+    std::string const& all = lines.all();
+    Encoding const encoding = encodingOf(all.data(), all.size());
+    if (encoding == Encoding::Invalid || (encoding == Encoding::Astral && lines.count() > 1))
+        return Unknown;
+    if (!lineNeedle.empty()) {
+        if (!memmem(all.data(), all.size(), lineNeedle.data(), lineNeedle.size()))
+            return NoMatch;
+        if (pattern.needleDecides())
+            return Match;
+    }
+    lines.join(text, unique);
+    return pattern.matches(text.c_str(), text.size()) ? Match : NoMatch;
+}
+
+// A simple field (YumIO::simpleString): nothing for a missing value, and
+// without trailing newlines.
+Outcome Search::simple(char const* value)
+{
+    text.assign(value ? value : "");
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return matchText(text);
+}
+
+// What both kinds of package read through dnf: description, group, vendor,
+// location, source package, licence, packager, URL.
+Outcome Search::poolFields(Solvable* s)
+{
+    static Id const keys[] = {SOLVABLE_DESCRIPTION, SOLVABLE_GROUP, SOLVABLE_VENDOR,
+        SOLVABLE_LICENSE, SOLVABLE_PACKAGER, SOLVABLE_URL};
+    Outcome outcome = NoMatch;
+    for (Id key : keys) {
+        outcome = outcome | simple(solvable_lookup_str(s, key));
+        if (outcome == Match)
+            return Match;
+    }
+    outcome = outcome | simple(solvable_lookup_location(s, nullptr));
+    if (outcome == Match)
+        return Match;
+    return outcome | simple(solvable_lookup_sourcepkg(s));
+}
+
+// A dependency list as dnf gives it (before the marker: no pre-install
+// requirements, no file provides), one dependency a line, sorted.
+Outcome Search::dependencies(Solvable* s, Id key)
+{
+    queue_empty(&queue);
+    solvable_lookup_deparray(s, key, &queue, -1);
+    lines.clear();
+    for (int i = 0; i < queue.count; ++i) {
+        appendDependency(lines.begin(), pool_dep2str(pool, queue.elements[i]));
+        lines.end();
+    }
+    return matchLines(lines, false);
+}
+
+// The file list as dnf gives it (the complete list where the repository
+// has one), sorted, without repeats. Where the needle decides, or shows that
+// nothing can match, the paths are not put together at all.
+Outcome Search::files(Id p)
+{
+    auto each = [this, p](auto const& visit) {
+        Dataiterator di;
+        dataiterator_init(&di, pool, nullptr, p, SOLVABLE_FILELIST, nullptr, 0);
+        Repodata* lastData = nullptr;
+        Directories* dirs = nullptr;
+        while (dataiterator_step(&di)) {
+            if (di.key->type != REPOKEY_TYPE_DIRSTRARRAY)
+                continue;
+            if (di.data != lastData) {
+                std::unique_ptr<Directories>& made = directories[di.data];
+                if (!made)
+                    made = std::make_unique<Directories>(pool, di.data, lineNeedle);
+                lastData = di.data;
+                dirs = made.get();
+            }
+            visit(*dirs, di.kv.id, di.kv.str ? di.kv.str : "");
+        }
+        dataiterator_free(&di);
+    };
+    if (!lineNeedle.empty() && lineNeedle.size() < 64) {
+        bool found = false;
+        Encoding encoding = Encoding::Plain;
+        std::size_t count = 0;
+        each([&](Directories& dirs, Id did, char const* base) {
+            std::size_t const size = std::strlen(base);
+            Encoding const inDir = dirs.holds(did) ? dirs.dir(did).encoding : Encoding::Plain;
+            found = found || dirs.pathHasNeedle(did, base, size);
+            encoding = std::max({encoding, encodingOf(base, size), inDir});
+            ++count;
+        });
+        if (encoding == Encoding::Invalid || (encoding == Encoding::Astral && count > 1))
+            return Unknown;
+        if (!found)
+            return NoMatch;
+        if (pattern.needleDecides())
+            return Match;
+    }
+    lines.clear();
+    each([this](Directories& dirs, Id did, char const* base) {
+        dirs.appendPath(lines.begin(), did, base);
+        lines.end();
+    });
+    return matchLines(lines, true);
+}
+
+// The local calendar day of a time, as days since 1970-01-01 (as Python's
+// date.fromtimestamp() reads it). Records share their times: the last few
+// thousand are kept.
+long Search::localDay(std::uint64_t when)
+{
+    DayCache& cached = dayCache[(when * 0x9e3779b97f4a7c15ull) >> 52]; // 4096 slots
+    if (cached.valid && cached.when == when)
+        return cached.day;
+    time_t const stamp = time_t(when);
+    struct tm local;
+    long day = 0;
+    if (localtime_r(&stamp, &local))
+        day = daysFromCivil(
+            1900L + local.tm_year, unsigned(local.tm_mon + 1), unsigned(local.tm_mday));
+    cached = {when, day, true};
+    return day;
+}
+
+std::string const& Search::date(long seconds)
+{
+    // Records are dated by their day: the texts of the days since 1970 are
+    // kept by day number, others by their time.
+    long const day = seconds / 86400;
+    bool const byDay = seconds % 86400 == 0 && day >= 0 && day < 40000;
+    std::string& known = byDay
+        ? (days.size() <= size_t(day) ? (days.resize(size_t(day) + 1), days[size_t(day)])
+                                      : days[size_t(day)])
+        : dates[seconds];
+    if (known.empty())
+        known = YumIO::dateFormat(seconds).toStdString();
+    return known;
+}
+
+// The change log as dnf gives it: the records that have an author, in the
+// reverse of their stored order (newest first, as libdnf turns them), each
+// dated by the local calendar day of its time; in the engine's layout.
+// (libdnf looks up the time and text of each author's record; one pass over
+// the records reads the same.)
+Outcome Search::changeLog(Id p)
+{
+    records.clear();
+    recordText.clear();
+    Dataiterator di;
+    dataiterator_init(
+        &di, pool, pool->solvables[p].repo, p, SOLVABLE_CHANGELOG, nullptr, SEARCH_SUB);
+    Record* open = nullptr;
+    while (dataiterator_step(&di)) {
+        Id const key = di.key->name;
+        if (key == SOLVABLE_CHANGELOG) { // a record begins
+            records.push_back(Record());
+            open = &records.back();
+            continue;
+        }
+        if (!open)
+            continue;
+        if (key == SOLVABLE_CHANGELOG_TIME) {
+            open->when = SOLV_KV_NUM64(&di.kv);
+        } else if (key == SOLVABLE_CHANGELOG_AUTHOR || key == SOLVABLE_CHANGELOG_TEXT) {
+            char const* value = repodata_stringify(pool, di.data, di.key, &di.kv, di.flags);
+            std::string_view const copied(value ? value : "");
+            auto& span = key == SOLVABLE_CHANGELOG_AUTHOR ? open->author : open->text;
+            span = {recordText.size(), copied.size()};
+            recordText.append(copied);
+            if (key == SOLVABLE_CHANGELOG_AUTHOR)
+                open->hasAuthor = true;
+        }
+    }
+    dataiterator_free(&di);
+    text.clear();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (!it->hasAuthor)
+            continue;
+        if (!text.empty())
+            text += "\n\n";
+        text += "* ";
+        text += date(localDay(it->when) * 86400);
+        text += ' ';
+        text.append(recordText, it->author.first, it->author.second);
+        text += '\n';
+        text.append(recordText, it->text.first, it->text.second);
+    }
+    return matchText(text);
+}
+
+Outcome Search::repositoryPackage(Id p)
+{
+    // The install time and relocations: empty for a package that is not
+    // installed.
+    if (matchesEmpty)
+        return Match;
+    Solvable* s = pool->solvables + p;
+    Outcome outcome = poolFields(s);
+    for (Id key : {SOLVABLE_PROVIDES, SOLVABLE_REQUIRES, SOLVABLE_CONFLICTS, SOLVABLE_OBSOLETES}) {
+        if (outcome == Match)
+            return Match;
+        outcome = outcome | dependencies(s, key);
+    }
+    // No install time or relocations: those come from installed headers.
+    for (Outcome (Search::*field)(Id) : {&Search::changeLog, &Search::files}) {
+        if (outcome == Match)
+            return Match;
+        outcome = outcome | (this->*field)(p);
+    }
+    return outcome;
+}
+
+// ---------------------------------------------------------------------------
+// Installed packages: the fields the engine reads from the rpm header
+
+// A tag's data, read in place; empty when the header lacks it.
+class TagData
+{
+public:
+    TagData(Header header, rpmTagVal tag)
+        : data(rpmtdNew())
+    {
+        present = headerGet(header, tag, data, HEADERGET_MINMEM) != 0;
+    }
+    ~TagData() { rpmtdFree(data); }
+    TagData(TagData const&) = delete;
+    TagData& operator=(TagData const&) = delete;
+
+    bool isPresent() const { return present; }
+    std::size_t count() const { return present ? rpmtdCount(data) : 0; }
+    char const* string(std::size_t i) const
+    {
+        if (i >= count() || rpmtdSetIndex(data, int(i)) < 0)
+            return nullptr;
+        return rpmtdGetString(data);
+    }
+    bool number(std::size_t i, std::uint32_t& value) const
+    {
+        if (i >= count() || rpmtdSetIndex(data, int(i)) < 0)
+            return false;
+        std::uint32_t const* found = rpmtdGetUint32(data);
+        if (found)
+            value = *found;
+        return found != nullptr;
+    }
+
+private:
+    rpmtd data;
+    bool present = false;
+};
+
+Outcome Search::headerDependencies(
+    Header header, rpmTagVal namesTag, rpmTagVal flagsTag, rpmTagVal versionsTag)
+{
+    TagData const names(header, namesTag);
+    TagData const flags(header, flagsTag);
+    TagData const versions(header, versionsTag);
+    lines.clear();
+    for (std::size_t i = 0; i < names.count(); ++i) {
+        std::string& line = lines.begin();
+        char const* name = names.string(i);
+        line += name ? name : "";
+        std::uint32_t sense = 0;
+        char const* version = versions.string(i);
+        if (flags.number(i, sense) && version && *version) {
+            line += ' ';
+            appendSense(line, sense);
+            line += ' ';
+            line += version;
+        }
+        lines.end();
+    }
+    return matchLines(lines, false);
+}
+
+Outcome Search::headerFiles(Header header)
+{
+    TagData const bases(header, RPMTAG_BASENAMES);
+    TagData const dirs(header, RPMTAG_DIRNAMES);
+    TagData const indexes(header, RPMTAG_DIRINDEXES);
+    lines.clear();
+    for (std::size_t i = 0; i < bases.count(); ++i) {
+        std::string& line = lines.begin();
+        std::uint32_t index = 0;
+        char const* dir = indexes.number(i, index) ? dirs.string(index) : nullptr;
+        line += dir ? dir : "";
+        char const* base = bases.string(i);
+        line += base ? base : "";
+        lines.end();
+    }
+    return matchLines(lines, true);
+}
+
+Outcome Search::headerChangeLog(Header header)
+{
+    TagData const names(header, RPMTAG_CHANGELOGNAME);
+    TagData const times(header, RPMTAG_CHANGELOGTIME);
+    TagData const texts(header, RPMTAG_CHANGELOGTEXT);
+    text.clear();
+    for (std::size_t i = 0; i < names.count(); ++i) {
+        std::uint32_t when = 0;
+        times.number(i, when);
+        if (i > 0)
+            text += "\n\n";
+        text += "* ";
+        text += date(long(when));
+        text += ' ';
+        char const* name = names.string(i);
+        text += name ? name : "";
+        text += '\n';
+        char const* record = texts.string(i);
+        text += record ? record : "";
+    }
+    return matchText(text);
+}
+
+Outcome Search::headerFields(Header header)
+{
+    Outcome outcome = NoMatch;
+    text.clear();
+    if (headerIsEntry(header, RPMTAG_INSTALLTIME))
+        text = YumIO::timeFormat(long(headerGetNumber(header, RPMTAG_INSTALLTIME))).toStdString();
+    outcome = matchText(text);
+    if (outcome == Match)
+        return Match;
+    {
+        TagData const prefixes(header, RPMTAG_PREFIXES);
+        text.clear();
+        for (std::size_t i = 0; i < prefixes.count(); ++i) {
+            if (i > 0)
+                text += '\n';
+            char const* prefix = prefixes.string(i);
+            text += prefix ? prefix : "";
+        }
+        outcome = outcome | matchText(text);
+    }
+    static rpmTagVal const prco[][3]
+        = {{RPMTAG_PROVIDENAME, RPMTAG_PROVIDEFLAGS, RPMTAG_PROVIDEVERSION},
+            {RPMTAG_REQUIRENAME, RPMTAG_REQUIREFLAGS, RPMTAG_REQUIREVERSION},
+            {RPMTAG_CONFLICTNAME, RPMTAG_CONFLICTFLAGS, RPMTAG_CONFLICTVERSION},
+            {RPMTAG_OBSOLETENAME, RPMTAG_OBSOLETEFLAGS, RPMTAG_OBSOLETEVERSION}};
+    for (auto const& tags : prco) {
+        if (outcome == Match)
+            return Match;
+        outcome = outcome | headerDependencies(header, tags[0], tags[1], tags[2]);
+    }
+    if (outcome == Match)
+        return Match;
+    outcome = outcome | headerChangeLog(header);
+    if (outcome == Match)
+        return Match;
+    return outcome | headerFiles(header);
+}
+
+// ---------------------------------------------------------------------------
+// Finding the entries
+
+// An entry's identity: installed or its repository, name, printVer(), arch.
+std::string identity(bool installed, std::string_view repo, std::string_view name,
+    std::string_view verRel, std::string_view arch)
+{
+    std::string key;
+    key.reserve(repo.size() + name.size() + verRel.size() + arch.size() + 4);
+    if (installed)
+        key += '\1';
+    else
+        key.append(repo);
+    key += '\0';
+    key.append(name);
+    key += '\0';
+    key.append(verRel);
+    key += '\0';
+    key.append(arch);
+    return key;
+}
+
+// printVer() of a solvable's evr: "epoch:version-release", without an epoch
+// of 0; empty when the evr has no release (the entry is then not looked for
+// here).
+std::string_view printVer(std::string_view evr, std::string& scratch)
+{
+    std::size_t digits = 0;
+    while (digits < evr.size() && evr[digits] >= '0' && evr[digits] <= '9')
+        ++digits;
+    std::string_view rest = evr;
+    bool zero = false;
+    if (digits > 0 && digits < evr.size() && evr[digits] == ':') {
+        zero = evr.find_first_not_of('0') >= digits;
+        rest = evr.substr(digits + 1);
+    } else if (digits == 0 && !evr.empty() && evr[0] == ':') {
+        return std::string_view();
+    }
+    if (rest.find('-') == std::string_view::npos)
+        return std::string_view();
+    if (!zero)
+        return evr;
+    scratch.assign(rest);
+    return scratch;
+}
+
+std::string utf8(QString const& text)
+{
+    return text.toStdString();
+}
+
+} // namespace
+
+namespace SolvSearch {
+
+void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& pattern,
+    std::vector<Package::Entry const*> const& entries, std::vector<signed char>& found)
+{
+    found.assign(entries.size(), Unknown);
+    if (!pool)
+        return;
+
+    // The entries looked for, by identity; an identity found twice (in the
+    // entries, the pool or the database) is left to the getters.
+    constexpr std::size_t ambiguous = std::size_t(-1);
+    std::unordered_map<std::string, std::size_t> wanted;
+    wanted.reserve(entries.size());
+    bool anyInstalled = false;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        Package::Entry const* entry = entries[i];
+        if (!entry || (entry->kind != Package::Package && entry->kind != Package::Suite))
+            continue;
+        bool const installed = entry->state == Package::Installed;
+        anyInstalled = anyInstalled || installed;
+        auto const [it, added]
+            = wanted.emplace(identity(installed, utf8(entry->repo), utf8(entry->name),
+                                 utf8(entry->verRel), utf8(entry->arch)),
+                i);
+        if (!added)
+            it->second = ambiguous;
+    }
+
+    // Each entry's solvable.
+    std::vector<Id> solvableOf(entries.size(), 0);
+    std::vector<std::pair<Id, std::size_t>> repository; // (solvable, entry)
+    std::string scratch;
+    Id repoid;
+    Repo* repo;
+    FOR_REPOS(repoid, repo)
+    {
+        bool const installed = repo == pool->installed;
+        Id p;
+        Solvable* s;
+        FOR_REPO_SOLVABLES(repo, p, s)
+        {
+            char const* evrText = pool_id2str(pool, s->evr);
+            std::string_view const verRel = printVer(evrText ? evrText : "", scratch);
+            if (verRel.empty())
+                continue;
+            auto const it = wanted.find(identity(installed, repo->name ? repo->name : "",
+                pool_id2str(pool, s->name), verRel, pool_id2str(pool, s->arch)));
+            if (it == wanted.end() || it->second == ambiguous)
+                continue;
+            if (solvableOf[it->second] != 0) {
+                solvableOf[it->second] = 0;
+                it->second = ambiguous;
+                continue;
+            }
+            solvableOf[it->second] = p;
+        }
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (solvableOf[i] != 0 && entries[i]->state != Package::Installed)
+            repository.emplace_back(solvableOf[i], i);
+    }
+
+    Search search(pool, pattern);
+    // In the pool's order: file lists and change logs are kept in
+    // compressed pages, read in the order they are stored.
+    std::sort(repository.begin(), repository.end());
+    for (auto const& [p, i] : repository)
+        found[i] = search.repositoryPackage(p);
+
+    if (!anyInstalled)
+        return;
+    // Installed packages: their headers in the rpm database, found by the
+    // same identity as the script's adapters find them.
+    rpmts ts = rpmtsCreate();
+    rpmtsSetRootDir(ts, installRoot.isEmpty() ? "/" : installRoot.constData());
+    rpmtsSetVSFlags(ts, rpmVSFlags(RPMVSF_MASK_NOSIGNATURES | RPMVSF_MASK_NODIGESTS));
+    rpmdbMatchIterator iterator = rpmtsInitIterator(ts, RPMDBI_PACKAGES, nullptr, 0);
+    std::vector<char> seen(entries.size(), 0);
+    while (Header header = iterator ? rpmdbNextIterator(iterator) : nullptr) {
+        char const* name = headerGetString(header, RPMTAG_NAME);
+        char const* version = headerGetString(header, RPMTAG_VERSION);
+        char const* release = headerGetString(header, RPMTAG_RELEASE);
+        char const* arch = headerGetString(header, RPMTAG_ARCH);
+        if (!name || !version || !release || !arch)
+            continue;
+        std::uint64_t const epoch = headerGetNumber(header, RPMTAG_EPOCH);
+        std::string verRel = epoch ? std::to_string(epoch) + ':' : std::string();
+        verRel.append(version).append("-").append(release);
+        auto const it = wanted.find(identity(true, {}, name, verRel, arch));
+        if (it == wanted.end() || it->second == ambiguous)
+            continue;
+        std::size_t const i = it->second;
+        if (seen[i]) { // the same identity twice in the database
+            found[i] = Unknown;
+            it->second = ambiguous;
+            continue;
+        }
+        seen[i] = 1;
+        if (solvableOf[i] == 0)
+            continue;
+        Outcome outcome = search.headerFields(header);
+        if (outcome != Match)
+            outcome = outcome | search.poolFields(pool->solvables + solvableOf[i]);
+        found[i] = outcome;
+    }
+    if (iterator)
+        rpmdbFreeIterator(iterator);
+    rpmtsFree(ts);
+}
+
+} // namespace SolvSearch
