@@ -28,12 +28,12 @@ using namespace Bench;
 
 int main(int argc, char** argv)
 {
-    benchEnvironment();
-    QApplication app(argc, argv);
-    application = &app;
-    QStringList const args = benchArguments("vux-history-bench ROOT [--repeat N]");
-    if (args.isEmpty())
+    BenchApplication app(argc, argv);
+    QStringList const args = app.operands();
+    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr, "usage: vux-history-bench ROOT [--repeat N]\n");
         return 2;
+    }
     int const at = args.indexOf(QStringLiteral("--repeat"));
     int const repeat = at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : 5;
 

@@ -28,14 +28,17 @@ void VersionActions::prepare(QModelIndex const& sourceIndex)
     bool const installed = sourceIndex.isValid() && sourceIndex.row() < model->rowCount()
         && model->getState(sourceIndex.row()) != Package::Available
         && model->entry(sourceIndex.row())->kind != Package::Group;
-    Package::Versions const versions
-        = installed ? model->versions(sourceIndex) : Package::Versions();
+    Package::Versions versions = installed ? model->versions(sourceIndex) : Package::Versions();
     reinstallAction->setEnabled(versions.reinstallable);
     reinstallAction->setToolTip(installed && !versions.reinstallable
             ? tr("No repository has the installed version")
             : QString());
     // A held package keeps its version: the package manager would refuse.
+    // An older version installed beside a newer one (an install-only
+    // package's) is no package to downgrade.
     bool const held = model->isHeld(sourceIndex);
+    if (installed && model->entry(sourceIndex.row())->olderVersion)
+        versions.older.clear();
     for (Package::Version const& version : versions.older) {
         QAction* action
             = downgradeMenu->addAction(tr("%1 (%2)").arg(version.version, version.repos), this,

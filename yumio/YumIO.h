@@ -43,14 +43,25 @@ class YumIO : public QObject, private Python
     Q_OBJECT
 
 public:
-    // Key of the entry hash: a group and a package of one name differ.
+    // Key of the entry hash: a group, or a package by name and architecture;
+    // an older installed version in a row of its own (Package::Entry::
+    // olderVersion) also by its version.
     struct EntryKey
     {
         bool isGroup;
         QString name;
+        QString arch;
+        QString olderVersion;
         bool operator==(EntryKey const& other) const
         {
-            return isGroup == other.isGroup && name == other.name;
+            return isGroup == other.isGroup && name == other.name && arch == other.arch
+                && olderVersion == other.olderVersion;
+        }
+        static EntryKey group(QString const& name) { return {true, name, QString(), QString()}; }
+        static EntryKey package(
+            QString const& name, QString const& arch, QString const& olderVersion = QString())
+        {
+            return {false, name, arch, olderVersion};
         }
     };
 
@@ -106,7 +117,15 @@ public:
     Package::Entry* operator[](int row) const { return entries[row]; }
     Package::EntryList::const_iterator begin() const { return entries.cbegin(); }
     Package::EntryList::const_iterator end() const { return entries.cend(); }
-    Package::Entry* findEntry(bool isGroup, QString const& name) const;
+    // A group by name; a package's row by name and architecture, or without
+    // an architecture the first row of that name.
+    Package::Entry* findEntry(
+        bool isGroup, QString const& name, QString const& arch = QString()) const;
+    // The rows of a package name (not those of older versions).
+    QList<Package::Entry*> findPackages(QString const& name) const
+    {
+        return packagesByName.value(name);
+    }
     // The marked actions, by entry, to be given back to the entries of a
     // later collection: each mark returns to the entry of the same key when
     // its new state allows the action (a held package takes no update or
@@ -121,6 +140,7 @@ public:
     using Marks = QHash<EntryKey, Mark>;
     Marks marks() const;
     QStringList restoreMarks(Marks const& marks);
+    static EntryKey keyOf(Package::Entry const& entry);
 
     QString getName(Package::Entry const& entry) const { return entry.name; }
     QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
@@ -336,10 +356,14 @@ private:
     void logCollected(qint64 milliseconds);
     PyObject* collectStep(char const* method, char const* expected, QString const& failure,
         QString const& internalError = QString());
-    bool collectSet(
-        QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable, Package::State state);
-    bool collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,
-        char const* attribute, Package::State state);
+    struct Incoming;
+    class SharedTexts;
+    bool collectPackages(PyObject* updates, PyObject* all);
+    bool collectIncoming(PyObject* iterable, QList<Incoming>& into, bool updates);
+    bool collectField(PyObject* all, char const* attribute, QList<Incoming>& into);
+    int comparePackages(PyObject* a, PyObject* b);
+    Package::Entry* makeEntry(Incoming& incoming, Package::State state, SharedTexts& shared);
+    bool addRow(EntryKey const& key, Package::Entry* entry);
     bool collectPkg(Package::Entry*& slot, Package::State state, PyObject* package);
     bool collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info);
     bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
@@ -371,7 +395,7 @@ private:
     // --- Applying (YumIOApply.cpp) ------------------------------------------
     bool applyReal();
     bool runTransactionCall(std::function<PyObject*()> const& call);
-    PyObject* callApply(PyObject* installs, PyObject* updates, PyObject* removes,
+    PyObject* callApply(PyObject* installs, PyObject* updates, PyObject* removes, PyObject* groups,
         PyObject* reinstalls, PyObject* downgrades);
     PyObject* callApplyHistory();
     // A framed script call whose expected failure is shown with failure; a
@@ -379,6 +403,8 @@ private:
     PyObject* scriptQuery(QString const& failure, char const* method, char const* format, ...);
     void readHolds();
     bool scriptChangedSystem();
+    bool scriptHasGroupOperations();
+    bool applyGroupOperations(PyObject* operations);
     bool applyGroups();
     bool applyGrpUpdate(Package::Entry const* group);
     bool applyGrpInstall(Package::Entry const* group);
@@ -422,6 +448,7 @@ private:
     bool displayTransactionPkgs(QString const& label, PyObject* list);
     bool displayTransactionPkgsRepo(QString const& label, PyObject* list);
     bool displayTransactionPkgsObs(QString const& label, PyObject* list);
+    void displayTransactionGroups(PyObject* object);
     PyObject* findRelation(PyObject* relatedto, char const* relation);
     void noteTransactionPkgs(Package::Action action, PyObject* list);
     QString getLocalPkg(PyObject* package);
@@ -461,6 +488,7 @@ private:
     // --- Data ----------------------------------------------------------------
     Package::EntryList entries;
     QHash<EntryKey, Package::Entry*> entryHash;
+    QHash<QString, QList<Package::Entry*>> packagesByName; // the rows of each package name
     // The packages of a running collection in the order the script gave
     // them: the rows follow it (see collectReal).
     QList<Package::Entry*> collectOrder;

@@ -51,11 +51,15 @@ void YumIO::readHolds()
         heldAt.insert(holdKey(name, arch),
             versions.isEmpty() ? tr("no version") : versions.join(QStringLiteral(", ")));
     }
+    // An update may be of another architecture (noarch) than the installed
+    // package its row stands for: the hold is the installed package's.
     for (Package::Entry* entry : std::as_const(entries)) {
+        Package::Entry const* installed
+            = entry->state == Package::Updatable && entry->next ? entry->next : entry;
         if (entry->kind != Package::Group)
             entry->heldAt = entry->state == Package::Available
                 ? QString()
-                : heldAt.value(holdKey(entry->name, entry->arch));
+                : heldAt.value(holdKey(installed->name, installed->arch));
     }
 }
 

@@ -12,6 +12,7 @@ import dnf
 import dnf.callback
 import dnf.exceptions
 import dnf.logging
+import dnf.sack
 import libdnf.transaction as _ACTION
 import rpm
 from dnf.i18n import _
@@ -51,14 +52,14 @@ dnf.yum.rpmtrans.RPMTransaction._shutdownOutputLogging = _shutdownOutputLogging
 # ---------------------------------------------------------------------------
 # Applying a transaction
 #
-# apply(installs, updates, removes, reinstalls=, downgrades=) marks the goal
-# from the engine's lists (groups are already resolved into packages),
-# resolves, lists the transaction and asks the user, downloads, checks
-# signatures, runs the rpm transaction and reports what was done; with the
-# rules of the version lock, so that held packages stay. applyHistory()
-# (YumIOHistory) marks the goal from dnf's history and runs the same way. The
-# engine hears of each step through the transaction callbacks of yumIOC, in
-# the order yum gave them.
+# apply(installs, updates, removes, groups, reinstalls=, downgrades=) marks
+# the goal from the engine's lists (groups through dnf's group operations, so
+# that dnf records them), resolves, lists the transaction and asks the user,
+# downloads, checks signatures, runs the rpm transaction and reports what was
+# done; with the rules of the version lock, so that held packages stay.
+# applyHistory() (YumIOHistory) marks the goal from dnf's history and runs the
+# same way. The engine hears of each step through the transaction callbacks of
+# yumIOC, in the order yum gave them.
 
 
 # dnf's progress actions as yum's transaction event codes: 10 update,
@@ -108,8 +109,10 @@ class _TxMember:
 
 
 class _TsInfo:
-    """dnf's transaction as yum's seven lists, and installedSizeChange: the
-    installed size the transaction adds (negative when it frees space)."""
+    """dnf's transaction as yum's seven lists, the groups it installs,
+    updates or removes (groups, (action, name) pairs), and
+    installedSizeChange: the installed size the transaction adds (negative
+    when it frees space)."""
 
     LISTS = ("updated", "installed", "removed", "obsoleted", "depupdated", "depinstalled",
              "depremoved")
@@ -118,6 +121,7 @@ class _TsInfo:
         for name in self.LISTS:
             setattr(self, name, [])
         self.installedSizeChange = 0
+        self.groups = []
 
     def makelists(self):
         return tuple(getattr(self, name) for name in self.LISTS)
@@ -178,7 +182,8 @@ def _packageItems(transaction):
 
 def _buildTsInfo(transaction, requested):
     """The seven lists of dnf's transaction; requested holds the packages the
-    user named (all else was brought in to resolve dependencies)."""
+    user named, and the packages of a group the user named count as named
+    (all else was brought in to resolve dependencies)."""
     info = _TsInfo()
     members = {}
     pending = []
@@ -187,7 +192,7 @@ def _buildTsInfo(transaction, requested):
         info.installedSizeChange += -size if item.action in _LEAVING else size
         pkg = item.pkg
         action = item.action
-        dep = pkg not in requested
+        dep = pkg not in requested and item.reason != _ACTION.TransactionItemReason_GROUP
         if action in (_ACTION.TransactionItemAction_INSTALL,
                       _ACTION.TransactionItemAction_REINSTALL):
             member = _TxMember(pkg)
@@ -378,8 +383,12 @@ def _rpmLockHolder(root):
         os.close(fd)
 
 
-def _historyLine(installs, updates, removes, reinstalls=(), downgrades=()):
+def _historyLine(installs, updates, removes, groups, reinstalls=(), downgrades=()):
     words = ["vux"]
+    for operation in ("install", "upgrade", "remove"):
+        ids = [group.groupid for group, op, _kept in groups if op == operation]
+        if ids:
+            words += ["group", operation] + ids
     for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes),
                        ("reinstall", reinstalls), ("downgrade", downgrades)):
         if pkgs:
@@ -423,9 +432,13 @@ def _signatureCheck(base, pkgs):
 class ApplyMixin:
     """YumIO's apply(); the transaction run it shares with applyHistory()."""
 
-    def apply(self, installs, updates, removes, *, reinstalls=(), downgrades=()):
+    # The engine hands over marked groups (apply's fourth list) rather than
+    # their packages.
+    groupOperations = True
+
+    def apply(self, installs, updates, removes, groups=(), *, reinstalls=(), downgrades=()):
         return self._applyGuarded(self._applyTransaction, installs, updates, removes,
-                                  reinstalls, downgrades)
+                                  list(groups), reinstalls, downgrades)
 
     def _applyGuarded(self, run, *args):
         """run(*args) with dnf's and the system's errors as yum's, logged."""
@@ -446,6 +459,32 @@ class ApplyMixin:
             logger.error("%s", text)
             raise Errors.YumBaseError(text) from error
 
+    def _markGroups(self, groups):
+        """dnf's group operations, as its group command makes them: install
+        with the configuration's package types (leaving the packages the user
+        kept apart), upgrade, remove."""
+        if groups and self._comps is None:
+            self.read_comps(arch_filter=True)
+        done = []
+        for group, operation, kept in groups:
+            groupid = getattr(group, "groupid", None)
+            if groupid is None:
+                raise Errors.YumBaseError("%s is not a group" % (group,))
+            try:
+                if operation == "install":
+                    self.group_install(groupid, tuple(self.conf.group_package_types),
+                                       exclude=list(kept), strict=self.conf.strict)
+                elif operation == "upgrade":
+                    self.group_upgrade(groupid)
+                elif operation == "remove":
+                    self.group_remove(groupid)
+                else:
+                    raise Errors.YumBaseError("unknown group operation %s" % operation)
+            except dnf.exceptions.CompsError as error:
+                raise Errors.GroupsError(_errorText(error)) from error
+            done.append((operation, group.name))
+        return done
+
     def _beginApply(self):
         """What comes before a goal is marked: the checks, and an empty goal
         and rpm transaction set."""
@@ -462,34 +501,72 @@ class ApplyMixin:
         # with a set of its own.
         self._closeRpmDB()
 
-    def _applyTransaction(self, installs, updates, removes, reinstalls, downgrades):
+    def _applyTransaction(self, installs, updates, removes, groups, reinstalls, downgrades):
         self._beginApply()
         installPkgs = [_adapterPackage(p) for p in installs]
         updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
         removePkgs = [_adapterPackage(p) for p in removes]
+        replacedPkgs = [_adapterPackage(pair[1]) for pair in updates]
+        removing = bool(removePkgs) or any(op == "remove" for _group, op, _kept in groups)
+        if removing and not (installPkgs or updatePkgs or reinstalls or downgrades) and all(
+                op == "remove" for _group, op, _kept in groups):
+            return self._removeOnly(removePkgs, groups)
         reinstallPkgs = [self._sameAvailable(_adapterPackage(p)) for p in reinstalls]
         downgradePkgs = [self._downgradeTarget(_adapterPackage(p), nevra)
                          for p, nevra in downgrades]
-        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) \
-            | set(reinstallPkgs) | set(downgradePkgs)
-        for pair in updates:
-            requested.add(_adapterPackage(pair[1]))
+        return self._runTransaction(installPkgs, updatePkgs, removePkgs, groups, removing,
+                                    replacedPkgs, reinstallPkgs, downgradePkgs)
 
+    def _removeOnly(self, removePkgs, groups):
+        """Removals only are resolved against the installed system alone, as
+        dnf's remove and group remove commands load no repository: with the
+        repositories the solver takes other packages along (the other
+        architecture of a multilib pair, for one)."""
+        full = self._sack
+        self._sack = self._installedSack()
+        try:
+            self.reset(goal=True)
+            installed = self._sack.query().installed()
+            removePkgs = [installed.filter(name=p.name, epoch=p.epoch, version=p.version,
+                                           release=p.release, arch=p.arch)[0]
+                          for p in removePkgs]
+            return self._runTransaction([], [], removePkgs, groups, True)
+        finally:
+            self._sack = full
+            self.reset(goal=True)
+
+    def _installedSack(self):
+        """A sack of the installed packages alone, set up as fill_sack() sets
+        up dnf's."""
+        sack = dnf.sack._build_sack(self)
+        sack.load_system_repo(build_cache=False)
+        conf = self.conf
+        sack._configure(conf.installonlypkgs, conf.installonly_limit, conf.allow_vendor_change)
+        return sack
+
+    def _runTransaction(self, installPkgs, updatePkgs, removePkgs, groups, removing,
+                        replacedPkgs=(), reinstallPkgs=(), downgradePkgs=()):
+        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) \
+            | set(replacedPkgs) | set(reinstallPkgs) | set(downgradePkgs)
         with self._heldBack():
+            groupActions = self._markGroups(groups)
             for pkg in installPkgs:
                 self.package_install(pkg, strict=True)
             for pkg in updatePkgs:
                 self.package_upgrade(pkg)
+            # As "dnf remove" erases: what was installed only for the removed
+            # packages goes too when the configuration says so.
             for pkg in removePkgs:
-                self.package_remove(pkg)
+                self._goal.erase(pkg, clean_deps=self.conf.clean_requirements_on_remove)
             for pkg in reinstallPkgs:
                 self.package_reinstall(pkg)
             for pkg in downgradePkgs:
                 self.package_downgrade(pkg, strict=True)
             # Resolution: removals take what depends on them along, as
-            # "dnf remove".
-            return self._runGoal(requested, bool(removePkgs), _historyLine(
-                installPkgs, updatePkgs, removePkgs, reinstallPkgs, downgradePkgs))
+            # "dnf remove" and "dnf group remove".
+            return self._runGoal(requested, removing, _historyLine(
+                installPkgs, updatePkgs, removePkgs, groups, reinstallPkgs, downgradePkgs),
+                groups=groupActions)
 
     def _sameAvailable(self, pkg):
         """The repository package of an installed one's very version."""
@@ -509,17 +586,20 @@ class ApplyMixin:
                 "%s is not an older version of %s" % (nevra, str(pkg)))
         return target
 
-    def _runGoal(self, requested, allowErasing, historyArgs, resolved=None, warnings=None):
+    def _runGoal(self, requested, allowErasing, historyArgs, resolved=None, warnings=None,
+                 groups=()):
         """Resolves the marked goal, lists the transaction and asks the user,
         downloads, checks signatures and runs it, recorded in dnf's history
         with the command line historyArgs. requested holds what the user
         asked for; resolved is called once the goal is resolved, warnings
-        gives texts to log after the run."""
+        gives texts to log after the run; groups are the (operation, name)
+        pairs of the group operations marked."""
         yumIOC.dsTsCheck()
         self.resolve(allow_erasing=allowErasing)
         if resolved is not None:
             resolved()
         info = _buildTsInfo(self.transaction, requested)
+        info.groups = list(groups)
         lines = _tsinfoLines(info)
         for line in lines:
             logger.log(dnf.logging.DDEBUG, "TSINFO: %s", line)
