@@ -54,8 +54,10 @@ void YumIO::collectAdvisories()
         if (!PyTuple_Check(item) || PyTuple_GET_SIZE(item) < 8)
             continue;
         QString const name = text(PyTuple_GET_ITEM(item, 0));
-        Package::Entry* entry = entryHash.value(EntryKey {false, name}, nullptr);
-        if (!entry || entry->state != Package::Updatable)
+        // Advisories go by name: every architecture's update row has them.
+        QList<Package::Entry*> updates = findPackages(name);
+        updates.removeIf([](Package::Entry const* e) { return e->state != Package::Updatable; });
+        if (updates.isEmpty())
             continue;
         Package::Advisory advisory;
         advisory.id = text(PyTuple_GET_ITEM(item, 1));
@@ -84,8 +86,10 @@ void YumIO::collectAdvisories()
                         }),
             advisory);
         Package::Advisory const& first = list.constFirst();
-        entry->advisoryKind = first.kind;
-        entry->advisorySeverity = quint8(Package::severityRank(first.severity));
+        for (Package::Entry* entry : std::as_const(updates)) {
+            entry->advisoryKind = first.kind;
+            entry->advisorySeverity = quint8(Package::severityRank(first.severity));
+        }
     }
     if (PyErr_Occurred())
         handleException();
