@@ -508,24 +508,13 @@ void Model::setSelected(QModelIndexList const& indices)
     }
 }
 
-void Model::setUpdateAll()
+void Model::markUpdates(bool securityOnly)
 {
     int const rows = rowCount();
     for (int row = 0; row < rows; ++row) {
         Package::Entry* e = entry(row);
-        if (e->state == Package::Updatable && !e->held()) {
-            e->action = Package::Update;
-            actionChanged(row);
-        }
-    }
-}
-
-void Model::setSecurityUpdates()
-{
-    int const rows = rowCount();
-    for (int row = 0; row < rows; ++row) {
-        Package::Entry* e = entry(row);
-        if (e->state == Package::Updatable && e->advisoryKind == Package::SecurityAdvisory) {
+        if (e->state == Package::Updatable && !e->held()
+            && (!securityOnly || e->advisoryKind == Package::SecurityAdvisory)) {
             e->action = Package::Update;
             actionChanged(row);
         }

@@ -97,12 +97,14 @@ public:
 
 public slots:
     void setSelected(QModelIndexList const& indices);
-    void setUpdateAll();
-    // Marks Update on every update that has a security advisory.
-    void setSecurityUpdates();
+    // Mark Update on every row out of date, or on those with a security
+    // advisory; a held package is left as it is.
+    void setUpdateAll() { markUpdates(false); }
+    void setSecurityUpdates() { markUpdates(true); }
     void clearActions();
 
 private:
+    void markUpdates(bool securityOnly);
     bool validRow(QModelIndex const& index) const;
     void actionChanged(int row);
     QVariant decoration(Package::Entry const& entry, int column) const;
