@@ -51,6 +51,24 @@ public:
 
     // The command line without the program's name.
     QStringList operands() const { return arguments().mid(1); }
+
+    // The operands when they begin with the root; none, the usage written,
+    // otherwise.
+    QStringList rootOperands(char const* usage) const
+    {
+        QStringList const args = operands();
+        if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-')))
+            return args;
+        std::fprintf(stderr, "usage: %s\n", usage);
+        return QStringList();
+    }
+
+    // The number after --repeat, else fallback.
+    static int repeat(QStringList const& args, int fallback)
+    {
+        int const at = args.indexOf(QStringLiteral("--repeat"));
+        return at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : fallback;
+    }
 };
 
 // An engine on a root, with the window and the two progress bars it needs

@@ -29,13 +29,10 @@ using namespace Bench;
 int main(int argc, char** argv)
 {
     BenchApplication app(argc, argv);
-    QStringList const args = app.operands();
-    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: vux-history-bench ROOT [--repeat N]\n");
+    QStringList const args = app.rootOperands("vux-history-bench ROOT [--repeat N]");
+    if (args.isEmpty())
         return 2;
-    }
-    int const at = args.indexOf(QStringLiteral("--repeat"));
-    int const repeat = at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : 5;
+    int const repeat = BenchApplication::repeat(args, 5);
 
     InstallRoot::set(args.first());
     BenchDialogs dialogs;

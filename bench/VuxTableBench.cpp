@@ -85,14 +85,11 @@ int main(int argc, char** argv)
 {
     sinceStart.start();
     BenchApplication app(argc, argv);
-    QStringList const args = app.operands();
-    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: vux-table-bench ROOT [--start | --repeat N]\n");
+    QStringList const args = app.rootOperands("vux-table-bench ROOT [--start | --repeat N]");
+    if (args.isEmpty())
         return 2;
-    }
     bool const startOnly = args.contains(QStringLiteral("--start"));
-    int const at = args.indexOf(QStringLiteral("--repeat"));
-    int const repeat = at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : 5;
+    int const repeat = BenchApplication::repeat(args, 5);
     bool const searchOnly = args.size() > 1 && args[1] == QLatin1String("--search");
     bool const compare = args.size() > 1 && args[1] == QLatin1String("--compare");
     QStringList const patterns = searchOnly || compare ? args.mid(2) : QStringList();
