@@ -241,7 +241,10 @@ void TestAdvisoriesAndRelations::providersAsRepoquery()
     QVERIFY(ok);
     view->setMode(Provides);
     proxy->setProviders(true, names);
-    QCOMPARE(shown(), expected);
+    // An install-only package has a row for each installed version.
+    QStringList rows = shown();
+    rows.removeDuplicates();
+    QCOMPARE(rows, expected);
     proxy->setProviders(false, {});
     QCOMPARE(proxy->rowCount() > int(expected.size()), true);
     view->setMode(Filter);

@@ -43,8 +43,11 @@ void TestMarks::initTestCase()
     QString error;
     EngineFixture::Options options = EngineFixture::local();
     options.group = true;
-    QVERIFY2(fixture.start(options, true, &error), qPrintable(error));
+    // cobalt is updated already: its older version is there to downgrade to.
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.dnf({QStringLiteral("-y"), QStringLiteral("upgrade"), QStringLiteral("cobalt")});
     engine = &fixture.engine();
+    QVERIFY(engine->initialize() && engine->collect(EngineFixture::allRepos()));
     fixture.answerer().alwaysClick(QStringLiteral("okButton"));
     model = new Model(engine, this);
     model->reset();
@@ -81,13 +84,14 @@ void TestMarks::exportThenImportReproducesTheMarks()
 {
     model->clearActions();
     mark("ember", Package::Install);
+    mark("libbasalt", Package::Update);
     mark("aurora", Package::Remove);
     mark("granite", Package::Reinstall);
     mark("Office Extras", Package::Install, true);
-    // libbasalt to an older version, as the Downgrade menu marks it.
-    Package::Entry const* basalt = engine->findEntry(false, QStringLiteral("libbasalt"));
+    // cobalt to its older version, as the Downgrade menu marks it.
+    Package::Entry const* cobalt = engine->findEntry(false, QStringLiteral("cobalt"));
     int row = 0;
-    while ((*engine)[row] != basalt)
+    while ((*engine)[row] != cobalt)
         ++row;
     Package::Versions const versions = model->versions(model->index(row, 0));
     QVERIFY(!versions.older.isEmpty());
@@ -99,7 +103,7 @@ void TestMarks::exportThenImportReproducesTheMarks()
     QVERIFY(marks().isEmpty());
     QVERIFY(Marks::importFile(fixture.window(), *model, path));
     QCOMPARE(marks(), before);
-    QCOMPARE(basalt->downgradeTo, versions.older.first().nevra);
+    QCOMPARE(cobalt->downgradeTo, versions.older.first().nevra);
     QCOMPARE(fixture.answerer().answered(), 0);
 
     // A file that cannot be written leaves the one there as it was.
