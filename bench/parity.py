@@ -63,9 +63,10 @@ import sandbox  # noqa: E402  (parityworld put scripts/ on the path)
 INTENDED = (
     # "Set Update of All Out-of-Date" marks the out-of-date installed groups
     # too: their update is dnf's group upgrade, which "dnf upgrade" leaves
-    # out. The packages agree; dnf's history has the group's upgrade more.
+    # out. The packages agree; dnf's history has the group's upgrade more
+    # (after a hold too).
     ("group upgrade in update all", "doc/parity.md#update-all-updates-groups",
-     lambda d: d.part == "update all" and d.what == "history" and not d.dnf
+     lambda d: d.part.endswith("update all") and d.what == "history" and not d.dnf
      and all(e.startswith("Upgrade @") for e in _side(d.vux))),
     # dnf's lists weigh repository priorities otherwise than its upgrade:
     # "dnf list --obsoletes" names a package that obsoletes an installed one
