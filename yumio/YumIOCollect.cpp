@@ -132,6 +132,7 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
         for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
             entries.append(it.value());
     }
+    readHolds();
     logCollected(clock.elapsed());
     return true;
 }
