@@ -164,4 +164,27 @@ private:
     QByteArray said;
 };
 
+struct Ended
+{
+    int code = -1; // -1: crashed or never ended
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program, without a root of its own, to its end.
+inline Ended run(QStringList const& arguments, QProcessEnvironment const& environment)
+{
+    QProcess vux;
+    vux.setProcessEnvironment(environment);
+    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), arguments);
+    Ended ended;
+    if (!vux.waitForFinished(60000))
+        vux.kill();
+    else if (vux.exitStatus() == QProcess::NormalExit)
+        ended.code = vux.exitCode();
+    ended.out = vux.readAllStandardOutput();
+    ended.err = vux.readAllStandardError();
+    return ended;
+}
+
 } // namespace StartupSupport
