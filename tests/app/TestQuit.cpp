@@ -198,7 +198,7 @@ void TestQuit::signalAtEachMoment()
         QVERIFY(holder.start(root));
         QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), holder.pid(), 300000);
         QVERIFY(vux.start(root, true));
-        QVERIFY(vux.reaches(QStringLiteral("dialog VUX Yum Error")));
+        QVERIFY(vux.reaches(QStringLiteral("dialog ") + YumIO::errorTitle()));
     } else if (moment == QLatin1String("collection")) {
         QVERIFY(addSilentRepository(server));
         QVERIFY(vux.start(root));

@@ -112,7 +112,7 @@ void TestStartup::failedStarts()
         answerer.click(button);
         MainWindow failing;
         QVERIFY(start(failing));
-        QCOMPARE(answerer.titles(), QStringList {QStringLiteral("VUX Yum Error")});
+        QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
         QString const text = answerer.texts().value(0);
         QVERIFY2(text.contains(
                      QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption)),
@@ -146,9 +146,7 @@ void TestStartup::repositoryOptions_data()
         YumRepoEnabled(true, QStringLiteral("base"))} << QStringList();
     QTest::newRow("--disablerepo=*")
         << QList<YumRepoEnabled> {YumRepoEnabled(false, QStringLiteral("*"))}
-        << QStringList {QStringLiteral("No repositories are enabled.\nUnder the Repositories "
-                                       "menu, Edit Configuration can be used to configure "
-                                       "repositories.")};
+        << QStringList {YumIO::noRepositoriesEnabled()};
 }
 
 // After the failed starts a new window works, collecting what the repository

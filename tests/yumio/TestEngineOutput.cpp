@@ -302,7 +302,7 @@ void TestEngineOutput::failureReportShowsLoggedErrors()
         "yumIOC.errorlog(1, 'second: [Errno 5] gone'), "
         "(_ for _ in ()).throw(__import__('yum').Errors.YumBaseError('it broke')))"));
     QCOMPARE(answerer->answered(), before + 1);
-    QCOMPARE(answerer->titles().last(), QStringLiteral("VUX Yum Error"));
+    QCOMPARE(answerer->titles().last(), YumIO::errorTitle());
     QCOMPARE(answerer->texts().last(),
         Credentials::masked(
             QStringLiteral("cannot reach http://h/larder?name=a&password=b&path=/x\n"
