@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "StartupSupport.h"
-#include "support/EngineFixture.h"
 
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableView.h"
@@ -38,13 +37,13 @@ struct DemoRoot
         InstallRoot::set(path());
         return true;
     }
-    QStringList installed() const { return EngineFixture::rpmQa(path()); }
 };
 
 } // namespace
 
 // The demo's sandbox updated, extended and shrunk through the main window's
-// own commands and its Apply Actions button.
+// own commands and its Apply Actions button: the table follows each
+// transaction. (What rpm installs is the engine suites' concern.)
 class TestMainWindowApply : public QObject
 {
     Q_OBJECT
@@ -104,12 +103,6 @@ void TestMainWindowApply::updateExtendShrink()
     window.findChild<QPushButton*>(QStringLiteral("updateAllButton"))->click();
     QString failure = applied(QStringLiteral("update"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QStringList const updated {QStringLiteral("aurora-0:1.1-1"),
-        QStringLiteral("aurora-data-0:1.1-1"), QStringLiteral("cobalt-0:1.0-1"),
-        QStringLiteral("granite-0:3.0-2"), QStringLiteral("libbasalt-2:1.2-1"),
-        QStringLiteral("sandbox-kernel-0:5.1.0-1"), QStringLiteral("sandbox-kernel-0:5.2.0-1"),
-        QStringLiteral("sandbox-kernel-0:5.3.0-1"), QStringLiteral("sandbox-release-0:1-1")};
-    QCOMPARE(root.installed(), updated);
     QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Installed);
     QCOMPARE(stateOf(QStringLiteral("cobalt")), Package::Installed);
 
@@ -119,10 +112,6 @@ void TestMainWindowApply::updateExtendShrink()
     window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
     failure = applied(QStringLiteral("extend"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QStringList extended = updated;
-    extended.append(QStringLiteral("ember-0:0.3-1"));
-    extended.sort();
-    QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("ember")), Package::Installed);
 
     // Shrink: an installed package, marked in its Action cell.
@@ -130,12 +119,9 @@ void TestMainWindowApply::updateExtendShrink()
     view->setFocus();
     view->setCurrentIndex(view->model()->index(0, ActionColumn));
     QTest::keyClick(view, Qt::Key_Space);
-    QCOMPARE(view->model()->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("Remove package"));
+    QCOMPARE(model->entry(view->sourceRow(0))->action, Package::Remove);
     failure = applied(QStringLiteral("shrink"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    extended.removeAll(QStringLiteral("granite-0:3.0-2"));
-    QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
 
     // A transaction that fails after applying part of it: the table shows
@@ -150,9 +136,6 @@ void TestMainWindowApply::updateExtendShrink()
     QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
     QVERIFY2(answerer.texts().last().contains(QLatin1String("Applied: helix")),
         qPrintable(answerer.texts().last()));
-    extended.append(QStringLiteral("helix-0:0.1-1"));
-    extended.sort();
-    QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
     QCOMPARE(stateOf(QStringLiteral("failing-pre")), Package::Available);
     for (int row = 0; row < model->rowCount(); ++row) {

@@ -158,7 +158,7 @@ void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
     QVERIFY(!engine->fileListsCollected());
     auto* mode = child<QComboBox>("modeCombo");
     auto* pattern = child<QLineEdit>("patternEdit");
-    QVERIFY(mode->toolTip().endsWith(QLatin1String(" (Must load extra data.)")));
+    QString const hint = mode->toolTip(); // says that extra data must load
     pattern->setText(QStringLiteral(".*"));
     mode->setCurrentIndex(Search);
     QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
@@ -170,7 +170,7 @@ void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
     pattern->setText(QStringLiteral("paper theme"));
     QTest::keyClick(pattern, Qt::Key_Return);
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
-    QVERIFY(!mode->toolTip().contains(QLatin1String("Must load extra data")));
+    QVERIFY(hint.startsWith(mode->toolTip() + QLatin1Char(' ')));
     QVERIFY(shown().contains("aurora"));
     QVERIFY(!shown().contains("granite"));
 
@@ -187,6 +187,7 @@ void TestMainWindowTable::invalidPatternShowsWhy()
 {
     auto* pattern = child<QLineEdit>("patternEdit");
     QColor const normal = pattern->palette().color(QPalette::Base);
+    QString const normalTip = pattern->toolTip();
     int const all = view->model()->rowCount();
     pattern->setText(QStringLiteral("aurora("));
     QTest::keyClick(pattern, Qt::Key_Return);
@@ -200,8 +201,7 @@ void TestMainWindowTable::invalidPatternShowsWhy()
     pattern->setText(QStringLiteral("aurora"));
     QTest::keyClick(pattern, Qt::Key_Return);
     QCOMPARE(pattern->palette().color(QPalette::Base), normal);
-    QCOMPARE(pattern->toolTip(),
-        QStringLiteral("Regular expression filter matching textual fields visible in the table"));
+    QCOMPARE(pattern->toolTip(), normalTip);
     pattern->setText(QStringLiteral(".*"));
     QTest::keyClick(pattern, Qt::Key_Return);
 }
@@ -251,7 +251,7 @@ void TestMainWindowTable::sortFromTheKeyboard()
     QList<QAction*> const entries = child<QMenu>("sortMenu")->actions();
     QHeaderView* header = view->horizontalHeader();
     QCOMPARE(entries.size(), int(ColumnCount));
-    QCOMPARE(entries[SizeColumn]->text(), QStringLiteral("Size"));
+    QCOMPARE(entries[SizeColumn]->text(), view->model()->headerData(SizeColumn, Qt::Horizontal));
     auto sorted
         = [header] { return header->sortIndicatorSection() * 2 + header->sortIndicatorOrder(); };
     view->setFocus();
@@ -330,20 +330,22 @@ void TestMainWindowTable::userMarksAnUpdate()
 
     QRect const action = view->visualRect(table->index(0, ActionColumn));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, action.center());
-    QCOMPARE(table->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("Update package"));
-    QCOMPARE(table->index(0, ActionColumn).data(Qt::AccessibleTextRole).toString(),
-        QStringLiteral("Update package"));
+    Package::Entry const* cobalt = window->packageModel()->entry(view->sourceRow(0));
+    QCOMPARE(cobalt->action, Package::Update);
+    // The cell says so to the eye and to a screen reader alike.
+    QModelIndex const cell = table->index(0, ActionColumn);
+    QVERIFY(!cell.data(Qt::ToolTipRole).toString().isEmpty());
+    QCOMPARE(cell.data(Qt::AccessibleTextRole), cell.data(Qt::ToolTipRole));
     QVERIFY(child<QPushButton>("applyButton")->isEnabled());
 
     // The keyboard reaches the same cell: Space moves the action on.
     view->setFocus();
-    view->setCurrentIndex(table->index(0, ActionColumn));
+    view->setCurrentIndex(cell);
     QTest::keyClick(view, Qt::Key_Space);
-    QCOMPARE(table->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("Remove package"));
+    QCOMPARE(cobalt->action, Package::Remove);
     QTest::keyClick(view, Qt::Key_Space);
-    QVERIFY(!table->index(0, ActionColumn).data(Qt::ToolTipRole).isValid());
+    QCOMPARE(cobalt->action, Package::None);
+    QVERIFY(!cell.data(Qt::ToolTipRole).isValid());
     QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
 }
 
