@@ -99,17 +99,9 @@ void TestMainWindowTable::startFillsTheTable()
 
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
     child<QCheckBox>("groupsCheck")->setChecked(true);
-    QSet<int> states;
-    QSet<int> kinds;
-    Model* model = window->packageModel();
-    for (int row = 0; row < view->model()->rowCount(); ++row) {
-        int const source = view->sourceRow(row);
-        states << int(model->getState(source));
-        kinds << model->index(source, KindColumn).data(Qt::UserRole).toInt();
-    }
-    QCOMPARE(states, (QSet<int> {Package::Updatable, Package::Available, Package::Installed}));
-    QCOMPARE(kinds, (QSet<int> {Package::Suite, Package::Group, Package::Package}));
-    QCOMPARE(view->model()->rowCount(), model->rowCount());
+    // The filter bar reaches the table (which rows each filter keeps is
+    // tests/packagetable's concern).
+    QCOMPARE(view->model()->rowCount(), window->packageModel()->rowCount());
     QCOMPARE(view->accessibleName(), QStringLiteral("Packages"));
     // Controls Qt keeps hidden here (the menu bar's overflow button, the
     // table's corner button without a row header) are nobody's to reach.

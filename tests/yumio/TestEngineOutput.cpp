@@ -46,12 +46,6 @@ public:
     static PyObject* eval(YumIO& engine, char const* expression) { return engine.pyr(expression); }
     static void py(YumIO& engine, char const* code) { engine.py(code); }
     static quint64 sizeOf(YumIO& engine, PyObject* package) { return engine.sizeOf(package); }
-    static QString rest(YumIO& engine) { return engine.stdoutRest; }
-    static void capture(YumIO& engine, std::function<void()> const& work)
-    {
-        YumIOCapturers capturers(&engine);
-        work();
-    }
     // A framed call that fails as the script's calls do.
     static bool framedFailure(YumIO& engine, char const* code)
     {
@@ -318,15 +312,14 @@ void TestEngineOutput::capturedDescriptors()
     // writes to the descriptors arrives in the log in order, the last bytes
     // written just before the end included.
     QThread* worker = QThread::create([this] {
-        TestAccess::capture(*engine, [] {
-            for (int i = 0; i < 200; ++i) {
-                QByteArray const line = "out " + QByteArray::number(i) + "\n";
-                QVERIFY(::write(1, line.constData(), line.size()) == line.size());
-            }
-            QVERIFY(::write(2, "err one\nerr ", 12) == 12);
-            QVERIFY(::write(2, "two\n", 4) == 4);
-            QVERIFY(::write(1, "last\n", 5) == 5);
-        });
+        YumIOCapturers capturers(engine);
+        for (int i = 0; i < 200; ++i) {
+            QByteArray const line = "out " + QByteArray::number(i) + "\n";
+            QVERIFY(::write(1, line.constData(), line.size()) == line.size());
+        }
+        QVERIFY(::write(2, "err one\nerr ", 12) == 12);
+        QVERIFY(::write(2, "two\n", 4) == 4);
+        QVERIFY(::write(1, "last\n", 5) == 5);
     });
     worker->start();
     while (!worker->isFinished())
@@ -367,7 +360,8 @@ void TestEngineOutput::outputAfterTheCaptureEnds()
     qint64 endMs = -1;
     QThread* worker = QThread::create([&] {
         QElapsedTimer clock;
-        TestAccess::capture(*engine, [&] {
+        {
+            YumIOCapturers capturers(engine);
             for (char const* script : {"sleep 0.3; seq 1 20000; echo ongoing done",
                      "echo lingering; sleep 4; echo lingering ends"}) {
                 char const* argv[] = {"sh", "-c", script, nullptr};
@@ -382,7 +376,7 @@ void TestEngineOutput::outputAfterTheCaptureEnds()
                 posix_spawnattr_destroy(&attributes);
             }
             clock.start();
-        });
+        }
         endMs = clock.elapsed();
     });
     worker->start();
@@ -441,10 +435,11 @@ void TestEngineOutput::halfStartedCapture()
     int const dialogs = answerer->answered();
     struct stat during;
     failingDup2Target = 2;
-    TestAccess::capture(*engine, [&] {
+    {
+        YumIOCapturers capturers(engine);
         failingDup2Target = -1;
         QVERIFY(fstat(1, &during) == 0);
-    });
+    }
     QVERIFY(before.st_ino == during.st_ino && before.st_dev == during.st_dev);
     QCOMPARE(answerer->answered(), dialogs + 1);
     QCOMPARE(answerer->texts().last(),
