@@ -28,22 +28,27 @@ namespace StartupSupport {
 
 struct Root
 {
+    // larder: NAME:PASSWORD the server asks for on larder URLs.
+    explicit Root(QString const& larder = QString())
+        : server(larder)
+    {
+    }
     QTemporaryDir dir;
     Sandbox::Server server;
     QString file(QString const& inside = QString()) const
     {
         return dir.path() + QStringLiteral("/root") + inside;
     }
-    // Builds the root (with the repositories, all by default) and makes it
-    // the install root; sets the process globals as main does.
-    bool make(QString* error, QStringList const& repos = {})
+    // Builds the root with scripts/sandbox.py's root options (all
+    // repositories by default) and makes it the install root; sets the
+    // process globals as main does.
+    bool make(QString* error, QStringList const& options = {})
     {
         application = qobject_cast<QApplication*>(QCoreApplication::instance());
         program = "vux";
-        Sandbox::RootOptions options;
-        options.urlBase = server.url();
-        options.repos = repos;
-        if (!server.isRunning() || Sandbox::makeRoot(file(), options, error).isEmpty())
+        QStringList const arguments {
+            QStringLiteral("root"), file(), QStringLiteral("--url-base"), server.url()};
+        if (!server.isRunning() || Sandbox::run(arguments + options, error).isEmpty())
             return false;
         InstallRoot::set(file());
         return true;

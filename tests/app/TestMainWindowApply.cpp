@@ -13,34 +13,6 @@
 using namespace StartupSupport;
 using namespace PackageTable;
 
-namespace {
-
-// A root made as the demo makes one: packages served over HTTP, "updates"
-// through larder credentials, the group core-tools installed.
-struct DemoRoot
-{
-    QTemporaryDir dir;
-    Sandbox::Server server {QStringLiteral("demo:sandbox")};
-    QString path() const { return dir.path() + QStringLiteral("/root"); }
-    bool make(QString* error)
-    {
-        application = qobject_cast<QApplication*>(QCoreApplication::instance());
-        program = "vux";
-        if (!server.isRunning()
-            || Sandbox::run({QStringLiteral("root"), path(), QStringLiteral("--url-base"),
-                                server.url(), QStringLiteral("--larder"),
-                                QStringLiteral("demo:sandbox"), QStringLiteral("--larder-repos"),
-                                QStringLiteral("updates"), QStringLiteral("--group")},
-                error)
-                   .isEmpty())
-            return false;
-        InstallRoot::set(path());
-        return true;
-    }
-};
-
-} // namespace
-
 // The demo's sandbox updated, extended and shrunk through the main window's
 // own commands and its Apply Actions button: the table follows each
 // transaction. (What rpm installs is the engine suites' concern.)
@@ -54,9 +26,13 @@ private slots:
 
 void TestMainWindowApply::updateExtendShrink()
 {
-    DemoRoot root;
+    // A root made as the demo makes one: "updates" through larder
+    // credentials, the group core-tools installed.
+    Root root(QStringLiteral("demo:sandbox"));
     QString error;
-    QVERIFY2(root.make(&error), qPrintable(error));
+    QVERIFY2(
+        root.make(&error, {"--larder", "demo:sandbox", "--larder-repos", "updates", "--group"}),
+        qPrintable(error));
     ModalAnswerer answerer;
     answerer.alwaysClick(QStringLiteral("okButton"));
     answerer.alwaysClick(QStringLiteral("closeButton"));

@@ -43,7 +43,7 @@ void TestRepoEditorWindow::addEnableCollectThenDisable()
 {
     Root root;
     QString error;
-    QVERIFY2(root.make(&error, {"base"}), qPrintable(error));
+    QVERIFY2(root.make(&error, {"--repos", "base"}), qPrintable(error));
 
     ModalAnswerer answerer;
     // Started with -r: the editor comes first; Add a repository there.
