@@ -126,10 +126,7 @@ void TestQuit::quitWhenTheLockCannotBeReleased()
     QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
     QVERIFY(EngineFixture::readOnly(
         root.file(QStringLiteral("/var/cache/yum")), [] { return QApplication::exec() == 0; }));
-    QVERIFY2(answerer.texts()
-                 .join(QLatin1Char('\n'))
-                 .contains(QLatin1String("Unable to release yum lock")),
-        qPrintable(answerer.texts().join(QLatin1Char('\n'))));
+    QVERIFY(answerer.titles().contains(YumIO::errorTitle()));
     QVERIFY(!window.isVisible() && !window.engine());
 }
 

@@ -442,8 +442,7 @@ void TestEngineOutput::halfStartedCapture()
     }
     QVERIFY(before.st_ino == during.st_ino && before.st_dev == during.st_dev);
     QCOMPARE(answerer->answered(), dialogs + 1);
-    QCOMPARE(answerer->texts().last(),
-        QStringLiteral("Unable to dup2 pipe to capture rpm transaction output"));
+    QCOMPARE(answerer->titles().last(), YumIO::errorTitle());
     struct stat after;
     QVERIFY(fstat(1, &after) == 0 && after.st_ino == before.st_ino);
 }
