@@ -143,6 +143,9 @@ void TestMainWindowTable::waitCursorOnlyInSearchMode()
     child<QComboBox>("modeCombo")->setCurrentIndex(Filter);
 }
 
+// The mode's tool tip says that a search must load extra data until it is
+// loaded, and a refresh in Search mode loads it again before searching.
+// (Which patterns load what is tests/packagetable's concern.)
 void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
 {
     YumIO* engine = window->engine();
@@ -151,22 +154,12 @@ void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
     auto* mode = child<QComboBox>("modeCombo");
     auto* pattern = child<QLineEdit>("patternEdit");
     QString const hint = mode->toolTip(); // says that extra data must load
-    pattern->setText(QStringLiteral(".*"));
     mode->setCurrentIndex(Search);
-    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
-    pattern->setText(QString());
-    child<QPushButton>("goButton")->click();
-    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
-
-    // A pattern found only in a change log.
-    pattern->setText(QStringLiteral("paper theme"));
+    pattern->setText(QStringLiteral("paper theme")); // only in a change log
     QTest::keyClick(pattern, Qt::Key_Return);
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
     QVERIFY(hint.startsWith(mode->toolTip() + QLatin1Char(' ')));
-    QVERIFY(shown().contains("aurora"));
-    QVERIFY(!shown().contains("granite"));
 
-    // A refresh in Search mode loads the extra data again before searching.
     QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
     QVERIFY(shown().contains("aurora"));
