@@ -46,19 +46,6 @@ public:
     static PyObject* eval(YumIO& engine, char const* expression) { return engine.pyr(expression); }
     static void py(YumIO& engine, char const* code) { engine.py(code); }
     static quint64 sizeOf(YumIO& engine, PyObject* package) { return engine.sizeOf(package); }
-    // A framed call that fails as the script's calls do.
-    static bool framedFailure(YumIO& engine, char const* code)
-    {
-        engine.pyExceptStart();
-        PyObject* error = engine.pyLookup("yum.Errors.YumBaseError");
-        engine.pyExceptExpect(error);
-        PyRef result = PyRef::steal(engine.pyr(code));
-        bool const failed = engine.pyExceptMatches(result.get(), error);
-        if (failed)
-            engine.pythonExceptionV(QStringLiteral("Unable to do it"));
-        engine.pyExceptClear();
-        return failed;
-    }
 };
 
 namespace {
@@ -102,7 +89,6 @@ private slots:
     void timeFormats();
     void credentialsMasked();
     void packageValues();
-    void failureReportShowsLoggedErrors();
     void capturedDescriptors();
     void outputAfterTheCaptureEnds();
     void unprintableText();
@@ -280,27 +266,6 @@ void TestEngineOutput::packageValues()
         QCOMPARE(TestAccess::sizeOf(*engine, package.get()), row.size);
         QTRY_COMPARE(answerer->answered(), before + row.warnings);
     }
-}
-
-void TestEngineOutput::failureReportShowsLoggedErrors()
-{
-    Python::PyGILStateWrapper lock(true);
-    int const before = answerer->answered();
-    // What the package manager logged as errors during the failed call, but
-    // not its details or earlier errors, then the failure's own text and
-    // the engine's message.
-    engine->log(Log::Error, 0, QStringLiteral("an older error"));
-    QVERIFY(TestAccess::framedFailure(*engine,
-        "(yumIOC.errorlog(0, 'cannot reach http://h/larder?name=a&password=b&path=/x'), "
-        "yumIOC.log(2, 'an ordinary message'), yumIOC.errorlog(5, 'a detail'), "
-        "yumIOC.errorlog(1, 'second: [Errno 5] gone'), "
-        "(_ for _ in ()).throw(__import__('yum').Errors.YumBaseError('it broke')))"));
-    QCOMPARE(answerer->answered(), before + 1);
-    QCOMPARE(answerer->titles().last(), YumIO::errorTitle());
-    QCOMPARE(answerer->texts().last(),
-        Credentials::masked(
-            QStringLiteral("cannot reach http://h/larder?name=a&password=b&path=/x\n"
-                           "second:\n[Errno 5] gone\nit broke\nUnable to do it")));
 }
 
 void TestEngineOutput::capturedDescriptors()

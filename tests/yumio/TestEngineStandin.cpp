@@ -64,11 +64,11 @@ void TestEngineStandin::failures_data()
 {
     QTest::addColumn<QByteArray>("failure"); // METHOD:EXCEPTION[:TEXT] for the stand-in
     QTest::addColumn<bool>("collected");
-    // A failure the script reports shows what it logged as errors (not its
-    // details), then the exception's text where that says more, then the
-    // engine's message on a line of its own ("reported"). An unexpected one
-    // is an internal error naming what failed ("internal"), after the
-    // interpreter's own report where the script raised ("raised").
+    // A failure the script reports shows what it logged as errors during the
+    // failed call (not its details, messages or earlier errors), then the exception's text where
+    // that says more, then the engine's message on a line of its own ("reported"). An unexpected
+    // one is an internal error naming what failed ("internal"), after the interpreter's own report
+    // where the script raised ("raised").
     QTest::addColumn<QString>("shown"); // reported, reported with text, internal, raised, none
     QTest::addColumn<QString>("named"); // what the internal error names
 
@@ -102,6 +102,7 @@ void TestEngineStandin::failures()
     StandinEngine standin(QStringLiteral("3.2.8"), failure);
     YumIO& engine = standin.engine;
     QVERIFY(engine.initialize());
+    engine.log(Log::Error, 0, QStringLiteral("an earlier error"));
     QCOMPARE(engine.collect(standinRepos), collected);
     QStringList const texts = standin.answerer.texts();
     QCOMPARE(texts.size(), shown == "none" ? 0 : shown == "raised" ? 2 : 1);

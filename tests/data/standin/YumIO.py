@@ -5,7 +5,7 @@ code paths of older package-manager versions and failures on demand.
 It answers from a small fixed package set. The environment chooses its
 behaviour when an object is made:
   VUX_STANDIN_FAIL   "method:Exception[:text]": that method logs two errors
-                     and raises (SystemExit, RuntimeError, bdb.BdbQuit or a
+                     (a message and a detail among them) and raises (SystemExit, RuntimeError, bdb.BdbQuit or a
                      yum.Errors class); "collectAll:no-installed" leaves out
                      the installed list.
   VUX_STANDIN_SQLITE "1": usesSqlite() says yes.
@@ -49,6 +49,7 @@ def _maybeFail(method):
     if kind == "no-installed":
         return
     yumIOC.errorlog(0, "first error of %s" % method)
+    yumIOC.log(2, "an ordinary message that stays out of the dialog")
     yumIOC.errorlog(1, "second error of %s" % method)
     yumIOC.errorlog(3, "a detail that stays out of the dialog")
     if kind == "SystemExit":
