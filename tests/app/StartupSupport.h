@@ -53,14 +53,20 @@ struct Root
         InstallRoot::set(file());
         return true;
     }
-    // The pid in each lock file the companion script takes: 0 where there is
-    // no file, -1 for a file without one.
+    // The lock files the companion script takes.
+    QStringList lockFiles() const
+    {
+        return {file(QStringLiteral("/var/cache/yum/metadata_lock.pid")),
+            file(QStringLiteral("/var/cache/yum/download_lock.pid")),
+            file(QStringLiteral("/var/lib/dnf/rpmdb_lock.pid"))};
+    }
+    // The pid in each of them: 0 where there is no file, -1 for a file
+    // without one.
     QList<qint64> lockOwners() const
     {
         QList<qint64> pids;
-        for (char const* name : {"/var/cache/yum/metadata_lock.pid",
-                 "/var/cache/yum/download_lock.pid", "/var/lib/dnf/rpmdb_lock.pid"}) {
-            QFile lock(file(QLatin1String(name)));
+        for (QString const& name : lockFiles()) {
+            QFile lock(name);
             bool number = false;
             qint64 const pid
                 = lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed().toLongLong(&number) : 0;

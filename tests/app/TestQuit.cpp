@@ -231,9 +231,8 @@ void TestQuit::signalAtEachMoment()
     }
     if (moment == QLatin1String("engine goes")) {
         // What the cache kept: lock files naming a process that is gone.
-        for (char const* name : {"/var/cache/yum/metadata_lock.pid",
-                 "/var/cache/yum/download_lock.pid", "/var/lib/dnf/rpmdb_lock.pid"})
-            QFile::remove(root.file(QLatin1String(name)));
+        for (QString const& name : root.lockFiles())
+            QFile::remove(name);
     }
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
