@@ -104,35 +104,33 @@ void TestStartup::startsWithLogWindow()
     QCOMPARE(window.engine(), nullptr);
 }
 
-// The reason comes up in an error box, the window closes, the start failed.
+// The reason comes up in an error box (naming what failed), the window
+// closes, the start failed.
 void TestStartup::failedStarts()
 {
-    auto fails = [](QString const& button, QString const& pattern) {
+    auto fails = [](QString const& button, QString const& named) {
         ModalAnswerer answerer;
         answerer.click(button);
         MainWindow failing;
         QVERIFY(start(failing));
         QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
         QString const text = answerer.texts().value(0);
-        QVERIFY2(text.contains(
-                     QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption)),
-            qPrintable(text));
+        QVERIFY2(text.contains(named), qPrintable(text));
         QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
     };
     QTemporaryDir empty;
     qputenv("VUXSHARE", QFile::encodeName(empty.path()));
-    fails(QStringLiteral("button0"), QStringLiteral("^Internal error: unable to open YumIO\\.py$"));
+    fails(QStringLiteral("button0"), QStringLiteral("YumIO.py"));
     qputenv("VUXSHARE", VUX_SHARE_DIR);
 
-    // dnf's reason, then "Unable to initialize", in the scrollable box.
+    // dnf's reason, in the scrollable box.
     QFile conf(root.file(QStringLiteral("/etc/yum.conf")));
     QVERIFY(conf.open(QIODevice::ReadWrite));
     QByteArray const saved = conf.readAll();
     conf.resize(0);
     conf.write("[main\ncachedir=/var/cache/yum\n");
     conf.flush();
-    fails(QStringLiteral("closeButton"),
-        QStringLiteral("^Config error: Parsing file.*Unable to initialize$"));
+    fails(QStringLiteral("closeButton"), QStringLiteral("Parsing file"));
     conf.resize(0);
     conf.write(saved);
 }
