@@ -132,8 +132,9 @@ void TestEngineStandin::initializationFailure()
 }
 
 // The engine's reading of what the script hands over: texts cleaned up and
-// formatted, kinds, an epoch in front of the version, a group made updatable
-// by its out-of-date mandatory package, a missing key without a dialog.
+// formatted, an update chained before the installed version, a missing key
+// without a dialog. (Kinds, epochs and groups are read from dnf itself in
+// TestEngineCollect.)
 void TestEngineStandin::entries()
 {
     StandinEngine standin;
@@ -144,12 +145,8 @@ void TestEngineStandin::entries()
     Package::Entry const* alpha = engine.findEntry(false, QStringLiteral("alpha"));
     QVERIFY(alpha && alpha->next && alpha->next->verRel == QLatin1String("1.0-1"));
     QCOMPARE(alpha->summary, QStringLiteral("The alpha package"));
-    QCOMPARE(alpha->size, QStringLiteral("2.0Kb"));
-    QCOMPARE(alpha->buildTime, QStringLiteral("Fri Jan  2 00:00:00 1970"));
-    Package::Entry const* gamma = engine.findEntry(false, QStringLiteral("gamma"));
-    QVERIFY(gamma && gamma->kind == Package::Suite && gamma->verRel == QLatin1String("3:1.0-1"));
-    QCOMPARE(engine.findEntry(true, QStringLiteral("Stand-in Group"))->state, Package::Updatable);
-    QVERIFY(!engine.findEntry(true, QStringLiteral("Invisible")));
+    QCOMPARE(alpha->size, YumIO::bytesFormat(2048));
+    QCOMPARE(alpha->buildTime, YumIO::timeFormat(86400));
     QCOMPARE(engine.getVendor(*alpha), QString());
     QCOMPARE(engine.getYumVar(QStringLiteral("basearch")), QStringLiteral("x86_64"));
     // No dnf sack behind this script: a Search reads through the getters.
