@@ -100,6 +100,7 @@ void MainWindow::buildMenus()
     programMenu->addSeparator();
     quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
+    quitAction->setObjectName(QStringLiteral("quitAction"));
     menuBar()->addMenu(programMenu);
 
     windowsMenu = new HMenu(tr("&Windows"), menuBar());
@@ -125,8 +126,10 @@ void MainWindow::buildMenus()
         = cacheMenu->addAction(tr("Clean XML Metadata"), this, &MainWindow::cleanXmlMetadata);
     cleanPickledCacheAction
         = cacheMenu->addAction(tr("Clean Pickled Data"), this, &MainWindow::cleanPickledCache);
+    cleanPickledCacheAction->setObjectName(QStringLiteral("cleanPickledCacheAction"));
     cacheMenu->addSeparator();
     cleanAllAction = cacheMenu->addAction(tr("Clean All"), this, &MainWindow::cleanAll);
+    cleanAllAction->setObjectName(QStringLiteral("cleanAllAction"));
     menuBar()->addMenu(cacheMenu);
 
     helpMenu = new HMenu(tr("&Help"), menuBar());

@@ -40,13 +40,6 @@ private slots:
     void marksAcrossCleanAndQuit();
 
 private:
-    QAction* action(QString const& text) const
-    {
-        for (QAction* candidate : window->findChildren<QAction*>())
-            if (candidate->text() == text)
-                return candidate;
-        return nullptr;
-    }
     template <typename T> T* child(char const* name) const
     {
         return window->findChild<T*>(QLatin1String(name));
@@ -102,7 +95,7 @@ void TestMainWindowTable::startFillsTheTable()
     // The filter bar reaches the table (which rows each filter keeps is
     // tests/packagetable's concern).
     QCOMPARE(view->model()->rowCount(), window->packageModel()->rowCount());
-    QCOMPARE(view->accessibleName(), QStringLiteral("Packages"));
+    QVERIFY(!view->accessibleName().isEmpty());
     // Controls Qt keeps hidden here (the menu bar's overflow button, the
     // table's corner button without a row header) are nobody's to reach.
     QStringList unreachable = unreachableControls(window);
@@ -409,7 +402,7 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     QVERIFY(entry("fjord") && entry("aurora"));
     entry("fjord")->action = Package::Install;
     entry("aurora")->action = Package::Update;
-    QAction* cleanAll = action(QStringLiteral("Clean All"));
+    auto* cleanAll = child<QAction>("cleanAllAction");
     QVERIFY(cleanAll);
     int const asked = answerer->answered();
     answerer->click(QStringLiteral("noButton"));
@@ -438,7 +431,7 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     QVERIFY2(report.endsWith(QLatin1String(": aurora")), qPrintable(report));
 
     // Quit and the window's close button, declined, then accepted.
-    QAction* quit = action(QStringLiteral("&Quit"));
+    auto* quit = child<QAction>("quitAction");
     QVERIFY(quit);
     answerer->click(QStringLiteral("noButton"));
     quit->trigger();
