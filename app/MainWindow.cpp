@@ -427,6 +427,11 @@ void MainWindow::quitRequested()
     stopAndQuit(true);
 }
 
+QString MainWindow::transactionRunningQuestion()
+{
+    return tr("The transaction is running and cannot be stopped.\nQuit when it has ended?");
+}
+
 void MainWindow::stopAndQuit(bool ask)
 {
     if (!ask) {
@@ -456,7 +461,7 @@ void MainWindow::stopAndQuit(bool ask)
         // Once rpm runs the transaction nothing stops it: say so, and quit
         // when it has ended.
         QString const question = yumIO && yumIO->transactionRunning()
-            ? tr("The transaction is running and cannot be stopped.\nQuit when it has ended?")
+            ? transactionRunningQuestion()
             : tr("Stop the current operation and quit?");
         QMessageBox box(QMessageBox::Question, tr("VUX"), question, QMessageBox::NoButton, this);
         box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
