@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-// What the benchmark programs share: their environment and an answerer of
-// their dialogs.
+// What the benchmark programs share: their environment, an engine without
+// the main window and an answerer of their dialogs.
+
+#include "base/Globals.h"
+#include "base/InstallRoot.h"
+#include "widgets/HProgressBar.h"
+#include "yumio/YumIO.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +17,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -24,6 +30,45 @@ inline void benchEnvironment()
     if (!qEnvironmentVariableIsSet("VUXSHARE"))
         qputenv("VUXSHARE", VUX_SOURCE_SHARE);
 }
+
+// The application of a benchmark program: its environment is set before
+// the toolkit starts, and the program's globals know it.
+class BenchApplication : public QApplication
+{
+public:
+    BenchApplication(int& argc, char** argv)
+        : QApplication((benchEnvironment(), argc), argv)
+    {
+        application = this;
+    }
+
+    // The command line without the program's name.
+    QStringList operands() const { return arguments().mid(1); }
+};
+
+// An engine on a root, with the window and the two progress bars it needs
+// (no main window).
+class BenchEngine
+{
+public:
+    explicit BenchEngine(QString const& root)
+    {
+        InstallRoot::set(root);
+        auto* layout = new QVBoxLayout(&window);
+        auto* totalBar = new HProgressBar(&window);
+        auto* itemBar = new HProgressBar(&window);
+        layout->addWidget(totalBar);
+        layout->addWidget(itemBar);
+        engine.setup(&window, totalBar, itemBar);
+    }
+
+    // Starts the engine and collects the configuration's enabled
+    // repositories, as a first start uses them.
+    bool start() { return engine.initialize() && engine.collect(QHash<QString, bool>()); }
+
+    QWidget window; // made before the engine, gone after it
+    YumIO engine;
+};
 
 // Answers the modal dialogs of a run. A dialog with a button named
 // acceptButton (the transaction's confirmation: "okButton") is accepted;

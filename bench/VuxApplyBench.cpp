@@ -10,8 +10,6 @@
 // collection); exits 1 when the apply failed or another dialog appeared.
 
 #include "base/Globals.h"
-#include "base/InstallRoot.h"
-#include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
 #include "BenchSupport.h"
@@ -19,8 +17,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWidget>
 
 #include <cstdio>
 
@@ -35,10 +31,8 @@ double seconds(QElapsedTimer const& timer)
 
 int main(int argc, char** argv)
 {
-    benchEnvironment();
-    QApplication app(argc, argv);
-    application = &app;
-    QStringList const args = QApplication::arguments().mid(1);
+    BenchApplication app(argc, argv);
+    QStringList const args = app.operands();
     if (args.size() < 3
         || (args[1] != QLatin1String("install") && args[1] != QLatin1String("remove"))) {
         std::fprintf(stderr, "usage: vux-apply-bench ROOT install|remove NAME...\n");
@@ -52,16 +46,9 @@ int main(int argc, char** argv)
     {
         QElapsedTimer total;
         total.start();
-        InstallRoot::set(args.first());
-        QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        auto* totalBar = new HProgressBar(&window);
-        auto* itemBar = new HProgressBar(&window);
-        layout->addWidget(totalBar);
-        layout->addWidget(itemBar);
-        YumIO engine;
-        engine.setup(&window, totalBar, itemBar);
-        ok = engine.initialize() && engine.collect(QHash<QString, bool>());
+        BenchEngine bench(args.first());
+        YumIO& engine = bench.engine;
+        ok = bench.start();
         for (QString const& name : args.mid(2)) {
             Package::Entry* entry = ok ? engine.findEntry(false, name) : nullptr;
             if (!entry) {

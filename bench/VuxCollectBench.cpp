@@ -17,8 +17,6 @@
 #include "python/PythonHeaders.h"
 
 #include "base/Globals.h"
-#include "base/InstallRoot.h"
-#include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
 #include "BenchSupport.h"
@@ -27,8 +25,6 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -134,10 +130,8 @@ QList<Package::Entry*> packageEntries(YumIO const& engine)
 
 int main(int argc, char** argv)
 {
-    benchEnvironment();
-    QApplication app(argc, argv);
-    application = &app;
-    QStringList const args = QApplication::arguments().mid(1);
+    BenchApplication app(argc, argv);
+    QStringList const args = app.operands();
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr,
             "usage: vux-collect-bench ROOT [--extra | --files | --changelogs] [--single-calls]\n");
@@ -151,17 +145,9 @@ int main(int argc, char** argv)
     int status = 0;
     {
         Stopwatch timer;
-        InstallRoot::set(args.first());
-        QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        auto* totalBar = new HProgressBar(&window);
-        auto* itemBar = new HProgressBar(&window);
-        layout->addWidget(totalBar);
-        layout->addWidget(itemBar);
-        YumIO engine;
-        engine.setup(&window, totalBar, itemBar);
-        // The configuration's enabled repositories, as a first start uses them.
-        bool ok = engine.initialize() && engine.collect(QHash<QString, bool>());
+        BenchEngine bench(args.first());
+        YumIO& engine = bench.engine;
+        bool ok = bench.start();
         timer.print("collect");
         if (!ok)
             status = 1;

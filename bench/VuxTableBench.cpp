@@ -121,10 +121,8 @@ bool waitFor(std::function<bool()> const& done, double limit)
 int main(int argc, char** argv)
 {
     sinceStart.start();
-    benchEnvironment();
-    QApplication app(argc, argv);
-    application = &app;
-    QStringList const args = QApplication::arguments().mid(1);
+    BenchApplication app(argc, argv);
+    QStringList const args = app.operands();
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr, "usage: vux-table-bench ROOT [--start | --repeat N]\n");
         return 2;

@@ -68,6 +68,9 @@ void Area::addPackageRows(bool primary)
     Package::Entry const& e = *entry;
     if (primary) {
         addPair(tr("Kind"), io.getKind(e));
+        // A rename: the update is a package of another name.
+        if (!e.replacement.isEmpty())
+            addPair(tr("Replaced by"), e.replacement);
         addPair(tr("Version"), io.getVerRel(e));
         if (e.repo != QLatin1String("installed")) {
             Button const details = addPairButton(tr("Repository"), io.getRepo(e), tr("Details"));

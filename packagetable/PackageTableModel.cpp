@@ -68,8 +68,9 @@ Package::State Model::getState(int row) const
     return entry(row)->state;
 }
 
-QString Model::displayText(Package::Entry const& e, int column) const
+QString Model::displayText(Package::Entry const& entry, int column) const
 {
+    Package::Entry const& e = shownEntry(entry);
     switch (column) {
     case NameColumn:
         return e.name;
@@ -196,6 +197,8 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
         case Package::Available:
             return tr("Package is available for installation");
         case Package::Installed:
+            if (e.olderVersion)
+                return tr("An older version of the package, installed beside a newer one");
             return tr("Package is installed and up-to-date");
         }
         break;
@@ -221,9 +224,12 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
         if (e.state == Package::Updatable) {
             QString text;
             for (Package::Entry const* version = &e; version; version = version->next) {
-                text += (version->state == Package::Installed ? tr("Installed: %1\n")
-                                                              : tr("Available: %1\n"))
-                            .arg(version->verRel);
+                if (version->state == Package::Installed)
+                    text += tr("Installed: %1\n").arg(version->verRel);
+                else if (!version->replacement.isEmpty())
+                    text += tr("Replaced by: %1 %2\n").arg(version->replacement, version->verRel);
+                else
+                    text += tr("Available: %1\n").arg(version->verRel);
             }
             return text;
         }
@@ -280,9 +286,9 @@ QVariant Model::data(QModelIndex const& index, int role) const
         case KindColumn:
             return int(e->kind);
         case SizeColumn:
-            return QVariant::fromValue<quint64>(e->sizeBytes);
+            return QVariant::fromValue<quint64>(shownEntry(*e).sizeBytes);
         case BuildTimeColumn:
-            return QVariant::fromValue<qint64>(qint64(qint32(e->buildSeconds)));
+            return QVariant::fromValue<qint64>(qint64(qint32(shownEntry(*e).buildSeconds)));
         case AdvisoryColumn:
             return e->advisoryKind * 8 + e->advisorySeverity;
         default:
@@ -407,6 +413,15 @@ void Model::browse(QModelIndex const& index, QWidget* parent)
         return;
     QString const repo = entry(index.row())->repo;
     RepoBrowse::browse(parent, repo, yumIO, yumConfIO);
+}
+
+void Model::setInstalledShown(bool shown)
+{
+    if (shown == showInstalled)
+        return;
+    showInstalled = shown;
+    ++resetCount;
+    filterTexts.clear();
 }
 
 void Model::reset()

@@ -51,9 +51,24 @@ public:
     // view reads the model anew, and the caches of the old entries go.
     void reset();
 
-    // Counts the resets that followed a rebuild of the entries; caches kept
-    // by others for one collection compare it.
+    // Counts the changes of what the rows show: the resets that followed a
+    // rebuild of the entries, and the switches of setInstalledShown. Caches
+    // kept by others compare it.
     unsigned generation() const { return resetCount; }
+
+    // Whether the rows show what a removal takes away: the installed version
+    // of an updatable package instead of its update (View Removable). The
+    // caller refreshes its views afterwards (the proxy's setStateFilter
+    // does).
+    void setInstalledShown(bool shown);
+    bool installedShown() const { return showInstalled; }
+    // The entry whose texts a row shows: the entry itself, or the installed
+    // version of an updatable package while installedShown().
+    Package::Entry const& shownEntry(Package::Entry const& entry) const
+    {
+        return showInstalled && entry.state == Package::Updatable && entry.next ? *entry.next
+                                                                                : entry;
+    }
 
     // Fast access for the proxy and the view, without variants. Rows must
     // be valid.
@@ -90,6 +105,7 @@ private:
     YumConfIO* yumConfIO = nullptr;
     Describe::Dialog* dialog = nullptr;
     bool enabled = true;
+    bool showInstalled = false;
     unsigned resetCount = 0;
     mutable std::vector<QByteArray> filterTexts;
 

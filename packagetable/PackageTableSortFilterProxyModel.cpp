@@ -23,6 +23,8 @@ SortFilterProxyModel::~SortFilterProxyModel() = default;
 void SortFilterProxyModel::setSourceModel(Model* model)
 {
     this->model = model;
+    if (model)
+        model->setInstalledShown(stateFilter == ViewRemovable);
     emptyCache();
     detailFound.clear();
     HSortFilterProxyModel::setSourceModel(model);
@@ -47,6 +49,9 @@ void SortFilterProxyModel::setStateFilter(StateFilter stateFilter)
     if (stateFilter == this->stateFilter)
         return;
     this->stateFilter = stateFilter;
+    // View Removable shows what a removal takes away.
+    if (model)
+        model->setInstalledShown(stateFilter == ViewRemovable);
     emptyCache();
     clear();
 }
@@ -178,8 +183,9 @@ bool SortFilterProxyModel::ownFieldsMatch(Package::Entry const& entry) const
         return matches(entry.name);
     if (entry.kind != Package::Package && entry.kind != Package::Suite)
         return false;
-    for (QString const* text : {&entry.name, &entry.verRel, &entry.repo, &entry.arch, &entry.size,
-             &entry.summary, &entry.buildTime}) {
+    Package::Entry const& shown = model ? model->shownEntry(entry) : entry;
+    for (QString const* text : {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size,
+             &shown.summary, &shown.buildTime}) {
         if (matches(*text))
             return true;
     }
@@ -289,19 +295,24 @@ std::vector<int> const& SortFilterProxyModel::rankOf(int column) const
         return rank;
     }
     std::vector<int> const& byName = rankOf(NameColumn);
-    auto then = [&](auto const& key) {
-        return [&, key](int a, int b) {
-            auto const& x = key(*entries[size_t(a)]);
-            auto const& y = key(*entries[size_t(b)]);
+    // Ties go by name. Texts, sizes and times are those the rows show (View
+    // Removable shows the installed version of an updatable package), state
+    // and kind the rows' own.
+    auto then = [&](auto const& key, bool shown = true) {
+        return [&, key, shown](int a, int b) {
+            Package::Entry const& left = *entries[size_t(a)];
+            Package::Entry const& right = *entries[size_t(b)];
+            auto const& x = key(shown ? model->shownEntry(left) : left);
+            auto const& y = key(shown ? model->shownEntry(right) : right);
             return x < y || (!(y < x) && byName[size_t(a)] < byName[size_t(b)]);
         };
     };
     switch (column) {
     case StateColumn:
-        assign(then([](Package::Entry const& e) { return int(e.state); }));
+        assign(then([](Package::Entry const& e) { return int(e.state); }, false));
         break;
     case KindColumn:
-        assign(then([](Package::Entry const& e) { return int(e.kind); }));
+        assign(then([](Package::Entry const& e) { return int(e.kind); }, false));
         break;
     case SizeColumn:
         assign(then([](Package::Entry const& e) { return e.sizeBytes; }));

@@ -22,13 +22,15 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
   sandbox.py root DIR [--url-base URL] [--larder NAME:PASSWORD]
                       [--no-install] [--repos base,updates] [--group]
                       [--larder-repos REPO,...] [--mirrors mirrorlist|metalink]
+                      [--extra NAME,...]
       Create a sandbox root at DIR (missing or empty). The first versions
       are installed from the file:// repositories, then the .repo files are
       written: file:// URLs by default, URL/<repo>/ with --url-base, and
       URL/larder?name=NAME&password=PASSWORD&path=/<repo>/ with --larder too.
       --larder-repos limits larder URLs to some repositories; --mirrors
       writes mirrorlist= or metalink= URLs of the server (below) instead of
-      baseurl=. --group also installs the comps group "core-tools".
+      baseurl=. --group also installs the comps group "core-tools", --extra
+      the packages named (from "base" and "updates").
       Prints JSON:
       {"root": DIR, "installed": [nevra, ...], "repos": {id: url}}
 
@@ -65,7 +67,9 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       Build everything, start a server in the background (pid in
       DIR/server.pid, port in DIR/server.port, requests in DIR/server.log),
       create the root DIR/root with http URLs ("updates" through larder
-      credentials demo/sandbox) and the group "core-tools" installed, and
+      credentials demo/sandbox), the group "core-tools", a third version of
+      the install-only package and the package "quartz" that "quartzite"
+      replaces installed, and
       print the command that runs Vux on it. Running it again on the same DIR
       stops the previous server and replaces the root.
 
@@ -106,8 +110,9 @@ CACHE_FORMAT = "3"
 
 RELEASEVER = "1"
 
-# rpmbuild runs: (spec file, extra macro definitions, build time, set).
-# The set decides which repository the resulting RPMs go to.
+# rpmbuild runs: (spec file, extra macro definitions, build time, set[,
+# target architecture]). The set decides which repository the resulting RPMs
+# go to.
 BUILDS = (
     ("aurora.spec", {}, 1707134400, "first"),
     ("aurora.spec", {"sandbox_update": "1"}, 1710417600, "update"),
@@ -115,6 +120,8 @@ BUILDS = (
     ("extras.spec", {}, 1709000000, "extras"),
     ("clash.spec", {"clash_side": "left"}, 1709000000, "extras"),
     ("clash.spec", {"clash_side": "right"}, 1709000000, "extras"),
+    ("mica.spec", {}, 1707134400, "first"),
+    ("mica.spec", {}, 1707134400, "first", "i686"),
 )
 
 # Repository name -> the builds whose RPMs it carries.
@@ -172,6 +179,9 @@ FIRST_INSTALL = (
 )
 INSTALL_GROUP = "core-tools"
 INSTALLONLY_PACKAGE = "sandbox-kernel"
+# What the demo root has besides: the install-only package in a third
+# version, and the package that "quartzite" in "updates" replaces.
+DEMO_EXTRA = ("sandbox-kernel-5.3.0", "quartz")
 
 YUM_CONF = """\
 [main]
@@ -295,8 +305,9 @@ def _write_file(path, text):
 # RPMs and repositories
 
 
-def build_rpms(spec, topdir, defines=None, buildtime=None):
-    """Build the binary RPMs of one spec file; returns their paths."""
+def build_rpms(spec, topdir, defines=None, buildtime=None, target=None):
+    """Build the binary RPMs of one spec file (for the architecture target,
+    default the machine's); returns their paths."""
     env = dict(os.environ, TZ="UTC", LC_ALL="C")
     cmd = [_tool("rpmbuild"), "-bb", "--quiet",
            "--define", "_topdir %s" % topdir,
@@ -307,6 +318,8 @@ def build_rpms(spec, topdir, defines=None, buildtime=None):
         cmd += ["--define", "use_source_date_epoch_as_buildtime 1"]
     for key, value in sorted((defines or {}).items()):
         cmd += ["--define", "%s %s" % (key, value)]
+    if target:
+        cmd += ["--target", target]
     cmd.append(spec)
     os.makedirs(os.path.join(topdir, "tmp"), exist_ok=True)
     _run(cmd, "rpmbuild of %s" % os.path.basename(spec), env=env)
@@ -508,9 +521,10 @@ def signed_repo(directory, names=("ember", "fjord")):
 
 def _build_into(tmp):
     rpms = {}
-    for index, (spec, defines, buildtime, rpmset) in enumerate(BUILDS):
+    for index, (spec, defines, buildtime, rpmset, *target) in enumerate(BUILDS):
         topdir = os.path.join(tmp, "build", str(index))
-        built = build_rpms(os.path.join(SPEC_DIR, spec), topdir, defines, buildtime)
+        built = build_rpms(os.path.join(SPEC_DIR, spec), topdir, defines, buildtime,
+                           target[0] if target else None)
         rpms.setdefault(rpmset, []).extend(built)
     rpmdir = os.path.join(tmp, "rpms")
     os.makedirs(rpmdir)
@@ -684,32 +698,40 @@ def dnf_base(root, fill=True, load_system_repo=True):
     return base
 
 
-def _populate(root, repos_dir, group):
+def _populate(root, repos_dir, group, extra=()):
     write_yum_conf(root)
     write_repo_files(root, {"base": repo_url("base", repos_dir=repos_dir)})
     _run(dnf_command(root, "install", *FIRST_INSTALL), "dnf install into %s" % root)
     if group:
         _run(dnf_command(root, "group", "install", INSTALL_GROUP),
              "dnf group install into %s" % root)
+    if extra:
+        # From both repositories, as they were before anything obsoleted them.
+        write_repo_files(root, {repo: repo_url(repo, repos_dir=repos_dir)
+                                for repo in DEFAULT_REPOS})
+        _run(dnf_command(root, "--setopt=obsoletes=0", "install", *extra),
+             "dnf install into %s" % root)
     # A fresh root: no metadata of the file:// repositories, no logs of the set-up.
     for sub in ("var/cache/yum", "var/log"):
         path = os.path.join(root, sub)
         shutil.rmtree(path, ignore_errors=True)
         os.makedirs(path, exist_ok=True)
     write_repo_files(root, {})
-    out = _run([_tool("rpm"), "--root", root, "-qa", "--qf", "%{name} %{name}-%{version}\\n"],
-               "rpm -qa in %s" % root)
+    out = _run([_tool("rpm"), "--root", root, "-qa", "--qf",
+                "%{name} %{name}-%{version} %{name}.%{arch}\\n"], "rpm -qa in %s" % root)
     have = set(out.split())
-    missing = [p for p in FIRST_INSTALL if p not in have]
+    missing = [p for p in FIRST_INSTALL + tuple(extra) if p not in have]
     if missing:
         raise SandboxError("dnf did not install %s into %s" % (", ".join(missing), root))
 
 
-def _root_template(cache, group):
-    """A root with the first versions installed, built once per cache."""
+def _root_template(cache, group, extra=()):
+    """A root with the first versions installed (and the packages extra),
+    built once per cache."""
     # The rpm database sits where the macros say (under $HOME on Debian), so
     # a template is only good for the same database path.
-    recipe = repr((rpm_eval("%_dbpath"), YUM_CONF, FIRST_INSTALL, INSTALL_GROUP, RELEASEVER))
+    recipe = repr((rpm_eval("%_dbpath"), YUM_CONF, FIRST_INSTALL, INSTALL_GROUP, RELEASEVER,
+                   tuple(extra)))
     variant = "%s-%s" % ("group" if group else "plain",
                          hashlib.sha256(recipe.encode()).hexdigest()[:10])
     roots = os.path.join(cache, "roots")
@@ -724,7 +746,7 @@ def _root_template(cache, group):
         tmp = tempfile.mkdtemp(prefix=".tmp-", dir=roots)
         os.chmod(tmp, 0o755)  # cp -a gives a root the template's mode
         try:
-            _populate(tmp, os.path.join(cache, "repos"), group)
+            _populate(tmp, os.path.join(cache, "repos"), group, extra)
             os.rename(tmp, template)
         except BaseException:
             shutil.rmtree(tmp, ignore_errors=True)
@@ -733,7 +755,7 @@ def _root_template(cache, group):
 
 
 def make_root(directory, url_base=None, larder=None, install=True, repos=None,
-              group=False, larder_repos=None, enabled=None, mirrors=None):
+              group=False, larder_repos=None, enabled=None, mirrors=None, extra=()):
     """Create a sandbox root at directory (missing or empty).
 
     url_base: "http://127.0.0.1:PORT" for http URLs, None for file:// URLs.
@@ -743,6 +765,8 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
     enabled: the subset written with enabled=1 (default all of them).
     mirrors: "mirrorlist" or "metalink" to point the repositories at the
     server's generated mirror lists or metalinks instead of a baseurl.
+    extra: more packages to install (name or name-version), from "base"
+    and "updates" as they were before anything obsoleted them.
     Returns {"root": dir, "installed": [nevra...], "repos": {id: baseurl}}.
     """
     directory = os.path.abspath(directory)
@@ -769,7 +793,7 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
         if os.geteuid() != 0:
             raise SandboxError("installing packages into a root needs root privileges "
                                "(rpm changes its root directory); use --no-install")
-        template = _root_template(cache, group)
+        template = _root_template(cache, group, extra)
         _run(["cp", "-a", "--", template + "/.", directory + "/"],
              "copying the root template")
     else:
@@ -1193,7 +1217,7 @@ def demo(directory):
     url = "http://127.0.0.1:%d" % port
     try:
         result = make_root(root, url_base=url, larder=DEMO_LARDER,
-                           larder_repos=DEMO_LARDER_REPOS, group=True)
+                           larder_repos=DEMO_LARDER_REPOS, group=True, extra=DEMO_EXTRA)
     except BaseException:
         _stop_pid(proc.pid)
         proc.wait()
@@ -1273,6 +1297,8 @@ def main(argv=None):
                       help="use larder URLs for these repositories only")
     root.add_argument("--mirrors", choices=("mirrorlist", "metalink"),
                       help="point the repositories at the server's mirror lists or metalinks")
+    root.add_argument("--extra", metavar="NAME,...",
+                      help="also install these packages (name or name-version)")
     srv = sub.add_parser("serve", help="serve the repositories over HTTP")
     srv.add_argument("--port", type=int, default=0)
     srv.add_argument("--larder", metavar="NAME:PASSWORD")
@@ -1302,9 +1328,10 @@ def main(argv=None):
         elif args.command == "root":
             repos = [r for r in args.repos.split(",") if r]
             larder_repos = args.larder_repos.split(",") if args.larder_repos else None
+            extra = tuple(n for n in (args.extra or "").split(",") if n)
             result = make_root(args.dir, url_base=args.url_base, larder=args.larder,
                                install=not args.no_install, repos=repos, group=args.group,
-                               larder_repos=larder_repos, mirrors=args.mirrors)
+                               larder_repos=larder_repos, mirrors=args.mirrors, extra=extra)
             print(json.dumps(result))
         elif args.command == "serve":
             return _cmd_serve(args)

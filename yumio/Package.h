@@ -15,8 +15,11 @@ enum State { Updatable = 0, Available = 1, Installed = 2 };
 enum Kind { Suite = 0, Group = 1, Package = 2 };
 enum Action { Update = 0, Install = 1, Remove = 2, None = 3 };
 
-// One row of the package table: a package, a suite or a group, with the
-// installed versions of an updatable package chained behind it.
+// One row of the package table: a package, a suite or a group. Packages
+// have a row per name and architecture (doc/package-rows.md): an
+// updatable one shows its update with the newest installed version chained
+// behind it; every older installed version (install-only packages keep
+// several) has a row of its own.
 struct Entry
 {
     Entry() = default;
@@ -38,6 +41,13 @@ struct Entry
     QString buildTime;
     PyObject* object = nullptr; // owned reference to the yum object
     Entry* next = nullptr; // owned chain of installed versions
+    // The package that replaces this installed one when its update is a
+    // package of another name (a rename: the update obsoletes it); the
+    // update's own name, empty otherwise.
+    QString replacement;
+    // An installed version older than the newest of its name and
+    // architecture, in a row of its own.
+    bool olderVersion = false;
     Action applyAction = None; // working fields of an apply
     Entry* applyCause = nullptr;
     // The most pressing advisory of an update (AdvisoryKind) and its

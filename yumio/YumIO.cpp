@@ -16,7 +16,8 @@
 
 size_t qHash(YumIO::EntryKey const& key, size_t seed)
 {
-    return quint32(2u * quint32(qHash(key.name, seed)) + (key.isGroup ? 1u : 0u));
+    size_t const hash = qHashMulti(seed, key.name, key.arch, key.olderVersion);
+    return quint32(2u * quint32(hash) + (key.isGroup ? 1u : 0u));
 }
 
 YumIO::YumIO()
@@ -190,15 +191,19 @@ void YumIO::deleteEntries()
 {
     entries.clear();
     collectOrder.clear();
+    packagesByName.clear();
     for (Package::Entry* entry : std::as_const(entryHash))
         delete entry;
     entryHash.clear();
     clearAdvisories();
 }
 
-Package::Entry* YumIO::findEntry(bool isGroup, QString const& name) const
+Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString const& arch) const
 {
-    return entryHash.value(EntryKey {isGroup, name}, nullptr);
+    if (isGroup || !arch.isEmpty())
+        return entryHash.value(
+            isGroup ? EntryKey::group(name) : EntryKey::package(name, arch), nullptr);
+    return packagesByName.value(name).value(0, nullptr);
 }
 
 YumIO::Marks YumIO::marks() const
@@ -206,9 +211,22 @@ YumIO::Marks YumIO::marks() const
     Marks marked;
     for (Package::Entry const* entry : entries) {
         if (entry->action != Package::None)
-            marked.insert(EntryKey {entry->kind == Package::Group, entry->name}, entry->action);
+            marked.insert(keyOf(*entry), entry->action);
     }
     return marked;
+}
+
+// The key a collection gives an entry: an updatable row's is its installed
+// package's name and architecture (the update may be of another
+// architecture, or of another name for a rename).
+YumIO::EntryKey YumIO::keyOf(Package::Entry const& entry)
+{
+    if (entry.kind == Package::Group)
+        return EntryKey::group(entry.name);
+    Package::Entry const& installed
+        = entry.state == Package::Updatable && entry.next ? *entry.next : entry;
+    return EntryKey::package(
+        entry.name, installed.arch, entry.olderVersion ? entry.verRel : QString());
 }
 
 QStringList YumIO::restoreMarks(Marks const& marks)
@@ -217,8 +235,7 @@ QStringList YumIO::restoreMarks(Marks const& marks)
     for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
         // After a failed collection the hash holds entries that are not
         // listed; after one that succeeded it holds exactly the listed ones.
-        Package::Entry* entry
-            = entries.isEmpty() ? nullptr : findEntry(it.key().isGroup, it.key().name);
+        Package::Entry* entry = entries.isEmpty() ? nullptr : entryHash.value(it.key(), nullptr);
         if (entry && Package::allows(entry->state, it.value()))
             entry->action = it.value();
         else

@@ -41,14 +41,25 @@ class YumIO : public QObject, private Python
     Q_OBJECT
 
 public:
-    // Key of the entry hash: a group and a package of one name differ.
+    // Key of the entry hash: a group, or a package by name and architecture;
+    // an older installed version in a row of its own (Package::Entry::
+    // olderVersion) also by its version.
     struct EntryKey
     {
         bool isGroup;
         QString name;
+        QString arch;
+        QString olderVersion;
         bool operator==(EntryKey const& other) const
         {
-            return isGroup == other.isGroup && name == other.name;
+            return isGroup == other.isGroup && name == other.name && arch == other.arch
+                && olderVersion == other.olderVersion;
+        }
+        static EntryKey group(QString const& name) { return {true, name, QString(), QString()}; }
+        static EntryKey package(
+            QString const& name, QString const& arch, QString const& olderVersion = QString())
+        {
+            return {false, name, arch, olderVersion};
         }
     };
 
@@ -104,7 +115,15 @@ public:
     Package::Entry* operator[](int row) const { return entries[row]; }
     Package::EntryList::const_iterator begin() const { return entries.cbegin(); }
     Package::EntryList::const_iterator end() const { return entries.cend(); }
-    Package::Entry* findEntry(bool isGroup, QString const& name) const;
+    // A group by name; a package's row by name and architecture, or without
+    // an architecture the first row of that name.
+    Package::Entry* findEntry(
+        bool isGroup, QString const& name, QString const& arch = QString()) const;
+    // The rows of a package name (not those of older versions).
+    QList<Package::Entry*> findPackages(QString const& name) const
+    {
+        return packagesByName.value(name);
+    }
     // The marked actions, by entry, to be given back to the entries of a
     // later collection: each mark returns to the entry of the same key when
     // its new state allows the action. restoreMarks() returns the names of
@@ -112,6 +131,7 @@ public:
     using Marks = QHash<EntryKey, Package::Action>;
     Marks marks() const;
     QStringList restoreMarks(Marks const& marks);
+    static EntryKey keyOf(Package::Entry const& entry);
 
     QString getName(Package::Entry const& entry) const { return entry.name; }
     QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
@@ -316,10 +336,14 @@ private:
     void logCollected(qint64 milliseconds);
     PyObject* collectStep(char const* method, char const* expected, QString const& failure,
         QString const& internalError = QString());
-    bool collectSet(
-        QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable, Package::State state);
-    bool collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,
-        char const* attribute, Package::State state);
+    struct Incoming;
+    class SharedTexts;
+    bool collectPackages(PyObject* updates, PyObject* all);
+    bool collectIncoming(PyObject* iterable, QList<Incoming>& into, bool updates);
+    bool collectField(PyObject* all, char const* attribute, QList<Incoming>& into);
+    int comparePackages(PyObject* a, PyObject* b);
+    Package::Entry* makeEntry(Incoming& incoming, Package::State state, SharedTexts& shared);
+    bool addRow(EntryKey const& key, Package::Entry* entry);
     bool collectPkg(Package::Entry*& slot, Package::State state, PyObject* package);
     bool collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info);
     bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
@@ -351,6 +375,8 @@ private:
     // --- Applying (YumIOApply.cpp) ------------------------------------------
     bool applyReal();
     bool scriptChangedSystem();
+    bool scriptHasGroupOperations();
+    bool applyGroupOperations(PyObject* operations);
     bool applyGroups();
     bool applyGrpUpdate(Package::Entry const* group);
     bool applyGrpInstall(Package::Entry const* group);
@@ -385,6 +411,7 @@ private:
     bool displayTransactionPkgs(QString const& label, PyObject* list);
     bool displayTransactionPkgsRepo(QString const& label, PyObject* list);
     bool displayTransactionPkgsObs(QString const& label, PyObject* list);
+    void displayTransactionGroups(PyObject* object);
     PyObject* findRelation(PyObject* relatedto, char const* relation);
     void noteTransactionPkgs(Package::Action action, PyObject* list);
     QString getLocalPkg(PyObject* package);
@@ -424,6 +451,7 @@ private:
     // --- Data ----------------------------------------------------------------
     Package::EntryList entries;
     QHash<EntryKey, Package::Entry*> entryHash;
+    QHash<QString, QList<Package::Entry*>> packagesByName; // the rows of each package name
     // The packages of a running collection in the order the script gave
     // them: the rows follow it (see collectReal).
     QList<Package::Entry*> collectOrder;

@@ -76,7 +76,17 @@ bool YumIO::applyReal()
         entry->applyAction = entry->action;
         entry->applyCause = entry;
     }
-    if (!applyGroups())
+    // A script with the package manager's group operations gets the marked
+    // groups themselves, so that the package manager records them; another
+    // one their packages.
+    bool const groupOperations = scriptHasGroupOperations();
+    PyRef groups = PyRef::steal(PyList_New(0));
+    if (!groups) {
+        PyErr_Clear();
+        error(tr("Internal error: unable to create the lists of changes"));
+        return false;
+    }
+    if (!(groupOperations ? applyGroupOperations(groups.get()) : applyGroups()))
         return false;
 
     for (Package::Entry* entry : entries) {
@@ -147,8 +157,11 @@ bool YumIO::applyReal()
         // where the log stood: the failure report needs it.
         int const mark = logCount();
         applying = true;
-        PyRef result = PyRef::steal(
-            pyMethodCall(yumIO, "apply", "(OOO)", installs.get(), updates.get(), removes.get()));
+        PyRef result
+            = PyRef::steal(groupOperations ? pyMethodCall(yumIO, "apply", "(OOOO)", installs.get(),
+                               updates.get(), removes.get(), groups.get())
+                                           : pyMethodCall(yumIO, "apply", "(OOO)", installs.get(),
+                                               updates.get(), removes.get()));
         applying = false;
         rpmRunning = false;
         logMark = mark;
@@ -178,6 +191,7 @@ bool YumIO::applyReal()
     installs.reset();
     updates.reset();
     removes.reset();
+    groups.reset();
     progress->reset();
     updatedNames.clear();
     return applyConfirmed;
@@ -199,6 +213,69 @@ bool YumIO::scriptChangedSystem()
 
 // ---------------------------------------------------------------------------
 // Groups
+
+// Whether the script applies groups with the package manager's own group
+// operations (its attribute groupOperations is true).
+bool YumIO::scriptHasGroupOperations()
+{
+    PyRef flag = PyRef::steal(PyObject_GetAttrString(yumIO, "groupOperations"));
+    bool const result = flag && PyObject_IsTrue(flag.get()) == 1;
+    PyErr_Clear();
+    return result;
+}
+
+// The marked groups as the script's group operations: (group object,
+// "install", "upgrade" or "remove", names the operation must leave alone).
+// The package manager decides which of a group's packages an operation
+// takes; only a package the user marked against the group's action asks
+// which action wins, and keeps its own when that is the answer.
+bool YumIO::applyGroupOperations(PyObject* operations)
+{
+    for (Package::Entry* group : std::as_const(entries)) {
+        if (group->kind != Package::Group || group->applyAction == Package::None)
+            continue;
+        bool const removing = group->applyAction == Package::Remove;
+        char const* const operation = removing       ? "remove"
+            : group->applyAction == Package::Install ? "install"
+                                                     : "upgrade";
+        auto against = [removing](Package::Entry const* package) {
+            return removing ? package->applyAction == Package::Install
+                    || package->applyAction == Package::Update
+                            : package->applyAction == Package::Remove;
+        };
+        PyRef names = PyRef::steal(removing ? allPkgs(group) : pkgTree(group));
+        if (!names)
+            return false;
+        QStringList kept;
+        bool const answered = forGroupPackages(names.get(), [&](Package::Entry* package) {
+            if (!against(package))
+                return true;
+            if (!applyGrpConflict(group, package))
+                return false;
+            if (against(package))
+                kept.append(package->name);
+            return true;
+        });
+        if (!answered)
+            return false;
+        PyRef keptList = PyRef::steal(PyList_New(0));
+        for (QString const& name : std::as_const(kept)) {
+            PyRef text = PyRef::steal(PyUnicode_FromString(name.toUtf8().constData()));
+            if (keptList && text)
+                PyList_Append(keptList.get(), text.get());
+        }
+        PyRef operationText = PyRef::steal(PyUnicode_FromString(operation));
+        PyRef item = keptList && operationText
+            ? PyRef::steal(PyTuple_Pack(3, group->object, operationText.get(), keptList.get()))
+            : PyRef();
+        if (!item || PyList_Append(operations, item.get()) != 0) {
+            PyErr_Clear();
+            error(tr("Internal error: unable to create the lists of changes"));
+            return false;
+        }
+    }
+    return true;
+}
 
 bool YumIO::applyGroups()
 {
@@ -228,7 +305,7 @@ bool YumIO::applyGroups()
 Package::Entry* YumIO::groupPackage(PyObject* name)
 {
     QString const text = pyString(name);
-    return entryHash.value(EntryKey {false, text}, nullptr);
+    return findEntry(false, text);
 }
 
 void YumIO::applyGrpMark(

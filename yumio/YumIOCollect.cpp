@@ -66,16 +66,17 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     PyRef updates = PyRef::steal(collectStep("collectUpdates", "yum.Errors.YumBaseError",
         tr("Unable to collect updatable packages"),
         tr("Internal error: execution of yumIO.collectUpdates failed")));
-    if (!updates || !collectSet(entryHash, updates.get(), Package::Updatable))
+    if (!updates)
         return false;
 
     progress->startItem(tr("Collecting installed and available packages"), 4000, 1);
     PyRef all = PyRef::steal(collectStep("collectAll", "yum.Errors.YumBaseError",
         tr("Unable to collect installed and available packages"),
         tr("Internal error: execution of yumIO.collectAll failed")));
-    if (!all || !collectField(entryHash, all.get(), "installed", Package::Installed)
-        || !collectField(entryHash, all.get(), "available", Package::Available))
+    if (!all || !collectPackages(updates.get(), all.get()))
         return false;
+    updates.reset();
+    all.reset();
 
     progress->startItem(tr("Collecting groups"), 500, 1);
     {
@@ -180,11 +181,9 @@ PyObject* YumIO::collectStep(
     return result;
 }
 
-namespace {
-
 // Repository names and architectures: a handful of texts that every row
 // shares instead of holding a copy each.
-class SharedTexts
+class YumIO::SharedTexts
 {
 public:
     // The text of a Python str, shared with an earlier equal one.
@@ -210,6 +209,8 @@ public:
 private:
     QList<QString> texts;
 };
+
+namespace {
 
 bool isText(PyObject* object)
 {
@@ -257,91 +258,64 @@ QString chopNewlines(QString text)
 
 } // namespace
 
-bool YumIO::collectSet(
-    QHash<EntryKey, Package::Entry*>& hash, PyObject* iterable, Package::State state)
+// A package the script handed over, read as far as its row's place needs.
+struct YumIO::Incoming
+{
+    PyRef package;
+    PyRef row; // its tableRow(), when it gives one of the documented shape
+    QString name;
+    QString arch;
+    QString verRel;
+    // For an update: the installed packages (name, architecture) it
+    // replaces, when the script names them.
+    QList<QPair<QString, QString>> replaces;
+    Package::Entry* entry = nullptr; // the row made of it
+};
+
+// Reads every package of an iterable: name, architecture and, for updates,
+// what they replace.
+bool YumIO::collectIncoming(PyObject* iterable, QList<Incoming>& into, bool updates)
 {
     PyRef iterator = PyRef::steal(PyObject_GetIter(iterable));
     if (!iterator) {
         handleException();
         return false;
     }
-    SharedTexts shared;
-    auto convert
-        = [](PyObject* text, void* engine) { return static_cast<YumIO*>(engine)->pyString(text); };
-    // A row's fields as the single calls would give them; false when one
-    // cannot be taken as it stands (the single calls then say why).
-    auto fromRow = [&](Package::Entry* entry, PyObject* row) {
-        unsigned long long const size = PyLong_AsUnsignedLongLong(PyTuple_GET_ITEM(row, 4));
-        if (PyErr_Occurred()) {
-            PyErr_Clear();
-            return false;
-        }
-        long const built = PyLong_AsLong(PyTuple_GET_ITEM(row, 6));
-        if (PyErr_Occurred()) {
-            PyErr_Clear();
-            return false;
-        }
-        PyObject* repo = PyTuple_GET_ITEM(row, 2);
-        entry->kind = chopNewlines(pyString(PyTuple_GET_ITEM(row, 7))) == QLatin1String("Suite")
-            ? Package::Suite
-            : Package::Package;
-        entry->name = pyString(PyTuple_GET_ITEM(row, 0));
-        entry->verRel = pyString(PyTuple_GET_ITEM(row, 1));
-        entry->repo = repo == Py_None ? QString() : chopNewlines(shared.get(repo, convert, this));
-        entry->arch = shared.get(PyTuple_GET_ITEM(row, 3), convert, this);
-        entry->sizeBytes = size;
-        entry->size = bytesFormat(size);
-        entry->summary = chopNewlines(pyString(PyTuple_GET_ITEM(row, 5)));
-        entry->buildSeconds = built;
-        entry->buildTime = timeFormat(built);
-        return true;
-    };
     while (PyObject* next = PyIter_Next(iterator.get())) {
-        PyRef package = PyRef::steal(next);
-        PyRef row = PyRef::steal(tableRow(package.get()));
-        QString name;
-        if (row) {
-            name = pyString(PyTuple_GET_ITEM(row.get(), 0));
+        Incoming incoming;
+        incoming.package = PyRef::steal(next);
+        incoming.row = PyRef::steal(tableRow(next));
+        if (incoming.row) {
+            incoming.name = pyString(PyTuple_GET_ITEM(incoming.row.get(), 0));
+            incoming.verRel = pyString(PyTuple_GET_ITEM(incoming.row.get(), 1));
+            incoming.arch = pyString(PyTuple_GET_ITEM(incoming.row.get(), 3));
         } else {
-            PyObject* nameObject = PyObject_GetAttrString(package.get(), "name");
-            if (!nameObject) {
+            PyObject* name = PyObject_GetAttrString(next, "name");
+            if (!name) {
                 handleException();
                 return false;
             }
-            name = pyStringDec(nameObject);
+            incoming.name = pyStringDec(name);
+            PyObject* arch = PyObject_GetAttrString(next, "arch");
+            if (!arch)
+                PyErr_Clear();
+            incoming.arch = pyStringDec(arch);
+            incoming.verRel = pyStringDec(pyMethodCall(next, "printVer", "()"));
         }
-        EntryKey const key {false, name};
-        Package::Entry*& slot = hash[key];
-        Package::Entry** target = nullptr;
-        if (!slot) {
-            target = &slot;
-        } else if (slot->state == Package::Updatable && state == Package::Installed) {
-            // An installed version behind its update.
-            Package::Entry* tail = slot;
-            while (tail->next)
-                tail = tail->next;
-            target = &tail->next;
-        }
-        // Otherwise the first entry for a name wins.
-        if (!target)
-            continue;
-        bool made = false;
-        if (row) {
-            auto* entry = new Package::Entry;
-            entry->action = Package::None;
-            entry->state = state;
-            if (fromRow(entry, row.get())) {
-                entry->object = package.release(); // the entry keeps the reference
-                *target = entry;
-                made = true;
-            } else {
-                delete entry;
+        if (updates) {
+            // Optional: [(name, arch), ...] of the installed packages it replaces.
+            PyRef replaces = PyRef::steal(PyObject_GetAttrString(next, "replaces"));
+            PyRef list = replaces ? PyRef::listOf(replaces.get()) : PyRef();
+            PyErr_Clear();
+            for (Py_ssize_t i = 0; list && i < PyList_GET_SIZE(list.get()); ++i) {
+                PyObject* pair = PyList_GET_ITEM(list.get(), i);
+                if (PyTuple_Check(pair) && PyTuple_GET_SIZE(pair) == 2)
+                    incoming.replaces.append(qMakePair(
+                        pyString(PyTuple_GET_ITEM(pair, 0)), pyString(PyTuple_GET_ITEM(pair, 1))));
             }
+            PyErr_Clear();
         }
-        if (!made)
-            collectPkg(*target, state, package.release());
-        if (target == &slot)
-            collectOrder.append(slot);
+        into.append(std::move(incoming));
     }
     if (PyErr_Occurred()) {
         handleException();
@@ -350,16 +324,219 @@ bool YumIO::collectSet(
     return true;
 }
 
-bool YumIO::collectField(QHash<EntryKey, Package::Entry*>& hash, PyObject* result,
-    char const* attribute, Package::State state)
+// rpm's comparison of two packages' epoch, version and release (from their
+// pkgtup): above 0 when a is newer. 0 when either cannot be read.
+int YumIO::comparePackages(PyObject* a, PyObject* b)
 {
-    PyRef field = PyRef::steal(PyObject_GetAttrString(result, attribute));
+    PyObject* labelCompare = rpmDict ? PyDict_GetItemString(rpmDict, "labelCompare") : nullptr;
+    auto evr = [](PyObject* package) {
+        PyRef pkgtup = PyRef::steal(PyObject_GetAttrString(package, "pkgtup"));
+        if (!pkgtup || !PySequence_Check(pkgtup.get()) || PySequence_Size(pkgtup.get()) != 5)
+            return PyRef();
+        return PyRef::steal(PySequence_GetSlice(pkgtup.get(), 2, 5));
+    };
+    PyRef left = evr(a);
+    PyRef right = labelCompare && left ? evr(b) : PyRef();
+    PyRef result = right
+        ? PyRef::steal(PyObject_CallFunctionObjArgs(labelCompare, left.get(), right.get(), nullptr))
+        : PyRef();
+    long const order = result ? PyLong_AsLong(result.get()) : 0;
+    PyErr_Clear();
+    return int(order);
+}
+
+// The entry of one package, with the state given; the entry keeps the
+// package's reference.
+Package::Entry* YumIO::makeEntry(Incoming& incoming, Package::State state, SharedTexts& shared)
+{
+    auto convert
+        = [](PyObject* text, void* engine) { return static_cast<YumIO*>(engine)->pyString(text); };
+    Package::Entry* entry = nullptr;
+    if (incoming.row) {
+        PyObject* row = incoming.row.get();
+        unsigned long long const size = PyLong_AsUnsignedLongLong(PyTuple_GET_ITEM(row, 4));
+        bool good = !PyErr_Occurred();
+        long const built = good ? PyLong_AsLong(PyTuple_GET_ITEM(row, 6)) : 0;
+        good = good && !PyErr_Occurred();
+        PyErr_Clear();
+        if (good) {
+            // A row's fields as the single calls would give them.
+            PyObject* repo = PyTuple_GET_ITEM(row, 2);
+            entry = new Package::Entry;
+            entry->kind = chopNewlines(pyString(PyTuple_GET_ITEM(row, 7))) == QLatin1String("Suite")
+                ? Package::Suite
+                : Package::Package;
+            entry->name = incoming.name;
+            entry->verRel = pyString(PyTuple_GET_ITEM(row, 1));
+            entry->repo
+                = repo == Py_None ? QString() : chopNewlines(shared.get(repo, convert, this));
+            entry->arch = shared.get(PyTuple_GET_ITEM(row, 3), convert, this);
+            entry->sizeBytes = size;
+            entry->size = bytesFormat(size);
+            entry->summary = chopNewlines(pyString(PyTuple_GET_ITEM(row, 5)));
+            entry->buildSeconds = built;
+            entry->buildTime = timeFormat(built);
+            entry->object = incoming.package.release();
+        }
+    }
+    if (!entry)
+        collectPkg(entry, state, incoming.package.release());
+    entry->action = Package::None;
+    entry->state = state;
+    incoming.entry = entry;
+    return entry;
+}
+
+// Places a row in the hash and the row order; false (and the row deleted)
+// when its key has one already.
+bool YumIO::addRow(EntryKey const& key, Package::Entry* entry)
+{
+    Package::Entry*& slot = entryHash[key];
+    if (slot) {
+        delete entry;
+        return false;
+    }
+    slot = entry;
+    collectOrder.append(entry);
+    return true;
+}
+
+// The field of collectAll()'s result read into a list.
+bool YumIO::collectField(PyObject* all, char const* attribute, QList<Incoming>& into)
+{
+    PyRef field = PyRef::steal(PyObject_GetAttrString(all, attribute));
     if (!field) {
         PyErr_Clear();
         error(tr("Internal error: yumIO.collectAll.%1 not found").arg(QLatin1String(attribute)));
         return false;
     }
-    return collectSet(hash, field.get(), state);
+    return collectIncoming(field.get(), into, false);
+}
+
+// The package rows of a collection (see doc/package-rows.md), from the
+// script's updates and collectAll() result. Rows follow the script's order:
+// updates, installed packages, available ones.
+bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
+{
+    QList<Incoming> updates;
+    QList<Incoming> installed;
+    QList<Incoming> available;
+    if (!collectIncoming(updatesIterable, updates, true)
+        || !collectField(all, "installed", installed) || !collectField(all, "available", available))
+        return false;
+
+    // The installed packages by name and architecture, the newest of each
+    // first.
+    using NameArch = QPair<QString, QString>;
+    QList<NameArch> installedOrder;
+    QHash<NameArch, QList<Incoming*>> installedBy;
+    QHash<QString, QList<NameArch>> installedArches; // by name
+    for (Incoming& incoming : installed) {
+        NameArch const key {incoming.name, incoming.arch};
+        QList<Incoming*>& versions = installedBy[key];
+        if (versions.isEmpty()) {
+            installedOrder.append(key);
+            installedArches[incoming.name].append(key);
+        }
+        if (!versions.isEmpty()
+            && comparePackages(incoming.package.get(), versions.first()->package.get()) > 0)
+            versions.prepend(&incoming);
+        else
+            versions.append(&incoming);
+    }
+    auto isNoarch = [](QString const& arch) { return arch == QLatin1String("noarch"); };
+
+    // Each update to the installed packages it replaces: those the script
+    // names, else, as dnf upgrades a package, those of its name in its
+    // architecture or noarch (any architecture for a noarch update). Where
+    // two updates replace one installed package the newer one is its update.
+    QHash<Incoming*, QList<NameArch>> targetsOf;
+    QHash<NameArch, Incoming*> updateOf;
+    for (Incoming& update : updates) {
+        QList<NameArch>& targets = targetsOf[&update];
+        for (NameArch const& named : std::as_const(update.replaces))
+            if (installedBy.contains(named))
+                targets.append(named);
+        if (update.replaces.isEmpty())
+            for (NameArch const& key : installedArches.value(update.name))
+                if (isNoarch(update.arch) || isNoarch(key.second) || key.second == update.arch)
+                    targets.append(key);
+        for (NameArch const& key : std::as_const(targets)) {
+            Incoming*& current = updateOf[key];
+            if (!current || comparePackages(update.package.get(), current->package.get()) > 0)
+                current = &update;
+        }
+    }
+
+    SharedTexts shared;
+    auto olderRows = [&](NameArch const& key) {
+        QList<Incoming*> const& versions = installedBy[key];
+        for (int i = 1; i < versions.size(); ++i) {
+            Package::Entry* older = makeEntry(*versions[i], Package::Installed, shared);
+            older->olderVersion = true;
+            addRow(EntryKey::package(key.first, key.second, older->verRel), older);
+        }
+    };
+    auto identity = [](Incoming const& incoming) -> QString {
+        return incoming.name + QLatin1Char('\n') + incoming.arch + QLatin1Char('\n')
+            + incoming.verRel;
+    };
+    // The updates of a package's own name (not those only replacing other
+    // names), shown or not, are no packages to install of their own.
+    QSet<QString> updateIdentities;
+    for (Incoming const& update : std::as_const(updates)) {
+        bool ownName = update.replaces.isEmpty();
+        for (NameArch const& named : update.replaces)
+            ownName = ownName || named.first == update.name;
+        if (ownName)
+            updateIdentities.insert(identity(update));
+    }
+    for (Incoming& update : updates) {
+        QList<NameArch> replaced;
+        for (NameArch const& key : targetsOf.value(&update))
+            if (updateOf.value(key) == &update)
+                replaced.append(key);
+        // An update whose installed packages have a newer one goes, so does a
+        // replacement of packages that are not there; an update of nothing
+        // installed keeps a row of its own.
+        if (replaced.isEmpty()
+            && (!targetsOf.value(&update).isEmpty() || !update.replaces.isEmpty()))
+            continue;
+        NameArch const key
+            = replaced.isEmpty() ? NameArch {update.name, update.arch} : replaced.first();
+        Package::Entry* entry = makeEntry(update, Package::Updatable, shared);
+        if (key.first != entry->name) {
+            entry->replacement = entry->name;
+            entry->name = key.first;
+        }
+        Package::Entry** tail = &entry->next;
+        for (NameArch const& target : std::as_const(replaced)) {
+            *tail = makeEntry(*installedBy[target].first(), Package::Installed, shared);
+            tail = &(*tail)->next;
+        }
+        if (addRow(EntryKey::package(key.first, key.second), entry))
+            for (NameArch const& target : std::as_const(replaced))
+                olderRows(target);
+    }
+    for (NameArch const& key : std::as_const(installedOrder)) {
+        if (updateOf.contains(key))
+            continue;
+        addRow(EntryKey::package(key.first, key.second),
+            makeEntry(*installedBy[key].first(), Package::Installed, shared));
+        olderRows(key);
+    }
+    // Available: what is not installed in its name and architecture and is
+    // no update.
+    for (Incoming& incoming : available) {
+        NameArch const key {incoming.name, incoming.arch};
+        if (!installedBy.contains(key) && !updateIdentities.contains(identity(incoming)))
+            addRow(EntryKey::package(key.first, key.second),
+                makeEntry(incoming, Package::Available, shared));
+    }
+    for (Package::Entry* entry : std::as_const(collectOrder))
+        if (!entry->olderVersion)
+            packagesByName[entry->name].append(entry);
+    return true;
 }
 
 Package::Kind YumIO::getPkgKind(PyObject* package)
@@ -434,7 +611,7 @@ bool YumIO::collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info
         } else {
             name = pyString(item.get());
         }
-        EntryKey const key {true, name};
+        EntryKey const key = EntryKey::group(name);
         if (hash.contains(key))
             continue;
         Package::Entry*& slot = hash[key];

@@ -674,7 +674,7 @@ bool YumIO::upToDateGroupGrps(Package::Entry const& group)
         PyObject* item = groups ? pyDictGetItem(groups.get(), current->name) : nullptr;
         PyErr_Clear();
         for (QString const& name : textsOf(item)) {
-            Package::Entry const* sub = entryHash.value(EntryKey {true, name}, nullptr);
+            Package::Entry const* sub = entryHash.value(EntryKey::group(name), nullptr);
             if (!sub)
                 continue;
             if (!upToDateGroupPkgs(*sub))
@@ -696,9 +696,9 @@ bool YumIO::upToDateGroupPkgs(Package::Entry const& group)
     }
     PyErr_Clear();
     for (QString const& name : textsOf(item.get())) {
-        Package::Entry const* package = entryHash.value(EntryKey {false, name}, nullptr);
-        if (package && package->state == Package::Updatable)
-            return false;
+        for (Package::Entry const* package : findPackages(name))
+            if (package->state == Package::Updatable)
+                return false;
     }
     return true;
 }

@@ -46,7 +46,7 @@ void YumIO::tsInfo(QString const& text)
 
 quint64 YumIO::floorSize(QString const& name, bool installed) const
 {
-    Package::Entry const* entry = entryHash.value(EntryKey {false, name}, nullptr);
+    Package::Entry const* entry = findEntry(false, name);
     if (entry && installed)
         entry = entry->next;
     return floored(entry ? entry->sizeBytes : 0);
@@ -74,7 +74,15 @@ PyObject* YumIO::dsRestartLoop(PyObject*)
 
 void YumIO::dsTsNewPkg(QString const& name, unsigned members, bool needHeader)
 {
-    Package::Entry const* entry = entryHash.value(EntryKey {false, name}, nullptr);
+    // One name may have rows in several architectures: the line speaks of
+    // one that is not installed and up to date, if there is one.
+    QList<Package::Entry*> const rows = findPackages(name);
+    Package::Entry const* entry = rows.value(0, nullptr);
+    for (Package::Entry const* row : rows)
+        if (row->state != Package::Installed) {
+            entry = row;
+            break;
+        }
     if (!entry) {
         error(tr("Internal error: TSINFO mentions unknown package: %1").arg(name));
         return;
@@ -281,6 +289,29 @@ bool YumIO::displayTransactionPkgsObs(QString const& label, PyObject* list)
     });
 }
 
+// The groups a transaction installs, updates or removes: the optional list
+// tsInfo.groups of (action, group name), action "install", "upgrade" or
+// "remove".
+void YumIO::displayTransactionGroups(PyObject* object)
+{
+    PyRef tsInfo = PyRef::steal(PyObject_GetAttrString(object, "tsInfo"));
+    PyRef groups = tsInfo ? PyRef::steal(PyObject_GetAttrString(tsInfo.get(), "groups")) : PyRef();
+    PyRef list = groups ? PyRef::listOf(groups.get()) : PyRef();
+    PyErr_Clear();
+    for (Py_ssize_t i = 0; list && i < PyList_GET_SIZE(list.get()); ++i) {
+        PyObject* pair = PyList_GET_ITEM(list.get(), i);
+        if (!PyTuple_Check(pair) || PyTuple_GET_SIZE(pair) != 2)
+            continue;
+        QString const action = pyString(PyTuple_GET_ITEM(pair, 0));
+        QString const name = pyString(PyTuple_GET_ITEM(pair, 1));
+        QString const label = action == QLatin1String("install") ? tr("Install group")
+            : action == QLatin1String("remove")                  ? tr("Remove group")
+                                                                 : tr("Update group");
+        confirmText += QStringLiteral("\t%1: %2\n").arg(label, name);
+    }
+    PyErr_Clear();
+}
+
 QString YumIO::memberName(PyObject* member)
 {
     PyRef name = PyRef::steal(PyObject_GetAttrString(member, "name"));
@@ -300,7 +331,12 @@ void YumIO::noteTransactionPkgs(Package::Action action, PyObject* list)
         QString const name = memberName(member);
         // A member without an entry has no size of its own: it counts with
         // the floor, and no entry is made for it.
-        Package::Entry const* entry = entryHash.value(EntryKey {false, name}, nullptr);
+        PyRef arch = PyRef::steal(PyObject_GetAttrString(member, "arch"));
+        if (!arch)
+            PyErr_Clear();
+        Package::Entry const* entry = arch ? findEntry(false, name, pyString(arch.get())) : nullptr;
+        if (!entry)
+            entry = findEntry(false, name);
         quint64 const size = floored(entry ? entry->sizeBytes : 0);
         switch (action) {
         case Package::Install:
@@ -337,6 +373,7 @@ PyObject* YumIO::listTransaction(PyObject* args)
     if (!makeLists(object, lists))
         return nullptr;
     confirmText += tr("Transaction to be performed:\n");
+    displayTransactionGroups(object);
     bool ok = displayTransactionPkgsRepo(tr("Install"), lists[Installed].get())
         && displayTransactionPkgsRepo(tr("Update"), lists[Updated].get())
         && displayTransactionPkgs(tr("Remove"), lists[Removed].get());

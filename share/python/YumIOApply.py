@@ -12,6 +12,7 @@ import dnf
 import dnf.callback
 import dnf.exceptions
 import dnf.logging
+import dnf.sack
 import libdnf.transaction as _ACTION
 import rpm
 from dnf.i18n import _
@@ -51,10 +52,10 @@ dnf.yum.rpmtrans.RPMTransaction._shutdownOutputLogging = _shutdownOutputLogging
 # ---------------------------------------------------------------------------
 # Applying a transaction
 #
-# apply(installs, updates, removes) marks the goal from the engine's three
-# lists (groups are already resolved into packages), resolves, lists the
-# transaction and asks the user, downloads, checks signatures, runs the rpm
-# transaction and reports what was done. The engine hears of each step through
+# apply(installs, updates, removes, groups) marks the goal from the engine's
+# lists (groups through dnf's group operations, so that dnf records them),
+# resolves, lists the transaction and asks the user, downloads, checks
+# signatures, runs the rpm transaction and reports what was done. The engine hears of each step through
 # the transaction callbacks of yumIOC, in the order yum gave them.
 
 
@@ -105,7 +106,8 @@ class _TxMember:
 
 
 class _TsInfo:
-    """dnf's transaction as yum's seven lists."""
+    """dnf's transaction as yum's seven lists, and the groups it installs,
+    updates or removes: groups, (action, name) pairs."""
 
     LISTS = ("updated", "installed", "removed", "obsoleted", "depupdated", "depinstalled",
              "depremoved")
@@ -113,6 +115,7 @@ class _TsInfo:
     def __init__(self):
         for name in self.LISTS:
             setattr(self, name, [])
+        self.groups = []
 
     def makelists(self):
         return tuple(getattr(self, name) for name in self.LISTS)
@@ -128,16 +131,25 @@ class _TsInfoHolder:
         self.tsInfo = tsInfo
 
 
+def _packageItems(transaction):
+    """The items of dnf's transaction that change a package: a change of
+    the reason dnf keeps for one (dnf makes them when an install-only
+    package leaves) has no package to speak of."""
+    return [item for item in transaction
+            if item.action != _ACTION.TransactionItemAction_REASON_CHANGE]
+
+
 def _buildTsInfo(transaction, requested):
     """The seven lists of dnf's transaction; requested holds the packages the
-    user named (all else was brought in to resolve dependencies)."""
+    user named, and the packages of a group the user named count as named
+    (all else was brought in to resolve dependencies)."""
     info = _TsInfo()
     members = {}
     pending = []
-    for item in transaction:
+    for item in _packageItems(transaction):
         pkg = item.pkg
         action = item.action
-        dep = pkg not in requested
+        dep = pkg not in requested and item.reason != _ACTION.TransactionItemReason_GROUP
         if action in (_ACTION.TransactionItemAction_INSTALL,
                       _ACTION.TransactionItemAction_REINSTALL):
             member = _TxMember(pkg)
@@ -179,7 +191,7 @@ def _obsoleting(old, members, transaction):
     """The member whose package obsoletes the installed package old. A package
     installed by name that obsoletes another is an install, not an
     obsoleting, in dnf's transaction: its Obsoletes name the old package."""
-    for other in transaction:
+    for other in _packageItems(transaction):
         if other.action == _ACTION.TransactionItemAction_OBSOLETE and other.pkg in members:
             return members[other.pkg]
     for pkg, member in members.items():
@@ -327,8 +339,12 @@ def _rpmLockHolder(root):
         os.close(fd)
 
 
-def _historyLine(installs, updates, removes):
+def _historyLine(installs, updates, removes, groups):
     words = ["vux"]
+    for operation in ("install", "upgrade", "remove"):
+        ids = [group.groupid for group, op, _kept in groups if op == operation]
+        if ids:
+            words += ["group", operation] + ids
     for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes)):
         if pkgs:
             words.append(verb)
@@ -371,9 +387,13 @@ def _signatureCheck(base, pkgs):
 class ApplyMixin:
     """YumIO's apply()."""
 
-    def apply(self, installs, updates, removes):
+    # The engine hands over marked groups (apply's fourth list) rather than
+    # their packages.
+    groupOperations = True
+
+    def apply(self, installs, updates, removes, groups=()):
         try:
-            return self._applyTransaction(installs, updates, removes)
+            return self._applyTransaction(installs, updates, removes, list(groups))
         except BrokenPipeError:
             raise
         except Errors.YumBaseError as error:
@@ -389,7 +409,33 @@ class ApplyMixin:
             logger.error("%s", text)
             raise Errors.YumBaseError(text) from error
 
-    def _applyTransaction(self, installs, updates, removes):
+    def _markGroups(self, groups):
+        """dnf's group operations, as its group command makes them: install
+        with the configuration's package types (leaving the packages the user
+        kept apart), upgrade, remove."""
+        if groups and self._comps is None:
+            self.read_comps(arch_filter=True)
+        done = []
+        for group, operation, kept in groups:
+            groupid = getattr(group, "groupid", None)
+            if groupid is None:
+                raise Errors.YumBaseError("%s is not a group" % (group,))
+            try:
+                if operation == "install":
+                    self.group_install(groupid, tuple(self.conf.group_package_types),
+                                       exclude=list(kept), strict=self.conf.strict)
+                elif operation == "upgrade":
+                    self.group_upgrade(groupid)
+                elif operation == "remove":
+                    self.group_remove(groupid)
+                else:
+                    raise Errors.YumBaseError("unknown group operation %s" % operation)
+            except dnf.exceptions.CompsError as error:
+                raise Errors.GroupsError(_errorText(error)) from error
+            done.append((operation, group.name))
+        return done
+
+    def _applyTransaction(self, installs, updates, removes, groups):
         # Whether this apply changed the system, for the engine after a failure.
         self.systemChanged = False
         if os.geteuid() != 0:
@@ -399,27 +445,62 @@ class ApplyMixin:
         installPkgs = [_adapterPackage(p) for p in installs]
         updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
         removePkgs = [_adapterPackage(p) for p in removes]
-        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs)
-        for pair in updates:
-            requested.add(_adapterPackage(pair[1]))
+        replacedPkgs = [_adapterPackage(pair[1]) for pair in updates]
+        removing = bool(removePkgs) or any(op == "remove" for _group, op, _kept in groups)
+        if not removing or installPkgs or updatePkgs or any(
+                op != "remove" for _group, op, _kept in groups):
+            return self._runTransaction(installPkgs, updatePkgs, removePkgs, replacedPkgs,
+                                        groups, removing)
+        # Removals only are resolved against the installed system alone, as
+        # dnf's remove and group remove commands load no repository: with the
+        # repositories the solver takes other packages along (the other
+        # architecture of a multilib pair, for one).
+        full = self._sack
+        self._sack = self._installedSack()
+        try:
+            installed = self._sack.query().installed()
+            removePkgs = [installed.filter(name=p.name, epoch=p.epoch, version=p.version,
+                                           release=p.release, arch=p.arch)[0]
+                          for p in removePkgs]
+            return self._runTransaction([], [], removePkgs, [], groups, removing)
+        finally:
+            self._sack = full
+            self.reset(goal=True)
 
+    def _installedSack(self):
+        """A sack of the installed packages alone, set up as fill_sack() sets
+        up dnf's."""
+        sack = dnf.sack._build_sack(self)
+        sack.load_system_repo(build_cache=False)
+        conf = self.conf
+        sack._configure(conf.installonlypkgs, conf.installonly_limit, conf.allow_vendor_change)
+        return sack
+
+    def _runTransaction(self, installPkgs, updatePkgs, removePkgs, replacedPkgs, groups,
+                        removing):
+        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) | set(replacedPkgs)
         self.reset(goal=True)
         # dnf adds each transaction's members to one rpm transaction set and
         # forgets it only when the Base closes: after a failed transaction the
         # old members would be run again with the new ones. Each apply starts
         # with a set of its own.
         self._closeRpmDB()
+        groupActions = self._markGroups(groups)
         for pkg in installPkgs:
             self.package_install(pkg, strict=True)
         for pkg in updatePkgs:
             self.package_upgrade(pkg)
+        # As "dnf remove" erases: what was installed only for the removed
+        # packages goes too when the configuration says so.
         for pkg in removePkgs:
-            self.package_remove(pkg)
+            self._goal.erase(pkg, clean_deps=self.conf.clean_requirements_on_remove)
 
-        # Resolution: removals take what depends on them along, as "dnf remove".
+        # Resolution: removals take what depends on them along, as "dnf remove"
+        # and "dnf group remove".
         yumIOC.dsTsCheck()
-        self.resolve(allow_erasing=bool(removePkgs))
+        self.resolve(allow_erasing=removing)
         info = _buildTsInfo(self.transaction, requested)
+        info.groups = groupActions
         lines = _tsinfoLines(info)
         for line in lines:
             logger.log(dnf.logging.DDEBUG, "TSINFO: %s", line)
@@ -452,7 +533,7 @@ class ApplyMixin:
         if lockHolder:
             raise Errors.LockError(lockHolder)
 
-        self.args = _historyLine(installPkgs, updatePkgs, removePkgs)
+        self.args = _historyLine(installPkgs, updatePkgs, removePkgs, groups)
         display = _ApplyDisplay()
         yumIOC.tsInitCallback(0)
         # dnf hands rpm sys.stderr back as its log file when a transaction ends:
@@ -465,13 +546,13 @@ class ApplyMixin:
         finally:
             sys.stderr = saved
             self.systemChanged = any(item.state == _ACTION.TransactionItemState_DONE
-                                     for item in self.transaction)
+                                     for item in _packageItems(self.transaction))
         if not display.started:
             yumIOC.tsInitCallback(1)
-        failed = [item for item in self.transaction
+        failed = [item for item in _packageItems(self.transaction)
                   if item.state == _ACTION.TransactionItemState_ERROR]
         if failed or display.errors:
-            done = sorted(str(item.pkg) for item in self.transaction
+            done = sorted(str(item.pkg) for item in _packageItems(self.transaction)
                           if item.state == _ACTION.TransactionItemState_DONE)
             text = ["Transaction failed"]
             text.extend(display.errors)

@@ -6,8 +6,69 @@ import yumIOC
 from yum import Errors
 
 from YumIOCommon import _EXPECTED, _errorText, _yumError, logger
-from YumIOPackages import Group, InstalledPackage, Package, PackageLists
+from YumIOPackages import Group, InstalledPackage, Package, PackageLists, UpdatePackage
 from YumIOProgress import _RepoMeter, _checkInterrupt
+
+
+def _priority(pkg):
+    return pkg.repo.priority if pkg.repo is not None else 99
+
+
+def _cost(pkg):
+    return pkg.repo.cost if pkg.repo is not None else 1000
+
+
+def _newest(pkgs):
+    """The newest of packages, a repository of lower cost first among equals."""
+    best = None
+    for pkg in pkgs:
+        if best is None or pkg.evr_gt(best) or (pkg.evr_eq(best) and _cost(pkg) < _cost(best)):
+            best = pkg
+    return best
+
+
+def _updates(installed, available, obsoletes):
+    """What "dnf upgrade" makes of each installed name and architecture, as
+    its solver weighs the candidates: the available packages of that name in
+    an architecture it may change to (the same, or noarch on either side) and
+    no older than the installed one, and with obsoletes on the packages that
+    obsolete it; of these only those of the best repository priority count
+    (a repository of higher priority offering the installed version keeps
+    it, one that offers only older versions does not). The newest of them of
+    the installed name is the update, else one that obsoletes it (a rename).
+    Returns [(update, [(name, arch) of the installed packages it replaces])].
+    "dnf list --upgrades" and "--obsoletes" weigh priorities otherwise and
+    disagree with the upgrade where they do."""
+    newest = {}
+    for pkg in installed:
+        key = (pkg.name, pkg.arch)
+        if key not in newest or pkg.evr_gt(newest[key]):
+            newest[key] = pkg
+    byName = {}
+    for pkg in available.filter(name=list({name for name, _arch in newest})):
+        byName.setdefault(pkg.name, []).append(pkg)
+    replacing = {}
+    if obsoletes:
+        for new in available.filter(obsoletes=installed):
+            for old in installed.filter(provides=new.obsoletes):
+                if old.name != new.name:
+                    replacing.setdefault((old.name, old.arch), []).append(new)
+    chosen = {}
+    for key, old in newest.items():
+        candidates = [pkg for pkg in byName.get(old.name, ())
+                      if (pkg.arch == old.arch or "noarch" in (pkg.arch, old.arch))
+                      and not old.evr_gt(pkg)]
+        candidates += replacing.get(key, [])
+        if not candidates:
+            continue
+        best = min(_priority(pkg) for pkg in candidates)
+        kept = [pkg for pkg in candidates if _priority(pkg) == best]
+        update = _newest(pkg for pkg in kept if pkg.name == old.name and pkg.evr_gt(old))
+        if update is None:
+            update = _newest(pkg for pkg in kept if pkg.name != old.name)
+        if update is not None:
+            chosen.setdefault(update, []).append(key)
+    return list(chosen.items())
 
 
 class CollectMixin:
@@ -62,8 +123,10 @@ class CollectMixin:
 
     def collectUpdates(self):
         try:
-            updates = self._query().filterm(upgrades_by_priority=True).latest().run()
-            return [Package(self._view, pkg) for pkg in updates]
+            query = self._query()
+            view = self._view
+            return [UpdatePackage(view, pkg, replaced) for pkg, replaced in
+                    _updates(query.installed(), query.available(), self.conf.obsoletes)]
         except _EXPECTED as error:
             raise _yumError(error) from error
 

@@ -298,6 +298,18 @@ class InstalledPackage(Package):
         return None
 
 
+class UpdatePackage(Package):
+    """A repository package as the update of installed packages: replaces
+    lists their (name, architecture), of its own name or, for a package that
+    obsoletes them (a rename), of another."""
+
+    __slots__ = ("replaces",)
+
+    def __init__(self, view, pkg, replaces):
+        super().__init__(view, pkg)
+        self.replaces = replaces
+
+
 class Group:
     """A comps group as the engine reads it."""
 

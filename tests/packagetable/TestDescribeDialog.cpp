@@ -148,8 +148,10 @@ QStringList TestDescribeDialog::clickAndRead(QPushButton* button)
 
 void TestDescribeDialog::areasAndRows()
 {
+    // The update and the newest installed version behind it (the older one
+    // has a row of its own).
     QList<Area*> areas = describe(QStringLiteral("sandbox-kernel"));
-    QCOMPARE(areas.size(), 3);
+    QCOMPARE(areas.size(), 2);
     QCOMPARE(dialog->findChild<QLabel*>(QStringLiteral("title"))->text(),
         QStringLiteral("sandbox-kernel"));
     QStringList const update = keys(areas[0]);
@@ -164,7 +166,7 @@ void TestDescribeDialog::areasAndRows()
         versions << valueOf(installed, "Version");
     }
     versions.sort();
-    QCOMPARE(versions, QString("5.1.0-1 5.2.0-1").split(' '));
+    QCOMPARE(versions, QStringList {"5.2.0-1"});
     QStringList const unreachable = unreachableControls(dialog);
     QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(", ")));
 
@@ -221,8 +223,8 @@ void TestDescribeDialog::extraDataOnDemand()
     QVERIFY2(read[1].startsWith(QStringLiteral("* ")), qPrintable(read[1]));
     QCOMPARE(areas[0]->changeLogButton()->text(), QStringLiteral("Show"));
 
-    QString const version = valueOf(areas[2], QStringLiteral("Version"));
-    read = clickAndRead(areas[2]->filesButton());
+    QString const version = valueOf(areas[1], QStringLiteral("Version"));
+    read = clickAndRead(areas[1]->filesButton());
     QCOMPARE(read[0], QStringLiteral("sandbox-kernel %1 File List").arg(version));
     QVERIFY(read[1].contains(QStringLiteral("/boot/vmlinuz-%1.sandbox").arg(version.chopped(2))));
 

@@ -41,6 +41,7 @@ bool EngineFixture::prepare(Options const& options, QString* error)
     rootOptions.group = options.group;
     rootOptions.install = options.install;
     rootOptions.repos = options.repos;
+    rootOptions.extra = options.extra;
     if (Sandbox::makeRoot(root(), rootOptions, error).isEmpty())
         return false;
     InstallRoot::set(root());
@@ -70,6 +71,14 @@ bool EngineFixture::start(Options const& options, bool collect, QString* error)
 QString EngineFixture::root() const
 {
     return dir.path() + QStringLiteral("/root");
+}
+
+QString EngineFixture::copyRoot(QString const& name) const
+{
+    QString const copy = dir.path() + QLatin1Char('/') + name;
+    if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root(), copy}) != 0)
+        return QString();
+    return copy;
 }
 
 QHash<QString, bool> EngineFixture::allRepos()
@@ -129,7 +138,7 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
             QStringLiteral("--config=") + root + QStringLiteral("/etc/yum.conf"),
             QStringLiteral("--setopt=reposdir=") + root + QStringLiteral("/etc/yum.repos.d"),
             QStringLiteral("--setopt=cachedir=") + root + QStringLiteral("/var/cache/dnf-list"),
-            QStringLiteral("--releasever=1")}
+            QStringLiteral("--setopt=exit_on_lock=True"), QStringLiteral("--releasever=1")}
             + arguments);
     process.waitForFinished(300000);
     return QString::fromLocal8Bit(process.readAllStandardOutput());

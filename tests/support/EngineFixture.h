@@ -30,6 +30,7 @@ public:
         bool install = true;
         QString serverLog; // a file for the server's request log
         QStringList repos; // repositories of the root (empty: base and updates)
+        QStringList extra; // more packages installed (name or name-version)
     };
 
     EngineFixture();
@@ -49,6 +50,11 @@ public:
     }
 
     QString root() const;
+    // A copy of the root as it is now, beside it under the name given: the
+    // place where dnf makes the same change for a test to compare. Made
+    // before the engine starts: a copy of a root the engine holds would hold
+    // the engine's locks.
+    QString copyRoot(QString const& name) const;
     Sandbox::Server* server() const { return server_.data(); }
     YumIO& engine() { return *engine_; }
     QWidget* window() const { return window_; }
@@ -66,10 +72,11 @@ public:
     // Runs work with dir bind-mounted read-only (root only); its result.
     static bool readOnly(QString const& dir, std::function<bool()> const& work);
 
-    // Runs a dnf command line on the root, the way the sandbox configures it;
-    // its standard output.
     // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE, sorted.
     static QStringList rpmQa(QString const& root);
+    // Runs a dnf command line on the root, the way the sandbox configures it,
+    // without plugins (they would read the host's configuration, as the
+    // companion script reads none); its standard output.
     QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
     static QString dnf(QString const& root, QStringList const& arguments);
 

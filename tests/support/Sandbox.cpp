@@ -63,6 +63,8 @@ QJsonObject Sandbox::makeRoot(QString const& dir, RootOptions const& options, QS
         arguments << QStringLiteral("--repos") << options.repos.join(QLatin1Char(','));
     if (options.group)
         arguments << QStringLiteral("--group");
+    if (!options.extra.isEmpty())
+        arguments << QStringLiteral("--extra") << options.extra.join(QLatin1Char(','));
     return run(arguments, error);
 }
 

@@ -24,6 +24,7 @@ struct RootOptions
     bool install = true;
     QStringList repos; // empty: all
     bool group = false;
+    QStringList extra; // more packages to install (name or name-version)
 };
 
 // Creates a sandbox root at dir.

@@ -69,11 +69,16 @@ EngineFixture::Options withExtras()
     return options;
 }
 
-QString startCollected(EngineFixture& fixture, EngineFixture::Options const& options, bool answerOk)
+// With copy, a copy of the root is made before the engine takes its lock
+// (named "dnf-root", its path in copy), for dnf to make the same change.
+QString startCollected(EngineFixture& fixture, EngineFixture::Options const& options, bool answerOk,
+    QString* copy = nullptr)
 {
     QString error;
     if (!fixture.prepare(options, &error))
         return error;
+    if (copy)
+        *copy = fixture.copyRoot(QStringLiteral("dnf-root"));
     if (answerOk)
         fixture.answerer().alwaysClick(QStringLiteral("okButton"));
     if (!fixture.engine().initialize())
@@ -142,6 +147,9 @@ private slots:
     void installUpdateRemove();
     void declineThenRemoveWithDependents();
     void groupsAndConflicts();
+    void installOnlyVersions();
+    void renamedPackageReplaced();
+    void multilibRemovedAsDnfRemoves();
     void dependencyLines();
     void failingScriptAndLock();
     void extrasOutputAndFaults();
@@ -264,7 +272,8 @@ void TestEngineApply::groupsAndConflicts()
     EngineFixture fixture;
     EngineFixture::Options options;
     options.group = true;
-    QString const failure = startCollected(fixture, options, false);
+    QString copy;
+    QString const failure = startCollected(fixture, options, false, &copy);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     YumIO& engine = fixture.engine();
 
@@ -282,30 +291,103 @@ void TestEngineApply::groupsAndConflicts()
     QVERIFY(!logTexts(engine).contains(QStringLiteral("Applying: OK")));
     QVERIFY(!logTexts(engine, Log::Heading).contains(QStringLiteral("Not Applying: Canceled")));
 
-    // Group install of Office Extras (ember, helix), then its removal.
+    // A group install, as dnf's group install makes it in a copy of the
+    // root: dnf records the group, and the row shows it installed.
     mark(engine, QStringLiteral("granite"), Package::None);
     mark(engine, QStringLiteral("Core Tools"), Package::None, true);
     mark(engine, QStringLiteral("Office Extras"), Package::Install, true);
     fixture.answerer().click(QStringLiteral("okButton"));
     QVERIFY(engine.apply());
-    QString installed = EngineFixture::rpmQa(fixture.root()).join(' ');
-    QVERIFY2(installed.contains(QLatin1String("ember-0:0.3-1")), qPrintable(installed));
-    QVERIFY(installed.contains(QLatin1String("helix-0:0.1-1")));
-    QVERIFY(logTexts(engine).contains(
-        QStringLiteral("For group Office Extras, marking package ember for Install")));
-
+    QVERIFY2(fixture.answerer().texts().last().contains(
+                 QLatin1String("\tInstall group: Office Extras\n")),
+        qPrintable(fixture.answerer().texts().last()));
+    EngineFixture::dnf(copy, {"-y", "group", "install", "office-extras"});
+    QStringList const installed = EngineFixture::rpmQa(fixture.root());
+    QVERIFY2(installed.contains(QStringLiteral("ember-0:0.3-1")), qPrintable(installed.join(' ')));
+    QCOMPARE(installed, EngineFixture::rpmQa(copy));
+    QString const groups = fixture.dnf({"group", "list", "--installed"});
+    QVERIFY2(groups.contains(QLatin1String("Office Extras")), qPrintable(groups));
+    QVERIFY(fixture.dnf({"history", "info", "last"}).contains(QLatin1String("@office-extras")));
     engine.clear();
     QVERIFY(engine.collect(EngineFixture::allRepos()));
+    QCOMPARE(engine.findEntry(true, QStringLiteral("Office Extras"))->state, Package::Installed);
+
+    // Its removal with an update of the other group: the packages dnf
+    // installed for the group go, the group's record too.
     mark(engine, QStringLiteral("Office Extras"), Package::Remove, true);
     mark(engine, QStringLiteral("Core Tools"), Package::Update, true);
     fixture.answerer().click(QStringLiteral("okButton"));
     QVERIFY(engine.apply());
-    installed = EngineFixture::rpmQa(fixture.root()).join(' ');
-    QVERIFY(!installed.contains(QLatin1String("ember")));
-    QVERIFY(!installed.contains(QLatin1String("helix")));
-    QVERIFY(installed.contains(QLatin1String("aurora-0:1.1-1")));
-    QVERIFY(installed.contains(QLatin1String("libbasalt-2:1.2-1")));
+    EngineFixture::dnf(copy, {"-y", "group", "remove", "office-extras"});
+    EngineFixture::dnf(copy, {"-y", "group", "upgrade", "core-tools"});
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), EngineFixture::rpmQa(copy));
+    QVERIFY(!fixture.dnf({"group", "list", "--installed"}).contains(QLatin1String("Office")));
     QVERIFY(verifyDb(fixture.root()));
+}
+
+// An install-only package updated beyond dnf's installonly_limit: dnf's
+// plan removes the oldest version, and the confirmation says so; an older
+// version removed through its own row.
+void TestEngineApply::installOnlyVersions()
+{
+    EngineFixture fixture;
+    QString error;
+    QVERIFY2(fixture.prepare(EngineFixture::Options(), &error), qPrintable(error));
+    QFile conf(fixture.root() + QStringLiteral("/etc/yum.conf"));
+    QVERIFY(conf.open(QIODevice::Append));
+    conf.write("installonly_limit=2\n");
+    conf.close();
+    QString const copy = fixture.copyRoot(QStringLiteral("dnf-root"));
+    fixture.answerer().alwaysClick(QStringLiteral("okButton"));
+    YumIO& engine = fixture.engine();
+    QVERIFY(engine.initialize() && engine.collect(EngineFixture::allRepos()));
+
+    mark(engine, QStringLiteral("sandbox-kernel"), Package::Update);
+    QVERIFY(engine.apply());
+    QString const confirm = fixture.answerer().texts().last();
+    QVERIFY2(confirm.contains(QLatin1String("\tRemove: sandbox-kernel 5.1.0-1 (x86_64)\n")),
+        qPrintable(confirm));
+    EngineFixture::dnf(copy, {"-y", "upgrade", "sandbox-kernel"});
+    QCOMPARE(EngineFixture::rpmQa(fixture.root()), EngineFixture::rpmQa(copy));
+
+    engine.clear();
+    QVERIFY(engine.collect(EngineFixture::allRepos()));
+    Package::Entry* older = nullptr;
+    for (Package::Entry* entry : engine)
+        if (entry->olderVersion && entry->name == QLatin1String("sandbox-kernel"))
+            older = entry;
+    QVERIFY(older);
+    QCOMPARE(older->verRel, QStringLiteral("5.2.0-1"));
+    older->action = Package::Remove;
+    QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
+    EngineFixture::dnf(copy, {"-y", "remove", "sandbox-kernel-5.2.0"});
+    QStringList const after = EngineFixture::rpmQa(fixture.root());
+    QCOMPARE(after, EngineFixture::rpmQa(copy));
+    QVERIFY(after.contains(QStringLiteral("sandbox-kernel-0:5.3.0-1")));
+}
+
+// A package that another one obsoletes (a rename) is updated to it, as
+// "dnf upgrade" replaces it.
+void TestEngineApply::renamedPackageReplaced()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.extra = QStringList {QStringLiteral("quartz")};
+    QString copy;
+    QString const failure = startCollected(fixture, options, true, &copy);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    YumIO& engine = fixture.engine();
+    mark(engine, QStringLiteral("quartz"), Package::Update);
+    QVERIFY(engine.apply());
+    QString const confirm = fixture.answerer().texts().last();
+    QVERIFY2(confirm.contains(QLatin1String(
+                 "\tObsoleting: quartz 1.0-1 (noarch) with quartzite 2.0-1 (noarch)\n")),
+        qPrintable(confirm));
+    EngineFixture::dnf(copy, {"-y", "upgrade", "quartz"});
+    QStringList const after = EngineFixture::rpmQa(fixture.root());
+    QCOMPARE(after, EngineFixture::rpmQa(copy));
+    QVERIFY(after.contains(QStringLiteral("quartzite-0:2.0-1")));
+    QVERIFY(!after.contains(QStringLiteral("quartz-0:1.0-1")));
 }
 
 // The dependency-resolution lines and the acts they add.
@@ -787,6 +869,28 @@ void TestEngineApply::missingPackageOverHttp()
     mark(engine, QStringLiteral("ember"), Package::Install);
     QVERIFY2(engine.apply(), qPrintable(fixture.answerer().texts().last()));
     QVERIFY(EngineFixture::rpmQa(fixture.root()).contains(QStringLiteral("ember-0:0.3-1")));
+}
+
+// Removing one architecture of a multilib pair leaves the other, as "dnf
+// remove" does (resolved against the installed system alone).
+void TestEngineApply::multilibRemovedAsDnfRemoves()
+{
+    EngineFixture fixture;
+    EngineFixture::Options options;
+    options.extra = QStringList {QStringLiteral("libmica.x86_64"), QStringLiteral("libmica.i686")};
+    QString copy;
+    QString const failure = startCollected(fixture, options, true, &copy);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    YumIO& engine = fixture.engine();
+    Package::Entry* mica
+        = engine.findEntry(false, QStringLiteral("libmica"), QStringLiteral("x86_64"));
+    QVERIFY(mica);
+    mica->action = Package::Remove;
+    QVERIFY(engine.apply());
+    EngineFixture::dnf(copy, {"-y", "remove", "libmica.x86_64"});
+    QStringList const after = EngineFixture::rpmQa(fixture.root());
+    QCOMPARE(after, EngineFixture::rpmQa(copy));
+    QVERIFY2(after.contains(QStringLiteral("libmica-0:1.0-1")), qPrintable(after.join(' ')));
 }
 
 QTEST_MAIN(TestEngineApply)

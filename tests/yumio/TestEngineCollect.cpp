@@ -64,7 +64,8 @@ struct Listed
     QString repo;
 };
 
-// "name.arch  [epoch:]version-release  repo" lines of dnf list.
+// "name.arch  [epoch:]version-release  repo" lines of dnf list, by
+// "name.arch".
 QHash<QString, QList<Listed>> parseDnfList(QString const& text, QString const& section)
 {
     QHash<QString, QList<Listed>> result;
@@ -77,8 +78,7 @@ QHash<QString, QList<Listed>> parseDnfList(QString const& text, QString const& s
         QStringList const fields = line.simplified().split(QLatin1Char(' '));
         if (!inSection || fields.size() != 3)
             continue;
-        QString const name = fields[0].left(fields[0].lastIndexOf(QLatin1Char('.')));
-        result[name].append(Listed {fields[1], fields[2]});
+        result[fields[0]].append(Listed {fields[1], fields[2]});
     }
     return result;
 }
@@ -144,47 +144,70 @@ void TestEngineCollect::collectionAgreesWithDnf()
     QVERIFY(!installed.isEmpty());
     QVERIFY(!updates.isEmpty());
 
+    // One row per name and architecture, and one more for each older
+    // installed version.
     QSet<QString> packageNames;
+    int olderVersions = 0;
     for (Package::Entry const* entry : engine) {
         if (entry->kind == Package::Group)
             continue;
-        QVERIFY2(!packageNames.contains(entry->name), qPrintable(entry->name));
-        packageNames.insert(entry->name);
-        if (updates.contains(entry->name)) {
+        QString const key = entry->name + QLatin1Char('.') + entry->arch;
+        if (entry->olderVersion) {
+            ++olderVersions;
+            QCOMPARE(entry->state, Package::Installed);
+            QVERIFY2(installed.contains(key), qPrintable(key));
+            continue;
+        }
+        QVERIFY2(!packageNames.contains(key), qPrintable(key));
+        packageNames.insert(key);
+        if (updates.contains(key)) {
             QCOMPARE(entry->state, Package::Updatable);
-            QCOMPARE(entry->verRel, updates[entry->name].first().version);
-            QCOMPARE(entry->repo, updates[entry->name].first().repo);
-        } else if (installed.contains(entry->name)) {
+            QCOMPARE(entry->verRel, updates[key].first().version);
+            QCOMPARE(entry->repo, updates[key].first().repo);
+        } else if (installed.contains(key)) {
             QCOMPARE(entry->state, Package::Installed);
         } else {
-            QVERIFY2(available.contains(entry->name), qPrintable(entry->name));
+            QVERIFY2(available.contains(key), qPrintable(key));
             QCOMPARE(entry->state, Package::Available);
-            QCOMPARE(entry->verRel, available[entry->name].first().version);
-            QCOMPARE(entry->repo, available[entry->name].first().repo);
+            QCOMPARE(entry->verRel, available[key].first().version);
+            QCOMPARE(entry->repo, available[key].first().repo);
         }
         QVERIFY(!entry->summary.isEmpty());
         QVERIFY(entry->buildSeconds > 0);
         QVERIFY(entry->sizeBytes > 0);
     }
     QSet<QString> dnfNames;
+    int installedVersions = 0;
     for (auto const* list : {&installed, &available})
-        for (auto it = list->cbegin(); it != list->cend(); ++it)
+        for (auto it = list->cbegin(); it != list->cend(); ++it) {
             dnfNames.insert(it.key());
+            if (list == &installed)
+                installedVersions += it->size() - 1;
+        }
     QCOMPARE(packageNames, dnfNames);
+    QCOMPARE(olderVersions, installedVersions);
 }
 
 void TestEngineCollect::chainsKindsAndGroups()
 {
     YumIO& engine = fixture.engine();
     // An install-only package with two versions installed and a third
-    // available: one updatable entry with both installed versions behind it.
+    // available: the update with the newest installed version behind it,
+    // and the older one in a row of its own.
     Package::Entry const* kernel = engine.findEntry(false, QStringLiteral("sandbox-kernel"));
     QVERIFY(kernel);
     QCOMPARE(kernel->state, Package::Updatable);
-    QVERIFY(kernel->next && kernel->next->next && !kernel->next->next->next);
-    QCOMPARE(kernel->next->state, Package::Installed);
-    QCOMPARE(kernel->next->next->state, Package::Installed);
-    QVERIFY(kernel->next->verRel != kernel->next->next->verRel);
+    QCOMPARE(kernel->verRel, QStringLiteral("5.3.0-1"));
+    QVERIFY(kernel->next && !kernel->next->next);
+    QCOMPARE(kernel->next->verRel, QStringLiteral("5.2.0-1"));
+    QStringList older;
+    for (Package::Entry const* entry : engine)
+        if (entry->olderVersion)
+            older << entry->name + QLatin1Char(' ') + entry->verRel;
+    QCOMPARE(older, QStringList {QStringLiteral("sandbox-kernel 5.1.0-1")});
+    // A multilib pair: a row for each architecture.
+    QCOMPARE(engine.findPackages(QStringLiteral("libmica")).size(), 2);
+    QVERIFY(engine.findEntry(false, QStringLiteral("libmica"), QStringLiteral("i686")));
 
     Package::Entry const* basalt = engine.findEntry(false, QStringLiteral("libbasalt"));
     QVERIFY(basalt && basalt->verRel.startsWith(QLatin1String("2:")));
