@@ -102,6 +102,7 @@ void MainWindow::buildMenus()
     programMenu->addSeparator();
     quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
+    quitAction->setObjectName(QStringLiteral("quitAction"));
     menuBar()->addMenu(programMenu);
 
     windowsMenu = new HMenu(tr("&Windows"), menuBar());
@@ -131,8 +132,10 @@ void MainWindow::buildMenus()
         = cacheMenu->addAction(tr("Clean XML Metadata"), this, &MainWindow::cleanXmlMetadata);
     cleanPickledCacheAction
         = cacheMenu->addAction(tr("Clean Pickled Data"), this, &MainWindow::cleanPickledCache);
+    cleanPickledCacheAction->setObjectName(QStringLiteral("cleanPickledCacheAction"));
     cacheMenu->addSeparator();
     cleanAllAction = cacheMenu->addAction(tr("Clean All"), this, &MainWindow::cleanAll);
+    cleanAllAction->setObjectName(QStringLiteral("cleanAllAction"));
     menuBar()->addMenu(cacheMenu);
 
     helpMenu = new HMenu(tr("&Help"), menuBar());
@@ -434,6 +437,11 @@ void MainWindow::quitRequested()
     stopAndQuit(true);
 }
 
+QString MainWindow::transactionRunningQuestion()
+{
+    return tr("The transaction is running and cannot be stopped.\nQuit when it has ended?");
+}
+
 void MainWindow::stopAndQuit(bool ask)
 {
     if (!ask) {
@@ -463,7 +471,7 @@ void MainWindow::stopAndQuit(bool ask)
         // Once rpm runs the transaction nothing stops it: say so, and quit
         // when it has ended.
         QString const question = yumIO && yumIO->transactionRunning()
-            ? tr("The transaction is running and cannot be stopped.\nQuit when it has ended?")
+            ? transactionRunningQuestion()
             : tr("Stop the current operation and quit?");
         QMessageBox box(QMessageBox::Question, tr("VUX"), question, QMessageBox::NoButton, this);
         box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));

@@ -75,6 +75,9 @@ public:
     // it is refused while a dialog is up: the operation waits for its answer.
     // A signal (not ask) answers every dialog, now and later, with Cancel.
     void stopAndQuit(bool ask);
+    // The question asked there while rpm runs a transaction, which nothing
+    // stops.
+    static QString transactionRunningQuestion();
     QSize sizeHint() const override;
 
 protected:

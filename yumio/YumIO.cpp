@@ -390,9 +390,14 @@ bool YumIO::selectRepos(QHash<QString, bool> const& sessionUse)
         return false;
     }
     if (enabledRepos.isEmpty()) {
-        error(tr("No repositories are enabled.\nUnder the Repositories menu, Edit "
-                 "Configuration can be used to configure repositories."));
+        error(noRepositoriesEnabled());
         return false;
     }
     return true;
+}
+
+QString YumIO::noRepositoriesEnabled()
+{
+    return tr("No repositories are enabled.\nUnder the Repositories menu, Edit "
+              "Configuration can be used to configure repositories.");
 }

@@ -257,6 +257,11 @@ public:
     void warning(QString const& message);
     void error(char const* message) override;
     void warning(char const* message) override;
+    // The titles of those reports, and the report of a collection that has
+    // no repository to read.
+    static QString errorTitle();
+    static QString warningTitle();
+    static QString noRepositoriesEnabled();
 
     // --- Formatting ----------------------------------------------------------
     static QString bytesFormat(quint64 bytes);
