@@ -12,70 +12,73 @@
     <name>Help::Window</name>
     <message>
         <source>VUX Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Handbuch</translation>
     </message>
     <message>
         <source>&amp;Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zurück</translation>
     </message>
     <message>
         <source>Back to the page shown before (Alt+Left)</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurück zur zuvor gezeigten Seite (Alt+Links)</translation>
     </message>
     <message>
         <source>&amp;Forward</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorwärts</translation>
     </message>
     <message>
         <source>Forward to the page left with Back (Alt+Right)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorwärts zu der mit „Zurück“ verlassenen Seite (Alt+Rechts)</translation>
     </message>
     <message>
         <source>&amp;Home</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Anfang</translation>
     </message>
     <message>
         <source>Back to the beginning of the manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurück zum Anfang des Handbuchs</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished">&amp;Schließen</translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>Close the manual (Escape)</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Handbuch schließen (Esc)</translation>
     </message>
     <message>
         <source>Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Handbuch</translation>
     </message>
     <message>
         <source>Link</source>
-        <translation type="unfinished"></translation>
+        <translation>Verweis</translation>
     </message>
     <message>
         <source>The manual is not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Handbuch ist nicht installiert</translation>
     </message>
     <message>
         <source>There is no file %1. The manual is installed with the program; the environment variable VUXDOC names the directory that holds html/index.html when it is elsewhere.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei %1 ist nicht vorhanden. Das Handbuch wird mit dem Programm installiert; liegt es anderswo, nennt die Umgebungsvariable VUXDOC das Verzeichnis, das html/index.html enthält.</translation>
     </message>
     <message>
         <source>Handed to the web browser: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>An den Webbrowser übergeben: %1</translation>
     </message>
     <message>
         <source>The link cannot be opened in a web browser:
 %1
 
 The link: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Verweis kann nicht in einem Webbrowser geöffnet werden:
+%1
+
+Der Verweis: %2</translation>
     </message>
     <message>
         <source>Cannot show %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht angezeigt werden</translation>
     </message>
 </context>
 <context>
@@ -132,7 +135,7 @@ Dies entspricht der Option debuglevel (-d) von yum.</translation>
     </message>
     <message>
         <source>&lt;font color=&quot;%1&quot;&gt;%2&lt;/font&gt; </source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;font color=&quot;%1&quot;&gt;%2&lt;/font&gt; </translation>
     </message>
 </context>
 <context>
@@ -411,123 +414,131 @@ Beenden, sobald sie abgeschlossen ist?</translation>
     </message>
     <message>
         <source>&amp;Export Marks...</source>
-        <translation type="unfinished"></translation>
+        <translation>Vormerkungen &amp;exportieren...</translation>
     </message>
     <message>
         <source>Write the marked actions to a text file, to mark them again here or elsewhere</source>
-        <translation type="unfinished"></translation>
+        <translation>Die vorgemerkten Aktionen in eine Textdatei schreiben, um sie hier oder anderswo erneut vorzumerken</translation>
     </message>
     <message>
         <source>&amp;Import Marks...</source>
-        <translation type="unfinished"></translation>
+        <translation>Vormerkungen &amp;importieren...</translation>
     </message>
     <message>
         <source>Mark the actions a file of marks names</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Aktionen vormerken, die eine Vormerkungsdatei nennt</translation>
     </message>
     <message>
         <source>&amp;Reset Layout</source>
-        <translation type="unfinished"></translation>
+        <translation>Anordnung &amp;zurücksetzen</translation>
     </message>
     <message>
         <source>Forget the remembered window size, view, sort order and column widths</source>
-        <translation type="unfinished"></translation>
+        <translation>Die gespeicherte Fenstergröße, Ansicht, Sortierung und Spaltenbreiten vergessen</translation>
     </message>
     <message>
         <source>What Provides</source>
-        <translation type="unfinished"></translation>
+        <translation>Bereitsteller finden</translation>
     </message>
     <message>
         <source>View Security Updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitsaktualisierungen zeigen</translation>
     </message>
     <message>
         <source>Filter for those packages which are eligible for updating,
 for installing, or for removing; or show all packages;
 or the updates that have a security advisory</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Pakete zeigen, die aktualisiert,
+installiert oder entfernt werden können; oder alle Pakete;
+oder die Aktualisierungen mit einem Sicherheitshinweis</translation>
     </message>
     <message>
         <source>Ign&amp;ore Case</source>
-        <translation type="unfinished"></translation>
+        <translation>Groß-/Kleinschreibung ign&amp;orieren</translation>
     </message>
     <message>
         <source>Whether Filter and Search match letters regardless of their case</source>
-        <translation type="unfinished"></translation>
+        <translation>Ob Filtern und Suchen Buchstaben unabhängig von Groß- und Kleinschreibung vergleichen</translation>
     </message>
     <message>
         <source>Set Securit&amp;y Updates</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitsaktualisierungen &amp;vormerken</translation>
     </message>
     <message>
         <source>Sets the Action for all packages which are Installed but Out-of-date and have a security advisory
 to Update. Does not Apply Actions automatically.</source>
-        <translation type="unfinished"></translation>
+        <translation>Setzt die Aktion aller installierten, aber veralteten Pakete mit einem Sicherheitshinweis
+auf Aktualisieren. Führt die Aktionen nicht selbst aus.</translation>
     </message>
     <message>
         <source>Packages marked for an action that has not been applied: %1.
 Quit without applying?</source>
-        <translation type="unfinished"></translation>
+        <translation>Pakete mit vorgemerkter, noch nicht ausgeführter Aktion: %1.
+Möchten Sie beenden, ohne die Aktionen auszuführen?</translation>
     </message>
     <message>
         <source>Packages marked for an action that has not been applied: %1.
 Cleaning collects the package lists again; packages no longer listed afterwards lose their marks.
 Clean the cache?</source>
-        <translation type="unfinished"></translation>
+        <translation>Pakete mit vorgemerkter, noch nicht ausgeführter Aktion: %1.
+Beim Leeren werden die Paketlisten neu gesammelt; Pakete, die danach nicht mehr aufgeführt sind, verlieren ihre Vormerkung.
+Möchten Sie den Zwischenspeicher leeren?</translation>
     </message>
     <message>
         <source>Cleaned the cache in %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zwischenspeicher in %1 geleert: %2</translation>
     </message>
     <message>
         <source>Marks dropped (the package is gone, or its action no longer applies): %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Vormerkungen verworfen (das Paket ist nicht mehr vorhanden oder seine Aktion trifft nicht mehr zu): %1</translation>
     </message>
     <message>
         <source>The PDF manual is not installed: there is no file %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das PDF-Handbuch ist nicht installiert: Die Datei %1 ist nicht vorhanden.</translation>
     </message>
     <message>
         <source>The PDF manual %1 cannot be opened:
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das PDF-Handbuch %1 kann nicht geöffnet werden:
+%2</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished">Hilfe</translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>The same manual can be read inside VUX.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dasselbe Handbuch lässt sich in VUX lesen.</translation>
     </message>
     <message>
         <source>&amp;Show Manual</source>
-        <translation type="unfinished"></translation>
+        <translation>Handbuch &amp;anzeigen</translation>
     </message>
     <message>
         <source>Find</source>
-        <translation type="unfinished"></translation>
+        <translation>Finden</translation>
     </message>
     <message>
         <source>Capability or file whose providers to find, such as /usr/bin/xz or libfoo.so.1()(64bit);
 shell wildcards (* ? [...]) are allowed</source>
-        <translation type="unfinished"></translation>
+        <translation>Fähigkeit oder Datei, deren Bereitsteller gesucht werden, etwa /usr/bin/xz oder libfoo.so.1()(64bit);
+Shell-Platzhalter (* ? [...]) sind erlaubt</translation>
     </message>
     <message>
         <source>Show the packages that provide the capability or file named to the left</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Pakete zeigen, die die links genannte Fähigkeit oder Datei bereitstellen</translation>
     </message>
     <message>
         <source>Export Marks</source>
-        <translation type="unfinished"></translation>
+        <translation>Vormerkungen exportieren</translation>
     </message>
     <message>
         <source>Marks (*.txt);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vormerkungen (*.txt);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>Import Marks</source>
-        <translation type="unfinished"></translation>
+        <translation>Vormerkungen importieren</translation>
     </message>
     <message>
         <source>Specify the method for using a regular expression to select packages in the table:
@@ -535,7 +546,11 @@ shell wildcards (* ? [...]) are allowed</source>
 	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
 	independently.  It is considerably slower.
 	What Provides shows the packages that provide a capability or file (not a regular expression).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Methode wählen, mit der ein regulärer Ausdruck Pakete in der Tabelle auswählt:
+	Filtern verwendet die in der Tabelle sichtbaren Textfelder, als wären sie durch Leerzeichen getrennt.
+	Suchen verwendet alle Felder der Pakete, einschließlich Dateiliste, Änderungsprotokoll, Benötigt usw.,
+	jedes für sich.  Das ist deutlich langsamer.
+	Bereitsteller finden zeigt die Pakete, die eine Fähigkeit oder Datei bereitstellen (kein regulärer Ausdruck).</translation>
     </message>
 </context>
 <context>
@@ -736,74 +751,77 @@ shell wildcards (* ? [...]) are allowed</source>
     </message>
     <message>
         <source>Replaced by</source>
-        <translation type="unfinished"></translation>
+        <translation>Ersetzt durch</translation>
     </message>
     <message>
         <source>%1 (%2)</source>
-        <translation type="unfinished">%1 (%2)</translation>
+        <translation>%1 (%2)</translation>
     </message>
     <message>
         <source>Security (no severity given)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitshinweis (ohne Schweregrad)</translation>
     </message>
     <message>
         <source>&lt;b&gt;%1&lt;/b&gt; %2, updated %3</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;b&gt;%1&lt;/b&gt; %2, aktualisiert %3</translation>
     </message>
     <message>
         <source>References: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verweise: %1</translation>
     </message>
     <message>
         <source>Advisory</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Fehler</translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <source>The reference cannot be opened in a web browser:
 %1
 
 Its URL: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Verweis kann nicht in einem Webbrowser geöffnet werden:
+%1
+
+Seine URL: %2</translation>
     </message>
     <message>
         <source>Show Installed</source>
-        <translation type="unfinished"></translation>
+        <translation>Installierte anzeigen</translation>
     </message>
     <message>
         <source>Show Available</source>
-        <translation type="unfinished"></translation>
+        <translation>Verfügbare anzeigen</translation>
     </message>
     <message>
         <source>Required By: Show Installed</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigt von: Installierte anzeigen</translation>
     </message>
     <message>
         <source>Required By: Show Available</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigt von: Verfügbare anzeigen</translation>
     </message>
     <message>
         <source>Required By</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigt von</translation>
     </message>
     <message>
         <source>No installed package requires %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein installiertes Paket benötigt %1.</translation>
     </message>
     <message>
         <source>No available package requires %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein verfügbares Paket benötigt %1.</translation>
     </message>
     <message>
         <source>%1 Required By (installed packages)</source>
-        <translation type="unfinished"></translation>
+        <translation>Installierte Pakete, die %1 benötigen</translation>
     </message>
     <message>
         <source>%1 Required By (available packages)</source>
-        <translation type="unfinished"></translation>
+        <translation>Verfügbare Pakete, die %1 benötigen</translation>
     </message>
 </context>
 <context>
@@ -845,65 +863,66 @@ Its URL: %2</source>
     <name>PackageTable::Marks</name>
     <message>
         <source>VUX Marks</source>
-        <translation type="unfinished"></translation>
+        <translation>VUX-Vormerkungen</translation>
     </message>
     <message>
         <source>Line %1 is not an action and a package (install, update or remove NAME): %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 ist keine Aktion mit Paket (install, update oder remove NAME): %2</translation>
     </message>
     <message>
         <source>Line %1: %2: %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: %2: %3</translation>
     </message>
     <message>
         <source>no such group here</source>
-        <translation type="unfinished"></translation>
+        <translation>diese Gruppe gibt es hier nicht</translation>
     </message>
     <message>
         <source>no such package here</source>
-        <translation type="unfinished"></translation>
+        <translation>dieses Paket gibt es hier nicht</translation>
     </message>
     <message>
         <source>already installed</source>
-        <translation type="unfinished"></translation>
+        <translation>bereits installiert</translation>
     </message>
     <message>
         <source>no update available</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Aktualisierung verfügbar</translation>
     </message>
     <message>
         <source>not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>nicht installiert</translation>
     </message>
     <message>
         <source>version %1 is not offered here (%2 is)</source>
-        <translation type="unfinished"></translation>
+        <translation>Version %1 wird hier nicht angeboten (nur %2)</translation>
     </message>
     <message>
         <source>The marks could not be written to %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Vormerkungen konnten nicht in %1 geschrieben werden: %2</translation>
     </message>
     <message>
         <source>the file is too large to be a list of marks</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ist zu groß für eine Liste von Vormerkungen</translation>
     </message>
     <message>
         <source>Nothing was marked: %1 could not be read.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Nichts wurde vorgemerkt: %1 konnte nicht gelesen werden.
+%2</translation>
     </message>
     <message numerus="yes">
         <source>... and %n more</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>... und %n weitere</numerusform>
+            <numerusform>... und %n weitere</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n line(s) of %1 name what cannot be marked here; the other marks were set.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Zeile von %1 nennt, was hier nicht vorgemerkt werden kann; die übrigen Vormerkungen wurden gesetzt.</numerusform>
+            <numerusform>%n Zeilen von %1 nennen, was hier nicht vorgemerkt werden kann; die übrigen Vormerkungen wurden gesetzt.</numerusform>
         </translation>
     </message>
 </context>
@@ -1033,60 +1052,61 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     </message>
     <message>
         <source>Security (Low)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitshinweis (niedrig)</translation>
     </message>
     <message>
         <source>Security (Moderate)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitshinweis (mittel)</translation>
     </message>
     <message>
         <source>Security (Important)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitshinweis (wichtig)</translation>
     </message>
     <message>
         <source>Security (Critical)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitshinweis (kritisch)</translation>
     </message>
     <message>
         <source>Security</source>
-        <translation type="unfinished"></translation>
+        <translation>Sicherheitshinweis</translation>
     </message>
     <message>
         <source>Bug fix</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlerbehebung</translation>
     </message>
     <message>
         <source>Enhancement</source>
-        <translation type="unfinished"></translation>
+        <translation>Erweiterung</translation>
     </message>
     <message>
         <source>New package</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Paket</translation>
     </message>
     <message>
         <source>Other advisory</source>
-        <translation type="unfinished"></translation>
+        <translation>Sonstiger Hinweis</translation>
     </message>
     <message>
         <source>An older version of the package, installed beside a newer one</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine ältere Version des Pakets, neben einer neueren installiert</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished">%1: %2</translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>Replaced by: %1 %2
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Ersetzt durch: %1 %2
+</translation>
     </message>
     <message>
         <source>Advisory</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>The most pressing advisory of an update: Security (with its severity), Bug fix or Enhancement</source>
-        <translation type="unfinished"></translation>
+        <translation>Der dringendste Hinweis einer Aktualisierung: Sicherheitshinweis (mit Schweregrad), Fehlerbehebung oder Erweiterung</translation>
     </message>
 </context>
 <context>
@@ -1108,27 +1128,27 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <name>PackageTable::StatusLine</name>
     <message>
         <source>Package counts</source>
-        <translation type="unfinished"></translation>
+        <translation>Paketzahlen</translation>
     </message>
     <message>
         <source>Updatable: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierbar: %1</translation>
     </message>
     <message>
         <source>Updatable: %1 (%2 security)</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierbar: %1 (%2 sicherheitsrelevant)</translation>
     </message>
     <message>
         <source>Marked: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorgemerkt: %1</translation>
     </message>
     <message>
         <source>Marked: %1 (%2 to download)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorgemerkt: %1 (%2 herunterzuladen)</translation>
     </message>
     <message>
         <source>%1    Installed: %2    Available: %3    %4</source>
-        <translation type="unfinished"></translation>
+        <translation>%1    Installiert: %2    Verfügbar: %3    %4</translation>
     </message>
 </context>
 <context>
@@ -1224,15 +1244,15 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     </message>
     <message>
         <source>%1 cannot be run: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht ausgeführt werden: %2</translation>
     </message>
     <message>
         <source>%1 did not answer</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 hat nicht geantwortet</translation>
     </message>
     <message>
         <source>%1 refused, with status %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 hat abgelehnt, mit Status %2</translation>
     </message>
 </context>
 <context>
@@ -1325,7 +1345,10 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
 %1
 
 Its URL: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Paketquelle kann nicht in einem Webbrowser geöffnet werden:
+%1
+
+Ihre URL: %2</translation>
     </message>
 </context>
 <context>
@@ -1496,11 +1519,11 @@ in einer Konfigurationsdatei mit mehreren Konfigurationen bestimmt</translation>
     </message>
     <message>
         <source>a blank</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Leerzeichen</translation>
     </message>
     <message>
         <source>The Identifier may hold only letters, digits and - _ . : (not %1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kennung darf nur Buchstaben, Ziffern und - _ . : enthalten (nicht %1)</translation>
     </message>
 </context>
 <context>
@@ -2491,79 +2514,79 @@ Ist das in Ordnung?</translation>
     </message>
     <message>
         <source>Collecting advisories</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweise werden gesammelt</translation>
     </message>
     <message>
         <source>The advisories of the updates could not be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Hinweise zu den Aktualisierungen konnten nicht gelesen werden: %1</translation>
     </message>
     <message>
         <source>Internal error: execution of yumIO.collectAdvisories failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.collectAdvisories fehlgeschlagen</translation>
     </message>
     <message>
         <source>Read the advisories of %1 updates in %2 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweise zu %1 Aktualisierungen in %2 Sekunden gelesen</translation>
     </message>
     <message>
         <source>Unable to find the packages that require %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Pakete, die %1 benötigen, können nicht ermittelt werden</translation>
     </message>
     <message>
         <source>Internal error: execution of yumIO.whatRequires failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.whatRequires fehlgeschlagen</translation>
     </message>
     <message>
         <source>Unable to find what provides %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Es kann nicht ermittelt werden, was %1 bereitstellt</translation>
     </message>
     <message>
         <source>Internal error: execution of yumIO.whatProvides failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Interner Fehler: Ausführung von yumIO.whatProvides fehlgeschlagen</translation>
     </message>
     <message>
         <source>hawkey&apos;s Sack type was not found</source>
-        <translation type="unfinished"></translation>
+        <translation>der Sack-Typ von hawkey wurde nicht gefunden</translation>
     </message>
     <message>
         <source>the sack is no hawkey Sack</source>
-        <translation type="unfinished"></translation>
+        <translation>der Sack ist kein hawkey-Sack</translation>
     </message>
     <message>
         <source>more than one libsolv is loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>mehr als eine libsolv ist geladen</translation>
     </message>
     <message>
         <source>libdnf.so.2 and its sack functions are not loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>libdnf.so.2 und seine Sack-Funktionen sind nicht geladen</translation>
     </message>
     <message>
         <source>the sack object holds no DnfSack</source>
-        <translation type="unfinished"></translation>
+        <translation>das Sack-Objekt enthält keinen DnfSack</translation>
     </message>
     <message>
         <source>the sack has no pool</source>
-        <translation type="unfinished"></translation>
+        <translation>der Sack hat keinen Pool</translation>
     </message>
     <message>
         <source>the script object has no sack or installroot</source>
-        <translation type="unfinished"></translation>
+        <translation>das Skriptobjekt hat keinen Sack oder kein installroot</translation>
     </message>
     <message>
         <source>Search reads the fields of each package through the script: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Suche liest die Felder jedes Pakets über das Skript: %1</translation>
     </message>
     <message>
         <source>Install group</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe installieren</translation>
     </message>
     <message>
         <source>Remove group</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe entfernen</translation>
     </message>
     <message>
         <source>Update group</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppe aktualisieren</translation>
     </message>
 </context>
 <context>
