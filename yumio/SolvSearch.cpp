@@ -445,6 +445,7 @@ private:
     };
     std::vector<Record> records;
     std::string recordText;
+    std::string heading; // of one change-log record
     Lines lines;
     Queue queue;
     std::unordered_map<Repodata*, std::unique_ptr<Directories>> directories;
@@ -642,6 +643,34 @@ Outcome Search::changeLog(Id p)
         }
     }
     dataiterator_free(&di);
+    // A needle without a newline lies within one line of the text, so
+    // within a record's heading ("* DATE AUTHOR") or within its text: those
+    // are looked through where they are, and the joined text is built only
+    // when the needle is there and does not decide the match alone.
+    if (!lineNeedle.empty()) {
+        bool found = false;
+        for (Record const& record : records) {
+            if (!record.hasAuthor)
+                continue;
+            char const* author = recordText.data() + record.author.first;
+            char const* body = recordText.data() + record.text.first;
+            if (encodingOf(author, record.author.second) == Encoding::Invalid
+                || encodingOf(body, record.text.second) == Encoding::Invalid)
+                return Unknown;
+            if (found)
+                continue;
+            heading.assign("* ");
+            heading += date(localDay(record.when) * 86400);
+            heading += ' ';
+            heading.append(author, record.author.second);
+            found = memmem(heading.data(), heading.size(), lineNeedle.data(), lineNeedle.size())
+                || memmem(body, record.text.second, lineNeedle.data(), lineNeedle.size());
+        }
+        if (!found)
+            return NoMatch;
+        if (pattern.needleDecides())
+            return Match;
+    }
     text.clear();
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
         if (!it->hasAuthor)
