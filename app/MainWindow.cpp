@@ -7,6 +7,7 @@
 #include "app/WindowSettings.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
+#include "base/InstallRoot.h"
 #include "base/Share.h"
 #include "log/LogWindow.h"
 #include "packagetable/PackageTableMarks.h"
@@ -21,6 +22,7 @@
 #include "widgets/DialogCanceller.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
+#include "yumio/RowCache.h"
 #include "yumio/YumIO.h"
 
 #include <QApplication>
@@ -32,11 +34,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimeZone>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -71,7 +75,8 @@ MainWindow::MainWindow(QWidget* parent)
     , updateIcon(Share::absolute(QStringLiteral("icons/update.png")))
     , checkIcon(Share::absolute(QStringLiteral("icons/check.png")))
 {
-    setWindowTitle(tr("VUX - %1").arg(nodeName()));
+    title = tr("VUX - %1").arg(nodeName());
+    setWindowTitle(title);
     buildMenus();
     buildMainArea();
 }
@@ -259,6 +264,8 @@ void MainWindow::buildMainArea()
     applyButton->setEnabled(false);
     applyButton->setObjectName(QStringLiteral("applyButton"));
     connect(applyButton, &QPushButton::clicked, this, &MainWindow::apply);
+    engineWidgets = {modeCombo, describeButton, refreshButton, selectedButton, updateAllButton,
+        securityButton, clearButton, applyButton};
     buttons->addWidget(describeButton);
     buttons->addStretch(1);
     buttons->addWidget(resizeButton);
@@ -346,14 +353,17 @@ void MainWindow::initialize()
     model->setYumConfIO(yumConfIO);
     if (startLog)
         displayLog();
+    bool const cached = !startRepoEditor && showCachedRows();
     if (!yumIO->initialize()) {
         failedStart = true;
         quit();
         return;
     }
-    restoreLayout();
+    if (!cached)
+        restoreLayout();
     if (startRepoEditor) {
         model->reset();
+        startEnded = true;
         setReady(true);
         // The packages are collected when the editor closes (reposChanged).
         editRepositories(true);
@@ -370,14 +380,99 @@ void MainWindow::initialize()
         }
         changed = checker.changed;
     }
+    configuredUse = sessionUse;
     if (changed)
         yumIO->clear();
-    yumIO->collect(sessionUse);
-    resetModel();
+    bool const collected = yumIO->collect(sessionUse);
+    // The same rows as the cache's: the view stays as it is (scroll position,
+    // selection, sort), only the commands come on.
+    if (!yumIO->cachedRowsKept())
+        resetModel();
+    if (collected)
+        storeRowCache();
+    setLoading(false);
+    panel->show();
+    if (!columnsRestored && !cached)
+        view->resizeColumnsToContents();
+    startEnded = true;
+    setReady(true);
+}
+
+// The rows of the last collection on this root, shown at once when nothing
+// they were made of has changed since; the commands that need the package
+// manager stay off until it has loaded (setLoading).
+bool MainWindow::showCachedRows()
+{
+    Package::EntryList rows;
+    QString const root = InstallRoot::path();
+    if (!RowCache::load(RowCache::fileName(root), root, rowCacheOptions(), rows))
+        return false;
+    yumIO->showCachedRows(rows);
+    restoreLayout();
+    model->reset();
+    stateChanged(-1);
+    setLoading(true);
     panel->show();
     if (!columnsRestored)
         view->resizeColumnsToContents();
-    setReady(true);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+}
+
+// While loading, the table can be read, scrolled, sorted and filtered; marks
+// and every command that needs the package manager wait. The window's title
+// and the status bar say so.
+void MainWindow::setLoading(bool on)
+{
+    if (loading == on)
+        return;
+    loading = on;
+    view->setMarksAllowed(!on);
+    panel->setEnabled(on || ready);
+    for (QWidget* widget : std::as_const(engineWidgets))
+        widget->setEnabled(!on);
+    if (on) {
+        QString const text = tr("Loading the package manager: the table shows the packages as "
+                                "they were at the last start");
+        setWindowTitle(title + QLatin1Char(' ') + tr("(loading)"));
+        statusBar()->showMessage(text);
+        statusBar()->setAccessibleDescription(text);
+        QApplication::changeOverrideCursor(Qt::BusyCursor);
+    } else {
+        setWindowTitle(title);
+        statusBar()->clearMessage();
+        statusBar()->setAccessibleDescription(QString());
+        describeButton->setEnabled(view->currentIndex().isValid());
+        stateChanged(-1);
+    }
+}
+
+// After a successful collection: the rows and what they were made of, for
+// the next start. Only the configuration's own choice of repositories is
+// cached (the next start makes the same one).
+void MainWindow::storeRowCache()
+{
+    if (sessionUse != configuredUse)
+        return;
+    RowCache::Sources sources;
+    if (!yumIO->cacheSources(sources.files, sources.dirs, sources.statDirs))
+        return;
+    QString const root = InstallRoot::path();
+    QString error;
+    if (!RowCache::save(RowCache::fileName(root), root, rowCacheOptions(), sources,
+            QList<Package::Entry*>(yumIO->begin(), yumIO->end()), &error))
+        yumIO->log(Log::Message, 2, tr("The package list could not be cached: %1").arg(error));
+}
+
+// What else the rows depend on: the repository options of the command line,
+// and the locale and time zone their sizes and times are written in.
+QByteArray MainWindow::rowCacheOptions() const
+{
+    QByteArray options;
+    for (YumRepoEnabled const& option : repoEnabledList)
+        options += (option.enabled ? "+" : "-") + option.pattern.pattern().toUtf8() + '\n';
+    options += QLocale().name().toUtf8() + '\n' + QTimeZone::systemTimeZoneId() + '\n';
+    return options;
 }
 
 void MainWindow::yumConfIOChanged()

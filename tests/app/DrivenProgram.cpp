@@ -69,7 +69,8 @@ private:
                 window = main;
         }
         QWidget* panel = window ? window->findChild<QWidget*>(QStringLiteral("panel")) : nullptr;
-        if (!panel || !panel->isVisible() || !panel->isEnabled() || !window->engine())
+        if (!panel || !panel->isVisible() || !panel->isEnabled() || !window->engine()
+            || !window->started())
             return;
         poll.stop();
         say(QStringLiteral("ready"));
