@@ -34,13 +34,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QThread>
-#include <QTimeZone>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -464,15 +462,14 @@ void MainWindow::storeRowCache()
         yumIO->log(Log::Message, 2, tr("The package list could not be cached: %1").arg(error));
 }
 
-// What else the rows depend on: the repository options of the command line,
-// and the locale and time zone their sizes and times are written in.
+// The repository options of the command line change the rows.
 QByteArray MainWindow::rowCacheOptions() const
 {
-    QByteArray options;
+    QStringList options;
     for (YumRepoEnabled const& option : repoEnabledList)
-        options += (option.enabled ? "+" : "-") + option.pattern.pattern().toUtf8() + '\n';
-    options += QLocale().name().toUtf8() + '\n' + QTimeZone::systemTimeZoneId() + '\n';
-    return options;
+        options.append(
+            (option.enabled ? QLatin1Char('+') : QLatin1Char('-')) + option.pattern.pattern());
+    return RowCache::options(options);
 }
 
 void MainWindow::yumConfIOChanged()

@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTimeZone>
 
 #include <cstring>
 #include <sys/stat.h>
@@ -251,6 +253,12 @@ QString RowCache::fileName(QString const& root)
         = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
     return base + QStringLiteral("/vux/rows-") + QString::fromLatin1(id.left(32))
         + QStringLiteral(".cache");
+}
+
+QByteArray RowCache::options(QStringList const& programOptions)
+{
+    return (programOptions.join(QLatin1Char('\n')) + QLatin1Char('\n') + QLocale().name()).toUtf8()
+        + '\n' + QTimeZone::systemTimeZoneId();
 }
 
 bool RowCache::save(QString const& path, QString const& root, QByteArray const& options,

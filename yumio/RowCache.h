@@ -30,6 +30,11 @@ struct Sources
 // directory.
 QString fileName(QString const& root);
 
+// What else the rows depend on, for save() and load(): the program's options
+// that change them (repositories enabled or disabled on the command line),
+// and the locale and time zone their sizes and times are written in.
+QByteArray options(QStringList const& programOptions);
+
 // Writes rows atomically; false (and *error) when the file could not be
 // written. options holds whatever else changes the rows (the program's
 // repository options, the locale the texts were formatted in).
