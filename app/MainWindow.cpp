@@ -450,14 +450,17 @@ void MainWindow::setLoading(bool on)
 // cached (the next start makes the same one).
 void MainWindow::storeRowCache()
 {
-    if (sessionUse != configuredUse)
+    QString const root = InstallRoot::path();
+    QString const file = RowCache::fileName(root);
+    // The rows were those of the cache, which still describes the system.
+    if (sessionUse != configuredUse
+        || (yumIO->cachedRowsKept() && RowCache::current(file, root, rowCacheOptions())))
         return;
     RowCache::Sources sources;
     if (!yumIO->cacheSources(sources.files, sources.dirs, sources.statDirs))
         return;
-    QString const root = InstallRoot::path();
     QString error;
-    if (!RowCache::save(RowCache::fileName(root), root, rowCacheOptions(), sources,
+    if (!RowCache::save(file, root, rowCacheOptions(), sources,
             QList<Package::Entry*>(yumIO->begin(), yumIO->end()), &error))
         yumIO->log(Log::Message, 2, tr("The package list could not be cached: %1").arg(error));
 }

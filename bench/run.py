@@ -267,7 +267,7 @@ def run(args):
         result["api"] = api
     if cached_starts:
         print_cached_starts(cached_starts, dnf_wall)
-    if args.gui:
+    if args.gui and not args.starts_only:
         result["gui"] = gui(args, root, env, result)
         result["search"] = search(args, root, env)
         if args.compare:
@@ -487,6 +487,9 @@ def main(argv=None):
                         help="leave out the package table of the main window")
     parser.add_argument("--table-bench", help="the vux-table-bench program "
                         "(default build/bench/vux-table-bench)")
+    parser.add_argument("--starts-only", action="store_true",
+                        help="only the collection and the program's starts (with and without "
+                        "the cached rows): no extra data, API reference or table operations")
     parser.add_argument("--compare", action="store_true",
                         help="search a dozen patterns both ways and check the rows agree "
                         "(always with --small; slow on a large world)")
@@ -494,6 +497,8 @@ def main(argv=None):
     if args.small:
         args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1
         args.compare = True
+    if args.starts_only:
+        args.extra = args.api = args.single_calls = args.compare = False
     if args.repeat < 1:
         parser.error("--repeat must be at least 1")
     try:

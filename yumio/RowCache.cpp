@@ -310,9 +310,22 @@ bool RowCache::save(QString const& path, QString const& root, QByteArray const& 
     return written;
 }
 
+bool RowCache::current(QString const& path, QString const& root, QByteArray const& options)
+{
+    return load(path, root, options, nullptr);
+}
+
 bool RowCache::load(
     QString const& path, QString const& root, QByteArray const& options, Package::EntryList& rows)
 {
+    return load(path, root, options, &rows);
+}
+
+bool RowCache::load(
+    QString const& path, QString const& root, QByteArray const& options, Package::EntryList* into)
+{
+    Package::EntryList discarded;
+    Package::EntryList& rows = into ? *into : discarded;
     rows.deleteAll();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -340,7 +353,9 @@ bool RowCache::load(
             return false;
     }
     // Only a file that still describes the system is read further.
-    if (!in.ok || checksum(body, qsizetype(bodySize)) != sum)
+    if (!in.ok || !into)
+        return in.ok;
+    if (checksum(body, qsizetype(bodySize)) != sum)
         return false;
     quint32 const textCount = in.u32();
     QList<QString> shared;

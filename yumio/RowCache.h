@@ -45,6 +45,12 @@ bool save(QString const& path, QString const& root, QByteArray const& options,
 // and the sources as they are now; false otherwise (rows left empty).
 bool load(
     QString const& path, QString const& root, QByteArray const& options, Package::EntryList& rows);
+// The same, the rows read only when into is given.
+bool load(
+    QString const& path, QString const& root, QByteArray const& options, Package::EntryList* into);
+// Whether the file is whole and still describes root, options and the
+// sources as they are now (load() without reading the rows).
+bool current(QString const& path, QString const& root, QByteArray const& options);
 
 // Whether two row lists show the same: every field of every row and of its
 // chained installed versions, in the same order.

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -128,9 +129,14 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     rows.reserve(entryHash.size());
     rows.append(collectOrder);
     collectOrder.clear();
+    // Groups by name: the same rows in the same order from one run to the
+    // next (the hash's order is not), as the cached rows are compared.
+    qsizetype const firstGroup = rows.size();
     for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
         if (it.key().isGroup)
             rows.append(it.value());
+    std::sort(rows.begin() + firstGroup, rows.end(),
+        [](Package::Entry const* a, Package::Entry const* b) { return a->name < b->name; });
     if (rows.size() != entryHash.size()) { // every row once, whatever happened
         rows.clear();
         for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
