@@ -386,14 +386,14 @@ void MainWindow::initialize()
     // selection, sort), only the commands come on.
     if (!yumIO->cachedRowsKept())
         resetModel();
-    if (collected)
-        storeRowCache();
     setLoading(false);
     panel->show();
     if (!columnsRestored && !cached)
         view->resizeColumnsToContents();
     startEnded = true;
     setReady(true);
+    if (collected && !quitting)
+        storeRowCache();
 }
 
 // The rows of the last collection on this root, shown at once when nothing
@@ -445,15 +445,15 @@ void MainWindow::setLoading(bool on)
     }
 }
 
-// After a successful collection: the rows and what they were made of, for
-// the next start. Only the configuration's own choice of repositories is
-// cached (the next start makes the same one).
+// After a successful collection (once the window is ready again at the
+// start): the rows and what they were made of, for the next start. Only the configuration's own
+// choice of repositories is cached (the next start makes the same one).
 void MainWindow::storeRowCache()
 {
     QString const root = InstallRoot::path();
     QString const file = RowCache::fileName(root);
     // The rows were those of the cache, which still describes the system.
-    if (sessionUse != configuredUse
+    if (!yumIO || sessionUse != configuredUse
         || (yumIO->cachedRowsKept() && RowCache::current(file, root, rowCacheOptions())))
         return;
     RowCache::Sources sources;
@@ -632,9 +632,11 @@ QStringList MainWindow::recollect(bool keepMarks)
     // The old entries are gone: the table must not show them while the
     // collection runs.
     model->reset();
-    yumIO->collect(sessionUse);
+    bool const collected = yumIO->collect(sessionUse);
     QStringList const dropped = yumIO->restoreMarks(marks);
     resetModel();
+    if (collected)
+        storeRowCache();
     return dropped;
 }
 
