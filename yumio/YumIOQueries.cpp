@@ -48,14 +48,21 @@ void YumIO::collectAdvisories()
     auto text = [this](PyObject* object) {
         return object && object != Py_None ? pyString(object) : QString();
     };
+    // The script names the package of each advisory; every architecture's
+    // row of an updatable name carries it. (Called while collecting, before
+    // the rows are in their order.)
+    QMultiHash<QString, Package::Entry*> updatable;
+    for (Package::Entry* entry : collectOrder) {
+        if (entry->kind != Package::Group && entry->state == Package::Updatable)
+            updatable.insert(entry->name, entry);
+    }
     while (PyObject* next = PyIter_Next(iterator.get())) {
         PyRef row = PyRef::steal(next);
         PyObject* item = row.get();
         if (!PyTuple_Check(item) || PyTuple_GET_SIZE(item) < 8)
             continue;
         QString const name = text(PyTuple_GET_ITEM(item, 0));
-        Package::Entry* entry = entryHash.value(EntryKey {false, name}, nullptr);
-        if (!entry || entry->state != Package::Updatable)
+        if (!updatable.contains(name))
             continue;
         Package::Advisory advisory;
         advisory.id = text(PyTuple_GET_ITEM(item, 1));
@@ -84,8 +91,10 @@ void YumIO::collectAdvisories()
                         }),
             advisory);
         Package::Advisory const& first = list.constFirst();
-        entry->advisoryKind = first.kind;
-        entry->advisorySeverity = quint8(Package::severityRank(first.severity));
+        for (auto it = updatable.constFind(name); it != updatable.cend() && it.key() == name; ++it) {
+            (*it)->advisoryKind = first.kind;
+            (*it)->advisorySeverity = quint8(Package::severityRank(first.severity));
+        }
     }
     if (PyErr_Occurred())
         handleException();
