@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/HelpWindow.h"
+#include "app/HistoryWindow.h"
 #include "app/WindowSettings.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
@@ -81,9 +82,10 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The log window is a top-level window of its own: it is ours to delete,
-    // and before the engine whose entries it shows.
+    // The log and history windows are top-level windows of their own: they
+    // are ours to delete, and before the engine they read.
     delete logWindow;
+    delete historyWindow;
     delete yumIO;
     delete yumConfIO;
 }
@@ -103,11 +105,16 @@ void MainWindow::buildMenus()
     programMenu->addSeparator();
     quitAction = programMenu->addAction(tr("&Quit"), this, &MainWindow::quitRequested);
     quitAction->setShortcut(QKeySequence(tr("Ctrl+Q")));
+    quitAction->setObjectName(QStringLiteral("quitAction"));
     menuBar()->addMenu(programMenu);
 
     windowsMenu = new HMenu(tr("&Windows"), menuBar());
     logAction = windowsMenu->addAction(tr("&Log"), this, &MainWindow::displayLog);
     logAction->setShortcut(QKeySequence(tr("Ctrl+L")));
+    historyAction = windowsMenu->addAction(tr("&History"), this, &MainWindow::displayHistory);
+    historyAction->setObjectName(QStringLiteral("historyAction"));
+    historyAction->setShortcut(QKeySequence(tr("Ctrl+H")));
+    historyAction->setToolTip(tr("The package manager's transactions, with Undo and Roll Back"));
     resetLayoutAction = windowsMenu->addAction(tr("&Reset Layout"), this, &MainWindow::resetLayout);
     resetLayoutAction->setObjectName(QStringLiteral("resetLayoutAction"));
     resetLayoutAction->setToolTip(
@@ -128,8 +135,10 @@ void MainWindow::buildMenus()
         = cacheMenu->addAction(tr("Clean XML Metadata"), this, &MainWindow::cleanXmlMetadata);
     cleanPickledCacheAction
         = cacheMenu->addAction(tr("Clean Pickled Data"), this, &MainWindow::cleanPickledCache);
+    cleanPickledCacheAction->setObjectName(QStringLiteral("cleanPickledCacheAction"));
     cacheMenu->addSeparator();
     cleanAllAction = cacheMenu->addAction(tr("Clean All"), this, &MainWindow::cleanAll);
+    cleanAllAction->setObjectName(QStringLiteral("cleanAllAction"));
     menuBar()->addMenu(cacheMenu);
 
     helpMenu = new HMenu(tr("&Help"), menuBar());
@@ -328,6 +337,8 @@ void MainWindow::setReady(bool ready)
             cleanAllAction, exportMarksAction, importMarksAction, resetLayoutAction})
         action->setEnabled(ready);
     cleanPickledCacheAction->setEnabled(ready && pickled);
+    if (historyWindow)
+        historyWindow->setCommandsEnabled(ready);
     this->ready = ready;
     if (ready)
         QApplication::restoreOverrideCursor();
@@ -501,6 +512,8 @@ void MainWindow::quit()
     saveLayout();
     if (logWindow && logWindow->isVisible())
         logWindow->hide();
+    if (historyWindow && historyWindow->isVisible())
+        historyWindow->hide();
     // The engine goes first, over the window that is still up: what it has
     // to say (a lock it could not release) needs a parent to be read.
     delete yumIO;
@@ -517,6 +530,11 @@ void MainWindow::quit()
 void MainWindow::quitRequested()
 {
     stopAndQuit(true);
+}
+
+QString MainWindow::transactionRunningQuestion()
+{
+    return tr("The transaction is running and cannot be stopped.\nQuit when it has ended?");
 }
 
 void MainWindow::stopAndQuit(bool ask)
@@ -548,7 +566,7 @@ void MainWindow::stopAndQuit(bool ask)
         // Once rpm runs the transaction nothing stops it: say so, and quit
         // when it has ended.
         QString const question = yumIO && yumIO->transactionRunning()
-            ? tr("The transaction is running and cannot be stopped.\nQuit when it has ended?")
+            ? transactionRunningQuestion()
             : tr("Stop the current operation and quit?");
         QMessageBox box(QMessageBox::Question, tr("VUX"), question, QMessageBox::NoButton, this);
         box.addButton(QMessageBox::Yes)->setObjectName(QStringLiteral("yesButton"));
@@ -603,6 +621,21 @@ void MainWindow::displayLog()
     if (!logWindow)
         logWindow = new Log::Window(yumIO->logEntries(), this);
     logWindow->show();
+}
+
+void MainWindow::displayHistory()
+{
+    if (!yumIO)
+        return;
+    if (!historyWindow) {
+        historyWindow = new History::Window(yumIO, this);
+        connect(
+            historyWindow, &History::Window::operationRequested, this, &MainWindow::applyHistory);
+        historyWindow->setCommandsEnabled(ready);
+    }
+    historyWindow->show();
+    historyWindow->raise();
+    historyWindow->activateWindow();
 }
 
 void MainWindow::editRepositories(bool forceReposChanged)
@@ -690,8 +723,41 @@ void MainWindow::apply()
         if (!checkCredentials())
             return; // quitting: the window stays busy
         recollect(!applied); // clears the engine and collects; the model resets with it
+        if (historyWindow && historyWindow->isVisible())
+            historyWindow->reload();
     }
     setReady(true);
+}
+
+// As apply(), with the transaction the package manager's history names.
+// The collection afterwards keeps the marks of the packages that can still
+// take them; the others are dropped, so marks are not put at stake unasked.
+void MainWindow::applyHistory(History::Operation operation, int id)
+{
+    if (!ready || !yumIO)
+        return;
+    int const marked = markedCount();
+    if (marked > 0
+        && !confirmed(historyWindow ? static_cast<QWidget*>(historyWindow) : this,
+            tr("Packages marked for an action that has not been applied: %1.\nThe package "
+               "lists are collected again afterwards; packages that can no longer take their "
+               "marks lose them.\nGo on?")
+                .arg(marked)))
+        return;
+    setReady(false);
+    QStringList dropped;
+    if (yumIO->applyHistory(operation, id) || yumIO->partlyApplied()) {
+        if (!checkCredentials())
+            return; // quitting: the window stays busy
+        dropped = recollect(true);
+    }
+    if (historyWindow)
+        historyWindow->reload();
+    setReady(true);
+    if (!dropped.isEmpty() && !quitting && !stopping)
+        statusBar()->showMessage(
+            tr("Marks dropped (the package is gone, or its action no longer applies): %1")
+                .arg(dropped.join(QStringLiteral(", "))));
 }
 
 // Runs the larder credential check; false when the user chose to quit (the

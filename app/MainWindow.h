@@ -2,6 +2,7 @@
 #pragma once
 
 #include "repo/YumRepoEnabled.h"
+#include "yumio/History.h"
 
 #include <QHash>
 #include <QIcon>
@@ -26,6 +27,10 @@ class View;
 } // namespace PackageTable
 
 namespace Log {
+class Window;
+}
+
+namespace History {
 class Window;
 }
 
@@ -73,6 +78,9 @@ public:
     // it is refused while a dialog is up: the operation waits for its answer.
     // A signal (not ask) answers every dialog, now and later, with Cancel.
     void stopAndQuit(bool ask);
+    // The question asked there while rpm runs a transaction, which nothing
+    // stops.
+    static QString transactionRunningQuestion();
     QSize sizeHint() const override;
 
 protected:
@@ -83,6 +91,9 @@ public slots:
     void refresh();
     void apply();
     void reposChanged();
+    // Undoes a transaction of the package manager's history, or every one
+    // after it, as apply() applies the marks.
+    void applyHistory(History::Operation operation, int id);
 
 protected slots:
     void initialize();
@@ -90,6 +101,7 @@ protected slots:
     void quit();
     void quitRequested();
     void displayLog();
+    void displayHistory();
     void editRepositories(bool forceReposChanged);
     void editRepositories();
     void cleanHeaders();
@@ -150,6 +162,7 @@ private:
     QHash<QString, bool> sessionUse;
     Log::Window* logWindow = nullptr;
     Help::Window* helpWindow = nullptr;
+    History::Window* historyWindow = nullptr;
     RepoEditor::Dialog* repoEditor = nullptr;
     DialogCanceller* canceller = nullptr; // answers for no one after a stop signal
     bool failedStart = false;
@@ -178,6 +191,7 @@ private:
     QAction* importMarksAction = nullptr;
     HMenu* windowsMenu = nullptr;
     QAction* logAction = nullptr;
+    QAction* historyAction = nullptr;
     QAction* resetLayoutAction = nullptr;
     HMenu* sortMenu = nullptr;
     HMenu* reposMenu = nullptr;

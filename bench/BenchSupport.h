@@ -2,7 +2,8 @@
 #pragma once
 
 // What the benchmark programs share: their environment, an engine without
-// the main window and an answerer of their dialogs.
+// the main window, an answerer of their dialogs, and their timing and
+// printing of figures.
 
 #include "base/Globals.h"
 #include "base/InstallRoot.h"
@@ -12,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -20,6 +22,11 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QtGlobal>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
 
 // Offscreen unless told otherwise, with the companion script of this source
 // tree unless VUXSHARE names another: call before the application is made.
@@ -44,6 +51,24 @@ public:
 
     // The command line without the program's name.
     QStringList operands() const { return arguments().mid(1); }
+
+    // The operands when they begin with the root; none, the usage written,
+    // otherwise.
+    QStringList rootOperands(char const* usage) const
+    {
+        QStringList const args = operands();
+        if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-')))
+            return args;
+        std::fprintf(stderr, "usage: %s\n", usage);
+        return QStringList();
+    }
+
+    // The number after --repeat, else fallback.
+    static int repeat(QStringList const& args, int fallback)
+    {
+        int const at = args.indexOf(QStringLiteral("--repeat"));
+        return at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : fallback;
+    }
 };
 
 // An engine on a root, with the window and the two progress bars it needs
@@ -112,3 +137,48 @@ private:
     QTimer timer;
     QPointer<QWidget> last;
 };
+
+// Timing and printing of figures.
+namespace Bench {
+
+// A figure as the drivers read it: "key value".
+inline void print(char const* key, double value)
+{
+    std::printf("%s %.4f\n", key, value);
+    std::fflush(stdout);
+}
+
+inline double seconds(QElapsedTimer const& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// Median time of repeat runs of step (given the run's number).
+inline double median(int repeat, std::function<void(int)> const& step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        step(i);
+        times.push_back(seconds(timer));
+        QApplication::processEvents();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Serves events until done() holds or limit seconds have passed.
+inline bool waitFor(std::function<bool()> const& done, double limit)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (seconds(timer) > limit)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+} // namespace Bench

@@ -20,14 +20,7 @@
 
 #include <cstdio>
 
-namespace {
-
-double seconds(QElapsedTimer const& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
-} // namespace
+using Bench::seconds;
 
 int main(int argc, char** argv)
 {

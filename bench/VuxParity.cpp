@@ -11,14 +11,20 @@
 //   --install NAME ARCH                 the row of View Installable showing them
 //   --remove NAME VERSION ARCH          the row of View Removable showing them
 //   --group-install NAME, --group-remove NAME, --group-update NAME
+//   --reinstall NAME VERSION ARCH       Reinstall of the row of View Removable
+//   --downgrade NAME VERSION ARCH TO    Downgrade to (version TO) of that row
+//   --hold-update NAME VERSION ARCH     Hold of that row, then "Set Update of
+//                                       All Out-of-Date"
+//   --undo-last                         Undo of the newest transaction of the
+//                                       History window
 //
 // Prints one JSON object: "rows" (every row in View All: kind, name, arch,
 // state, version, repo, the installed versions behind it, and what View
 // Removable shows of it), then with a request "marked" (the rows marked),
-// "applied", "dialogs" (title, text and whether it was accepted, in order)
-// and "errors" (the log's error lines). Exits 1 when the engine could not
-// start or collect, 2 for a wrong command line; a request that cannot be
-// marked or applied is reported in the JSON, with status 0.
+// (the transaction's id for an undo), "applied", "dialogs" (title, text and whether it was
+// accepted, in order) and "errors" (the log's error lines). Exits 1 when the engine could not start
+// or collect, 2 for a wrong command line; a request that cannot be marked or applied is reported in
+// the JSON, with status 0.
 
 #include "base/Globals.h"
 #include "packagetable/PackageTableModel.h"
@@ -174,12 +180,16 @@ int main(int argc, char** argv)
     static QHash<QString, int> const operands {{QString(), 0}, {QStringLiteral("--update-all"), 0},
         {QStringLiteral("--install"), 2}, {QStringLiteral("--remove"), 3},
         {QStringLiteral("--group-install"), 1}, {QStringLiteral("--group-remove"), 1},
-        {QStringLiteral("--group-update"), 1}};
+        {QStringLiteral("--group-update"), 1}, {QStringLiteral("--reinstall"), 3},
+        {QStringLiteral("--downgrade"), 4}, {QStringLiteral("--hold-update"), 3},
+        {QStringLiteral("--undo-last"), 0}};
     if (args.isEmpty() || !operands.contains(request)
         || args.size() != (request.isEmpty() ? 1 : 2 + operands[request])) {
         std::fprintf(stderr,
             "usage: vux-parity ROOT [--update-all | --install NAME ARCH | --remove NAME VERSION "
-            "ARCH | --group-install NAME | --group-remove NAME | --group-update NAME]\n");
+            "ARCH | --group-install NAME | --group-remove NAME | --group-update NAME | --reinstall "
+            "NAME VERSION ARCH | --downgrade NAME VERSION ARCH TO | --hold-update NAME VERSION "
+            "ARCH | --undo-last]\n");
         return 2;
     }
     QString const operand = args.value(2);
@@ -203,11 +213,35 @@ int main(int argc, char** argv)
                 model.setAction(model.index(row, PackageTable::ActionColumn), action);
                 marked.append(row);
             };
-            if (request == QLatin1String("--update-all")) {
+            // The row of View Removable that shows the request's package.
+            int const installedRow = find(
+                view, PackageTable::ViewRemovable, operand, args.value(3), args.value(4), false);
+            QModelIndex const installedIndex = model.index(installedRow, PackageTable::NameColumn);
+            bool applied = false;
+            if (request == QLatin1String("--hold-update") && installedRow >= 0
+                && !model.setHold(installedIndex, true))
+                out[QStringLiteral("holdFailed")] = true;
+            if (request == QLatin1String("--update-all")
+                || request == QLatin1String("--hold-update")) {
                 model.setUpdateAll();
                 for (int row = 0; row < engine.count(); ++row)
                     if (engine[row]->action != Package::None)
                         marked.append(row);
+            } else if (request == QLatin1String("--reinstall")) {
+                if (installedRow >= 0 && model.versions(installedIndex).reinstallable)
+                    mark(installedRow, Package::Reinstall);
+            } else if (request == QLatin1String("--downgrade")) {
+                for (Package::Version const& version : model.versions(installedIndex).older)
+                    if (installedRow >= 0 && version.version == args.value(5)) {
+                        model.setDowngrade(installedIndex, version);
+                        marked.append(installedRow);
+                    }
+            } else if (request == QLatin1String("--undo-last")) {
+                QList<History::Transaction> const transactions = engine.historyTransactions();
+                if (!transactions.isEmpty()) {
+                    marked.append(transactions.first().id);
+                    applied = engine.applyHistory(History::Undo, transactions.first().id);
+                }
             } else if (request == QLatin1String("--install")) {
                 mark(find(view, PackageTable::ViewInstallable, operand, QString(), args.value(3),
                          false),
@@ -229,7 +263,9 @@ int main(int argc, char** argv)
                 for (int row : marked)
                     markedRows.append(row);
                 out[QStringLiteral("marked")] = markedRows;
-                out[QStringLiteral("applied")] = !marked.isEmpty() && engine.apply();
+                out[QStringLiteral("applied")] = applied
+                    || (!marked.isEmpty() && request != QLatin1String("--undo-last")
+                        && engine.apply());
             }
         }
         out[QStringLiteral("errors")] = QJsonArray::fromStringList(errorLines(engine));

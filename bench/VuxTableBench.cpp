@@ -44,20 +44,11 @@
 #include <functional>
 #include <vector>
 
+using namespace Bench;
+
 namespace {
 
 QElapsedTimer sinceStart;
-
-void print(char const* key, double value)
-{
-    std::printf("%s %.4f\n", key, value);
-    std::fflush(stdout);
-}
-
-double seconds(QElapsedTimer const& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
 
 // The process's resident memory now, or its peak since the last
 // resetPeakMemory() (VmHWM), in megabytes.
@@ -90,34 +81,6 @@ double processorSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-// Median time of repeat runs of step (given the run's number).
-double median(int repeat, std::function<void(int)> const& step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repeat; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step(i);
-        times.push_back(seconds(timer));
-        QApplication::processEvents();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// Serves events until done() holds or limit seconds have passed.
-bool waitFor(std::function<bool()> const& done, double limit)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (seconds(timer) > limit)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 // Notes when the table is first painted with rows.
 class PaintWatcher : public QObject
 {
@@ -147,14 +110,11 @@ int main(int argc, char** argv)
 {
     sinceStart.start();
     BenchApplication app(argc, argv);
-    QStringList const args = app.operands();
-    if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: vux-table-bench ROOT [--start | --repeat N]\n");
+    QStringList const args = app.rootOperands("vux-table-bench ROOT [--start | --repeat N]");
+    if (args.isEmpty())
         return 2;
-    }
     bool const startOnly = args.contains(QStringLiteral("--start"));
-    int const at = args.indexOf(QStringLiteral("--repeat"));
-    int const repeat = at > 0 && at + 1 < args.size() ? std::max(1, args[at + 1].toInt()) : 5;
+    int const repeat = BenchApplication::repeat(args, 5);
     bool const searchOnly = args.size() > 1 && args[1] == QLatin1String("--search");
     bool const compare = args.size() > 1 && args[1] == QLatin1String("--compare");
     QStringList const patterns = searchOnly || compare ? args.mid(2) : QStringList();

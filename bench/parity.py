@@ -16,7 +16,11 @@ that root:
   the confirmation accepted at once) and once with `dnf -y` in the other
   copy: "Set Update of All Out-of-Date" against `dnf upgrade`, the install
   of a random available package, the removal of a random installed one,
-  a group install, a group removal and a group update; afterwards the two
+  a group install, a group removal and a group update, the reinstall of an
+  installed package, its downgrade to an older version, a hold of an
+  out-of-date package followed by "Set Update of All Out-of-Date" (`dnf
+  versionlock add` and `dnf upgrade`, dnf with its version-lock plugin) and
+  the undo of the newest transaction; afterwards the two
   roots' `rpm -qa`, the reasons dnf keeps for the installed packages, `dnf
   group list --installed` and the last `dnf history` entry's actions must
   agree.
@@ -59,9 +63,10 @@ import sandbox  # noqa: E402  (parityworld put scripts/ on the path)
 INTENDED = (
     # "Set Update of All Out-of-Date" marks the out-of-date installed groups
     # too: their update is dnf's group upgrade, which "dnf upgrade" leaves
-    # out. The packages agree; dnf's history has the group's upgrade more.
+    # out. The packages agree; dnf's history has the group's upgrade more
+    # (after a hold too).
     ("group upgrade in update all", "doc/parity.md#update-all-updates-groups",
-     lambda d: d.part == "update all" and d.what == "history" and not d.dnf
+     lambda d: d.part.endswith("update all") and d.what == "history" and not d.dnf
      and all(e.startswith("Upgrade @") for e in _side(d.vux))),
     # dnf's lists weigh repository priorities otherwise than its upgrade:
     # "dnf list --obsoletes" names a package that obsoletes an installed one
@@ -178,6 +183,9 @@ def dnf_table(root):
     table["obsoletes"] = obsoletes
     table["groups"] = dnf_groups(root, everything=True)
     table["plan"] = upgrade_plan(root)
+    # Every version the repositories have, for reinstalls and downgrades.
+    table["repositories"] = sorted(set(tuple(line.split()) for line in dnf(
+        root, "repoquery", "--qf", "%{name} %{arch} %{evr}").stdout.splitlines() if line))
     return table
 
 
@@ -446,10 +454,59 @@ def compare_outcomes(part, vuxSide, dnfSide):
 # One seed
 
 
+def _nevra_arg(name, evr, arch):
+    return "%s-%s.%s" % (name, evr if ":" in evr else "0:" + evr, arch)
+
+
 def requests(seed, table):
-    """The requests of a seed: (name, vux arguments, dnf arguments), "update
-    all" first. A group update is asked only of a group that Vux shows out
-    of date (the caller drops it otherwise)."""
+    """The requests of a seed: (name, vux arguments, dnf commands), "update
+    all" first; each dnf command is (arguments, whether dnf loads its
+    version-lock plugin). A group update is asked only of a group that Vux
+    shows out of date (the caller drops it otherwise)."""
+    return [(part, vuxArgs, [(args, False)]) for part, vuxArgs, args in _requests(seed, table)] \
+        + _versionRequests(seed, table)
+
+
+def _versionRequests(seed, table):
+    """Reinstall, downgrade, hold then update all, and undo (drawn apart from
+    the others, so that a seed's other requests stay as they were)."""
+    rng = random.Random(seed * 7919 + 2)
+    result = []
+    newest = {}
+    for name, arch, evr, _repo in table["installed"]:
+        if name != parityworld.RELEASE_PACKAGE and (
+                (name, arch) not in newest or evr_newer(evr, newest[(name, arch)])):
+            newest[(name, arch)] = evr
+    installed = sorted((n, a, e) for (n, a), e in newest.items())
+    offered = set(table["repositories"])
+    same = [p for p in installed if p in offered]
+    if same:
+        name, arch, evr = rng.choice(same)
+        result.append(("reinstall %s-%s.%s" % (name, evr, arch),
+                       ["--reinstall", name, evr, arch],
+                       [(["reinstall", _nevra_arg(name, evr, arch)], False)]))
+    older = sorted((n, a, e, oa, oe) for n, a, e in installed for on, oa, oe in offered
+                   if on == n and arch_compatible(a, oa) and evr_newer(e, oe))
+    if older:
+        name, arch, evr, toArch, toEvr = rng.choice(older)
+        result.append(("downgrade %s-%s.%s to %s" % (name, evr, arch, toEvr),
+                       ["--downgrade", name, evr, arch, toEvr],
+                       [(["downgrade", _nevra_arg(name, toEvr, toArch)], False)]))
+    planned = sorted({tuple(r[:2]) for item in table["plan"] for r in item["replaces"]}
+                     | {(i["name"], i["arch"]) for i in table["plan"] if not i["replaces"]})
+    held = [(n, a) for n, a in planned if (n, a) in newest]
+    if held:
+        name, arch = rng.choice(held)
+        evr = newest[(name, arch)]
+        result.append(("hold %s-%s.%s, update all" % (name, evr, arch),
+                       ["--hold-update", name, evr, arch],
+                       [(["versionlock", "add", _nevra_arg(name, evr, arch)], True),
+                        (["upgrade"], True)]))
+    result.append(("undo last", ["--undo-last"], [(["history", "undo", "last"], False)]))
+    return result
+
+
+def _requests(seed, table):
     rng = random.Random(seed * 7919 + 1)
     result = [("update all", ["--update-all"], ["upgrade"])]
     installedKeys = {(n, a) for n, a, _e, _r in table["installed"]}
@@ -505,16 +562,22 @@ def check_seed(seed, program, workdir, log):
         vuxSide = {"failed": None}
         # Nothing out of date is no difference: dnf's upgrade must then
         # change nothing either.
-        if not result.get("marked") and vuxArgs[0] != "--update-all":
+        if not result.get("marked") and vuxArgs[0] not in ("--update-all", "--hold-update"):
             diffs.append(Difference(part, "Vux has no row to mark for it",
-                                    "no row", " ".join(dnfArgs)))
+                                    "no row", " ".join(dnfArgs[-1][0])))
+            continue
+        if vuxArgs[0] == "--hold-update" and result.get("holdFailed"):
+            diffs.append(Difference(part, "the hold failed", result["errors"], "held"))
             continue
         if result.get("marked") and not result.get("applied"):
             texts = [d["text"] for d in result["dialogs"] if not d["accepted"]]
             vuxSide["failed"] = " / ".join(texts) or "not applied"
-        proc = dnf(droot, *dnfArgs, check=False)
-        dnfSide = {"failed": (proc.stderr.strip() or "exit %d" % proc.returncode)
-                   if proc.returncode != 0 else None}
+        dnfSide = {"failed": None}
+        for args, holds in dnfArgs:
+            proc = run(sandbox.dnf_command(droot, *args, holds=holds), "dnf", check=False)
+            if proc.returncode != 0:
+                dnfSide["failed"] = proc.stderr.strip() or "exit %d" % proc.returncode
+                break
         vuxSide["outcome"] = outcome(vroot)
         dnfSide["outcome"] = outcome(droot)
         found = compare_outcomes(part, vuxSide, dnfSide)

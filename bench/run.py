@@ -4,6 +4,7 @@
 
     run.py [--small] [--packages N] [--real N] [--groups N] [--file-scale F] [--repeat N]
            [--bench PATH] [--cache DIR] [--no-extra] [--no-api] [--no-single-calls]
+           [--no-history] [--transactions N]
 
 Generates (or reuses) the benchmark repositories and root (genrepo.py),
 warms the metadata cache, then measures on that cache, each in a process of
@@ -17,7 +18,9 @@ its own (wall time, and peak memory from the child's resource usage):
   getFiles / getChangeLog of every package;
 - the engine's collection without the adapters' one-call rows (the single
   calls the engine falls back to), checked to give the same rows;
-- dnf's Python API on the same work, for reference (dnfapi.py).
+- dnf's Python API on the same work, for reference (dnfapi.py);
+- the main window's History window over 1,000 transactions that history.py
+  writes into the root's history database.
 
 --small is a few hundred packages, for the test suite: it checks that every
 step ran and printed its figures, never how fast. Exit status 1 when a step
@@ -38,6 +41,7 @@ SOURCE_DIR = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
 
 import genrepo  # noqa: E402
+import history  # noqa: E402
 
 COLLECT_KEYS = ("collect_seconds", "entries", "updatable", "available", "installed", "groups",
                 "advised", "advisories_seconds")
@@ -272,6 +276,8 @@ def run(args):
         result["search"] = search(args, root, env)
         if args.compare:
             compare(args, root, env)
+    if args.history:
+        result["history"] = history_window(args, root, env)
     return result
 
 
@@ -463,6 +469,29 @@ def gui(args, root, env, result):
     return {"start": start, "peak": peak, "loop": loop, "ops": ops}
 
 
+def history_window(args, root, env):
+    """The History window opened from the main window's menu over a history
+    of args.transactions transactions (written into the root once)."""
+    program = find_bench(args.history_bench, "vux-history-bench")
+    history.ensure(root, args.transactions)
+    rounds = []
+    for _round in range(args.repeat):
+        _wall, _rss, text = measure([program, root, "--repeat", str(max(3, args.repeat))], env,
+                                    "vux-history-bench")
+        rounds.append(figures(text, ("history_open_seconds", "history_reopen_seconds",
+                                     "history_rows"), "vux-history-bench"))
+    med = lambda key: statistics.median(r[key] for r in rounds)
+    print()
+    print("The History window (main window, offscreen, %d packages collected), median of %d "
+          "round(s)" % (args.packages, args.repeat))
+    print(row("", "figure", "target", ""))
+    print(target_row("open with %d transactions" % med("history_rows"),
+                     med("history_open_seconds"), 0.300))
+    print(target_row("open again (read and listed anew)", med("history_reopen_seconds"), 0.300))
+    sys.stdout.flush()
+    return rounds
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--small", action="store_true",
@@ -493,12 +522,19 @@ def main(argv=None):
     parser.add_argument("--compare", action="store_true",
                         help="search a dozen patterns both ways and check the rows agree "
                         "(always with --small; slow on a large world)")
+    parser.add_argument("--no-history", dest="history", action="store_false",
+                        help="leave out the History window")
+    parser.add_argument("--transactions", type=int, default=1000,
+                        help="transactions in the root's history (default 1000)")
+    parser.add_argument("--history-bench", help="the vux-history-bench program "
+                        "(default build/bench/vux-history-bench)")
     args = parser.parse_args(argv)
     if args.small:
         args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1
         args.compare = True
+        args.transactions = 50
     if args.starts_only:
-        args.extra = args.api = args.single_calls = args.compare = False
+        args.extra = args.api = args.single_calls = args.compare = args.history = False
     if args.repeat < 1:
         parser.error("--repeat must be at least 1")
     try:

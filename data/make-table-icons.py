@@ -108,6 +108,7 @@ BOX_EDGE = (90, 90, 90, 255)
 BOX_FILL = (250, 250, 250, 255)
 PARCEL = (205, 150, 80, 255)
 PARCEL_EDGE = (110, 65, 20, 255)
+SLATE = (70, 85, 110, 255)
 
 
 # --- glyphs -------------------------------------------------------------------
@@ -117,6 +118,38 @@ def up_arrow(cx, top, bottom, half, colour):
     return [
         (polygon([(cx, top), (cx + half, head), (cx - half, head)]), colour),
         (rect(cx - half * 0.42, head - 0.5, cx + half * 0.42, bottom), colour),
+    ]
+
+
+def down_arrow(cx, top, bottom, half, colour):
+    head = bottom - half * 1.1
+    return [
+        (polygon([(cx, bottom), (cx + half, head), (cx - half, head)]), colour),
+        (rect(cx - half * 0.42, top, cx + half * 0.42, head + 0.5), colour),
+    ]
+
+
+def again(cx, cy, r, width, colour):
+    """A circular arrow: a ring open at the upper right, its head there."""
+    ring = circle(cx, cy, r + width / 2)
+    hole = circle(cx, cy, r - width / 2)
+    gap = lambda x, y: x > cx and y < cy - (x - cx) * 0.2
+    head = polygon([(cx + r - width * 1.9, cy - 1.0), (cx + r + width * 1.9, cy - 1.0),
+                    (cx + r, cy + width * 2.2)])
+    return [
+        (lambda x, y: ring(x, y) and not hole(x, y) and not gap(x, y), colour),
+        (head, colour),
+    ]
+
+
+def padlock(colour):
+    shackle = lambda x, y: (circle(16, 13, 8)(x, y) and not circle(16, 13, 5)(x, y)
+                            and y <= 13.5) or rect(8, 13, 11, 17)(x, y) or rect(21, 13, 24, 17)(x, y)
+    return [
+        (shackle, colour),
+        (rect(6, 15, 26, 29), colour),
+        (circle(16, 21, 2.6), WHITE),
+        (rect(15, 21, 17, 26), WHITE),
     ]
 
 
@@ -160,11 +193,15 @@ ICONS = {
     # The state column: out of date (attention) and up to date (all well).
     "out-of-date.png": [(circle(16, 16, 14), AMBER)] + up_arrow(16, 6, 26, 7.5, WHITE),
     "up-to-date.png": [(circle(16, 16, 14), GREEN)] + tick(8.5, 16.5, 2.6, WHITE),
+    # ... and held at its version.
+    "held.png": padlock(SLATE),
     # The action column: a box, empty or holding the action's sign.
     "noneBox.png": box(),
     "updateBox.png": box(up_arrow(16, 6.5, 26, 7.5, BLUE)),
     "installBox.png": box(plus(16, 16, 9, 2.6, GREEN)),
     "removeBox.png": box(cross(16, 16, 7.5, 2.6, RED)),
+    "reinstallBox.png": box(again(16, 16.5, 7, 2.6, GREEN)),
+    "downgradeBox.png": box(down_arrow(16, 6, 25.5, 7.5, AMBER)),
     "checkBox.png": box(tick(8.5, 16.5, 2.6, GREEN, 0.85)),
     # The kind column: one parcel, two overlapping, three stacked.
     "package.png": parcel(5, 8, 27, 27),
@@ -173,6 +210,8 @@ ICONS = {
     # The action menu's signs without a box.
     "install.png": plus(16, 16, 12, 3.3, GREEN),
     "remove.png": cross(16, 16, 10, 3.3, RED),
+    "reinstall.png": again(16, 16.5, 10, 3.3, GREEN),
+    "downgrade.png": down_arrow(16, 3, 29, 10, AMBER),
 }
 
 

@@ -1,22 +1,25 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Takes the screenshots of the user manual from the real windows: the main
-// window on a root (after its start-up), the log window, the repository
-// editor and its configuration dialog. Run by scripts/manual-screenshots.sh
+// window on a root (after its start-up), the log window, the history
+// window, the repository editor and its configuration dialog. Run by scripts/manual-screenshots.sh
 // under Xvfb: manual-shots ROOT OUTDIR.
 
+#include "app/HistoryWindow.h"
+#include "app/MainWindow.h"
 #include "base/Globals.h"
 #include "base/InstallRoot.h"
-#include "app/MainWindow.h"
 #include "log/LogWindow.h"
 #include "repo/RepoEditorConfigDialog.h"
 #include "repo/RepoEditorDialog.h"
 #include "repo/RepoEditorView.h"
+#include "yumio/YumIO.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <functional>
@@ -37,6 +40,17 @@ void save(QWidget* widget, char const* name)
         std::fprintf(stderr, "manual-shots: cannot write %s\n", qPrintable(path));
         ++failures;
     }
+}
+
+// The top-level window of type T, or null (with a failure counted).
+template <typename T> T* topLevel(char const* what)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<T*>(top))
+            return found;
+    std::fprintf(stderr, "manual-shots: no %s\n", what);
+    ++failures;
+    return nullptr;
 }
 
 // Runs step as soon as a widget of type T is the active modal dialog.
@@ -79,18 +93,33 @@ int main(int argc, char** argv)
         started->stop();
         save(&window, "main-window.png");
         QMetaObject::invokeMethod(&window, "displayLog");
-        Log::Window* log = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* found = qobject_cast<Log::Window*>(top))
-                log = found;
-        }
-        if (!log) {
-            std::fprintf(stderr, "manual-shots: no log window\n");
-            ++failures;
-        } else {
+        if (auto* log = topLevel<Log::Window>("log window")) {
             log->resize(800, 420);
             save(log, "log-window.png");
             log->hide();
+        }
+        // A transaction of VUX's own at the top of the history: helix
+        // installed, its confirmation accepted.
+        if (Package::Entry* helix = window.engine()->findEntry(false, QStringLiteral("helix"))) {
+            helix->action = Package::Install;
+            QTimer confirmer;
+            QObject::connect(&confirmer, &QTimer::timeout, [] {
+                if (QWidget* dialog = QApplication::activeModalWidget())
+                    if (auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton")))
+                        ok->click();
+            });
+            confirmer.start(100);
+            QMetaObject::invokeMethod(&window, "apply");
+        }
+        QMetaObject::invokeMethod(&window, "displayHistory");
+        if (auto* history = topLevel<History::Window>("history window")) {
+            history->resize(900, 460);
+            // The newest transaction opened to its packages.
+            auto* tree = history->findChild<QTreeWidget*>(QStringLiteral("historyTree"));
+            if (tree && tree->topLevelItemCount() > 0)
+                tree->topLevelItem(0)->setExpanded(true);
+            save(history, "history-window.png");
+            history->hide();
         }
         whenModal<RepoEditor::Dialog>([](RepoEditor::Dialog* editor) {
             editor->resize(640, 300);

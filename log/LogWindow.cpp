@@ -2,6 +2,7 @@
 #include "log/LogWindow.h"
 
 #include "base/Colors.h"
+#include "widgets/EscapeHides.h"
 #include "widgets/HTextEdit.h"
 
 #include <QDateTime>
@@ -150,12 +151,8 @@ void Window::setVisible(bool visible)
 
 void Window::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        hide();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!escapeHides(this, event))
+        QWidget::keyPressEvent(event);
 }
 
 #include "moc_LogWindow.cpp"

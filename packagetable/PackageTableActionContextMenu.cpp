@@ -3,6 +3,7 @@
 
 #include "base/Share.h"
 #include "packagetable/PackageTableModel.h"
+#include "packagetable/PackageTableVersionActions.h"
 
 namespace PackageTable {
 
@@ -22,6 +23,8 @@ ActionContextMenu::ActionContextMenu(Model* model)
     installAction->setObjectName(QStringLiteral("installAction"));
     removeAction->setObjectName(QStringLiteral("removeAction"));
     noneAction->setObjectName(QStringLiteral("noneAction"));
+    addSeparator();
+    versionActions = new VersionActions(model, this);
 }
 
 QAction* ActionContextMenu::exec(QModelIndex const& sourceIndex, QPoint const& globalPos)
@@ -30,10 +33,12 @@ QAction* ActionContextMenu::exec(QModelIndex const& sourceIndex, QPoint const& g
     Package::State const state = sourceIndex.isValid() && sourceIndex.row() < model->rowCount()
         ? model->getState(sourceIndex.row())
         : Package::Installed;
-    updateAction->setEnabled(state == Package::Updatable);
+    // A held package is not updated.
+    updateAction->setEnabled(state == Package::Updatable && !model->isHeld(sourceIndex));
     installAction->setEnabled(state == Package::Available);
     removeAction->setEnabled(state != Package::Available);
     noneAction->setEnabled(true);
+    versionActions->prepare(sourceIndex);
     return QMenu::exec(globalPos);
 }
 

@@ -7,9 +7,11 @@
 namespace PackageTable {
 
 class Model;
+class VersionActions;
 
 // The pop-up menu of the Action column: the actions the entry's state
-// allows, and "no action".
+// allows, "no action", and reinstalling or downgrading an installed
+// package.
 class ActionContextMenu : public QMenu
 {
     Q_OBJECT
@@ -32,6 +34,7 @@ private:
     QAction* installAction;
     QAction* removeAction;
     QAction* noneAction;
+    VersionActions* versionActions;
 };
 
 } // namespace PackageTable

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstring>
 
 namespace PackageTable {
@@ -26,6 +27,10 @@ char const* actionWord(Package::Action action)
         return "update";
     case Package::Remove:
         return "remove";
+    case Package::Reinstall:
+        return "reinstall";
+    case Package::Downgrade:
+        return "downgrade";
     case Package::None:
         break;
     }
@@ -61,13 +66,13 @@ Package::Entry* findTarget(YumIO const& engine, QString const& target, QString* 
 
 // Whether entry e offers version (VERSION-RELEASE or VERSION-RELEASE.ARCH)
 // for the action: the version it brings for installs and updates, an
-// installed one for removals.
+// installed one for removals and reinstalls.
 bool offers(Package::Entry const& e, Package::Action action, QString const& version)
 {
     auto same = [&version](Package::Entry const& v) {
         return version == v.verRel || version == v.verRel + QLatin1Char('.') + v.arch;
     };
-    if (action != Package::Remove)
+    if (action != Package::Remove && action != Package::Reinstall)
         return same(e);
     for (Package::Entry const* v = e.state == Package::Updatable ? e.next : &e; v; v = v->next)
         if (same(*v))
@@ -89,9 +94,9 @@ void tell(QWidget* parent, QMessageBox::Icon icon, QString const& text,
 
 QByteArray Marks::text(Model const& model)
 {
-    QString text = QStringLiteral(
-        "# Vux marks: one action and package a line (install, update or remove NAME,\n"
-        "# NAME-VERSION-RELEASE.ARCH or @GROUP).\n");
+    QString text
+        = QStringLiteral("# Vux marks: one action and package a line (install, update, remove,\n"
+                         "# reinstall or downgrade NAME, NAME-VERSION-RELEASE.ARCH or @GROUP).\n");
     for (int row = 0; row < model.rowCount(); ++row) {
         Package::Entry const& e = *model.entry(row);
         char const* word = actionWord(e.action);
@@ -100,7 +105,10 @@ QByteArray Marks::text(Model const& model)
         QString target = e.name;
         if (e.kind == Package::Group)
             target = QLatin1Char('@') + e.name;
-        else if (e.action != Package::Remove)
+        else if (e.action == Package::Downgrade)
+            target = e.name + QLatin1Char('-') + e.downgradeVersion + QLatin1Char('.')
+                + e.downgradeTo.section(QLatin1Char('.'), -1);
+        else if (e.action != Package::Remove && e.action != Package::Reinstall)
             target = nevra(e);
         text += QLatin1String(word) + QLatin1Char(' ') + target + QLatin1Char('\n');
     }
@@ -120,14 +128,15 @@ Marks::Reading Marks::read(QByteArray const& bytes, Model const& model)
         QString const word = blank < 0 ? line : line.left(blank);
         QString const target = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
         Package::Action action = Package::None;
-        for (Package::Action candidate : {Package::Install, Package::Update, Package::Remove})
+        for (Package::Action candidate : {Package::Install, Package::Update, Package::Remove,
+                 Package::Reinstall, Package::Downgrade})
             if (word == QLatin1String(actionWord(candidate)))
                 action = candidate;
         if (action == Package::None || target.isEmpty() || target == QLatin1String("@")) {
             reading = Reading();
             reading.ok = false;
-            reading.error = tr("Line %1 is not an action and a package (install, update or "
-                               "remove NAME): %2")
+            reading.error = tr("Line %1 is not an action and a package (install, update, "
+                               "remove, reinstall or downgrade NAME): %2")
                                 .arg(i + 1)
                                 .arg(line);
             return reading;
@@ -153,11 +162,36 @@ Marks::Reading Marks::read(QByteArray const& bytes, Model const& model)
                                                 : tr("not installed"));
             continue;
         }
+        Reading::Mark mark {e, action, {}};
+        if (action == Package::Reinstall || action == Package::Downgrade) {
+            // What the repositories offer the installed package.
+            int row = 0;
+            while (model.entry(row) != e)
+                ++row;
+            Package::Versions const versions = model.versions(model.index(row, 0));
+            auto const older = std::find_if(versions.older.cbegin(), versions.older.cend(),
+                [&version](Package::Version const& v) {
+                    return version == v.version
+                        || version
+                        == v.version + v.nevra.mid(v.nevra.lastIndexOf(QLatin1Char('.')));
+                });
+            if (action == Package::Reinstall ? !versions.reinstallable
+                                             : older == versions.older.cend()) {
+                problem(action == Package::Reinstall
+                        ? tr("no repository has the installed version")
+                        : tr("no repository has version %1 to downgrade to").arg(version));
+                continue;
+            }
+            if (action == Package::Downgrade) {
+                mark.downgradeTo = *older;
+                version.clear();
+            }
+        }
         if (!version.isEmpty() && !offers(*e, action, version)) {
             problem(tr("version %1 is not offered here (%2 is)").arg(version, e->verRel));
             continue;
         }
-        reading.marks.append({e, action});
+        reading.marks.append(mark);
     }
     return reading;
 }
@@ -197,8 +231,13 @@ bool Marks::importFile(QWidget* parent, Model& model, QString const& path)
     QHash<Package::Entry const*, int> rows;
     for (int row = 0; row < model.rowCount(); ++row)
         rows.insert(model.entry(row), row);
-    for (auto const& mark : reading.marks)
-        model.setAction(model.index(rows.value(mark.first, -1), ActionColumn), mark.second);
+    for (auto const& mark : reading.marks) {
+        QModelIndex const index = model.index(rows.value(mark.entry, -1), ActionColumn);
+        if (mark.action == Package::Downgrade)
+            model.setDowngrade(index, mark.downgradeTo);
+        else
+            model.setAction(index, mark.action);
+    }
     if (!reading.problems.isEmpty()) {
         // The first lines, enough to know what to look for in the file.
         int const shown = 20;

@@ -18,12 +18,13 @@ class Model;
 
 // Saved selections: the marks of the table as a plain text file, so that a
 // set of changes prepared once can be applied on several machines. One mark
-// a line, "ACTION TARGET": ACTION is install, update or remove; TARGET a
-// package name, optionally with the version the action brings
-// ("NAME-VERSION-RELEASE.ARCH", the epoch as "E:" before the version when
-// it is not 0), or "@" and a group's name. Blank lines and lines starting
-// with "#" are ignored. Written with the version for installs and updates,
-// by name for removals.
+// a line, "ACTION TARGET": ACTION is install, update, remove, reinstall or
+// downgrade; TARGET a package name, optionally with the version the action
+// brings ("NAME-VERSION-RELEASE.ARCH", the epoch as "E:" before the version
+// when it is not 0; a downgrade needs it), or "@" and a group's name. Blank
+// lines and lines starting with "#" are ignored. Written with the version
+// for installs, updates and downgrades, by name for removals and
+// reinstalls.
 class Marks
 {
     Q_DECLARE_TR_FUNCTIONS(PackageTable::Marks)
@@ -40,7 +41,13 @@ public:
         // error says why, naming the line.
         bool ok = true;
         QString error;
-        QList<QPair<Package::Entry*, Package::Action>> marks;
+        struct Mark
+        {
+            Package::Entry* entry;
+            Package::Action action;
+            Package::Version downgradeTo; // for a Downgrade
+        };
+        QList<Mark> marks;
         // The lines that name nothing this table can mark, each with why.
         QStringList problems;
     };

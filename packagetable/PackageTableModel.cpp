@@ -27,6 +27,9 @@ Model::Model(YumIO* yumIO, QObject* parent)
     , updateIcon(shareIcon("icons/updateBox.png"))
     , installIcon(shareIcon("icons/installBox.png"))
     , removeIcon(shareIcon("icons/removeBox.png"))
+    , reinstallIcon(shareIcon("icons/reinstallBox.png"))
+    , downgradeIcon(shareIcon("icons/downgradeBox.png"))
+    , heldIcon(shareIcon("icons/held.png"))
     , suiteIcon(shareIcon("icons/suite.png"))
     , groupIcon(shareIcon("icons/group.png"))
     , packageIcon(shareIcon("icons/package.png"))
@@ -151,11 +154,17 @@ QVariant Model::decoration(Package::Entry const& e, int column) const
             return installIcon;
         case Package::Remove:
             return removeIcon;
+        case Package::Reinstall:
+            return reinstallIcon;
+        case Package::Downgrade:
+            return downgradeIcon;
         case Package::None:
             return noneIcon;
         }
         break;
     case StateColumn:
+        if (e.held())
+            return heldIcon;
         if (e.state == Package::Updatable)
             return outOfDateIcon;
         if (e.state == Package::Installed)
@@ -186,11 +195,22 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
             return tr("Install package");
         case Package::Remove:
             return tr("Remove package");
+        case Package::Reinstall:
+            return tr("Reinstall package");
+        case Package::Downgrade:
+            return tr("Downgrade package to %1").arg(e.downgradeVersion);
         case Package::None:
             break;
         }
         break;
     case StateColumn:
+        if (e.held())
+            return e.state == Package::Updatable
+                ? tr("Package is held at version %1 (version lock): its update is held back")
+                      .arg(e.heldAt)
+                : tr("Package is held at version %1 (version lock): no other version is "
+                     "installed")
+                      .arg(e.heldAt);
         switch (e.state) {
         case Package::Updatable:
             return tr("Package is available to update an out-of-date version");
@@ -380,7 +400,7 @@ void Model::toggleAction(QModelIndex const& index)
     switch (e->state) {
     case Package::Updatable:
         if (e->action == Package::None)
-            next = Package::Update;
+            next = e->held() ? Package::Remove : Package::Update;
         else if (e->action == Package::Update)
             next = Package::Remove;
         break;
@@ -415,6 +435,46 @@ void Model::browse(QModelIndex const& index, QWidget* parent)
     RepoBrowse::browse(parent, repo, yumIO, yumConfIO);
 }
 
+Package::Versions Model::versions(QModelIndex const& index) const
+{
+    return validRow(index) && yumIO ? yumIO->packageVersions(*entry(index.row()))
+                                    : Package::Versions();
+}
+
+void Model::setDowngrade(QModelIndex const& index, Package::Version const& version)
+{
+    if (!validRow(index))
+        return;
+    Package::Entry* e = entry(index.row());
+    e->action = Package::Downgrade;
+    e->downgradeTo = version.nevra;
+    e->downgradeVersion = version.version;
+    actionChanged(index.row());
+}
+
+bool Model::isHeld(QModelIndex const& index) const
+{
+    return validRow(index) && entry(index.row())->held();
+}
+
+bool Model::setHold(QModelIndex const& index, bool hold)
+{
+    if (!validRow(index) || !yumIO || !yumIO->setHold(*entry(index.row()), hold))
+        return false;
+    // Every row's hold was read again; a held package keeps its version.
+    int const rows = rowCount();
+    for (int row = 0; row < rows; ++row) {
+        Package::Entry* e = entry(row);
+        if (e->held() && (e->action == Package::Update || e->action == Package::Downgrade)) {
+            e->action = Package::None;
+            actionChanged(row);
+        }
+    }
+    if (rows > 0)
+        emit dataChanged(this->index(0, StateColumn), this->index(rows - 1, StateColumn));
+    return true;
+}
+
 void Model::setInstalledShown(bool shown)
 {
     if (shown == showInstalled)
@@ -438,7 +498,7 @@ void Model::setSelected(QModelIndexList const& indices)
         if (!validRow(index))
             continue;
         Package::Entry* e = entry(index.row());
-        if (e->state == Package::Updatable)
+        if (e->state == Package::Updatable && !e->held())
             e->action = Package::Update;
         else if (e->state == Package::Available)
             e->action = Package::Install;
@@ -448,24 +508,13 @@ void Model::setSelected(QModelIndexList const& indices)
     }
 }
 
-void Model::setUpdateAll()
+void Model::markUpdates(bool securityOnly)
 {
     int const rows = rowCount();
     for (int row = 0; row < rows; ++row) {
         Package::Entry* e = entry(row);
-        if (e->state == Package::Updatable) {
-            e->action = Package::Update;
-            actionChanged(row);
-        }
-    }
-}
-
-void Model::setSecurityUpdates()
-{
-    int const rows = rowCount();
-    for (int row = 0; row < rows; ++row) {
-        Package::Entry* e = entry(row);
-        if (e->state == Package::Updatable && e->advisoryKind == Package::SecurityAdvisory) {
+        if (e->state == Package::Updatable && !e->held()
+            && (!securityOnly || e->advisoryKind == Package::SecurityAdvisory)) {
             e->action = Package::Update;
             actionChanged(row);
         }

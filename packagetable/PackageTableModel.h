@@ -47,6 +47,16 @@ public:
     void describe(QModelIndex const& index, QWidget* parent);
     void browse(QModelIndex const& index, QWidget* parent);
 
+    // Reinstall and downgrade: what the repositories offer the installed
+    // package of a row, and a Downgrade mark to one of its older versions.
+    Package::Versions versions(QModelIndex const& index) const;
+    void setDowngrade(QModelIndex const& index, Package::Version const& version);
+    // Holds the installed package of a row at its version, or releases it
+    // (the package manager's version lock); a held package loses a mark to
+    // update or downgrade it. False when that failed (reported).
+    bool setHold(QModelIndex const& index, bool hold);
+    // Whether a row's installed package is held (false for other rows).
+    bool isHeld(QModelIndex const& index) const;
     // To be called after the engine rebuilt its entries: every proxy and
     // view reads the model anew, and the caches of the old entries go.
     void reset();
@@ -87,12 +97,14 @@ public:
 
 public slots:
     void setSelected(QModelIndexList const& indices);
-    void setUpdateAll();
-    // Marks Update on every update that has a security advisory.
-    void setSecurityUpdates();
+    // Mark Update on every row out of date, or on those with a security
+    // advisory; a held package is left as it is.
+    void setUpdateAll() { markUpdates(false); }
+    void setSecurityUpdates() { markUpdates(true); }
     void clearActions();
 
 private:
+    void markUpdates(bool securityOnly);
     bool validRow(QModelIndex const& index) const;
     void actionChanged(int row);
     QVariant decoration(Package::Entry const& entry, int column) const;
@@ -115,6 +127,9 @@ private:
     QIcon updateIcon;
     QIcon installIcon;
     QIcon removeIcon;
+    QIcon reinstallIcon;
+    QIcon downgradeIcon;
+    QIcon heldIcon;
     QIcon suiteIcon;
     QIcon groupIcon;
     QIcon packageIcon;

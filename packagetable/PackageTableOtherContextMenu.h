@@ -7,9 +7,11 @@
 namespace PackageTable {
 
 class Model;
+class VersionActions;
 
-// The pop-up menu of every column but Action: describe the entry, and
-// browse its repository from the Repository column.
+// The pop-up menu of every column but Action: describe the entry, browse
+// its repository from the Repository column, mark an installed package to
+// be reinstalled or downgraded, and hold it at its version or release it.
 class OtherContextMenu : public QMenu
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
 protected slots:
     void handleDescribeAction();
     void handleBrowseAction();
+    void handleHoldAction();
 
 private:
     Model* model;
@@ -29,6 +32,8 @@ private:
     QModelIndex index;
     QAction* describeAction;
     QAction* browseAction;
+    VersionActions* versionActions;
+    QAction* holdAction;
 };
 
 } // namespace PackageTable

@@ -312,6 +312,9 @@ void View::handleCustomContextMenuRequested(QPoint const& pos)
     if (!otherMenu)
         otherMenu = new OtherContextMenu(packages, this);
     otherMenu->exec(source, global);
+    // It marks too (reinstall, downgrade), and a hold drops marks.
+    if (source.isValid())
+        emit stateChanged(source.row());
 }
 
 void View::currentChanged(QModelIndex const& current, QModelIndex const& previous)

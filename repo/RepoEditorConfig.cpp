@@ -271,6 +271,25 @@ Repo::Entry Config::toEntry() const
     return entry;
 }
 
+QString Config::problemText(Problem problem)
+{
+    switch (problem) {
+    case NoIdentifier:
+        return tr("No Identifier specified");
+    case NoUrls:
+        return tr("No URLs or Mirror list URL specified");
+    case OutsideReposDirs:
+        return tr("File is not in any reposdir directory");
+    case NoRepoSuffix:
+        return tr("File lacks .repo suffix");
+    case NoLarderName:
+        return tr("No Larder Authentication Name specified");
+    case NoLarderPassword:
+        return tr("No Larder Authentication Password specified");
+    }
+    return QString();
+}
+
 bool Config::setStatus(YumConfIO const* conf, QLabel* label) const
 {
     auto const report = [label](QPalette (*make)(QPalette const&), QString const& text) {
@@ -280,25 +299,25 @@ bool Config::setStatus(YumConfIO const* conf, QLabel* label) const
     };
     Repo::Entry const entry = toEntry();
     if (entry.id.isEmpty())
-        return report(&Colors::makeError, tr("No Identifier specified"));
+        return report(&Colors::makeError, problemText(NoIdentifier));
     QString const refused = refusal();
     if (!refused.isEmpty())
         return report(&Colors::makeError, refused);
     if (entry.baseurl.isEmpty() && entry.mirrorlist.isEmpty())
-        return report(&Colors::makeWarning, tr("No URLs or Mirror list URL specified"));
+        return report(&Colors::makeWarning, problemText(NoUrls));
     QString const mainFile = YumConfIO::configuredFileName();
     if (!entry.file.isEmpty() && entry.file != mainFile) {
         if (!inReposDir(entry.file, conf->reposDirs))
-            return report(&Colors::makeWarning, tr("File is not in any reposdir directory"));
+            return report(&Colors::makeWarning, problemText(OutsideReposDirs));
         if (!entry.file.endsWith(QLatin1String(".repo")))
-            return report(&Colors::makeWarning, tr("File lacks .repo suffix"));
+            return report(&Colors::makeWarning, problemText(NoRepoSuffix));
     }
     QString nameKey, name, passwordKey, password;
     if (Repo::Larder::getAuth(entry, nameKey, name, passwordKey, password)) {
         if (name.isEmpty())
-            return report(&Colors::makeWarning, tr("No Larder Authentication Name specified"));
+            return report(&Colors::makeWarning, problemText(NoLarderName));
         if (password.isEmpty())
-            return report(&Colors::makeWarning, tr("No Larder Authentication Password specified"));
+            return report(&Colors::makeWarning, problemText(NoLarderPassword));
     }
     return false;
 }

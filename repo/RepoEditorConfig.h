@@ -35,6 +35,16 @@ public:
     void disable();
     void setEntry(Repo::Entry const& entry);
     Repo::Entry toEntry() const;
+    // What setStatus() reports, the first that applies.
+    enum Problem {
+        NoIdentifier,
+        NoUrls,
+        OutsideReposDirs,
+        NoRepoSuffix,
+        NoLarderName,
+        NoLarderPassword,
+    };
+    static QString problemText(Problem problem);
     // Puts the first problem of the form into label (text and palette);
     // false when there is none to report.
     bool setStatus(YumConfIO const* conf, QLabel* label) const;

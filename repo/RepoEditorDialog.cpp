@@ -335,22 +335,35 @@ QString Dialog::getDuplicateId() const
     return QString();
 }
 
+QString Dialog::statusText(Status status, QString const& duplicate)
+{
+    switch (status) {
+    case NoIdentifier:
+        return tr("A repository has no Identifier");
+    case DuplicateIdentifier:
+        return tr("Two or more repositories have the Identifier, %1").arg(duplicate);
+    case UnappliedChanges:
+        return tr("Unapplied Configuration Changes");
+    }
+    return QString();
+}
+
 void Dialog::updateStatusLabel()
 {
     if (hasEmptyId()) {
         statusLabel->setPalette(Colors::makeError(savedStatusPalette));
-        statusLabel->setText(tr("A repository has no Identifier"));
+        statusLabel->setText(statusText(NoIdentifier));
         return;
     }
     QString const duplicate = getDuplicateId();
     if (!duplicate.isEmpty()) {
         statusLabel->setPalette(Colors::makeError(savedStatusPalette));
-        statusLabel->setText(tr("Two or more repositories have the Identifier, %1").arg(duplicate));
+        statusLabel->setText(statusText(DuplicateIdentifier, duplicate));
         return;
     }
     if (configHasChanged) {
         statusLabel->setPalette(Colors::makeOK(savedStatusPalette));
-        statusLabel->setText(tr("Unapplied Configuration Changes"));
+        statusLabel->setText(statusText(UnappliedChanges));
         return;
     }
     statusLabel->setPalette(savedStatusPalette);

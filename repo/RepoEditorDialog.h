@@ -34,6 +34,11 @@ public:
 
     bool forceReposChanged = false;
 
+    // What the status line says, the first that applies; duplicate names the
+    // repeated identifier.
+    enum Status { NoIdentifier, DuplicateIdentifier, UnappliedChanges };
+    static QString statusText(Status status, QString const& duplicate = QString());
+
     // The modal run; ends at once, rejected, when the files cannot be read.
     int exec() override;
 

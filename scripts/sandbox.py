@@ -79,6 +79,7 @@ same macros and $HOME.
 """
 
 import argparse
+import configparser
 import contextlib
 import fcntl
 import functools
@@ -195,6 +196,17 @@ installonly_limit=3
 obsoletes=1
 skip_if_unavailable=False
 """
+
+# dnf's version-lock plugin as its package configures it, inside a root.
+VERSIONLOCK_CONF = """\
+[main]
+enabled = 1
+locklist = /etc/dnf/plugins/versionlock.list
+"""
+# Where dnf_command(holds=True) keeps the plugin configuration that points
+# the plugin at a root's lock list (dnf reads plugin configuration from the
+# host, never from the install root).
+HOLDS_PLUGIN_DIR = ".sandbox/dnf-plugins"
 
 DEMO_LARDER = ("demo", "sandbox")
 DEMO_LARDER_REPOS = ("updates",)
@@ -647,15 +659,40 @@ def write_repo_files(root, urls, enabled=None, mirrors=None):
 
 
 def write_yum_conf(root):
-    """The main configuration file, and the directories any system has."""
-    for sub in ("etc/yum.repos.d", "var/log", "var/cache/yum", "var/lib"):
+    """The main configuration file, the version-lock plugin's configuration
+    and empty lock list, and the directories any system has."""
+    for sub in ("etc/yum.repos.d", "etc/dnf/plugins", "var/log", "var/cache/yum", "var/lib"):
         os.makedirs(os.path.join(root, sub), exist_ok=True)
     _write_file(os.path.join(root, "etc", "yum.conf"), YUM_CONF)
+    _write_file(os.path.join(root, "etc", "dnf", "plugins", "versionlock.conf"), VERSIONLOCK_CONF)
+    locklist = os.path.join(root, "etc", "dnf", "plugins", "versionlock.list")
+    if not os.path.exists(locklist):
+        _write_file(locklist, "")
 
 
-def dnf_command(root, *args):
-    """A dnf command line that works on the sandbox root only."""
-    return [_dnf(), "-y", "-q", "--noplugins",
+def _holds_plugin_dir(root):
+    """A plugin configuration directory whose versionlock.conf names the
+    root's lock list (the one the root's own configuration names)."""
+    parser = configparser.RawConfigParser()
+    parser.read(os.path.join(root, "etc", "dnf", "plugins", "versionlock.conf"))
+    locklist = parser.get("main", "locklist", fallback="/etc/dnf/plugins/versionlock.list")
+    directory = os.path.join(root, HOLDS_PLUGIN_DIR)
+    os.makedirs(directory, exist_ok=True)
+    _write_file(os.path.join(directory, "versionlock.conf"),
+                "[main]\nenabled = 1\nlocklist = %s\n" % os.path.join(root, locklist.lstrip("/")))
+    return directory
+
+
+def dnf_command(root, *args, holds=False):
+    """A dnf command line that works on the sandbox root only. With holds,
+    dnf's version-lock plugin (and no other) is loaded and reads the root's
+    lock list, so that "dnf upgrade" keeps held packages and "dnf versionlock"
+    works on the root."""
+    plugins = ["--noplugins"]
+    if holds:
+        plugins = ["--disableplugin=*", "--enableplugin=versionlock",
+                   "--setopt=pluginconfpath=%s" % _holds_plugin_dir(root)]
+    return [_dnf(), "-y", "-q"] + plugins + [
             "--installroot=%s" % root,
             "--config=%s" % os.path.join(root, "etc", "yum.conf"),
             "--setopt=reposdir=%s" % os.path.join(root, "etc", "yum.repos.d"),
@@ -804,6 +841,7 @@ def make_root(directory, url_base=None, larder=None, install=True, repos=None,
         urls[repo] = repo_url(repo, url_base, use_larder, os.path.join(cache, "repos"),
                               mirrors)
     write_repo_files(directory, urls, enabled, mirrors)
+    write_yum_conf(directory)
     installed = installed_packages(directory) if install else []
     return {"root": directory, "installed": installed, "repos": urls}
 
@@ -1195,6 +1233,21 @@ def _stop_pid(pid, timeout=10):
         time.sleep(0.05)
 
 
+# What the demo does with dnf after the root is made: a history of a few
+# transactions beside the root's first ones, and a package held with
+# "dnf versionlock" (it has an update waiting), so that the History window
+# and a hold show at once.
+DEMO_TRANSACTIONS = (("install", "ember"), ("install", "fjord"), ("remove", "fjord"))
+DEMO_HELD = "libbasalt"
+
+
+def _demo_history(root):
+    for args in DEMO_TRANSACTIONS:
+        _run(dnf_command(root, *args), "dnf %s in the demo root" % " ".join(args))
+    _run(dnf_command(root, "versionlock", "add", DEMO_HELD, holds=True),
+         "dnf versionlock add %s in the demo root" % DEMO_HELD)
+
+
 def demo(directory):
     directory = os.path.abspath(directory)
     marker = os.path.join(directory, ".vux-sandbox-demo")
@@ -1218,6 +1271,7 @@ def demo(directory):
     try:
         result = make_root(root, url_base=url, larder=DEMO_LARDER,
                            larder_repos=DEMO_LARDER_REPOS, group=True, extra=DEMO_EXTRA)
+        _demo_history(root)
     except BaseException:
         _stop_pid(proc.pid)
         proc.wait()
@@ -1225,8 +1279,8 @@ def demo(directory):
             os.unlink(pidfile)
         raise
     vux = os.path.join(SOURCE_DIR, "build", "vux")
-    print("Sandbox root:      %s (%d packages installed, updates waiting)"
-          % (root, len(result["installed"])))
+    print("Sandbox root:      %s (%d packages installed, updates waiting, %s held, "
+          "a history of transactions)" % (root, len(installed_packages(root)), DEMO_HELD))
     print("Repository server: %s (pid in %s, requests in %s)"
           % (url, pidfile, os.path.join(directory, "server.log")))
     for repo, repourl in result["repos"].items():

@@ -38,6 +38,8 @@ bool Package::allows(State state, Action action)
     case Install:
         return state == Available;
     case Remove:
+    case Reinstall:
+    case Downgrade:
         return state != Available;
     case None:
         break;

@@ -13,7 +13,9 @@ namespace Package {
 
 enum State { Updatable = 0, Available = 1, Installed = 2 };
 enum Kind { Suite = 0, Group = 1, Package = 2 };
-enum Action { Update = 0, Install = 1, Remove = 2, None = 3 };
+// Reinstall takes the installed version again from a repository, Downgrade
+// an older version (Entry::downgradeTo).
+enum Action { Update = 0, Install = 1, Remove = 2, None = 3, Reinstall = 4, Downgrade = 5 };
 
 // One row of the package table: a package, a suite or a group. Packages
 // have a row per name and architecture (doc/package-rows.md): an
@@ -54,6 +56,30 @@ struct Entry
     // severity rank; 0 for none.
     quint8 advisoryKind = 0;
     quint8 advisorySeverity = 0;
+    // The version a Downgrade mark goes to, as the package manager names
+    // the package (NAME-EPOCH:VERSION-RELEASE.ARCH), and its version text.
+    QString downgradeTo;
+    QString downgradeVersion;
+    // Held by the version lock: the versions it is held at (empty when it
+    // is not held).
+    QString heldAt;
+    bool held() const { return !heldAt.isEmpty(); }
+};
+
+// A repository version an installed package can be downgraded to.
+struct Version
+{
+    QString version; // as the table shows versions
+    QString nevra; // the package manager's name of the package
+    QString repos; // the repositories that have it
+};
+
+// What the repositories offer an installed package: its own version again,
+// and older ones, newest first.
+struct Versions
+{
+    bool reinstallable = false;
+    QList<Version> older;
 };
 
 // The engine's display list; it owns its entries (and so their chains).
@@ -70,8 +96,8 @@ public:
 };
 
 // Whether an entry in state can be marked with action: an update for what
-// is out of date, an install for what is not installed, a removal for what
-// is (None always).
+// is out of date, an install for what is not installed, a removal, a
+// reinstall or a downgrade for what is (None always).
 bool allows(State state, Action action);
 
 } // namespace Package

@@ -20,7 +20,7 @@ namespace {
 // the body: root, options, sources with their digests, the shared texts
 // (repositories, architectures), the rows.
 constexpr char magic[8] = {'V', 'U', 'X', 'R', 'O', 'W', 'S', '\n'};
-constexpr quint32 formatVersion = 1;
+constexpr quint32 formatVersion = 2;
 constexpr int headerSize = int(sizeof(magic)) + 4 + 8 + 8;
 // Installed versions chained behind a row: far more than any system keeps.
 constexpr int chainLimit = 4096;
@@ -194,6 +194,7 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
     out.u64(quint64(qint64(entry.buildSeconds)));
     out.text(entry.buildTime);
     out.text(entry.replacement);
+    out.text(entry.heldAt);
 }
 
 // One row; null when the record is damaged. *more tells whether an
@@ -224,6 +225,7 @@ Package::Entry* readRow(Reader& in, QList<QString> const& shared, bool* more)
     entry->buildSeconds = long(qint64(in.u64()));
     entry->buildTime = in.text();
     entry->replacement = in.text();
+    entry->heldAt = in.text();
     if (!in.ok || repo >= quint32(shared.size()) || arch >= quint32(shared.size())) {
         delete entry;
         return nullptr;
@@ -240,7 +242,8 @@ bool sameEntry(Package::Entry const& a, Package::Entry const& b)
         && a.advisoryKind == b.advisoryKind && a.advisorySeverity == b.advisorySeverity
         && a.sizeBytes == b.sizeBytes && a.buildSeconds == b.buildSeconds && a.name == b.name
         && a.verRel == b.verRel && a.repo == b.repo && a.arch == b.arch && a.size == b.size
-        && a.summary == b.summary && a.buildTime == b.buildTime && a.replacement == b.replacement;
+        && a.summary == b.summary && a.buildTime == b.buildTime && a.replacement == b.replacement
+        && a.heldAt == b.heldAt;
 }
 
 } // namespace

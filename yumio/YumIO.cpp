@@ -235,7 +235,8 @@ YumIO::Marks YumIO::marks() const
     Marks marked;
     for (Package::Entry const* entry : entries) {
         if (entry->action != Package::None)
-            marked.insert(keyOf(*entry), entry->action);
+            marked.insert(
+                keyOf(*entry), {entry->action, entry->downgradeTo, entry->downgradeVersion});
     }
     return marked;
 }
@@ -260,9 +261,14 @@ QStringList YumIO::restoreMarks(Marks const& marks)
         // After a failed collection the hash holds entries that are not
         // listed; after one that succeeded it holds exactly the listed ones.
         Package::Entry* entry = entries.isEmpty() ? nullptr : entryHash.value(it.key(), nullptr);
-        if (entry && Package::allows(entry->state, it.value()))
-            entry->action = it.value();
-        else
+        Mark const& mark = it.value();
+        bool const heldBack = entry && entry->held()
+            && (mark.action == Package::Update || mark.action == Package::Downgrade);
+        if (entry && Package::allows(entry->state, mark.action) && !heldBack) {
+            entry->action = mark.action;
+            entry->downgradeTo = mark.downgradeTo;
+            entry->downgradeVersion = mark.downgradeVersion;
+        } else
             dropped << it.key().name;
     }
     dropped.sort();
@@ -408,9 +414,14 @@ bool YumIO::selectRepos(QHash<QString, bool> const& sessionUse)
         return false;
     }
     if (enabledRepos.isEmpty()) {
-        error(tr("No repositories are enabled.\nUnder the Repositories menu, Edit "
-                 "Configuration can be used to configure repositories."));
+        error(noRepositoriesEnabled());
         return false;
     }
     return true;
+}
+
+QString YumIO::noRepositoriesEnabled()
+{
+    return tr("No repositories are enabled.\nUnder the Repositories menu, Edit "
+              "Configuration can be used to configure repositories.");
 }

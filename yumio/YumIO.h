@@ -5,6 +5,7 @@
 #include "progress/Steps.h"
 #include "python/Python.h"
 #include "yumio/Advisory.h"
+#include "yumio/History.h"
 #include "yumio/Package.h"
 
 #include <QHash>
@@ -35,7 +36,8 @@ class YumIODialogs;
 // The class is split by concern over several files: YumIO.cpp (start-up,
 // repositories, entries), YumIOCollect.cpp, YumIODetails.cpp,
 // YumIOProgressCallbacks.cpp, YumIOOutput.cpp, YumIOProbes.cpp,
-// YumIOConvert.cpp, YumIOThreads.cpp, YumIOSearch.cpp, YumIOQueries.cpp.
+// YumIOConvert.cpp, YumIOThreads.cpp, YumIOSearch.cpp, YumIOQueries.cpp,
+// YumIOHistory.cpp, YumIOHolds.cpp.
 class YumIO : public QObject, private Python
 {
     Q_OBJECT
@@ -143,9 +145,16 @@ public:
     }
     // The marked actions, by entry, to be given back to the entries of a
     // later collection: each mark returns to the entry of the same key when
-    // its new state allows the action. restoreMarks() returns the names of
-    // those that did not (sorted).
-    using Marks = QHash<EntryKey, Package::Action>;
+    // its new state allows the action (a held package takes no update or
+    // downgrade). restoreMarks() returns the names of those that did not
+    // (sorted).
+    struct Mark
+    {
+        Package::Action action;
+        QString downgradeTo; // with the version text, for a Downgrade
+        QString downgradeVersion;
+    };
+    using Marks = QHash<EntryKey, Mark>;
     Marks marks() const;
     QStringList restoreMarks(Marks const& marks);
     static EntryKey keyOf(Package::Entry const& entry);
@@ -219,6 +228,22 @@ public:
     // On by default; the tests and benchmarks compare both ways.
     void setDirectSearch(bool on) { directSearch = on; }
 
+    // --- History, holds and other versions (YumIOHistory.cpp, YumIOHolds.cpp;
+    // GUI thread, between operations) ----------------------------------------
+    // The package manager's transactions, newest first, and the packages of
+    // one; empty with *ok false after a failure, which has been reported.
+    QList<History::Transaction> historyTransactions(bool* ok = nullptr);
+    QList<History::Item> historyItems(int id, bool* ok = nullptr);
+    // Undoes transaction id, or every transaction after it, with the
+    // confirmation, progress and reports of apply() (whose result it gives).
+    bool applyHistory(History::Operation operation, int id);
+    // Holds the installed package of a row at its version (the package
+    // manager's version lock), or releases it; every row's Entry::heldAt is
+    // read again. False after a failure, which has been reported.
+    bool setHold(Package::Entry const& entry, bool hold);
+    // The repository versions the installed package of a row can take.
+    Package::Versions packageVersions(Package::Entry const& entry, bool* ok = nullptr);
+
     // --- Probes and cache cleaning ------------------------------------------
     QString yumVersionStr();
     unsigned yumVersion();
@@ -249,6 +274,11 @@ public:
     void warning(QString const& message);
     void error(char const* message) override;
     void warning(char const* message) override;
+    // The titles of those reports, and the report of a collection that has
+    // no repository to read.
+    static QString errorTitle();
+    static QString warningTitle();
+    static QString noRepositoriesEnabled();
 
     // --- Formatting ----------------------------------------------------------
     static QString bytesFormat(quint64 bytes);
@@ -386,6 +416,14 @@ private:
 
     // --- Applying (YumIOApply.cpp) ------------------------------------------
     bool applyReal();
+    bool runTransactionCall(std::function<PyObject*()> const& call);
+    PyObject* callApply(PyObject* installs, PyObject* updates, PyObject* removes, PyObject* groups,
+        PyObject* reinstalls, PyObject* downgrades);
+    PyObject* callApplyHistory();
+    // A framed script call whose expected failure is shown with failure; a
+    // new reference, or null.
+    PyObject* scriptQuery(QString const& failure, char const* method, char const* format, ...);
+    void readHolds(QList<Package::Entry*> const& rows);
     bool scriptChangedSystem();
     bool scriptHasGroupOperations();
     bool applyGroupOperations(PyObject* operations);
@@ -415,8 +453,17 @@ private:
     // The seven lists of a transaction: updated, installed, removed,
     // obsoleted, depupdated, depinstalled, depremoved.
     int makeLists(PyObject* object, PyRef* seven);
+    struct PkgtupTexts
+    {
+        QString name;
+        QString arch;
+        QString version;
+    };
+    PkgtupTexts pkgtupTexts(PyObject* pkgtup);
     QString pkgtupFormat(PyObject* pkgtup);
     QString pkgtupRepoFormat(PyObject* pkgtup, QString const& repo);
+    QString pkgtupChangeFormat(PyObject* older, PyObject* pkgtup);
+    void displayInstalledSizeChange(PyObject* object);
     PyRef memberPkgtup(PyObject* member);
     bool eachMember(
         PyObject* list, std::function<bool(PyObject* member, PyObject* pkgtup)> const& show);
@@ -536,6 +583,10 @@ private:
     quint64 installWork = 0;
     long lastTsCurrent = -1;
     bool applying = false; // the script's apply is running
+    // The history operation the next apply runs instead of the marks (an id
+    // of 0 for none).
+    History::Operation historyOperation = History::Undo;
+    int historyId = 0;
     bool appliedPart = false; // see partlyApplied()
     QStringList cleaned; // see cleanReport()
 

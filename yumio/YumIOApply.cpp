@@ -27,6 +27,10 @@ QString YumIO::actionText(Package::Action action)
         return tr("Install");
     case Package::Remove:
         return tr("Remove");
+    case Package::Reinstall:
+        return tr("Reinstall");
+    case Package::Downgrade:
+        return tr("Downgrade");
     default:
         return tr("ERROR");
     }
@@ -55,7 +59,12 @@ bool YumIO::applyReal()
     blocker.block();
     ProgressUser progressUser(progress, totalBar, itemBar);
     YumIODialogsUser dialogsUser(dialogs, parent);
-    log(Log::Heading, 0, tr("Applying"));
+    if (historyId == 0)
+        log(Log::Heading, 0, tr("Applying"));
+    else if (historyOperation == History::RollBack)
+        log(Log::Heading, 0, tr("Rolling back to transaction %1").arg(historyId));
+    else
+        log(Log::Heading, 0, tr("Undoing transaction %1").arg(historyId));
     PyGILStateWrapper lock(true);
 
     progress->startTotal(tr("Checking Dependencies: Total Progress"), 10000);
@@ -63,10 +72,21 @@ bool YumIO::applyReal()
     resetApplyFields();
     appliedPart = false;
 
+    if (historyId != 0) {
+        // What the package manager's history names is known only once it
+        // has resolved: one act until then.
+        txCount = 1;
+        loopSize = loopBase = txCount;
+        progress->setupItemActs(9900, static_cast<Steps>(loopBase));
+        return runTransactionCall([this] { return callApplyHistory(); });
+    }
+
     PyRef installs = PyRef::steal(PyList_New(0));
     PyRef updates = PyRef::steal(PyList_New(0));
     PyRef removes = PyRef::steal(PyList_New(0));
-    if (!installs || !updates || !removes) {
+    PyRef reinstalls = PyRef::steal(PyList_New(0));
+    PyRef downgrades = PyRef::steal(PyList_New(0));
+    if (!installs || !updates || !removes || !reinstalls || !downgrades) {
         PyErr_Clear();
         error(tr("Internal error: unable to create the lists of changes"));
         return false;
@@ -137,6 +157,25 @@ bool YumIO::applyReal()
             needHeader = true;
             break;
         }
+        case Package::Reinstall:
+        case Package::Downgrade: {
+            // The installed package, and for a downgrade the version it goes to.
+            PyObject* installed = entry->next ? entry->next->object : entry->object;
+            bool const downgrade = entry->applyAction == Package::Downgrade;
+            PyRef item = !installed ? PyRef()
+                : downgrade         ? PyRef::steal(
+                              Py_BuildValue("(Os)", installed, entry->downgradeTo.toUtf8().constData()))
+                            : PyRef::borrow(installed);
+            if (!item
+                || PyList_Append(downgrade ? downgrades.get() : reinstalls.get(), item.get())
+                    != 0) {
+                PyErr_Clear();
+                error(tr("Unable to add package %1 to the changes").arg(entry->name));
+                return false;
+            }
+            txCount += 2;
+            break;
+        }
         }
         if (needHeader && entry->object && !QFile::exists(getLocalHdr(entry->object)))
             hdrCount += 1;
@@ -146,6 +185,39 @@ bool YumIO::applyReal()
     loopBase = loopSize;
     progress->setupItemActs(9900, static_cast<Steps>(loopBase) + 10 * static_cast<Steps>(hdrCount));
 
+    return runTransactionCall([&] {
+        return callApply(installs.get(), updates.get(), removes.get(),
+            groupOperations ? groups.get() : nullptr, reinstalls.get(), downgrades.get());
+    });
+}
+
+// The script's apply with the lists of the marks, the groups' list only to
+// a script with group operations; reinstalls and downgrades go by keyword,
+// and only when there are any, so that a script without them still takes
+// the rest.
+PyObject* YumIO::callApply(PyObject* installs, PyObject* updates, PyObject* removes,
+    PyObject* groups, PyObject* reinstalls, PyObject* downgrades)
+{
+    PyRef method = PyRef::steal(PyObject_GetAttrString(yumIO, "apply"));
+    PyRef args = PyRef::steal(groups ? PyTuple_Pack(4, installs, updates, removes, groups)
+                                     : PyTuple_Pack(3, installs, updates, removes));
+    PyRef keywords = PyRef::steal(PyDict_New());
+    if (!method || !args || !keywords)
+        return nullptr;
+    if ((PyList_GET_SIZE(reinstalls) > 0
+            && PyDict_SetItemString(keywords.get(), "reinstalls", reinstalls) != 0)
+        || (PyList_GET_SIZE(downgrades) > 0
+            && PyDict_SetItemString(keywords.get(), "downgrades", downgrades) != 0))
+        return nullptr;
+    return PyObject_Call(
+        method.get(), args.get(), PyDict_Size(keywords.get()) > 0 ? keywords.get() : nullptr);
+}
+
+// Runs the script's transaction call (an apply, or an undo from the
+// history) with the transaction callbacks and the output capture in place.
+// The result of apply(): whether a confirmed transaction ran.
+bool YumIO::runTransactionCall(std::function<PyObject*()> const& call)
+{
     {
         YumIOCapturersUser capturersUser(capturers, this);
         pyExceptStart();
@@ -157,18 +229,15 @@ bool YumIO::applyReal()
         // where the log stood: the failure report needs it.
         int const mark = logCount();
         applying = true;
-        PyRef result
-            = PyRef::steal(groupOperations ? pyMethodCall(yumIO, "apply", "(OOOO)", installs.get(),
-                               updates.get(), removes.get(), groups.get())
-                                           : pyMethodCall(yumIO, "apply", "(OOO)", installs.get(),
-                                               updates.get(), removes.get()));
+        PyRef result = PyRef::steal(call());
         applying = false;
         rpmRunning = false;
         logMark = mark;
         if (!result)
             appliedPart = scriptChangedSystem();
         if (pyExceptMatches(result.get(), yumBaseError)) {
-            pythonExceptionV(tr("Error applying changes"));
+            pythonExceptionV(
+                historyId == 0 ? tr("Error applying changes") : tr("Error undoing transactions"));
             pyExceptClear();
             return false;
         }
@@ -188,10 +257,6 @@ bool YumIO::applyReal()
     // table, the marks and the objects behind them in use.
     if (applyConfirmed)
         PyRef::steal(pyMethodCall(yumIO, "flush", "()"));
-    installs.reset();
-    updates.reset();
-    removes.reset();
-    groups.reset();
     progress->reset();
     updatedNames.clear();
     return applyConfirmed;
@@ -293,6 +358,8 @@ bool YumIO::applyGroups()
         case Package::Update:
             ok = applyGrpUpdate(entry);
             break;
+        case Package::Reinstall: // not for groups
+        case Package::Downgrade:
         case Package::None:
             break;
         }
@@ -347,7 +414,9 @@ bool YumIO::applyGrpAdd(Package::Entry const* group, QSet<QString> const* requir
             applyGrpLogWas(group, package);
             break;
         case Package::None:
-            if (package->state == Package::Updatable)
+            if (package->state == Package::Updatable && package->held())
+                applyGrpLogNot(group, package, Package::Update, tr("the package is held"));
+            else if (package->state == Package::Updatable)
                 applyGrpMark(group, package, Package::Update);
             else if (package->state == Package::Available) {
                 if (!requiredNames || requiredNames->contains(package->name))
@@ -355,6 +424,13 @@ bool YumIO::applyGrpAdd(Package::Entry const* group, QSet<QString> const* requir
                 else
                     applyGrpLogNot(group, package, Package::Install, tr("the package is optional"));
             }
+            break;
+        case Package::Reinstall:
+        case Package::Downgrade:
+            // The group would update what is out of date; an installed
+            // package that is up to date it leaves to its own mark.
+            if (package->state == Package::Updatable)
+                return applyGrpConflict(group, package);
             break;
         default:
             return applyGrpConflict(group, package);

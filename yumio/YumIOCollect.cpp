@@ -142,6 +142,7 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
         for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
             rows.append(it.value());
     }
+    readHolds(rows);
     collectedRows = rows;
     logCollected(rows, clock.elapsed());
     return true;

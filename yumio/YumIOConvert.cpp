@@ -275,22 +275,32 @@ int YumIO::logCount()
     return logList.count();
 }
 
+QString YumIO::errorTitle()
+{
+    return tr("VUX Yum Error");
+}
+
+QString YumIO::warningTitle()
+{
+    return tr("VUX Yum Warning");
+}
+
 void YumIO::error(QString const& message)
 {
     log(Log::Error, 0, message);
     // An operation stopped at the user's request fails as expected: no one
     // is left to read a dialog about it.
     if (dialogs && !interruptRequested())
-        dialogs->critical(tr("VUX Yum Error"), Credentials::masked(message), QString(), QString(),
-            QString(), 0, -1);
+        dialogs->critical(
+            errorTitle(), Credentials::masked(message), QString(), QString(), QString(), 0, -1);
 }
 
 void YumIO::warning(QString const& message)
 {
     log(Log::Warning, 0, message);
     if (dialogs && !interruptRequested())
-        dialogs->warning(tr("VUX Yum Warning"), Credentials::masked(message), QString(), QString(),
-            QString(), 0, -1);
+        dialogs->warning(
+            warningTitle(), Credentials::masked(message), QString(), QString(), QString(), 0, -1);
 }
 
 void YumIO::error(char const* message)
@@ -317,7 +327,7 @@ void YumIO::pythonException(QString const& message)
         }
     }
     if (dialogs && !interruptRequested())
-        dialogs->scrollable(tr("VUX Yum Error"), lines.join(QLatin1Char('\n')));
+        dialogs->scrollable(errorTitle(), lines.join(QLatin1Char('\n')));
 }
 
 void YumIO::pythonExceptionV(QString const& message)

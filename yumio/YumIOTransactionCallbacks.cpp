@@ -179,7 +179,9 @@ int YumIO::makeLists(PyObject* object, PyRef* seven)
     return 1;
 }
 
-QString YumIO::pkgtupFormat(PyObject* pkgtup)
+// The name, architecture and version ("EPOCH:VERSION-RELEASE", the epoch
+// only when it is not 0) of a package tuple.
+YumIO::PkgtupTexts YumIO::pkgtupTexts(PyObject* pkgtup)
 {
     QString part[5];
     for (int i = 0; i < 5; ++i) {
@@ -190,14 +192,29 @@ QString YumIO::pkgtupFormat(PyObject* pkgtup)
             PyErr_Clear();
         part[i] = pyStringDec(item);
     }
-    if (part[2] == QLatin1String("0") || part[2].isEmpty())
-        return QStringLiteral("%1 %3-%4 (%2)").arg(part[0], part[1], part[3], part[4]);
-    return QStringLiteral("%1 %3:%4-%5 (%2)").arg(part[0], part[1], part[2], part[3], part[4]);
+    QString const version = part[2] == QLatin1String("0") || part[2].isEmpty()
+        ? QStringLiteral("%1-%2").arg(part[3], part[4])
+        : QStringLiteral("%1:%2-%3").arg(part[2], part[3], part[4]);
+    return {part[0], part[1], version};
+}
+
+QString YumIO::pkgtupFormat(PyObject* pkgtup)
+{
+    PkgtupTexts const texts = pkgtupTexts(pkgtup);
+    return QStringLiteral("%1 %2 (%3)").arg(texts.name, texts.version, texts.arch);
 }
 
 QString YumIO::pkgtupRepoFormat(PyObject* pkgtup, QString const& repo)
 {
     return pkgtupFormat(pkgtup) + QStringLiteral(" [%1]").arg(repo);
+}
+
+// "NAME OLD -> NEW (ARCH)" of a package tuple and the one it replaces.
+QString YumIO::pkgtupChangeFormat(PyObject* older, PyObject* pkgtup)
+{
+    PkgtupTexts const texts = pkgtupTexts(pkgtup);
+    return QStringLiteral("%1 %2 -> %3 (%4)")
+        .arg(texts.name, pkgtupTexts(older).version, texts.version, texts.arch);
 }
 
 // A transaction member's package tuple, or null after reporting that it has none.
@@ -235,14 +252,43 @@ bool YumIO::displayTransactionPkgs(QString const& label, PyObject* list)
     });
 }
 
+// Members of an install or update list, with their repositories; one that
+// replaces an installed package (relations "updates", "downgrades",
+// "reinstalls") says so, an update and a downgrade from which version.
 bool YumIO::displayTransactionPkgsRepo(QString const& label, PyObject* list)
 {
     return eachMember(list, [&](PyObject* member, PyObject* pkgtup) {
         PyRef repo = PyRef::steal(PyObject_GetAttrString(member, "repoid"));
         if (!repo)
             PyErr_Clear();
-        confirmText += QStringLiteral("\t%1: %2\n")
-                           .arg(label, pkgtupRepoFormat(pkgtup, pyString(repo.get())));
+        PyRef relatedto = PyRef::steal(PyObject_GetAttrString(member, "relatedto"));
+        if (!relatedto)
+            PyErr_Clear();
+        QString shownLabel = label;
+        QString shown = pkgtupFormat(pkgtup);
+        struct Replacing
+        {
+            char const* relation;
+            QString label;
+        };
+        for (Replacing const& replacing :
+            {Replacing {"updates", label}, Replacing {"downgrades", tr("Downgrade")},
+                Replacing {"reinstalls", tr("Reinstall")}}) {
+            PyRef older = relatedto
+                ? PyRef::steal(findRelation(relatedto.get(), replacing.relation))
+                : PyRef();
+            PyRef olderTup
+                = older ? PyRef::steal(PyObject_GetAttrString(older.get(), "pkgtup")) : PyRef();
+            PyErr_Clear();
+            if (!olderTup)
+                continue;
+            shownLabel = replacing.label;
+            if (qstrcmp(replacing.relation, "reinstalls") != 0)
+                shown = pkgtupChangeFormat(olderTup.get(), pkgtup);
+            break;
+        }
+        confirmText
+            += QStringLiteral("\t%1: %2 [%3]\n").arg(shownLabel, shown, pyString(repo.get()));
         return true;
     });
 }
@@ -393,6 +439,7 @@ PyObject* YumIO::listTransaction(PyObject* args)
     PyErr_Clear();
     if (!ok)
         return nullptr;
+    displayInstalledSizeChange(object);
     noteTransactionPkgs(Package::Install, lists[Installed].get());
     noteTransactionPkgs(Package::Update, lists[Updated].get());
     noteTransactionPkgs(Package::Remove, lists[Removed].get());
@@ -401,6 +448,25 @@ PyObject* YumIO::listTransaction(PyObject* args)
     noteTransactionPkgs(Package::Remove, lists[DepRemoved].get());
     noteTransactionPkgs(Package::Remove, lists[Obsoleted].get());
     return none();
+}
+
+// The change of the installed size the script computed (tsInfo's
+// installedSizeChange), when it did.
+void YumIO::displayInstalledSizeChange(PyObject* object)
+{
+    PyRef tsInfo = PyRef::steal(PyObject_GetAttrString(object, "tsInfo"));
+    PyRef change = tsInfo
+        ? PyRef::steal(PyObject_GetAttrString(tsInfo.get(), "installedSizeChange"))
+        : PyRef();
+    long long const bytes
+        = change && PyLong_Check(change.get()) ? PyLong_AsLongLong(change.get()) : 0;
+    bool const known = change && PyLong_Check(change.get()) && !PyErr_Occurred();
+    PyErr_Clear();
+    if (!known)
+        return;
+    QString const size = bytesFormat(quint64(bytes < 0 ? -bytes : bytes));
+    confirmText += tr("Installed size change: %1\n")
+                       .arg((bytes < 0 ? QStringLiteral("-") : QStringLiteral("+")) + size);
 }
 
 PyObject* YumIO::reportDownloadSize(PyObject* args)

@@ -26,9 +26,12 @@ from YumIOCollect import CollectMixin
 from YumIOCommon import _EXPECTED, _errorText, logger
 from YumIOConfig import ConfigMixin, RepoDict, _installRoot
 from YumIODetails import DetailsMixin
+from YumIOHistory import HistoryMixin
+from YumIOHolds import HoldsMixin
 from YumIOProcess import ProcessMixin, _lockTargets, _routeLogging, _routeStreams, _setupLogging
 from YumIOQueries import QueriesMixin
 from YumIOSack import _SackView
+from YumIOVersions import VersionsMixin
 
 
 def usesSqlite():
@@ -37,7 +40,7 @@ def usesSqlite():
 
 
 class YumIO(ProcessMixin, ConfigMixin, CollectMixin, DetailsMixin, QueriesMixin, CleanMixin,
-            ApplyMixin, dnf.Base):
+            ApplyMixin, HistoryMixin, HoldsMixin, VersionsMixin, dnf.Base):
     """dnf for Vux's engine: see doc/companion-script.md."""
 
     def __init__(self):

@@ -52,11 +52,14 @@ dnf.yum.rpmtrans.RPMTransaction._shutdownOutputLogging = _shutdownOutputLogging
 # ---------------------------------------------------------------------------
 # Applying a transaction
 #
-# apply(installs, updates, removes, groups) marks the goal from the engine's
-# lists (groups through dnf's group operations, so that dnf records them),
-# resolves, lists the transaction and asks the user, downloads, checks
-# signatures, runs the rpm transaction and reports what was done. The engine hears of each step through
-# the transaction callbacks of yumIOC, in the order yum gave them.
+# apply(installs, updates, removes, groups, reinstalls=, downgrades=) marks
+# the goal from the engine's lists (groups through dnf's group operations, so
+# that dnf records them), resolves, lists the transaction and asks the user,
+# downloads, checks signatures, runs the rpm transaction and reports what was
+# done; with the rules of the version lock, so that held packages stay.
+# applyHistory() (YumIOHistory) marks the goal from dnf's history and runs the
+# same way. The engine hears of each step through the transaction callbacks of
+# yumIOC, in the order yum gave them.
 
 
 # dnf's progress actions as yum's transaction event codes: 10 update,
@@ -106,8 +109,10 @@ class _TxMember:
 
 
 class _TsInfo:
-    """dnf's transaction as yum's seven lists, and the groups it installs,
-    updates or removes: groups, (action, name) pairs."""
+    """dnf's transaction as yum's seven lists, the groups it installs,
+    updates or removes (groups, (action, name) pairs), and
+    installedSizeChange: the installed size the transaction adds (negative
+    when it frees space)."""
 
     LISTS = ("updated", "installed", "removed", "obsoleted", "depupdated", "depinstalled",
              "depremoved")
@@ -115,6 +120,7 @@ class _TsInfo:
     def __init__(self):
         for name in self.LISTS:
             setattr(self, name, [])
+        self.installedSizeChange = 0
         self.groups = []
 
     def makelists(self):
@@ -129,6 +135,41 @@ class _TsInfo:
 class _TsInfoHolder:
     def __init__(self, tsInfo):
         self.tsInfo = tsInfo
+
+
+# The old side of an update, a downgrade and a reinstall, and the relation
+# (yum's) that ties the new side to it.
+_REPLACED = {
+    _ACTION.TransactionItemAction_UPGRADED: "updates",
+    _ACTION.TransactionItemAction_DOWNGRADED: "downgrades",
+    _ACTION.TransactionItemAction_REINSTALLED: "reinstalls",
+}
+_LEAVING = (_ACTION.TransactionItemAction_REMOVE, _ACTION.TransactionItemAction_OBSOLETED) \
+    + tuple(_REPLACED)
+
+
+def _installSize(pkg):
+    return int(getattr(pkg, "installsize", 0) or 0)
+
+
+def _relateReplaced(transaction, members):
+    """Ties each new side of an update, downgrade or reinstall to the
+    package it replaces: (old member, "updates" / "downgrades" /
+    "reinstalls") in its relatedto."""
+    items = _packageItems(transaction)
+    byItem = {}
+    for item in items:
+        member = members.get(item.pkg)
+        if member is not None and hasattr(item, "_item"):
+            byItem[item._item] = member
+    for item in items:
+        relation = _REPLACED.get(item.action)
+        if relation is None or not hasattr(item, "_item"):
+            continue
+        for newer in item._item.getReplacedBy():
+            member = byItem.get(newer)
+            if member is not None:
+                member.relatedto.append((_TxMember(item.pkg, "installed"), relation))
 
 
 def _packageItems(transaction):
@@ -147,6 +188,8 @@ def _buildTsInfo(transaction, requested):
     members = {}
     pending = []
     for item in _packageItems(transaction):
+        size = _installSize(item.pkg)
+        info.installedSizeChange += -size if item.action in _LEAVING else size
         pkg = item.pkg
         action = item.action
         dep = pkg not in requested and item.reason != _ACTION.TransactionItemReason_GROUP
@@ -184,6 +227,7 @@ def _buildTsInfo(transaction, requested):
             if newer is not None:
                 member.relatedto.append((newer, "obsoletedby"))
                 newer.relatedto.append((member, "obsoletes"))
+    _relateReplaced(transaction, members)
     return info
 
 
@@ -339,13 +383,14 @@ def _rpmLockHolder(root):
         os.close(fd)
 
 
-def _historyLine(installs, updates, removes, groups):
+def _historyLine(installs, updates, removes, groups, reinstalls=(), downgrades=()):
     words = ["vux"]
     for operation in ("install", "upgrade", "remove"):
         ids = [group.groupid for group, op, _kept in groups if op == operation]
         if ids:
             words += ["group", operation] + ids
-    for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes)):
+    for verb, pkgs in (("install", installs), ("upgrade", updates), ("remove", removes),
+                       ("reinstall", reinstalls), ("downgrade", downgrades)):
         if pkgs:
             words.append(verb)
             words.extend(str(pkg) for pkg in pkgs)
@@ -385,15 +430,20 @@ def _signatureCheck(base, pkgs):
 
 
 class ApplyMixin:
-    """YumIO's apply()."""
+    """YumIO's apply(); the transaction run it shares with applyHistory()."""
 
     # The engine hands over marked groups (apply's fourth list) rather than
     # their packages.
     groupOperations = True
 
-    def apply(self, installs, updates, removes, groups=()):
+    def apply(self, installs, updates, removes, groups=(), *, reinstalls=(), downgrades=()):
+        return self._applyGuarded(self._applyTransaction, installs, updates, removes,
+                                  list(groups), reinstalls, downgrades)
+
+    def _applyGuarded(self, run, *args):
+        """run(*args) with dnf's and the system's errors as yum's, logged."""
         try:
-            return self._applyTransaction(installs, updates, removes, list(groups))
+            return run(*args)
         except BrokenPipeError:
             raise
         except Errors.YumBaseError as error:
@@ -435,34 +485,52 @@ class ApplyMixin:
             done.append((operation, group.name))
         return done
 
-    def _applyTransaction(self, installs, updates, removes, groups):
+    def _beginApply(self):
+        """What comes before a goal is marked: the checks, and an empty goal
+        and rpm transaction set."""
         # Whether this apply changed the system, for the engine after a failure.
         self.systemChanged = False
         if os.geteuid() != 0:
             raise Errors.YumBaseError(_SUPERUSER_TEXT)
         if self.sack is None:
             raise Errors.YumBaseError("The repositories have not been read.")
+        self.reset(goal=True)
+        # dnf adds each transaction's members to one rpm transaction set and
+        # forgets it only when the Base closes: after a failed transaction the
+        # old members would be run again with the new ones. Each apply starts
+        # with a set of its own.
+        self._closeRpmDB()
+
+    def _applyTransaction(self, installs, updates, removes, groups, reinstalls, downgrades):
+        self._beginApply()
         installPkgs = [_adapterPackage(p) for p in installs]
         updatePkgs = [_adapterPackage(pair[0]) for pair in updates]
         removePkgs = [_adapterPackage(p) for p in removes]
         replacedPkgs = [_adapterPackage(pair[1]) for pair in updates]
         removing = bool(removePkgs) or any(op == "remove" for _group, op, _kept in groups)
-        if not removing or installPkgs or updatePkgs or any(
-                op != "remove" for _group, op, _kept in groups):
-            return self._runTransaction(installPkgs, updatePkgs, removePkgs, replacedPkgs,
-                                        groups, removing)
-        # Removals only are resolved against the installed system alone, as
-        # dnf's remove and group remove commands load no repository: with the
-        # repositories the solver takes other packages along (the other
-        # architecture of a multilib pair, for one).
+        if removing and not (installPkgs or updatePkgs or reinstalls or downgrades) and all(
+                op == "remove" for _group, op, _kept in groups):
+            return self._removeOnly(removePkgs, groups)
+        reinstallPkgs = [self._sameAvailable(_adapterPackage(p)) for p in reinstalls]
+        downgradePkgs = [self._downgradeTarget(_adapterPackage(p), nevra)
+                         for p, nevra in downgrades]
+        return self._runTransaction(installPkgs, updatePkgs, removePkgs, groups, removing,
+                                    replacedPkgs, reinstallPkgs, downgradePkgs)
+
+    def _removeOnly(self, removePkgs, groups):
+        """Removals only are resolved against the installed system alone, as
+        dnf's remove and group remove commands load no repository: with the
+        repositories the solver takes other packages along (the other
+        architecture of a multilib pair, for one)."""
         full = self._sack
         self._sack = self._installedSack()
         try:
+            self.reset(goal=True)
             installed = self._sack.query().installed()
             removePkgs = [installed.filter(name=p.name, epoch=p.epoch, version=p.version,
                                            release=p.release, arch=p.arch)[0]
                           for p in removePkgs]
-            return self._runTransaction([], [], removePkgs, [], groups, removing)
+            return self._runTransaction([], [], removePkgs, groups, True)
         finally:
             self._sack = full
             self.reset(goal=True)
@@ -476,31 +544,62 @@ class ApplyMixin:
         sack._configure(conf.installonlypkgs, conf.installonly_limit, conf.allow_vendor_change)
         return sack
 
-    def _runTransaction(self, installPkgs, updatePkgs, removePkgs, replacedPkgs, groups,
-                        removing):
-        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) | set(replacedPkgs)
-        self.reset(goal=True)
-        # dnf adds each transaction's members to one rpm transaction set and
-        # forgets it only when the Base closes: after a failed transaction the
-        # old members would be run again with the new ones. Each apply starts
-        # with a set of its own.
-        self._closeRpmDB()
-        groupActions = self._markGroups(groups)
-        for pkg in installPkgs:
-            self.package_install(pkg, strict=True)
-        for pkg in updatePkgs:
-            self.package_upgrade(pkg)
-        # As "dnf remove" erases: what was installed only for the removed
-        # packages goes too when the configuration says so.
-        for pkg in removePkgs:
-            self._goal.erase(pkg, clean_deps=self.conf.clean_requirements_on_remove)
+    def _runTransaction(self, installPkgs, updatePkgs, removePkgs, groups, removing,
+                        replacedPkgs=(), reinstallPkgs=(), downgradePkgs=()):
+        requested = set(installPkgs) | set(updatePkgs) | set(removePkgs) \
+            | set(replacedPkgs) | set(reinstallPkgs) | set(downgradePkgs)
+        with self._heldBack():
+            groupActions = self._markGroups(groups)
+            for pkg in installPkgs:
+                self.package_install(pkg, strict=True)
+            for pkg in updatePkgs:
+                self.package_upgrade(pkg)
+            # As "dnf remove" erases: what was installed only for the removed
+            # packages goes too when the configuration says so.
+            for pkg in removePkgs:
+                self._goal.erase(pkg, clean_deps=self.conf.clean_requirements_on_remove)
+            for pkg in reinstallPkgs:
+                self.package_reinstall(pkg)
+            for pkg in downgradePkgs:
+                self.package_downgrade(pkg, strict=True)
+            # Resolution: removals take what depends on them along, as
+            # "dnf remove" and "dnf group remove".
+            return self._runGoal(requested, removing, _historyLine(
+                installPkgs, updatePkgs, removePkgs, groups, reinstallPkgs, downgradePkgs),
+                groups=groupActions)
 
-        # Resolution: removals take what depends on them along, as "dnf remove"
-        # and "dnf group remove".
+    def _sameAvailable(self, pkg):
+        """The repository package of an installed one's very version."""
+        same = self.sack.query().available().filterm(name=pkg.name, evr=pkg.evr, arch=pkg.arch)
+        if not same:
+            raise Errors.YumBaseError("Installed package %s not available." % str(pkg))
+        return same.run()[0]
+
+    def _downgradeTarget(self, pkg, nevra):
+        """The older repository package named by nevra for an installed one."""
+        older = self.sack.query().available().filterm(nevra_strict=str(nevra))
+        if not older:
+            raise Errors.YumBaseError(_("No match for argument: %s") % nevra)
+        target = older.run()[0]
+        if target.name != pkg.name or not pkg.evr_gt(target):
+            raise Errors.YumBaseError(
+                "%s is not an older version of %s" % (nevra, str(pkg)))
+        return target
+
+    def _runGoal(self, requested, allowErasing, historyArgs, resolved=None, warnings=None,
+                 groups=()):
+        """Resolves the marked goal, lists the transaction and asks the user,
+        downloads, checks signatures and runs it, recorded in dnf's history
+        with the command line historyArgs. requested holds what the user
+        asked for; resolved is called once the goal is resolved, warnings
+        gives texts to log after the run; groups are the (operation, name)
+        pairs of the group operations marked."""
         yumIOC.dsTsCheck()
-        self.resolve(allow_erasing=removing)
+        self.resolve(allow_erasing=allowErasing)
+        if resolved is not None:
+            resolved()
         info = _buildTsInfo(self.transaction, requested)
-        info.groups = groupActions
+        info.groups = list(groups)
         lines = _tsinfoLines(info)
         for line in lines:
             logger.log(dnf.logging.DDEBUG, "TSINFO: %s", line)
@@ -533,7 +632,7 @@ class ApplyMixin:
         if lockHolder:
             raise Errors.LockError(lockHolder)
 
-        self.args = _historyLine(installPkgs, updatePkgs, removePkgs, groups)
+        self.args = historyArgs
         display = _ApplyDisplay()
         yumIOC.tsInitCallback(0)
         # dnf hands rpm sys.stderr back as its log file when a transaction ends:
@@ -561,5 +660,7 @@ class ApplyMixin:
             failure = Errors.YumBaseError("\n".join(text))
             failure.told = set(display.errors)
             raise failure
+        for text in (warnings() if warnings is not None else ()):
+            logger.warning("%s", text)
         yumIOC.postTransactionOutput(holder)
         return None

@@ -28,34 +28,45 @@ namespace StartupSupport {
 
 struct Root
 {
+    // larder: NAME:PASSWORD the server asks for on larder URLs.
+    explicit Root(QString const& larder = QString())
+        : server(larder)
+    {
+    }
     QTemporaryDir dir;
     Sandbox::Server server;
     QString file(QString const& inside = QString()) const
     {
         return dir.path() + QStringLiteral("/root") + inside;
     }
-    // Builds the root (with the repositories, all by default) and makes it
-    // the install root; sets the process globals as main does.
-    bool make(QString* error, QStringList const& repos = {})
+    // Builds the root with scripts/sandbox.py's root options (all
+    // repositories by default) and makes it the install root; sets the
+    // process globals as main does.
+    bool make(QString* error, QStringList const& options = {})
     {
         application = qobject_cast<QApplication*>(QCoreApplication::instance());
         program = "vux";
-        Sandbox::RootOptions options;
-        options.urlBase = server.url();
-        options.repos = repos;
-        if (!server.isRunning() || Sandbox::makeRoot(file(), options, error).isEmpty())
+        QStringList const arguments {
+            QStringLiteral("root"), file(), QStringLiteral("--url-base"), server.url()};
+        if (!server.isRunning() || Sandbox::run(arguments + options, error).isEmpty())
             return false;
         InstallRoot::set(file());
         return true;
     }
-    // The pid in each lock file the companion script takes: 0 where there is
-    // no file, -1 for a file without one.
+    // The lock files the companion script takes.
+    QStringList lockFiles() const
+    {
+        return {file(QStringLiteral("/var/cache/yum/metadata_lock.pid")),
+            file(QStringLiteral("/var/cache/yum/download_lock.pid")),
+            file(QStringLiteral("/var/lib/dnf/rpmdb_lock.pid"))};
+    }
+    // The pid in each of them: 0 where there is no file, -1 for a file
+    // without one.
     QList<qint64> lockOwners() const
     {
         QList<qint64> pids;
-        for (char const* name : {"/var/cache/yum/metadata_lock.pid",
-                 "/var/cache/yum/download_lock.pid", "/var/lib/dnf/rpmdb_lock.pid"}) {
-            QFile lock(file(QLatin1String(name)));
+        for (QString const& name : lockFiles()) {
+            QFile lock(name);
             bool number = false;
             qint64 const pid
                 = lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed().toLongLong(&number) : 0;
@@ -162,5 +173,28 @@ private:
     QProcess process;
     QByteArray said;
 };
+
+struct Ended
+{
+    int code = -1; // -1: crashed or never ended
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program, without a root of its own, to its end.
+inline Ended run(QStringList const& arguments, QProcessEnvironment const& environment)
+{
+    QProcess vux;
+    vux.setProcessEnvironment(environment);
+    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), arguments);
+    Ended ended;
+    if (!vux.waitForFinished(60000))
+        vux.kill();
+    else if (vux.exitStatus() == QProcess::NormalExit)
+        ended.code = vux.exitCode();
+    ended.out = vux.readAllStandardOutput();
+    ended.err = vux.readAllStandardError();
+    return ended;
+}
 
 } // namespace StartupSupport

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "app/CommandLine.h"
-#include "base/Globals.h"
+#include "StartupSupport.h"
 
-#include "config-vux-tests.h"
+#include "app/CommandLine.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <vector>
 
@@ -26,6 +22,8 @@ private slots:
     void missingInstallRoot();
 };
 
+using namespace StartupSupport;
+
 namespace {
 
 // No display of any kind, as on a console or over ssh without forwarding.
@@ -37,29 +35,6 @@ QProcessEnvironment withoutDisplayEnvironment(QString const& share)
     environment.insert(QStringLiteral("VUXSHARE"), share);
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     return environment;
-}
-
-struct Ended
-{
-    int code = -1; // -1: crashed or never ended
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs the real program to its end.
-Ended run(QStringList const& arguments, QProcessEnvironment const& environment)
-{
-    QProcess vux;
-    vux.setProcessEnvironment(environment);
-    vux.start(QStringLiteral(VUX_BINARY_DIR "/vux"), arguments);
-    Ended ended;
-    if (!vux.waitForFinished(60000))
-        vux.kill();
-    else if (vux.exitStatus() == QProcess::NormalExit)
-        ended.code = vux.exitCode();
-    ended.out = vux.readAllStandardOutput();
-    ended.err = vux.readAllStandardError();
-    return ended;
 }
 
 } // namespace
@@ -97,25 +72,8 @@ void TestCommandLine::usageAndErrors()
     Ended const vux = run(arguments, withoutDisplayEnvironment(empty.path()));
     QCOMPARE(vux.code, 1);
     QCOMPARE(vux.err, message);
-    QCOMPARE(vux.out,
-        QByteArray("usage: vux [options...]\n"
-                   "\n"
-                   "VUX, Vuxtool, is a graphical user interface which allows a user\n"
-                   "to make modifications to the installed rpm packages on a system.\n"
-                   "\n"
-                   "options:\n"
-                   "\n"
-                   "   -h, -H, --help           display this help information\n"
-                   "   -r,     --repo-editor    start by bringing up the repository "
-                   "configuration\n"
-                   "                            editor\n"
-                   "   -l,     --log            start with the log window displayed\n"
-                   "           --disablerepo=r  disable the specified repository, r\n"
-                   "           --enablerepo=r   enable the specified repository, r\n"
-                   "           --installroot=d  work on the system installed under "
-                   "directory d\n"
-                   "           --version        print the version and exit\n"
-                   "\n"));
+    program = "vux";
+    QCOMPARE(vux.out, CommandLine::usageText());
 }
 
 // Answered without a display, like --help, but as a success.

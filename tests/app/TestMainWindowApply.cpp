@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "StartupSupport.h"
-#include "support/EngineFixture.h"
 
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableView.h"
@@ -14,37 +13,9 @@
 using namespace StartupSupport;
 using namespace PackageTable;
 
-namespace {
-
-// A root made as the demo makes one: packages served over HTTP, "updates"
-// through larder credentials, the group core-tools installed.
-struct DemoRoot
-{
-    QTemporaryDir dir;
-    Sandbox::Server server {QStringLiteral("demo:sandbox")};
-    QString path() const { return dir.path() + QStringLiteral("/root"); }
-    bool make(QString* error)
-    {
-        application = qobject_cast<QApplication*>(QCoreApplication::instance());
-        program = "vux";
-        if (!server.isRunning()
-            || Sandbox::run({QStringLiteral("root"), path(), QStringLiteral("--url-base"),
-                                server.url(), QStringLiteral("--larder"),
-                                QStringLiteral("demo:sandbox"), QStringLiteral("--larder-repos"),
-                                QStringLiteral("updates"), QStringLiteral("--group")},
-                error)
-                   .isEmpty())
-            return false;
-        InstallRoot::set(path());
-        return true;
-    }
-    QStringList installed() const { return EngineFixture::rpmQa(path()); }
-};
-
-} // namespace
-
 // The demo's sandbox updated, extended and shrunk through the main window's
-// own commands and its Apply Actions button.
+// own commands and its Apply Actions button: the table follows each
+// transaction. (What rpm installs is the engine suites' concern.)
 class TestMainWindowApply : public QObject
 {
     Q_OBJECT
@@ -55,9 +26,13 @@ private slots:
 
 void TestMainWindowApply::updateExtendShrink()
 {
-    DemoRoot root;
+    // A root made as the demo makes one: "updates" through larder
+    // credentials, the group core-tools installed.
+    Root root(QStringLiteral("demo:sandbox"));
     QString error;
-    QVERIFY2(root.make(&error), qPrintable(error));
+    QVERIFY2(
+        root.make(&error, {"--larder", "demo:sandbox", "--larder-repos", "updates", "--group"}),
+        qPrintable(error));
     ModalAnswerer answerer;
     answerer.alwaysClick(QStringLiteral("okButton"));
     answerer.alwaysClick(QStringLiteral("closeButton"));
@@ -76,10 +51,8 @@ void TestMainWindowApply::updateExtendShrink()
         if (!apply->isEnabled())
             return step + QStringLiteral(": Apply Actions is disabled");
         apply->click();
-        if (answerer.answered() != asked + 1)
+        if (answerer.answered() != asked + 1) // the confirmation alone
             return step + QStringLiteral(": dialogs ") + answerer.texts().mid(asked).join('|');
-        if (!answerer.texts().last().startsWith(QLatin1String("Transaction to be performed:")))
-            return step + QStringLiteral(": ") + answerer.texts().last();
         for (int row = 0; row < model->rowCount(); ++row)
             if (model->entry(row)->action != Package::None)
                 return step + QStringLiteral(": an action is left on ") + model->entry(row)->name;
@@ -104,12 +77,6 @@ void TestMainWindowApply::updateExtendShrink()
     window.findChild<QPushButton*>(QStringLiteral("updateAllButton"))->click();
     QString failure = applied(QStringLiteral("update"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QStringList const updated {QStringLiteral("aurora-0:1.1-1"),
-        QStringLiteral("aurora-data-0:1.1-1"), QStringLiteral("cobalt-0:1.0-1"),
-        QStringLiteral("granite-0:3.0-2"), QStringLiteral("libbasalt-2:1.2-1"),
-        QStringLiteral("sandbox-kernel-0:5.1.0-1"), QStringLiteral("sandbox-kernel-0:5.2.0-1"),
-        QStringLiteral("sandbox-kernel-0:5.3.0-1"), QStringLiteral("sandbox-release-0:1-1")};
-    QCOMPARE(root.installed(), updated);
     QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Installed);
     QCOMPARE(stateOf(QStringLiteral("cobalt")), Package::Installed);
 
@@ -119,10 +86,6 @@ void TestMainWindowApply::updateExtendShrink()
     window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
     failure = applied(QStringLiteral("extend"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QStringList extended = updated;
-    extended.append(QStringLiteral("ember-0:0.3-1"));
-    extended.sort();
-    QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("ember")), Package::Installed);
 
     // Shrink: an installed package, marked in its Action cell.
@@ -130,12 +93,9 @@ void TestMainWindowApply::updateExtendShrink()
     view->setFocus();
     view->setCurrentIndex(view->model()->index(0, ActionColumn));
     QTest::keyClick(view, Qt::Key_Space);
-    QCOMPARE(view->model()->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("Remove package"));
+    QCOMPARE(model->entry(view->sourceRow(0))->action, Package::Remove);
     failure = applied(QStringLiteral("shrink"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    extended.removeAll(QStringLiteral("granite-0:3.0-2"));
-    QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
 
     // A transaction that fails after applying part of it: the table shows
@@ -148,11 +108,6 @@ void TestMainWindowApply::updateExtendShrink()
     int const asked = answerer.answered();
     apply->click();
     QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
-    QVERIFY2(answerer.texts().last().contains(QLatin1String("Applied: helix")),
-        qPrintable(answerer.texts().last()));
-    extended.append(QStringLiteral("helix-0:0.1-1"));
-    extended.sort();
-    QCOMPARE(root.installed(), extended);
     QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
     QCOMPARE(stateOf(QStringLiteral("failing-pre")), Package::Available);
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -183,9 +138,7 @@ void TestMainWindowApply::updateExtendShrink()
     poll.stop();
     QVERIFY(closed);
     QCOMPARE(answerer.answered(), before + 2); // the confirmation, the question
-    QCOMPARE(answerer.texts().last(),
-        QStringLiteral(
-            "The transaction is running and cannot be stopped.\nQuit when it has ended?"));
+    QCOMPARE(answerer.texts().last(), MainWindow::transactionRunningQuestion());
     QVERIFY(window.isVisible());
     QCOMPARE(stateOf(QStringLiteral("fjord")), Package::Installed);
     QVERIFY(!window.engine()->transactionRunning());

@@ -40,13 +40,6 @@ private slots:
     void marksAcrossCleanAndQuit();
 
 private:
-    QAction* action(QString const& text) const
-    {
-        for (QAction* candidate : window->findChildren<QAction*>())
-            if (candidate->text() == text)
-                return candidate;
-        return nullptr;
-    }
     template <typename T> T* child(char const* name) const
     {
         return window->findChild<T*>(QLatin1String(name));
@@ -99,18 +92,10 @@ void TestMainWindowTable::startFillsTheTable()
 
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
     child<QCheckBox>("groupsCheck")->setChecked(true);
-    QSet<int> states;
-    QSet<int> kinds;
-    Model* model = window->packageModel();
-    for (int row = 0; row < view->model()->rowCount(); ++row) {
-        int const source = view->sourceRow(row);
-        states << int(model->getState(source));
-        kinds << model->index(source, KindColumn).data(Qt::UserRole).toInt();
-    }
-    QCOMPARE(states, (QSet<int> {Package::Updatable, Package::Available, Package::Installed}));
-    QCOMPARE(kinds, (QSet<int> {Package::Suite, Package::Group, Package::Package}));
-    QCOMPARE(view->model()->rowCount(), model->rowCount());
-    QCOMPARE(view->accessibleName(), QStringLiteral("Packages"));
+    // The filter bar reaches the table (which rows each filter keeps is
+    // tests/packagetable's concern).
+    QCOMPARE(view->model()->rowCount(), window->packageModel()->rowCount());
+    QVERIFY(!view->accessibleName().isEmpty());
     // Controls Qt keeps hidden here (the menu bar's overflow button, the
     // table's corner button without a row header) are nobody's to reach.
     QStringList unreachable = unreachableControls(window);
@@ -151,6 +136,9 @@ void TestMainWindowTable::waitCursorOnlyInSearchMode()
     child<QComboBox>("modeCombo")->setCurrentIndex(Filter);
 }
 
+// The mode's tool tip says that a search must load extra data until it is
+// loaded, and a refresh in Search mode loads it again before searching.
+// (Which patterns load what is tests/packagetable's concern.)
 void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
 {
     YumIO* engine = window->engine();
@@ -158,23 +146,13 @@ void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
     QVERIFY(!engine->fileListsCollected());
     auto* mode = child<QComboBox>("modeCombo");
     auto* pattern = child<QLineEdit>("patternEdit");
-    QVERIFY(mode->toolTip().endsWith(QLatin1String(" (Must load extra data.)")));
-    pattern->setText(QStringLiteral(".*"));
+    QString const hint = mode->toolTip(); // says that extra data must load
     mode->setCurrentIndex(Search);
-    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
-    pattern->setText(QString());
-    child<QPushButton>("goButton")->click();
-    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
-
-    // A pattern found only in a change log.
-    pattern->setText(QStringLiteral("paper theme"));
+    pattern->setText(QStringLiteral("paper theme")); // only in a change log
     QTest::keyClick(pattern, Qt::Key_Return);
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
-    QVERIFY(!mode->toolTip().contains(QLatin1String("Must load extra data")));
-    QVERIFY(shown().contains("aurora"));
-    QVERIFY(!shown().contains("granite"));
+    QVERIFY(hint.startsWith(mode->toolTip() + QLatin1Char(' ')));
 
-    // A refresh in Search mode loads the extra data again before searching.
     QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
     QVERIFY(shown().contains("aurora"));
@@ -187,6 +165,7 @@ void TestMainWindowTable::invalidPatternShowsWhy()
 {
     auto* pattern = child<QLineEdit>("patternEdit");
     QColor const normal = pattern->palette().color(QPalette::Base);
+    QString const normalTip = pattern->toolTip();
     int const all = view->model()->rowCount();
     pattern->setText(QStringLiteral("aurora("));
     QTest::keyClick(pattern, Qt::Key_Return);
@@ -200,8 +179,7 @@ void TestMainWindowTable::invalidPatternShowsWhy()
     pattern->setText(QStringLiteral("aurora"));
     QTest::keyClick(pattern, Qt::Key_Return);
     QCOMPARE(pattern->palette().color(QPalette::Base), normal);
-    QCOMPARE(pattern->toolTip(),
-        QStringLiteral("Regular expression filter matching textual fields visible in the table"));
+    QCOMPARE(pattern->toolTip(), normalTip);
     pattern->setText(QStringLiteral(".*"));
     QTest::keyClick(pattern, Qt::Key_Return);
 }
@@ -251,7 +229,7 @@ void TestMainWindowTable::sortFromTheKeyboard()
     QList<QAction*> const entries = child<QMenu>("sortMenu")->actions();
     QHeaderView* header = view->horizontalHeader();
     QCOMPARE(entries.size(), int(ColumnCount));
-    QCOMPARE(entries[SizeColumn]->text(), QStringLiteral("Size"));
+    QCOMPARE(entries[SizeColumn]->text(), view->model()->headerData(SizeColumn, Qt::Horizontal));
     auto sorted
         = [header] { return header->sortIndicatorSection() * 2 + header->sortIndicatorOrder(); };
     view->setFocus();
@@ -330,20 +308,22 @@ void TestMainWindowTable::userMarksAnUpdate()
 
     QRect const action = view->visualRect(table->index(0, ActionColumn));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, action.center());
-    QCOMPARE(table->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("Update package"));
-    QCOMPARE(table->index(0, ActionColumn).data(Qt::AccessibleTextRole).toString(),
-        QStringLiteral("Update package"));
+    Package::Entry const* cobalt = window->packageModel()->entry(view->sourceRow(0));
+    QCOMPARE(cobalt->action, Package::Update);
+    // The cell says so to the eye and to a screen reader alike.
+    QModelIndex const cell = table->index(0, ActionColumn);
+    QVERIFY(!cell.data(Qt::ToolTipRole).toString().isEmpty());
+    QCOMPARE(cell.data(Qt::AccessibleTextRole), cell.data(Qt::ToolTipRole));
     QVERIFY(child<QPushButton>("applyButton")->isEnabled());
 
     // The keyboard reaches the same cell: Space moves the action on.
     view->setFocus();
-    view->setCurrentIndex(table->index(0, ActionColumn));
+    view->setCurrentIndex(cell);
     QTest::keyClick(view, Qt::Key_Space);
-    QCOMPARE(table->index(0, ActionColumn).data(Qt::ToolTipRole).toString(),
-        QStringLiteral("Remove package"));
+    QCOMPARE(cobalt->action, Package::Remove);
     QTest::keyClick(view, Qt::Key_Space);
-    QVERIFY(!table->index(0, ActionColumn).data(Qt::ToolTipRole).isValid());
+    QCOMPARE(cobalt->action, Package::None);
+    QVERIFY(!cell.data(Qt::ToolTipRole).isValid());
     QVERIFY(!child<QPushButton>("applyButton")->isEnabled());
 }
 
@@ -422,7 +402,7 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     QVERIFY(entry("fjord") && entry("aurora"));
     entry("fjord")->action = Package::Install;
     entry("aurora")->action = Package::Update;
-    QAction* cleanAll = action(QStringLiteral("Clean All"));
+    auto* cleanAll = child<QAction>("cleanAllAction");
     QVERIFY(cleanAll);
     int const asked = answerer->answered();
     answerer->click(QStringLiteral("noButton"));
@@ -451,7 +431,7 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     QVERIFY2(report.endsWith(QLatin1String(": aurora")), qPrintable(report));
 
     // Quit and the window's close button, declined, then accepted.
-    QAction* quit = action(QStringLiteral("&Quit"));
+    auto* quit = child<QAction>("quitAction");
     QVERIFY(quit);
     answerer->click(QStringLiteral("noButton"));
     quit->trigger();

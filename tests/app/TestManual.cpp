@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/HelpWindow.h"
+#include "app/HistoryWindow.h"
 #include "app/MainWindow.h"
 #include "config-vux-tests.h"
 #include "repo/RepoEditorContextMenu.h"
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTreeWidget>
 #include <QtTest>
 
 // The user manual covers what the windows show, and the Help menu opens it
@@ -149,6 +151,11 @@ void TestManual::coversEveryLabel()
     texts << editor.windowTitle();
     for (QDialog* dialog : editor.findChildren<QDialog*>())
         texts << dialog->windowTitle();
+    History::Window history(nullptr);
+    texts << visibleTexts(&history, false) << history.windowTitle();
+    QTreeWidgetItem const* header = history.findChild<QTreeWidget*>()->headerItem();
+    for (int column = 0; column < header->columnCount(); ++column)
+        texts << header->text(column);
     QVERIFY(texts.contains("Manual (PDF)") && texts.contains("Browse Repository")
         && texts.contains("Check GPG Keys") && texts.contains("Perm"));
     QStringList missing;

@@ -3,6 +3,7 @@
 
 #include "StartupSupport.h"
 
+#include "repo/RepoEditorConfigDialog.h"
 #include "repo/RepoEditorDialog.h"
 #include "repo/RepoEditorView.h"
 #include "support/EngineFixture.h"
@@ -43,7 +44,7 @@ void TestRepoEditorWindow::addEnableCollectThenDisable()
 {
     Root root;
     QString error;
-    QVERIFY2(root.make(&error, {"base"}), qPrintable(error));
+    QVERIFY2(root.make(&error, {"--repos", "base"}), qPrintable(error));
 
     ModalAnswerer answerer;
     // Started with -r: the editor comes first; Add a repository there.
@@ -60,9 +61,10 @@ void TestRepoEditorWindow::addEnableCollectThenDisable()
     MainWindow window;
     window.startRepoEditor = true;
     QVERIFY(start(window));
+    QString const editorTitle = window.findChild<RepoEditor::Dialog*>()->windowTitle();
     QCOMPARE(answerer.titles(),
-        QStringList({"VUX Repository Configuration Editor", "VUX Repository Configuration",
-            "VUX Repository Configuration Editor"}));
+        QStringList({editorTitle, window.findChild<RepoEditor::ConfigDialog*>()->windowTitle(),
+            editorTitle}));
     QVERIFY(panel(window)->isVisible());
     // Used in this session by its Enabled default, and collected.
     QCOMPARE(window.sessionUseMap().value("updates"), true);

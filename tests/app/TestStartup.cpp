@@ -83,11 +83,10 @@ void TestStartup::startsWithLogWindow()
     QCOMPARE(collections(window), 1);
     QCOMPARE(
         window.engine()->findEntry(false, QStringLiteral("aurora"))->state, Package::Updatable);
-    QHash<QString, QAction*> actions;
-    for (QAction* action : window.findChildren<QAction*>())
-        actions.insert(action->text(), action);
-    QVERIFY(actions.value(QStringLiteral("Clean All"))->isEnabled());
-    QVERIFY(!actions.value(QStringLiteral("Clean Pickled Data"))->isEnabled()); // none with dnf
+    auto const action
+        = [&window](char const* name) { return window.findChild<QAction*>(QLatin1String(name)); };
+    QVERIFY(action("cleanAllAction")->isEnabled());
+    QVERIFY(!action("cleanPickledCacheAction")->isEnabled()); // none with dnf
 
     // Each command runs in a busy frame and collects again where it must.
     for (auto [slot, collects] : {std::pair {"refresh", 1}, {"cleanPackages", 0}}) {
@@ -99,40 +98,38 @@ void TestStartup::startsWithLogWindow()
         QVERIFY(panel(window)->isEnabled());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
-    actions.value(QStringLiteral("&Quit"))->trigger();
+    action("quitAction")->trigger();
     QVERIFY(!window.isVisible() && !logWindow()->isVisible());
     QCOMPARE(window.engine(), nullptr);
 }
 
-// The reason comes up in an error box, the window closes, the start failed.
+// The reason comes up in an error box (naming what failed), the window
+// closes, the start failed.
 void TestStartup::failedStarts()
 {
-    auto fails = [](QString const& button, QString const& pattern) {
+    auto fails = [](QString const& button, QString const& named) {
         ModalAnswerer answerer;
         answerer.click(button);
         MainWindow failing;
         QVERIFY(start(failing));
-        QCOMPARE(answerer.titles(), QStringList {QStringLiteral("VUX Yum Error")});
+        QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
         QString const text = answerer.texts().value(0);
-        QVERIFY2(text.contains(
-                     QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption)),
-            qPrintable(text));
+        QVERIFY2(text.contains(named), qPrintable(text));
         QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
     };
     QTemporaryDir empty;
     qputenv("VUXSHARE", QFile::encodeName(empty.path()));
-    fails(QStringLiteral("button0"), QStringLiteral("^Internal error: unable to open YumIO\\.py$"));
+    fails(QStringLiteral("button0"), QStringLiteral("YumIO.py"));
     qputenv("VUXSHARE", VUX_SHARE_DIR);
 
-    // dnf's reason, then "Unable to initialize", in the scrollable box.
+    // dnf's reason, in the scrollable box.
     QFile conf(root.file(QStringLiteral("/etc/yum.conf")));
     QVERIFY(conf.open(QIODevice::ReadWrite));
     QByteArray const saved = conf.readAll();
     conf.resize(0);
     conf.write("[main\ncachedir=/var/cache/yum\n");
     conf.flush();
-    fails(QStringLiteral("closeButton"),
-        QStringLiteral("^Config error: Parsing file.*Unable to initialize$"));
+    fails(QStringLiteral("closeButton"), QStringLiteral("Parsing file"));
     conf.resize(0);
     conf.write(saved);
 }
@@ -146,9 +143,7 @@ void TestStartup::repositoryOptions_data()
         YumRepoEnabled(true, QStringLiteral("base"))} << QStringList();
     QTest::newRow("--disablerepo=*")
         << QList<YumRepoEnabled> {YumRepoEnabled(false, QStringLiteral("*"))}
-        << QStringList {QStringLiteral("No repositories are enabled.\nUnder the Repositories "
-                                       "menu, Edit Configuration can be used to configure "
-                                       "repositories.")};
+        << QStringList {YumIO::noRepositoriesEnabled()};
 }
 
 // After the failed starts a new window works, collecting what the repository

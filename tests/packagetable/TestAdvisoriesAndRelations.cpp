@@ -144,6 +144,15 @@ void TestAdvisoriesAndRelations::advisoriesAsUpdateinfoLists()
     marked.sort();
     QCOMPARE(marked, security);
     model->clearActions();
+    // A held one is left out.
+    int held = 0;
+    while ((*engine)[held]->name != security.first())
+        ++held;
+    QVERIFY(model->setHold(model->index(held, 0), true));
+    model->setSecurityUpdates();
+    QCOMPARE((*engine)[held]->action, Package::None);
+    QVERIFY(model->setHold(model->index(held, 0), false));
+    model->clearActions();
 
     // Sorted by Advisory, the security updates come last, entries without
     // an advisory first.

@@ -43,8 +43,11 @@ void TestMarks::initTestCase()
     QString error;
     EngineFixture::Options options = EngineFixture::local();
     options.group = true;
-    QVERIFY2(fixture.start(options, true, &error), qPrintable(error));
+    // cobalt is updated already: its older version is there to downgrade to.
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.dnf({QStringLiteral("-y"), QStringLiteral("upgrade"), QStringLiteral("cobalt")});
     engine = &fixture.engine();
+    QVERIFY(engine->initialize() && engine->collect(EngineFixture::allRepos()));
     fixture.answerer().alwaysClick(QStringLiteral("okButton"));
     model = new Model(engine, this);
     model->reset();
@@ -83,8 +86,16 @@ void TestMarks::exportThenImportReproducesTheMarks()
     mark("ember", Package::Install);
     mark("libbasalt", Package::Update);
     mark("aurora", Package::Remove);
-    mark("granite", Package::Remove);
+    mark("granite", Package::Reinstall);
     mark("Office Extras", Package::Install, true);
+    // cobalt to its older version, as the Downgrade menu marks it.
+    Package::Entry const* cobalt = engine->findEntry(false, QStringLiteral("cobalt"));
+    int row = 0;
+    while ((*engine)[row] != cobalt)
+        ++row;
+    Package::Versions const versions = model->versions(model->index(row, 0));
+    QVERIFY(!versions.older.isEmpty());
+    model->setDowngrade(model->index(row, 0), versions.older.first());
     QStringList const before = marks();
     QString const path = dir.filePath("marks.txt");
     QVERIFY(Marks::exportFile(fixture.window(), *model, path));
@@ -92,6 +103,7 @@ void TestMarks::exportThenImportReproducesTheMarks()
     QVERIFY(marks().isEmpty());
     QVERIFY(Marks::importFile(fixture.window(), *model, path));
     QCOMPARE(marks(), before);
+    QCOMPARE(cobalt->downgradeTo, versions.older.first().nevra);
     QCOMPARE(fixture.answerer().answered(), 0);
 
     // A file that cannot be written leaves the one there as it was.
@@ -130,6 +142,8 @@ void TestMarks::lines_data()
     QTest::newRow("actions a row does not allow")
         << "install granite\nupdate granite\nremove ember\nupdate aurora"
         << QStringList {"aurora:" + update} << 3;
+    QTest::newRow("reinstall and downgrade not offered")
+        << "reinstall ember\ndowngrade " + nevra("granite") << QStringList() << 2;
     QTest::newRow("unknown package and group")
         << "install no-such-package\ninstall @No Such Group\ninstall @Office Extras"
         << QStringList {"@Office Extras:" + install} << 2;

@@ -32,6 +32,7 @@ private slots:
     void bulkActions();
     void contextMenusByStateAndColumn_data();
     void contextMenusByStateAndColumn();
+    void holdsAndDowngrades();
     void selectionThroughDescendingSort();
     void stateAndKindFilters();
     void filterAcrossNeighbouringFields();
@@ -68,8 +69,12 @@ void TestPackageTable::initTestCase()
     QString error;
     EngineFixture::Options options;
     options.group = true;
-    QVERIFY2(fixture.start(options, true, &error), qPrintable(error));
+    // libbasalt is updated already: its older version is there to
+    // downgrade to.
+    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    fixture.dnf({QStringLiteral("-y"), QStringLiteral("upgrade"), QStringLiteral("libbasalt")});
     engine = &fixture.engine();
+    QVERIFY(engine->initialize() && engine->collect(EngineFixture::allRepos()));
     model = new Model(engine, fixture.window());
     view = new View(model, ViewAll, true, engine, fixture.window());
     proxy = view->proxyModel();
@@ -111,11 +116,11 @@ QStringList TestPackageTable::runMenu(int sourceRow, int column, QString const& 
         if (!menu)
             return;
         for (QAction* action : menu->actions()) {
-            if (action->isVisible() && action->isEnabled())
+            if (action->isVisible() && action->isEnabled() && !action->isSeparator())
                 offered << action->objectName();
         }
         QAction* chosen = choose.isEmpty() ? nullptr : menu->findChild<QAction*>(choose);
-        if (!chosen) {
+        if (!chosen && !choose.isEmpty()) {
             for (QAction* action : menu->actions())
                 if (action->objectName() == choose)
                     chosen = action;
@@ -306,14 +311,24 @@ void TestPackageTable::contextMenusByStateAndColumn_data()
                          QString const& offered, Package::Action action) {
         QTest::newRow(tag) << name << column << choose << offered.split(' ') << int(action);
     };
-    row("updatable action", "aurora", 0, "updateAction", "updateAction removeAction noneAction",
-        Package::Update);
+    // The installed version of every installed package is in base: each can
+    // be reinstalled; only libbasalt has an older version.
+    row("updatable action", "aurora", 0, "updateAction",
+        "updateAction removeAction noneAction reinstallAction", Package::Update);
     row("available action", "ember", 0, "installAction", "installAction noneAction",
         Package::Install);
-    row("installed action", "granite", 0, "removeAction", "removeAction noneAction",
+    row("installed action", "granite", 0, "removeAction", "removeAction noneAction reinstallAction",
         Package::Remove);
-    row("repository", "granite", 5, "", "describeAction browseAction", Package::None);
-    row("name", "granite", 3, "", "describeAction", Package::None);
+    row("reinstall", "granite", 0, "reinstallAction", "removeAction noneAction reinstallAction",
+        Package::Reinstall);
+    row("repository", "granite", 5, "", "describeAction browseAction reinstallAction holdAction",
+        Package::None);
+    row("name", "granite", 3, "", "describeAction reinstallAction holdAction", Package::None);
+    row("reinstall by name", "granite", 3, "reinstallAction",
+        "describeAction reinstallAction holdAction", Package::Reinstall);
+    row("downgradable", "libbasalt", 3, "",
+        "describeAction reinstallAction downgradeAction holdAction", Package::None);
+    row("available name", "ember", 3, "", "describeAction", Package::None);
 }
 
 void TestPackageTable::contextMenusByStateAndColumn()
@@ -327,8 +342,65 @@ void TestPackageTable::contextMenusByStateAndColumn()
     QSignalSpy changed(view, &View::stateChanged);
     QCOMPARE(runMenu(row, column, choose), offered);
     QCOMPARE(int((*engine)[row]->action), action);
-    // The Action menu reports the change as a click does.
-    QCOMPARE(changed.count(), column == ActionColumn ? 1 : 0);
+    // Both menus report what they may have changed, as a click does.
+    QCOMPARE(changed.count(), 1);
+    model->clearActions();
+}
+
+// A hold from the row's menu: the row shows it, and its update is neither
+// offered nor marked by a click or the bulk commands (a mark to update it
+// goes); released, all is as before. A version chosen in the Downgrade
+// submenu marks the row.
+void TestPackageTable::holdsAndDowngrades()
+{
+    int const aurora = rowOf("aurora");
+    auto action = [this](int row) { return (*engine)[row]->action; };
+    auto stateIcon = [this](int row) {
+        return qvariant_cast<QIcon>(model->index(row, StateColumn).data(Qt::DecorationRole))
+            .cacheKey();
+    };
+    model->setAction(model->index(aurora, ActionColumn), Package::Update);
+    runMenu(aurora, NameColumn, QStringLiteral("holdAction"));
+    QVERIFY(model->isHeld(model->index(aurora, NameColumn)));
+    QCOMPARE(action(aurora), Package::None);
+    QVERIFY(stateIcon(aurora) != stateIcon(rowOf("cobalt")));
+    QVERIFY(!runMenu(aurora, ActionColumn).contains(QStringLiteral("updateAction")));
+    model->toggleAction(model->index(aurora, ActionColumn));
+    QCOMPARE(action(aurora), Package::Remove);
+    model->clearActions();
+    model->setUpdateAll();
+    model->setSelected({model->index(aurora, NameColumn)});
+    QCOMPARE(action(aurora), Package::None);
+    QCOMPARE(action(rowOf("cobalt")), Package::Update);
+    model->clearActions();
+
+    runMenu(aurora, NameColumn, QStringLiteral("holdAction"));
+    QVERIFY(!model->isHeld(model->index(aurora, NameColumn)));
+    QCOMPARE(stateIcon(aurora), stateIcon(rowOf("cobalt")));
+    model->setUpdateAll();
+    QCOMPARE(action(aurora), Package::Update);
+    model->clearActions();
+
+    int const libbasalt = rowOf("libbasalt");
+    int offered = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        auto* versions = menu ? menu->findChild<QMenu*>(QStringLiteral("downgradeMenu")) : nullptr;
+        if (versions) {
+            offered = int(versions->actions().size());
+            if (offered > 0)
+                versions->actions().first()->trigger();
+        }
+        if (menu)
+            menu->close();
+    });
+    QModelIndex const cell = proxy->mapFromSource(model->index(libbasalt, NameColumn));
+    view->scrollTo(cell);
+    QMetaObject::invokeMethod(
+        view, "handleCustomContextMenuRequested", Q_ARG(QPoint, view->visualRect(cell).center()));
+    QCOMPARE(offered, 1);
+    QCOMPARE(action(libbasalt), Package::Downgrade);
+    QCOMPARE((*engine)[libbasalt]->downgradeVersion, QStringLiteral("2:1.0-1"));
     model->clearActions();
 }
 

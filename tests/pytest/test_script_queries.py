@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-"""The script's questions to the sack, each answered as dnf's own command
-answers it on the same root: the advisories of the updates (dnf updateinfo
-list), the packages that require a package (dnf repoquery --whatrequires)
-and the packages that provide a capability or file (dnf repoquery
---whatprovides)."""
+"""The advisories of the updates as dnf updateinfo list gives them, in shapes
+the sandbox's own advisories lack: several for one package, one for the
+installed version only, one for a package that is not installed. (The
+packages that require or provide something are compared with dnf's
+repoquery through the engine, tests/packagetable.)"""
 
 import os
 import shutil
@@ -58,15 +58,11 @@ def advised_root(make_root, repos, tmp_path):
     return root
 
 
-def loaded(make_yumio, root):
-    yumio = make_yumio(root)
+def test_advisories_as_updateinfo_list(advised_root, make_yumio):
+    yumio = make_yumio(advised_root)
     yumio.setupRepos()
     yumio.setupTs()
-    return yumio
-
-
-def test_advisories_as_updateinfo_list(advised_root, make_yumio):
-    found = loaded(make_yumio, advised_root).collectAdvisories()
+    found = yumio.collectAdvisories()
     listed = {(name_of(nevra), ident) for ident, _label, nevra in
               dnf_lines(advised_root, "-q", "updateinfo", "list")}
     assert {(row[0], row[1]) for row in found} == listed
@@ -79,30 +75,3 @@ def test_advisories_as_updateinfo_list(advised_root, make_yumio):
     assert by_key[("cobalt", "T-3")][2:4] == ("bugfix", None)
     # One row per package and advisory, though dnf lists each architecture.
     assert len(found) == len(by_key)
-
-
-@pytest.mark.parametrize("name", ["libbasalt", "aurora-data", "aurora", "ember", "no-such"])
-def test_what_requires_as_repoquery(make_root, make_yumio, name):
-    root = make_root()
-    yumio = loaded(make_yumio, root)
-    for installed, option in ((True, ["--installed"]), (False, [])):
-        expected = sorted(nevra for nevra, in dnf_lines(
-            root, "-q", "repoquery", "--qf", "%{name}-%{evr}.%{arch}", "--whatrequires", name,
-            *option))
-        found = yumio.whatRequires(name, installed)
-        assert sorted("%s-%s.%s" % row[:3] for row in found) == expected, (name, installed)
-        assert all((row[3] == "installed") == installed for row in found)
-    if name == "libbasalt":
-        assert {row[0] for row in yumio.whatRequires(name, True)} == {"aurora", "cobalt"}
-
-
-@pytest.mark.parametrize("capability", [
-    "basalt(api)", "aurora-engine", "/boot/*", "/usr/bin/*", "libbasalt", "installonlypkg(*)",
-    "no-such-thing"])
-def test_what_provides_as_repoquery(make_root, make_yumio, capability):
-    root = make_root()
-    expected = set()
-    for option in ([], ["--installed"]):
-        expected.update(name for name, in dnf_lines(
-            root, "-q", "repoquery", "--qf", "%{name}", "--whatprovides", capability, *option))
-    assert set(loaded(make_yumio, root).whatProvides(capability)) == expected

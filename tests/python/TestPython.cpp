@@ -18,6 +18,18 @@ public:
     void warning(char const* message) override { warnings.append(QString::fromUtf8(message)); }
     void exceptionExpected() override { ++expected; }
 
+    // Whether one report was made for each subject, naming it, in order
+    // (an empty subject: a report that names nothing in particular).
+    bool reported(QStringList const& subjects) const
+    {
+        if (errors.size() != subjects.size())
+            return false;
+        for (qsizetype i = 0; i < errors.size(); ++i)
+            if (!errors[i].contains(subjects[i]))
+                return false;
+        return true;
+    }
+
     using Python::main_dict;
 };
 
@@ -78,7 +90,7 @@ void TestPython::init()
 void TestPython::lookup_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("result"); // repr, or the error reported
+    QTest::addColumn<QString>("result"); // repr, or "error" (the report names the part not found)
     QTest::newRow("builtin class through builtins") << "builtins.SystemExit"
                                                     << "<class 'SystemExit'>";
     QTest::newRow("dictionary item") << "container.item"
@@ -86,10 +98,10 @@ void TestPython::lookup_data()
     QTest::newRow("__builtins__ in __main__") << "__builtins__.str"
                                               << "<class 'str'>";
     QTest::newRow("neither bound nor importable") << "nosuchmodule_vux"
-                                                  << "Internal error: nosuchmodule_vux not found\n";
+                                                  << "error";
     // Attributes of ordinary objects are not walked, only modules and dicts.
     QTest::newRow("attribute of an object") << "raiser.fail"
-                                            << "Internal error: fail not found\n";
+                                            << "error";
 }
 
 void TestPython::lookup()
@@ -98,9 +110,9 @@ void TestPython::lookup()
     QFETCH(QString, result);
     Python::PyGILStateWrapper lock(true);
     PyObject* object = python->pyLookup(name.toUtf8().constData());
-    if (result.startsWith(QLatin1String("Internal error"))) {
+    if (result == QLatin1String("error")) {
         QVERIFY(!object);
-        QCOMPARE(python->errors, QStringList {result});
+        QVERIFY(python->reported({name.section(QLatin1Char('.'), -1)}));
     } else {
         QVERIFY(object);
         PyRef repr = PyRef::steal(PyObject_Repr(object));
@@ -136,12 +148,11 @@ void TestPython::strings()
     QVERIFY(python->errors.isEmpty());
 
     QVERIFY(!python->pyString(nullptr));
-    QCOMPARE(python->errors, QStringList {"Internal error: pyString passed NULL python object\n"});
+    QVERIFY(python->reported({"pyString"}));
     python->errors.clear();
     PyRef number = PyRef::steal(PyLong_FromLong(1));
     QVERIFY(!python->pyString(number.get()));
-    QCOMPARE(
-        python->errors, QStringList {"Internal error: python exception occurred from C code\n"});
+    QVERIFY(python->reported({""}));
     QVERIFY(!PyErr_Occurred());
 }
 
@@ -161,11 +172,8 @@ void TestPython::calls()
     PyRef notCallable = PyRef::steal(python->pyMethodCall(raiser, "__doc__", "()"));
     QVERIFY(!notCallable);
     QVERIFY(!python->pyCall("container", "()"));
-    QCOMPARE(python->errors,
-        (QStringList {"Internal error: method unlock call attemped with NULL self\n",
-            "Internal error: method nosuch not found\n",
-            "Internal error: method __doc__ not callable\n",
-            "Internal error: container not callable\n"}));
+    QVERIFY2(python->reported({"unlock", "nosuch", "__doc__", "container"}),
+        qPrintable(python->errors.join(QString())));
     QVERIFY(!PyErr_Occurred());
 }
 
@@ -191,19 +199,17 @@ void TestPython::expectedExceptions()
     // A null type is reported, then kept: it matches nothing.
     python->pyExceptStart();
     python->pyExceptExpect(nullptr);
-    QCOMPARE(python->errors, QStringList {"Internal error: pyExceptExpect called with NULL\n"});
+    QVERIFY(python->reported({"pyExceptExpect"}));
     python->errors.clear();
     QVERIFY(!python->pyMethodCall(raiser, "fail", "(s)", "value"));
-    QCOMPARE(
-        python->errors, QStringList {"Internal error: python exception occurred from C code\n"});
+    QVERIFY(python->reported({""}));
     QVERIFY(!PyErr_Occurred()); // printed and cleared
 
     // Only the top frame counts: an outer frame's type is not expected here.
     python->errors.clear();
     python->pyExceptStart();
     QVERIFY(!python->pyMethodCall(raiser, "fail", "(s)", "key"));
-    QCOMPARE(
-        python->errors, QStringList {"Internal error: python exception occurred from C code\n"});
+    QVERIFY(python->reported({""}));
     python->pyExceptClear();
     python->pyExceptClear();
 }

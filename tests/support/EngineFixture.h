@@ -79,6 +79,9 @@ public:
     // companion script reads none); its standard output.
     QString dnf(QStringList const& arguments) const { return dnf(root(), arguments); }
     static QString dnf(QString const& root, QStringList const& arguments);
+    // A copy of a root (for the same commands run by dnf); false when it
+    // could not be made.
+    static bool copyRoot(QString const& root, QString const& copy);
 
 private:
     QTemporaryDir dir;

@@ -47,6 +47,20 @@ bool verifyDb(QString const& root)
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+// The installed size of every package of root's rpm database.
+qint64 installedSize(QString const& root)
+{
+    QProcess process;
+    process.start(QStringLiteral("rpm"),
+        {QStringLiteral("--root"), root, QStringLiteral("-qa"), QStringLiteral("--qf"),
+            QStringLiteral("%{SIZE}\\n")});
+    process.waitForFinished(60000);
+    qint64 total = 0;
+    for (QByteArray const& line : process.readAllStandardOutput().split('\n'))
+        total += line.toLongLong();
+    return total;
+}
+
 QStringList logTexts(YumIO& engine, int kind = -1)
 {
     QMutexLocker locker(&engine.logEntries());
@@ -177,6 +191,7 @@ void TestEngineApply::installUpdateRemove()
     mark(engine, QStringLiteral("delta-suite"), Package::Install); // a suite
     BarWatch total;
     total.watch(fixture.totalBar());
+    qint64 const sizeBefore = installedSize(fixture.root());
 
     QVERIFY(engine.apply());
 
@@ -197,7 +212,15 @@ void TestEngineApply::installUpdateRemove()
     QString const confirm = texts.first();
     QVERIFY2(confirm.contains(QLatin1String("Transaction to be performed:")), qPrintable(confirm));
     QVERIFY(confirm.contains(QLatin1String("\tInstall: fjord 1.4-2 (x86_64) [base]")));
-    QVERIFY(confirm.contains(QLatin1String("\tUpdate: libbasalt 2:1.2-1 (x86_64) [updates]")));
+    // Updates from the installed version to the new one, and the change of
+    // the installed size as rpm counts it afterwards.
+    QVERIFY2(confirm.contains(
+                 QLatin1String("\tUpdate: libbasalt 2:1.0-1 -> 2:1.2-1 (x86_64) [updates]")),
+        qPrintable(confirm));
+    qint64 const change = installedSize(fixture.root()) - sizeBefore;
+    QString const changeText = (change < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+        + YumIO::bytesFormat(quint64(qAbs(change)));
+    QVERIFY2(confirm.contains(changeText + QLatin1Char('\n')), qPrintable(changeText));
     QVERIFY(confirm.contains(QLatin1String("\tRemove: granite 3.0-2 (x86_64)")));
     QVERIFY(confirm.contains(QLatin1String("Performing the following to resolve dependencies:\n"
                                            "\tInstall: ember 0.3-1 (noarch) [base]")));

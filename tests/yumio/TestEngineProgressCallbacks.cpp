@@ -136,7 +136,7 @@ void TestEngineProgressCallbacks::repositoryActs()
     // Only the size that is not understood is worth a warning.
     QCOMPARE(standin.answerer.titles(),
         QTest::currentDataTag() == QLatin1String("unparsable and odd arguments")
-            ? QStringList {QStringLiteral("VUX Yum Warning")}
+            ? QStringList {YumIO::warningTitle()}
             : QStringList());
 }
 

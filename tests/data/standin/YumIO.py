@@ -5,12 +5,14 @@ code paths of older package-manager versions and failures on demand.
 It answers from a small fixed package set. The environment chooses its
 behaviour when an object is made:
   VUX_STANDIN_FAIL   "method:Exception[:text]": that method logs two errors
-                     and raises (SystemExit, RuntimeError, bdb.BdbQuit or a
+                     (a message and a detail among them) and raises (SystemExit, RuntimeError, bdb.BdbQuit or a
                      yum.Errors class); "collectAll:no-installed" leaves out
                      the installed list.
   VUX_STANDIN_SQLITE "1": usesSqlite() says yes.
   VUX_STANDIN_PRESTO "1": usesPresto() says yes.
   VUX_STANDIN_CLEAN  "method:code": that cleaning method answers code.
+  VUX_STANDIN_SIZES  "1": packages named size-* are available too, with
+                     sizes of every shape (see SIZES).
   VUX_STANDIN_HEADERS "1": delta and epsilon are available too, with their
                      header files in the local cache (gamma's is missing);
                      apply fetches one header.
@@ -25,6 +27,11 @@ import yumIOC
 from yum import Errors
 
 calls = []
+
+# The stand-in's odd sizes: a number, a text, bytes (a number up to the first
+# non-digit), a callable, a number too large, no number at all.
+SIZES = {"size-number": 123, "size-text": "123", "size-bytes": b"12x",
+         "size-callable": lambda: 77, "size-huge": 99999999999999999999999, "size-list": [1]}
 
 
 def usesSqlite():
@@ -49,6 +56,7 @@ def _maybeFail(method):
     if kind == "no-installed":
         return
     yumIOC.errorlog(0, "first error of %s" % method)
+    yumIOC.log(2, "an ordinary message that stays out of the dialog")
     yumIOC.errorlog(1, "second error of %s" % method)
     yumIOC.errorlog(3, "a detail that stays out of the dialog")
     if kind == "SystemExit":
@@ -171,6 +179,9 @@ class YumIO:
         _maybeFail("collectAll")
         installed = [Package("alpha", "1.0-1", "installed"), Package("beta", "1.0-1", "installed")]
         available = [Package("gamma", "3:1.0-1", "standin", group="Suite")]
+        if os.environ.get("VUX_STANDIN_SIZES") == "1":
+            available += [Package(name, "1.0-1", "standin", size=size)
+                          for name, size in SIZES.items()]
         if os.environ.get("VUX_STANDIN_HEADERS") == "1":
             for name in ("delta", "epsilon"):
                 available.append(Package(name, "1.0-1", "standin"))
