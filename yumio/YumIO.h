@@ -423,7 +423,7 @@ private:
     // A framed script call whose expected failure is shown with failure; a
     // new reference, or null.
     PyObject* scriptQuery(QString const& failure, char const* method, char const* format, ...);
-    void readHolds(QList<Package::Entry*> const& rows);
+    void readHolds(QList<Package::Entry*> const& targets); // the rows to mark
     bool scriptChangedSystem();
     bool scriptHasGroupOperations();
     bool applyGroupOperations(PyObject* operations);

@@ -31,7 +31,7 @@ QString holdKey(QString const& name, QString const& arch)
 
 // Marks the installed packages the version lock holds (interpreter lock
 // held). A script without holds holds nothing.
-void YumIO::readHolds(QList<Package::Entry*> const& rows)
+void YumIO::readHolds(QList<Package::Entry*> const& targets)
 {
     if (!yumIO || !PyObject_HasAttrString(yumIO, "collectHolds"))
         return;
@@ -53,7 +53,7 @@ void YumIO::readHolds(QList<Package::Entry*> const& rows)
     }
     // An update may be of another architecture (noarch) than the installed
     // package its row stands for: the hold is the installed package's.
-    for (Package::Entry* entry : rows) {
+    for (Package::Entry* entry : targets) {
         Package::Entry const* installed
             = entry->state == Package::Updatable && entry->next ? entry->next : entry;
         if (entry->kind != Package::Group)
