@@ -8,6 +8,7 @@
 #include "app/WindowSettings.h"
 #include "base/Colors.h"
 #include "base/Execute.h"
+#include "base/InstallRoot.h"
 #include "base/Share.h"
 #include "log/LogWindow.h"
 #include "packagetable/PackageTableMarks.h"
@@ -22,6 +23,7 @@
 #include "widgets/DialogCanceller.h"
 #include "widgets/HMenu.h"
 #include "widgets/HProgressBar.h"
+#include "yumio/RowCache.h"
 #include "yumio/YumIO.h"
 
 #include <QApplication>
@@ -72,7 +74,8 @@ MainWindow::MainWindow(QWidget* parent)
     , updateIcon(Share::absolute(QStringLiteral("icons/update.png")))
     , checkIcon(Share::absolute(QStringLiteral("icons/check.png")))
 {
-    setWindowTitle(tr("VUX - %1").arg(nodeName()));
+    title = tr("VUX - %1").arg(nodeName());
+    setWindowTitle(title);
     buildMenus();
     buildMainArea();
 }
@@ -268,6 +271,8 @@ void MainWindow::buildMainArea()
     applyButton->setEnabled(false);
     applyButton->setObjectName(QStringLiteral("applyButton"));
     connect(applyButton, &QPushButton::clicked, this, &MainWindow::apply);
+    engineWidgets = {modeCombo, describeButton, refreshButton, selectedButton, updateAllButton,
+        securityButton, clearButton, applyButton};
     buttons->addWidget(describeButton);
     buttons->addStretch(1);
     buttons->addWidget(resizeButton);
@@ -357,14 +362,17 @@ void MainWindow::initialize()
     model->setYumConfIO(yumConfIO);
     if (startLog)
         displayLog();
+    bool const cached = !startRepoEditor && showCachedRows();
     if (!yumIO->initialize()) {
         failedStart = true;
         quit();
         return;
     }
-    restoreLayout();
+    if (!cached)
+        restoreLayout();
     if (startRepoEditor) {
         model->reset();
+        startEnded = true;
         setReady(true);
         // The packages are collected when the editor closes (reposChanged).
         editRepositories(true);
@@ -381,14 +389,101 @@ void MainWindow::initialize()
         }
         changed = checker.changed;
     }
+    configuredUse = sessionUse;
     if (changed)
         yumIO->clear();
-    yumIO->collect(sessionUse);
-    resetModel();
+    bool const collected = yumIO->collect(sessionUse);
+    // The same rows as the cache's: the view stays as it is (scroll position,
+    // selection, sort), only the commands come on.
+    if (!yumIO->cachedRowsKept())
+        resetModel();
+    setLoading(false);
+    panel->show();
+    if (!columnsRestored && !cached)
+        view->resizeColumnsToContents();
+    startEnded = true;
+    setReady(true);
+    if (collected && !quitting)
+        storeRowCache();
+}
+
+// The rows of the last collection on this root, shown at once when nothing
+// they were made of has changed since; the commands that need the package
+// manager stay off until it has loaded (setLoading).
+bool MainWindow::showCachedRows()
+{
+    Package::EntryList rows;
+    QString const root = InstallRoot::path();
+    if (!RowCache::load(RowCache::fileName(root), root, rowCacheOptions(), rows))
+        return false;
+    yumIO->showCachedRows(rows);
+    restoreLayout();
+    model->reset();
+    stateChanged(-1);
+    setLoading(true);
     panel->show();
     if (!columnsRestored)
         view->resizeColumnsToContents();
-    setReady(true);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+}
+
+// While loading, the table can be read, scrolled, sorted and filtered; marks
+// and every command that needs the package manager wait. The window's title
+// and the status bar say so.
+void MainWindow::setLoading(bool on)
+{
+    if (loading == on)
+        return;
+    loading = on;
+    view->setMarksAllowed(!on);
+    panel->setEnabled(on || ready);
+    for (QWidget* widget : std::as_const(engineWidgets))
+        widget->setEnabled(!on);
+    if (on) {
+        QString const text = tr("Loading the package manager: the table shows the packages as "
+                                "they were at the last start");
+        setWindowTitle(title + QLatin1Char(' ') + tr("(loading)"));
+        statusBar()->showMessage(text);
+        statusBar()->setAccessibleDescription(text);
+        QApplication::changeOverrideCursor(Qt::BusyCursor);
+    } else {
+        setWindowTitle(title);
+        statusBar()->clearMessage();
+        statusBar()->setAccessibleDescription(QString());
+        describeButton->setEnabled(view->currentIndex().isValid());
+        stateChanged(-1);
+    }
+}
+
+// After a successful collection (once the window is ready again at the
+// start): the rows and what they were made of, for the next start. Only the configuration's own
+// choice of repositories is cached (the next start makes the same one).
+void MainWindow::storeRowCache()
+{
+    QString const root = InstallRoot::path();
+    QString const file = RowCache::fileName(root);
+    // The rows were those of the cache, which still describes the system.
+    if (!yumIO || sessionUse != configuredUse
+        || (yumIO->cachedRowsKept() && RowCache::current(file, root, rowCacheOptions())))
+        return;
+    RowCache::Sources sources;
+    if (!yumIO->cacheSources(sources.files, sources.dirs, sources.statDirs))
+        return;
+    QString error;
+    if (!RowCache::save(file, root, rowCacheOptions(), sources,
+            QList<Package::Entry*>(yumIO->begin(), yumIO->end()), &error))
+        yumIO->log(Log::Message, 2, tr("The package list could not be cached: %1").arg(error));
+}
+
+// The repository options of the command line change the rows.
+QByteArray MainWindow::rowCacheOptions() const
+{
+    QStringList options;
+    for (YumRepoEnabled const& option : repoEnabledList)
+        options.append(
+            (option.enabled ? QLatin1Char('+') : QLatin1Char('-')) + option.pattern.pattern());
+    return RowCache::options(options);
 }
 
 void MainWindow::yumConfIOChanged()
@@ -570,9 +665,11 @@ QStringList MainWindow::recollect(bool keepMarks)
     // The old entries are gone: the table must not show them while the
     // collection runs.
     model->reset();
-    yumIO->collect(sessionUse);
+    bool const collected = yumIO->collect(sessionUse);
     QStringList const dropped = yumIO->restoreMarks(marks);
     resetModel();
+    if (collected)
+        storeRowCache();
     return dropped;
 }
 

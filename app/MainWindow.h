@@ -60,6 +60,9 @@ public:
     // True when the engine could not start: the program then ends with a
     // failure status.
     bool startFailed() const { return failedStart; }
+    // True once the start has ended: the packages are collected and the
+    // commands enabled (or the program is quitting).
+    bool started() const { return startEnded; }
 
     YumIO* engine() const { return yumIO; }
     PackageTable::Model* packageModel() const { return model; }
@@ -131,6 +134,12 @@ private:
     void buildMenus();
     void buildMainArea();
     void setReady(bool ready);
+    // The table from the cache of the last collection, before the package
+    // manager has loaded: true when it was valid and is shown.
+    bool showCachedRows();
+    void setLoading(bool loading);
+    void storeRowCache();
+    QByteArray rowCacheOptions() const;
     QStringList recollect(bool keepMarks = false);
     int markedCount() const;
     bool mayDropMarks();
@@ -157,6 +166,13 @@ private:
     RepoEditor::Dialog* repoEditor = nullptr;
     DialogCanceller* canceller = nullptr; // answers for no one after a stop signal
     bool failedStart = false;
+    bool startEnded = false;
+    bool loading = false; // the table shows the cache's rows (setLoading)
+    // The session's use of the repositories as the configuration gave it at
+    // the start: the rows of another choice are not cached.
+    QHash<QString, bool> configuredUse;
+    QList<QWidget*> engineWidgets; // the commands that need the package manager
+    QString title;
     bool initializing = false;
     bool ready = false; // between commands, as setReady() left it
     bool quitting = false; // quit() is closing the window

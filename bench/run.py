@@ -127,6 +127,10 @@ def run(args):
     # start from none, and leave the user's alone.
     env["XDG_CONFIG_HOME"] = os.path.join(os.path.dirname(os.path.abspath(root)), "config")
     shutil.rmtree(env["XDG_CONFIG_HOME"], ignore_errors=True)
+    # The program's cache of the table's rows: emptied before each start
+    # without one.
+    env["XDG_CACHE_HOME"] = os.path.join(os.path.dirname(os.path.abspath(root)), "xdg-cache")
+    shutil.rmtree(env["XDG_CACHE_HOME"], ignore_errors=True)
 
     print("Repository: %d packages (%d installed in the root), %d groups; generated in %.1f s, "
           "this run found it in %.1f s" % (data["packages"], data["installed"], args.groups,
@@ -143,6 +147,7 @@ def run(args):
     # between rounds, not within one.
     table = find_bench(args.table_bench, "vux-table-bench") if args.gui else None
     dnf_runs, vux_runs, starts, updateinfo_runs = [], [], [], []
+    cached_starts = []
     listed = 0
     for _round in range(args.repeat):
         wall, rss, text = measure(dnf_cmd(root, "list", "--all"), env, "dnf list --all")
@@ -156,9 +161,13 @@ def run(args):
         values = figures(text, COLLECT_KEYS, "vux-collect-bench")
         vux_runs.append((wall, rss, values))
         if table:
-            wall, rss, text = measure([table, root, "--start"], env, "vux-table-bench --start")
-            figures(text, ("start_seconds", "rows"), "vux-table-bench --start")
+            shutil.rmtree(env["XDG_CACHE_HOME"], ignore_errors=True)  # no cache
+            wall, rss, text = measure([table, root, "--start"],
+                                      dict(env, VUX_BENCH_SPAWNED=repr(time.monotonic())),
+                                      "vux-table-bench --start")
+            figures(text, ("start_seconds",) + START_KEYS, "vux-table-bench --start")
             starts.append((wall, rss))
+            cached_starts.append(cached_start_round(table, root, env, text))
     if listed <= 0:
         raise StepError("dnf list --all listed nothing")
 
@@ -260,7 +269,9 @@ def run(args):
                      extra["getchangelog_installed_cpu"]))
         sys.stdout.flush()
         result["api"] = api
-    if args.gui:
+    if cached_starts:
+        print_cached_starts(cached_starts, dnf_wall)
+    if args.gui and not args.starts_only:
         if not args.search_only:
             result["gui"] = gui(args, root, env, result)
         result["search"] = search(args, root, env)
@@ -296,6 +307,50 @@ def search_targets(result):
                          start_peak / result["dnf_rss"], 1.25, "x"))
         print("  (program %.0f MB to the filled table, dnf list --all %.0f MB)"
               % (start_peak, result["dnf_rss"]))
+    sys.stdout.flush()
+
+
+# --- The start with the cache of the table's rows ---------------------------
+# Each round: the start without a cache (which writes it), then the start
+# with it, both timed from the moment the process is started to the table
+# first painted with rows and to the commands enabled; against the round's
+# dnf list --all.
+
+START_KEYS = ("table_since_spawn", "start_since_spawn", "rows")
+
+
+def timed_start(table, root, env, what):
+    env = dict(env, VUX_BENCH_SPAWNED=repr(time.monotonic()))
+    _wall, _rss, text = measure([table, root, "--start"], env, what)
+    return figures(text, START_KEYS, what)
+
+
+def cached_start_round(table, root, env, uncached_text):
+    """The figures of one round: the start without the cache (already run,
+    its output given) and one with it."""
+    cached = timed_start(table, root, env, "vux-table-bench --start (valid cache)")
+    return {"cached": cached, "uncached": figures(uncached_text, START_KEYS, "")}
+
+
+def print_cached_starts(rounds, dnf_wall):
+    med = lambda key, which="cached": statistics.median(r[which][key] for r in rounds)
+    print()
+    print("Start with the cached rows, median of %d round(s), each in its own process"
+          % len(rounds))
+    print(row("", "figure", "target", ""))
+    print(target_row("start to filled table, valid cache / dnf list --all",
+                     med("table_since_spawn") / dnf_wall, 0.25, "x"))
+    print(target_row("start to filled table, no cache / dnf list --all",
+                     med("table_since_spawn", "uncached") / dnf_wall, 0.8, "x"))
+    print(target_row("start to engine ready, valid cache / dnf list --all",
+                     med("start_since_spawn") / dnf_wall, 0.8, "x"))
+    print("  (filled table: valid cache %.2f s, no cache %.2f s; engine ready: valid cache "
+          "%.2f s, no cache %.2f s; dnf list --all %.2f s; %d rows)"
+          % (med("table_since_spawn"), med("table_since_spawn", "uncached"),
+             med("start_since_spawn"), med("start_since_spawn", "uncached"), dnf_wall,
+             rounds[-1]["cached"]["rows"]))
+    if any(r["cached"]["rows"] != r["uncached"]["rows"] for r in rounds):
+        raise StepError("the start with the cache showed another number of rows")
     sys.stdout.flush()
 
 
@@ -495,6 +550,9 @@ def main(argv=None):
                         "(default build/bench/vux-table-bench)")
     parser.add_argument("--search-only", action="store_true",
                         help="of the main window's figures only the Search and memory ones")
+    parser.add_argument("--starts-only", action="store_true",
+                        help="only the collection and the program's starts (with and without "
+                        "the cached rows): no extra data, API reference or table operations")
     parser.add_argument("--compare", action="store_true",
                         help="search a dozen patterns both ways and check the rows agree "
                         "(always with --small; slow on a large world)")
@@ -509,6 +567,8 @@ def main(argv=None):
         args.packages, args.real, args.groups, args.repeat = 300, 40, 10, 1
         args.compare = True
         args.transactions = 50
+    if args.starts_only:
+        args.extra = args.api = args.single_calls = args.compare = args.history = False
     if args.repeat < 1:
         parser.error("--repeat must be at least 1")
     try:

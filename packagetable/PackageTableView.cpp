@@ -289,7 +289,7 @@ void View::handleHorizontalHeaderClicked(int column)
 
 void View::handleActivated(QModelIndex const& ix)
 {
-    if (ix.column() != ActionColumn)
+    if (!marksAllowed || ix.column() != ActionColumn)
         return;
     QModelIndex const source = proxy->mapToSource(ix);
     packages->toggleAction(source);
@@ -298,6 +298,8 @@ void View::handleActivated(QModelIndex const& ix)
 
 void View::handleCustomContextMenuRequested(QPoint const& pos)
 {
+    if (!marksAllowed)
+        return;
     QModelIndex const source = proxy->mapToSource(indexAt(pos));
     QPoint const global = viewport()->mapToGlobal(pos);
     if (source.isValid() && source.column() == ActionColumn) {

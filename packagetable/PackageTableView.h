@@ -44,6 +44,9 @@ public:
     SortFilterProxyModel* proxyModel() const { return proxy; }
     // The source row shown at a row of the view, -1 for none.
     int sourceRow(int viewRow) const;
+    // Whether rows can be marked and their menus opened: not while the rows
+    // of the cache are shown before the package manager has loaded.
+    void setMarksAllowed(bool allowed) { marksAllowed = allowed; }
 
 signals:
     void currentChanged(int currentRow, int previousRow);
@@ -78,6 +81,7 @@ private:
     OtherContextMenu* otherMenu = nullptr;
     QList<QAction*> sortActionList;
     int reportedRow = -1; // the current source row last announced
+    bool marksAllowed = true;
     bool keepingCurrent = false; // the current row is restored after a reset
     mutable std::vector<short> charAdvances; // by UTF-16 code unit, -1 unknown
     mutable QFont advanceFont;

@@ -198,6 +198,30 @@ void YumIO::deleteEntries()
     clearAdvisories();
 }
 
+void YumIO::showCachedRows(Package::EntryList& rows)
+{
+    cachedRows.deleteAll();
+    static_cast<QList<Package::Entry*>&>(cachedRows) = rows;
+    static_cast<QList<Package::Entry*>&>(rows).clear();
+    static_cast<QList<Package::Entry*>&>(entries) = cachedRows;
+}
+
+bool YumIO::cacheSources(QStringList& files, QStringList& dirs, QStringList& statDirs)
+{
+    PyGILStateWrapper lock(true);
+    if (!yumIO || !PyObject_HasAttrString(yumIO, "cacheSources"))
+        return false;
+    PyRef sources = PyRef::steal(pyMethodCall(yumIO, "cacheSources", "()"));
+    if (!sources || !PyTuple_Check(sources.get()) || PyTuple_GET_SIZE(sources.get()) != 3) {
+        PyErr_Clear();
+        return false;
+    }
+    files = textsOf(PyTuple_GET_ITEM(sources.get(), 0));
+    dirs = textsOf(PyTuple_GET_ITEM(sources.get(), 1));
+    statDirs = textsOf(PyTuple_GET_ITEM(sources.get(), 2));
+    return !files.isEmpty();
+}
+
 Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString const& arch) const
 {
     if (isGroup || !arch.isEmpty())

@@ -93,6 +93,9 @@ public:
     void clear();
 
     // --- Worker operations (GUI thread) -------------------------------------
+    // Collects the rows afresh. When rows of the cache are shown
+    // (showCachedRows), they are kept if the collection found the same,
+    // else replaced (cachedRowsKept() tells which).
     bool collect(QHash<QString, bool> const& sessionUse);
     bool collectFileLists();
     bool collectOtherData();
@@ -111,6 +114,20 @@ public:
     // Whether rpm is running a transaction now (from any thread): it cannot
     // be stopped until it ends.
     bool transactionRunning() const { return rpmRunning.load(); }
+
+    // --- Rows of the cache (RowCache.h; GUI thread) --------------------------
+    // Shows rows read from the cache as the entries until the next
+    // collection: they have no package behind them, so nothing but the
+    // table may use them. Takes them over.
+    void showCachedRows(Package::EntryList& rows);
+    bool showingCachedRows() const { return !cachedRows.isEmpty(); }
+    // Whether the last collection found exactly the rows of the cache shown
+    // before it: the entries were then swapped for equal ones in place.
+    bool cachedRowsKept() const { return keptCachedRows; }
+    // What the rows of the last collection were made of (the configuration,
+    // the repositories' metadata, the rpm database); false when the script
+    // does not say.
+    bool cacheSources(QStringList& files, QStringList& dirs, QStringList& statDirs);
 
     // --- Entries (GUI thread, between operations) ---------------------------
     int count() const { return entries.count(); }
@@ -358,7 +375,7 @@ private:
 
     // --- Collection ----------------------------------------------------------
     bool collectReal(QHash<QString, bool> const& sessionUse);
-    void logCollected(qint64 milliseconds);
+    void logCollected(QList<Package::Entry*> const& rows, qint64 milliseconds);
     PyObject* collectStep(char const* method, char const* expected, QString const& failure,
         QString const& internalError = QString());
     struct Incoming;
@@ -406,7 +423,7 @@ private:
     // A framed script call whose expected failure is shown with failure; a
     // new reference, or null.
     PyObject* scriptQuery(QString const& failure, char const* method, char const* format, ...);
-    void readHolds();
+    void readHolds(QList<Package::Entry*> const& targets); // the rows to mark
     bool scriptChangedSystem();
     bool scriptHasGroupOperations();
     bool applyGroupOperations(PyObject* operations);
@@ -497,6 +514,9 @@ private:
     // The packages of a running collection in the order the script gave
     // them: the rows follow it (see collectReal).
     QList<Package::Entry*> collectOrder;
+    QList<Package::Entry*> collectedRows; // a finished collection's, for collect()
+    Package::EntryList cachedRows; // shown until a collection ends
+    bool keptCachedRows = false;
 
     Log::EntryList logList;
     int logMark = -1;

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -121,28 +122,38 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     // manager keeps compressed in pages (in hash order every row needed a
     // page of its own unpacked: a search over file lists took five times as
     // long).
-    entries.reserve(entryHash.size());
-    entries.append(collectOrder);
+    // The rows become the engine's entries on the GUI thread once the
+    // worker has ended (YumIO::collect): the table may be showing the rows of
+    // the cache meanwhile.
+    QList<Package::Entry*> rows;
+    rows.reserve(entryHash.size());
+    rows.append(collectOrder);
     collectOrder.clear();
+    // Groups by name: the same rows in the same order from one run to the
+    // next (the hash's order is not), as the cached rows are compared.
+    qsizetype const firstGroup = rows.size();
     for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
         if (it.key().isGroup)
-            entries.append(it.value());
-    if (entries.size() != entryHash.size()) { // every row once, whatever happened
-        entries.clear();
+            rows.append(it.value());
+    std::sort(rows.begin() + firstGroup, rows.end(),
+        [](Package::Entry const* a, Package::Entry const* b) { return a->name < b->name; });
+    if (rows.size() != entryHash.size()) { // every row once, whatever happened
+        rows.clear();
         for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
-            entries.append(it.value());
+            rows.append(it.value());
     }
-    readHolds();
-    logCollected(clock.elapsed());
+    readHolds(rows);
+    collectedRows = rows;
+    logCollected(rows, clock.elapsed());
     return true;
 }
 
 // What a collection found, in one line of the ordinary log level.
-void YumIO::logCollected(qint64 milliseconds)
+void YumIO::logCollected(QList<Package::Entry*> const& rows, qint64 milliseconds)
 {
     int counts[3] = {0, 0, 0};
     int groups = 0;
-    for (Package::Entry const* entry : std::as_const(entries)) {
+    for (Package::Entry const* entry : rows) {
         if (entry->kind == Package::Group)
             ++groups;
         else

@@ -31,7 +31,7 @@ QString holdKey(QString const& name, QString const& arch)
 
 // Marks the installed packages the version lock holds (interpreter lock
 // held). A script without holds holds nothing.
-void YumIO::readHolds()
+void YumIO::readHolds(QList<Package::Entry*> const& targets)
 {
     if (!yumIO || !PyObject_HasAttrString(yumIO, "collectHolds"))
         return;
@@ -53,7 +53,7 @@ void YumIO::readHolds()
     }
     // An update may be of another architecture (noarch) than the installed
     // package its row stands for: the hold is the installed package's.
-    for (Package::Entry* entry : std::as_const(entries)) {
+    for (Package::Entry* entry : targets) {
         Package::Entry const* installed
             = entry->state == Package::Updatable && entry->next ? entry->next : entry;
         if (entry->kind != Package::Group)
@@ -74,7 +74,7 @@ bool YumIO::setHold(Package::Entry const& entry, bool hold)
         "setHold", "(OO)", installed, hold ? Py_True : Py_False));
     if (!result)
         return false;
-    readHolds();
+    readHolds(entries);
     log(Log::Message, 1,
         hold ? tr("Held %1 at version %2").arg(entry.name, entry.heldAt)
              : tr("Released the hold on %1").arg(entry.name));

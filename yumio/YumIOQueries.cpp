@@ -107,7 +107,9 @@ void YumIO::collectAdvisories()
 
 QList<Package::Advisory> YumIO::advisories(Package::Entry const& entry) const
 {
-    if (entry.kind == Package::Group || entry.state != Package::Updatable)
+    // A collection's worker fills the lists while the table shows the rows
+    // of the cache: nothing to say until it has finished.
+    if (worker || entry.kind == Package::Group || entry.state != Package::Updatable)
         return {};
     return advisoryLists.value(entry.name);
 }

@@ -5,6 +5,7 @@
 
 #include "progress/Progress.h"
 #include "widgets/HProgressBar.h"
+#include "yumio/RowCache.h"
 #include "yumio/YumIO.h"
 #include "yumio/YumIOCapturers.h"
 #include "yumio/YumIODialogs.h"
@@ -157,7 +158,16 @@ bool YumIO::collect(QHash<QString, bool> const& sessionUse)
 {
     QEventLoop loop;
     CollectThread thread(this, loop, sessionUse);
+    collectedRows.clear();
     execWorkThread(loop, thread);
+    // The rows of the cache stay on screen only if the package manager says
+    // exactly the same; the equal new entries then take their place without
+    // the table noticing.
+    keptCachedRows
+        = thread.result && !cachedRows.isEmpty() && RowCache::sameRows(cachedRows, collectedRows);
+    static_cast<QList<Package::Entry*>&>(entries) = collectedRows;
+    collectedRows.clear();
+    cachedRows.deleteAll();
     return thread.result;
 }
 

@@ -181,6 +181,27 @@ class ConfigMixin:
                 logger.warning(error)
                 self._problems.append("%s: %s" % (repo.repofile, error))
 
+    def cacheSources(self):
+        """What the rows of a collection are made of, for the engine's cache
+        of them: (files whose contents, directories whose listings,
+        directories whose files' sizes and times must stay as they are)."""
+        root = self.conf.installroot
+        files = [self.conf.config_file_path, _inRoot(root, "/etc/dnf/dnf.conf")]
+        dirs = list(self.conf.reposdir)
+        for top in list(self.conf.reposdir) + [_inRoot(root, d) for d in self.conf.varsdir] \
+                + [_inRoot(root, "/etc/dnf/modules.d")]:
+            if top not in dirs:
+                dirs.append(top)
+            try:
+                names = sorted(os.listdir(top))
+            except OSError:
+                continue
+            files.extend(os.path.join(top, name) for name in names)
+        for repo in self.repos.iter_enabled():
+            files.append(os.path.join(repo._repo.getCachedir(), "repodata", "repomd.xml"))
+        dbpath = _inRoot(root, dnf.rpm.rpm.expandMacro("%_dbpath"))
+        return (files, dirs, [dbpath])
+
     def configurationProblems(self):
         """What the repository files say that dnf leaves out, one text each,
         naming the file and why."""

@@ -3,6 +3,7 @@
 // the program's own main() (app/main.cpp is built into this executable too)
 // and this driver, which starts with the application object. It says on
 // standard error (the descriptor it had at the start) when a moment comes:
+//   vux-moment: rows           the table shows the cached rows, dnf still loads
 //   vux-moment: ready          the start has finished, the window is ready
 //   vux-moment: dialog TITLE   a modal dialog has come up
 // and, once ready, does what the environment variable VUX_DRIVE asks:
@@ -69,7 +70,12 @@ private:
                 window = main;
         }
         QWidget* panel = window ? window->findChild<QWidget*>(QStringLiteral("panel")) : nullptr;
-        if (!panel || !panel->isVisible() || !panel->isEnabled() || !window->engine())
+        if (!saidRows && window && window->engine() && window->engine()->showingCachedRows()) {
+            saidRows = true;
+            say(QStringLiteral("rows"));
+        }
+        if (!panel || !panel->isVisible() || !panel->isEnabled() || !window->engine()
+            || !window->started())
             return;
         poll.stop();
         say(QStringLiteral("ready"));
@@ -87,6 +93,7 @@ private:
     QString action;
     QString package;
     QTimer poll;
+    bool saidRows = false;
 };
 
 void installDriver()

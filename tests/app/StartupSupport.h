@@ -82,12 +82,11 @@ inline QWidget* panel(MainWindow& window)
 }
 
 // Shows the window and waits until initialize() has run to its end: the
-// panel is shown after a start, the window is closed after a failed one.
+// start has ended after a start, the window is closed after a failed one.
 inline bool start(MainWindow& window)
 {
     window.show();
-    return QTest::qWaitFor(
-        [&] { return panel(window)->isVisible() || !window.isVisible(); }, 600000);
+    return QTest::qWaitFor([&] { return window.started() || !window.isVisible(); }, 600000);
 }
 
 // The program as a process of its own on a root: vux itself or, driven, the

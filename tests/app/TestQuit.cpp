@@ -170,6 +170,7 @@ void TestQuit::signalAtEachMoment_data()
     QTest::newRow("transaction confirmation, SIGINT") << "confirmation" << int(SIGINT);
     QTest::newRow("download before rpm runs, SIGQUIT") << "download" << int(SIGQUIT);
     QTest::newRow("repository editor at the start, SIGINT") << "editor" << int(SIGINT);
+    QTest::newRow("cached rows shown, dnf loading, SIGINT") << "rows" << int(SIGINT);
     QTest::newRow("between commands, SIGHUP") << "ready" << int(SIGHUP);
     QTest::newRow("between commands, SIGQUIT") << "ready" << int(SIGQUIT);
     QTest::newRow("while the engine goes, SIGTERM") << "engine goes" << int(SIGTERM);
@@ -213,6 +214,13 @@ void TestQuit::signalAtEachMoment()
         QVERIFY(vux.start(root, true, QStringLiteral("apply-confirmed:chatty")));
         QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
         QTRY_VERIFY_WITH_TIMEOUT(server.contacted(), 60000);
+    } else if (moment == QLatin1String("rows")) {
+        Program first; // leaves the rows cached
+        QVERIFY(first.start(root, true));
+        QVERIFY(first.reaches(QStringLiteral("ready")));
+        QVERIFY(first.endsOn(SIGTERM));
+        QVERIFY(vux.start(root, true));
+        QVERIFY(vux.reaches(QStringLiteral("rows")));
     } else {
         QVERIFY(vux.start(root, true));
         QVERIFY(vux.reaches(QStringLiteral("ready")));
