@@ -9,6 +9,76 @@
     </message>
 </context>
 <context>
+    <name>Help::Window</name>
+    <message>
+        <source>VUX Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to the page shown before (Alt+Left)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward to the page left with Back (Alt+Right)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Home</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to the beginning of the manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the manual (Escape)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manual is not installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no file %1. The manual is installed with the program; the environment variable VUXDOC names the directory that holds html/index.html when it is elsewhere.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Handed to the web browser: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link cannot be opened in a web browser:
+%1
+
+The link: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot show %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Log::Window</name>
     <message>
         <source>VUX Log</source>
@@ -53,6 +123,10 @@ This corresponds to yum&apos;s debuglevel (-d) option.</source>
     </message>
     <message>
         <source>&lt;/font&gt;&lt;/h2&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;%1&quot;&gt;%2&lt;/font&gt; </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -160,11 +234,6 @@ This corresponds to yum&apos;s debuglevel (-d) option.</source>
     </message>
     <message>
         <source>View All</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Filter for those packages which are eligible for updating,
-for installing, or for removing; or show all packages</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -285,13 +354,6 @@ Does not Apply Actions automatically.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Specify the method for using a regular expression to select packages in the table:
-	Filter uses the textual fields visible in the table, as if they were separated by spaces.
-	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
-	independently.  It is considerably slower.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 (Must load extra data.)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -330,6 +392,134 @@ Does not Apply Actions automatically.</source>
     <message>
         <source>The transaction is running and cannot be stopped.
 Quit when it has ended?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export Marks...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write the marked actions to a text file, to mark them again here or elsewhere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Import Marks...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mark the actions a file of marks names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reset Layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forget the remembered window size, view, sort order and column widths</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What Provides</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Security Updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter for those packages which are eligible for updating,
+for installing, or for removing; or show all packages;
+or the updates that have a security advisory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ign&amp;ore Case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whether Filter and Search match letters regardless of their case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Securit&amp;y Updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sets the Action for all packages which are Installed but Out-of-date and have a security advisory
+to Update. Does not Apply Actions automatically.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packages marked for an action that has not been applied: %1.
+Quit without applying?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packages marked for an action that has not been applied: %1.
+Cleaning collects the package lists again; packages no longer listed afterwards lose their marks.
+Clean the cache?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cleaned the cache in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marks dropped (the package is gone, or its action no longer applies): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The PDF manual is not installed: there is no file %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The PDF manual %1 cannot be opened:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The same manual can be read inside VUX.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Show Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capability or file whose providers to find, such as /usr/bin/xz or libfoo.so.1()(64bit);
+shell wildcards (* ? [...]) are allowed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the packages that provide the capability or file named to the left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Marks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marks (*.txt);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Marks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify the method for using a regular expression to select packages in the table:
+	Filter uses the textual fields visible in the table, as if they were separated by spaces.
+	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
+	independently.  It is considerably slower.
+	What Provides shows the packages that provide a capability or file (not a regular expression).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -529,6 +719,77 @@ Quit when it has ended?</source>
         <source>%1 %2 Change Log</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Replaced by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security (no severity given)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt; %2, updated %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>References: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Advisory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The reference cannot be opened in a web browser:
+%1
+
+Its URL: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Required By: Show Installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Required By: Show Available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Required By</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No installed package requires %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No available package requires %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Required By (installed packages)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Required By (available packages)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::Describe::Instance::RepoDialog</name>
@@ -563,6 +824,70 @@ Quit when it has ended?</source>
     <message>
         <source>Mirror list URL</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Marks</name>
+    <message>
+        <source>VUX Marks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1 is not an action and a package (install, update or remove NAME): %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1: %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no such group here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no such package here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>already installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no update available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>version %1 is not offered here (%2 is)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The marks could not be written to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is too large to be a list of marks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was marked: %1 could not be read.
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s) of %1 name what cannot be marked here; the other marks were set.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -686,6 +1011,63 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
         <source>Date and time at which the package was created</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Security (Low)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security (Moderate)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security (Important)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security (Critical)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bug fix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enhancement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other advisory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An older version of the package, installed beside a newer one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replaced by: %1 %2
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Advisory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The most pressing advisory of an update: Security (with its severity), Bug fix or Enhancement</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::OtherContextMenu</name>
@@ -699,6 +1081,33 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>Browse Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::StatusLine</name>
+    <message>
+        <source>Package counts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updatable: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updatable: %1 (%2 security)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marked: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marked: %1 (%2 to download)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1    Installed: %2    Available: %3    %4</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -793,6 +1202,18 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
         <source>Courier</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 cannot be run: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 did not answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 refused, with status %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RepoAuth::Dialog</name>
@@ -877,6 +1298,13 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>Repository configuration has no URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The repository cannot be opened in a web browser:
+%1
+
+Its URL: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1040,6 +1468,14 @@ in a configuration file which contains multiple configurations</source>
     </message>
     <message>
         <source>No Larder Authentication Password specified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a blank</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Identifier may hold only letters, digits and - _ . : (not %1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2002,6 +2438,82 @@ Is this ok?</source>
     </message>
     <message>
         <source>Obsoleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collecting advisories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The advisories of the updates could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectAdvisories failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read the advisories of %1 updates in %2 seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to find the packages that require %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.whatRequires failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to find what provides %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.whatProvides failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>hawkey&apos;s Sack type was not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the sack is no hawkey Sack</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>more than one libsolv is loaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>libdnf.so.2 and its sack functions are not loaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the sack object holds no DnfSack</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the sack has no pool</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the script object has no sack or installroot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search reads the fields of each package through the script: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Install group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update group</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -9,6 +9,79 @@
     </message>
 </context>
 <context>
+    <name>Help::Window</name>
+    <message>
+        <source>VUX Manual</source>
+        <translation>VUX-Handbuch</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>Back to the page shown before (Alt+Left)</source>
+        <translation>Zurück zur zuvor gezeigten Seite (Alt+Links)</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vorwärts</translation>
+    </message>
+    <message>
+        <source>Forward to the page left with Back (Alt+Right)</source>
+        <translation>Vorwärts zu der mit „Zurück“ verlassenen Seite (Alt+Rechts)</translation>
+    </message>
+    <message>
+        <source>&amp;Home</source>
+        <translation>&amp;Anfang</translation>
+    </message>
+    <message>
+        <source>Back to the beginning of the manual</source>
+        <translation>Zurück zum Anfang des Handbuchs</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Close the manual (Escape)</source>
+        <translation>Das Handbuch schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbuch</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Verweis</translation>
+    </message>
+    <message>
+        <source>The manual is not installed</source>
+        <translation>Das Handbuch ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>There is no file %1. The manual is installed with the program; the environment variable VUXDOC names the directory that holds html/index.html when it is elsewhere.</source>
+        <translation>Die Datei %1 ist nicht vorhanden. Das Handbuch wird mit dem Programm installiert; liegt es anderswo, nennt die Umgebungsvariable VUXDOC das Verzeichnis, das html/index.html enthält.</translation>
+    </message>
+    <message>
+        <source>Handed to the web browser: %1</source>
+        <translation>An den Webbrowser übergeben: %1</translation>
+    </message>
+    <message>
+        <source>The link cannot be opened in a web browser:
+%1
+
+The link: %2</source>
+        <translation>Der Verweis kann nicht in einem Webbrowser geöffnet werden:
+%1
+
+Der Verweis: %2</translation>
+    </message>
+    <message>
+        <source>Cannot show %1</source>
+        <translation>%1 kann nicht angezeigt werden</translation>
+    </message>
+</context>
+<context>
     <name>Log::Window</name>
     <message>
         <source>VUX Log</source>
@@ -59,6 +132,10 @@ Dies entspricht der Option debuglevel (-d) von yum.</translation>
     <message>
         <source>&lt;/font&gt;&lt;/h2&gt;</source>
         <translation>&lt;/font&gt;&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;%1&quot;&gt;%2&lt;/font&gt; </source>
+        <translation>&lt;font color=&quot;%1&quot;&gt;%2&lt;/font&gt; </translation>
     </message>
 </context>
 <context>
@@ -166,12 +243,6 @@ Dies entspricht der Option debuglevel (-d) von yum.</translation>
     <message>
         <source>View All</source>
         <translation>Alle zeigen</translation>
-    </message>
-    <message>
-        <source>Filter for those packages which are eligible for updating,
-for installing, or for removing; or show all packages</source>
-        <translation>Die Pakete zeigen, die aktualisiert, installiert oder entfernt
-werden können, oder alle Pakete zeigen</translation>
     </message>
     <message>
         <source>Include Groups</source>
@@ -300,16 +371,6 @@ Führt die Aktionen nicht selbst aus.</translation>
         <translation>Den links angegebenen Filter anwenden</translation>
     </message>
     <message>
-        <source>Specify the method for using a regular expression to select packages in the table:
-	Filter uses the textual fields visible in the table, as if they were separated by spaces.
-	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
-	independently.  It is considerably slower.</source>
-        <translation>Legt fest, wie ein regulärer Ausdruck die Pakete in der Tabelle auswählt:
-	Filtern verwendet die in der Tabelle sichtbaren Textfelder, als wären sie durch Leerzeichen getrennt.
-	Suchen verwendet alle Felder der Pakete, darunter Dateiliste, Änderungsprotokoll, Abhängigkeiten usw.,
-	jedes für sich.  Das ist deutlich langsamer.</translation>
-    </message>
-    <message>
         <source>%1 (Must load extra data.)</source>
         <translation>%1 (Lädt zusätzliche Daten.)</translation>
     </message>
@@ -350,6 +411,146 @@ Führt die Aktionen nicht selbst aus.</translation>
 Quit when it has ended?</source>
         <translation>Die Transaktion läuft und kann nicht angehalten werden.
 Beenden, sobald sie abgeschlossen ist?</translation>
+    </message>
+    <message>
+        <source>&amp;Export Marks...</source>
+        <translation>Vormerkungen &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>Write the marked actions to a text file, to mark them again here or elsewhere</source>
+        <translation>Die vorgemerkten Aktionen in eine Textdatei schreiben, um sie hier oder anderswo erneut vorzumerken</translation>
+    </message>
+    <message>
+        <source>&amp;Import Marks...</source>
+        <translation>Vormerkungen &amp;importieren...</translation>
+    </message>
+    <message>
+        <source>Mark the actions a file of marks names</source>
+        <translation>Die Aktionen vormerken, die eine Vormerkungsdatei nennt</translation>
+    </message>
+    <message>
+        <source>&amp;Reset Layout</source>
+        <translation>Anordnung &amp;zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Forget the remembered window size, view, sort order and column widths</source>
+        <translation>Die gespeicherte Fenstergröße, Ansicht, Sortierung und Spaltenbreiten vergessen</translation>
+    </message>
+    <message>
+        <source>What Provides</source>
+        <translation>Bereitsteller finden</translation>
+    </message>
+    <message>
+        <source>View Security Updates</source>
+        <translation>Sicherheitsaktualisierungen zeigen</translation>
+    </message>
+    <message>
+        <source>Filter for those packages which are eligible for updating,
+for installing, or for removing; or show all packages;
+or the updates that have a security advisory</source>
+        <translation>Die Pakete zeigen, die aktualisiert,
+installiert oder entfernt werden können; oder alle Pakete;
+oder die Aktualisierungen mit einem Sicherheitshinweis</translation>
+    </message>
+    <message>
+        <source>Ign&amp;ore Case</source>
+        <translation>Groß-/Kleinschreibung ign&amp;orieren</translation>
+    </message>
+    <message>
+        <source>Whether Filter and Search match letters regardless of their case</source>
+        <translation>Ob Filtern und Suchen Buchstaben unabhängig von Groß- und Kleinschreibung vergleichen</translation>
+    </message>
+    <message>
+        <source>Set Securit&amp;y Updates</source>
+        <translation>Sicherheitsaktualisierungen &amp;vormerken</translation>
+    </message>
+    <message>
+        <source>Sets the Action for all packages which are Installed but Out-of-date and have a security advisory
+to Update. Does not Apply Actions automatically.</source>
+        <translation>Setzt die Aktion aller installierten, aber veralteten Pakete mit einem Sicherheitshinweis
+auf Aktualisieren. Führt die Aktionen nicht selbst aus.</translation>
+    </message>
+    <message>
+        <source>Packages marked for an action that has not been applied: %1.
+Quit without applying?</source>
+        <translation>Pakete mit vorgemerkter, noch nicht ausgeführter Aktion: %1.
+Möchten Sie beenden, ohne die Aktionen auszuführen?</translation>
+    </message>
+    <message>
+        <source>Packages marked for an action that has not been applied: %1.
+Cleaning collects the package lists again; packages no longer listed afterwards lose their marks.
+Clean the cache?</source>
+        <translation>Pakete mit vorgemerkter, noch nicht ausgeführter Aktion: %1.
+Beim Leeren werden die Paketlisten neu gesammelt; Pakete, die danach nicht mehr aufgeführt sind, verlieren ihre Vormerkung.
+Möchten Sie den Zwischenspeicher leeren?</translation>
+    </message>
+    <message>
+        <source>Cleaned the cache in %1: %2</source>
+        <translation>Zwischenspeicher in %1 geleert: %2</translation>
+    </message>
+    <message>
+        <source>Marks dropped (the package is gone, or its action no longer applies): %1</source>
+        <translation>Vormerkungen verworfen (das Paket ist nicht mehr vorhanden oder seine Aktion trifft nicht mehr zu): %1</translation>
+    </message>
+    <message>
+        <source>The PDF manual is not installed: there is no file %1.</source>
+        <translation>Das PDF-Handbuch ist nicht installiert: Die Datei %1 ist nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>The PDF manual %1 cannot be opened:
+%2</source>
+        <translation>Das PDF-Handbuch %1 kann nicht geöffnet werden:
+%2</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>The same manual can be read inside VUX.</source>
+        <translation>Dasselbe Handbuch lässt sich in VUX lesen.</translation>
+    </message>
+    <message>
+        <source>&amp;Show Manual</source>
+        <translation>Handbuch &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Finden</translation>
+    </message>
+    <message>
+        <source>Capability or file whose providers to find, such as /usr/bin/xz or libfoo.so.1()(64bit);
+shell wildcards (* ? [...]) are allowed</source>
+        <translation>Fähigkeit oder Datei, deren Bereitsteller gesucht werden, etwa /usr/bin/xz oder libfoo.so.1()(64bit);
+Shell-Platzhalter (* ? [...]) sind erlaubt</translation>
+    </message>
+    <message>
+        <source>Show the packages that provide the capability or file named to the left</source>
+        <translation>Die Pakete zeigen, die die links genannte Fähigkeit oder Datei bereitstellen</translation>
+    </message>
+    <message>
+        <source>Export Marks</source>
+        <translation>Vormerkungen exportieren</translation>
+    </message>
+    <message>
+        <source>Marks (*.txt);;All files (*)</source>
+        <translation>Vormerkungen (*.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Import Marks</source>
+        <translation>Vormerkungen importieren</translation>
+    </message>
+    <message>
+        <source>Specify the method for using a regular expression to select packages in the table:
+	Filter uses the textual fields visible in the table, as if they were separated by spaces.
+	Search uses all fields in packages, including list of Files, Change Log, Requires, etc.,
+	independently.  It is considerably slower.
+	What Provides shows the packages that provide a capability or file (not a regular expression).</source>
+        <translation>Die Methode wählen, mit der ein regulärer Ausdruck Pakete in der Tabelle auswählt:
+	Filtern verwendet die in der Tabelle sichtbaren Textfelder, als wären sie durch Leerzeichen getrennt.
+	Suchen verwendet alle Felder der Pakete, einschließlich Dateiliste, Änderungsprotokoll, Benötigt usw.,
+	jedes für sich.  Das ist deutlich langsamer.
+	Bereitsteller finden zeigt die Pakete, die eine Fähigkeit oder Datei bereitstellen (kein regulärer Ausdruck).</translation>
     </message>
 </context>
 <context>
@@ -548,6 +749,80 @@ Beenden, sobald sie abgeschlossen ist?</translation>
         <source>%1 %2 Change Log</source>
         <translation>Änderungsprotokoll von %1 %2</translation>
     </message>
+    <message>
+        <source>Replaced by</source>
+        <translation>Ersetzt durch</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Security (no severity given)</source>
+        <translation>Sicherheitshinweis (ohne Schweregrad)</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt; %2, updated %3</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt; %2, aktualisiert %3</translation>
+    </message>
+    <message>
+        <source>References: %1</source>
+        <translation>Verweise: %1</translation>
+    </message>
+    <message>
+        <source>Advisory</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The reference cannot be opened in a web browser:
+%1
+
+Its URL: %2</source>
+        <translation>Der Verweis kann nicht in einem Webbrowser geöffnet werden:
+%1
+
+Seine URL: %2</translation>
+    </message>
+    <message>
+        <source>Show Installed</source>
+        <translation>Installierte anzeigen</translation>
+    </message>
+    <message>
+        <source>Show Available</source>
+        <translation>Verfügbare anzeigen</translation>
+    </message>
+    <message>
+        <source>Required By: Show Installed</source>
+        <translation>Benötigt von: Installierte anzeigen</translation>
+    </message>
+    <message>
+        <source>Required By: Show Available</source>
+        <translation>Benötigt von: Verfügbare anzeigen</translation>
+    </message>
+    <message>
+        <source>Required By</source>
+        <translation>Benötigt von</translation>
+    </message>
+    <message>
+        <source>No installed package requires %1.</source>
+        <translation>Kein installiertes Paket benötigt %1.</translation>
+    </message>
+    <message>
+        <source>No available package requires %1.</source>
+        <translation>Kein verfügbares Paket benötigt %1.</translation>
+    </message>
+    <message>
+        <source>%1 Required By (installed packages)</source>
+        <translation>Installierte Pakete, die %1 benötigen</translation>
+    </message>
+    <message>
+        <source>%1 Required By (available packages)</source>
+        <translation>Verfügbare Pakete, die %1 benötigen</translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::Describe::Instance::RepoDialog</name>
@@ -582,6 +857,73 @@ Beenden, sobald sie abgeschlossen ist?</translation>
     <message>
         <source>Mirror list URL</source>
         <translation>URL der Spiegelliste</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::Marks</name>
+    <message>
+        <source>VUX Marks</source>
+        <translation>VUX-Vormerkungen</translation>
+    </message>
+    <message>
+        <source>Line %1 is not an action and a package (install, update or remove NAME): %2</source>
+        <translation>Zeile %1 ist keine Aktion mit Paket (install, update oder remove NAME): %2</translation>
+    </message>
+    <message>
+        <source>Line %1: %2: %3</source>
+        <translation>Zeile %1: %2: %3</translation>
+    </message>
+    <message>
+        <source>no such group here</source>
+        <translation>diese Gruppe gibt es hier nicht</translation>
+    </message>
+    <message>
+        <source>no such package here</source>
+        <translation>dieses Paket gibt es hier nicht</translation>
+    </message>
+    <message>
+        <source>already installed</source>
+        <translation>bereits installiert</translation>
+    </message>
+    <message>
+        <source>no update available</source>
+        <translation>keine Aktualisierung verfügbar</translation>
+    </message>
+    <message>
+        <source>not installed</source>
+        <translation>nicht installiert</translation>
+    </message>
+    <message>
+        <source>version %1 is not offered here (%2 is)</source>
+        <translation>Version %1 wird hier nicht angeboten (nur %2)</translation>
+    </message>
+    <message>
+        <source>The marks could not be written to %1: %2</source>
+        <translation>Die Vormerkungen konnten nicht in %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the file is too large to be a list of marks</source>
+        <translation>die Datei ist zu groß für eine Liste von Vormerkungen</translation>
+    </message>
+    <message>
+        <source>Nothing was marked: %1 could not be read.
+%2</source>
+        <translation>Nichts wurde vorgemerkt: %1 konnte nicht gelesen werden.
+%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more</source>
+        <translation>
+            <numerusform>... und %n weitere</numerusform>
+            <numerusform>... und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s) of %1 name what cannot be marked here; the other marks were set.</source>
+        <translation>
+            <numerusform>%n Zeile von %1 nennt, was hier nicht vorgemerkt werden kann; die übrigen Vormerkungen wurden gesetzt.</numerusform>
+            <numerusform>%n Zeilen von %1 nennen, was hier nicht vorgemerkt werden kann; die übrigen Vormerkungen wurden gesetzt.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -708,6 +1050,64 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
         <source>Date and time at which the package was created</source>
         <translation>Datum und Uhrzeit der Erstellung des Pakets</translation>
     </message>
+    <message>
+        <source>Security (Low)</source>
+        <translation>Sicherheitshinweis (niedrig)</translation>
+    </message>
+    <message>
+        <source>Security (Moderate)</source>
+        <translation>Sicherheitshinweis (mittel)</translation>
+    </message>
+    <message>
+        <source>Security (Important)</source>
+        <translation>Sicherheitshinweis (wichtig)</translation>
+    </message>
+    <message>
+        <source>Security (Critical)</source>
+        <translation>Sicherheitshinweis (kritisch)</translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation>Sicherheitshinweis</translation>
+    </message>
+    <message>
+        <source>Bug fix</source>
+        <translation>Fehlerbehebung</translation>
+    </message>
+    <message>
+        <source>Enhancement</source>
+        <translation>Erweiterung</translation>
+    </message>
+    <message>
+        <source>New package</source>
+        <translation>Neues Paket</translation>
+    </message>
+    <message>
+        <source>Other advisory</source>
+        <translation>Sonstiger Hinweis</translation>
+    </message>
+    <message>
+        <source>An older version of the package, installed beside a newer one</source>
+        <translation>Eine ältere Version des Pakets, neben einer neueren installiert</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Replaced by: %1 %2
+</source>
+        <translation>Ersetzt durch: %1 %2
+</translation>
+    </message>
+    <message>
+        <source>Advisory</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>The most pressing advisory of an update: Security (with its severity), Bug fix or Enhancement</source>
+        <translation>Der dringendste Hinweis einer Aktualisierung: Sicherheitshinweis (mit Schweregrad), Fehlerbehebung oder Erweiterung</translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::OtherContextMenu</name>
@@ -722,6 +1122,33 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <message>
         <source>Browse Repository</source>
         <translation>Paketquelle im Browser öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::StatusLine</name>
+    <message>
+        <source>Package counts</source>
+        <translation>Paketzahlen</translation>
+    </message>
+    <message>
+        <source>Updatable: %1</source>
+        <translation>Aktualisierbar: %1</translation>
+    </message>
+    <message>
+        <source>Updatable: %1 (%2 security)</source>
+        <translation>Aktualisierbar: %1 (%2 sicherheitsrelevant)</translation>
+    </message>
+    <message>
+        <source>Marked: %1</source>
+        <translation>Vorgemerkt: %1</translation>
+    </message>
+    <message>
+        <source>Marked: %1 (%2 to download)</source>
+        <translation>Vorgemerkt: %1 (%2 herunterzuladen)</translation>
+    </message>
+    <message>
+        <source>%1    Installed: %2    Available: %3    %4</source>
+        <translation>%1    Installiert: %2    Verfügbar: %3    %4</translation>
     </message>
 </context>
 <context>
@@ -815,6 +1242,18 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
         <source>Courier</source>
         <translation>Courier</translation>
     </message>
+    <message>
+        <source>%1 cannot be run: %2</source>
+        <translation>%1 kann nicht ausgeführt werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 did not answer</source>
+        <translation>%1 hat nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>%1 refused, with status %2</source>
+        <translation>%1 hat abgelehnt, mit Status %2</translation>
+    </message>
 </context>
 <context>
     <name>RepoAuth::Dialog</name>
@@ -900,6 +1339,16 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <message>
         <source>Repository configuration has no URL</source>
         <translation>Die Konfiguration der Paketquelle enthält keine URL</translation>
+    </message>
+    <message>
+        <source>The repository cannot be opened in a web browser:
+%1
+
+Its URL: %2</source>
+        <translation>Die Paketquelle kann nicht in einem Webbrowser geöffnet werden:
+%1
+
+Ihre URL: %2</translation>
     </message>
 </context>
 <context>
@@ -1067,6 +1516,14 @@ in einer Konfigurationsdatei mit mehreren Konfigurationen bestimmt</translation>
     <message>
         <source>No Larder Authentication Password specified</source>
         <translation>Kein Larder-Passwort angegeben</translation>
+    </message>
+    <message>
+        <source>a blank</source>
+        <translation>ein Leerzeichen</translation>
+    </message>
+    <message>
+        <source>The Identifier may hold only letters, digits and - _ . : (not %1)</source>
+        <translation>Die Kennung darf nur Buchstaben, Ziffern und - _ . : enthalten (nicht %1)</translation>
     </message>
 </context>
 <context>
@@ -2054,6 +2511,82 @@ Ist das in Ordnung?</translation>
     <message>
         <source>Obsoleted</source>
         <translation>Ersetzt</translation>
+    </message>
+    <message>
+        <source>Collecting advisories</source>
+        <translation>Hinweise werden gesammelt</translation>
+    </message>
+    <message>
+        <source>The advisories of the updates could not be read: %1</source>
+        <translation>Die Hinweise zu den Aktualisierungen konnten nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.collectAdvisories failed</source>
+        <translation>Interner Fehler: Ausführung von yumIO.collectAdvisories fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Read the advisories of %1 updates in %2 seconds</source>
+        <translation>Hinweise zu %1 Aktualisierungen in %2 Sekunden gelesen</translation>
+    </message>
+    <message>
+        <source>Unable to find the packages that require %1</source>
+        <translation>Die Pakete, die %1 benötigen, können nicht ermittelt werden</translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.whatRequires failed</source>
+        <translation>Interner Fehler: Ausführung von yumIO.whatRequires fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Unable to find what provides %1</source>
+        <translation>Es kann nicht ermittelt werden, was %1 bereitstellt</translation>
+    </message>
+    <message>
+        <source>Internal error: execution of yumIO.whatProvides failed</source>
+        <translation>Interner Fehler: Ausführung von yumIO.whatProvides fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>hawkey&apos;s Sack type was not found</source>
+        <translation>der Sack-Typ von hawkey wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the sack is no hawkey Sack</source>
+        <translation>der Sack ist kein hawkey-Sack</translation>
+    </message>
+    <message>
+        <source>more than one libsolv is loaded</source>
+        <translation>mehr als eine libsolv ist geladen</translation>
+    </message>
+    <message>
+        <source>libdnf.so.2 and its sack functions are not loaded</source>
+        <translation>libdnf.so.2 und seine Sack-Funktionen sind nicht geladen</translation>
+    </message>
+    <message>
+        <source>the sack object holds no DnfSack</source>
+        <translation>das Sack-Objekt enthält keinen DnfSack</translation>
+    </message>
+    <message>
+        <source>the sack has no pool</source>
+        <translation>der Sack hat keinen Pool</translation>
+    </message>
+    <message>
+        <source>the script object has no sack or installroot</source>
+        <translation>das Skriptobjekt hat keinen Sack oder kein installroot</translation>
+    </message>
+    <message>
+        <source>Search reads the fields of each package through the script: %1</source>
+        <translation>Die Suche liest die Felder jedes Pakets über das Skript: %1</translation>
+    </message>
+    <message>
+        <source>Install group</source>
+        <translation>Gruppe installieren</translation>
+    </message>
+    <message>
+        <source>Remove group</source>
+        <translation>Gruppe entfernen</translation>
+    </message>
+    <message>
+        <source>Update group</source>
+        <translation>Gruppe aktualisieren</translation>
     </message>
 </context>
 <context>

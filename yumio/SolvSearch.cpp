@@ -241,25 +241,26 @@ private:
     std::vector<std::string_view> views;
 };
 
-// The directories of one repodata's file lists, each spelled once, as
-// repodata_dir2str spells them (libsolv finds a directory's parent by
-// walking back over its siblings, which costs most of a file list's time
-// in wide directories such as /usr/share/doc; here a pass over the pool
-// finds every parent). With each directory is kept whether the needle is
-// in it and its encoding, so that a file needs only its base name read.
+// The directories of one repodata's file lists, as repodata_dir2str spells
+// them (libsolv finds a directory's parent by walking back over its
+// siblings, which costs most of a file list's time in wide directories such
+// as /usr/share/doc; here a pass over the pool finds every parent). What a
+// needle takes of a directory (whether the needle is in it, how its end
+// begins the needle, its encoding) comes from its parent's and its own
+// name's, without spelling its path; a path is spelled (each directory
+// once) only for a file list that is put together.
 class Directories
 {
 public:
-    struct Dir
+    // What the needle and the encoding take of a directory.
+    struct State
     {
-        std::uint32_t offset = 0; // in text
-        std::uint32_t length = 0;
-        bool spelled = false;
-        bool hasNeedle = false;
-        Encoding encoding = Encoding::Plain;
         // Bit k: the directory and its slash end with the first k bytes of
         // the needle (a needle under 64 bytes).
         std::uint64_t straddle = 0;
+        bool known = false;
+        bool hasNeedle = false;
+        Encoding encoding = Encoding::Plain;
     };
 
     Directories(Pool* pool, Repodata* data, std::string_view needle)
@@ -276,26 +277,24 @@ public:
             else
                 parent[std::size_t(did)] = block;
         }
-        known.assign(parent.size(), Dir());
     }
 
     bool holds(Id did) const { return did > 0 && std::size_t(did) < parent.size(); }
-    // A directory of this pool (holds(did)), spelled.
-    Dir const& dir(Id did)
+
+    // A directory of this pool (holds(did)).
+    State const& state(Id did)
     {
-        Dir const& found = known[std::size_t(did)];
-        return found.spelled ? found : spell(did);
-    }
-    std::string_view textOf(Dir const& dir) const
-    {
-        return std::string_view(text.data() + dir.offset, dir.length);
+        if (states.empty())
+            states.assign(parent.size(), State());
+        State const& found = states[std::size_t(did)];
+        return found.known ? found : learn(did);
     }
 
     // The path of file base in directory did.
     void appendPath(std::string& out, Id did, char const* base)
     {
         if (holds(did)) {
-            out.append(textOf(dir(did)));
+            out.append(spelled(did));
             out += '/';
         }
         out.append(base ? base : "");
@@ -306,18 +305,7 @@ public:
     // them.
     bool pathHasNeedle(Id did, char const* base, std::size_t size)
     {
-        if (holds(did)) {
-            Dir const& found = dir(did);
-            if (found.hasNeedle)
-                return true;
-            for (std::uint64_t rest = found.straddle; rest; rest &= rest - 1) {
-                std::size_t const k = std::size_t(__builtin_ctzll(rest));
-                std::size_t const tail = needle.size() - k;
-                if (size >= tail && std::memcmp(base, needle.data() + k, tail) == 0)
-                    return true;
-            }
-        }
-        return contains(base, size);
+        return holds(did) ? joinHasNeedle(state(did), base, size) : contains(base, size);
     }
 
     bool contains(char const* text, std::size_t size) const
@@ -342,44 +330,109 @@ private:
         return stringpool_id2str(data->localpool ? &data->spool : &pool->ss, comp);
     }
 
-    Dir const& spell(Id did)
+    // Whether upper + "/" + name holds the needle.
+    bool joinHasNeedle(State const& upper, char const* name, std::size_t size) const
     {
-        // The directories not spelled yet on the way up, spelled top down.
+        if (upper.hasNeedle)
+            return true;
+        for (std::uint64_t rest = upper.straddle; rest; rest &= rest - 1) {
+            std::size_t const k = std::size_t(__builtin_ctzll(rest));
+            std::size_t const tail = needle.size() - k;
+            if (size >= tail && std::memcmp(name, needle.data() + k, tail) == 0)
+                return true;
+        }
+        return contains(name, size);
+    }
+
+    State const& learn(Id did)
+    {
+        // The directories not known yet on the way up, learnt top down.
         chain.clear();
-        for (Id d = did; d > 0 && !known[std::size_t(d)].spelled; d = parent[std::size_t(d)])
+        for (Id d = did; d > 0 && !states[std::size_t(d)].known; d = parent[std::size_t(d)])
+            chain.push_back(d);
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            Id const up = parent[std::size_t(*it)];
+            char const* name = component(*it);
+            std::size_t const size = std::strlen(name);
+            State made;
+            made.known = true;
+            made.encoding = encodingOf(name, size);
+            State const root; // the top directory: its path is its name
+            State const& upper = up > 0 ? states[std::size_t(up)] : root;
+            made.encoding = std::max(made.encoding, upper.encoding);
+            made.hasNeedle = !needle.empty()
+                && (up > 0 ? joinHasNeedle(upper, name, size) : contains(name, size));
+            // Bit k: the needle's first k - 1 bytes end the path and its
+            // k-th byte is the slash after it. Those bytes lie in the name,
+            // or reach over the slash before it into the parent's end.
+            for (std::size_t k = 1; k <= needle.size() && k < 64; ++k) {
+                if (needle[k - 1] != '/')
+                    continue;
+                std::size_t const j = k - 1;
+                bool ends = false;
+                if (j <= size)
+                    ends = std::memcmp(name + size - j, needle.data(), j) == 0;
+                else if (up > 0 && (upper.straddle >> (j - size)) & 1)
+                    ends = std::memcmp(name, needle.data() + (j - size), size) == 0;
+                if (ends)
+                    made.straddle |= std::uint64_t(1) << k;
+            }
+            states[std::size_t(*it)] = made;
+        }
+        return states[std::size_t(did)];
+    }
+
+    std::string_view spelled(Id did)
+    {
+        if (spellings.empty())
+            spellings.assign(parent.size(), Spelling());
+        // The paths spelled are kept while they are few: a file list of
+        // deep per-package trees would otherwise keep a path of every
+        // directory of the repository for the whole Search.
+        if (text.size() > spelledLimit) {
+            text.clear();
+            ++round;
+        }
+        if (spellings[std::size_t(did)].round != round)
+            spell(did);
+        Spelling const& found = spellings[std::size_t(did)];
+        return std::string_view(text.data() + found.offset, found.length);
+    }
+
+    void spell(Id did)
+    {
+        chain.clear();
+        for (Id d = did; d > 0 && spellings[std::size_t(d)].round != round;
+             d = parent[std::size_t(d)])
             chain.push_back(d);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
             Id const up = parent[std::size_t(*it)];
             std::size_t const offset = text.size();
             if (up > 0) {
-                Dir const upper = known[std::size_t(up)];
+                Spelling const upper = spellings[std::size_t(up)];
                 text.append(text, upper.offset, upper.length); // a part of itself: allowed
                 text += '/';
             }
             text.append(component(*it));
-            Dir& made = known[std::size_t(*it)];
-            made.offset = std::uint32_t(offset);
-            made.length = std::uint32_t(text.size() - offset);
-            made.spelled = true;
-            std::string_view const spelled = textOf(made);
-            made.hasNeedle = !needle.empty()
-                && memmem(spelled.data(), spelled.size(), needle.data(), needle.size());
-            made.encoding = encodingOf(spelled.data(), spelled.size());
-            // The slash after the directory, then its end backwards.
-            for (std::size_t k = 1; k <= needle.size() && k <= spelled.size() + 1; ++k) {
-                if (needle[k - 1] == '/'
-                    && spelled.substr(spelled.size() - (k - 1)) == needle.substr(0, k - 1))
-                    made.straddle |= std::uint64_t(1) << k;
-            }
+            spellings[std::size_t(*it)]
+                = {std::uint32_t(offset), std::uint32_t(text.size() - offset), round};
         }
-        return known[std::size_t(did)];
     }
 
     Pool* pool;
     Repodata* data;
     std::string_view needle;
     std::vector<Id> parent;
-    std::vector<Dir> known;
+    std::vector<State> states;
+    struct Spelling
+    {
+        std::uint32_t offset = 0; // in text
+        std::uint32_t length = 0;
+        std::uint32_t round = 0; // spelled in this round of text
+    };
+    static constexpr std::size_t spelledLimit = std::size_t(4) << 20;
+    std::vector<Spelling> spellings;
+    std::uint32_t round = 1;
     std::string text;
     std::vector<Id> chain;
 };
@@ -445,6 +498,7 @@ private:
     };
     std::vector<Record> records;
     std::string recordText;
+    std::string heading; // of one change-log record
     Lines lines;
     Queue queue;
     std::unordered_map<Repodata*, std::unique_ptr<Directories>> directories;
@@ -554,7 +608,7 @@ Outcome Search::files(Id p)
         std::size_t count = 0;
         each([&](Directories& dirs, Id did, char const* base) {
             std::size_t const size = std::strlen(base);
-            Encoding const inDir = dirs.holds(did) ? dirs.dir(did).encoding : Encoding::Plain;
+            Encoding const inDir = dirs.holds(did) ? dirs.state(did).encoding : Encoding::Plain;
             found = found || dirs.pathHasNeedle(did, base, size);
             encoding = std::max({encoding, encodingOf(base, size), inDir});
             ++count;
@@ -642,6 +696,34 @@ Outcome Search::changeLog(Id p)
         }
     }
     dataiterator_free(&di);
+    // A needle without a newline lies within one line of the text, so
+    // within a record's heading ("* DATE AUTHOR") or within its text: those
+    // are looked through where they are, and the joined text is built only
+    // when the needle is there and does not decide the match alone.
+    if (!lineNeedle.empty()) {
+        bool found = false;
+        for (Record const& record : records) {
+            if (!record.hasAuthor)
+                continue;
+            char const* author = recordText.data() + record.author.first;
+            char const* body = recordText.data() + record.text.first;
+            if (encodingOf(author, record.author.second) == Encoding::Invalid
+                || encodingOf(body, record.text.second) == Encoding::Invalid)
+                return Unknown;
+            if (found)
+                continue;
+            heading.assign("* ");
+            heading += date(localDay(record.when) * 86400);
+            heading += ' ';
+            heading.append(author, record.author.second);
+            found = memmem(heading.data(), heading.size(), lineNeedle.data(), lineNeedle.size())
+                || memmem(body, record.text.second, lineNeedle.data(), lineNeedle.size());
+        }
+        if (!found)
+            return NoMatch;
+        if (pattern.needleDecides())
+            return Match;
+    }
     text.clear();
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
         if (!it->hasAuthor)
