@@ -45,9 +45,9 @@ Progress::Progress(HProgressBar* totalBar, HProgressBar* itemBar)
 
 Progress::~Progress()
 {
-    // The reset is delivered before the deferred deletion.
+    // Queued from a worker, so the minion resets the bars before it goes.
     reset();
-    minion->deleteLater();
+    QMetaObject::invokeMethod(minion, &ProgressMinion::retire);
 }
 
 void Progress::startTotal(QString const& activity, Steps totalTail)

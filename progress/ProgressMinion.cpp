@@ -19,8 +19,27 @@ int ProgressMinion::shiftFor(Steps maximum)
     return shift;
 }
 
+ProgressMinion::Busy::Busy(ProgressMinion* minion)
+    : minion(minion)
+{
+    ++minion->running;
+}
+
+ProgressMinion::Busy::~Busy()
+{
+    if (--minion->running == 0 && minion->retired)
+        delete minion;
+}
+
+void ProgressMinion::retire()
+{
+    Busy busy(this);
+    retired = true;
+}
+
 void ProgressMinion::paintNow()
 {
+    Busy busy(this);
     for (Bar const* bar : {&total, &item}) {
         if (bar->widget)
             bar->widget->repaint();
@@ -57,6 +76,7 @@ void ProgressMinion::Bar::reset()
 
 void ProgressMinion::startTotal(QString const& activity, Steps totalTail)
 {
+    Busy busy(this);
     if (total.widget) {
         total.widget->setActivity(activity);
         total.setMaximum(totalTail);
@@ -71,6 +91,7 @@ void ProgressMinion::startTotal(QString const& activity, Steps totalTail)
 
 void ProgressMinion::startItem(QString const& activity, Steps totalValue, Steps itemTail)
 {
+    Busy busy(this);
     total.setValue(totalValue);
     if (item.widget) {
         item.widget->setActivity(activity);
@@ -82,27 +103,32 @@ void ProgressMinion::startItem(QString const& activity, Steps totalValue, Steps 
 
 void ProgressMinion::changeItemActs(Steps totalValue)
 {
+    Busy busy(this);
     total.setValue(totalValue);
 }
 
 void ProgressMinion::setItemValue(Steps totalValue, Steps value)
 {
+    Busy busy(this);
     total.setValue(totalValue);
     item.setValue(value);
 }
 
 void ProgressMinion::endItemActs(Steps totalValue)
 {
+    Busy busy(this);
     total.setValue(totalValue);
 }
 
 void ProgressMinion::setTotalValue(Steps value)
 {
+    Busy busy(this);
     total.setValue(value);
 }
 
 void ProgressMinion::reset()
 {
+    Busy busy(this);
     total.reset();
     item.reset();
 }

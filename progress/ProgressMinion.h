@@ -9,6 +9,11 @@
 class HProgressBar;
 
 // The GUI-thread side of Progress: the one object that touches the two bars.
+// A bar's repaint paints its whole window at once, and what the window paints
+// may run a nested event loop (a table whose filter loads data on a worker):
+// the Progress's request to delete the minion can arrive there, inside one of
+// its own slots. So the Progress asks through retire(), which waits for the
+// slots running to return.
 // A bar holds int values, so each bar gets a power-of-two divisor, chosen when
 // its maximum is set, that brings the maximum into int range; values are
 // divided by the same amount, which keeps their ratio to the maximum.
@@ -34,8 +39,24 @@ public slots:
     void endItemActs(Steps totalValue);
     void setTotalValue(Steps value);
     void reset();
+    // Deletes the minion once none of its slots is running.
+    void retire();
 
 private:
+    // Marks a slot running for its scope; the last one out carries out a
+    // retire() that came in meanwhile.
+    class Busy
+    {
+    public:
+        explicit Busy(ProgressMinion* minion);
+        ~Busy();
+        Busy(Busy const&) = delete;
+        Busy& operator=(Busy const&) = delete;
+
+    private:
+        ProgressMinion* minion;
+    };
+
     struct Bar
     {
         QPointer<HProgressBar> widget;
@@ -48,4 +69,6 @@ private:
 
     Bar total;
     Bar item;
+    int running = 0;
+    bool retired = false;
 };

@@ -88,6 +88,7 @@ void ApplyThread::run()
 
 ProgressUser::ProgressUser(Progress*& slot, HProgressBar* totalBar, HProgressBar* itemBar)
     : slot(slot)
+    , saved(slot)
 {
     slot = new Progress(totalBar, itemBar);
 }
@@ -95,7 +96,7 @@ ProgressUser::ProgressUser(Progress*& slot, HProgressBar* totalBar, HProgressBar
 ProgressUser::~ProgressUser()
 {
     delete slot;
-    slot = nullptr;
+    slot = saved;
 }
 
 YumIODialogsUser::YumIODialogsUser(YumIODialogs*& slot, QWidget* parent)

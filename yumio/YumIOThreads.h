@@ -81,6 +81,7 @@ public:
 
 private:
     Progress*& slot;
+    Progress* saved;
 };
 
 class YumIODialogsUser
