@@ -79,6 +79,183 @@ The link: %2</source>
     </message>
 </context>
 <context>
+    <name>History::Window</name>
+    <message>
+        <source>Install</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upgraded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downgraded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reinstall</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reinstalled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Obsolete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Obsoleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reason Change</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dependency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>weak dependency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no longer needed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, not done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VUX History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transactions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The package manager&apos;s transactions, newest first; each expands to its packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date and time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Command line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Action(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Altered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What the transaction did: one action by its name, several by their initials (I install, U upgrade, D downgrade, E remove, R reinstall, O obsolete, C reason change)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How many packages the transaction changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Revert the selected transaction: remove what it installed, install what it removed, take back its updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Roll Back to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Revert every transaction after the selected one, so that the packages are as that transaction left them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;fresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read the history again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the History Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Made with VUX: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transaction did not complete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No transactions recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n transaction(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The packages could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No packages.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Log::Window</name>
     <message>
         <source>VUX Log</source>
@@ -522,6 +699,36 @@ shell wildcards (* ? [...]) are allowed</source>
 	What Provides shows the packages that provide a capability or file (not a regular expression).</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&amp;History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+H</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The package manager&apos;s transactions, with Undo and Roll Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading the package manager: the table shows the packages as they were at the last start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(loading)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The package list could not be cached: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packages marked for an action that has not been applied: %1.
+The package lists are collected again afterwards; packages that can no longer take their marks lose them.
+Go on?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::ActionContextMenu</name>
@@ -833,10 +1040,6 @@ Its URL: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Line %1 is not an action and a package (install, update or remove NAME): %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Line %1: %2: %3</source>
         <translation type="unfinished"></translation>
     </message>
@@ -888,6 +1091,18 @@ Its URL: %2</source>
         <translation type="unfinished">
             <numerusform></numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Line %1 is not an action and a package (install, update, remove, reinstall or downgrade NAME): %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no repository has the installed version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no repository has version %1 to downgrade to</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1068,6 +1283,22 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
         <source>The most pressing advisory of an update: Security (with its severity), Bug fix or Enhancement</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Reinstall package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downgrade package to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package is held at version %1 (version lock): its update is held back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Package is held at version %1 (version lock): no other version is installed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::OtherContextMenu</name>
@@ -1081,6 +1312,22 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>Browse Repository</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Release &amp;Hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Hold at Installed Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Let the package be updated and downgraded again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep the package at its installed version: it is not updated, by this program or by dnf, until released</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1108,6 +1355,33 @@ If the Epoch is non-zero, includes it as epoch:version-release</source>
     </message>
     <message>
         <source>%1    Installed: %2    Available: %3    %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::VersionActions</name>
+    <message>
+        <source>R&amp;einstall</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do&amp;wngrade to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No repository has the installed version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The package is held: release it first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No repository has an older version</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2514,6 +2788,75 @@ Is this ok?</source>
     </message>
     <message>
         <source>Update group</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reinstall</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rolling back to transaction %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undoing transaction %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to the changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error undoing transactions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the package is held</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to read the transaction history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to read transaction %1 of the history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to read the held packages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to hold %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to release %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Held %1 at version %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Released the hold on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to find the versions of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installed size change: %1
+</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

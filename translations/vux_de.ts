@@ -82,6 +82,184 @@ Der Verweis: %2</translation>
     </message>
 </context>
 <context>
+    <name>History::Window</name>
+    <message>
+        <source>Install</source>
+        <translation>Installieren</translation>
+    </message>
+    <message>
+        <source>Upgrade</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Upgraded</source>
+        <translation>Aktualisiert</translation>
+    </message>
+    <message>
+        <source>Downgrade</source>
+        <translation>Zurückstufen</translation>
+    </message>
+    <message>
+        <source>Downgraded</source>
+        <translation>Zurückgestuft</translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation>Entfernt</translation>
+    </message>
+    <message>
+        <source>Reinstall</source>
+        <translation>Neu installieren</translation>
+    </message>
+    <message>
+        <source>Reinstalled</source>
+        <translation>Neu installiert</translation>
+    </message>
+    <message>
+        <source>Obsolete</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Obsoleted</source>
+        <translation>Ersetzt</translation>
+    </message>
+    <message>
+        <source>Reason Change</source>
+        <translation>Grund geändert</translation>
+    </message>
+    <message>
+        <source>user</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>dependency</source>
+        <translation>Abhängigkeit</translation>
+    </message>
+    <message>
+        <source>weak dependency</source>
+        <translation>schwache Abhängigkeit</translation>
+    </message>
+    <message>
+        <source>no longer needed</source>
+        <translation>nicht mehr benötigt</translation>
+    </message>
+    <message>
+        <source>group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>%1, not done</source>
+        <translation>%1, nicht ausgeführt</translation>
+    </message>
+    <message>
+        <source>VUX History</source>
+        <translation>VUX-Verlauf</translation>
+    </message>
+    <message>
+        <source>Transactions</source>
+        <translation>Transaktionen</translation>
+    </message>
+    <message>
+        <source>The package manager&apos;s transactions, newest first; each expands to its packages</source>
+        <translation>Die Transaktionen der Paketverwaltung, die neueste zuerst; jede lässt sich zu ihren Paketen aufklappen</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Date and time</source>
+        <translation>Datum und Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Command line</source>
+        <translation>Befehlszeile</translation>
+    </message>
+    <message>
+        <source>Action(s)</source>
+        <translation>Aktion(en)</translation>
+    </message>
+    <message>
+        <source>Altered</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>What the transaction did: one action by its name, several by their initials (I install, U upgrade, D downgrade, E remove, R reinstall, O obsolete, C reason change)</source>
+        <translation>Was die Transaktion tat: eine Aktion mit ihrem Namen, mehrere mit ihren Anfangsbuchstaben (I installieren, U aktualisieren, D zurückstufen, E entfernen, R neu installieren, O ersetzen, C Grund geändert)</translation>
+    </message>
+    <message>
+        <source>How many packages the transaction changed</source>
+        <translation>Wie viele Pakete die Transaktion geändert hat</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Revert the selected transaction: remove what it installed, install what it removed, take back its updates</source>
+        <translation>Die ausgewählte Transaktion rückgängig machen: entfernen, was sie installiert hat, installieren, was sie entfernt hat, ihre Aktualisierungen zurücknehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Roll Back to</source>
+        <translation>&amp;Zurückkehren zu</translation>
+    </message>
+    <message>
+        <source>Revert every transaction after the selected one, so that the packages are as that transaction left them</source>
+        <translation>Jede Transaktion nach der ausgewählten rückgängig machen, sodass die Pakete so sind, wie diese Transaktion sie hinterlassen hat</translation>
+    </message>
+    <message>
+        <source>Re&amp;fresh</source>
+        <translation>&amp;Neu einlesen</translation>
+    </message>
+    <message>
+        <source>Read the history again</source>
+        <translation>Den Verlauf erneut einlesen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Close the History Window</source>
+        <translation>Das Verlaufsfenster schließen</translation>
+    </message>
+    <message>
+        <source>Made with VUX: %1</source>
+        <translation>Mit VUX ausgeführt: %1</translation>
+    </message>
+    <message>
+        <source>The transaction did not complete</source>
+        <translation>Die Transaktion wurde nicht abgeschlossen</translation>
+    </message>
+    <message>
+        <source>The history could not be read.</source>
+        <translation>Der Verlauf konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>No transactions recorded.</source>
+        <translation>Keine Transaktionen aufgezeichnet.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n transaction(s)</source>
+        <translation>
+            <numerusform>%n Transaktion</numerusform>
+            <numerusform>%n Transaktionen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The packages could not be read.</source>
+        <translation>Die Pakete konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>No packages.</source>
+        <translation>Keine Pakete.</translation>
+    </message>
+</context>
+<context>
     <name>Log::Window</name>
     <message>
         <source>VUX Log</source>
@@ -552,6 +730,38 @@ Shell-Platzhalter (* ? [...]) sind erlaubt</translation>
 	jedes für sich.  Das ist deutlich langsamer.
 	Bereitsteller finden zeigt die Pakete, die eine Fähigkeit oder Datei bereitstellen (kein regulärer Ausdruck).</translation>
     </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>&amp;Verlauf</translation>
+    </message>
+    <message>
+        <source>Ctrl+H</source>
+        <translation>Ctrl+H</translation>
+    </message>
+    <message>
+        <source>The package manager&apos;s transactions, with Undo and Roll Back</source>
+        <translation>Die Transaktionen der Paketverwaltung, mit Rückgängig und Zurückkehren</translation>
+    </message>
+    <message>
+        <source>Loading the package manager: the table shows the packages as they were at the last start</source>
+        <translation>Die Paketverwaltung wird geladen: die Tabelle zeigt die Pakete wie beim letzten Start</translation>
+    </message>
+    <message>
+        <source>(loading)</source>
+        <translation>(wird geladen)</translation>
+    </message>
+    <message>
+        <source>The package list could not be cached: %1</source>
+        <translation>Die Paketliste konnte nicht zwischengespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Packages marked for an action that has not been applied: %1.
+The package lists are collected again afterwards; packages that can no longer take their marks lose them.
+Go on?</source>
+        <translation>Pakete mit Vormerkungen, die noch nicht ausgeführt wurden: %1.
+Die Paketlisten werden danach neu erfasst; Pakete, die ihre Vormerkung nicht mehr annehmen können, verlieren sie.
+Möchten Sie fortfahren?</translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::ActionContextMenu</name>
@@ -866,10 +1076,6 @@ Seine URL: %2</translation>
         <translation>VUX-Vormerkungen</translation>
     </message>
     <message>
-        <source>Line %1 is not an action and a package (install, update or remove NAME): %2</source>
-        <translation>Zeile %1 ist keine Aktion mit Paket (install, update oder remove NAME): %2</translation>
-    </message>
-    <message>
         <source>Line %1: %2: %3</source>
         <translation>Zeile %1: %2: %3</translation>
     </message>
@@ -924,6 +1130,18 @@ Seine URL: %2</translation>
             <numerusform>%n Zeile von %1 nennt, was hier nicht vorgemerkt werden kann; die übrigen Vormerkungen wurden gesetzt.</numerusform>
             <numerusform>%n Zeilen von %1 nennen, was hier nicht vorgemerkt werden kann; die übrigen Vormerkungen wurden gesetzt.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Line %1 is not an action and a package (install, update, remove, reinstall or downgrade NAME): %2</source>
+        <translation>Zeile %1 ist keine Aktion mit Paket (install, update, remove, reinstall oder downgrade NAME): %2</translation>
+    </message>
+    <message>
+        <source>no repository has the installed version</source>
+        <translation>keine Paketquelle hat die installierte Version</translation>
+    </message>
+    <message>
+        <source>no repository has version %1 to downgrade to</source>
+        <translation>keine Paketquelle hat die Version %1 zum Zurückstufen</translation>
     </message>
 </context>
 <context>
@@ -1108,6 +1326,22 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
         <source>The most pressing advisory of an update: Security (with its severity), Bug fix or Enhancement</source>
         <translation>Der dringendste Hinweis einer Aktualisierung: Sicherheitshinweis (mit Schweregrad), Fehlerbehebung oder Erweiterung</translation>
     </message>
+    <message>
+        <source>Reinstall package</source>
+        <translation>Paket neu installieren</translation>
+    </message>
+    <message>
+        <source>Downgrade package to %1</source>
+        <translation>Paket auf %1 zurückstufen</translation>
+    </message>
+    <message>
+        <source>Package is held at version %1 (version lock): its update is held back</source>
+        <translation>Paket ist auf Version %1 festgehalten (Versionssperre): seine Aktualisierung wird zurückgehalten</translation>
+    </message>
+    <message>
+        <source>Package is held at version %1 (version lock): no other version is installed</source>
+        <translation>Paket ist auf Version %1 festgehalten (Versionssperre): keine andere Version wird installiert</translation>
+    </message>
 </context>
 <context>
     <name>PackageTable::OtherContextMenu</name>
@@ -1122,6 +1356,22 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <message>
         <source>Browse Repository</source>
         <translation>Paketquelle im Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Release &amp;Hold</source>
+        <translation>&amp;Festhalten aufheben</translation>
+    </message>
+    <message>
+        <source>&amp;Hold at Installed Version</source>
+        <translation>Auf installierter Version &amp;festhalten</translation>
+    </message>
+    <message>
+        <source>Let the package be updated and downgraded again</source>
+        <translation>Das Paket wieder aktualisieren und zurückstufen lassen</translation>
+    </message>
+    <message>
+        <source>Keep the package at its installed version: it is not updated, by this program or by dnf, until released</source>
+        <translation>Das Paket auf seiner installierten Version halten: es wird weder von diesem Programm noch von dnf aktualisiert, bis es freigegeben wird</translation>
     </message>
 </context>
 <context>
@@ -1149,6 +1399,33 @@ ist die Epoche nicht null, wird sie als Epoche:Version-Release angegeben</transl
     <message>
         <source>%1    Installed: %2    Available: %3    %4</source>
         <translation>%1    Installiert: %2    Verfügbar: %3    %4</translation>
+    </message>
+</context>
+<context>
+    <name>PackageTable::VersionActions</name>
+    <message>
+        <source>R&amp;einstall</source>
+        <translation>Neu insta&amp;llieren</translation>
+    </message>
+    <message>
+        <source>Do&amp;wngrade to</source>
+        <translation>&amp;Zurückstufen auf</translation>
+    </message>
+    <message>
+        <source>No repository has the installed version</source>
+        <translation>Keine Paketquelle hat die installierte Version</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>The package is held: release it first</source>
+        <translation>Das Paket ist festgehalten: heben Sie das zuerst auf</translation>
+    </message>
+    <message>
+        <source>No repository has an older version</source>
+        <translation>Keine Paketquelle hat eine ältere Version</translation>
     </message>
 </context>
 <context>
@@ -2587,6 +2864,76 @@ Ist das in Ordnung?</translation>
     <message>
         <source>Update group</source>
         <translation>Gruppe aktualisieren</translation>
+    </message>
+    <message>
+        <source>Reinstall</source>
+        <translation>Neu installieren</translation>
+    </message>
+    <message>
+        <source>Downgrade</source>
+        <translation>Zurückstufen</translation>
+    </message>
+    <message>
+        <source>Rolling back to transaction %1</source>
+        <translation>Rückkehr zu Transaktion %1</translation>
+    </message>
+    <message>
+        <source>Undoing transaction %1</source>
+        <translation>Transaktion %1 wird rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>Unable to add package %1 to the changes</source>
+        <translation>Paket %1 kann nicht zu den Änderungen hinzugefügt werden</translation>
+    </message>
+    <message>
+        <source>Error undoing transactions</source>
+        <translation>Fehler beim Rückgängigmachen von Transaktionen</translation>
+    </message>
+    <message>
+        <source>the package is held</source>
+        <translation>das Paket ist festgehalten</translation>
+    </message>
+    <message>
+        <source>Unable to read the transaction history</source>
+        <translation>Der Transaktionsverlauf kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Unable to read transaction %1 of the history</source>
+        <translation>Transaktion %1 des Verlaufs kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Unable to read the held packages</source>
+        <translation>Die festgehaltenen Pakete können nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>no version</source>
+        <translation>keine Version</translation>
+    </message>
+    <message>
+        <source>Unable to hold %1</source>
+        <translation>%1 kann nicht festgehalten werden</translation>
+    </message>
+    <message>
+        <source>Unable to release %1</source>
+        <translation>Das Festhalten von %1 kann nicht aufgehoben werden</translation>
+    </message>
+    <message>
+        <source>Held %1 at version %2</source>
+        <translation>%1 auf Version %2 festgehalten</translation>
+    </message>
+    <message>
+        <source>Released the hold on %1</source>
+        <translation>Festhalten von %1 aufgehoben</translation>
+    </message>
+    <message>
+        <source>Unable to find the versions of %1</source>
+        <translation>Die Versionen von %1 können nicht gefunden werden</translation>
+    </message>
+    <message>
+        <source>Installed size change: %1
+</source>
+        <translation>Änderung der installierten Größe: %1
+</translation>
     </message>
 </context>
 <context>
