@@ -434,7 +434,8 @@ class _Ord:
 def compare_outcomes(part, vuxSide, dnfSide):
     diffs = []
     vuxOut, dnfOut = vuxSide["outcome"], dnfSide["outcome"]
-    if vuxSide["failed"] != dnfSide["failed"]:
+    # Both failing is agreement, whatever each says.
+    if bool(vuxSide["failed"]) != bool(dnfSide["failed"]):
         diffs.append(Difference(part, "one side failed", vuxSide["failed"] or "applied",
                                 dnfSide["failed"] or "applied"))
     for key in ("packages", "groups", "history"):
