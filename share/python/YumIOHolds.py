@@ -4,7 +4,7 @@ dnf's version-lock plugin, so that dnf's command line keeps them too.
 
 The plugin reads the file named by "locklist" in
 /etc/dnf/plugins/versionlock.conf (both under the install root here); each
-line is a package specification, usually name-epoch:version-release.arch,
+line is a package pattern, usually name-epoch:version-release.arch,
 that locks its name to the versions it matches; a leading "!" excludes
 instead; "#" starts a comment. The plugin hides every other version of a
 locked name from the repositories (and whatever obsoletes a locked version),
@@ -65,7 +65,7 @@ def readLockList(path):
 
 
 def _ruleNevra(sack, rule):
-    """The package specification a lock line stands for, as the plugin takes
+    """The package a lock line stands for, as the plugin takes
     it: the first of its readings that matches a package (else the last
     reading), or None when the line cannot be read."""
     possible = dnf.subject.Subject(rule).get_nevra_possibilities(forms=_FORMS)
