@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QSaveFile>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTimeZone>
 
@@ -29,20 +30,56 @@ enum SourceKind : quint8 { FileSource = 1, DirSource = 2, StatSource = 3 };
 enum RowFlag : quint8 { OlderVersion = 1, HasNext = 2 };
 
 // A fast checksum of the body: it finds damage, it guards against nothing
-// else (the file is the user's own).
-quint64 checksum(char const* data, qsizetype size)
+// else (the file is the user's own). Taken in pieces, as the body is written
+// in pieces: the same sum as of the pieces joined.
+class Checksum
 {
-    quint64 hash = 0x84222325cbf29ce4ULL ^ quint64(size);
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        quint64 word;
-        std::memcpy(&word, data + i, 8);
-        hash = (hash ^ word) * 0x9e3779b97f4a7c15ULL;
+public:
+    explicit Checksum(quint64 size)
+        : hash(0x84222325cbf29ce4ULL ^ size)
+    {
+    }
+    void add(char const* data, qsizetype size)
+    {
+        while (size > 0 && pendingSize > 0) {
+            pending[pendingSize++] = *data++;
+            --size;
+            if (pendingSize == 8) {
+                word(pending);
+                pendingSize = 0;
+            }
+        }
+        for (; size >= 8; data += 8, size -= 8)
+            word(data);
+        for (; size > 0; --size)
+            pending[pendingSize++] = *data++;
+    }
+    quint64 result()
+    {
+        for (int i = 0; i < pendingSize; ++i)
+            hash = (hash ^ quint8(pending[i])) * 0x100000001b3ULL;
+        pendingSize = 0;
+        return hash ^ (hash >> 32);
+    }
+
+private:
+    void word(char const* data)
+    {
+        quint64 value;
+        std::memcpy(&value, data, 8);
+        hash = (hash ^ value) * 0x9e3779b97f4a7c15ULL;
         hash ^= hash >> 29;
     }
-    for (; i < size; ++i)
-        hash = (hash ^ quint8(data[i])) * 0x100000001b3ULL;
-    return hash ^ (hash >> 32);
+    quint64 hash;
+    char pending[8] = {};
+    int pendingSize = 0;
+};
+
+quint64 checksum(char const* data, qsizetype size)
+{
+    Checksum sum {quint64(size)};
+    sum.add(data, size);
+    return sum.result();
 }
 
 QByteArray absent()
@@ -199,7 +236,8 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
 
 // One row; null when the record is damaged. *more tells whether an
 // installed version is chained behind it.
-Package::Entry* readRow(Reader& in, QList<QString> const& shared, bool* more)
+Package::Entry* readRow(
+    Reader& in, QList<QString> const& shared, QSet<QString>& sizes, bool* more)
 {
     quint8 const kind = in.u8();
     quint8 const state = in.u8();
@@ -220,7 +258,13 @@ Package::Entry* readRow(Reader& in, QList<QString> const& shared, bool* more)
     quint32 const repo = in.u32();
     quint32 const arch = in.u32();
     entry->sizeBytes = in.u64();
+    // Sizes are texts of few values: one copy of each.
     entry->size = in.text();
+    auto const size = sizes.constFind(entry->size);
+    if (size != sizes.cend())
+        entry->size = *size;
+    else
+        sizes.insert(entry->size);
     entry->summary = in.text();
     entry->buildSeconds = long(qint64(in.u64()));
     entry->buildTime = in.text();
@@ -268,7 +312,6 @@ bool RowCache::save(QString const& path, QString const& root, QByteArray const& 
     Sources const& sources, QList<Package::Entry*> const& rows, QString* error)
 {
     Writer body;
-    body.data.reserve(qsizetype(rows.size()) * 160 + 4096);
     body.text(root);
     body.bytes(options);
     QList<QPair<SourceKind, QString>> named;
@@ -296,18 +339,23 @@ bool RowCache::save(QString const& path, QString const& root, QByteArray const& 
     body.u32(quint32(shared.texts.size()));
     for (QString const& text : std::as_const(shared.texts))
         body.text(text);
-    body.data.append(rowData.data);
 
+    // The rows are most of the file: written from their own buffer, not
+    // copied behind the rest first.
+    quint64 const size = quint64(body.data.size()) + quint64(rowData.data.size());
+    Checksum sum {size};
+    sum.add(body.data.constData(), body.data.size());
+    sum.add(rowData.data.constData(), rowData.data.size());
     Writer header;
     header.raw(magic, int(sizeof(magic)));
     header.u32(formatVersion);
-    header.u64(quint64(body.data.size()));
-    header.u64(checksum(body.data.constData(), body.data.size()));
+    header.u64(size);
+    header.u64(sum.result());
 
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     bool const written = file.open(QIODevice::WriteOnly) && file.write(header.data) >= 0
-        && file.write(body.data) >= 0 && file.commit();
+        && file.write(body.data) >= 0 && file.write(rowData.data) >= 0 && file.commit();
     if (!written && error)
         *error = file.errorString();
     return written;
@@ -370,9 +418,10 @@ bool RowCache::load(
     if (!in.ok || rowCount > bodySize / 40)
         return false;
     rows.reserve(rowCount);
+    QSet<QString> sizes;
     for (quint32 i = 0; i < rowCount; ++i) {
         bool more = false;
-        Package::Entry* entry = readRow(in, shared, &more);
+        Package::Entry* entry = readRow(in, shared, sizes, &more);
         if (!entry) {
             rows.deleteAll();
             return false;
@@ -380,7 +429,7 @@ bool RowCache::load(
         rows.append(entry);
         Package::Entry* tail = entry;
         for (int chained = 0; more; ++chained) {
-            tail->next = chained < chainLimit ? readRow(in, shared, &more) : nullptr;
+            tail->next = chained < chainLimit ? readRow(in, shared, sizes, &more) : nullptr;
             tail = tail->next;
             if (!tail) {
                 rows.deleteAll();
