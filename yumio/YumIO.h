@@ -381,8 +381,10 @@ private:
     struct Incoming;
     class SharedTexts;
     bool collectPackages(PyObject* updates, PyObject* all);
-    bool collectIncoming(PyObject* iterable, QList<Incoming>& into, bool updates);
-    bool collectField(PyObject* all, char const* attribute, QList<Incoming>& into);
+    bool collectIncoming(
+        PyObject* iterable, bool updates, std::function<void(Incoming&)> const& take);
+    bool collectField(
+        PyObject* all, char const* attribute, std::function<void(Incoming&)> const& take);
     int comparePackages(PyObject* a, PyObject* b);
     Package::Entry* makeEntry(Incoming& incoming, Package::State state, SharedTexts& shared);
     bool addRow(EntryKey const& key, Package::Entry* entry);

@@ -218,8 +218,19 @@ public:
         return converted;
     }
 
+    // A text of few values (a size), shared with an earlier equal one.
+    QString text(QString const& text)
+    {
+        auto const known = few.constFind(text);
+        if (known != few.cend())
+            return *known;
+        few.insert(text);
+        return text;
+    }
+
 private:
     QList<QString> texts;
+    QSet<QString> few;
 };
 
 namespace {
@@ -285,8 +296,9 @@ struct YumIO::Incoming
 };
 
 // Reads every package of an iterable: name, architecture and, for updates,
-// what they replace.
-bool YumIO::collectIncoming(PyObject* iterable, QList<Incoming>& into, bool updates)
+// what they replace; hands each to take as it is read.
+bool YumIO::collectIncoming(
+    PyObject* iterable, bool updates, std::function<void(Incoming&)> const& take)
 {
     PyRef iterator = PyRef::steal(PyObject_GetIter(iterable));
     if (!iterator) {
@@ -327,7 +339,7 @@ bool YumIO::collectIncoming(PyObject* iterable, QList<Incoming>& into, bool upda
             }
             PyErr_Clear();
         }
-        into.append(std::move(incoming));
+        take(incoming);
     }
     if (PyErr_Occurred()) {
         handleException();
@@ -384,7 +396,7 @@ Package::Entry* YumIO::makeEntry(Incoming& incoming, Package::State state, Share
                 = repo == Py_None ? QString() : chopNewlines(shared.get(repo, convert, this));
             entry->arch = shared.get(PyTuple_GET_ITEM(row, 3), convert, this);
             entry->sizeBytes = size;
-            entry->size = bytesFormat(size);
+            entry->size = shared.text(bytesFormat(size));
             entry->summary = chopNewlines(pyString(PyTuple_GET_ITEM(row, 5)));
             entry->buildSeconds = built;
             entry->buildTime = timeFormat(built);
@@ -413,8 +425,9 @@ bool YumIO::addRow(EntryKey const& key, Package::Entry* entry)
     return true;
 }
 
-// The field of collectAll()'s result read into a list.
-bool YumIO::collectField(PyObject* all, char const* attribute, QList<Incoming>& into)
+// The packages of a field of collectAll()'s result, each handed to take.
+bool YumIO::collectField(
+    PyObject* all, char const* attribute, std::function<void(Incoming&)> const& take)
 {
     PyRef field = PyRef::steal(PyObject_GetAttrString(all, attribute));
     if (!field) {
@@ -422,7 +435,7 @@ bool YumIO::collectField(PyObject* all, char const* attribute, QList<Incoming>& 
         error(tr("Internal error: yumIO.collectAll.%1 not found").arg(QLatin1String(attribute)));
         return false;
     }
-    return collectIncoming(field.get(), into, false);
+    return collectIncoming(field.get(), false, take);
 }
 
 // The package rows of a collection (see doc/package-rows.md), from the
@@ -432,9 +445,11 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
 {
     QList<Incoming> updates;
     QList<Incoming> installed;
-    QList<Incoming> available;
-    if (!collectIncoming(updatesIterable, updates, true)
-        || !collectField(all, "installed", installed) || !collectField(all, "available", available))
+    auto into = [](QList<Incoming>& list) {
+        return [&list](Incoming& incoming) { list.append(std::move(incoming)); };
+    };
+    if (!collectIncoming(updatesIterable, true, into(updates))
+        || !collectField(all, "installed", into(installed)))
         return false;
 
     // The installed packages by name and architecture, the newest of each
@@ -538,13 +553,19 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         olderRows(key);
     }
     // Available: what is not installed in its name and architecture and is
-    // no update.
-    for (Incoming& incoming : available) {
-        NameArch const key {incoming.name, incoming.arch};
-        if (!installedBy.contains(key) && !updateIdentities.contains(identity(incoming)))
-            addRow(EntryKey::package(key.first, key.second),
-                makeEntry(incoming, Package::Available, shared));
-    }
+    // no update. Most packages are available ones: each becomes its row as
+    // it is read, so that the script's row texts of only one are alive at a
+    // time.
+    bool const read = collectField(all, "available", [&](Incoming& incoming) {
+        if (installedBy.contains({incoming.name, incoming.arch})
+            || updateIdentities.contains(identity(incoming)))
+            return;
+        // The key shares the row's texts.
+        Package::Entry* entry = makeEntry(incoming, Package::Available, shared);
+        addRow(EntryKey::package(entry->name, entry->arch), entry);
+    });
+    if (!read)
+        return false;
     for (Package::Entry* entry : std::as_const(collectOrder))
         if (!entry->olderVersion)
             packagesByName[entry->name].append(entry);
