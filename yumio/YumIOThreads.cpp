@@ -11,6 +11,10 @@
 #include "yumio/YumIODialogs.h"
 
 #include <QEventLoop>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <QFontDatabase>
 #include <QImageReader>
 
@@ -169,6 +173,12 @@ bool YumIO::collect(QHash<QString, bool> const& sessionUse)
     static_cast<QList<Package::Entry*>&>(entries) = collectedRows;
     collectedRows.clear();
     cachedRows.deleteAll();
+#ifdef __GLIBC__
+    // The rows of the cache, or the collection's own working lists, leave
+    // free memory scattered through the heaps that the allocator keeps
+    // resident for the whole run unless asked to give it back.
+    malloc_trim(0);
+#endif
     return thread.result;
 }
 
