@@ -208,12 +208,6 @@ void TestPackageTable::cellsByState()
     QVERIFY(action.data(Qt::DecorationRole).canConvert<QIcon>());
     QCOMPARE(nameCell.data().toString(), name);
     QCOMPARE(nameCell.data(Qt::ForegroundRole).value<QColor>(), colour);
-    // Drawn in the pale colours while disabled.
-    view->setEnabled(false);
-    if (colour.isValid())
-        QVERIFY(nameCell.data(Qt::ForegroundRole).value<QColor>() != colour);
-    view->setEnabled(true);
-    QCOMPARE(nameCell.data(Qt::ForegroundRole).value<QColor>(), colour);
 }
 
 void TestPackageTable::versionToolTipOfAnUpdate()

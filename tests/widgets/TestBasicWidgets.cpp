@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "app/DefaultStyle.h"
-#include "base/Colors.h"
 #include "base/Execute.h"
 #include "log/LogWindow.h"
 #include "widgets/HAbstractTableModel.h"
@@ -18,12 +16,9 @@
 #include <QMainWindow>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
-#include <QSettings>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QThread>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -142,28 +137,22 @@ void editorKinds()
 
 } // namespace
 
-// The basic widgets (the self-sizing table view, the typed, tie-breaking
-// proxy, the editors that mask the passwords of URLs), the log window and
-// the shell's small services.
+// The basic widgets (the table view and the typed, tie-breaking proxy, the
+// editors that mask the passwords of URLs), the log window and the
+// launching of outside programs.
 class TestBasicWidgets : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void dialogIgnoresReturn_data();
     void dialogIgnoresReturn();
-    void logRendering_data();
-    void logRendering();
     void logFollowsEntries();
-    void defaultStyle_data();
-    void defaultStyle();
     void executeLeavesNoChild_data();
     void executeLeavesNoChild();
     void sortsByTypeWithTieBreak_data();
     void sortsByTypeWithTieBreak();
     void filterChangeResortsByHeader();
-    void columnWidthCoversEveryRow();
     void selectedRowsPerRange();
     void editing_data();
     void editing();
@@ -171,17 +160,7 @@ private slots:
     void clickAndTab();
     void nothingRevealed_data() { editorKinds(); }
     void nothingRevealed();
-
-private:
-    QTemporaryDir settingsDir;
 };
-
-void TestBasicWidgets::initTestCase()
-{
-    // Never the user's own toolkit settings.
-    QVERIFY(settingsDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-}
 
 void TestBasicWidgets::dialogIgnoresReturn_data()
 {
@@ -207,50 +186,6 @@ void TestBasicWidgets::dialogIgnoresReturn()
     QCOMPARE(dialog->isVisible(), hdialog);
 }
 
-void TestBasicWidgets::logRendering_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("color"); // empty: plain
-    QTest::newRow("message") << "m" << int(Log::Message) << 0 << QString();
-    QTest::newRow("message level 10") << "m" << int(Log::Message) << 10 << Colors::minor();
-    QTest::newRow("unknown kind") << "u" << 17 << 0 << Colors::error();
-    // Lines are shown literally, whatever looks like markup, blanks included.
-    QTest::newRow("angle brackets") << "<b>x</b>" << int(Log::Output) << 0 << Colors::ok();
-    QTest::newRow("heading, blanks and tabs")
-        << "  a  b\tc" << int(Log::Heading) << 0 << Colors::action();
-}
-
-void TestBasicWidgets::logRendering()
-{
-    QFETCH(QString, text);
-    QFETCH(int, kind);
-    QFETCH(int, level);
-    QFETCH(QString, color);
-    Log::EntryList list;
-    add(list,
-        {Entry(Log::Message, 0, QStringLiteral("before")), Entry(Log::Kind(kind), level, text),
-            Entry(Log::Message, 0, QStringLiteral("after"))});
-    Log::Window window(list);
-    window.findChild<QSpinBox*>()->setValue(10);
-    window.show();
-    QCOMPARE(shown(window), QStringLiteral("before|%1|after").arg(text));
-    QTextBlock const block = window.findChild<HTextEdit*>()->document()->begin().next();
-    // The line starts with the local time of its entry, then its text.
-    QVERIFY(block.text().startsWith(
-        QDateTime::fromMSecsSinceEpoch(list.at(1).when).toString(QStringLiteral("HH:mm:ss "))));
-    QTextBlock::iterator last = block.begin();
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
-        last = it;
-    QTextCharFormat const format = last.fragment().charFormat();
-    QCOMPARE(format.foreground().style() == Qt::NoBrush ? QColor() : format.foreground().color(),
-        QColor(color.isEmpty() ? QString() : color));
-    QCOMPARE(format.fontWeight() >= QFont::Bold, kind == Log::Heading);
-    // A heading takes no more room than a line.
-    QCOMPARE(block.blockFormat().topMargin() + block.blockFormat().bottomMargin(), 0.0);
-}
-
 // Only lines up to the chosen level are shown, batches from a worker whole
 // and in order. Hidden, the window renders nothing, not even what was
 // announced before Escape hid it.
@@ -258,14 +193,15 @@ void TestBasicWidgets::logFollowsEntries()
 {
     Log::EntryList list;
     Log::Window window(list);
-    add(list, {Entry(Log::Message, 4, QStringLiteral("four")), Entry(Log::Message, 10, "ten")});
+    // Lines are shown literally, whatever looks like markup, blanks included.
+    add(list, {Entry(Log::Message, 4, "<b>four</b>"), Entry(Log::Heading, 10, "  t\te n")});
     window.show();
     QCOMPARE(shown(window), QString());
     window.findChild<QSpinBox*>()->setValue(10);
-    QCOMPARE(shown(window), QStringLiteral("four|ten"));
+    QCOMPARE(shown(window), QStringLiteral("<b>four</b>|  t\te n"));
     window.findChild<QSpinBox*>()->setValue(4);
     QList<QList<Entry>> batches(20);
-    QStringList expected {"four"};
+    QStringList expected {"<b>four</b>"};
     for (int i = 0; i < 200; ++i) {
         batches[i / 10].append(Entry(Log::Output, i % 2 ? 1 : 5, QString::number(i)));
         if (i % 2)
@@ -291,49 +227,6 @@ void TestBasicWidgets::logFollowsEntries()
     QCOMPARE(changes, 0);
     window.show();
     QCOMPARE(shown(window), expected.join('|') + "|late");
-}
-
-void TestBasicWidgets::defaultStyle_data()
-{
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<bool>("inSettings");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("installed");
-    QTest::newRow("no choice") << "vux -l" << false << "Windows" << true;
-    QTest::newRow("-style name") << "vux -l -style windows" << false << "Windows" << false;
-    QTest::newRow("--style=name") << "vux --style=fusion" << false << "Windows" << false;
-    QTest::newRow("look-alike option") << "vux -stylesheet=x.qss" << false << "Windows" << true;
-    QTest::newRow("program name only") << "-style" << false << "Windows" << true;
-    QTest::newRow("toolkit settings") << "vux" << true << "Windows" << false;
-    QTest::newRow("style no longer exists") << "vux" << false << "plastique" << false;
-}
-
-void TestBasicWidgets::defaultStyle()
-{
-    QFETCH(QString, arguments);
-    QFETCH(bool, inSettings);
-    QFETCH(QString, name);
-    QFETCH(bool, installed);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setPalette(QApplication::style()->standardPalette());
-    {
-        QSettings settings(QSettings::UserScope, QStringLiteral("Trolltech"));
-        settings.clear();
-        if (inSettings)
-            settings.setValue(QStringLiteral("Qt/style"), QStringLiteral("Windows"));
-    }
-    QList<QByteArray> bytes = arguments.toLocal8Bit().split(' ');
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes)
-        argv.push_back(b.data());
-
-    DefaultStyle style(int(bytes.size()), argv.data());
-    style.set(*qApp, name);
-    QCOMPARE(QApplication::style()->name().toLower(),
-        installed ? name.toLower() : QStringLiteral("fusion"));
-    QPalette const standard = QApplication::style()->standardPalette();
-    for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
-        QCOMPARE(QApplication::palette().color(role), standard.color(role));
 }
 
 void TestBasicWidgets::executeLeavesNoChild_data()
@@ -422,31 +315,6 @@ void TestBasicWidgets::filterChangeResortsByHeader()
     view->sortByColumn(1);
     QCOMPARE(view->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
     QCOMPARE(namesInOrder(*proxy).first(), "n1");
-}
-
-void TestBasicWidgets::columnWidthCoversEveryRow()
-{
-    HTableView bare(QStyleOptionViewItem::Left, 1, INT_MAX);
-    QCOMPARE(bare.sizeHintForColumn(0), -1);
-
-    PairModel model;
-    for (int i = 0; i < 300; ++i)
-        model.add(i, "short");
-    QString const longest(120, QLatin1Char('W'));
-    model.add(1, longest);
-    QMainWindow window;
-    auto* view = new HTableView(QStyleOptionViewItem::Left, 1, INT_MAX, &window);
-    window.setCentralWidget(view);
-    view->setModel(&model);
-    window.resize(200, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // The longest value is far below the rows in view, and still counts.
-    QVERIFY(view->sizeHintForColumn(1) >= view->fontMetrics().horizontalAdvance(longest));
-    view->resizeColumnsToContents();
-    QVERIFY(view->columnWidth(1) >= view->fontMetrics().horizontalAdvance(longest));
-    QVERIFY(window.width() > 200);
-    QVERIFY(window.width() <= std::max(200, window.screen()->geometry().width() * 9 / 10));
 }
 
 void TestBasicWidgets::selectedRowsPerRange()
