@@ -105,64 +105,54 @@ QList<int> TestSearchBothWays::rows(QString const& pattern, bool direct)
 void TestSearchBothWays::sameRows_data()
 {
     QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("finds"); // a package the pattern must find
+    QTest::addColumn<QStringList>("finds"); // packages the pattern must find ("@": a group)
+    QTest::addColumn<QStringList>("misses"); // and must not find
+    auto const row = [](char const* pattern, QString const& finds, QString const& misses = {}) {
+        QTest::newRow(pattern) << QString::fromUtf8(pattern) << finds.split(',', Qt::SkipEmptyParts)
+                               << misses.split(',', Qt::SkipEmptyParts);
+    };
     // Literals common and rare, anchors, alternatives, an invalid pattern,
     // a pattern that matches every text, and patterns found only in one
     // field: a file path, a change log, a dependency (as the header and as
-    // the repository write it), a relocation prefix.
-    QTest::newRow("common") << "lib"
-                            << "libbasalt";
-    QTest::newRow("rare") << "basalt\\(api\\)"
-                          << "libbasalt";
-    QTest::newRow("nothing") << "no-such-text-anywhere"
-                             << "";
-    QTest::newRow("anchored start") << "^/etc/aurora"
-                                    << "aurora";
-    QTest::newRow("anchored end") << "\\.txt$"
-                                  << "oddity";
-    QTest::newRow("alternatives") << "fjord|helix"
-                                  << "helix";
-    QTest::newRow("invalid") << "(unbalanced"
-                             << "ember";
-    QTest::newRow("empty text") << "^$"
-                                << "ember";
-    QTest::newRow("file path") << "with space/file name"
-                               << "oddity";
-    QTest::newRow("over a slash") << "s/café"
-                                  << "oddity";
-    QTest::newRow("change log") << "paper theme fixes"
-                                << "helix";
-    QTest::newRow("change log date") << "Tue Mar 12 2024 Zoë"
-                                     << "oddity";
-    QTest::newRow("records") << "café support\n\n\\* Mon"
-                             << "oddity";
-    QTest::newRow("pre-install requirement") << "^/bin/sh$"
-                                             << "";
-    QTest::newRow("rich dependency") << "\\(fjord or helix\\)"
-                                     << "oddity";
-    QTest::newRow("epoch") << "helix < 1:0\\.5"
-                           << "oddity";
-    QTest::newRow("epoch 0 left out") << "oddity-extra-api = 3\\.0$"
-                                      << "oddity-extra";
-    QTest::newRow("header dependency") << "rpmlib\\(RichDependencies\\)"
-                                       << "";
-    QTest::newRow("prefix") << "^/opt/oddity$"
-                            << "";
-    QTest::newRow("beyond ASCII") << "Größe"
-                                  << "oddity-extra";
+    // the repository write it), a relocation prefix. Lists are matched
+    // whole: ^ is the start of the first line only.
+    row("lib", "libbasalt");
+    row("basalt\\(api\\)", "libbasalt");
+    row("no-such-text-anywhere", "");
+    row("^/etc/aurora", "aurora", "aurora-data");
+    row("^/usr/bin/aurora", "", "aurora");
+    row("\\.txt$", "oddity");
+    row("fjord|helix", "helix");
+    row("(unbalanced", "ember");
+    row("^$", "ember");
+    row("^fjord$", "fjord,@Office Extras", "@Core Tools"); // a group by its optional package
+    row("with space/file name", "oddity");
+    row("s/café", "oddity");
+    row("paper theme fixes", "aurora,helix", "granite,ember"); // only the newer builds' logs
+    row("Tue Mar 12 2024 Zoë", "oddity");
+    row("café support\n\n\\* Mon", "oddity");
+    row("^/bin/sh$", ""); // a pre-install requirement
+    row("\\(fjord or helix\\)", "oddity"); // a rich dependency
+    row("helix < 1:0\\.5", "oddity"); // an epoch
+    row("oddity-extra-api = 3\\.0$", "oddity-extra"); // epoch 0 left out
+    row("rpmlib\\(RichDependencies\\)", ""); // a header's own dependency
+    row("^/opt/oddity$", ""); // a relocation prefix
+    row("Größe", "oddity-extra");
 }
 
 void TestSearchBothWays::sameRows()
 {
     QFETCH(QString, pattern);
-    QFETCH(QString, finds);
+    QFETCH(QStringList, finds);
+    QFETCH(QStringList, misses);
     QList<int> const direct = rows(pattern, true);
     QCOMPARE(direct, rows(pattern, false));
-    if (!finds.isEmpty()) {
-        Package::Entry const* entry = engine->findEntry(false, finds);
-        QVERIFY(entry);
+    for (QString const& name : finds + misses) {
+        bool const group = name.startsWith('@');
+        Package::Entry const* entry = engine->findEntry(group, name.mid(group ? 1 : 0));
+        QVERIFY2(entry, qPrintable(name));
         int const row = int(std::find(engine->begin(), engine->end(), entry) - engine->begin());
-        QVERIFY2(direct.contains(row), qPrintable(finds));
+        QVERIFY2(direct.contains(row) == finds.contains(name), qPrintable(name));
     }
 }
 

@@ -2,9 +2,9 @@
 #pragma once
 // The configuration-file tests' install root, file helpers and fixture.
 #include "base/InstallRoot.h"
-#include "repo/YumRepoEnabled.h"
 #include "repo/RepoEntry.h"
 #include "repo/YumConfIO.h"
+#include "repo/YumRepoEnabled.h"
 #include "support/ModalAnswerer.h"
 
 #include <QtTest>

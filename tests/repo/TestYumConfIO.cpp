@@ -1,11 +1,73 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ConfSandbox.h"
+#include "config-vux-tests.h"
 
+#include <QDirIterator>
+#include <QProcess>
 #include <QSignalSpy>
+
+namespace {
+
+// dnf's reading of the configuration inside root, one line a repository.
+// Both sides pin $releasever and $basearch so that the URLs can be compared.
+char const dnfProbe[] = R"(
+import dnf, sys
+root, main = sys.argv[1:]
+base = dnf.Base()
+c = base.conf
+c.installroot, c.config_file_path = root, root + main
+c.read(c.config_file_path, priority=dnf.conf.PRIO_MAINCONFIG)
+c.reposdir = [root + d for d in c.reposdir]
+c.substitutions.update(releasever='39', basearch='x86_64')
+base.read_all_repos()
+for r in sorted(base.repos.values(), key=lambda r: r.id):
+    print(r.id, int(r.enabled), int(r.gpgcheck), *r.baseurl, '|', r.mirrorlist or '', '|',
+          r.metalink or '')
+)";
+
+QString dnfReading()
+{
+    QProcess dnf;
+    dnf.start(
+        VUX_TEST_PYTHON, {"-c", dnfProbe, InstallRoot::path(), YumConfIO::configuredFileName()});
+    if (!dnf.waitForFinished(120000) || dnf.exitCode() != 0)
+        return "dnf failed: " + QString::fromUtf8(dnf.readAllStandardError());
+    return QString::fromUtf8(dnf.readAllStandardOutput());
+}
+
+// The same for the entries YumConfIO holds.
+QString expectedByDnf(YumConfIO const& conf)
+{
+    QList<Repo::Entry> entries = conf.repos;
+    std::sort(entries.begin(), entries.end(),
+        [](Repo::Entry const& a, Repo::Entry const& b) { return a.id < b.id; });
+    auto const state = [](int s, bool byDefault) {
+        return QString::number(s == Qt::PartiallyChecked ? byDefault : s == Qt::Checked);
+    };
+    QString text;
+    for (Repo::Entry const& e : entries) {
+        QString metalink;
+        for (QString const& line : e.otherOptions.split('\n'))
+            YumConfIO::isOption(line, "metalink", metalink);
+        text += QStringList {e.id, state(e.enabled, conf.defaultEnabled),
+            state(e.gpgcheck, conf.defaultGpgcheck)}
+                    .join(' ');
+        for (QString const& url : e.baseurl.split('\n', Qt::SkipEmptyParts))
+            text += ' ' + url;
+        text += " | " + e.mirrorlist + " | " + metalink + '\n';
+    }
+    text.replace("${releasever}", "39").replace("$releasever", "39");
+    return text.replace("${basearch}", "x86_64").replace("$basearch", "x86_64");
+}
+
+} // namespace
 
 // Reading and writing yum's configuration, and what a write must never do:
 // leave half-written files, break a symbolic link, delete or overwrite files
-// that were not read.
+// that were not read. Real-world configuration files: read, written back and
+// read again to the same entries, files already in the written form byte
+// for byte; and dnf's own parser reads the originals, and what was written
+// after an edit, as YumConfIO does.
 class TestYumConfIO : public QObject
 {
     Q_OBJECT
@@ -23,8 +85,9 @@ private slots:
     void foreignFileRefused_data();
     void foreignFileRefused();
     void oneFileUnderTwoNames();
-    void credentialsMakeFilesPrivate();
     void reposDirOnHost();
+    void corpus_data();
+    void corpus();
 };
 
 void TestYumConfIO::roundTrip_data()
@@ -147,31 +210,42 @@ void TestYumConfIO::failedRead()
 // left without sections are removed, nothing else is.
 void TestYumConfIO::reposDirs()
 {
-    ConfSandbox box("[main]\nreposdir=/etc/one/, /etc/two\n");
+    ConfSandbox box("[main]\nreposdir=/etc/one/, /etc/two /etc/three\n");
     box.put("/etc/one/a.repo", "[a1]\n[a2]\n");
     box.put("/etc/one/notes.txt", "[txt]\n");
     QDir().mkpath(box.path("/etc/one/dir.repo"));
     box.put("/etc/two/b.repo", "[b]\n");
     box.put("/etc/two/comment.repo", "# only a comment\n");
     box.put("/etc/yum.repos.d/default.repo", "[default]\n");
+    box.put("/etc/three/open.repo", "[open]\n");
+    box.put("/etc/three/strict.repo", "[strict]\n");
+    for (auto [file, mode] : {std::pair {"/etc/three/open.repo", 0644},
+             {"/etc/three/strict.repo", 0400}, {"/etc/one/a.repo", 0664}})
+        QVERIFY(::chmod(QFile::encodeName(box.path(file)).constData(), mode) == 0);
     ConfFixture f;
     QVERIFY(f.conf.read(nullptr));
-    QCOMPARE(f.conf.repos.size(), 3); // a1 a2 b
+    QCOMPARE(f.conf.repos.size(), 5); // a1 a2 b, open and strict
+    for (Repo::Entry& e : f.conf.repos)
+        if (e.file.startsWith("/etc/three/"))
+            e.baseurl = "http://h/larder?name=bob&password=pw&path=/" + e.id;
 
     f.conf.repos[1].sortPosition = 0.5; // a2 to the top
     f.conf.repos[2].file = "/etc/one/a.repo";
     f.conf.repos[2].sortPosition = 1.5; // b after a1
-    f.conf.repos.resize(5);
-    f.conf.repos[3].id = "new";
-    f.conf.repos[3].name = QString::fromUtf8("D\u00e9p\u00f4t \u2013 \U0001F600");
-    f.conf.repos[4].id = "secret";
-    f.conf.repos[4].file = "custom.repo";
-    f.conf.repos[4].baseurl = "https://h/larder?u=bob&p=pw&path=/r";
+    f.conf.repos.resize(7);
+    f.conf.repos[5].id = "new";
+    f.conf.repos[5].name = QString::fromUtf8("D\u00e9p\u00f4t \u2013 \U0001F600");
+    f.conf.repos[6].id = "secret";
+    f.conf.repos[6].file = "custom.repo";
+    f.conf.repos[6].baseurl = "https://h/larder?u=bob&p=pw&path=/r";
     box.put("/etc/two/appeared.repo", "[appeared]\n"); // after the read: not ours
     auto expected = box.snapshot();
     expected["/etc/one/a.repo"] = "[a2]\n\n[a1]\n\n[b]\n";
     expected["/etc/one/new.repo"] = "[new]\nname=D\xe9p\xf4t \xe2\x80\x93 \xf0\x9f\x98\x80\n";
     expected["/etc/one/custom.repo"] = "[secret]\nbaseurl=https://h/larder?u=bob&p=pw&path=/r\n";
+    for (char const* id : {"open", "strict"})
+        expected[QStringLiteral("/etc/three/%1.repo").arg(id)] = QByteArray("[") + id
+            + "]\nbaseurl=http://h/larder?name=bob&password=pw&path=/" + id + "\n";
     expected.remove("/etc/two/b.repo");
     expected.remove("/etc/two/comment.repo");
     mode_t const umask = ::umask(077); // the mode is set, not left to the umask
@@ -180,7 +254,13 @@ void TestYumConfIO::reposDirs()
     QCOMPARE(f.answerer.answered(), 0);
     QCOMPARE(box.snapshot(), expected);
     QCOMPARE(box.owner("/etc/one/new.repo").left(4), QString("644 "));
+    // Files that come to carry a password are readable by their owner
+    // alone, new or not; a stricter mode stays, as does the mode of a file
+    // without one.
     QCOMPARE(box.owner("/etc/one/custom.repo").left(4), QString("600 "));
+    QCOMPARE(box.owner("/etc/three/open.repo").left(4), QString("600 "));
+    QCOMPARE(box.owner("/etc/three/strict.repo").left(4), QString("400 "));
+    QCOMPARE(box.owner("/etc/one/a.repo").left(4), QString("664 "));
 }
 
 // Missing and repeated identifiers are asked about: No writes nothing; Yes
@@ -347,28 +427,6 @@ void TestYumConfIO::oneFileUnderTwoNames()
     QCOMPARE(box.get("/etc/yum.repos.d/a.repo"), QByteArray("[a1]\n\n[a2]\n\n[a3]\n"));
 }
 
-// Files that come to carry a password are readable by their owner alone,
-// new or not; a stricter mode stays.
-void TestYumConfIO::credentialsMakeFilesPrivate()
-{
-    ConfSandbox box;
-    box.put("/etc/yum.repos.d/open.repo", "[open]\nbaseurl=http://h/r\n");
-    box.put("/etc/yum.repos.d/strict.repo", "[strict]\nbaseurl=http://h/s\n");
-    box.put("/etc/yum.repos.d/plain.repo", "[plain]\nbaseurl=http://h/p\n");
-    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/open.repo")).constData(), 0644);
-    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/strict.repo")).constData(), 0400);
-    ::chmod(QFile::encodeName(box.path("/etc/yum.repos.d/plain.repo")).constData(), 0664);
-    ConfFixture f;
-    QVERIFY(f.conf.read(nullptr));
-    for (Repo::Entry& entry : f.conf.repos)
-        if (entry.id != QLatin1String("plain"))
-            entry.baseurl = "http://h/larder?name=bob&password=pw&path=/" + entry.id;
-    QVERIFY(f.conf.write(nullptr));
-    QCOMPARE(box.owner("/etc/yum.repos.d/open.repo").left(4), QString("600 "));
-    QCOMPARE(box.owner("/etc/yum.repos.d/strict.repo").left(4), QString("400 "));
-    QCOMPARE(box.owner("/etc/yum.repos.d/plain.repo").left(4), QString("664 "));
-}
-
 // Under an install root a repository directory that does not exist inside
 // it is taken as given, as the package manager takes it; the main file stays
 // the root's own.
@@ -394,6 +452,71 @@ void TestYumConfIO::reposDirOnHost()
     QCOMPARE(repo.readAll(), QByteArray("[host]\nname=Host\n"));
     QVERIFY(box.get("/etc/yum.conf").endsWith("[inmain]\nname=Main\n"));
     QVERIFY(!QFileInfo::exists(box.path(hostDir)));
+}
+
+void TestYumConfIO::corpus_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("identical"); // files already in the written form
+
+    QTest::newRow("fedora") << "fedora" << 6 << "/etc/yum.conf /etc/yum.repos.d/local.repo";
+    QTest::newRow("centos") << "centos" << 7 << "/etc/yum.conf /etc/yum.repos.d/vendor.repo";
+    QTest::newRow("opensuse") << "opensuse" << 3
+                              << "/etc/yum.conf /etc/zypp/repos.d/repo-non-oss.repo "
+                                 "/etc/zypp/repos.d/repo-update.repo";
+}
+
+void TestYumConfIO::corpus()
+{
+    QFETCH(QString, caseName);
+    QFETCH(int, entries);
+    QFETCH(QString, identical);
+
+    ConfSandbox box;
+    QString const from = QStringLiteral(VUX_TEST_DATA_DIR "/repo-corpus/") + caseName;
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        box.put(file.fileName().mid(from.size()), file.readAll());
+    }
+    auto const original = box.snapshot();
+    ConfFixture f;
+    QVERIFY(f.conf.read(nullptr));
+    QCOMPARE(f.conf.repos.size(), entries);
+    QString const read = describe(f.conf.repos);
+    QCOMPARE(dnfReading(), expectedByDnf(f.conf)); // CR LF, "enabled=false" included
+
+    QVERIFY(f.conf.write(nullptr));
+    auto const written = box.snapshot();
+    QCOMPARE(written.size(), original.size()); // no file lost, none left over
+    for (QString const& file : identical.split(' '))
+        QCOMPARE(written.value(file), original.value(file));
+    QVERIFY(f.conf.read(nullptr));
+    QCOMPARE(describe(f.conf.repos), read);
+    QVERIFY(f.conf.write(nullptr));
+    QCOMPARE(box.snapshot(), written); // the written form is stable
+
+    // Every state turned round, URLs rearranged, one repository removed and
+    // one with credentials added.
+    for (Repo::Entry& e : f.conf.repos) {
+        e.enabled = e.enabled == Qt::Unchecked ? Qt::Checked : Qt::Unchecked;
+        e.gpgcheck = e.gpgcheck == Qt::Checked ? Qt::PartiallyChecked : Qt::Checked;
+        QStringList urls = e.baseurl.split('\n', Qt::SkipEmptyParts);
+        std::reverse(urls.begin(), urls.end());
+        e.baseurl = urls.join('\n');
+    }
+    f.conf.repos.removeFirst();
+    Repo::Entry added;
+    added.id = "added";
+    added.baseurl = "https://h.example/larder?u=me&p=pw&path=added/$basearch/\n"
+                    "http://mirror.example/added/$releasever/";
+    f.conf.repos.append(added);
+    QVERIFY(f.conf.write(nullptr));
+    QVERIFY(f.conf.read(nullptr));
+    QCOMPARE(f.answerer.answered(), 0);
+    QCOMPARE(dnfReading(), expectedByDnf(f.conf));
 }
 
 QTEST_MAIN(TestYumConfIO)

@@ -23,10 +23,12 @@ using namespace PackageTable;
 // dnf's own command on the same root: the Advisory column, View Security
 // Updates and Set Security Updates (dnf updateinfo list), an update's
 // advisories in its description, Required By (dnf repoquery
-// --whatrequires) and the What Provides mode (dnf repoquery
-// --whatprovides); and what the table does with them: Ignore Case and the
-// status line.
-class TestAdvisoriesAndRelations : public QObject
+// --whatrequires), the What Provides mode (dnf repoquery --whatprovides) and
+// the status line. And the rows of packages that dnf lists in more than one
+// line or under another name: an install-only package with three versions
+// installed, a package that another one replaces (a rename), a multilib
+// pair, and what View Removable shows of an updatable package.
+class TestRowsAndRelations : public QObject
 {
     Q_OBJECT
 
@@ -38,9 +40,11 @@ private slots:
     void requiredByAsRepoquery();
     void providersAsRepoquery_data();
     void providersAsRepoquery();
-    void ignoreCase_data();
-    void ignoreCase();
     void statusLineAgreesWithTheViews();
+    void everyInstalledVersionHasARow_data();
+    void everyInstalledVersionHasARow();
+    void renamedPackageIsUpdatable();
+    void removableViewShowsTheInstalledVersion();
 
 private:
     // Names (sorted, without repeats: an install-only package has a row per
@@ -50,6 +54,9 @@ private:
     // with --qf %{name}.
     QStringList dnfNames(QStringList const& arguments) const;
     Describe::Instance::Area* describe(QString const& name);
+    // The rows the view shows for a name: "state version arch repository".
+    QStringList rows(StateFilter filter, QString const& name) const;
+    int rowOf(QString const& name) const;
 
     EngineFixture fixture;
     YumIO* engine = nullptr;
@@ -59,10 +66,12 @@ private:
     Describe::Dialog* dialog = nullptr;
 };
 
-void TestAdvisoriesAndRelations::initTestCase()
+void TestRowsAndRelations::initTestCase()
 {
     QString error;
-    QVERIFY2(fixture.start(EngineFixture::local(), true, &error), qPrintable(error));
+    EngineFixture::Options options = EngineFixture::local();
+    options.extra = QStringList {"sandbox-kernel-5.3.0", "quartz", "libmica.x86_64"};
+    QVERIFY2(fixture.start(options, true, &error), qPrintable(error));
     engine = &fixture.engine();
     QVERIFY(engine->advisoriesCollected());
     model = new Model(engine, fixture.window());
@@ -74,7 +83,7 @@ void TestAdvisoriesAndRelations::initTestCase()
     dialog = new Describe::Dialog(fixture.window());
 }
 
-QStringList TestAdvisoriesAndRelations::shown() const
+QStringList TestRowsAndRelations::shown() const
 {
     QStringList names;
     for (int row = 0; row < proxy->rowCount(); ++row)
@@ -84,7 +93,7 @@ QStringList TestAdvisoriesAndRelations::shown() const
     return names;
 }
 
-QStringList TestAdvisoriesAndRelations::dnfNames(QStringList const& arguments) const
+QStringList TestRowsAndRelations::dnfNames(QStringList const& arguments) const
 {
     QStringList names = fixture.dnf(arguments).split('\n', Qt::SkipEmptyParts);
     names.sort();
@@ -92,7 +101,30 @@ QStringList TestAdvisoriesAndRelations::dnfNames(QStringList const& arguments) c
     return names;
 }
 
-Describe::Instance::Area* TestAdvisoriesAndRelations::describe(QString const& name)
+int TestRowsAndRelations::rowOf(QString const& name) const
+{
+    Package::Entry const* entry = engine->findEntry(false, name);
+    return int(std::find(engine->begin(), engine->end(), entry) - engine->begin());
+}
+
+QStringList TestRowsAndRelations::rows(StateFilter filter, QString const& name) const
+{
+    view->stateFilterChanged(filter);
+    QStringList result;
+    for (int row = 0; row < proxy->rowCount(); ++row) {
+        if (proxy->index(row, NameColumn).data().toString() != name)
+            continue;
+        QStringList cells {engine->getState(*model->entry(view->sourceRow(row)))};
+        for (int column : {VersionColumn, ArchitectureColumn, RepositoryColumn})
+            cells << proxy->index(row, column).data().toString();
+        result << cells.join(QLatin1Char(' '));
+    }
+    result.sort();
+    view->stateFilterChanged(ViewAll);
+    return result;
+}
+
+Describe::Instance::Area* TestRowsAndRelations::describe(QString const& name)
 {
     Package::Entry const* entry = engine->findEntry(false, name);
     if (!entry)
@@ -101,7 +133,7 @@ Describe::Instance::Area* TestAdvisoriesAndRelations::describe(QString const& na
     return dialog->instanceAreas().value(0);
 }
 
-void TestAdvisoriesAndRelations::advisoriesAsUpdateinfoLists()
+void TestRowsAndRelations::advisoriesAsUpdateinfoLists()
 {
     // dnf's lines: ID, "bugfix" / "enhancement" / "SEVERITY/Sec.", NEVRA.
     QHash<QString, QString> listed;
@@ -145,9 +177,7 @@ void TestAdvisoriesAndRelations::advisoriesAsUpdateinfoLists()
     QCOMPARE(marked, security);
     model->clearActions();
     // A held one is left out.
-    int held = 0;
-    while ((*engine)[held]->name != security.first())
-        ++held;
+    int const held = rowOf(security.first());
     QVERIFY(model->setHold(model->index(held, 0), true));
     model->setSecurityUpdates();
     QCOMPARE((*engine)[held]->action, Package::None);
@@ -163,7 +193,7 @@ void TestAdvisoriesAndRelations::advisoriesAsUpdateinfoLists()
     view->stateFilterChanged(ViewAll);
 }
 
-void TestAdvisoriesAndRelations::descriptionListsAdvisories()
+void TestRowsAndRelations::descriptionListsAdvisories()
 {
     RecordingBrowser browser;
     QList<Package::Advisory> const advisories
@@ -188,11 +218,11 @@ void TestAdvisoriesAndRelations::descriptionListsAdvisories()
     QCOMPARE(browser.browsed(1), QStringList {"1:" + advisory.references[cve].url});
 
     // An update without an advisory, and an installed package, have none.
-    for (char const* name : {"sandbox-kernel", "granite"})
+    for (char const* name : {"quartz", "granite"})
         QVERIFY(!describe(QLatin1String(name))->widget()->findChild<QLabel*>("advisory0"));
 }
 
-void TestAdvisoriesAndRelations::requiredByAsRepoquery_data()
+void TestRowsAndRelations::requiredByAsRepoquery_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("installed");
@@ -202,7 +232,7 @@ void TestAdvisoriesAndRelations::requiredByAsRepoquery_data()
     }
 }
 
-void TestAdvisoriesAndRelations::requiredByAsRepoquery()
+void TestRowsAndRelations::requiredByAsRepoquery()
 {
     QFETCH(QString, name);
     QFETCH(bool, installed);
@@ -225,7 +255,7 @@ void TestAdvisoriesAndRelations::requiredByAsRepoquery()
     QCOMPARE(text.contains(' ') && expected.isEmpty() ? QStringList() : text.split('\n'), expected);
 }
 
-void TestAdvisoriesAndRelations::providersAsRepoquery_data()
+void TestRowsAndRelations::providersAsRepoquery_data()
 {
     QTest::addColumn<QString>("capability");
     for (char const* capability : {"basalt(api)", "aurora-engine = 1.0", "/boot/*", "/usr/bin/*",
@@ -233,7 +263,7 @@ void TestAdvisoriesAndRelations::providersAsRepoquery_data()
         QTest::newRow(capability) << QString(capability);
 }
 
-void TestAdvisoriesAndRelations::providersAsRepoquery()
+void TestRowsAndRelations::providersAsRepoquery()
 {
     QFETCH(QString, capability);
     QStringList expected = dnfNames({"repoquery", "--qf", "%{name}", "--whatprovides", capability})
@@ -251,39 +281,7 @@ void TestAdvisoriesAndRelations::providersAsRepoquery()
     view->setMode(Filter);
 }
 
-void TestAdvisoriesAndRelations::ignoreCase_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QStringList>("sensitive");
-    QTest::addColumn<QStringList>("insensitive");
-    QStringList const none;
-    QStringList const granite {"granite"};
-    QTest::newRow("filter, plain") << int(Filter) << "GRANITE" << none << granite;
-    QTest::newRow("filter, expression") << int(Filter) << "^GRAN.TE " << none << granite;
-    QTest::newRow("filter, exact case") << int(Filter) << "granite 3" << granite << granite;
-    QTest::newRow("search, description")
-        << int(Search) << "A PACKAGE THAT HAS NO UPDATE" << none << granite;
-}
-
-void TestAdvisoriesAndRelations::ignoreCase()
-{
-    QFETCH(int, mode);
-    QFETCH(QString, pattern);
-    QFETCH(QStringList, sensitive);
-    QFETCH(QStringList, insensitive);
-    view->setMode(Mode(mode));
-    for (bool ignore : {false, true, false}) {
-        proxy->setIgnoreCase(ignore);
-        view->filtersearch(pattern);
-        QCOMPARE(proxy->patternError(), QString());
-        QCOMPARE(shown(), ignore ? insensitive : sensitive);
-    }
-    view->filtersearch(QString());
-    view->setMode(Filter);
-}
-
-void TestAdvisoriesAndRelations::statusLineAgreesWithTheViews()
+void TestRowsAndRelations::statusLineAgreesWithTheViews()
 {
     StatusLine line(model);
     auto rows = [this](StateFilter filter) {
@@ -316,5 +314,74 @@ void TestAdvisoriesAndRelations::statusLineAgreesWithTheViews()
     view->stateFilterChanged(ViewAll);
 }
 
-QTEST_MAIN(TestAdvisoriesAndRelations)
-#include "TestAdvisoriesAndRelations.moc"
+void TestRowsAndRelations::everyInstalledVersionHasARow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QStringList>("expected");
+    QStringList const kernels {"Installed 5.1.0-1 x86_64 installed",
+        "Installed 5.2.0-1 x86_64 installed", "Installed 5.3.0-1 x86_64 installed"};
+    QString const mica = "Available for installation 1.0-1 i686 base";
+    // The newest one is the package's own row; the older ones can be removed.
+    QTest::newRow("install-only") << "sandbox-kernel" << int(ViewAll) << kernels;
+    QTest::newRow("install-only, View Removable")
+        << "sandbox-kernel" << int(ViewRemovable) << kernels;
+    QTest::newRow("install-only, View Updatable")
+        << "sandbox-kernel" << int(ViewUpdatable) << QStringList();
+    QTest::newRow("multilib") << "libmica" << int(ViewAll)
+                              << QStringList {mica, "Installed 1.0-1 x86_64 installed"};
+    QTest::newRow("multilib, View Installable")
+        << "libmica" << int(ViewInstallable) << QStringList {mica};
+}
+
+// The same after the collection is made again.
+void TestRowsAndRelations::everyInstalledVersionHasARow()
+{
+    QFETCH(QString, name);
+    QFETCH(int, filter);
+    QFETCH(QStringList, expected);
+    QCOMPARE(rows(StateFilter(filter), name), expected);
+    engine->clear();
+    QVERIFY(engine->collect(EngineFixture::allRepos()));
+    model->reset();
+    QCOMPARE(rows(StateFilter(filter), name), expected);
+}
+
+// quartzite obsoletes quartz: the installed quartz is out of date, its update
+// is quartzite, and "Set Update of All Out-of-Date" takes it. quartzite can
+// also be installed by its own name.
+void TestRowsAndRelations::renamedPackageIsUpdatable()
+{
+    QCOMPARE(
+        rows(ViewUpdatable, "quartz"), QStringList {"Available for update 2.0-1 noarch updates"});
+    QCOMPARE(
+        rows(ViewRemovable, "quartz"), QStringList {"Available for update 1.0-1 noarch installed"});
+    QCOMPARE(rows(ViewInstallable, "quartzite"),
+        QStringList {"Available for installation 2.0-1 noarch updates"});
+    QCOMPARE(model->index(rowOf("quartz"), VersionColumn).data(Qt::ToolTipRole).toString(),
+        QStringLiteral("Replaced by: quartzite 2.0-1\nInstalled: 1.0-1\n"));
+    model->setUpdateAll();
+    QCOMPARE(engine->findEntry(false, "quartz")->action, Package::Update);
+    model->clearActions();
+}
+
+// View Removable shows what a removal takes away, and sorts by it.
+void TestRowsAndRelations::removableViewShowsTheInstalledVersion()
+{
+    QCOMPARE(
+        rows(ViewAll, "libbasalt"), QStringList {"Available for update 2:1.2-1 x86_64 updates"});
+    QCOMPARE(rows(ViewRemovable, "libbasalt"),
+        QStringList {"Available for update 2:1.0-1 x86_64 installed"});
+    view->stateFilterChanged(ViewRemovable);
+    view->sortBy(VersionColumn);
+    QStringList versions;
+    for (int row = 0; row < proxy->rowCount(); ++row)
+        versions << proxy->index(row, VersionColumn).data().toString();
+    QStringList sorted = versions;
+    sorted.sort();
+    QCOMPARE(versions, sorted);
+    view->stateFilterChanged(ViewAll);
+}
+
+QTEST_MAIN(TestRowsAndRelations)
+#include "TestRowsAndRelations.moc"
