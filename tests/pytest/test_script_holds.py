@@ -12,7 +12,7 @@ import pytest
 
 from script_support import sandbox, script_module
 
-NEEDS_SPEC = """\
+NEEDS_RECIPE = """\
 Name:           needs-basalt
 Version:        1.0
 Release:        1
@@ -92,10 +92,10 @@ def test_holds_agree_with_dnf(make_root, make_yumio, script, tmp_path):
     """A hold made with dnf versionlock shows here, one made here is read by
     the plugin; an apply never updates a held package, not even for a
     dependency, and neither does dnf."""
-    spec = tmp_path / "needs-basalt.spec"
-    spec.write_text(NEEDS_SPEC)
+    recipe = tmp_path / "needs-basalt.recipe"
+    recipe.write_text(NEEDS_RECIPE)
     needs = sandbox.make_repo(str(tmp_path / "needs"), sandbox.build_rpms(
-        str(spec), str(tmp_path / "build")))
+        str(recipe), str(tmp_path / "build")))
     root = make_root()
     with open(os.path.join(root, "etc/yum.repos.d/needs.repo"), "w") as repo:
         repo.write("[needs]\nname=needs\nbaseurl=file://%s\ngpgcheck=0\n" % needs)
