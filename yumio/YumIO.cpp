@@ -409,8 +409,7 @@ bool YumIO::selectRepos(QHash<QString, bool> const& sessionUse)
     useRepos(repos.get(), sessionUse);
     enabledRepos = collectRepos(reposDict);
     if (PyDict_Size(reposDict) == 0) {
-        error(tr("No repositories are configured.\nUnder the Repositories menu, Edit "
-                 "Configuration can be used to configure repositories."));
+        error(noRepositoriesConfigured());
         return false;
     }
     if (enabledRepos.isEmpty()) {
@@ -418,6 +417,12 @@ bool YumIO::selectRepos(QHash<QString, bool> const& sessionUse)
         return false;
     }
     return true;
+}
+
+QString YumIO::noRepositoriesConfigured()
+{
+    return tr("No repositories are configured.\nUnder the Repositories menu, Edit "
+              "Configuration can be used to configure repositories.");
 }
 
 QString YumIO::noRepositoriesEnabled()

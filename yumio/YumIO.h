@@ -274,10 +274,11 @@ public:
     void warning(QString const& message);
     void error(char const* message) override;
     void warning(char const* message) override;
-    // The titles of those reports, and the report of a collection that has
-    // no repository to read.
+    // The titles of those reports, and the reports of a collection that has
+    // no repository configured, or none enabled.
     static QString errorTitle();
     static QString warningTitle();
+    static QString noRepositoriesConfigured();
     static QString noRepositoriesEnabled();
 
     // --- Formatting ----------------------------------------------------------

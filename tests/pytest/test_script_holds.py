@@ -12,7 +12,7 @@ import pytest
 
 from script_support import sandbox, script_module
 
-NEEDS_SPEC = """\
+NEEDS_RECIPE = """\
 Name:           needs-basalt
 Version:        1.0
 Release:        1
@@ -33,10 +33,6 @@ def sack_root(tmp_path_factory, repos):
     base = sandbox.dnf_base(root)
     yield root, base
     base.close()
-
-
-def _installed(root):
-    return sandbox.installed_packages(root)
 
 
 def _dnf(root, *args):
@@ -74,33 +70,32 @@ def test_lock_list_edits(sack_root, script, lines, hold, expected):
 
 def test_list_replaced_whole(tmp_path, script):
     holds = script_module("YumIOHolds")
-    path = str(tmp_path / "versionlock.list")
-    with open(path, "w") as f:
-        f.write("old\n")
-    os.chmod(path, 0o600)
-    holds.writeAtomically(path, "new\n")
-    assert open(path).read() == "new\n"
-    assert stat.S_IMODE(os.stat(path).st_mode) == 0o600
-    assert os.listdir(str(tmp_path)) == ["versionlock.list"]
+    path = tmp_path / "versionlock.list"
+    path.write_text("old\n")
+    path.chmod(0o600)
+    holds.writeAtomically(str(path), "new\n")
+    assert (path.read_text(), stat.S_IMODE(path.stat().st_mode), os.listdir(str(tmp_path))) == (
+        "new\n", 0o600, ["versionlock.list"])
     # A directory that cannot be written: the old list stays, no leftovers.
-    os.chmod(str(tmp_path), 0o500)
+    tmp_path.chmod(0o500)
     try:
         os.seteuid(65534)
         with pytest.raises(OSError):
-            holds.writeAtomically(path, "newer\n")
+            holds.writeAtomically(str(path), "newer\n")
     finally:
         os.seteuid(0)
-        os.chmod(str(tmp_path), 0o700)
-    assert open(path).read() == "new\n"
-    assert os.listdir(str(tmp_path)) == ["versionlock.list"]
+        tmp_path.chmod(0o700)
+    assert path.read_text() == "new\n" and os.listdir(str(tmp_path)) == ["versionlock.list"]
 
 
 def test_holds_agree_with_dnf(make_root, make_yumio, script, tmp_path):
     """A hold made with dnf versionlock shows here, one made here is read by
     the plugin; an apply never updates a held package, not even for a
     dependency, and neither does dnf."""
+    recipe = tmp_path / "needs-basalt.recipe"
+    recipe.write_text(NEEDS_RECIPE)
     needs = sandbox.make_repo(str(tmp_path / "needs"), sandbox.build_rpms(
-        _spec(tmp_path), str(tmp_path / "build")))
+        str(recipe), str(tmp_path / "build")))
     root = make_root()
     with open(os.path.join(root, "etc/yum.repos.d/needs.repo"), "w") as repo:
         repo.write("[needs]\nname=needs\nbaseurl=file://%s\ngpgcheck=0\n" % needs)
@@ -119,28 +114,28 @@ def test_holds_agree_with_dnf(make_root, make_yumio, script, tmp_path):
 
     # Installing what needs the held package's update fails, as with dnf.
     available = {p.name: p for p in yumio.collectAll().available}
-    before = _installed(root)
+    before = sandbox.installed_packages(root)
     with pytest.raises(script_module("yum.Errors").YumBaseError):
         yumio.apply([available["needs-basalt"]], [], [])
-    assert _installed(root) == before
+    assert sandbox.installed_packages(root) == before
 
     # Every update: the held packages stay.
     updates = yumio.collectUpdates()
     pairs = [[update, installed[update.name]] for update in updates
              if update.name in installed and update.name not in ("aurora", "libbasalt")]
     yumio.apply([], pairs, [])
-    after = _installed(root)
+    after = sandbox.installed_packages(root)
     assert "aurora-1.0-1.x86_64" in after and "libbasalt-2:1.0-1.x86_64" in after
     yumio.unlock()  # dnf waits for the package manager's lock
 
     # dnf's plugin reads the same list: an upgrade in the same root changes
     # nothing more, and in the copy (given the same hold) it does the same.
     _dnf(root, "upgrade")
-    assert _installed(root) == after
+    assert sandbox.installed_packages(root) == after
     _dnf(copy, "versionlock", "add", "aurora")
     _dnf(copy, "install", "needs-basalt")
     _dnf(copy, "upgrade")
-    assert _installed(copy) == after
+    assert sandbox.installed_packages(copy) == after
 
     # Released, the dependency takes libbasalt's update along.
     yumio = make_yumio(root)
@@ -150,11 +145,5 @@ def test_holds_agree_with_dnf(make_root, make_yumio, script, tmp_path):
     yumio.setHold(installed["libbasalt"], False)
     available = {p.name: p for p in yumio.collectAll().available}
     yumio.apply([available["needs-basalt"]], [], [])
-    assert "libbasalt-2:1.2-1.x86_64" in _installed(root)
+    assert "libbasalt-2:1.2-1.x86_64" in sandbox.installed_packages(root)
 
-
-def _spec(tmp_path):
-    path = str(tmp_path / "needs-basalt.spec")
-    with open(path, "w") as spec:
-        spec.write(NEEDS_SPEC)
-    return path

@@ -22,8 +22,6 @@ ADVISORIES = (
      "references": (("cve", "CVE-2099-1111", "https://cve.example.org/1111", "CVE-2099-1111"),)},
     {"id": "T-2", "type": "security", "severity": "Low", "title": "aurora low",
      "issued": "2024-01-03 00:00:00", "packages": ("aurora", "aurora-data")},
-    {"id": "T-3", "type": "bugfix", "severity": None, "title": "cobalt fix",
-     "issued": "2024-01-04 00:00:00", "packages": ("cobalt",)},
     {"id": "T-4", "type": "enhancement", "severity": None, "title": "granite",
      "issued": "2024-01-05 00:00:00", "packages": ("granite",)},
     {"id": "T-5", "type": "newpackage", "severity": None, "title": "ember arrives",
@@ -72,6 +70,5 @@ def test_advisories_as_updateinfo_list(advised_root, make_yumio):
     assert critical[2:6] == ("security", "Critical", 1704164645, "aurora critical")
     assert critical[7] == [("cve", "CVE-2099-1111", "CVE-2099-1111",
                             "https://cve.example.org/1111")]
-    assert by_key[("cobalt", "T-3")][2:4] == ("bugfix", None)
     # One row per package and advisory, though dnf lists each architecture.
     assert len(found) == len(by_key)

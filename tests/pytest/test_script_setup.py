@@ -13,20 +13,29 @@ from script_support import progress_blocks
     ("etc/yum.conf", ["etc/yum.repos.d"]),  # the sandbox's own, reposdir=/etc/yum.repos.d
     # etc/yum/yum.conf wins; without reposdir yum's two defaults, inside the root.
     ("etc/yum/yum.conf", ["etc/yum.repos.d", "etc/yum/repos.d"]),
+    # A reposdir named by its host path is used as given when the root has no
+    # such directory, as dnf --installroot does.
+    ("host path", ["etc/yum.repos.d"]),
 ])
 def test_configuration_comes_from_the_root(make_root, make_yumio, conf_file, reposdirs):
     root = make_root()
-    if conf_file != "etc/yum.conf":
+    if conf_file == "host path":
+        conf_file = "etc/yum.conf"
+        with open(os.path.join(root, conf_file), "a") as f:
+            f.write("reposdir=%s/etc/yum.repos.d\n" % root)
+    elif conf_file != "etc/yum.conf":
         os.makedirs(os.path.join(root, "etc/yum"))
         with open(os.path.join(root, conf_file), "w") as f:
             f.write("[main]\ngpgcheck=0\n")
-    conf = make_yumio(root).conf
+    yumio = make_yumio(root)
+    conf = yumio.conf
     assert conf.installroot == root
     assert conf.config_file_path == os.path.join(root, conf_file)
     assert list(conf.reposdir) == [os.path.join(root, d) for d in reposdirs]
     for path in (conf.cachedir, conf.logdir, conf.persistdir):
         assert path.startswith(root + "/")
     assert conf.yumvar["releasever"] == "1"  # from the root's sandbox-release
+    assert sorted(yumio.repos.repos) == ["base", "updates"]
 
 
 def test_repository_flags_hold_through_loads(make_root, make_yumio, recorder):
@@ -46,27 +55,3 @@ def test_repository_flags_hold_through_loads(make_root, make_yumio, recorder):
     assert {k: v.enabled for k, v in yumio.repos.repos.items()} == {"base": 1, "updates": 0}
     assert {p.reponame for p in yumio.sack.query().available()} == {"base"}
 
-
-def test_reposdir_follows_dnfs_rule(make_root, make_yumio):
-    """A reposdir named by its host path is used as given when the root has
-    no such directory, as dnf --installroot does."""
-    root = make_root()
-    with open(os.path.join(root, "etc/yum.conf"), "a") as f:
-        f.write("reposdir=%s/etc/yum.repos.d\n" % root)
-    yumio = make_yumio(root)
-    assert list(yumio.conf.reposdir) == [root + "/etc/yum.repos.d"]
-    assert sorted(yumio.repos.repos) == ["base", "updates"]
-
-
-def test_deltas_only_where_dnf_can_rebuild_them(make_root, make_yumio, tmp_path, monkeypatch):
-    import dnf.drpm
-    yumio = make_yumio(make_root())
-    tool = tmp_path / "applydeltarpm"
-    monkeypatch.setattr(dnf.drpm, "APPLYDELTA", str(tool))
-    yumio.conf.deltarpm = True
-    assert yumio.usesPresto() is False  # the rebuilding tool is missing
-    tool.write_text("#!/bin/sh\n")
-    tool.chmod(0o755)
-    assert yumio.usesPresto() is True
-    yumio.conf.deltarpm = False
-    assert yumio.usesPresto() is False

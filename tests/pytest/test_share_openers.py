@@ -53,45 +53,33 @@ def run(tmp_path):
 URL = "http://127.0.0.1:8080/larder?name=a b&password=p'q&path=/$basearch/"
 
 
-@pytest.mark.parametrize("program", ["webbrowser", "mimeviewer"])
-def test_opens_directly_for_a_user(run, program):
-    proc, opened, switched = run(program, URL, 1000)
+@pytest.mark.parametrize("program, uid, env, user", [
+    ("webbrowser", 1000, {}, "root"),  # not root: as is, no switch
+    ("mimeviewer", 1000, {}, "root"),
+    ("webbrowser", 0, {"PKEXEC_UID": "1234"}, "alice"),
+    ("mimeviewer", 0, {"SUDO_UID": "1234"}, "alice"),
+] + [("webbrowser", 0, env, None) for env in (
+    {}, {"SUDO_UID": "0"}, {"PKEXEC_UID": "99"}, {"PKEXEC_UID": "12x"},
+    {"PKEXEC_UID": "", "SUDO_UID": ""})])
+def test_opens_as_the_invoking_user_never_as_root(run, program, uid, env, user):
+    # --check says whether it would open, and opens nothing.
+    proc, opened, switched = run(program, "--check", uid, **env)
+    assert (proc.returncode, opened, switched) == (0 if user else 1, None, None)
+    proc, opened, switched = run(program, URL, uid, **env)
+    if user is None:
+        assert proc.returncode == 1 and "not opening" in proc.stderr
+        assert opened is None and switched is None
+        return
     assert proc.returncode == 0, proc.stderr
-    assert opened == [URL, "HOME=/root USER=root DISPLAY=:5"]
-    assert switched is None
-
-
-@pytest.mark.parametrize("variable", ["PKEXEC_UID", "SUDO_UID"])
-def test_root_opens_as_the_invoking_user(run, variable):
-    proc, opened, switched = run("webbrowser", URL, 0, **{variable: "1234"})
-    assert proc.returncode == 0, proc.stderr
-    assert switched[:3] == ["-u", "alice", "--"]
-    assert opened == [URL, "HOME=/home/alice USER=alice DISPLAY=:5"]
-
-
-@pytest.mark.parametrize("env", [{}, {"SUDO_UID": "0"}, {"PKEXEC_UID": "99"},
-                                 {"PKEXEC_UID": "12x"}, {"PKEXEC_UID": "", "SUDO_UID": ""}])
-def test_root_never_opens_as_root(run, env):
-    proc, opened, switched = run("webbrowser", URL, 0, **env)
-    assert proc.returncode == 1
-    assert "not opening" in proc.stderr
-    assert opened is None and switched is None
+    home = "/root" if user == "root" else "/home/" + user
+    assert opened == [URL, "HOME=%s USER=%s DISPLAY=:5" % (home, user)]
+    assert (switched or [])[:3] == ([] if uid else ["-u", user, "--"])
 
 
 def test_viewer_takes_the_type_as_a_hint(run):
     proc, opened, _ = run("mimeviewer", ["application/pdf", "/doc/manual.pdf"], 1000)
     assert proc.returncode == 0, proc.stderr
     assert opened[0] == "/doc/manual.pdf"
-
-
-@pytest.mark.parametrize("program", ["webbrowser", "mimeviewer"])
-@pytest.mark.parametrize("uid, env, status", [(1000, {}, 0), (0, {"SUDO_UID": "1234"}, 0),
-                                              (0, {}, 1)])
-def test_check_opens_nothing(run, program, uid, env, status):
-    proc, opened, switched = run(program, "--check", uid, **env)
-    assert proc.returncode == status
-    assert ("not opening" in proc.stderr) == (status == 1)
-    assert opened is None and switched is None
 
 
 def test_without_an_opener_says_so(run):

@@ -60,9 +60,3 @@ def reset():
     del calls[:]
     answers.update(userconfirm=1, confirmKeyImport=1)
 
-
-def texts():
-    """Every text the script handed over: log records, stream writes, meter URLs."""
-    return [str(value) for call in calls if call[0] in (
-        "log", "errorlog", "stdoutWrite", "stderrWrite", "collectGrabMeterStart")
-        for value in call[1:]]

@@ -11,11 +11,10 @@ class RecordingPython : public Python
 {
 public:
     QStringList errors;
-    QStringList warnings;
     int expected = 0;
 
     void error(char const* message) override { errors.append(QString::fromUtf8(message)); }
-    void warning(char const* message) override { warnings.append(QString::fromUtf8(message)); }
+    void warning(char const*) override { }
     void exceptionExpected() override { ++expected; }
 
     // Whether one report was made for each subject, naming it, in order
@@ -29,8 +28,6 @@ public:
                 return false;
         return true;
     }
-
-    using Python::main_dict;
 };
 
 class TestPython : public QObject
@@ -44,11 +41,8 @@ private slots:
 
     void lookup_data();
     void lookup();
-    void values();
-    void strings();
-    void calls();
+    void failedCalls();
     void expectedExceptions();
-    void exceptionTexts();
     void longFormattedText();
     void interruptHandler();
 
@@ -64,12 +58,6 @@ void TestPython::initTestCase()
     python->py("class Raiser:\n"
                "    def fail(self, kind):\n"
                "        raise {'key': KeyError, 'value': ValueError}[kind]('boom')\n"
-               "    def echo(self, *args):\n"
-               "        return args\n"
-               "class Valued(Exception):\n"
-               "    def __init__(self, text):\n"
-               "        Exception.__init__(self, text)\n"
-               "        self.value = 'the value: ' + text\n"
                "raiser = Raiser()\n"
                "container = {'item': 42}\n");
     QVERIFY(python->errors.isEmpty());
@@ -83,7 +71,6 @@ void TestPython::cleanupTestCase()
 void TestPython::init()
 {
     python->errors.clear();
-    python->warnings.clear();
     python->expected = 0;
 }
 
@@ -91,17 +78,14 @@ void TestPython::lookup_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("result"); // repr, or "error" (the report names the part not found)
-    QTest::newRow("builtin class through builtins") << "builtins.SystemExit"
-                                                    << "<class 'SystemExit'>";
-    QTest::newRow("dictionary item") << "container.item"
-                                     << "42";
-    QTest::newRow("__builtins__ in __main__") << "__builtins__.str"
-                                              << "<class 'str'>";
-    QTest::newRow("neither bound nor importable") << "nosuchmodule_vux"
-                                                  << "error";
-    // Attributes of ordinary objects are not walked, only modules and dicts.
-    QTest::newRow("attribute of an object") << "raiser.fail"
-                                            << "error";
+    auto const row = [](char const* name, char const* result) {
+        QTest::newRow(name) << QString(name) << QString(result);
+    };
+    row("builtins.SystemExit", "<class 'SystemExit'>"); // builtin class through builtins
+    row("container.item", "42"); // dictionary item
+    row("__builtins__.str", "<class 'str'>"); // __builtins__ in __main__
+    row("nosuchmodule_vux", "error"); // neither bound nor importable
+    row("raiser.fail", "error"); // ordinary objects are not walked, only modules and dicts
 }
 
 void TestPython::lookup()
@@ -122,55 +106,14 @@ void TestPython::lookup()
     QVERIFY(!PyErr_Occurred());
 }
 
-void TestPython::values()
-{
-    Python::PyGILStateWrapper lock(true);
-    PyObject* item = python->pyValue("container", "item");
-    QVERIFY(item);
-    QCOMPARE(PyLong_AsLong(item), 42L);
-    QVERIFY(!python->pyValue("container", "missing")); // silently absent
-    PyRef value = PyRef::steal(PyLong_FromLong(7));
-    QVERIFY(python->pyAssign("sys", "vuxSeven", value.get())); // a module's dictionary
-    QCOMPARE(PyLong_AsLong(python->pyValue("sys", "vuxSeven")), 7L);
-    QCOMPARE(python->pyVersion(), long(PY_VERSION_HEX));
-    QVERIFY(python->errors.isEmpty());
-}
-
-void TestPython::strings()
-{
-    Python::PyGILStateWrapper lock(true);
-    PyRef text = PyRef::steal(PyUnicode_FromString("gr\xc3\xbc\xc3\x9f"));
-    QCOMPARE(
-        QString::fromUtf8(python->pyString(text.get())), QString::fromUtf8("gr\xc3\xbc\xc3\x9f"));
-    PyRef bytes = PyRef::steal(PyBytes_FromString("raw"));
-    QCOMPARE(QByteArray(python->pyString(bytes.get())), QByteArray("raw"));
-    QVERIFY(!python->pyString(Py_None));
-    QVERIFY(python->errors.isEmpty());
-
-    QVERIFY(!python->pyString(nullptr));
-    QVERIFY(python->reported({"pyString"}));
-    python->errors.clear();
-    PyRef number = PyRef::steal(PyLong_FromLong(1));
-    QVERIFY(!python->pyString(number.get()));
-    QVERIFY(python->reported({""}));
-    QVERIFY(!PyErr_Occurred());
-}
-
-void TestPython::calls()
+// A call that cannot be made is reported, naming what was to be called.
+void TestPython::failedCalls()
 {
     Python::PyGILStateWrapper lock(true);
     PyObject* raiser = python->pyLookup("raiser");
-    PyRef echoed = PyRef::steal(python->pyMethodCall(raiser, "echo", "(si)", "a", 3));
-    QVERIFY(echoed);
-    QCOMPARE(PyTuple_Size(echoed.get()), Py_ssize_t(2));
-    PyRef joined = PyRef::steal(python->pyCall("os.path.join", "(ss)", "/a", "b"));
-    QCOMPARE(QByteArray(python->pyString(joined.get())), QByteArray("/a/b"));
-    QVERIFY(python->errors.isEmpty());
-
     QVERIFY(!python->pyMethodCall(nullptr, "unlock", "()"));
     QVERIFY(!python->pyMethodCall(raiser, "nosuch", "()"));
-    PyRef notCallable = PyRef::steal(python->pyMethodCall(raiser, "__doc__", "()"));
-    QVERIFY(!notCallable);
+    QVERIFY(!python->pyMethodCall(raiser, "__doc__", "()"));
     QVERIFY(!python->pyCall("container", "()"));
     QVERIFY2(python->reported({"unlock", "nosuch", "__doc__", "container"}),
         qPrintable(python->errors.join(QString())));
@@ -212,24 +155,6 @@ void TestPython::expectedExceptions()
     QVERIFY(python->reported({""}));
     python->pyExceptClear();
     python->pyExceptClear();
-}
-
-void TestPython::exceptionTexts()
-{
-    Python::PyGILStateWrapper lock(true);
-    python->pyExceptStart();
-    python->pyExceptExpect(python->pyLookup("Valued"));
-    python->pyExceptExpect(python->pyLookup("builtins.ValueError"));
-    QVERIFY(!python->pyr("(_ for _ in ()).throw(Valued('text'))"));
-    PyRef valued = PyRef::steal(python->pyExceptValuef());
-    QCOMPARE(QByteArray(python->pyString(valued.get())), QByteArray("the value: text"));
-    QVERIFY(!PyErr_Occurred());
-    QVERIFY(!python->pyr("int('x')"));
-    PyRef plain = PyRef::steal(python->pyExceptValuef());
-    QCOMPARE(QByteArray(python->pyString(plain.get())),
-        QByteArray("invalid literal for int() with base 10: 'x'"));
-    python->pyExceptClear();
-    QVERIFY(python->errors.isEmpty());
 }
 
 void TestPython::longFormattedText()
