@@ -28,10 +28,13 @@ void SortFilterProxyModel::setSourceModel(Model* model)
     emptyCache();
     detailFound.clear();
     HSortFilterProxyModel::setSourceModel(model);
+    if (refill())
+        clear();
 }
 
 void SortFilterProxyModel::emptyCache() const
 {
+    ++cacheEpoch;
     acceptCache.clear();
 }
 
@@ -41,6 +44,7 @@ void SortFilterProxyModel::setMode(Mode mode)
         return;
     this->mode = mode;
     emptyCache();
+    refill();
     clear();
 }
 
@@ -53,6 +57,7 @@ void SortFilterProxyModel::setStateFilter(StateFilter stateFilter)
     if (model)
         model->setInstalledShown(stateFilter == ViewRemovable);
     emptyCache();
+    refill();
     clear();
 }
 
@@ -62,6 +67,7 @@ void SortFilterProxyModel::setGroupsFilter(bool groupsFilter)
         return;
     this->groupsFilter = groupsFilter;
     emptyCache();
+    refill();
     clear();
 }
 
@@ -70,6 +76,7 @@ void SortFilterProxyModel::setFilter(bool on)
     if (on == filterOn)
         return;
     filterOn = on;
+    refill();
     clear();
 }
 
@@ -84,6 +91,7 @@ void SortFilterProxyModel::setFilterRegExp(QString const& text)
         emptyCache();
         detailFound.clear();
     }
+    refill();
     clear();
 
     int const rows = model ? model->rowCount() : 0;
@@ -99,6 +107,7 @@ void SortFilterProxyModel::setIgnoreCase(bool ignore)
     pattern.set(pattern.text(), ignoreCase);
     emptyCache();
     detailFound.clear();
+    refill();
     clear();
 }
 
@@ -107,6 +116,7 @@ void SortFilterProxyModel::setProviders(bool active, QSet<QString> const& names)
     providersOn = active;
     providerNames = names;
     emptyCache();
+    refill();
     clear();
 }
 
@@ -121,6 +131,26 @@ bool SortFilterProxyModel::filterAcceptsRow(int sourceRow, QModelIndex const&) c
         return true;
     if (!model || sourceRow < 0 || sourceRow >= model->rowCount())
         return false;
+    syncCache();
+    signed char& cached = acceptCache[size_t(sourceRow)];
+    if (cached == 0 && passNeeded()) {
+        // Rows are mapped from inside paints: a pass here would run an event
+        // loop under the painting widget. The row's own fields and the
+        // details known already answer until the queued pass has filled the
+        // rest and the rows are filtered again.
+        scheduleRefill();
+        Package::Entry const& entry = *model->entry(sourceRow);
+        bool const found
+            = detailFound.size() == acceptCache.size() && detailFound[size_t(sourceRow)] == 1;
+        return yumIO && passes(entry) && (found || ownFieldsMatch(entry));
+    }
+    if (cached == 0)
+        cached = acceptRow(model->entry(sourceRow), sourceRow, QModelIndex()) ? 2 : 1;
+    return cached == 2;
+}
+
+void SortFilterProxyModel::syncCache() const
+{
     // A new collection makes every cached answer void.
     if (cacheGeneration != model->generation()) {
         cacheGeneration = model->generation();
@@ -129,12 +159,37 @@ bool SortFilterProxyModel::filterAcceptsRow(int sourceRow, QModelIndex const&) c
     }
     if (acceptCache.size() != size_t(model->rowCount()))
         acceptCache.assign(size_t(model->rowCount()), 0);
-    signed char& cached = acceptCache[size_t(sourceRow)];
-    if (cached == 0 && mode == Search && !pattern.isEmpty())
-        searchAll();
-    if (cached == 0)
-        cached = acceptRow(model->entry(sourceRow), sourceRow, QModelIndex()) ? 2 : 1;
-    return cached == 2;
+}
+
+bool SortFilterProxyModel::refill()
+{
+    // A queued call met in the event loop of a running pass leaves the work
+    // to it: its caller filters the rows again afterwards.
+    if (!passNeeded() || inPass)
+        return false;
+    syncCache();
+    if (std::find(acceptCache.begin(), acceptCache.end(), 0) == acceptCache.end())
+        return false;
+    inPass = true;
+    searchAll();
+    inPass = false;
+    return true;
+}
+
+void SortFilterProxyModel::scheduleRefill() const
+{
+    if (refillQueued)
+        return;
+    refillQueued = true;
+    auto* self = const_cast<SortFilterProxyModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            self->refillQueued = false;
+            if (self->refill())
+                self->clear();
+        },
+        Qt::QueuedConnection);
 }
 
 bool SortFilterProxyModel::acceptRow(Package::Entry* entry, int sourceRow, QModelIndex const&) const
@@ -248,18 +303,27 @@ void SortFilterProxyModel::searchAll() const
             wantedRows.push_back(row);
         }
     }
+    // The engine may wait for a worker in an event loop; a setter reached
+    // from it may empty the caches meanwhile, and a later pass fills them.
+    unsigned const epoch = cacheEpoch;
     std::vector<signed char> found;
-    if (!wanted.empty() && yumIO->searchDetails(pattern, wanted, found)) {
+    bool const direct = !wanted.empty() && yumIO->searchDetails(pattern, wanted, found);
+    if (epoch != cacheEpoch)
+        return;
+    if (direct) {
         for (size_t i = 0; i < wantedRows.size(); ++i)
             detailFound[wantedRows[i]] = found[i];
     }
     for (size_t row = 0; row < rows; ++row) {
         if (acceptCache[row] != 0)
             continue;
-        signed char& known = detailFound[row];
-        if (known < 0)
-            known = detailsMatch(*model->entry(int(row))) ? 1 : 0;
-        acceptCache[row] = known == 1 ? 2 : 1;
+        if (detailFound[row] < 0) {
+            bool const match = detailsMatch(*model->entry(int(row)));
+            if (epoch != cacheEpoch)
+                return;
+            detailFound[row] = match ? 1 : 0;
+        }
+        acceptCache[row] = detailFound[row] == 1 ? 2 : 1;
     }
 }
 

@@ -75,6 +75,17 @@ private:
     bool detailsMatch(Package::Entry const& entry) const;
     void searchAll() const;
     void emptyCache() const;
+    // Drops the answers of an older collection and sizes the caches to the
+    // rows.
+    void syncCache() const;
+    bool passNeeded() const { return filterOn && model && mode == Search && !pattern.isEmpty(); }
+    // Search mode: fills every answer not known yet by a pass over the
+    // engine, which may run a worker and wait for it in an event loop. Runs
+    // from the setters, before the rows are filtered again, and from a queued
+    // call, never while rows are mapped (that happens inside a paint or a
+    // rowCount()). True when it filled some.
+    bool refill();
+    void scheduleRefill() const;
     std::vector<int> const& rankOf(int column) const;
 
     Mode mode = Filter;
@@ -89,10 +100,15 @@ private:
     // engine's list for as long as the collection lasts.
     mutable std::vector<signed char> acceptCache;
     mutable unsigned cacheGeneration = 0;
+    // Counts the emptyings of acceptCache.
+    mutable unsigned cacheEpoch = 0;
     // Whether the details of a row's package match the pattern (Search
     // mode): -1 not known yet, 0 no, 1 yes. Kept for the pattern and the
     // collection, across state and groups filters.
     mutable std::vector<signed char> detailFound;
+    // A pass is running (refill()); one is queued.
+    bool inPass = false;
+    mutable bool refillQueued = false;
 
     // Sort ranks of the current collection, by source row: a row's place in
     // the order of a column (ties broken by name; rows equal in both share a

@@ -11,6 +11,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -41,6 +42,8 @@ private slots:
     void filterAcrossNeighbouringFields();
     void onlyWildcardsReadNothing();
     void searchLoadsWhatItReads();
+    void searchPassesOutsidePaints_data();
+    void searchPassesOutsidePaints();
     void matchesAsPosixDoes_data();
     void matchesAsPosixDoes();
     void sortsBySizeBeyond2GiB();
@@ -477,6 +480,52 @@ void TestPackageTable::searchLoadsWhatItReads()
     proxy->setIgnoreCase(true);
     QVERIFY(shown().contains("aurora") && !shown().contains("granite"));
     proxy->setIgnoreCase(false);
+    view->filtersearch(QString());
+    view->setMode(Filter);
+}
+
+// A Search's pass over the engine (a worker waited for in an event loop)
+// runs from the setter that changes what is filtered, or queued after a new
+// collection; never from a paint, where that loop could delete objects under
+// the painter. A deferred deletion tells whether an event loop ran.
+void TestPackageTable::searchPassesOutsidePaints_data()
+{
+    QTest::addColumn<int>("setter");
+    QTest::newRow("new collection") << 0;
+    QTest::newRow("groups filter") << 1;
+    QTest::newRow("ignore case") << 2;
+    QTest::newRow("state filter") << 3;
+}
+
+void TestPackageTable::searchPassesOutsidePaints()
+{
+    QFETCH(int, setter);
+    view->setMode(Search);
+    view->filtersearch(QStringLiteral("paper theme fixes")); // only in change logs
+    engine->clear();
+    QVERIFY(engine->collect(EngineFixture::allRepos()));
+    auto const paintRunsNoLoop = [this] {
+        QPointer<QObject> sentinel = new QObject;
+        sentinel->deleteLater();
+        view->viewport()->repaint();
+        proxy->rowCount(); // maps the rows, as a paint does
+        return !sentinel.isNull();
+    };
+    model->reset();
+    QVERIFY(paintRunsNoLoop() && !engine->otherDataCollected());
+    if (setter == 0)
+        QTRY_VERIFY(engine->otherDataCollected()); // the queued pass
+    else if (setter == 1)
+        view->groupsFilterChanged(false);
+    else if (setter == 2)
+        proxy->setIgnoreCase(true);
+    else
+        view->stateFilterChanged(ViewUpdatable);
+    QVERIFY(shown().contains("aurora") && !shown().contains("granite"));
+    QVERIFY(paintRunsNoLoop());
+    view->groupsFilterChanged(true);
+    proxy->setIgnoreCase(false);
+    view->stateFilterChanged(ViewAll);
     view->filtersearch(QString());
     view->setMode(Filter);
 }
