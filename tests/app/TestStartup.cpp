@@ -4,20 +4,17 @@
 #include "StartupSupport.h"
 
 #include "log/LogWindow.h"
+#include "packagetable/PackageTableModel.h"
+#include "packagetable/PackageTableView.h"
 #include "support/EngineFixture.h"
+#include "yumio/RowCache.h"
+
+#include <QPushButton>
+#include <QStatusBar>
 
 using namespace StartupSupport;
 
 namespace {
-
-Log::Window* logWindow()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<Log::Window*>(widget))
-            return window;
-    }
-    return nullptr;
-}
 
 // Notes whether the interpreter ran when a log window was first shown.
 struct ShowWatcher : QObject
@@ -39,6 +36,42 @@ int collections(MainWindow& window)
     return EngineFixture::headings(*window.engine(), QStringLiteral("Initialization"));
 }
 
+QString cacheFile()
+{
+    return RowCache::fileName(InstallRoot::path());
+}
+
+// Whether the cache file on disk would be shown at a start now.
+bool cacheValid(QString const& path = cacheFile(), QString const& root = InstallRoot::path())
+{
+    Package::EntryList rows;
+    bool const valid = RowCache::load(path, root, RowCache::options({}), rows);
+    return valid && !rows.isEmpty();
+}
+
+QByteArray readAll(QString const& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(QString const& path, QByteArray const& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// What the window looked like while it showed the cache's rows, taken from
+// inside the start (the collection's event loop).
+struct Loading
+{
+    bool seen = false;
+    int rows = 0;
+    QString title;
+    // "loading" in the title and status bar, Refresh off, Space marks nothing
+    bool saysLoading = false;
+};
+
 } // namespace
 
 class TestStartup : public QObject
@@ -51,6 +84,8 @@ private slots:
         QString error;
         QVERIFY2(root.make(&error), qPrintable(error));
     }
+    // Each test starts without cached rows (the cache tests make their own).
+    void init() { QFile::remove(cacheFile()); }
     void cleanup()
     {
         // A failed start leaves the busy cursor of the window that quit.
@@ -58,11 +93,52 @@ private slots:
             QApplication::restoreOverrideCursor();
     }
     void startsWithLogWindow();
-    void failedStarts();
+    void failedStart();
+    void lockHeldElsewhere_data();
+    void lockHeldElsewhere();
     void repositoryOptions_data();
     void repositoryOptions();
+    void cachedRowsShownThenConfirmed();
+    void cacheInvalidatedBySystem_data();
+    void cacheInvalidatedBySystem();
+    void damagedCacheIgnored_data();
+    void damagedCacheIgnored();
 
 private:
+    // A start to its end; the rows it showed from the cache, if any.
+    Loading startWindow()
+    {
+        Loading loading;
+        MainWindow window;
+        QTimer poll;
+        poll.callOnTimeout([&] {
+            YumIO* engine = window.engine();
+            if (loading.seen || !engine || !engine->showingCachedRows())
+                return;
+            PackageTable::View* view = window.packageView();
+            view->setFocus();
+            view->setCurrentIndex(view->model()->index(1, 1));
+            QTest::keyClick(view, Qt::Key_Space);
+            loading = {true, window.packageModel()->rowCount(), window.windowTitle(),
+                window.windowTitle().contains(MainWindow::tr("(loading)"))
+                    && !window.statusBar()->currentMessage().isEmpty()
+                    && !window.findChild<QPushButton*>(QStringLiteral("refreshButton"))->isEnabled()
+                    && engine->marks().isEmpty()};
+        });
+        poll.start(1);
+        ModalAnswerer answerer;
+        answerer.alwaysClick(QStringLiteral("button0"));
+        bool const started = start(window);
+        poll.stop();
+        // The same rows again: the view kept its current row.
+        loading.seen = loading.seen && started && window.engine()->cachedRowsKept()
+            && window.packageView()->currentIndex().row() == 1
+            && window.packageModel()->rowCount() == loading.rows
+            && window.windowTitle() != loading.title;
+        if (window.engine())
+            QMetaObject::invokeMethod(&window, "quit");
+        return loading;
+    }
     Root root;
 };
 
@@ -78,7 +154,10 @@ void TestStartup::startsWithLogWindow()
     QCOMPARE(answerer.texts(), QStringList());
     // Up before the interpreter, so the whole start-up can be followed there.
     QVERIFY(watcher.shown && !watcher.interpreterRan);
-    QVERIFY(logWindow()->isVisible());
+    Log::Window* log = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        log = log ? log : qobject_cast<Log::Window*>(top);
+    QVERIFY(log && log->isVisible());
     QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
     QCOMPARE(collections(window), 1);
     QCOMPARE(
@@ -99,39 +178,93 @@ void TestStartup::startsWithLogWindow()
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
     action("quitAction")->trigger();
-    QVERIFY(!window.isVisible() && !logWindow()->isVisible());
+    QVERIFY(!window.isVisible() && !log->isVisible());
     QCOMPARE(window.engine(), nullptr);
 }
 
-// The reason comes up in an error box (naming what failed), the window
-// closes, the start failed.
-void TestStartup::failedStarts()
+// Without the companion script the reason comes up in an error box (naming
+// what is missing), the window closes, the start failed. (dnf's reasons are
+// the engine suites' concern.)
+void TestStartup::failedStart()
 {
-    auto fails = [](QString const& button, QString const& named) {
-        ModalAnswerer answerer;
-        answerer.click(button);
-        MainWindow failing;
-        QVERIFY(start(failing));
-        QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
-        QString const text = answerer.texts().value(0);
-        QVERIFY2(text.contains(named), qPrintable(text));
-        QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
-    };
+    ModalAnswerer answerer;
+    answerer.click(QStringLiteral("button0"));
     QTemporaryDir empty;
     qputenv("VUXSHARE", QFile::encodeName(empty.path()));
-    fails(QStringLiteral("button0"), QStringLiteral("YumIO.py"));
+    MainWindow failing;
+    QVERIFY(start(failing));
     qputenv("VUXSHARE", VUX_SHARE_DIR);
+    QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
+    QVERIFY2(answerer.texts().value(0).contains("YumIO.py"), qPrintable(answerer.texts().value(0)));
+    QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
+}
 
-    // dnf's reason, in the scrollable box.
-    QFile conf(root.file(QStringLiteral("/etc/yum.conf")));
-    QVERIFY(conf.open(QIODevice::ReadWrite));
-    QByteArray const saved = conf.readAll();
-    conf.resize(0);
-    conf.write("[main\ncachedir=/var/cache/yum\n");
-    conf.flush();
-    fails(QStringLiteral("closeButton"), QStringLiteral("Parsing file"));
-    conf.resize(0);
-    conf.write(saved);
+void TestStartup::lockHeldElsewhere_data()
+{
+    QTest::addColumn<bool>("byVux");
+    QTest::newRow("another package manager") << false;
+    QTest::newRow("another Vux") << true;
+}
+
+// The root's rpm database lock is held by dnf's own lock code (as another
+// package manager would) or by a second Vux. The start is refused: the error
+// names the holder, nothing is collected, the holder's lock is untouched and
+// none of ours is left; a close while the error box waits is refused (the
+// worker still needs the event loops). Once the holder is gone (a killed
+// Vux's files left behind) a refresh collects, and a close ends the program.
+void TestStartup::lockHeldElsewhere()
+{
+    QFETCH(bool, byVux);
+    QProcess dnf;
+    Program vux;
+    if (byVux) {
+        QVERIFY(vux.start(root));
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.pid(), 300000);
+    } else {
+        dnf.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        dnf.start(QStringLiteral(VUX_TEST_PYTHON),
+            {QStringLiteral("-c"),
+                QStringLiteral("import sys, dnf.lock\n"
+                               "with dnf.lock.build_rpmdb_lock(sys.argv[1], True):\n"
+                               "    print('held', flush=True)\n"
+                               "    sys.stdin.read()\n"),
+                root.file(QStringLiteral("/var/lib/dnf"))});
+        QVERIFY(dnf.waitForReadyRead(60000) && dnf.readLine().trimmed() == "held");
+    }
+    qint64 const holder = byVux ? vux.pid() : dnf.processId();
+    {
+        ModalAnswerer answerer;
+        MainWindow window;
+        bool closed = true;
+        answerer.answer([&](QWidget* dialog) {
+            closed = window.close();
+            ModalAnswerer::clickButton(dialog, QStringLiteral("closeButton"));
+        });
+        QVERIFY(start(window));
+        QVERIFY(!closed);
+        QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
+        QVERIFY2(answerer.texts().value(0).contains(QString::number(holder)),
+            qPrintable(answerer.texts().value(0)));
+        QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
+        QCOMPARE(window.engine()->count(), 0);
+        QCOMPARE(root.lockOwners().value(2), holder);
+        QVERIFY(!root.lockOwners().contains(QCoreApplication::applicationPid()));
+
+        if (byVux) {
+            vux.kill();
+        } else {
+            dnf.closeWriteChannel();
+            QVERIFY(dnf.waitForFinished(60000) && dnf.exitCode() == 0);
+        }
+        window.refresh();
+        QCOMPARE(answerer.answered(), 1);
+        QVERIFY(window.engine()->findEntry(false, QStringLiteral("aurora")));
+        QCOMPARE(root.lockOwners().value(2), QCoreApplication::applicationPid());
+        QTimer::singleShot(0, &window, [&] { window.close(); });
+        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QApplication::exec(), 0);
+    }
+    QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 
 void TestStartup::repositoryOptions_data()
@@ -167,10 +300,112 @@ void TestStartup::repositoryOptions()
                     .contains(QLatin1String("/etc/aurora.conf")));
     } else {
         QCOMPARE(engine.count(), 0);
+        QVERIFY(!QFile::exists(cacheFile())); // a failed collection writes none
     }
     QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
     QVERIFY(!Py_IsInitialized());
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
+}
+
+// The first start writes the cache; the next shows it at once, marks and the
+// commands that need the package manager off and "loading" in the title and
+// status bar, then keeps the same rows and view once dnf has loaded.
+void TestStartup::cachedRowsShownThenConfirmed()
+{
+    QVERIFY(!startWindow().seen);
+    QVERIFY(cacheValid());
+    Loading const second = startWindow();
+    QVERIFY(second.seen && second.saysLoading);
+    QVERIFY(second.rows > 5);
+}
+
+void TestStartup::cacheInvalidatedBySystem_data()
+{
+    QTest::addColumn<QString>("change");
+    for (char const* change :
+        {"repository added", "repository disabled", "repository refreshed", "rpm install"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+// What the rows are made of changed behind the program's back: the cache is
+// no longer shown, and the next collection writes a valid one.
+void TestStartup::cacheInvalidatedBySystem()
+{
+    QFETCH(QString, change);
+    startWindow();
+    QVERIFY(cacheValid());
+    QString const repoDir = root.file(QStringLiteral("/etc/yum.repos.d"));
+    QString const updates = repoDir + QStringLiteral("/updates.repo");
+    QByteArray const saved = readAll(updates);
+    if (change == QLatin1String("repository added")) {
+        QVERIFY(writeAll(repoDir + QStringLiteral("/more.repo"),
+            "[more]\nname=More\nbaseurl=file:///nowhere\nenabled=0\n"));
+    } else if (change == QLatin1String("repository disabled")) {
+        QVERIFY(writeAll(updates, saved + "enabled=0\n"));
+    } else if (change == QLatin1String("repository refreshed")) {
+        QDir cache(root.file(QStringLiteral("/var/cache/yum")));
+        QStringList const dirs = cache.entryList({QStringLiteral("updates-*")}, QDir::Dirs);
+        QVERIFY(!dirs.isEmpty());
+        QString const repomd
+            = cache.filePath(dirs.first() + QStringLiteral("/repodata/repomd.xml"));
+        QVERIFY(writeAll(repomd, readAll(repomd) + "\n"));
+    } else {
+        QString const base = Sandbox::repos()[QStringLiteral("repos")]
+                                 .toObject()[QStringLiteral("base")]
+                                 .toString();
+        QCOMPARE(QProcess::execute(QStringLiteral("rpm"),
+                     {QStringLiteral("--root"), root.file(), QStringLiteral("-i"),
+                         QStringLiteral("--nodeps"), QStringLiteral("--nosignature"),
+                         QStringLiteral("--noscripts"), QStringLiteral("--replacepkgs"),
+                         base + QStringLiteral("/Packages/cobalt-0.9-1.noarch.rpm")}),
+            0);
+    }
+    QVERIFY(!cacheValid());
+    QVERIFY(!startWindow().seen);
+    QVERIFY(cacheValid());
+    QFile::remove(repoDir + QStringLiteral("/more.repo"));
+    QVERIFY(writeAll(updates, saved));
+}
+
+void TestStartup::damagedCacheIgnored_data()
+{
+    QTest::addColumn<QString>("damage");
+    for (char const* damage : {"byte changed", "truncated", "bad magic", "wrong version", "other root"})
+        QTest::newRow(damage) << QString::fromLatin1(damage);
+}
+
+// A file that is not whole, not of this format or of another root is never
+// read as rows (and a start replaces it).
+void TestStartup::damagedCacheIgnored()
+{
+    QFETCH(QString, damage);
+    if (!cacheValid())
+        startWindow();
+    QByteArray const good = readAll(cacheFile());
+    QVERIFY(good.size() > 100);
+    QByteArray bad = good;
+    QString path = cacheFile();
+    QString otherRoot;
+    if (damage == QLatin1String("byte changed")) {
+        bad[bad.size() - 30] = char(bad[bad.size() - 30] ^ 0x20);
+    } else if (damage == QLatin1String("truncated")) {
+        bad.truncate(bad.size() / 2);
+    } else if (damage == QLatin1String("bad magic")) {
+        bad[0] = 'X';
+    } else if (damage == QLatin1String("wrong version")) {
+        bad[8] = char(bad[8] + 1);
+    } else {
+        otherRoot = root.file(QStringLiteral("-other"));
+        path = RowCache::fileName(otherRoot);
+    }
+    QVERIFY(writeAll(path, bad));
+    QVERIFY(!cacheValid(path, otherRoot.isEmpty() ? InstallRoot::path() : otherRoot));
+    if (!otherRoot.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QVERIFY(!startWindow().seen);
+    QVERIFY(cacheValid());
 }
 
 QTEST_MAIN(TestStartup)
