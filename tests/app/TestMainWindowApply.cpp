@@ -1,21 +1,26 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "StartupSupport.h"
 
+#include "app/HistoryWindow.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableView.h"
+#include "support/AccessibleCheck.h"
+#include "support/EngineFixture.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace StartupSupport;
 using namespace PackageTable;
 
 // The demo's sandbox updated, extended and shrunk through the main window's
 // own commands and its Apply Actions button: the table follows each
-// transaction. (What rpm installs is the engine suites' concern.)
+// transaction, and the History window lists it and undoes it. (What rpm
+// installs is the engine suites' concern.)
 class TestMainWindowApply : public QObject
 {
     Q_OBJECT
@@ -74,28 +79,66 @@ void TestMainWindowApply::updateExtendShrink()
     };
 
     // Update: every out-of-date package.
+    QStringList const beforeUpdate = EngineFixture::rpmQa(root.file());
+    int const transactions = int(window.engine()->historyTransactions().size());
     window.findChild<QPushButton*>(QStringLiteral("updateAllButton"))->click();
     QString failure = applied(QStringLiteral("update"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Installed);
     QCOMPARE(stateOf(QStringLiteral("cobalt")), Package::Installed);
 
-    // Extend: an available package, selected and set.
+    // The History window, from the Windows menu: the update listed first,
+    // its packages under it.
+    window.menuBar()->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
+    History::Window* history = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        history = history ? history : qobject_cast<History::Window*>(top);
+    QVERIFY(history && history->isVisible());
+    QVERIFY2(unreachableControls(history).isEmpty(),
+        qPrintable(unreachableControls(history).join(", ")));
+    auto* tree = history->findChild<QTreeWidget*>(QStringLiteral("historyTree"));
+    auto* undo = history->findChild<QPushButton*>(QStringLiteral("undoButton"));
+    QCOMPARE(tree->topLevelItemCount(), transactions + 1);
+    QTreeWidgetItem* update = tree->topLevelItem(0);
+    QCOMPARE(update->text(0), QString::number(window.engine()->historyTransactions().first().id));
+    QVERIFY2(!update->icon(2).isNull() && update->text(2).startsWith(QLatin1String("vux "))
+            && update->text(2).contains(QLatin1String("upgrade aurora-")),
+        qPrintable(update->text(2)));
+    update->setExpanded(true);
+    QStringList updated;
+    for (int i = 0; i < update->childCount(); ++i)
+        updated << update->child(i)->text(0);
+    QVERIFY2(updated.join(' ').contains(QLatin1String("aurora-")), qPrintable(updated.join(' ')));
+
+    // Undo with marks waiting asks first; declined, nothing runs. Undone, the
+    // packages are as before the update, the undo is listed, and the mark
+    // that still applies stays.
+    window.engine()->findEntry(false, QStringLiteral("granite"))->action = Package::Remove;
+    answerer.click(QStringLiteral("noButton"));
+    tree->setCurrentItem(update);
+    undo->click();
+    QCOMPARE(tree->topLevelItemCount(), transactions + 1);
+    answerer.click(QStringLiteral("yesButton"));
+    int asked = answerer.answered();
+    undo->click();
+    QCOMPARE(answerer.answered(), asked + 2);
+    QVERIFY(answerer.texts().last().startsWith(QLatin1String("Transaction to be performed:")));
+    QCOMPARE(EngineFixture::rpmQa(root.file()), beforeUpdate);
+    QCOMPARE(tree->topLevelItemCount(), transactions + 2);
+    QVERIFY(tree->topLevelItem(0)->text(2).startsWith(QLatin1String("vux history undo")));
+    QVERIFY(view->isEnabled() && undo->isEnabled());
+    QCOMPARE(window.engine()->findEntry(false, QStringLiteral("granite"))->action, Package::Remove);
+    QTest::keyClick(tree, Qt::Key_Escape);
+    QVERIFY(!history->isVisible());
+
+    // Extend and shrink at once: an available package selected and set, the
+    // installed one still marked from before the undo.
     QVERIFY(showOnly(QStringLiteral("ember")));
     view->selectRow(0);
     window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
-    failure = applied(QStringLiteral("extend"));
+    failure = applied(QStringLiteral("extend and shrink"));
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(stateOf(QStringLiteral("ember")), Package::Installed);
-
-    // Shrink: an installed package, marked in its Action cell.
-    QVERIFY(showOnly(QStringLiteral("granite")));
-    view->setFocus();
-    view->setCurrentIndex(view->model()->index(0, ActionColumn));
-    QTest::keyClick(view, Qt::Key_Space);
-    QCOMPARE(model->entry(view->sourceRow(0))->action, Package::Remove);
-    failure = applied(QStringLiteral("shrink"));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
 
     // A transaction that fails after applying part of it: the table shows
@@ -105,7 +148,7 @@ void TestMainWindowApply::updateExtendShrink()
         view->selectRow(0);
         window.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
     }
-    int const asked = answerer.answered();
+    asked = answerer.answered();
     apply->click();
     QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
     QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
