@@ -8,12 +8,17 @@
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
 #include "packagetable/PackageTableView.h"
+#include "repo/RepoEditorConfigDialog.h"
+#include "repo/RepoEditorDialog.h"
+#include "repo/RepoEditorView.h"
 #include "support/EngineFixture.h"
+#include "widgets/PasswdTextEdit.h"
 #include "yumio/RowCache.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -100,6 +105,15 @@ QList<int> layout(MainWindow& window)
     return values;
 }
 
+// Presses a button of the editor itself (its configuration dialog, a child,
+// has buttons of the same names) once the answering handler has returned, so
+// that a dialog it opens can be answered in turn.
+void press(QWidget* editor, char const* button)
+{
+    QMetaObject::invokeMethod(editor->findChild<QPushButton*>(button, Qt::FindDirectChildrenOnly),
+        "click", Qt::QueuedConnection);
+}
+
 } // namespace
 
 class TestStartup : public QObject
@@ -132,6 +146,7 @@ private slots:
     void cacheInvalidatedBySystem();
     void damagedCacheIgnored_data();
     void damagedCacheIgnored();
+    void repositoryAddedInTheEditorFirst();
 
 private:
     // A start to its end; the rows it showed from the cache, if any.
@@ -488,6 +503,68 @@ void TestStartup::damagedCacheIgnored()
     }
     QVERIFY(!startWindow().seen);
     QVERIFY(cacheValid());
+}
+
+// The repository editor in the real window, started with -r so that it
+// comes first: a repository added there is collected, and one disabled there
+// is disabled for dnf too.
+void TestStartup::repositoryAddedInTheEditorFirst()
+{
+    // The root without its updates repository (put back at the end).
+    QString const updates = root.file(QStringLiteral("/etc/yum.repos.d/updates.repo"));
+    QByteArray const saved = readAll(updates);
+    QVERIFY(QFile::remove(updates));
+
+    ModalAnswerer answerer;
+    // Started with -r: the editor comes first; Add a repository there.
+    answerer.answer([](QWidget* editor) { press(editor, "addButton"); });
+    QString const url = root.server.url() + "/updates/";
+    answerer.answer([url](QWidget* config) {
+        config->findChild<QLineEdit*>("identifier")->setText("updates");
+        config->findChild<QLineEdit*>("name")->setText("Sandbox updates");
+        config->findChild<PasswdTextEdit*>("urls")->setRealPlainText(url);
+        config->findChild<QComboBox*>("gpgcheck")->setCurrentIndex(0);
+        ModalAnswerer::clickButton(config, "okButton");
+    });
+    answerer.answer([](QWidget* editor) { press(editor, "okButton"); });
+    MainWindow window;
+    window.startRepoEditor = true;
+    QVERIFY(start(window));
+    QString const editorTitle = window.findChild<RepoEditor::Dialog*>()->windowTitle();
+    QCOMPARE(answerer.titles(),
+        QStringList({editorTitle, window.findChild<RepoEditor::ConfigDialog*>()->windowTitle(),
+            editorTitle}));
+    QVERIFY(panel(window)->isVisible());
+    // Used in this session by its Enabled default, and collected.
+    QCOMPARE(window.sessionUseMap().value("updates"), true);
+    QVERIFY(window.engine()->findEntry(false, QStringLiteral("helix")));
+    QCOMPARE(readAll(updates), "[updates]\nname=Sandbox updates\nbaseurl=" + url.toLatin1() + "\ngpgcheck=0\n");
+
+    // Switched off for good with Perm, applied, closed: dnf reads it so. (A
+    // new answerer: the first one does not answer the same dialog twice.)
+    ModalAnswerer second;
+    second.answer([](QWidget* editor) {
+        auto* view = editor->findChild<RepoEditor::View*>();
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            QModelIndex const id = view->model()->index(row, 2);
+            if (id.data().toString() == "updates") {
+                QRect const cell = view->visualRect(view->model()->index(row, 1));
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+            }
+        }
+        press(editor, "applyButton");
+        press(editor, "cancelButton");
+    });
+    QVERIFY(QMetaObject::invokeMethod(&window, "editRepositories", Qt::QueuedConnection));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return second.answered() == 1 && !QApplication::activeModalWidget(); }, 300000));
+    QVERIFY(readAll(updates).contains("\nenabled=0\n"));
+    QString const repolist = EngineFixture::dnf(root.file(), {"repolist", "--all"});
+    QVERIFY2(repolist.contains(QRegularExpression("\\nupdates +Sandbox updates +disabled")),
+        qPrintable(repolist));
+    QVERIFY2(repolist.contains(QRegularExpression("\\nbase .* enabled")), qPrintable(repolist));
+    QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
+    QVERIFY(writeAll(updates, saved));
 }
 
 QTEST_MAIN(TestStartup)
