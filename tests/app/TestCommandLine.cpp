@@ -2,11 +2,14 @@
 #include "StartupSupport.h"
 
 #include "app/CommandLine.h"
+#include "app/DesktopSession.h"
 
 #include <QDir>
 
 #include <vector>
 
+// What the program does before its window: reads its command line, and finds
+// the display session of the user it runs for.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -18,7 +21,13 @@ private slots:
     void withoutDisplay_data();
     void withoutDisplay();
     void missingInstallRoot();
+    void invokingUid();
+    void sessionRestored_data();
+    void sessionRestored();
+    void parseEnviron();
 };
+
+using DesktopSession::Environment;
 
 using namespace StartupSupport;
 
@@ -147,6 +156,78 @@ void TestCommandLine::missingInstallRoot()
     QCOMPARE(vux.code, 1);
     QCOMPARE(vux.err, "vux: install root " + QFile::encodeName(missing) + " is not a directory\n");
     QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/no")));
+}
+
+// Before the window: the display session of the user who asked for a root
+// program (the privilege path's own pieces; the path end to end is
+// tests/install/test_privilege_path.py).
+// Only root acts for someone else; pkexec's word counts before sudo's.
+void TestCommandLine::invokingUid()
+{
+    Environment const both {{"PKEXEC_UID", "1000"}, {"SUDO_UID", "1001"}};
+    QCOMPARE(DesktopSession::invokingUid(both, true), 1000L);
+    QCOMPARE(DesktopSession::invokingUid(both, false), -1L);
+    QCOMPARE(DesktopSession::invokingUid({{"SUDO_UID", "1001"}}, true), 1001L);
+    QCOMPARE(DesktopSession::invokingUid({{"PKEXEC_UID", "0"}}, true), -1L);
+    QCOMPARE(DesktopSession::invokingUid({{"PKEXEC_UID", "x1"}}, true), -1L);
+    QCOMPARE(DesktopSession::invokingUid({}, true), -1L);
+}
+
+void TestCommandLine::sessionRestored_data()
+{
+    QTest::addColumn<Environment>("own");
+    QTest::addColumn<Environment>("invoking");
+    QTest::addColumn<bool>("homeAuthority");
+    QTest::addColumn<bool>("platformChosen");
+    QTest::addColumn<Environment>("expected");
+
+    Environment const session {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"},
+        {"WAYLAND_DISPLAY", "wayland-0"}};
+    QTest::newRow("pkexec stripped everything")
+        << Environment() << session << false << false
+        << Environment {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"},
+               {"QT_QPA_PLATFORM", "xcb"}};
+    QTest::newRow("allow_gui kept the display; the authority is in the home")
+        << Environment {{"DISPLAY", ":1"}} << Environment() << true << false
+        << Environment {{"XAUTHORITY", "HOME/.Xauthority"}, {"QT_QPA_PLATFORM", "xcb"}};
+    QTest::newRow("what is set stays")
+        << Environment {{"DISPLAY", ":2"}, {"XAUTHORITY", "/a"}, {"QT_QPA_PLATFORM", "wayland"}}
+        << session << true << false << Environment();
+    QTest::newRow("-platform on the command line")
+        << Environment() << session << false << true
+        << Environment {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"}};
+    QTest::newRow("a Wayland session without Xwayland: nothing to reach")
+        << Environment() << Environment {{"WAYLAND_DISPLAY", "wayland-0"}} << true << false
+        << Environment();
+    QTest::newRow("no authority file anywhere")
+        << Environment() << Environment {{"DISPLAY", ":0"}} << false << false
+        << Environment {{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb"}};
+}
+
+void TestCommandLine::sessionRestored()
+{
+    QFETCH(Environment, own);
+    QFETCH(Environment, invoking);
+    QFETCH(bool, homeAuthority);
+    QFETCH(bool, platformChosen);
+    QFETCH(Environment, expected);
+    QTemporaryDir home;
+    QByteArray const homePath = QFile::encodeName(home.path());
+    if (homeAuthority) {
+        QFile authority(home.filePath(QStringLiteral(".Xauthority")));
+        QVERIFY(authority.open(QIODevice::WriteOnly));
+    }
+    for (QByteArray& value : expected)
+        value.replace("HOME", homePath);
+    QCOMPARE(DesktopSession::restored(own, invoking, homePath, platformChosen), expected);
+}
+
+void TestCommandLine::parseEnviron()
+{
+    static char const data[] = "DISPLAY=:0\0XAUTHORITY=/x=y\0=bad\0EMPTY=\0noequals\0";
+    QByteArray const records(data, sizeof data - 1);
+    Environment const parsed = DesktopSession::parseEnviron(records);
+    QCOMPARE(parsed, Environment({{"DISPLAY", ":0"}, {"XAUTHORITY", "/x=y"}, {"EMPTY", ""}}));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
