@@ -1,27 +1,31 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "StartupSupport.h"
 
-#include "support/AccessibleCheck.h"
-
+#include "app/HistoryWindow.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
 #include "packagetable/PackageTableView.h"
+#include "support/AccessibleCheck.h"
+#include "support/EngineFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace StartupSupport;
 using namespace PackageTable;
 
 // The finished main window on a sandbox root served over HTTP: the table it
-// fills, its filter bar and the commands on the table's actions.
-class TestMainWindowTable : public QObject
+// fills, its filter bar and the commands on the table's actions; then, in a
+// new window, transactions applied and undone.
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -36,6 +40,7 @@ private slots:
     void resizeKeepsSelection();
     void keyboardLeavesTheTable();
     void marksAcrossCleanAndQuit();
+    void updateExtendShrink();
 
 private:
     template <typename T> T* child(char const* name) const
@@ -44,16 +49,20 @@ private:
     }
     QStringList shown() const;
 
-    Root root;
+    // A root made as the demo makes one: "updates" through larder
+    // credentials, the group core-tools installed.
+    Root root {QStringLiteral("demo:sandbox")};
     ModalAnswerer* answerer = nullptr;
     MainWindow* window = nullptr;
     View* view = nullptr;
 };
 
-void TestMainWindowTable::initTestCase()
+void TestMainWindow::initTestCase()
 {
     QString error;
-    QVERIFY2(root.make(&error), qPrintable(error));
+    QVERIFY2(
+        root.make(&error, {"--larder", "demo:sandbox", "--larder-repos", "updates", "--group"}),
+        qPrintable(error));
     answerer = new ModalAnswerer;
     window = new MainWindow;
     QVERIFY(start(*window));
@@ -62,13 +71,13 @@ void TestMainWindowTable::initTestCase()
     QVERIFY(view && view->isVisible());
 }
 
-void TestMainWindowTable::cleanupTestCase()
+void TestMainWindow::cleanupTestCase()
 {
     delete window;
     delete answerer;
 }
 
-QStringList TestMainWindowTable::shown() const
+QStringList TestMainWindow::shown() const
 {
     QStringList names;
     for (int row = 0; row < view->model()->rowCount(); ++row)
@@ -76,7 +85,7 @@ QStringList TestMainWindowTable::shown() const
     return names;
 }
 
-void TestMainWindowTable::startFillsTheTable()
+void TestMainWindow::startFillsTheTable()
 {
     // The window opens on the updatable packages, without groups.
     QStringList names = shown();
@@ -105,7 +114,7 @@ void TestMainWindowTable::startFillsTheTable()
     QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(", ")));
 }
 
-void TestMainWindowTable::waitCursorOnlyInSearchMode()
+void TestMainWindow::waitCursorOnlyInSearchMode()
 {
     // A zero timer runs only where the command processes events, which the
     // busy frame does with the wait cursor up.
@@ -137,7 +146,7 @@ void TestMainWindowTable::waitCursorOnlyInSearchMode()
 // The mode's tool tip says that a search must load extra data until it is
 // loaded, and a refresh in Search mode loads it again before searching.
 // (Which patterns load what is tests/packagetable's concern.)
-void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
+void TestMainWindow::searchLoadsExtraDataOnlyForAPattern()
 {
     YumIO* engine = window->engine();
     QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
@@ -159,7 +168,7 @@ void TestMainWindowTable::searchLoadsExtraDataOnlyForAPattern()
     QTest::keyClick(pattern, Qt::Key_Return);
 }
 
-void TestMainWindowTable::invalidPatternShowsWhy()
+void TestMainWindow::invalidPatternShowsWhy()
 {
     auto* pattern = child<QLineEdit>("patternEdit");
     QColor const normal = pattern->palette().color(QPalette::Base);
@@ -184,7 +193,7 @@ void TestMainWindowTable::invalidPatternShowsWhy()
 
 // Ctrl+<column number> sorts as a click on that column's header: ascending
 // first, reversed when pressed again; the menu shows the sort column.
-void TestMainWindowTable::sortFromTheKeyboard()
+void TestMainWindow::sortFromTheKeyboard()
 {
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -221,7 +230,7 @@ void TestMainWindowTable::sortFromTheKeyboard()
 
 // Sizing the columns runs over every entry, with the filter off for a
 // moment; the rows the user picked stay picked, Describe stays on.
-void TestMainWindowTable::resizeKeepsSelection()
+void TestMainWindow::resizeKeepsSelection()
 {
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewInstallable);
     view->sortByColumn(NameColumn, Qt::DescendingOrder);
@@ -254,7 +263,7 @@ void TestMainWindowTable::resizeKeepsSelection()
 
 // Tab walks through the window and passes the table once, reaching the
 // buttons; Shift+Tab leaves it backwards.
-void TestMainWindowTable::keyboardLeavesTheTable()
+void TestMainWindow::keyboardLeavesTheTable()
 {
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -303,7 +312,7 @@ void TestMainWindowTable::keyboardLeavesTheTable()
 // Clean All asks before it puts marks at stake, keeps the marks of what is
 // still listed afterwards and says what it cleaned; quitting with marks asks
 // too, and No keeps the program running. (Last: the window ends here.)
-void TestMainWindowTable::marksAcrossCleanAndQuit()
+void TestMainWindow::marksAcrossCleanAndQuit()
 {
     YumIO* engine = window->engine();
     auto const entry = [&](char const* name) { return engine->findEntry(false, name); };
@@ -354,7 +363,167 @@ void TestMainWindowTable::marksAcrossCleanAndQuit()
     window->close();
     QCOMPARE(answerer->answered(), asked + 5);
     QVERIFY(!window->isVisible() && !window->engine());
+    // Ended, the window is of no more use; the next test makes its own.
+    delete answerer;
+    answerer = nullptr;
+    delete window;
+    window = nullptr;
 }
 
-QTEST_MAIN(TestMainWindowTable)
-#include "TestMainWindowTable.moc"
+// The demo's sandbox updated, extended and shrunk through a new window's own
+// commands and its Apply Actions button: the table follows each transaction,
+// and the History window lists it and undoes it. (What rpm installs is the
+// engine suites' concern.)
+void TestMainWindow::updateExtendShrink()
+{
+    ModalAnswerer answerer;
+    answerer.alwaysClick(QStringLiteral("okButton"));
+    answerer.alwaysClick(QStringLiteral("closeButton"));
+    MainWindow fresh;
+    QVERIFY(start(fresh));
+    QCOMPARE(answerer.answered(), 0);
+    View* view = fresh.packageView();
+    Model* model = fresh.packageModel();
+    auto* apply = fresh.findChild<QPushButton*>(QStringLiteral("applyButton"));
+    auto* pattern = fresh.findChild<QLineEdit*>(QStringLiteral("patternEdit"));
+    QVERIFY(apply && pattern);
+
+    // Applies what is marked, confirmed; then the table holds no action.
+    auto applied = [&](QString const& step) -> QString {
+        int const asked = answerer.answered();
+        if (!apply->isEnabled())
+            return step + QStringLiteral(": Apply Actions is disabled");
+        apply->click();
+        if (answerer.answered() != asked + 1) // the confirmation alone
+            return step + QStringLiteral(": dialogs ") + answerer.texts().mid(asked).join('|');
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->entry(row)->action != Package::None)
+                return step + QStringLiteral(": an action is left on ") + model->entry(row)->name;
+        if (apply->isEnabled())
+            return step + QStringLiteral(": Apply Actions stays enabled");
+        return QString();
+    };
+    auto stateOf = [&](QString const& name) {
+        Package::Entry const* entry = fresh.engine()->findEntry(false, name);
+        return entry ? entry->state : Package::State(-1);
+    };
+    // Shows the row of one package, whatever its state.
+    auto showOnly = [&](QString const& name) {
+        fresh.findChild<QComboBox*>(QStringLiteral("stateCombo"))->setCurrentIndex(ViewAll);
+        pattern->setText(QLatin1Char('^') + name + QLatin1Char(' '));
+        fresh.findChild<QPushButton*>(QStringLiteral("goButton"))->click();
+        return view->model()->rowCount() == 1
+            && view->model()->index(0, NameColumn).data().toString() == name;
+    };
+
+    // Update: every out-of-date package.
+    QStringList const beforeUpdate = EngineFixture::rpmQa(root.file());
+    int const transactions = int(fresh.engine()->historyTransactions().size());
+    fresh.findChild<QPushButton*>(QStringLiteral("updateAllButton"))->click();
+    QString failure = applied(QStringLiteral("update"));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("cobalt")), Package::Installed);
+
+    // The History window, from the Windows menu: the update listed first,
+    // its packages under it.
+    fresh.menuBar()->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
+    History::Window* history = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        history = history ? history : qobject_cast<History::Window*>(top);
+    QVERIFY(history && history->isVisible());
+    QVERIFY2(unreachableControls(history).isEmpty(),
+        qPrintable(unreachableControls(history).join(", ")));
+    auto* tree = history->findChild<QTreeWidget*>(QStringLiteral("historyTree"));
+    auto* undo = history->findChild<QPushButton*>(QStringLiteral("undoButton"));
+    QCOMPARE(tree->topLevelItemCount(), transactions + 1);
+    QTreeWidgetItem* update = tree->topLevelItem(0);
+    QCOMPARE(update->text(0), QString::number(fresh.engine()->historyTransactions().first().id));
+    QVERIFY2(!update->icon(2).isNull() && update->text(2).startsWith(QLatin1String("vux "))
+            && update->text(2).contains(QLatin1String("upgrade aurora-")),
+        qPrintable(update->text(2)));
+    update->setExpanded(true);
+    QStringList updated;
+    for (int i = 0; i < update->childCount(); ++i)
+        updated << update->child(i)->text(0);
+    QVERIFY2(updated.join(' ').contains(QLatin1String("aurora-")), qPrintable(updated.join(' ')));
+
+    // Undo with marks waiting asks first; declined, nothing runs. Undone, the
+    // packages are as before the update, the undo is listed, and the mark
+    // that still applies stays.
+    fresh.engine()->findEntry(false, QStringLiteral("granite"))->action = Package::Remove;
+    answerer.click(QStringLiteral("noButton"));
+    tree->setCurrentItem(update);
+    undo->click();
+    QCOMPARE(tree->topLevelItemCount(), transactions + 1);
+    answerer.click(QStringLiteral("yesButton"));
+    int asked = answerer.answered();
+    undo->click();
+    QCOMPARE(answerer.answered(), asked + 2);
+    QVERIFY(answerer.texts().last().startsWith(QLatin1String("Transaction to be performed:")));
+    QCOMPARE(EngineFixture::rpmQa(root.file()), beforeUpdate);
+    QCOMPARE(tree->topLevelItemCount(), transactions + 2);
+    QVERIFY(tree->topLevelItem(0)->text(2).startsWith(QLatin1String("vux history undo")));
+    QVERIFY(view->isEnabled() && undo->isEnabled());
+    QCOMPARE(fresh.engine()->findEntry(false, QStringLiteral("granite"))->action, Package::Remove);
+    QTest::keyClick(tree, Qt::Key_Escape);
+    QVERIFY(!history->isVisible());
+
+    // Extend and shrink at once: an available package selected and set, the
+    // installed one still marked from before the undo.
+    QVERIFY(showOnly(QStringLiteral("ember")));
+    view->selectRow(0);
+    fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    failure = applied(QStringLiteral("extend and shrink"));
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(stateOf(QStringLiteral("ember")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
+
+    // A transaction that fails after applying part of it: the table shows
+    // what is installed now; the mark stays on what failed, for another try.
+    for (QString const& name : {QStringLiteral("failing-pre"), QStringLiteral("helix")}) {
+        QVERIFY(showOnly(name));
+        view->selectRow(0);
+        fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    }
+    asked = answerer.answered();
+    apply->click();
+    QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
+    QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("failing-pre")), Package::Available);
+    for (int row = 0; row < model->rowCount(); ++row) {
+        Package::Entry const* entry = model->entry(row);
+        QCOMPARE(entry->action,
+            entry->name == QLatin1String("failing-pre") ? Package::Install : Package::None);
+    }
+    QVERIFY(apply->isEnabled());
+    fresh.findChild<QPushButton*>(QStringLiteral("clearButton"))->click();
+
+    // Closing the window while rpm runs the transaction: the question says
+    // it cannot be stopped; declined, the apply ends as usual.
+    QVERIFY(showOnly(QStringLiteral("fjord")));
+    view->selectRow(0);
+    fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    answerer.alwaysClick(QStringLiteral("noButton"));
+    bool closed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &fresh, [&] {
+        if (!closed && fresh.engine()->transactionRunning()) {
+            closed = true;
+            fresh.close();
+        }
+    });
+    poll.start(0);
+    int const before = answerer.answered();
+    apply->click();
+    poll.stop();
+    QVERIFY(closed);
+    QCOMPARE(answerer.answered(), before + 2); // the confirmation, the question
+    QCOMPARE(answerer.texts().last(), MainWindow::transactionRunningQuestion());
+    QVERIFY(fresh.isVisible());
+    QCOMPARE(stateOf(QStringLiteral("fjord")), Package::Installed);
+    QVERIFY(!fresh.engine()->transactionRunning());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"
