@@ -2,11 +2,14 @@
 #include "StartupSupport.h"
 
 #include "app/CommandLine.h"
+#include "app/DesktopSession.h"
 
 #include <QDir>
 
 #include <vector>
 
+// What the program does before its window: reads its command line, and finds
+// the display session of the user it runs for.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -14,13 +17,17 @@ class TestCommandLine : public QObject
 private slots:
     void usageAndErrors_data();
     void usageAndErrors();
-    void version();
     void parse();
     void withoutDisplay_data();
     void withoutDisplay();
-    void toolkitOptions();
     void missingInstallRoot();
+    void invokingUid();
+    void sessionRestored_data();
+    void sessionRestored();
+    void parseEnviron();
 };
+
+using DesktopSession::Environment;
 
 using namespace StartupSupport;
 
@@ -44,6 +51,9 @@ void TestCommandLine::usageAndErrors_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("--help") << QStringList {"-l", "--help"} << QByteArray();
+    // Answered like --help, but as a success.
+    QTest::newRow("--version") << QStringList {"-l", "--version"} << QByteArray("vux " VUX_VERSION "\n");
+    // The toolkit's options and their values are left out, wherever they stand.
     QTest::newRow("toolkit options are the toolkit's")
         << QStringList {"-style", "fusion", "--platform", "xcb", "-reverse", "-H"} << QByteArray();
     QTest::newRow("-style without a value is no toolkit option")
@@ -63,28 +73,18 @@ void TestCommandLine::usageAndErrors_data()
 }
 
 // The real program, with no display at all: the reason on standard error, the
-// usage text on standard output, status 1.
+// usage text on standard output, status 1 (--version: its answer, status 0).
 void TestCommandLine::usageAndErrors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, message);
     QTemporaryDir empty;
     Ended const vux = run(arguments, withoutDisplayEnvironment(empty.path()));
-    QCOMPARE(vux.code, 1);
-    QCOMPARE(vux.err, message);
     program = "vux";
-    QCOMPARE(vux.out, CommandLine::usageText());
-}
-
-// Answered without a display, like --help, but as a success.
-void TestCommandLine::version()
-{
-    QTemporaryDir empty;
-    Ended const vux = run({QStringLiteral("-l"), QStringLiteral("--version")},
-        withoutDisplayEnvironment(empty.path()));
-    QCOMPARE(vux.code, 0);
-    QCOMPARE(vux.out, QByteArray("vux " VUX_VERSION "\n"));
-    QCOMPARE(vux.err, QByteArray());
+    bool const version = arguments.contains(QStringLiteral("--version"));
+    QCOMPARE(vux.code, version ? 0 : 1);
+    QCOMPARE(vux.err, version ? QByteArray() : message);
+    QCOMPARE(vux.out, version ? message : CommandLine::usageText());
 }
 
 // In process: repository options in order, their wildcards matching whole
@@ -144,27 +144,6 @@ void TestCommandLine::withoutDisplay()
     QVERIFY2(vux.err.startsWith(message) && vux.err.contains("vux --help"), vux.err.constData());
 }
 
-// The toolkit's options and their values are left out, wherever they stand;
-// Vux's own and unknown ones stay in order.
-void TestCommandLine::toolkitOptions()
-{
-    QList<QByteArray> arguments {"vux", "-style=fusion", "-l", "--platform", "offscreen",
-        "--enablerepo=a", "-reverse", "-qwindowtitle", "T", "extra", "-display", ":1", "-z",
-        "-geometry"};
-    std::vector<char*> argv;
-    for (QByteArray& argument : arguments)
-        argv.push_back(argument.data());
-    std::vector<char*> const own
-        = CommandLine::withoutToolkitOptions(int(argv.size()), argv.data());
-    QStringList kept;
-    for (char* argument : own) {
-        if (argument)
-            kept.append(QString::fromLatin1(argument));
-    }
-    QCOMPARE(kept, QStringList({"vux", "-l", "--enablerepo=a", "extra", "-z", "-geometry"}));
-    QCOMPARE(own.back(), nullptr);
-}
-
 // A root that does not exist is refused before anything is made there.
 void TestCommandLine::missingInstallRoot()
 {
@@ -177,6 +156,78 @@ void TestCommandLine::missingInstallRoot()
     QCOMPARE(vux.code, 1);
     QCOMPARE(vux.err, "vux: install root " + QFile::encodeName(missing) + " is not a directory\n");
     QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/no")));
+}
+
+// Before the window: the display session of the user who asked for a root
+// program (the privilege path's own pieces; the path end to end is
+// tests/install/test_privilege_path.py).
+// Only root acts for someone else; pkexec's word counts before sudo's.
+void TestCommandLine::invokingUid()
+{
+    Environment const both {{"PKEXEC_UID", "1000"}, {"SUDO_UID", "1001"}};
+    QCOMPARE(DesktopSession::invokingUid(both, true), 1000L);
+    QCOMPARE(DesktopSession::invokingUid(both, false), -1L);
+    QCOMPARE(DesktopSession::invokingUid({{"SUDO_UID", "1001"}}, true), 1001L);
+    QCOMPARE(DesktopSession::invokingUid({{"PKEXEC_UID", "0"}}, true), -1L);
+    QCOMPARE(DesktopSession::invokingUid({{"PKEXEC_UID", "x1"}}, true), -1L);
+    QCOMPARE(DesktopSession::invokingUid({}, true), -1L);
+}
+
+void TestCommandLine::sessionRestored_data()
+{
+    QTest::addColumn<Environment>("own");
+    QTest::addColumn<Environment>("invoking");
+    QTest::addColumn<bool>("homeAuthority");
+    QTest::addColumn<bool>("platformChosen");
+    QTest::addColumn<Environment>("expected");
+
+    Environment const session {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"},
+        {"WAYLAND_DISPLAY", "wayland-0"}};
+    QTest::newRow("pkexec stripped everything")
+        << Environment() << session << false << false
+        << Environment {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"},
+               {"QT_QPA_PLATFORM", "xcb"}};
+    QTest::newRow("allow_gui kept the display; the authority is in the home")
+        << Environment {{"DISPLAY", ":1"}} << Environment() << true << false
+        << Environment {{"XAUTHORITY", "HOME/.Xauthority"}, {"QT_QPA_PLATFORM", "xcb"}};
+    QTest::newRow("what is set stays")
+        << Environment {{"DISPLAY", ":2"}, {"XAUTHORITY", "/a"}, {"QT_QPA_PLATFORM", "wayland"}}
+        << session << true << false << Environment();
+    QTest::newRow("-platform on the command line")
+        << Environment() << session << false << true
+        << Environment {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"}};
+    QTest::newRow("a Wayland session without Xwayland: nothing to reach")
+        << Environment() << Environment {{"WAYLAND_DISPLAY", "wayland-0"}} << true << false
+        << Environment();
+    QTest::newRow("no authority file anywhere")
+        << Environment() << Environment {{"DISPLAY", ":0"}} << false << false
+        << Environment {{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb"}};
+}
+
+void TestCommandLine::sessionRestored()
+{
+    QFETCH(Environment, own);
+    QFETCH(Environment, invoking);
+    QFETCH(bool, homeAuthority);
+    QFETCH(bool, platformChosen);
+    QFETCH(Environment, expected);
+    QTemporaryDir home;
+    QByteArray const homePath = QFile::encodeName(home.path());
+    if (homeAuthority) {
+        QFile authority(home.filePath(QStringLiteral(".Xauthority")));
+        QVERIFY(authority.open(QIODevice::WriteOnly));
+    }
+    for (QByteArray& value : expected)
+        value.replace("HOME", homePath);
+    QCOMPARE(DesktopSession::restored(own, invoking, homePath, platformChosen), expected);
+}
+
+void TestCommandLine::parseEnviron()
+{
+    static char const data[] = "DISPLAY=:0\0XAUTHORITY=/x=y\0=bad\0EMPTY=\0noequals\0";
+    QByteArray const records(data, sizeof data - 1);
+    Environment const parsed = DesktopSession::parseEnviron(records);
+    QCOMPARE(parsed, Environment({{"DISPLAY", ":0"}, {"XAUTHORITY", "/x=y"}, {"EMPTY", ""}}));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -3,21 +3,42 @@
 
 #include "StartupSupport.h"
 
+#include "app/WindowSettings.h"
 #include "log/LogWindow.h"
+#include "packagetable/PackageTableModel.h"
+#include "packagetable/PackageTableSortFilterProxyModel.h"
+#include "packagetable/PackageTableView.h"
+#include "repo/RepoEditorConfigDialog.h"
+#include "repo/RepoEditorDialog.h"
+#include "repo/RepoEditorView.h"
 #include "support/EngineFixture.h"
+#include "widgets/PasswdTextEdit.h"
+#include "yumio/RowCache.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTcpServer>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace StartupSupport;
+using namespace PackageTable;
 
 namespace {
 
-Log::Window* logWindow()
+// A repository server that takes connections and never answers.
+struct SilentServer : QTcpServer
 {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<Log::Window*>(widget))
-            return window;
-    }
-    return nullptr;
-}
+    SilentServer() { listen(QHostAddress::LocalHost); }
+    int port() const { return serverPort(); }
+};
+
 
 // Notes whether the interpreter ran when a log window was first shown.
 struct ShowWatcher : QObject
@@ -39,8 +60,79 @@ int collections(MainWindow& window)
     return EngineFixture::headings(*window.engine(), QStringLiteral("Initialization"));
 }
 
+QString cacheFile()
+{
+    return RowCache::fileName(InstallRoot::path());
+}
+
+// Whether the cache file on disk would be shown at a start now.
+bool cacheValid(QString const& path = cacheFile(), QString const& root = InstallRoot::path())
+{
+    Package::EntryList rows;
+    bool const valid = RowCache::load(path, root, RowCache::options({}), rows);
+    return valid && !rows.isEmpty();
+}
+
+QByteArray readAll(QString const& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(QString const& path, QByteArray const& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// What the window looked like while it showed the cache's rows, taken from
+// inside the start (the collection's event loop).
+struct Loading
+{
+    bool seen = false;
+    int rows = 0;
+    QString title;
+    // "loading" in the title and status bar, Refresh off, Space marks nothing
+    bool saysLoading = false;
+};
+
+// What the window shows: view, groups, ignore case, sort column and order,
+// the Name column's width, the Architecture column's place, and whether the
+// proxy ignores case as the control says.
+QList<int> shown(MainWindow& window)
+{
+    QHeaderView const* header = window.packageView()->horizontalHeader();
+    return {window.findChild<QComboBox*>("stateCombo")->currentIndex(),
+        window.findChild<QCheckBox*>("groupsCheck")->isChecked(),
+        window.findChild<QCheckBox*>("ignoreCaseCheck")->isChecked(),
+        header->sortIndicatorSection(), int(header->sortIndicatorOrder()),
+        header->sectionSize(NameColumn), header->visualIndex(ArchitectureColumn),
+        window.packageView()->proxyModel()->ignoresCase()};
+}
+
+// The same without the Name column's width, which Reset Layout sizes anew.
+QList<int> layout(MainWindow& window)
+{
+    QList<int> values = shown(window);
+    values.removeAt(5);
+    return values;
+}
+
+// Presses a button of the editor itself (its configuration dialog, a child,
+// has buttons of the same names) once the answering handler has returned, so
+// that a dialog it opens can be answered in turn.
+void press(QWidget* editor, char const* button)
+{
+    QMetaObject::invokeMethod(editor->findChild<QPushButton*>(button, Qt::FindDirectChildrenOnly),
+        "click", Qt::QueuedConnection);
+}
+
 } // namespace
 
+// The program's life on one sandbox root served over HTTP: its start (with the
+// layout it remembers, the log window, a failure, a lock held elsewhere, the
+// repository options, the cached rows, the repository editor first) and every
+// way out of it.
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -51,20 +143,149 @@ private slots:
         QString error;
         QVERIFY2(root.make(&error), qPrintable(error));
     }
+    // Each test starts without cached rows (the cache tests make their own).
+    void init() { QFile::remove(cacheFile()); }
     void cleanup()
     {
         // A failed start leaves the busy cursor of the window that quit.
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
     }
+    void layoutSurvivesARestartUntilReset();
     void startsWithLogWindow();
-    void failedStarts();
+    void failedStart();
+    void lockHeldElsewhere_data();
+    void lockHeldElsewhere();
     void repositoryOptions_data();
     void repositoryOptions();
+    void cachedRowsShownThenConfirmed();
+    void cacheInvalidatedBySystem_data();
+    void cacheInvalidatedBySystem();
+    void damagedCacheIgnored_data();
+    void damagedCacheIgnored();
+    void repositoryAddedInTheEditorFirst();
+    void closeDuringASilentLoad();
+    void signalAtEachMoment_data();
+    void signalAtEachMoment();
 
 private:
+    // A repository on a server that never answers, for the life of the test;
+    // with a directory, read from there, and its package held by the server.
+    bool addSilentRepository(SilentServer const& server, QString const& dir = QString())
+    {
+        QString const url = QStringLiteral("http://127.0.0.1:%1/").arg(server.port());
+        if (!dir.isEmpty()) {
+            QString const extras = Sandbox::repos()[QStringLiteral("repos")]
+                                       .toObject()[QStringLiteral("extras")]
+                                       .toString();
+            if (!QFile::copy(extras + QStringLiteral("/Packages/chatty-1.0-1.noarch.rpm"),
+                    dir + QStringLiteral("/chatty-1.0-1.noarch.rpm"))
+                || QProcess::execute(QStringLiteral("createrepo_c"),
+                       {QStringLiteral("--quiet"), QStringLiteral("--baseurl"), url, dir})
+                    != 0)
+                return false;
+        }
+        QFile file(root.file(QStringLiteral("/etc/yum.repos.d/silent.repo")));
+        return server.port() > 0 && file.open(QIODevice::WriteOnly)
+            && file.write(QStringLiteral("[silent]\nname=Silent\nbaseurl=%1\ngpgcheck=0\n")
+                              .arg(dir.isEmpty() ? url + QStringLiteral("silent/")
+                                                 : QStringLiteral("file://") + dir)
+                              .toUtf8())
+            > 0;
+    }
+    void removeSilentRepository()
+    {
+        QFile::remove(root.file(QStringLiteral("/etc/yum.repos.d/silent.repo")));
+    }
+    // A start to its end; the rows it showed from the cache, if any.
+    Loading startWindow()
+    {
+        Loading loading;
+        MainWindow window;
+        QTimer poll;
+        poll.callOnTimeout([&] {
+            YumIO* engine = window.engine();
+            if (loading.seen || !engine || !engine->showingCachedRows())
+                return;
+            PackageTable::View* view = window.packageView();
+            view->setFocus();
+            view->setCurrentIndex(view->model()->index(1, 1));
+            QTest::keyClick(view, Qt::Key_Space);
+            loading = {true, window.packageModel()->rowCount(), window.windowTitle(),
+                window.windowTitle().contains(MainWindow::tr("(loading)"))
+                    && !window.statusBar()->currentMessage().isEmpty()
+                    && !window.findChild<QPushButton*>(QStringLiteral("refreshButton"))->isEnabled()
+                    && engine->marks().isEmpty()};
+        });
+        poll.start(1);
+        ModalAnswerer answerer;
+        answerer.alwaysClick(QStringLiteral("button0"));
+        bool const started = start(window);
+        poll.stop();
+        // The same rows again: the view kept its current row.
+        loading.seen = loading.seen && started && window.engine()->cachedRowsKept()
+            && window.packageView()->currentIndex().row() == 1
+            && window.packageModel()->rowCount() == loading.rows
+            && window.windowTitle() != loading.title;
+        if (window.engine())
+            QMetaObject::invokeMethod(&window, "quit");
+        return loading;
+    }
     Root root;
+    QTemporaryDir settings;
 };
+
+// What the main window remembers between runs, in a settings directory of
+// the test's own: the layout a user left is the next run's, Reset Layout
+// brings back the first run's. (First: no window has saved a layout yet.)
+void TestStartup::layoutSurvivesARestartUntilReset()
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    QVERIFY(WindowSettings::fileName().startsWith(settings.path()));
+    ModalAnswerer answerer;
+    QList<int> first;
+    QList<int> firstLayout;
+    QList<int> left;
+    QSize size;
+    {
+        MainWindow window;
+        QVERIFY(start(window));
+        first = shown(window);
+        firstLayout = layout(window);
+        QCOMPARE(first.value(0), int(ViewUpdatable));
+        window.findChild<QComboBox*>("stateCombo")->setCurrentIndex(ViewSecurity);
+        window.findChild<QCheckBox*>("groupsCheck")->setChecked(true);
+        window.findChild<QCheckBox*>("ignoreCaseCheck")->setChecked(true);
+        QHeaderView* header = window.packageView()->horizontalHeader();
+        window.packageView()->setSort(SizeColumn, Qt::DescendingOrder);
+        header->resizeSection(NameColumn, first.value(5) + 37);
+        header->moveSection(header->visualIndex(ArchitectureColumn), 1);
+        window.QWidget::resize(window.size() + QSize(41, 23));
+        size = window.size();
+        left = shown(window);
+        for (int i : {0, 1, 2, 3, 4, 5, 6, 7})
+            QVERIFY2(left[i] != first[i], qPrintable(QString::number(i)));
+        window.stopAndQuit(false); // as Program, Quit does between commands
+    }
+    QVERIFY(QFile::exists(WindowSettings::fileName()));
+    {
+        MainWindow again;
+        QVERIFY(start(again));
+        QCOMPARE(shown(again), left);
+        QCOMPARE(again.size(), size);
+        // Reset Layout: the first run's layout, now and at the next run.
+        again.findChild<QAction*>("resetLayoutAction")->trigger();
+        QCOMPARE(layout(again), firstLayout);
+        QVERIFY(!QFile::exists(WindowSettings::fileName())
+            || QSettings(WindowSettings::fileName(), QSettings::NativeFormat).allKeys().isEmpty());
+        again.stopAndQuit(false);
+    }
+    MainWindow third;
+    QVERIFY(start(third));
+    QCOMPARE(layout(third), firstLayout);
+    QCOMPARE(answerer.answered(), 0);
+    third.stopAndQuit(false);
+}
 
 void TestStartup::startsWithLogWindow()
 {
@@ -78,7 +299,10 @@ void TestStartup::startsWithLogWindow()
     QCOMPARE(answerer.texts(), QStringList());
     // Up before the interpreter, so the whole start-up can be followed there.
     QVERIFY(watcher.shown && !watcher.interpreterRan);
-    QVERIFY(logWindow()->isVisible());
+    Log::Window* log = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        log = log ? log : qobject_cast<Log::Window*>(top);
+    QVERIFY(log && log->isVisible());
     QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
     QCOMPARE(collections(window), 1);
     QCOMPARE(
@@ -99,39 +323,93 @@ void TestStartup::startsWithLogWindow()
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
     action("quitAction")->trigger();
-    QVERIFY(!window.isVisible() && !logWindow()->isVisible());
+    QVERIFY(!window.isVisible() && !log->isVisible());
     QCOMPARE(window.engine(), nullptr);
 }
 
-// The reason comes up in an error box (naming what failed), the window
-// closes, the start failed.
-void TestStartup::failedStarts()
+// Without the companion script the reason comes up in an error box (naming
+// what is missing), the window closes, the start failed. (dnf's reasons are
+// the engine suites' concern.)
+void TestStartup::failedStart()
 {
-    auto fails = [](QString const& button, QString const& named) {
-        ModalAnswerer answerer;
-        answerer.click(button);
-        MainWindow failing;
-        QVERIFY(start(failing));
-        QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
-        QString const text = answerer.texts().value(0);
-        QVERIFY2(text.contains(named), qPrintable(text));
-        QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
-    };
+    ModalAnswerer answerer;
+    answerer.click(QStringLiteral("button0"));
     QTemporaryDir empty;
     qputenv("VUXSHARE", QFile::encodeName(empty.path()));
-    fails(QStringLiteral("button0"), QStringLiteral("YumIO.py"));
+    MainWindow failing;
+    QVERIFY(start(failing));
     qputenv("VUXSHARE", VUX_SHARE_DIR);
+    QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
+    QVERIFY2(answerer.texts().value(0).contains("YumIO.py"), qPrintable(answerer.texts().value(0)));
+    QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
+}
 
-    // dnf's reason, in the scrollable box.
-    QFile conf(root.file(QStringLiteral("/etc/yum.conf")));
-    QVERIFY(conf.open(QIODevice::ReadWrite));
-    QByteArray const saved = conf.readAll();
-    conf.resize(0);
-    conf.write("[main\ncachedir=/var/cache/yum\n");
-    conf.flush();
-    fails(QStringLiteral("closeButton"), QStringLiteral("Parsing file"));
-    conf.resize(0);
-    conf.write(saved);
+void TestStartup::lockHeldElsewhere_data()
+{
+    QTest::addColumn<bool>("byVux");
+    QTest::newRow("another package manager") << false;
+    QTest::newRow("another Vux") << true;
+}
+
+// The root's rpm database lock is held by dnf's own lock code (as another
+// package manager would) or by a second Vux. The start is refused: the error
+// names the holder, nothing is collected, the holder's lock is untouched and
+// none of ours is left; a close while the error box waits is refused (the
+// worker still needs the event loops). Once the holder is gone (a killed
+// Vux's files left behind) a refresh collects, and a close ends the program.
+void TestStartup::lockHeldElsewhere()
+{
+    QFETCH(bool, byVux);
+    QProcess dnf;
+    Program vux;
+    if (byVux) {
+        QVERIFY(vux.start(root));
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.pid(), 300000);
+    } else {
+        dnf.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        dnf.start(QStringLiteral(VUX_TEST_PYTHON),
+            {QStringLiteral("-c"),
+                QStringLiteral("import sys, dnf.lock\n"
+                               "with dnf.lock.build_rpmdb_lock(sys.argv[1], True):\n"
+                               "    print('held', flush=True)\n"
+                               "    sys.stdin.read()\n"),
+                root.file(QStringLiteral("/var/lib/dnf"))});
+        QVERIFY(dnf.waitForReadyRead(60000) && dnf.readLine().trimmed() == "held");
+    }
+    qint64 const holder = byVux ? vux.pid() : dnf.processId();
+    {
+        ModalAnswerer answerer;
+        MainWindow window;
+        bool closed = true;
+        answerer.answer([&](QWidget* dialog) {
+            closed = window.close();
+            ModalAnswerer::clickButton(dialog, QStringLiteral("closeButton"));
+        });
+        QVERIFY(start(window));
+        QVERIFY(!closed);
+        QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
+        QVERIFY2(answerer.texts().value(0).contains(QString::number(holder)),
+            qPrintable(answerer.texts().value(0)));
+        QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
+        QCOMPARE(window.engine()->count(), 0);
+        QCOMPARE(root.lockOwners().value(2), holder);
+        QVERIFY(!root.lockOwners().contains(QCoreApplication::applicationPid()));
+
+        if (byVux) {
+            vux.kill();
+        } else {
+            dnf.closeWriteChannel();
+            QVERIFY(dnf.waitForFinished(60000) && dnf.exitCode() == 0);
+        }
+        window.refresh();
+        QCOMPARE(answerer.answered(), 1);
+        QVERIFY(window.engine()->findEntry(false, QStringLiteral("aurora")));
+        QCOMPARE(root.lockOwners().value(2), QCoreApplication::applicationPid());
+        QTimer::singleShot(0, &window, [&] { window.close(); });
+        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QApplication::exec(), 0);
+    }
+    QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 
 void TestStartup::repositoryOptions_data()
@@ -167,9 +445,287 @@ void TestStartup::repositoryOptions()
                     .contains(QLatin1String("/etc/aurora.conf")));
     } else {
         QCOMPARE(engine.count(), 0);
+        QVERIFY(!QFile::exists(cacheFile())); // a failed collection writes none
     }
     QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
     QVERIFY(!Py_IsInitialized());
+    QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
+}
+
+// The first start writes the cache; the next shows it at once, marks and the
+// commands that need the package manager off and "loading" in the title and
+// status bar, then keeps the same rows and view once dnf has loaded.
+void TestStartup::cachedRowsShownThenConfirmed()
+{
+    QVERIFY(!startWindow().seen);
+    QVERIFY(cacheValid());
+    Loading const second = startWindow();
+    QVERIFY(second.seen && second.saysLoading);
+    QVERIFY(second.rows > 5);
+}
+
+void TestStartup::cacheInvalidatedBySystem_data()
+{
+    QTest::addColumn<QString>("change");
+    for (char const* change :
+        {"repository added", "repository disabled", "repository refreshed", "rpm install"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+// What the rows are made of changed behind the program's back: the cache is
+// no longer shown, and the next collection writes a valid one.
+void TestStartup::cacheInvalidatedBySystem()
+{
+    QFETCH(QString, change);
+    startWindow();
+    QVERIFY(cacheValid());
+    QString const repoDir = root.file(QStringLiteral("/etc/yum.repos.d"));
+    QString const updates = repoDir + QStringLiteral("/updates.repo");
+    QByteArray const saved = readAll(updates);
+    if (change == QLatin1String("repository added")) {
+        QVERIFY(writeAll(repoDir + QStringLiteral("/more.repo"),
+            "[more]\nname=More\nbaseurl=file:///nowhere\nenabled=0\n"));
+    } else if (change == QLatin1String("repository disabled")) {
+        QVERIFY(writeAll(updates, saved + "enabled=0\n"));
+    } else if (change == QLatin1String("repository refreshed")) {
+        QDir cache(root.file(QStringLiteral("/var/cache/yum")));
+        QStringList const dirs = cache.entryList({QStringLiteral("updates-*")}, QDir::Dirs);
+        QVERIFY(!dirs.isEmpty());
+        QString const repomd
+            = cache.filePath(dirs.first() + QStringLiteral("/repodata/repomd.xml"));
+        QVERIFY(writeAll(repomd, readAll(repomd) + "\n"));
+    } else {
+        QString const base = Sandbox::repos()[QStringLiteral("repos")]
+                                 .toObject()[QStringLiteral("base")]
+                                 .toString();
+        QCOMPARE(QProcess::execute(QStringLiteral("rpm"),
+                     {QStringLiteral("--root"), root.file(), QStringLiteral("-i"),
+                         QStringLiteral("--nodeps"), QStringLiteral("--nosignature"),
+                         QStringLiteral("--noscripts"), QStringLiteral("--replacepkgs"),
+                         base + QStringLiteral("/Packages/cobalt-0.9-1.noarch.rpm")}),
+            0);
+    }
+    QVERIFY(!cacheValid());
+    QVERIFY(!startWindow().seen);
+    QVERIFY(cacheValid());
+    QFile::remove(repoDir + QStringLiteral("/more.repo"));
+    QVERIFY(writeAll(updates, saved));
+}
+
+void TestStartup::damagedCacheIgnored_data()
+{
+    QTest::addColumn<QString>("damage");
+    for (char const* damage : {"byte changed", "truncated", "bad magic", "wrong version", "other root"})
+        QTest::newRow(damage) << QString::fromLatin1(damage);
+}
+
+// A file that is not whole, not of this format or of another root is never
+// read as rows (and a start replaces it).
+void TestStartup::damagedCacheIgnored()
+{
+    QFETCH(QString, damage);
+    if (!cacheValid())
+        startWindow();
+    QByteArray const good = readAll(cacheFile());
+    QVERIFY(good.size() > 100);
+    QByteArray bad = good;
+    QString path = cacheFile();
+    QString otherRoot;
+    if (damage == QLatin1String("byte changed")) {
+        bad[bad.size() - 30] = char(bad[bad.size() - 30] ^ 0x20);
+    } else if (damage == QLatin1String("truncated")) {
+        bad.truncate(bad.size() / 2);
+    } else if (damage == QLatin1String("bad magic")) {
+        bad[0] = 'X';
+    } else if (damage == QLatin1String("wrong version")) {
+        bad[8] = char(bad[8] + 1);
+    } else {
+        otherRoot = root.file(QStringLiteral("-other"));
+        path = RowCache::fileName(otherRoot);
+    }
+    QVERIFY(writeAll(path, bad));
+    QVERIFY(!cacheValid(path, otherRoot.isEmpty() ? InstallRoot::path() : otherRoot));
+    if (!otherRoot.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QVERIFY(!startWindow().seen);
+    QVERIFY(cacheValid());
+}
+
+// The repository editor in the real window, started with -r so that it
+// comes first: a repository added there is collected, and one disabled there
+// is disabled for dnf too.
+void TestStartup::repositoryAddedInTheEditorFirst()
+{
+    // The root without its updates repository (put back at the end).
+    QString const updates = root.file(QStringLiteral("/etc/yum.repos.d/updates.repo"));
+    QByteArray const saved = readAll(updates);
+    QVERIFY(QFile::remove(updates));
+
+    ModalAnswerer answerer;
+    // Started with -r: the editor comes first; Add a repository there.
+    answerer.answer([](QWidget* editor) { press(editor, "addButton"); });
+    QString const url = root.server.url() + "/updates/";
+    answerer.answer([url](QWidget* config) {
+        config->findChild<QLineEdit*>("identifier")->setText("updates");
+        config->findChild<QLineEdit*>("name")->setText("Sandbox updates");
+        config->findChild<PasswdTextEdit*>("urls")->setRealPlainText(url);
+        config->findChild<QComboBox*>("gpgcheck")->setCurrentIndex(0);
+        ModalAnswerer::clickButton(config, "okButton");
+    });
+    answerer.answer([](QWidget* editor) { press(editor, "okButton"); });
+    MainWindow window;
+    window.startRepoEditor = true;
+    QVERIFY(start(window));
+    QString const editorTitle = window.findChild<RepoEditor::Dialog*>()->windowTitle();
+    QCOMPARE(answerer.titles(),
+        QStringList({editorTitle, window.findChild<RepoEditor::ConfigDialog*>()->windowTitle(),
+            editorTitle}));
+    QVERIFY(panel(window)->isVisible());
+    // Used in this session by its Enabled default, and collected.
+    QCOMPARE(window.sessionUseMap().value("updates"), true);
+    QVERIFY(window.engine()->findEntry(false, QStringLiteral("helix")));
+    QCOMPARE(readAll(updates), "[updates]\nname=Sandbox updates\nbaseurl=" + url.toLatin1() + "\ngpgcheck=0\n");
+
+    // Switched off for good with Perm, applied, closed: dnf reads it so. (A
+    // new answerer: the first one does not answer the same dialog twice.)
+    ModalAnswerer second;
+    second.answer([](QWidget* editor) {
+        auto* view = editor->findChild<RepoEditor::View*>();
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            QModelIndex const id = view->model()->index(row, 2);
+            if (id.data().toString() == "updates") {
+                QRect const cell = view->visualRect(view->model()->index(row, 1));
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+            }
+        }
+        press(editor, "applyButton");
+        press(editor, "cancelButton");
+    });
+    QVERIFY(QMetaObject::invokeMethod(&window, "editRepositories", Qt::QueuedConnection));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return second.answered() == 1 && !QApplication::activeModalWidget(); }, 300000));
+    QVERIFY(readAll(updates).contains("\nenabled=0\n"));
+    QString const repolist = EngineFixture::dnf(root.file(), {"repolist", "--all"});
+    QVERIFY2(repolist.contains(QRegularExpression("\\nupdates +Sandbox updates +disabled")),
+        qPrintable(repolist));
+    QVERIFY2(repolist.contains(QRegularExpression("\\nbase .* enabled")), qPrintable(repolist));
+    QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
+    QVERIFY(writeAll(updates, saved));
+}
+
+// Every way out of the program ends it.
+// The window's close button while the repositories load from a server that
+// never answers: asked, the load is stopped at once, the lock released and
+// the program ends, with no error to read.
+void TestStartup::closeDuringASilentLoad()
+{
+    SilentServer server;
+    QVERIFY(addSilentRepository(server));
+    ModalAnswerer answerer;
+    answerer.click(QStringLiteral("yesButton"));
+    QElapsedTimer clock;
+    int status = -1;
+    {
+        MainWindow window;
+        window.show();
+        QTimer::singleShot(3000, &window, [&] {
+            QVERIFY(!window.close()); // not before the operation has stopped
+        });
+        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
+        clock.start();
+        status = QApplication::exec();
+        QVERIFY(!window.isVisible() && !window.engine());
+    }
+    removeSilentRepository();
+    QCOMPARE(status, 0);
+    QVERIFY2(clock.elapsed() < 25000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(answerer.titles(), QStringList {QStringLiteral("VUX")});
+    QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
+}
+
+void TestStartup::signalAtEachMoment_data()
+{
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("before the window exists, SIGHUP") << "before the window" << int(SIGHUP);
+    QTest::newRow("start-up error dialog, SIGTERM") << "start-up dialog" << int(SIGTERM);
+    QTest::newRow("collection, SIGTERM") << "collection" << int(SIGTERM);
+    QTest::newRow("transaction confirmation, SIGINT") << "confirmation" << int(SIGINT);
+    QTest::newRow("download before rpm runs, SIGQUIT") << "download" << int(SIGQUIT);
+    QTest::newRow("repository editor at the start, SIGINT") << "editor" << int(SIGINT);
+    QTest::newRow("cached rows shown, dnf loading, SIGINT") << "rows" << int(SIGINT);
+    QTest::newRow("between commands, SIGHUP") << "ready" << int(SIGHUP);
+    QTest::newRow("while the engine goes, SIGTERM") << "engine goes" << int(SIGTERM);
+}
+
+// The program, ended by a signal at each moment of its life: whatever it
+// waits for (a question, a silent server, the start), it ends within a few
+// seconds, with status 0, having changed nothing and holding no lock.
+void TestStartup::signalAtEachMoment()
+{
+    QFETCH(QString, moment);
+    QFETCH(int, signal);
+    if (moment == QLatin1String("engine goes") && geteuid() != 0)
+        QSKIP("making the cache read-only needs a mount, so root");
+    QStringList const installed = EngineFixture::rpmQa(root.file());
+    SilentServer server;
+    QTemporaryDir packages;
+    Program holder; // another Vux on the same root
+    Program vux;
+    if (moment == QLatin1String("before the window")) {
+        QVERIFY(vux.start(root, false, QString(), signal));
+    } else if (moment == QLatin1String("start-up dialog")) {
+        QVERIFY(holder.start(root));
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), holder.pid(), 300000);
+        QVERIFY(vux.start(root, true));
+        QVERIFY(vux.reaches(QStringLiteral("dialog ") + YumIO::errorTitle()));
+    } else if (moment == QLatin1String("collection")) {
+        QVERIFY(addSilentRepository(server));
+        QVERIFY(vux.start(root));
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.pid(), 60000);
+        QTest::qWait(3000); // waiting for the silent server
+        QVERIFY(vux.running());
+    } else if (moment == QLatin1String("confirmation")) {
+        QVERIFY(vux.start(root, true, QStringLiteral("apply:ember")));
+        QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
+    } else if (moment == QLatin1String("editor")) {
+        QVERIFY(vux.start(root, true, QString(), 0, {QStringLiteral("--repo-editor")}));
+        QVERIFY(vux.reaches(QStringLiteral("dialog VUX Repository Configuration Editor")));
+    } else if (moment == QLatin1String("download")) {
+        QVERIFY(addSilentRepository(server, packages.path()));
+        QVERIFY(vux.start(root, true, QStringLiteral("apply-confirmed:chatty")));
+        QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
+        QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 60000);
+    } else if (moment == QLatin1String("rows")) {
+        Program first; // leaves the rows cached
+        QVERIFY(first.start(root, true));
+        QVERIFY(first.reaches(QStringLiteral("ready")));
+        QVERIFY(first.endsOn(SIGTERM));
+        QVERIFY(vux.start(root, true));
+        QVERIFY(vux.reaches(QStringLiteral("rows")));
+    } else {
+        QVERIFY(vux.start(root, true));
+        QVERIFY(vux.reaches(QStringLiteral("ready")));
+    }
+    // The engine's last words: the lock it cannot release in a read-only cache.
+    bool const ended = moment == QLatin1String("engine goes")
+        ? EngineFixture::readOnly(
+            root.file(QStringLiteral("/var/cache/yum")), [&] { return vux.endsOn(signal); })
+        : vux.endsOn(signal);
+    removeSilentRepository();
+    QVERIFY2(ended, "still running, or ended badly");
+    QCOMPARE(EngineFixture::rpmQa(root.file()), installed);
+    if (moment == QLatin1String("start-up dialog")) {
+        QCOMPARE(root.lockOwners().value(2), holder.pid()); // untouched
+        QVERIFY(holder.endsOn(SIGTERM));
+    }
+    if (moment == QLatin1String("engine goes")) {
+        // What the cache kept: lock files naming a process that is gone.
+        for (QString const& name : root.lockFiles())
+            QFile::remove(name);
+    }
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 

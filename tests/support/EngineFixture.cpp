@@ -31,21 +31,26 @@ bool EngineFixture::prepare(Options const& options, QString* error)
         *error = QStringLiteral("no temporary directory");
         return false;
     }
-    Sandbox::RootOptions rootOptions;
+    QStringList arguments {QStringLiteral("root"), root()};
     if (options.http) {
-        server_.reset(new Sandbox::Server(options.larder, options.larderOnly, options.serverLog));
+        server_.reset(new Sandbox::Server(options.larder, options.larderOnly));
         if (!server_->isRunning()) {
             *error = QStringLiteral("the repository server did not start");
             return false;
         }
-        rootOptions.urlBase = server_->url();
-        rootOptions.larder = options.larder;
+        arguments << QStringLiteral("--url-base") << server_->url();
+        if (!options.larder.isEmpty())
+            arguments << QStringLiteral("--larder") << options.larder;
     }
-    rootOptions.group = options.group;
-    rootOptions.install = options.install;
-    rootOptions.repos = options.repos;
-    rootOptions.extra = options.extra;
-    if (Sandbox::makeRoot(root(), rootOptions, error).isEmpty())
+    if (!options.install)
+        arguments << QStringLiteral("--no-install");
+    if (!options.repos.isEmpty())
+        arguments << QStringLiteral("--repos") << options.repos.join(QLatin1Char(','));
+    if (options.group)
+        arguments << QStringLiteral("--group");
+    if (!options.extra.isEmpty())
+        arguments << QStringLiteral("--extra") << options.extra.join(QLatin1Char(','));
+    if (Sandbox::run(arguments, error).isEmpty())
         return false;
     InstallRoot::set(root());
 
@@ -79,9 +84,7 @@ QString EngineFixture::root() const
 QString EngineFixture::copyRoot(QString const& name) const
 {
     QString const copy = dir.path() + QLatin1Char('/') + name;
-    if (QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root(), copy}) != 0)
-        return QString();
-    return copy;
+    return copyRoot(root(), copy) ? copy : QString();
 }
 
 QHash<QString, bool> EngineFixture::allRepos()

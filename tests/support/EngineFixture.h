@@ -28,7 +28,6 @@ public:
         bool larderOnly = false;
         bool group = false;
         bool install = true;
-        QString serverLog; // a file for the server's request log
         QStringList repos; // repositories of the root (empty: base and updates)
         QStringList extra; // more packages installed (name or name-version)
     };

@@ -5,82 +5,27 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
-
-struct ModalAnswerer::Private
-{
-    QList<Handler> handlers;
-    QStringList always;
-    QStringList titles;
-    QStringList texts;
-    QTimer timer;
-    QPointer<QWidget> lastAnswered;
-};
 
 ModalAnswerer::ModalAnswerer()
-    : d(new Private)
 {
-    d->timer.setInterval(20);
-    QObject::connect(&d->timer, &QTimer::timeout, [this] {
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [this] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible() || dialog == d->lastAnswered)
+        if (!dialog || !dialog->isVisible() || dialog == lastAnswered
+            || (handlers.isEmpty() && always.isEmpty()))
             return;
-        Handler handler;
-        if (!d->handlers.isEmpty())
-            handler = d->handlers.takeFirst();
-        else if (!d->always.isEmpty()) {
-            QStringList const names = d->always;
-            handler = [names](QWidget* w) {
-                for (QString const& name : names) {
-                    if (clickButton(w, name))
-                        return;
-                }
-            };
-        } else
-            return;
-        d->titles.append(dialog->windowTitle());
-        d->texts.append(dialogText(dialog));
-        d->lastAnswered = dialog;
-        handler(dialog);
+        Handler handler = handlers.isEmpty() ? Handler() : handlers.takeFirst();
+        titles_.append(dialog->windowTitle());
+        texts_.append(dialogText(dialog));
+        lastAnswered = dialog;
+        if (handler)
+            return handler(dialog);
+        for (QString const& name : std::as_const(always)) {
+            if (clickButton(dialog, name))
+                return;
+        }
     });
-    d->timer.start();
-}
-
-ModalAnswerer::~ModalAnswerer()
-{
-    delete d;
-}
-
-void ModalAnswerer::answer(Handler handler)
-{
-    d->handlers.append(std::move(handler));
-}
-
-void ModalAnswerer::click(QString const& buttonName)
-{
-    answer([buttonName](QWidget* dialog) { clickButton(dialog, buttonName); });
-}
-
-void ModalAnswerer::alwaysClick(QString const& buttonName)
-{
-    d->always.append(buttonName);
-}
-
-QStringList ModalAnswerer::titles() const
-{
-    return d->titles;
-}
-
-QStringList ModalAnswerer::texts() const
-{
-    return d->texts;
-}
-
-int ModalAnswerer::answered() const
-{
-    return d->titles.size();
+    timer.start();
 }
 
 bool ModalAnswerer::clickButton(QWidget* dialog, QString const& buttonName)

@@ -50,24 +50,6 @@ QJsonObject Sandbox::repos(QString* error)
     return run(QStringList {QStringLiteral("repos")}, error);
 }
 
-QJsonObject Sandbox::makeRoot(QString const& dir, RootOptions const& options, QString* error)
-{
-    QStringList arguments {QStringLiteral("root"), dir};
-    if (!options.urlBase.isEmpty())
-        arguments << QStringLiteral("--url-base") << options.urlBase;
-    if (!options.larder.isEmpty())
-        arguments << QStringLiteral("--larder") << options.larder;
-    if (!options.install)
-        arguments << QStringLiteral("--no-install");
-    if (!options.repos.isEmpty())
-        arguments << QStringLiteral("--repos") << options.repos.join(QLatin1Char(','));
-    if (options.group)
-        arguments << QStringLiteral("--group");
-    if (!options.extra.isEmpty())
-        arguments << QStringLiteral("--extra") << options.extra.join(QLatin1Char(','));
-    return run(arguments, error);
-}
-
 Sandbox::Server::Server(
     QString const& larder, bool larderOnly, QString const& logFile, QString const& tree)
 {

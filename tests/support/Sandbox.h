@@ -17,20 +17,6 @@ QJsonObject run(QStringList const& arguments, QString* error = nullptr);
 // Builds (or reuses) the repositories: {"cache": ..., "repos": {id: path}}.
 QJsonObject repos(QString* error = nullptr);
 
-struct RootOptions
-{
-    QString urlBase; // http://127.0.0.1:PORT, empty for file:// URLs
-    QString larder; // NAME:PASSWORD for larder URLs
-    bool install = true;
-    QStringList repos; // empty: all
-    bool group = false;
-    QStringList extra; // more packages to install (name or name-version)
-};
-
-// Creates a sandbox root at dir.
-QJsonObject makeRoot(
-    QString const& dir, RootOptions const& options = RootOptions(), QString* error = nullptr);
-
 // A repository server for the life of the object.
 class Server
 {
