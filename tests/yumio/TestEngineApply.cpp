@@ -418,6 +418,8 @@ void TestEngineApply::failedApplies_data()
                                    << QStringList {"/usr/share/clash/shared.txt",
                                           "conflicts between attempted installs of clash-left"}
                                    << 2 << "";
+    QTest::newRow("file system full") << QStringList {"bulky"} << "full disk"
+                                      << QStringList {"bulky-1.0-1.noarch"} << 2 << "";
     QTest::newRow("transaction lock held")
         << QStringList {"ember"} << "lock" << QStringList {"held by another process"} << 2 << "";
     // The librepo asks more than once and the script logs what it raises:
@@ -468,6 +470,28 @@ void TestEngineApply::failedApplies()
     QStringList const before = EngineFixture::rpmQa(fixture.root());
     for (QString const& name : install)
         mark(engine, name, Package::Install);
+
+    // The file system under the package's directory too small for it.
+    struct Mount
+    {
+        QString path;
+        ~Mount()
+        {
+            if (!path.isEmpty())
+                QProcess::execute(QStringLiteral("umount"), {path});
+        }
+    } small;
+    if (cause == QLatin1String("full disk")) {
+        QString const mount = fixture.root() + QStringLiteral("/usr/share/bulky");
+        QVERIFY(QDir().mkpath(mount));
+        if (geteuid() != 0
+            || QProcess::execute(QStringLiteral("mount"),
+                   {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                       QStringLiteral("size=1m"), QStringLiteral("tmpfs"), mount})
+                != 0)
+            QSKIP("mounting a small file system needs the superuser");
+        small.path = mount;
+    }
 
     QProcess holder; // another process holds rpm's transaction lock
     if (cause == QLatin1String("lock")) {
