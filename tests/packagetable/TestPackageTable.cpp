@@ -41,7 +41,6 @@ private slots:
     void stateAndKindFilters();
     void filterAcrossNeighbouringFields();
     void onlyWildcardsReadNothing();
-    void searchLoadsWhatItReads();
     void searchPassesOutsidePaints_data();
     void searchPassesOutsidePaints();
     void matchesAsPosixDoes_data();
@@ -224,7 +223,7 @@ void TestPackageTable::versionToolTipOfAnUpdate()
     QVERIFY(!model->index(rowOf("granite"), VersionColumn).data(Qt::ToolTipRole).isValid());
 }
 
-// A click on the action cell, or Space there, cycles the marks the row's
+// A click on the action cell cycles the marks the row's
 // state allows; a click elsewhere only selects.
 void TestPackageTable::toggleCycles()
 {
@@ -247,12 +246,19 @@ void TestPackageTable::toggleCycles()
     QCOMPARE(cycle(rowOf("ember")), QList<int>({P::Install, P::None, P::Install}));
     QCOMPARE(cycle(rowOf("granite")), QList<int>({P::Remove, P::None, P::Remove}));
     QCOMPARE(cycle(rowOf("Office Extras", true)), QList<int>({P::Install, P::None, P::Install}));
-    QModelIndex const name = proxy->mapFromSource(model->index(rowOf("cobalt"), NameColumn));
+    int const cobalt = rowOf("cobalt");
+    QModelIndex const name = proxy->mapFromSource(model->index(cobalt, NameColumn));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(name).center());
     QCOMPARE(action("cobalt"), Package::None);
-    view->setCurrentIndex(proxy->mapFromSource(model->index(rowOf("cobalt"), ActionColumn)));
+    // Space on any cell of a row does what a click on its Action cell does,
+    // and leaves that row alone selected.
+    view->setCurrentIndex(proxy->mapFromSource(model->index(cobalt, VersionColumn)));
+    view->selectionModel()->select(proxy->mapFromSource(model->index(rowOf("aurora"), 0)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(view, Qt::Key_Space);
     QCOMPARE(action("cobalt"), Package::Update);
+    QCOMPARE(view->selectedRows().size(), 1);
+    QCOMPARE(view->selectedRows().first().row(), cobalt);
     model->clearActions();
 }
 
@@ -458,32 +464,6 @@ void TestPackageTable::onlyWildcardsReadNothing()
     view->setMode(Filter);
 }
 
-// A search over a fresh collection reads change logs that are not loaded
-// yet: the getters load them from inside the table's refiltering, even with
-// the interpreter lock held around the whole search.
-void TestPackageTable::searchLoadsWhatItReads()
-{
-    view->filtersearch(QString());
-    engine->clear();
-    QVERIFY(engine->collect(EngineFixture::allRepos()));
-    model->reset();
-    QVERIFY(!engine->otherDataCollected());
-    view->setMode(Search);
-    {
-        Python::PyGILStateWrapper outer(true);
-        view->filtersearch(QStringLiteral("paper theme fixes"));
-    }
-    QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
-    QVERIFY(shown().contains("aurora") && !shown().contains("granite"));
-    view->filtersearch(QStringLiteral("PAPER THEME FIXES"));
-    QVERIFY(!shown().contains("aurora"));
-    proxy->setIgnoreCase(true);
-    QVERIFY(shown().contains("aurora") && !shown().contains("granite"));
-    proxy->setIgnoreCase(false);
-    view->filtersearch(QString());
-    view->setMode(Filter);
-}
-
 // A Search's pass over the engine (a worker waited for in an event loop)
 // runs from the setter that changes what is filtered, or queued after a new
 // collection; never from a paint, where that loop could delete objects under
@@ -491,17 +471,21 @@ void TestPackageTable::searchLoadsWhatItReads()
 void TestPackageTable::searchPassesOutsidePaints_data()
 {
     QTest::addColumn<int>("setter");
-    QTest::newRow("new collection") << 0;
-    QTest::newRow("groups filter") << 1;
-    QTest::newRow("ignore case") << 2;
-    QTest::newRow("state filter") << 3;
+    QTest::addColumn<QString>("pattern"); // only in change logs, which are not loaded yet
+    QTest::newRow("new collection") << 0 << "paper theme fixes";
+    QTest::newRow("groups filter") << 1 << "paper theme fixes";
+    QTest::newRow("ignore case") << 2 << "PAPER THEME FIXES";
+    QTest::newRow("state filter") << 3 << "paper theme fixes";
 }
 
+// The getters load the change logs from inside the refiltering, even with
+// the interpreter lock held around the whole search.
 void TestPackageTable::searchPassesOutsidePaints()
 {
     QFETCH(int, setter);
+    QFETCH(QString, pattern);
     view->setMode(Search);
-    view->filtersearch(QStringLiteral("paper theme fixes")); // only in change logs
+    view->filtersearch(pattern);
     engine->clear();
     QVERIFY(engine->collect(EngineFixture::allRepos()));
     auto const paintRunsNoLoop = [this] {
@@ -513,14 +497,17 @@ void TestPackageTable::searchPassesOutsidePaints()
     };
     model->reset();
     QVERIFY(paintRunsNoLoop() && !engine->otherDataCollected());
-    if (setter == 0)
+    if (setter == 0) {
         QTRY_VERIFY(engine->otherDataCollected()); // the queued pass
-    else if (setter == 1)
-        view->groupsFilterChanged(false);
-    else if (setter == 2)
-        proxy->setIgnoreCase(true);
-    else
-        view->stateFilterChanged(ViewUpdatable);
+    } else {
+        Python::PyGILStateWrapper outer(true);
+        if (setter == 1)
+            view->groupsFilterChanged(false);
+        else if (setter == 2)
+            proxy->setIgnoreCase(true);
+        else
+            view->stateFilterChanged(ViewUpdatable);
+    }
     QVERIFY(shown().contains("aurora") && !shown().contains("granite"));
     QVERIFY(paintRunsNoLoop());
     view->groupsFilterChanged(true);

@@ -153,7 +153,6 @@ private slots:
     void sortsByTypeWithTieBreak_data();
     void sortsByTypeWithTieBreak();
     void filterChangeResortsByHeader();
-    void selectedRowsPerRange();
     void editing_data();
     void editing();
     void clickAndTab_data() { editorKinds(); }
@@ -315,24 +314,6 @@ void TestBasicWidgets::filterChangeResortsByHeader()
     view->sortByColumn(1);
     QCOMPARE(view->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
     QCOMPARE(namesInOrder(*proxy).first(), "n1");
-}
-
-void TestBasicWidgets::selectedRowsPerRange()
-{
-    PairModel model;
-    for (int i = 0; i < 8; ++i)
-        model.add(i, "r");
-    HTableView view(QStyleOptionViewItem::Left, 1, INT_MAX);
-    view.setModel(&model);
-    view.selectionModel()->select(
-        QItemSelection(model.index(2, 0), model.index(4, 1)), QItemSelectionModel::Select);
-    view.selectionModel()->select(
-        QItemSelection(model.index(6, 1), model.index(6, 1)), QItemSelectionModel::Select);
-    QModelIndexList const rows = view.selectedRows();
-    QList<int> numbers;
-    for (QModelIndex const& index : rows)
-        numbers << index.row() * 10 + index.column();
-    QCOMPARE(numbers, (QList<int> {20, 30, 40, 61}));
 }
 
 void TestBasicWidgets::editing_data()
