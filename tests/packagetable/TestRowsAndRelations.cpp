@@ -42,7 +42,6 @@ private slots:
     void providersAsRepoquery();
     void statusLineAgreesWithTheViews();
     void rowsOfOddPackages();
-    void removableViewSortsByTheInstalledVersion();
 
 private:
     // Names (sorted, without repeats: an install-only package has a row per
@@ -357,11 +356,8 @@ void TestRowsAndRelations::rowsOfOddPackages()
     model->setUpdateAll();
     QCOMPARE(engine->findEntry(false, "quartz")->action, Package::Update);
     model->clearActions();
-}
 
-// View Removable sorts by the installed versions.
-void TestRowsAndRelations::removableViewSortsByTheInstalledVersion()
-{
+    // View Removable sorts by the installed versions.
     view->stateFilterChanged(ViewRemovable);
     view->sortBy(VersionColumn);
     QStringList versions;
