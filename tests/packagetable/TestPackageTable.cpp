@@ -53,14 +53,6 @@ QString valueOf(Area* area, QString const& key)
     return QStringLiteral("<none>");
 }
 
-QStringList labelTexts(QWidget* widget)
-{
-    QStringList texts;
-    for (QLabel* label : widget->findChildren<QLabel*>())
-        texts << label->text();
-    return texts;
-}
-
 } // namespace
 
 // The package table's model, proxy and view over a collected sandbox root
@@ -368,7 +360,8 @@ QStringList TestPackageTable::clickAndRead(QPushButton* button)
     QStringList read;
     fixture.answerer().answer([&read](QWidget* shown) {
         auto* edit = shown->findChild<QTextEdit*>();
-        read << shown->windowTitle() << (edit ? edit->toPlainText() : labelTexts(shown).join('|'));
+        read << shown->windowTitle()
+             << (edit ? edit->toPlainText() : ModalAnswerer::dialogText(shown));
         ModalAnswerer::clickButton(shown, QStringLiteral("closeButton"));
     });
     button->click();
@@ -466,7 +459,7 @@ void TestPackageTable::describeRepository()
 {
     QStringList const read = clickAndRead(describe(QStringLiteral("helix"))[0]->repoButton());
     QCOMPARE(read.value(1),
-        QStringLiteral("updates|Name:|Sandbox updates|URLs:|%1/updates/")
+        QStringLiteral("updates\nName:\nSandbox updates\nURLs:\n%1/updates/")
             .arg(fixture.server()->url()));
 
     dialog->accept();
