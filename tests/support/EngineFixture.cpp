@@ -92,6 +92,12 @@ QHash<QString, bool> EngineFixture::allRepos()
     return QHash<QString, bool> {{QStringLiteral("base"), true}, {QStringLiteral("updates"), true}};
 }
 
+bool EngineFixture::collectAgain(YumIO& engine)
+{
+    engine.clear();
+    return engine.collect(allRepos());
+}
+
 int EngineFixture::headings(YumIO& engine, QString const& text)
 {
     QMutexLocker locker(&engine.logEntries());

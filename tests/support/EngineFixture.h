@@ -63,6 +63,8 @@ public:
 
     // Every repository of the sandbox, used in this session.
     static QHash<QString, bool> allRepos();
+    // The engine's refresh: clear, then collect every repository.
+    static bool collectAgain(YumIO& engine);
 
     // How many headings with the text the engine has logged.
     static int headings(YumIO& engine, QString const& text);
