@@ -36,12 +36,7 @@ qint64 installedSize(QString const& root)
 
 QStringList logTexts(YumIO& engine, int kind = -1)
 {
-    QMutexLocker locker(&engine.logEntries());
-    QStringList texts;
-    for (Log::Entry const& entry : engine.logEntries())
-        if (kind < 0 || entry.kind == kind)
-            texts.append(entry.text);
-    return texts;
+    return EngineFixture::logTexts(engine, kind);
 }
 
 // Served over HTTP: base, updates and the packages that fail or talk.
