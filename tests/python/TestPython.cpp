@@ -44,7 +44,6 @@ private slots:
     void failedCalls();
     void expectedExceptions();
     void longFormattedText();
-    void interruptHandler();
 
 private:
     RecordingPython* python = nullptr;
@@ -165,19 +164,6 @@ void TestPython::longFormattedText()
     python->pyf("longText = '%s'\n", long_.constData());
     PyRef length = PyRef::steal(python->pyrf("len(longText) + %d", 1));
     QCOMPARE(PyLong_AsLong(length.get()), 50001L);
-    QVERIFY(python->errors.isEmpty());
-}
-
-void TestPython::interruptHandler()
-{
-    Python::PyGILStateWrapper lock(true);
-    python->setEnablePythonSIGINTHandler(false);
-    PyRef handler = PyRef::steal(python->pyr("signal.getsignal(signal.SIGINT) == signal.SIG_DFL"));
-    QCOMPARE(handler.get(), Py_True);
-    python->setEnablePythonSIGINTHandler(true);
-    handler
-        = PyRef::steal(python->pyr("signal.getsignal(signal.SIGINT) is defaultSigIntSigaction"));
-    QCOMPARE(handler.get(), Py_True);
     QVERIFY(python->errors.isEmpty());
 }
 

@@ -92,6 +92,12 @@ QHash<QString, bool> EngineFixture::allRepos()
     return QHash<QString, bool> {{QStringLiteral("base"), true}, {QStringLiteral("updates"), true}};
 }
 
+bool EngineFixture::collectAgain(YumIO& engine)
+{
+    engine.clear();
+    return engine.collect(allRepos());
+}
+
 int EngineFixture::headings(YumIO& engine, QString const& text)
 {
     QMutexLocker locker(&engine.logEntries());
@@ -101,15 +107,14 @@ int EngineFixture::headings(YumIO& engine, QString const& text)
     return count;
 }
 
-QString EngineFixture::logged(YumIO& engine, int maxLevel)
+QStringList EngineFixture::logTexts(YumIO& engine, int kind, int first)
 {
     QMutexLocker locker(&engine.logEntries());
-    QString text;
-    for (Log::Entry const& entry : engine.logEntries()) {
-        if (int(entry.level) <= maxLevel)
-            text += entry.text + QLatin1Char('\n');
-    }
-    return text;
+    QStringList texts;
+    for (Log::Entry const& entry : engine.logEntries().mid(first))
+        if (kind < 0 || entry.kind == kind)
+            texts.append(entry.text);
+    return texts;
 }
 
 bool EngineFixture::readOnly(QString const& dir, std::function<bool()> const& work)

@@ -63,11 +63,15 @@ public:
 
     // Every repository of the sandbox, used in this session.
     static QHash<QString, bool> allRepos();
+    // The engine's refresh: clear, then collect every repository.
+    static bool collectAgain(YumIO& engine);
 
     // How many headings with the text the engine has logged.
     static int headings(YumIO& engine, QString const& text);
-    // The texts the engine has logged up to the detail level, one a line.
-    static QString logged(YumIO& engine, int maxLevel = INT_MAX);
+    // The texts the engine has logged of a kind (-1: every kind), from its
+    // entry first on; and all of them, one a line.
+    static QStringList logTexts(YumIO& engine, int kind = -1, int first = 0);
+    static QString logged(YumIO& engine) { return logTexts(engine).join(QLatin1Char('\n')); }
     // Runs work with dir bind-mounted read-only (root only); its result.
     static bool readOnly(QString const& dir, std::function<bool()> const& work);
 

@@ -9,16 +9,6 @@
 #include <QDir>
 #include <QFile>
 
-namespace {
-
-bool copy(QString const& from, QString const& to)
-{
-    QFile::remove(to);
-    return QFile::copy(from, to);
-}
-
-} // namespace
-
 StandinShare::StandinShare(QString const& yumVersion)
 {
     hadShare = qEnvironmentVariableIsSet("VUXSHARE");
@@ -33,10 +23,10 @@ StandinShare::StandinShare(QString const& yumVersion)
         = yumVersion.isNull() ? QByteArray("None") : QByteArray("'" + yumVersion.toUtf8() + "'");
     init.write(QByteArray("__version__ = " + version + "\nfrom . import Errors\n"));
     init.close();
-    valid = copy(QStringLiteral(VUX_SHARE_DIR "/python/yum/Errors.py"),
-                root.filePath(QStringLiteral("python/yum/Errors.py")))
-        && copy(QStringLiteral(VUX_TEST_DATA_DIR "/standin/YumIO.py"),
-            root.filePath(QStringLiteral("python/YumIO.py")));
+    QFile::copy(QStringLiteral(VUX_SHARE_DIR "/python/yum/Errors.py"),
+        root.filePath(QStringLiteral("python/yum/Errors.py")));
+    QFile::copy(QStringLiteral(VUX_TEST_DATA_DIR "/standin/YumIO.py"),
+        root.filePath(QStringLiteral("python/YumIO.py")));
     qputenv("VUXSHARE", QFile::encodeName(dir.path()));
 }
 

@@ -12,21 +12,18 @@
 
 // A share directory whose companion script is the stand-in of
 // tests/data/standin/YumIO.py, with a "yum" package that reports the given
-// version. VUXSHARE points at it while the object lives.
+// version. VUXSHARE points at it while the object lives (an incomplete one
+// fails the engine's start).
 class StandinShare
 {
 public:
     explicit StandinShare(QString const& yumVersion);
     ~StandinShare();
 
-    bool isValid() const { return valid; }
-    QString path() const { return dir.path(); }
-
 private:
     QTemporaryDir dir;
     QByteArray savedShare;
     bool hadShare = false;
-    bool valid = false;
 };
 
 // An engine on the stand-in script (not yet initialized), with a window and

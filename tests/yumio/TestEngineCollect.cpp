@@ -60,12 +60,6 @@ bool put(QString const& path, QByteArray const& content)
         && file.write(content) == content.size();
 }
 
-bool collectAgain(YumIO& engine)
-{
-    engine.clear();
-    return engine.collect(EngineFixture::allRepos());
-}
-
 } // namespace
 
 // A collection as dnf sees the root, what it reads on demand, and failures
@@ -247,7 +241,7 @@ void TestEngineCollect::extraDataLoadsOncePerCollection()
     QTRY_COMPARE(loaded.count(), 2);
 
     // A new collection needs the extra data again.
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     QVERIFY(!engine.fileListsCollected() && !engine.otherDataCollected());
     QVERIFY(!engine.getFiles(*engine.findEntry(false, QStringLiteral("aurora"))).isEmpty());
     QTRY_COMPARE(loaded.count(), 3);
@@ -322,7 +316,7 @@ void TestEngineCollect::ignoredRepositoryFiles()
              dir + "cafe.repo: Repository 'cafe': the value of option name is not UTF-8 text",
              dir + "main.repo: a repository may not be named 'main'", dir + "broken.repo\" failed"})
         QVERIFY2(shown.contains(expected), qPrintable(shown));
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     QCOMPARE(fixture.answerer().answered(), 1); // told once
 }
 
@@ -341,7 +335,7 @@ void TestEngineCollect::brokenConfigurationAfterStart()
     QByteArray const saved = file.readAll();
     file.close();
     QVERIFY(put(conf, "[main\nbroken\n"));
-    QVERIFY(!collectAgain(engine));
+    QVERIFY(!EngineFixture::collectAgain(engine));
     QCOMPARE(engine.count(), 0);
     QCOMPARE(fixture.answerer().titles(), QStringList {YumIO::errorTitle()});
     QString const shown = fixture.answerer().texts().value(0);
@@ -353,14 +347,14 @@ void TestEngineCollect::brokenConfigurationAfterStart()
     QCOMPARE(fixture.answerer().answered(), 3);
 
     QVERIFY(put(conf, saved));
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     QVERIFY(engine.findEntry(false, QStringLiteral("aurora")));
     QCOMPARE(fixture.answerer().answered(), 3);
 
     QDir repos(fixture.root() + QStringLiteral("/etc/yum.repos.d"));
     for (QString const& name : repos.entryList(QDir::Files))
         QVERIFY(repos.remove(name));
-    QVERIFY(!collectAgain(engine));
+    QVERIFY(!EngineFixture::collectAgain(engine));
     QCOMPARE(fixture.answerer().texts().last(), YumIO::noRepositoriesConfigured());
 }
 
@@ -388,7 +382,7 @@ void TestEngineCollect::cleaningTheCache()
 
     if (geteuid() != 0)
         QSKIP("making the cache unwritable needs a mount, so root");
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     QVERIFY(!EngineFixture::readOnly(cache, [&] { return engine.cleanAll(); }));
     QCOMPARE(fixture.answerer().answered(), 1);
     QString const shown = fixture.answerer().texts().value(0);

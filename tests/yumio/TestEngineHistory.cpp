@@ -53,12 +53,6 @@ QString startAfter(EngineFixture& fixture, QStringList const& dnfArguments)
     return QString();
 }
 
-bool collectAgain(YumIO& engine)
-{
-    engine.clear();
-    return engine.collect(EngineFixture::allRepos());
-}
-
 QStringList actions(YumIO& engine, int id)
 {
     QStringList result;
@@ -106,7 +100,7 @@ void TestEngineHistory::historyAndItsOperations()
     EngineFixture::dnf(copy, {"-y", "downgrade", "aurora"});
     QCOMPARE(EngineFixture::rpmQa(fixture.root()), EngineFixture::rpmQa(copy));
 
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     QList<QStringList> const listed = dnfHistory(fixture.root());
     QCOMPARE(listed.size(), 3);
     QCOMPARE(engineHistory(engine), listed);
@@ -124,7 +118,7 @@ void TestEngineHistory::historyAndItsOperations()
     QStringList const undone = EngineFixture::rpmQa(fixture.root());
     QVERIFY(undone.contains(QStringLiteral("aurora-0:1.1-1")));
     QCOMPARE(undone, EngineFixture::rpmQa(copy));
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     QCOMPARE(engine.historyTransactions().first().commandLine,
         QStringLiteral("vux history undo %1").arg(made.id));
 
@@ -137,7 +131,7 @@ void TestEngineHistory::historyAndItsOperations()
     QCOMPARE(rolledBack, EngineFixture::rpmQa(copy));
 
     // An undo that cannot be done is reported, and changes nothing.
-    QVERIFY(collectAgain(engine));
+    QVERIFY(EngineFixture::collectAgain(engine));
     int const reports = fixture.answerer().answered();
     QVERIFY(!engine.applyHistory(History::Undo, 999));
     QVERIFY(fixture.answerer().answered() > reports);

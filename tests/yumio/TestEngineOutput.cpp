@@ -4,6 +4,7 @@
 #include "base/Credentials.h"
 #include "python/PyRef.h"
 #include "python/PyText.h"
+#include "support/EngineFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/StandinShare.h"
 #include "widgets/HProgressBar.h"
@@ -46,22 +47,6 @@ public:
     static PyObject* eval(YumIO& engine, char const* expression) { return engine.pyr(expression); }
     static void py(YumIO& engine, char const* code) { engine.py(code); }
 };
-
-namespace {
-
-QList<Log::Entry> entriesFrom(YumIO& engine, int first)
-{
-    QMutexLocker locker(&engine.logEntries());
-    return engine.logEntries().mid(first);
-}
-
-int logSize(YumIO& engine)
-{
-    QMutexLocker locker(&engine.logEntries());
-    return engine.logEntries().size();
-}
-
-} // namespace
 
 // What reaches the log and the dialogs: stream and log assembly, captured
 // descriptors, conversions of script values, and failure reports.
@@ -133,7 +118,7 @@ void TestEngineOutput::lines_data()
 void TestEngineOutput::lines()
 {
     QFETCH(QStringList, pieces);
-    int const first = logSize(*engine);
+    int const first = int(EngineFixture::logTexts(*engine).size());
     Python::PyGILStateWrapper lock(true);
     TestAccess::py(*engine, "import yumIOC\n");
     for (QString const& piece : pieces) {
@@ -145,10 +130,7 @@ void TestEngineOutput::lines()
         else
             TestAccess::py(*engine, text.toUtf8().constData());
     }
-    QStringList logged;
-    for (Log::Entry const& entry : entriesFrom(*engine, first))
-        logged.append(entry.text);
-    QTEST(logged, "lines");
+    QTEST(EngineFixture::logTexts(*engine, -1, first), "lines");
 }
 
 void TestEngineOutput::bytesFormat_data()
@@ -242,7 +224,7 @@ void TestEngineOutput::capturedOutput()
 {
     struct stat before[2];
     QVERIFY(fstat(1, &before[0]) == 0 && fstat(2, &before[1]) == 0);
-    int const first = logSize(*engine);
+    int const first = int(EngineFixture::logTexts(*engine).size());
     QList<pid_t> writers; // each leads a process group of its own
     auto const reap = qScopeGuard([&writers] {
         for (pid_t pid : writers) {
@@ -282,11 +264,7 @@ void TestEngineOutput::capturedOutput()
     QCOMPARE(writers.size(), 2);
     QVERIFY2(endMs >= 0 && endMs < 3000, qPrintable(QString::number(endMs)));
     auto output = [&](bool out) {
-        QStringList lines;
-        for (Log::Entry const& entry : entriesFrom(*engine, first))
-            if ((entry.kind == Log::Output) == out)
-                lines.append(entry.text);
-        return lines;
+        return EngineFixture::logTexts(*engine, out ? Log::Output : Log::Error, first);
     };
     QTRY_VERIFY_WITH_TIMEOUT(output(true).contains(QStringLiteral("lingering ends")), 15000);
     QStringList expected {QStringLiteral("first")};

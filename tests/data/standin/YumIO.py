@@ -8,14 +8,8 @@ behaviour when an object is made:
                      (a message and a detail among them) and raises (SystemExit, RuntimeError, bdb.BdbQuit or a
                      yum.Errors class); "collectAll:no-installed" leaves out
                      the installed list.
-  VUX_STANDIN_SQLITE "1": usesSqlite() says yes.
-  VUX_STANDIN_PRESTO "1": usesPresto() says yes.
-  VUX_STANDIN_CLEAN  "method:code": that cleaning method answers code.
   VUX_STANDIN_SIZES  "1": packages named size-* are available too, with
                      sizes of every shape (see SIZES).
-  VUX_STANDIN_HEADERS "1": delta and epsilon are available too, with their
-                     header files in the local cache (gamma's is missing);
-                     apply fetches one header.
 Every call is appended to `calls`, for the tests to read.
 """
 
@@ -36,7 +30,7 @@ SIZES = {"size-number": 123, "size-text": "123", "size-bytes": b"12x",
 
 def usesSqlite():
     calls.append("usesSqlite")
-    return os.environ.get("VUX_STANDIN_SQLITE") == "1"
+    return False
 
 
 def _failure(method):
@@ -98,23 +92,12 @@ class Package:
         self.version = version
         self.simple = {"repoid": repoid, "summary": "The %s package\n\n" % name,
                        "group": group, "buildtime": 86400, "description": "About " + name}
-        self.prco = {}
 
     def printVer(self):
         return self.version
 
-    def localHdr(self):
-        """The header file in the local cache: this very file for a package
-        marked cached, a file that does not exist for the others."""
-        if self.simple.get("cached"):
-            return os.path.abspath(__file__)
-        return os.path.join(os.path.dirname(os.path.abspath(__file__)), "no-such.hdr")
-
     def returnSimple(self, key):
         return self.simple[key]
-
-    def returnPrco(self, name):
-        return self.prco.get(name, [])
 
 
 class _Group:
@@ -182,10 +165,6 @@ class YumIO:
         if os.environ.get("VUX_STANDIN_SIZES") == "1":
             available += [Package(name, "1.0-1", "standin", size=size)
                           for name, size in SIZES.items()]
-        if os.environ.get("VUX_STANDIN_HEADERS") == "1":
-            for name in ("delta", "epsilon"):
-                available.append(Package(name, "1.0-1", "standin"))
-                available[-1].simple["cached"] = True
         return _All(installed, available, _failure("collectAll") is None)
 
     def setupTsGroup(self):
@@ -206,36 +185,7 @@ class YumIO:
         calls.append("apply:%s/%s/%s" % (",".join(p.name for p in installs),
                                           ",".join(pair[0].name for pair in updates),
                                           ",".join(p.name for p in removes)))
-        if os.environ.get("VUX_STANDIN_HEADERS") == "1":
-            yumIOC.applyGrabMeterStart("http://standin.test/headers/gamma.hdr", None, None, 100,
-                                       None)
-            yumIOC.applyGrabMeterUpdate(100)
-            yumIOC.applyGrabMeterEnd(100)
-
-    def collectFileLists(self):
-        _maybeFail("collectFileLists")
-
-    def collectOtherData(self):
-        _maybeFail("collectOtherData")
 
     def usesPresto(self):
         calls.append("usesPresto")
-        return os.environ.get("VUX_STANDIN_PRESTO") == "1"
-
-    def _clean(self, method):
-        calls.append(method)
-        spec = os.environ.get("VUX_STANDIN_CLEAN", "")
-        code = int(spec.split(":")[1]) if spec.startswith(method + ":") else 0
-        return (code, ["%s answered %d" % (method, code)])
-
-    def cleanHeaders(self):
-        return self._clean("cleanHeaders")
-
-    def cleanPackages(self):
-        return self._clean("cleanPackages")
-
-    def cleanMetadata(self):
-        return self._clean("cleanMetadata")
-
-    def cleanPickles(self):
-        return self._clean("cleanPickles")
+        return False
