@@ -41,13 +41,6 @@ struct PromptDriver : QObject
     {
         steps << QStringList {button, name, password};
     }
-    QStringList ids() const
-    {
-        QStringList result;
-        for (Prompt const& prompt : prompts)
-            result << prompt.id;
-        return result;
-    }
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
@@ -67,6 +60,7 @@ struct PromptDriver : QObject
             ModalAnswerer::dialogText(dialog), unreachableControls(dialog).join(QLatin1Char(' ')),
             !QApplication::overrideCursor()};
         prompts << prompt;
+        ids << prompt.id;
         if (step[0] == QLatin1String("Escape"))
             QTest::keyClick(dialog, Qt::Key_Escape);
         else
@@ -76,6 +70,7 @@ struct PromptDriver : QObject
     QTimer timer;
     QList<QStringList> steps;
     QList<Prompt> prompts;
+    QStringList ids; // of the prompts
     QStringList otherBoxes;
 };
 
@@ -89,34 +84,16 @@ QByteArray section(QString const& id, QString const& host, char const* extra = "
 // "name:password" of each larder repository as the files now hold them.
 QHash<QString, QString> storedAuth()
 {
-    QList<YumRepoEnabled> options;
-    QHash<QString, bool> use;
-    YumConfIO conf(options, use);
-    conf.read(nullptr);
+    ConfFixture f;
+    f.conf.read(nullptr);
     QHash<QString, QString> result;
-    for (Repo::Entry const& entry : conf.repos) {
+    for (Repo::Entry const& entry : f.conf.repos) {
         QString nameKey, name, passwordKey, password;
         if (Repo::Larder::getAuth(entry, nameKey, name, passwordKey, password))
             result.insert(entry.id, name + QLatin1Char(':') + password);
     }
     return result;
 }
-
-struct Check
-{
-    // Runs a checker over the install root's configuration.
-    Check(PromptDriver& driver)
-    {
-        YumConfIO conf(options, sessionUse);
-        RepoAuth::Checker checker(nullptr, &conf);
-        quit = checker.quit;
-        changed = checker.changed;
-        QCOMPARE(driver.otherBoxes, QStringList());
-    }
-    QList<YumRepoEnabled> options;
-    QHash<QString, bool> sessionUse;
-    bool quit, changed;
-};
 
 } // namespace
 
@@ -155,9 +132,10 @@ void TestRepoUrls::asksOnlyForMissingCredentials()
     QString const password = QStringLiteral("p&ss w=rd");
     driver.answer(QStringLiteral("okButton"), QStringLiteral("alice"), password);
     driver.answer(QStringLiteral("skipAllButton"));
-    Check check(driver);
-
-    QCOMPARE(driver.ids(), QStringList({QStringLiteral("a"), QStringLiteral("mirror")}));
+    ConfFixture f({}, false);
+    RepoAuth::Checker check(nullptr, &f.conf);
+    QCOMPARE(driver.otherBoxes, QStringList());
+    QCOMPARE(driver.ids, QStringList({"a", "mirror"}));
     QVERIFY(check.changed && !check.quit);
     // The preview shows where the credentials go, hidden, with one mask
     // character per typed password character.
@@ -226,17 +204,19 @@ void TestRepoUrls::answers()
         driver.answer(a[0], a.value(1), a.value(2));
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Check check(driver);
+    ConfFixture f({}, false);
+    RepoAuth::Checker check(nullptr, &f.conf);
+    QCOMPARE(driver.otherBoxes, QStringList());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QApplication::restoreOverrideCursor();
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(driver.ids().join(' '), asked);
+    QCOMPARE(driver.ids.join(' '), asked);
     for (PromptDriver::Prompt const& prompt : std::as_const(driver.prompts))
         QVERIFY(prompt.normalCursor);
     QCOMPARE(check.changed, outcome.contains("changed"));
     QCOMPARE(check.quit, outcome.contains("quit"));
     for (QString const& id : outcome.split(' ').filter("off:"))
-        QCOMPARE(check.sessionUse.value(id.mid(4), true), false);
+        QCOMPARE(f.sessionUse.value(id.mid(4), true), false);
     QHash<QString, QString> const auth = storedAuth();
     QStringList got;
     for (QString const& id : stored.split(' '))
@@ -389,17 +369,15 @@ void TestRepoUrls::browse()
 
     // By identifier; one no longer configured, like an entry without URLs,
     // gets the message and starts nothing.
-    QList<YumRepoEnabled> used;
-    QHash<QString, bool> use;
-    YumConfIO conf(used, use);
-    QVERIFY(conf.read(nullptr));
-    RepoBrowse::browse(fixture.window(), QStringLiteral("updates"), &engine, &conf);
+    ConfFixture conf({}, false);
+    QVERIFY(conf.conf.read(nullptr));
+    RepoBrowse::browse(fixture.window(), QStringLiteral("updates"), &engine, &conf.conf);
     QStringList const opened = share.browsed(1);
     QVERIFY2(opened.value(0).startsWith(QStringLiteral("1:file:///"))
             && opened.value(0).endsWith(QStringLiteral("/updates/")),
         qPrintable(opened.value(0)));
     fixture.answerer().click(QStringLiteral("OK"));
-    RepoBrowse::browse(fixture.window(), QStringLiteral("gone"), &engine, &conf);
+    RepoBrowse::browse(fixture.window(), QStringLiteral("gone"), &engine, &conf.conf);
     fixture.answerer().click(QStringLiteral("OK"));
     RepoBrowse::browse(fixture.window(), Repo::Entry(), &engine);
     QStringList const said = fixture.answerer().texts();

@@ -253,14 +253,13 @@ void TestYumConfIO::reposDirs()
     ::umask(umask);
     QCOMPARE(f.answerer.answered(), 0);
     QCOMPARE(box.snapshot(), expected);
-    QCOMPARE(box.owner("/etc/one/new.repo").left(4), QString("644 "));
     // Files that come to carry a password are readable by their owner
     // alone, new or not; a stricter mode stays, as does the mode of a file
     // without one.
-    QCOMPARE(box.owner("/etc/one/custom.repo").left(4), QString("600 "));
-    QCOMPARE(box.owner("/etc/three/open.repo").left(4), QString("600 "));
-    QCOMPARE(box.owner("/etc/three/strict.repo").left(4), QString("400 "));
-    QCOMPARE(box.owner("/etc/one/a.repo").left(4), QString("664 "));
+    for (auto [file, mode] : {std::pair {"/etc/one/new.repo", "644"},
+             {"/etc/one/custom.repo", "600"}, {"/etc/three/open.repo", "600"},
+             {"/etc/three/strict.repo", "400"}, {"/etc/one/a.repo", "664"}})
+        QCOMPARE(box.owner(file).section(' ', 0, 0), QString(mode));
 }
 
 // Missing and repeated identifiers are asked about: No writes nothing; Yes
@@ -441,10 +440,8 @@ void TestYumConfIO::reposDirOnHost()
     repo.close();
     ConfFixture f;
     QVERIFY(f.conf.read(nullptr));
-    QStringList ids;
-    for (Repo::Entry const& entry : f.conf.repos)
-        ids.append(entry.id);
-    QCOMPARE(ids, (QStringList {"inmain", "host"}));
+    QCOMPARE(f.conf.repos.size(), 2);
+    QCOMPARE(f.conf.repos[0].id + ' ' + f.conf.repos[1].id, "inmain host");
     f.conf.repos[1].name = "Host";
     f.conf.repos[0].name = "Main";
     QVERIFY(f.conf.write(nullptr));
