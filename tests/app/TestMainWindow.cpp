@@ -403,8 +403,7 @@ void TestMainWindow::updateExtendShrink()
     for (QWidget* top : QApplication::topLevelWidgets())
         history = history ? history : qobject_cast<History::Window*>(top);
     QVERIFY(history && history->isVisible());
-    QVERIFY2(unreachableControls(history).isEmpty(),
-        qPrintable(unreachableControls(history).join(", ")));
+    QCOMPARE(unreachableControls(history), QStringList());
     auto* tree = history->findChild<QTreeWidget*>(QStringLiteral("historyTree"));
     auto* undo = history->findChild<QPushButton*>(QStringLiteral("undoButton"));
     QCOMPARE(tree->topLevelItemCount(), transactions + 1);

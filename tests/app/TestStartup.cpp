@@ -38,7 +38,6 @@ struct SilentServer : QTcpServer
     int port() const { return serverPort(); }
 };
 
-
 // Notes whether the interpreter ran when a log window was first shown.
 struct ShowWatcher : QObject
 {
@@ -53,11 +52,6 @@ struct ShowWatcher : QObject
         return false;
     }
 };
-
-int collections(MainWindow& window)
-{
-    return EngineFixture::headings(*window.engine(), QStringLiteral("Initialization"));
-}
 
 QString cacheFile()
 {
@@ -82,6 +76,12 @@ bool writeAll(QString const& path, QByteArray const& data)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// The directory of one of the sandbox's repositories ("base", "extras").
+QString sandboxRepo(char const* name)
+{
+    return Sandbox::repos()["repos"].toObject()[QLatin1String(name)].toString();
 }
 
 // What the window looked like while it showed the cache's rows, taken from
@@ -172,23 +172,16 @@ private:
     {
         QString const url = QStringLiteral("http://127.0.0.1:%1/").arg(server.port());
         if (!dir.isEmpty()) {
-            QString const extras = Sandbox::repos()[QStringLiteral("repos")]
-                                       .toObject()[QStringLiteral("extras")]
-                                       .toString();
-            if (!QFile::copy(extras + QStringLiteral("/Packages/chatty-1.0-1.noarch.rpm"),
-                    dir + QStringLiteral("/chatty-1.0-1.noarch.rpm"))
-                || QProcess::execute(QStringLiteral("createrepo_c"),
-                       {QStringLiteral("--quiet"), QStringLiteral("--baseurl"), url, dir})
-                    != 0)
+            if (!QFile::copy(sandboxRepo("extras") + "/Packages/chatty-1.0-1.noarch.rpm",
+                    dir + "/chatty-1.0-1.noarch.rpm")
+                || QProcess::execute("createrepo_c", {"--quiet", "--baseurl", url, dir}) != 0)
                 return false;
         }
-        QFile file(root.file(QStringLiteral("/etc/yum.repos.d/silent.repo")));
-        return server.port() > 0 && file.open(QIODevice::WriteOnly)
-            && file.write(QStringLiteral("[silent]\nname=Silent\nbaseurl=%1\ngpgcheck=0\n")
-                              .arg(dir.isEmpty() ? url + QStringLiteral("silent/")
-                                                 : QStringLiteral("file://") + dir)
-                              .toUtf8())
-            > 0;
+        return server.port() > 0
+            && writeAll(root.file("/etc/yum.repos.d/silent.repo"),
+                QString("[silent]\nname=Silent\nbaseurl=%1\ngpgcheck=0\n")
+                    .arg(dir.isEmpty() ? url + "silent/" : QString("file://" + dir))
+                    .toUtf8());
     }
     void removeSilentRepository()
     {
@@ -240,9 +233,7 @@ void TestStartup::layoutSurvivesARestartUntilReset()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QVERIFY(WindowSettings::fileName().startsWith(settings.path()));
     ModalAnswerer answerer;
-    QList<int> first;
-    QList<int> firstLayout;
-    QList<int> left;
+    QList<int> first, firstLayout, left;
     QSize size;
     {
         MainWindow window;
@@ -301,14 +292,12 @@ void TestStartup::startsWithLogWindow()
         log = log ? log : qobject_cast<Log::Window*>(top);
     QVERIFY(log && log->isVisible());
     QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
-    QCOMPARE(collections(window), 1);
+    QCOMPARE(EngineFixture::headings(*window.engine(), "Initialization"), 1);
     QCOMPARE(
         window.engine()->findEntry(false, QStringLiteral("aurora"))->state, Package::Updatable);
-    auto const action
-        = [&window](char const* name) { return window.findChild<QAction*>(QLatin1String(name)); };
-    QVERIFY(!action("cleanPickledCacheAction")->isEnabled()); // none with dnf
+    QVERIFY(!window.findChild<QAction*>("cleanPickledCacheAction")->isEnabled()); // none with dnf
 
-    action("quitAction")->trigger();
+    window.findChild<QAction*>("quitAction")->trigger();
     QVERIFY(!window.isVisible() && !log->isVisible());
     QCOMPARE(window.engine(), nullptr);
 }
@@ -441,18 +430,13 @@ void TestStartup::cacheInvalidatedBySystem()
         QDir cache(root.file(QStringLiteral("/var/cache/yum")));
         QStringList const dirs = cache.entryList({QStringLiteral("updates-*")}, QDir::Dirs);
         QVERIFY(!dirs.isEmpty());
-        QString const repomd
-            = cache.filePath(dirs.first() + QStringLiteral("/repodata/repomd.xml"));
+        QString const repomd = cache.filePath(dirs.first() + "/repodata/repomd.xml");
         QVERIFY(writeAll(repomd, readAll(repomd) + "\n"));
     } else {
-        QString const base = Sandbox::repos()[QStringLiteral("repos")]
-                                 .toObject()[QStringLiteral("base")]
-                                 .toString();
-        QCOMPARE(QProcess::execute(QStringLiteral("rpm"),
-                     {QStringLiteral("--root"), root.file(), QStringLiteral("-i"),
-                         QStringLiteral("--nodeps"), QStringLiteral("--nosignature"),
-                         QStringLiteral("--noscripts"), QStringLiteral("--replacepkgs"),
-                         base + QStringLiteral("/Packages/cobalt-0.9-1.noarch.rpm")}),
+        QCOMPARE(
+            QProcess::execute("rpm",
+                {"--root", root.file(), "-i", "--nodeps", "--nosignature", "--noscripts",
+                    "--replacepkgs", sandboxRepo("base") + "/Packages/cobalt-0.9-1.noarch.rpm"}),
             0);
     }
     QVERIFY(!cacheValid());
@@ -465,7 +449,8 @@ void TestStartup::cacheInvalidatedBySystem()
 void TestStartup::damagedCacheIgnored_data()
 {
     QTest::addColumn<QString>("damage");
-    for (char const* damage : {"byte changed", "truncated", "bad magic", "wrong version", "other root"})
+    for (char const* damage :
+        {"byte changed", "truncated", "bad magic", "wrong version", "other root"})
         QTest::newRow(damage) << QString::fromLatin1(damage);
 }
 
@@ -535,7 +520,8 @@ void TestStartup::repositoryAddedInTheEditorFirst()
     // Used in this session by its Enabled default, and collected.
     QCOMPARE(window.sessionUseMap().value("updates"), true);
     QVERIFY(window.engine()->findEntry(false, QStringLiteral("helix")));
-    QCOMPARE(readAll(updates), "[updates]\nname=Sandbox updates\nbaseurl=" + url.toLatin1() + "\ngpgcheck=0\n");
+    QCOMPARE(readAll(updates),
+        "[updates]\nname=Sandbox updates\nbaseurl=" + url.toLatin1() + "\ngpgcheck=0\n");
 
     QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
     QVERIFY(writeAll(updates, saved));
@@ -575,15 +561,24 @@ void TestStartup::signalAtEachMoment_data()
 {
     QTest::addColumn<QString>("moment");
     QTest::addColumn<int>("signal");
-    QTest::newRow("before the window exists, SIGHUP") << "before the window" << int(SIGHUP);
-    QTest::newRow("start-up error dialog, SIGTERM") << "start-up dialog" << int(SIGTERM);
-    QTest::newRow("collection, SIGTERM") << "collection" << int(SIGTERM);
-    QTest::newRow("transaction confirmation, SIGINT") << "confirmation" << int(SIGINT);
-    QTest::newRow("download before rpm runs, SIGQUIT") << "download" << int(SIGQUIT);
-    QTest::newRow("repository editor at the start, SIGINT") << "editor" << int(SIGINT);
-    QTest::newRow("cached rows shown, dnf loading, SIGINT") << "rows" << int(SIGINT);
-    QTest::newRow("between commands, SIGHUP") << "ready" << int(SIGHUP);
-    QTest::newRow("while the engine goes, SIGTERM") << "engine goes" << int(SIGTERM);
+    QTest::addColumn<QString>("reach"); // what the driven copy says then; empty: vux itself
+    QTest::addColumn<QString>("drive"); // VUX_DRIVE
+    auto const row = [](char const* tag, char const* moment, int signal, QString const& reach,
+                         char const* drive = "") {
+        QTest::newRow(tag) << QString(moment) << signal << reach << QString(drive);
+    };
+    row("before the window exists, SIGHUP", "before the window", SIGHUP, {});
+    row("start-up error dialog, SIGTERM", "start-up dialog", SIGTERM,
+        "dialog " + YumIO::errorTitle());
+    row("collection, SIGTERM", "collection", SIGTERM, {});
+    row("transaction confirmation, SIGINT", "confirmation", SIGINT, "dialog Apply", "apply:ember");
+    row("download before rpm runs, SIGQUIT", "download", SIGQUIT, "dialog Apply",
+        "apply-confirmed:chatty");
+    row("repository editor at the start, SIGINT", "editor", SIGINT,
+        "dialog VUX Repository Configuration Editor");
+    row("cached rows shown, dnf loading, SIGINT", "rows", SIGINT, "rows");
+    row("between commands, SIGHUP", "ready", SIGHUP, "ready");
+    row("while the engine goes, SIGTERM", "engine goes", SIGTERM, "ready");
 }
 
 // The program, ended by a signal at each moment of its life: whatever it
@@ -593,6 +588,8 @@ void TestStartup::signalAtEachMoment()
 {
     QFETCH(QString, moment);
     QFETCH(int, signal);
+    QFETCH(QString, reach);
+    QFETCH(QString, drive);
     if (moment == QLatin1String("engine goes") && geteuid() != 0)
         QSKIP("making the cache read-only needs a mount, so root");
     QStringList const installed = EngineFixture::rpmQa(root.file());
@@ -600,40 +597,26 @@ void TestStartup::signalAtEachMoment()
     QTemporaryDir packages;
     Program holder; // another Vux on the same root
     Program vux;
-    if (moment == QLatin1String("before the window")) {
-        QVERIFY(vux.start(root, false, QString(), signal));
-    } else if (moment == QLatin1String("start-up dialog")) {
+    if (moment == QLatin1String("start-up dialog")) {
         QVERIFY(holder.start(root));
         QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), holder.pid(), 300000);
-        QVERIFY(vux.start(root, true));
-        QVERIFY(vux.reaches(QStringLiteral("dialog ") + YumIO::errorTitle()));
-    } else if (moment == QLatin1String("collection")) {
-        QVERIFY(addSilentRepository(server));
-        QVERIFY(vux.start(root));
-        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.pid(), 60000);
-        QTest::qWait(3000); // waiting for the silent server
-        QVERIFY(vux.running());
-    } else if (moment == QLatin1String("confirmation")) {
-        QVERIFY(vux.start(root, true, QStringLiteral("apply:ember")));
-        QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
-    } else if (moment == QLatin1String("editor")) {
-        QVERIFY(vux.start(root, true, QString(), 0, {QStringLiteral("--repo-editor")}));
-        QVERIFY(vux.reaches(QStringLiteral("dialog VUX Repository Configuration Editor")));
-    } else if (moment == QLatin1String("download")) {
-        QVERIFY(addSilentRepository(server, packages.path()));
-        QVERIFY(vux.start(root, true, QStringLiteral("apply-confirmed:chatty")));
-        QVERIFY(vux.reaches(QStringLiteral("dialog Apply")));
-        QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 60000);
+    } else if (moment == QLatin1String("collection") || moment == QLatin1String("download")) {
+        QVERIFY(addSilentRepository(server, moment == "download" ? packages.path() : QString()));
     } else if (moment == QLatin1String("rows")) {
         Program first; // leaves the rows cached
         QVERIFY(first.start(root, true));
         QVERIFY(first.reaches(QStringLiteral("ready")));
         QVERIFY(first.endsOn(SIGTERM));
-        QVERIFY(vux.start(root, true));
-        QVERIFY(vux.reaches(QStringLiteral("rows")));
-    } else {
-        QVERIFY(vux.start(root, true));
-        QVERIFY(vux.reaches(QStringLiteral("ready")));
+    }
+    QVERIFY(vux.start(root, !reach.isEmpty(), drive, moment == "before the window" ? signal : 0,
+        moment == "editor" ? QStringList {"--repo-editor"} : QStringList()));
+    QVERIFY(reach.isEmpty() || vux.reaches(reach));
+    if (moment == QLatin1String("collection")) {
+        QTRY_COMPARE_WITH_TIMEOUT(root.lockOwners().value(2), vux.pid(), 60000);
+        QTest::qWait(3000); // waiting for the silent server
+        QVERIFY(vux.running());
+    } else if (moment == QLatin1String("download")) {
+        QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 60000);
     }
     // The engine's last words: the lock it cannot release in a read-only cache.
     bool const ended = moment == QLatin1String("engine goes")
