@@ -30,7 +30,6 @@ class TestMainWindow : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void startFillsTheTable();
     void waitCursorOnlyInSearchMode();
     void searchLoadsExtraDataOnlyForAPattern();
@@ -51,8 +50,8 @@ private:
     // A root made as the demo makes one: "updates" through larder
     // credentials, the group core-tools installed.
     Root root {QStringLiteral("demo:sandbox")};
-    ModalAnswerer* answerer = nullptr;
-    MainWindow* window = nullptr;
+    QScopedPointer<ModalAnswerer> answerer;
+    QScopedPointer<MainWindow> window;
     View* view = nullptr;
 };
 
@@ -62,18 +61,12 @@ void TestMainWindow::initTestCase()
     QVERIFY2(
         root.make(&error, {"--larder", "demo:sandbox", "--larder-repos", "updates", "--group"}),
         qPrintable(error));
-    answerer = new ModalAnswerer;
-    window = new MainWindow;
+    answerer.reset(new ModalAnswerer);
+    window.reset(new MainWindow);
     QVERIFY(start(*window));
     QCOMPARE(answerer->texts(), QStringList());
     view = window->packageView();
     QVERIFY(view && view->isVisible());
-}
-
-void TestMainWindow::cleanupTestCase()
-{
-    delete window;
-    delete answerer;
 }
 
 QStringList TestMainWindow::shown() const
@@ -104,9 +97,9 @@ void TestMainWindow::startFillsTheTable()
     QVERIFY(!view->accessibleName().isEmpty());
     // Controls Qt keeps hidden here (the menu bar's overflow button, the
     // table's corner button without a row header) are nobody's to reach.
-    QStringList unreachable = unreachableControls(window);
+    QStringList unreachable = unreachableControls(window.data());
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window))
+        if (!widget->isVisibleTo(window.data()))
             unreachable.removeAll(QStringLiteral("%1 '%2'").arg(
                 QLatin1String(widget->metaObject()->className()), widget->objectName()));
     }
@@ -148,7 +141,7 @@ void TestMainWindow::waitCursorOnlyInSearchMode()
 void TestMainWindow::searchLoadsExtraDataOnlyForAPattern()
 {
     YumIO* engine = window->engine();
-    QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
+    QVERIFY(QMetaObject::invokeMethod(window.data(), "refresh"));
     QVERIFY(!engine->fileListsCollected());
     auto* mode = child<QComboBox>("modeCombo");
     auto* pattern = child<QLineEdit>("patternEdit");
@@ -159,7 +152,7 @@ void TestMainWindow::searchLoadsExtraDataOnlyForAPattern()
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
     QVERIFY(hint.startsWith(mode->toolTip() + QLatin1Char(' ')));
 
-    QVERIFY(QMetaObject::invokeMethod(window, "refresh"));
+    QVERIFY(QMetaObject::invokeMethod(window.data(), "refresh"));
     QVERIFY(engine->fileListsCollected() && engine->otherDataCollected());
     QVERIFY(shown().contains("aurora"));
     pattern->setText(QStringLiteral(".*"));
@@ -195,7 +188,7 @@ void TestMainWindow::invalidPatternShowsWhy()
 void TestMainWindow::sortFromTheKeyboard()
 {
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
     QList<QAction*> const entries = child<QMenu>("sortMenu")->actions();
     QHeaderView* header = view->horizontalHeader();
@@ -218,7 +211,7 @@ void TestMainWindow::sortFromTheKeyboard()
 
     // Busy, the table keeps its order.
     child<QWidget>("panel")->setEnabled(false);
-    QTest::keyClick(window, Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(window.data(), Qt::Key_3, Qt::ControlModifier);
     QCOMPARE(sorted(), BuildTimeColumn * 2 + Qt::AscendingOrder);
     child<QWidget>("panel")->setEnabled(true);
     view->sortBy(KindColumn);
@@ -263,7 +256,7 @@ void TestMainWindow::resizeKeepsSelection()
 void TestMainWindow::keyboardLeavesTheTable()
 {
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
     child<QComboBox>("stateCombo")->setCurrentIndex(ViewAll);
     auto* const pattern = child<QLineEdit>("patternEdit");
     pattern->setText(QStringLiteral(".*"));
@@ -343,10 +336,8 @@ void TestMainWindow::marksAcrossCleanAndQuit()
     QCOMPARE(answerer->answered(), asked + 5);
     QVERIFY(!window->isVisible() && !window->engine());
     // Ended, the window is of no more use; the next test makes its own.
-    delete answerer;
-    answerer = nullptr;
-    delete window;
-    window = nullptr;
+    window.reset();
+    answerer.reset();
 }
 
 // The demo's sandbox updated, extended and shrunk through a new window's own
