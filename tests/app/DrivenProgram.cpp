@@ -90,8 +90,7 @@ private:
         QMetaObject::invokeMethod(window, "apply", Qt::QueuedConnection);
     }
 
-    QString action;
-    QString package;
+    QString action, package;
     QTimer poll;
     bool saidRows = false;
 };

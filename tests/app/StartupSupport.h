@@ -121,17 +121,16 @@ public:
             QStringList {QStringLiteral("--installroot=") + root.file()} + options);
         return process.waitForStarted(30000);
     }
-    ~Program() { kill(); }
-    qint64 pid() const { return process.processId(); }
-    bool running() const { return process.state() != QProcess::NotRunning; }
-    // Ends it with SIGKILL, as a crash would.
-    void kill()
+    // One still running ends with SIGKILL, as a crash would end it.
+    ~Program()
     {
         if (running()) {
             process.kill();
             process.waitForFinished(30000);
         }
     }
+    qint64 pid() const { return process.processId(); }
+    bool running() const { return process.state() != QProcess::NotRunning; }
 
     // Waits until the driven program says it has reached the moment
     // ("ready", "dialog TITLE").
