@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QMutexLocker>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <unistd.h>
@@ -424,10 +425,8 @@ void TestEngineApply::failedApplies()
         QString const extras = Sandbox::repos()[QStringLiteral("repos")]
                                    .toObject()[QStringLiteral("extras")]
                                    .toString();
-        QVERIFY(QDir().mkpath(tree));
-        QCOMPARE(QProcess::execute(QStringLiteral("cp"),
-                     {QStringLiteral("-r"), extras, tree + QStringLiteral("/extras")}),
-            0);
+        QVERIFY(QDir().mkpath(tree)
+            && EngineFixture::copyRoot(extras, tree + QStringLiteral("/extras")));
         QVERIFY(QFile::remove(tree + QStringLiteral("/extras/Packages/bulky-1.0-1.noarch.rpm")));
         server.reset(new Sandbox::Server(QString(), false, QString(), tree));
         QVERIFY(server->isRunning());
@@ -442,15 +441,11 @@ void TestEngineApply::failedApplies()
     mark(engine, Package::Install, install);
 
     // The file system under the package's directory too small for it.
-    struct Mount
-    {
-        QString path;
-        ~Mount()
-        {
-            if (!path.isEmpty())
-                QProcess::execute(QStringLiteral("umount"), {path});
-        }
-    } small;
+    QString small;
+    auto const unmount = qScopeGuard([&small] {
+        if (!small.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {small});
+    });
     if (cause == QLatin1String("full disk")) {
         QString const mount = fixture.root() + QStringLiteral("/usr/share/bulky");
         QVERIFY(QDir().mkpath(mount));
@@ -460,7 +455,7 @@ void TestEngineApply::failedApplies()
                        QStringLiteral("size=1m"), QStringLiteral("tmpfs"), mount})
                 != 0)
             QSKIP("mounting a small file system needs the superuser");
-        small.path = mount;
+        small = mount;
     }
 
     QProcess holder; // another process holds rpm's transaction lock

@@ -323,7 +323,6 @@ void TestEngineCollect::brokenConfigurationAfterStart()
     QFile file(conf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray const saved = file.readAll();
-    file.close();
     QVERIFY(EngineFixture::put(conf, "[main\nbroken\n"));
     QVERIFY(!EngineFixture::collectAgain(engine));
     QCOMPARE(engine.count(), 0);
