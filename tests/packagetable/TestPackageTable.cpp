@@ -199,11 +199,7 @@ void TestPackageTable::initTestCase()
 int TestPackageTable::rowOf(QString const& name, bool isGroup) const
 {
     Package::Entry const* entry = engine->findEntry(isGroup, name);
-    for (int row = 0; entry && row < engine->count(); ++row) {
-        if ((*engine)[row] == entry)
-            return row;
-    }
-    return -1;
+    return entry ? int(std::find(engine->begin(), engine->end(), entry) - engine->begin()) : -1;
 }
 
 QStringList TestPackageTable::shown() const
@@ -480,6 +476,9 @@ void TestPackageTable::hiddenWhileLoading()
     QCOMPARE(fixture.answerer().answered(), answers);
     QVERIFY(dialog->findChildren<Area*>().isEmpty());
     QCOMPARE(describe(QStringLiteral("aurora"))[0]->filesButton()->text(), QStringLiteral("Show"));
+    // Left on screen, the modal dialog would be answered again whenever a
+    // later test's message closes.
+    dialog->hide();
 }
 
 // While the change logs load on a worker (the file lists are loaded by now),
