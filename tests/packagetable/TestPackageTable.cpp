@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "packagetable/PackageTableDescribeDialog.h"
-#include "packagetable/PackageTableDescribeInstanceArea.h"
 #include "base/SearchPattern.h"
 #include "config-vux-tests.h"
+#include "packagetable/PackageTableDescribeDialog.h"
+#include "packagetable/PackageTableDescribeInstanceArea.h"
 #include "packagetable/PackageTableMarks.h"
 #include "packagetable/PackageTableModel.h"
 #include "packagetable/PackageTableSortFilterProxyModel.h"
@@ -15,11 +15,11 @@
 #include "yumio/YumIO.h"
 
 #include <QAbstractItemModelTester>
-#include <QJsonArray>
-#include <QProcess>
 #include <QApplication>
+#include <QJsonArray>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -145,21 +145,20 @@ private:
 
 void TestPackageTable::initTestCase()
 {
-    QString error;
     EngineFixture::Options options;
     options.group = true;
     options.repos = QStringList {"base", "updates", "extras"};
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(options), qPrintable(fixture.error));
     fixture.dnf({QStringLiteral("-y"), QStringLiteral("upgrade"), QStringLiteral("libbasalt")});
     // The oddities: 1.0 installed, 1.1 in a repository of the root.
     QString const spec = QStringLiteral(VUX_TEST_DATA_DIR "/search/oddities.spec");
     QString const work = QDir(fixture.root()).filePath(QStringLiteral("../oddities"));
     QJsonObject const installed = Sandbox::run(
-        {"spec-repo", spec, work + QStringLiteral("/1.0"), "--define", "ver=1.0"}, &error);
-    QVERIFY2(!installed.isEmpty(), qPrintable(error));
+        {"spec-repo", spec, work + QStringLiteral("/1.0"), "--define", "ver=1.0"}, &fixture.error);
+    QVERIFY2(!installed.isEmpty(), qPrintable(fixture.error));
     QJsonObject const repo = Sandbox::run(
-        {"spec-repo", spec, work + QStringLiteral("/1.1"), "--define", "ver=1.1"}, &error);
-    QVERIFY2(!repo.isEmpty(), qPrintable(error));
+        {"spec-repo", spec, work + QStringLiteral("/1.1"), "--define", "ver=1.1"}, &fixture.error);
+    QVERIFY2(!repo.isEmpty(), qPrintable(fixture.error));
     QString oddity;
     for (QJsonValue const& rpm : installed.value(QStringLiteral("rpms")).toArray()) {
         if (QFileInfo(rpm.toString()).fileName().startsWith(QLatin1String("oddity-1.0")))
@@ -169,13 +168,10 @@ void TestPackageTable::initTestCase()
         QProcess::execute(QStringLiteral("rpm"),
             {"--root", fixture.root(), "-i", "--nodeps", "--nosignature", "--nodigest", oddity}),
         0);
-    QFile repoFile(fixture.root() + QStringLiteral("/etc/yum.repos.d/oddities.repo"));
-    QVERIFY(repoFile.open(QIODevice::WriteOnly));
-    repoFile.write(QStringLiteral("[oddities]\nname=Oddities\nbaseurl=file://%1/\nenabled=1\n"
-                                  "gpgcheck=0\n")
-                       .arg(repo.value(QStringLiteral("repo")).toString())
-                       .toUtf8());
-    repoFile.close();
+    QVERIFY(EngineFixture::put(fixture.root() + QStringLiteral("/etc/yum.repos.d/oddities.repo"),
+        QStringLiteral("[oddities]\nname=Oddities\nbaseurl=file://%1/\nenabled=1\ngpgcheck=0\n")
+            .arg(repo.value(QStringLiteral("repo")).toString())
+            .toUtf8()));
 
     engine = &fixture.engine();
     QHash<QString, bool> repos = EngineFixture::allRepos();
@@ -203,11 +199,7 @@ void TestPackageTable::initTestCase()
 int TestPackageTable::rowOf(QString const& name, bool isGroup) const
 {
     Package::Entry const* entry = engine->findEntry(isGroup, name);
-    for (int row = 0; entry && row < engine->count(); ++row) {
-        if ((*engine)[row] == entry)
-            return row;
-    }
-    return -1;
+    return entry ? int(std::find(engine->begin(), engine->end(), entry) - engine->begin()) : -1;
 }
 
 QStringList TestPackageTable::shown() const
@@ -314,7 +306,8 @@ void TestPackageTable::sameRows()
         bool const group = name.startsWith('@');
         Package::Entry const* entry = engine->findEntry(group, name.mid(group ? 1 : 0));
         QVERIFY2(entry, qPrintable(name));
-        QVERIFY2(direct.contains(rowOf(entry->name, group)) == finds.contains(name), qPrintable(name));
+        QVERIFY2(
+            direct.contains(rowOf(entry->name, group)) == finds.contains(name), qPrintable(name));
     }
 }
 
@@ -412,7 +405,7 @@ void TestPackageTable::areasAndRows()
 
 void TestPackageTable::extraDataOnDemand()
 {
-        QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
+    QVERIFY(!engine->fileListsCollected() && !engine->otherDataCollected());
     QList<Area*> const areas = describe(QStringLiteral("sandbox-kernel"));
     QString const mustLoad = QStringLiteral("Show (must load extra data)");
     QCOMPARE(areas[0]->filesButton()->text(), mustLoad);
@@ -471,7 +464,7 @@ void TestPackageTable::describeRepository()
 // that wait until the wait is over, shows no file list, and is ready again.
 void TestPackageTable::hiddenWhileLoading()
 {
-        engine->clear();
+    engine->clear();
     QVERIFY(engine->collect(EngineFixture::allRepos()) && !engine->fileListsCollected());
     model->reset();
     QList<Area*> const areas = describe(QStringLiteral("aurora"));
@@ -483,6 +476,9 @@ void TestPackageTable::hiddenWhileLoading()
     QCOMPARE(fixture.answerer().answered(), answers);
     QVERIFY(dialog->findChildren<Area*>().isEmpty());
     QCOMPARE(describe(QStringLiteral("aurora"))[0]->filesButton()->text(), QStringLiteral("Show"));
+    // Left on screen, the modal dialog would be answered again whenever a
+    // later test's message closes.
+    dialog->hide();
 }
 
 // While the change logs load on a worker (the file lists are loaded by now),
@@ -1022,9 +1018,7 @@ void TestPackageTable::marksFiles()
     QFETCH(QString, told);
     model->clearActions();
     QString const path = dir.filePath(file);
-    QFile out(path);
-    QVERIFY(text.isNull() || (out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) >= 0));
-    out.close();
+    QVERIFY(text.isNull() || EngineFixture::put(path, text.toUtf8()));
     int const answered = fixture.answerer().answered();
     QCOMPARE(Marks::importFile(fixture.window(), *model, path), !marked.isEmpty());
     QCOMPARE(marks(), marked);

@@ -65,10 +65,9 @@ private:
 
 void TestRowsAndRelations::initTestCase()
 {
-    QString error;
     EngineFixture::Options options = EngineFixture::local();
     options.extra = QStringList {"sandbox-kernel-5.3.0", "quartz", "libmica.x86_64"};
-    QVERIFY2(fixture.start(options, true, &error), qPrintable(error));
+    QVERIFY2(fixture.start(options, true), qPrintable(fixture.error));
     engine = &fixture.engine();
     QVERIFY(engine->advisoriesCollected());
     model = new Model(engine, fixture.window());

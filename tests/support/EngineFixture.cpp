@@ -25,17 +25,17 @@ EngineFixture::~EngineFixture()
     delete window_;
 }
 
-bool EngineFixture::prepare(Options const& options, QString* error)
+bool EngineFixture::prepare(Options const& options)
 {
     if (!dir.isValid()) {
-        *error = QStringLiteral("no temporary directory");
+        error = QStringLiteral("no temporary directory");
         return false;
     }
     QStringList arguments {QStringLiteral("root"), root()};
     if (options.http) {
         server_.reset(new Sandbox::Server(options.larder, options.larderOnly));
         if (!server_->isRunning()) {
-            *error = QStringLiteral("the repository server did not start");
+            error = QStringLiteral("the repository server did not start");
             return false;
         }
         arguments << QStringLiteral("--url-base") << server_->url();
@@ -50,7 +50,7 @@ bool EngineFixture::prepare(Options const& options, QString* error)
         arguments << QStringLiteral("--group");
     if (!options.extra.isEmpty())
         arguments << QStringLiteral("--extra") << options.extra.join(QLatin1Char(','));
-    if (Sandbox::run(arguments, error).isEmpty())
+    if (Sandbox::run(arguments, &error).isEmpty())
         return false;
     InstallRoot::set(root());
 
@@ -65,15 +65,13 @@ bool EngineFixture::prepare(Options const& options, QString* error)
     return true;
 }
 
-bool EngineFixture::start(Options const& options, bool collect, QString* error)
+bool EngineFixture::start(Options const& options, bool collect, QString* reason)
 {
-    if (!prepare(options, error))
-        return false;
-    if (!engine_->initialize() || (collect && !engine_->collect(allRepos()))) {
-        *error = QStringLiteral("the engine did not start and collect");
-        return false;
-    }
-    return true;
+    if (prepare(options) && (!engine_->initialize() || (collect && !engine_->collect(allRepos()))))
+        error = QStringLiteral("the engine did not start and collect");
+    if (reason)
+        *reason = error;
+    return error.isEmpty();
 }
 
 QString EngineFixture::root() const
@@ -127,12 +125,12 @@ bool EngineFixture::readOnly(QString const& dir, std::function<bool()> const& wo
     return result;
 }
 
-QStringList EngineFixture::rpmQa(QString const& root)
+QStringList EngineFixture::rpmQa(QString const& root, QString const& format)
 {
     QProcess process;
     process.start(QStringLiteral("rpm"),
         {QStringLiteral("--root"), root, QStringLiteral("-qa"), QStringLiteral("--qf"),
-            QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}\\n")});
+            format + QStringLiteral("\\n")});
     process.waitForFinished(60000);
     QStringList lines = QString::fromUtf8(process.readAllStandardOutput())
                             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -166,4 +164,11 @@ bool EngineFixture::copyRoot(QString const& root, QString const& copy)
     while (locks.hasNext())
         QFile::remove(locks.next());
     return true;
+}
+
+bool EngineFixture::put(QString const& path, QByteArray const& content, bool append)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate))
+        && file.write(content) == content.size();
 }

@@ -36,10 +36,10 @@ public:
     ~EngineFixture();
 
     // Builds the root (and the server); false with the reason in error.
-    bool prepare(Options const& options, QString* error);
+    bool prepare(Options const& options);
     // prepare, then starts the engine and, when collect, collects every
-    // repository.
-    bool start(Options const& options, bool collect, QString* error);
+    // repository; the reason of a failure in error too, when given.
+    bool start(Options const& options, bool collect, QString* reason = nullptr);
     // Repositories read from file:// URLs, without a server.
     static Options local()
     {
@@ -60,6 +60,8 @@ public:
     HProgressBar* totalBar() const { return totalBar_; }
     HProgressBar* itemBar() const { return itemBar_; }
     ModalAnswerer& answerer() { return answerer_; }
+    // Why prepare or start (or a suite's start helper) failed.
+    QString error;
 
     // Every repository of the sandbox, used in this session.
     static QHash<QString, bool> allRepos();
@@ -75,8 +77,10 @@ public:
     // Runs work with dir bind-mounted read-only (root only); its result.
     static bool readOnly(QString const& dir, std::function<bool()> const& work);
 
-    // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE, sorted.
-    static QStringList rpmQa(QString const& root);
+    // The packages of root's rpm database as NAME-EPOCH:VERSION-RELEASE (or
+    // in the query format given), sorted.
+    static QStringList rpmQa(QString const& root,
+        QString const& format = QStringLiteral("%{NAME}-%{EPOCHNUM}:%{VERSION}-%{RELEASE}"));
     // Runs a dnf command line on the root, the way the sandbox configures it,
     // without plugins (they would read the host's configuration, as the
     // companion script reads none); its standard output.
@@ -85,6 +89,8 @@ public:
     // A copy of a root (for the same commands run by dnf); false when it
     // could not be made.
     static bool copyRoot(QString const& root, QString const& copy);
+    // Writes (or appends) content to a file; whether all of it was written.
+    static bool put(QString const& path, QByteArray const& content, bool append = false);
 
 private:
     QTemporaryDir dir;

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QMutexLocker>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <unistd.h>
@@ -23,14 +24,9 @@ bool verifyDb(QString const& root)
 // The installed size of every package of root's rpm database.
 qint64 installedSize(QString const& root)
 {
-    QProcess process;
-    process.start(QStringLiteral("rpm"),
-        {QStringLiteral("--root"), root, QStringLiteral("-qa"), QStringLiteral("--qf"),
-            QStringLiteral("%{SIZE}\\n")});
-    process.waitForFinished(60000);
     qint64 total = 0;
-    for (QByteArray const& line : process.readAllStandardOutput().split('\n'))
-        total += line.toLongLong();
+    for (QString const& size : EngineFixture::rpmQa(root, QStringLiteral("%{SIZE}")))
+        total += size.toLongLong();
     return total;
 }
 
@@ -49,26 +45,25 @@ EngineFixture::Options withExtras()
 }
 
 // Starts the engine on the prepared root and collects every repository,
-// answering OK to every dialog not answered otherwise; an empty text on
-// success, else what failed.
-QString startPrepared(EngineFixture& fixture)
+// answering OK to every dialog not answered otherwise; false with what
+// failed in the fixture's error.
+bool startPrepared(EngineFixture& fixture)
 {
     fixture.answerer().alwaysClick(QStringLiteral("okButton"));
     if (!fixture.engine().initialize())
-        return QStringLiteral("the engine did not start");
-    if (!fixture.engine().collect(EngineFixture::allRepos()))
-        return QStringLiteral("the first collection failed");
-    return QString();
+        fixture.error = QStringLiteral("the engine did not start");
+    else if (!fixture.engine().collect(EngineFixture::allRepos()))
+        fixture.error = QStringLiteral("the first collection failed");
+    return fixture.error.isEmpty();
 }
 
 // prepare, then startPrepared. With copy, a copy of the root is made before
 // the engine takes its lock (its path in copy), for dnf to make the same change.
-QString startCollected(
+bool startCollected(
     EngineFixture& fixture, EngineFixture::Options const& options, QString* copy = nullptr)
 {
-    QString error;
-    if (!fixture.prepare(options, &error))
-        return error;
+    if (!fixture.prepare(options))
+        return false;
     if (copy)
         *copy = fixture.copyRoot(QStringLiteral("dnf-root"));
     return startPrepared(fixture);
@@ -148,14 +143,12 @@ void TestEngineApply::applyMarks()
     EngineFixture::Options options;
     options.larder = QStringLiteral("tester:s3cret-pass");
     options.larderOnly = true;
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(options), qPrintable(fixture.error));
     BarWatch total;
     BarWatch item;
     total.watch(fixture.totalBar());
     item.watch(fixture.itemBar());
-    QString const failure = startPrepared(fixture);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startPrepared(fixture), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     ModalAnswerer& answerer = fixture.answerer();
     QStringList const before = EngineFixture::rpmQa(fixture.root());
@@ -255,8 +248,7 @@ void TestEngineApply::groupsAndConflicts()
     EngineFixture::Options options;
     options.group = true;
     QString copy;
-    QString const failure = startCollected(fixture, options, &copy);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startCollected(fixture, options, &copy), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
 
     // A group to install whose installed package is marked for removal:
@@ -344,15 +336,12 @@ void TestEngineApply::asDnfDoes()
     EngineFixture fixture;
     EngineFixture::Options options = withExtras();
     options.extra = extra;
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
-    if (QTest::currentDataTag() == QLatin1String("install-only update beyond the limit")) {
-        QFile conf(fixture.root() + QStringLiteral("/etc/yum.conf"));
-        QVERIFY(conf.open(QIODevice::Append) && conf.write("installonly_limit=2\n") > 0);
-    }
+    QVERIFY2(fixture.prepare(options), qPrintable(fixture.error));
+    if (QTest::currentDataTag() == QLatin1String("install-only update beyond the limit"))
+        QVERIFY(EngineFixture::put(
+            fixture.root() + QStringLiteral("/etc/yum.conf"), "installonly_limit=2\n", true));
     QString const copy = fixture.copyRoot(QStringLiteral("dnf-root"));
-    QString const failure = startPrepared(fixture);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startPrepared(fixture), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     Package::Entry* entry = nullptr;
     if (name.startsWith(QLatin1String("older "))) {
@@ -404,8 +393,8 @@ void TestEngineApply::failedApplies_data()
                                    << QStringList {"/usr/share/clash/shared.txt",
                                           "conflicts between attempted installs of clash-left"}
                                    << 2 << "";
-    QTest::newRow("file system full") << QStringList {"bulky"} << "full disk"
-                                      << QStringList {"bulky-1.0-1.noarch"} << 2 << "";
+    QTest::newRow("file system full")
+        << QStringList {"bulky"} << "full disk" << QStringList {"bulky-1.0-1.noarch"} << 2 << "";
     QTest::newRow("transaction lock held")
         << QStringList {"ember"} << "lock" << QStringList {"held by another process"} << 2 << "";
     // The librepo asks more than once and the script logs what it raises:
@@ -428,8 +417,7 @@ void TestEngineApply::failedApplies()
     QFETCH(int, dialogs);
     QFETCH(QString, applied);
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(withExtras(), &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(withExtras()), qPrintable(fixture.error));
     QScopedPointer<Sandbox::Server> server;
     if (cause == QLatin1String("missing file")) {
         // A copy of extras without the package file, on a server of its own.
@@ -437,35 +425,27 @@ void TestEngineApply::failedApplies()
         QString const extras = Sandbox::repos()[QStringLiteral("repos")]
                                    .toObject()[QStringLiteral("extras")]
                                    .toString();
-        QVERIFY(QDir().mkpath(tree));
-        QCOMPARE(QProcess::execute(QStringLiteral("cp"),
-                     {QStringLiteral("-r"), extras, tree + QStringLiteral("/extras")}),
-            0);
+        QVERIFY(QDir().mkpath(tree)
+            && EngineFixture::copyRoot(extras, tree + QStringLiteral("/extras")));
         QVERIFY(QFile::remove(tree + QStringLiteral("/extras/Packages/bulky-1.0-1.noarch.rpm")));
         server.reset(new Sandbox::Server(QString(), false, QString(), tree));
         QVERIFY(server->isRunning());
-        QFile repo(fixture.root() + QStringLiteral("/etc/yum.repos.d/extras.repo"));
-        QVERIFY(repo.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        repo.write(QStringLiteral("[extras]\nname=Extras copy\nbaseurl=%1/extras/\ngpgcheck=0\n")
-                       .arg(server->url())
-                       .toUtf8());
+        QVERIFY(EngineFixture::put(fixture.root() + QStringLiteral("/etc/yum.repos.d/extras.repo"),
+            QStringLiteral("[extras]\nname=Extras copy\nbaseurl=%1/extras/\ngpgcheck=0\n")
+                .arg(server->url())
+                .toUtf8()));
     }
-    QString const failure = startPrepared(fixture);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startPrepared(fixture), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     QStringList const before = EngineFixture::rpmQa(fixture.root());
     mark(engine, Package::Install, install);
 
     // The file system under the package's directory too small for it.
-    struct Mount
-    {
-        QString path;
-        ~Mount()
-        {
-            if (!path.isEmpty())
-                QProcess::execute(QStringLiteral("umount"), {path});
-        }
-    } small;
+    QString small;
+    auto const unmount = qScopeGuard([&small] {
+        if (!small.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {small});
+    });
     if (cause == QLatin1String("full disk")) {
         QString const mount = fixture.root() + QStringLiteral("/usr/share/bulky");
         QVERIFY(QDir().mkpath(mount));
@@ -475,7 +455,7 @@ void TestEngineApply::failedApplies()
                        QStringLiteral("size=1m"), QStringLiteral("tmpfs"), mount})
                 != 0)
             QSKIP("mounting a small file system needs the superuser");
-        small.path = mount;
+        small = mount;
     }
 
     QProcess holder; // another process holds rpm's transaction lock
@@ -534,21 +514,17 @@ void TestEngineApply::keyImportQuestion()
     EngineFixture fixture;
     EngineFixture::Options options;
     options.repos = QStringList {QStringLiteral("updates")};
-    QString error;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(options), qPrintable(fixture.error));
     QJsonObject const repo = Sandbox::run(
-        {QStringLiteral("signed-repo"), fixture.root() + QStringLiteral("/../signed")}, &error);
-    QVERIFY2(!repo.isEmpty(), qPrintable(error));
-    QFile file(fixture.root() + QStringLiteral("/etc/yum.repos.d/signed.repo"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(
+        {QStringLiteral("signed-repo"), fixture.root() + QStringLiteral("/../signed")},
+        &fixture.error);
+    QVERIFY2(!repo.isEmpty(), qPrintable(fixture.error));
+    QVERIFY(EngineFixture::put(fixture.root() + QStringLiteral("/etc/yum.repos.d/signed.repo"),
         QStringLiteral("[signed]\nname=Signed\nbaseurl=file://%1\ngpgcheck=1\ngpgkey=file://%2\n")
             .arg(repo[QStringLiteral("repo")].toString(), repo[QStringLiteral("key")].toString())
-            .toUtf8());
-    file.close();
+            .toUtf8()));
     ModalAnswerer& answerer = fixture.answerer();
-    QString const failure = startPrepared(fixture);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startPrepared(fixture), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     QStringList const before = EngineFixture::rpmQa(fixture.root());
     mark(engine, Package::Install, {"fjord"});
@@ -590,8 +566,7 @@ void TestEngineApply::keyImportQuestion()
 void TestEngineApply::scriptOutput()
 {
     EngineFixture fixture;
-    QString const failure = startCollected(fixture, withExtras());
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startCollected(fixture, withExtras()), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     Log::Window window(engine.logEntries());
     window.show();
@@ -606,8 +581,8 @@ void TestEngineApply::scriptOutput()
     for (int i = 1; i <= 16384; ++i)
         expected.append(QStringLiteral("loud %1 ").arg(i, 5, 10, QLatin1Char('0'))
             + QString(52, QLatin1Char('x')));
-    QCOMPARE(logTexts(engine, Log::Output)
-                 .filter(QRegularExpression(QStringLiteral("^loud [0-9]{5} "))),
+    QCOMPARE(
+        logTexts(engine, Log::Output).filter(QRegularExpression(QStringLiteral("^loud [0-9]{5} "))),
         expected);
 }
 

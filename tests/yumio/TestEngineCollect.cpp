@@ -53,13 +53,6 @@ QByteArray filesUnder(QString const& dir, int* count = nullptr)
     return content;
 }
 
-bool put(QString const& path, QByteArray const& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(content) == content.size();
-}
-
 } // namespace
 
 // A collection as dnf sees the root, what it reads on demand, and failures
@@ -90,10 +83,9 @@ private:
 
 void TestEngineCollect::initTestCase()
 {
-    QString error;
     EngineFixture::Options options;
     options.group = true;
-    QVERIFY2(fixture.prepare(options, &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(options), qPrintable(fixture.error));
     dnfAll = fixture.dnf({QStringLiteral("list"), QStringLiteral("--all")});
     dnfUpdates = fixture.dnf({QStringLiteral("list"), QStringLiteral("--upgrades")});
     QVERIFY(!dnfAll.isEmpty());
@@ -260,14 +252,13 @@ void TestEngineCollect::repositoryFailures()
 {
     QFETCH(QString, baseurl);
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::local(), &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(EngineFixture::local()), qPrintable(fixture.error));
     Sandbox::Server strict(QStringLiteral("tester:right-secret"), true);
     QVERIFY(strict.isRunning());
     if (baseurl == QLatin1String("corrupt-primary"))
         baseurl = QStringLiteral("file://")
             + Sandbox::repos()[QStringLiteral("repos")].toObject()[baseurl].toString();
-    QVERIFY(put(fixture.root() + QStringLiteral("/etc/yum.repos.d/updates.repo"),
+    QVERIFY(EngineFixture::put(fixture.root() + QStringLiteral("/etc/yum.repos.d/updates.repo"),
         QStringLiteral("[updates]\nname=Updates\nbaseurl=%1\ngpgcheck=0\n")
             .arg(QString(baseurl).replace(QLatin1String("%1"), strict.url()))
             .toUtf8()));
@@ -300,12 +291,12 @@ void TestEngineCollect::repositoryFailures()
 void TestEngineCollect::ignoredRepositoryFiles()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.prepare(EngineFixture::local(), &error), qPrintable(error));
+    QVERIFY2(fixture.prepare(EngineFixture::local()), qPrintable(fixture.error));
     QString const dir = fixture.root() + QStringLiteral("/etc/yum.repos.d/");
-    QVERIFY(put(dir + "cafe.repo", "[cafe]\nname=Caf\xe9\nbaseurl=file:///nowhere\n"));
-    QVERIFY(put(dir + "main.repo", "[main]\nname=Main\nbaseurl=file:///nowhere\n"));
-    QVERIFY(put(dir + "broken.repo", "[broken\nname=Broken\n"));
+    QVERIFY(
+        EngineFixture::put(dir + "cafe.repo", "[cafe]\nname=Caf\xe9\nbaseurl=file:///nowhere\n"));
+    QVERIFY(EngineFixture::put(dir + "main.repo", "[main]\nname=Main\nbaseurl=file:///nowhere\n"));
+    QVERIFY(EngineFixture::put(dir + "broken.repo", "[broken\nname=Broken\n"));
     YumIO& engine = fixture.engine();
     QVERIFY(engine.initialize());
     QVERIFY(engine.collect(EngineFixture::allRepos()));
@@ -326,15 +317,13 @@ void TestEngineCollect::ignoredRepositoryFiles()
 void TestEngineCollect::brokenConfigurationAfterStart()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.start(EngineFixture::local(), true, &error), qPrintable(error));
+    QVERIFY2(fixture.start(EngineFixture::local(), true), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     QString const conf = fixture.root() + QStringLiteral("/etc/yum.conf");
     QFile file(conf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray const saved = file.readAll();
-    file.close();
-    QVERIFY(put(conf, "[main\nbroken\n"));
+    QVERIFY(EngineFixture::put(conf, "[main\nbroken\n"));
     QVERIFY(!EngineFixture::collectAgain(engine));
     QCOMPARE(engine.count(), 0);
     QCOMPARE(fixture.answerer().titles(), QStringList {YumIO::errorTitle()});
@@ -346,7 +335,7 @@ void TestEngineCollect::brokenConfigurationAfterStart()
     QVERIFY(!engine.collect(EngineFixture::allRepos()));
     QCOMPARE(fixture.answerer().answered(), 3);
 
-    QVERIFY(put(conf, saved));
+    QVERIFY(EngineFixture::put(conf, saved));
     QVERIFY(EngineFixture::collectAgain(engine));
     QVERIFY(engine.findEntry(false, QStringLiteral("aurora")));
     QCOMPARE(fixture.answerer().answered(), 3);
@@ -364,8 +353,7 @@ void TestEngineCollect::brokenConfigurationAfterStart()
 void TestEngineCollect::cleaningTheCache()
 {
     EngineFixture fixture;
-    QString error;
-    QVERIFY2(fixture.start(EngineFixture::local(), true, &error), qPrintable(error));
+    QVERIFY2(fixture.start(EngineFixture::local(), true), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     QString const cache = fixture.root() + QStringLiteral("/var/cache/yum");
     int files = 0;

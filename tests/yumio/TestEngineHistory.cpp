@@ -38,19 +38,19 @@ QList<QStringList> engineHistory(YumIO& engine)
 // The fixture's root after the dnf command, and the engine started and
 // collected on it (dnf first: the engine holds the package manager's lock
 // from its first collection on); every confirmation accepted. The root's
-// copy (for dnf to make the same changes) is its path with "-dnf".
-QString startAfter(EngineFixture& fixture, QStringList const& dnfArguments)
+// copy (for dnf to make the same changes) is its path with "-dnf". False
+// with the reason in the fixture's error.
+bool startAfter(EngineFixture& fixture, QStringList const& dnfArguments)
 {
-    QString error;
-    if (!fixture.prepare(EngineFixture::local(), &error))
-        return error;
+    if (!fixture.prepare(EngineFixture::local()))
+        return false;
     fixture.dnf(QStringList {QStringLiteral("-y")} + dnfArguments);
     if (!EngineFixture::copyRoot(fixture.root(), fixture.root() + QStringLiteral("-dnf")))
-        return QStringLiteral("the root could not be copied");
-    if (!fixture.engine().initialize() || !fixture.engine().collect(EngineFixture::allRepos()))
-        return QStringLiteral("the engine did not start and collect");
+        fixture.error = QStringLiteral("the root could not be copied");
+    else if (!fixture.engine().initialize() || !fixture.engine().collect(EngineFixture::allRepos()))
+        fixture.error = QStringLiteral("the engine did not start and collect");
     fixture.answerer().alwaysClick(QStringLiteral("okButton"));
-    return QString();
+    return fixture.error.isEmpty();
 }
 
 QStringList actions(YumIO& engine, int id)
@@ -79,8 +79,7 @@ private slots:
 void TestEngineHistory::historyAndItsOperations()
 {
     EngineFixture fixture;
-    QString const failure = startAfter(fixture, {"install", "ember", "aurora-1.1"});
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY2(startAfter(fixture, {"install", "ember", "aurora-1.1"}), qPrintable(fixture.error));
     YumIO& engine = fixture.engine();
     QString const copy = fixture.root() + QStringLiteral("-dnf");
     Package::Entry* granite = engine.findEntry(false, QStringLiteral("granite"));
