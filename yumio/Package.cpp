@@ -46,3 +46,12 @@ bool Package::allows(State state, Action action)
     }
     return true;
 }
+
+QString Package::shared(QSet<QString>& texts, QString const& text)
+{
+    auto const known = texts.constFind(text);
+    if (known != texts.cend())
+        return *known;
+    texts.insert(text);
+    return text;
+}

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QMetaType>
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 
@@ -99,6 +100,10 @@ public:
 // is out of date, an install for what is not installed, a removal, a
 // reinstall or a downgrade for what is (None always).
 bool allows(State state, Action action);
+
+// text, or the equal one texts holds already (it keeps text when it holds
+// none): one copy of each of the texts of few values rows repeat (sizes).
+QString shared(QSet<QString>& texts, QString const& text);
 
 } // namespace Package
 

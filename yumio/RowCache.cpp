@@ -258,13 +258,7 @@ Package::Entry* readRow(
     quint32 const repo = in.u32();
     quint32 const arch = in.u32();
     entry->sizeBytes = in.u64();
-    // Sizes are texts of few values: one copy of each.
-    entry->size = in.text();
-    auto const size = sizes.constFind(entry->size);
-    if (size != sizes.cend())
-        entry->size = *size;
-    else
-        sizes.insert(entry->size);
+    entry->size = Package::shared(sizes, in.text());
     entry->summary = in.text();
     entry->buildSeconds = long(qint64(in.u64()));
     entry->buildTime = in.text();

@@ -219,14 +219,7 @@ public:
     }
 
     // A text of few values (a size), shared with an earlier equal one.
-    QString text(QString const& text)
-    {
-        auto const known = few.constFind(text);
-        if (known != few.cend())
-            return *known;
-        few.insert(text);
-        return text;
-    }
+    QString text(QString const& text) { return Package::shared(few, text); }
 
 private:
     QList<QString> texts;

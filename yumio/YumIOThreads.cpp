@@ -11,10 +11,6 @@
 #include "yumio/YumIODialogs.h"
 
 #include <QEventLoop>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <QFontDatabase>
 #include <QImageReader>
 
@@ -22,6 +18,10 @@
 
 #include <pthread.h>
 #include <signal.h>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 std::atomic<bool> interruptFlag {false};
