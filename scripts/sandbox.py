@@ -60,7 +60,7 @@ Command line (run with /usr/bin/python3, the interpreter that has dnf):
       JSON: {"repo": PATH, "key": PATH, "fingerprint": HEX, "userid": TEXT}
 
   sandbox.py spec-repo SPEC DIR [--define NAME=VALUE]...
-      Build the RPMs of the spec file SPEC (with the macros given) and make
+      Build the RPMs of the RPM build recipe SPEC (with the macros given) and make
       the repository DIR of them. Prints JSON: {"repo": PATH, "rpms": [PATH]}
 
   sandbox.py demo DIR

@@ -35,7 +35,7 @@ def test_rpm_builds_and_installs_into_a_sandbox_root(tmp_path):
     assert not [p for p in listing if not p.startswith(top) or p.startswith(top + "build/")
                 or "__pycache__" in p or p.rstrip("/") == top + ".git" or "/.git/" in p]
 
-    # The spec a packager finds in the archive, configured by the build.
+    # The build recipe a packager finds in the archive, configured by the build.
     spec = os.path.join(TOPDIR, "vux.spec")
     with open(spec, "w") as f:
         f.write(run(["tar", "xzOf", archive, "vux-%s/packaging/vux.spec" % VERSION]).stdout)
