@@ -21,7 +21,7 @@ namespace {
 // the body: root, options, sources with their digests, the shared texts
 // (repositories, architectures), the rows.
 constexpr char magic[8] = {'V', 'U', 'X', 'R', 'O', 'W', 'S', '\n'};
-constexpr quint32 formatVersion = 2;
+constexpr quint32 formatVersion = 3;
 constexpr int headerSize = int(sizeof(magic)) + 4 + 8 + 8;
 // Installed versions chained behind a row: far more than any system keeps.
 constexpr int chainLimit = 4096;
@@ -31,14 +31,11 @@ enum RowFlag : quint8 { OlderVersion = 1, HasNext = 2 };
 
 // A fast checksum of the body: it finds damage, it guards against nothing
 // else (the file is the user's own). Taken in pieces, as the body is written
-// in pieces: the same sum as of the pieces joined.
+// in pieces: the same sum as of the pieces joined. The length counts in only
+// at the end, when a body written in pieces knows it.
 class Checksum
 {
 public:
-    explicit Checksum(quint64 size)
-        : hash(0x84222325cbf29ce4ULL ^ size)
-    {
-    }
     void add(char const* data, qsizetype size)
     {
         while (size > 0 && pendingSize > 0) {
@@ -54,11 +51,12 @@ public:
         for (; size > 0; --size)
             pending[pendingSize++] = *data++;
     }
-    quint64 result()
+    quint64 result(quint64 size)
     {
         for (int i = 0; i < pendingSize; ++i)
             hash = (hash ^ quint8(pending[i])) * 0x100000001b3ULL;
         pendingSize = 0;
+        word(reinterpret_cast<char const*>(&size));
         return hash ^ (hash >> 32);
     }
 
@@ -70,16 +68,16 @@ private:
         hash = (hash ^ value) * 0x9e3779b97f4a7c15ULL;
         hash ^= hash >> 29;
     }
-    quint64 hash;
+    quint64 hash = 0x84222325cbf29ce4ULL;
     char pending[8] = {};
     int pendingSize = 0;
 };
 
 quint64 checksum(char const* data, qsizetype size)
 {
-    Checksum sum {quint64(size)};
+    Checksum sum;
     sum.add(data, size);
-    return sum.result();
+    return sum.result(quint64(size));
 }
 
 QByteArray absent()
@@ -305,6 +303,13 @@ QByteArray RowCache::options(QStringList const& programOptions)
 bool RowCache::save(QString const& path, QString const& root, QByteArray const& options,
     Sources const& sources, QList<Package::Entry*> const& rows, QString* error)
 {
+    // The shared texts come before the rows in the file.
+    TextTable shared;
+    for (Package::Entry const* entry : rows)
+        for (Package::Entry const* version = entry; version; version = version->next) {
+            shared.index(version->repo);
+            shared.index(version->arch);
+        }
     Writer body;
     body.text(root);
     body.bytes(options);
@@ -321,35 +326,42 @@ bool RowCache::save(QString const& path, QString const& root, QByteArray const& 
         body.text(source);
         body.bytes(digest(kind, source));
     }
-    // The rows first, into a buffer of their own: the shared texts they use
-    // come before them in the file.
-    Writer rowData;
-    rowData.data.reserve(qsizetype(rows.size()) * 150);
-    TextTable shared;
-    rowData.u32(quint32(rows.size()));
-    for (Package::Entry const* entry : rows)
-        for (Package::Entry const* version = entry; version; version = version->next)
-            writeRow(rowData, *version, shared);
     body.u32(quint32(shared.texts.size()));
     for (QString const& text : std::as_const(shared.texts))
         body.text(text);
+    body.u32(quint32(rows.size()));
 
-    // The rows are most of the file: written from their own buffer, not
-    // copied behind the rest first.
-    quint64 const size = quint64(body.data.size()) + quint64(rowData.data.size());
-    Checksum sum {size};
-    sum.add(body.data.constData(), body.data.size());
-    sum.add(rowData.data.constData(), rowData.data.size());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    // The rows go to the file a piece at a time: the table is not held a
+    // second time, as bytes, while it is saved. The header, which carries the
+    // body's length and checksum, is written last over its place.
+    written = written && file.write(QByteArray(headerSize, '\0')) == headerSize;
+    Checksum sum;
+    quint64 size = 0;
+    auto put = [&](Writer& piece) {
+        sum.add(piece.data.constData(), piece.data.size());
+        size += quint64(piece.data.size());
+        written = written && file.write(piece.data) == piece.data.size();
+        piece.data.resize(0);
+    };
+    put(body);
+    constexpr qsizetype pieceSize = 256 * 1024;
+    body.data.reserve(pieceSize + 4096);
+    for (Package::Entry const* entry : rows)
+        for (Package::Entry const* version = entry; version && written; version = version->next) {
+            writeRow(body, *version, shared);
+            if (body.data.size() >= pieceSize)
+                put(body);
+        }
+    put(body);
     Writer header;
     header.raw(magic, int(sizeof(magic)));
     header.u32(formatVersion);
     header.u64(size);
-    header.u64(sum.result());
-
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    bool const written = file.open(QIODevice::WriteOnly) && file.write(header.data) >= 0
-        && file.write(body.data) >= 0 && file.write(rowData.data) >= 0 && file.commit();
+    header.u64(sum.result(size));
+    written = written && file.seek(0) && file.write(header.data) == headerSize && file.commit();
     if (!written && error)
         *error = file.errorString();
     return written;
