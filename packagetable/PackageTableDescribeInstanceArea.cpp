@@ -69,8 +69,8 @@ void Area::addPackageRows(bool primary)
     if (primary) {
         addPair(tr("Kind"), io.getKind(e));
         // A rename: the update is a package of another name.
-        if (!e.replacement.isEmpty())
-            addPair(tr("Replaced by"), e.replacement);
+        if (!e.replacement().isEmpty())
+            addPair(tr("Replaced by"), e.replacement());
         addPair(tr("Version"), io.getVerRel(e));
         if (e.repo != QLatin1String("installed")) {
             Button const details = addPairButton(tr("Repository"), io.getRepo(e), tr("Details"));

@@ -106,8 +106,8 @@ QByteArray Marks::text(Model const& model)
         if (e.kind == Package::Group)
             target = QLatin1Char('@') + e.name;
         else if (e.action == Package::Downgrade)
-            target = e.name + QLatin1Char('-') + e.downgradeVersion + QLatin1Char('.')
-                + e.downgradeTo.section(QLatin1Char('.'), -1);
+            target = e.name + QLatin1Char('-') + e.downgradeVersion() + QLatin1Char('.')
+                + e.downgradeTo().section(QLatin1Char('.'), -1);
         else if (e.action != Package::Remove && e.action != Package::Reinstall)
             target = nevra(e);
         text += QLatin1String(word) + QLatin1Char(' ') + target + QLatin1Char('\n');

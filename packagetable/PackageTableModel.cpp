@@ -198,7 +198,7 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
         case Package::Reinstall:
             return tr("Reinstall package");
         case Package::Downgrade:
-            return tr("Downgrade package to %1").arg(e.downgradeVersion);
+            return tr("Downgrade package to %1").arg(e.downgradeVersion());
         case Package::None:
             break;
         }
@@ -207,10 +207,10 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
         if (e.held())
             return e.state == Package::Updatable
                 ? tr("Package is held at version %1 (version lock): its update is held back")
-                      .arg(e.heldAt)
+                      .arg(e.heldAt())
                 : tr("Package is held at version %1 (version lock): no other version is "
                      "installed")
-                      .arg(e.heldAt);
+                      .arg(e.heldAt());
         switch (e.state) {
         case Package::Updatable:
             return tr("Package is available to update an out-of-date version");
@@ -246,8 +246,8 @@ QVariant Model::toolTip(Package::Entry const& e, int column) const
             for (Package::Entry const* version = &e; version; version = version->next) {
                 if (version->state == Package::Installed)
                     text += tr("Installed: %1\n").arg(version->verRel);
-                else if (!version->replacement.isEmpty())
-                    text += tr("Replaced by: %1 %2\n").arg(version->replacement, version->verRel);
+                else if (!version->replacement().isEmpty())
+                    text += tr("Replaced by: %1 %2\n").arg(version->replacement(), version->verRel);
                 else
                     text += tr("Available: %1\n").arg(version->verRel);
             }
@@ -447,8 +447,8 @@ void Model::setDowngrade(QModelIndex const& index, Package::Version const& versi
         return;
     Package::Entry* e = entry(index.row());
     e->action = Package::Downgrade;
-    e->downgradeTo = version.nevra;
-    e->downgradeVersion = version.version;
+    e->setDowngradeTo(version.nevra);
+    e->setDowngradeVersion(version.version);
     actionChanged(index.row());
 }
 

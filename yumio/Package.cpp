@@ -18,6 +18,26 @@ Package::Entry::~Entry()
     }
 }
 
+QString const& Package::Entry::none()
+{
+    static QString const empty;
+    return empty;
+}
+
+// Empty texts need no room of their own: the last one emptied gives it back.
+void Package::Entry::setRare(QString Rare::*field, QString const& text)
+{
+    if (!rare) {
+        if (text.isEmpty())
+            return;
+        rare = std::make_unique<Rare>();
+    }
+    (*rare).*field = text;
+    if (rare->replacement.isEmpty() && rare->downgradeTo.isEmpty()
+        && rare->downgradeVersion.isEmpty() && rare->heldAt.isEmpty())
+        rare.reset();
+}
+
 Package::EntryList::~EntryList()
 {
     deleteAll();

@@ -7,16 +7,25 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 struct _object;
 typedef _object PyObject;
 
 namespace Package {
 
-enum State { Updatable = 0, Available = 1, Installed = 2 };
-enum Kind { Suite = 0, Group = 1, Package = 2 };
+enum State : quint8 { Updatable = 0, Available = 1, Installed = 2 };
+enum Kind : quint8 { Suite = 0, Group = 1, Package = 2 };
 // Reinstall takes the installed version again from a repository, Downgrade
 // an older version (Entry::downgradeTo).
-enum Action { Update = 0, Install = 1, Remove = 2, None = 3, Reinstall = 4, Downgrade = 5 };
+enum Action : quint8 {
+    Update = 0,
+    Install = 1,
+    Remove = 2,
+    None = 3,
+    Reinstall = 4,
+    Downgrade = 5
+};
 
 // One row of the package table: a package, a suite or a group. Packages
 // have a row per name and architecture (doc/package-rows.md): an
@@ -30,9 +39,19 @@ struct Entry
     Entry(Entry const&) = delete;
     Entry& operator=(Entry const&) = delete;
 
+    // A table holds tens of thousands of entries: the small fields come
+    // first, packed, and the texts few rows have are held apart.
     Action action = None;
     State state = Available;
     Kind kind = Package;
+    // An installed version older than the newest of its name and
+    // architecture, in a row of its own.
+    bool olderVersion = false;
+    Action applyAction = None; // working field of an apply
+    // The most pressing advisory of an update (AdvisoryKind) and its
+    // severity rank; 0 for none.
+    quint8 advisoryKind = 0;
+    quint8 advisorySeverity = 0;
     QString name;
     QString verRel;
     QString repo;
@@ -44,27 +63,36 @@ struct Entry
     QString buildTime;
     PyObject* object = nullptr; // owned reference to the yum object
     Entry* next = nullptr; // owned chain of installed versions
+    Entry* applyCause = nullptr; // working field of an apply
+
     // The package that replaces this installed one when its update is a
     // package of another name (a rename: the update obsoletes it); the
     // update's own name, empty otherwise.
-    QString replacement;
-    // An installed version older than the newest of its name and
-    // architecture, in a row of its own.
-    bool olderVersion = false;
-    Action applyAction = None; // working fields of an apply
-    Entry* applyCause = nullptr;
-    // The most pressing advisory of an update (AdvisoryKind) and its
-    // severity rank; 0 for none.
-    quint8 advisoryKind = 0;
-    quint8 advisorySeverity = 0;
+    QString const& replacement() const { return rare ? rare->replacement : none(); }
+    void setReplacement(QString const& text) { setRare(&Rare::replacement, text); }
     // The version a Downgrade mark goes to, as the package manager names
     // the package (NAME-EPOCH:VERSION-RELEASE.ARCH), and its version text.
-    QString downgradeTo;
-    QString downgradeVersion;
+    QString const& downgradeTo() const { return rare ? rare->downgradeTo : none(); }
+    void setDowngradeTo(QString const& text) { setRare(&Rare::downgradeTo, text); }
+    QString const& downgradeVersion() const { return rare ? rare->downgradeVersion : none(); }
+    void setDowngradeVersion(QString const& text) { setRare(&Rare::downgradeVersion, text); }
     // Held by the version lock: the versions it is held at (empty when it
     // is not held).
-    QString heldAt;
-    bool held() const { return !heldAt.isEmpty(); }
+    QString const& heldAt() const { return rare ? rare->heldAt : none(); }
+    void setHeldAt(QString const& text) { setRare(&Rare::heldAt, text); }
+    bool held() const { return !heldAt().isEmpty(); }
+
+private:
+    struct Rare
+    {
+        QString replacement;
+        QString downgradeTo;
+        QString downgradeVersion;
+        QString heldAt;
+    };
+    static QString const& none();
+    void setRare(QString Rare::*field, QString const& text);
+    std::unique_ptr<Rare> rare;
 };
 
 // A repository version an installed package can be downgraded to.

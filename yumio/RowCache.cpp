@@ -228,14 +228,13 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
     out.text(entry.summary);
     out.u64(quint64(qint64(entry.buildSeconds)));
     out.text(entry.buildTime);
-    out.text(entry.replacement);
-    out.text(entry.heldAt);
+    out.text(entry.replacement());
+    out.text(entry.heldAt());
 }
 
 // One row; null when the record is damaged. *more tells whether an
 // installed version is chained behind it.
-Package::Entry* readRow(
-    Reader& in, QList<QString> const& shared, QSet<QString>& sizes, bool* more)
+Package::Entry* readRow(Reader& in, QList<QString> const& shared, QSet<QString>& sizes, bool* more)
 {
     quint8 const kind = in.u8();
     quint8 const state = in.u8();
@@ -260,8 +259,8 @@ Package::Entry* readRow(
     entry->summary = in.text();
     entry->buildSeconds = long(qint64(in.u64()));
     entry->buildTime = in.text();
-    entry->replacement = in.text();
-    entry->heldAt = in.text();
+    entry->setReplacement(in.text());
+    entry->setHeldAt(in.text());
     if (!in.ok || repo >= quint32(shared.size()) || arch >= quint32(shared.size())) {
         delete entry;
         return nullptr;
@@ -278,8 +277,8 @@ bool sameEntry(Package::Entry const& a, Package::Entry const& b)
         && a.advisoryKind == b.advisoryKind && a.advisorySeverity == b.advisorySeverity
         && a.sizeBytes == b.sizeBytes && a.buildSeconds == b.buildSeconds && a.name == b.name
         && a.verRel == b.verRel && a.repo == b.repo && a.arch == b.arch && a.size == b.size
-        && a.summary == b.summary && a.buildTime == b.buildTime && a.replacement == b.replacement
-        && a.heldAt == b.heldAt;
+        && a.summary == b.summary && a.buildTime == b.buildTime
+        && a.replacement() == b.replacement() && a.heldAt() == b.heldAt();
 }
 
 } // namespace

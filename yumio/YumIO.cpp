@@ -12,6 +12,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 size_t qHash(YumIO::EntryKey const& key, size_t seed)
@@ -227,7 +228,15 @@ Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString cons
     if (isGroup || !arch.isEmpty())
         return entryHash.value(
             isGroup ? EntryKey::group(name) : EntryKey::package(name, arch), nullptr);
-    return packagesByName.value(name).value(0, nullptr);
+    QList<Package::Entry*> const rows = findPackages(name);
+    return rows.value(0, nullptr);
+}
+
+QList<Package::Entry*> YumIO::findPackages(QString const& name) const
+{
+    auto const [first, last]
+        = std::equal_range(packagesByName.cbegin(), packagesByName.cend(), name, NameOrder());
+    return QList<Package::Entry*>(first, last);
 }
 
 YumIO::Marks YumIO::marks() const
@@ -236,7 +245,7 @@ YumIO::Marks YumIO::marks() const
     for (Package::Entry const* entry : entries) {
         if (entry->action != Package::None)
             marked.insert(
-                keyOf(*entry), {entry->action, entry->downgradeTo, entry->downgradeVersion});
+                keyOf(*entry), {entry->action, entry->downgradeTo(), entry->downgradeVersion()});
     }
     return marked;
 }
@@ -266,8 +275,8 @@ QStringList YumIO::restoreMarks(Marks const& marks)
             && (mark.action == Package::Update || mark.action == Package::Downgrade);
         if (entry && Package::allows(entry->state, mark.action) && !heldBack) {
             entry->action = mark.action;
-            entry->downgradeTo = mark.downgradeTo;
-            entry->downgradeVersion = mark.downgradeVersion;
+            entry->setDowngradeTo(mark.downgradeTo);
+            entry->setDowngradeVersion(mark.downgradeVersion);
         } else
             dropped << it.key().name;
     }

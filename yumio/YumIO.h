@@ -139,10 +139,7 @@ public:
     Package::Entry* findEntry(
         bool isGroup, QString const& name, QString const& arch = QString()) const;
     // The rows of a package name (not those of older versions).
-    QList<Package::Entry*> findPackages(QString const& name) const
-    {
-        return packagesByName.value(name);
-    }
+    QList<Package::Entry*> findPackages(QString const& name) const;
     // The marked actions, by entry, to be given back to the entries of a
     // later collection: each mark returns to the entry of the same key when
     // its new state allows the action (a held package takes no update or
@@ -513,7 +510,20 @@ private:
     // --- Data ----------------------------------------------------------------
     Package::EntryList entries;
     QHash<EntryKey, Package::Entry*> entryHash;
-    QHash<QString, QList<Package::Entry*>> packagesByName; // the rows of each package name
+    // Rows and names in the order of package names.
+    struct NameOrder
+    {
+        bool operator()(Package::Entry const* a, Package::Entry const* b) const
+        {
+            return a->name < b->name;
+        }
+        bool operator()(Package::Entry const* a, QString const& b) const { return a->name < b; }
+        bool operator()(QString const& a, Package::Entry const* b) const { return a < b->name; }
+    };
+    // The package rows (not those of older versions) sorted by name, in the
+    // collection's order within a name: a list of pointers, not a hash of
+    // lists, for tens of thousands of names.
+    QList<Package::Entry*> packagesByName;
     // The packages of a running collection in the order the script gave
     // them: the rows follow it (see collectReal).
     QList<Package::Entry*> collectOrder;

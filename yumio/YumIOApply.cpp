@@ -164,7 +164,7 @@ bool YumIO::applyReal()
             bool const downgrade = entry->applyAction == Package::Downgrade;
             PyRef item = !installed ? PyRef()
                 : downgrade         ? PyRef::steal(
-                              Py_BuildValue("(Os)", installed, entry->downgradeTo.toUtf8().constData()))
+                              Py_BuildValue("(Os)", installed, entry->downgradeTo().toUtf8().constData()))
                             : PyRef::borrow(installed);
             if (!item
                 || PyList_Append(downgrade ? downgrades.get() : reinstalls.get(), item.get())

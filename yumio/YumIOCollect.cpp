@@ -526,7 +526,7 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
             = replaced.isEmpty() ? NameArch {update.name, update.arch} : replaced.first();
         Package::Entry* entry = makeEntry(update, Package::Updatable, shared);
         if (key.first != entry->name) {
-            entry->replacement = entry->name;
+            entry->setReplacement(entry->name);
             entry->name = key.first;
         }
         Package::Entry** tail = &entry->next;
@@ -561,7 +561,8 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         return false;
     for (Package::Entry* entry : std::as_const(collectOrder))
         if (!entry->olderVersion)
-            packagesByName[entry->name].append(entry);
+            packagesByName.append(entry);
+    std::stable_sort(packagesByName.begin(), packagesByName.end(), NameOrder());
     return true;
 }
 

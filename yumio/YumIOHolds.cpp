@@ -57,9 +57,9 @@ void YumIO::readHolds(QList<Package::Entry*> const& targets)
         Package::Entry const* installed
             = entry->state == Package::Updatable && entry->next ? entry->next : entry;
         if (entry->kind != Package::Group)
-            entry->heldAt = entry->state == Package::Available
-                ? QString()
-                : heldAt.value(holdKey(installed->name, installed->arch));
+            entry->setHeldAt(entry->state == Package::Available
+                    ? QString()
+                    : heldAt.value(holdKey(installed->name, installed->arch)));
     }
 }
 
@@ -76,7 +76,7 @@ bool YumIO::setHold(Package::Entry const& entry, bool hold)
         return false;
     readHolds(entries);
     log(Log::Message, 1,
-        hold ? tr("Held %1 at version %2").arg(entry.name, entry.heldAt)
+        hold ? tr("Held %1 at version %2").arg(entry.name, entry.heldAt())
              : tr("Released the hold on %1").arg(entry.name));
     return true;
 }

@@ -654,7 +654,7 @@ void TestPackageTable::contextMenusByStateAndColumn()
     QCOMPARE(runMenu(row, column, choose), offered);
     QCOMPARE(int((*engine)[row]->action), action);
     if (action == Package::Downgrade)
-        QCOMPARE((*engine)[row]->downgradeVersion, QStringLiteral("2:1.0-1"));
+        QCOMPARE((*engine)[row]->downgradeVersion(), QStringLiteral("2:1.0-1"));
     // Both menus report what they may have changed, as a click does.
     QCOMPARE(changed.count(), 1);
     model->clearActions();
@@ -955,7 +955,7 @@ void TestPackageTable::marksExportThenImport()
     model->clearActions();
     QVERIFY(Marks::importFile(fixture.window(), *model, path));
     QCOMPARE(marks(), before);
-    QCOMPARE((*engine)[libbasalt]->downgradeTo, versions.older.first().nevra);
+    QCOMPARE((*engine)[libbasalt]->downgradeTo(), versions.older.first().nevra);
     QCOMPARE(fixture.answerer().answered(), answered);
 
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);

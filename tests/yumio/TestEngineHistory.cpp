@@ -91,7 +91,7 @@ void TestEngineHistory::historyAndItsOperations()
         QStringLiteral("1.0-1 base"));
     granite->action = Package::Reinstall;
     aurora->action = Package::Downgrade;
-    aurora->downgradeTo = versions.older.first().nevra;
+    aurora->setDowngradeTo(versions.older.first().nevra);
     QVERIFY(engine.apply());
     QVERIFY2(fixture.answerer().texts().first().contains(QLatin1String("aurora 1.1-1 -> 1.0-1")),
         qPrintable(fixture.answerer().texts().first()));
