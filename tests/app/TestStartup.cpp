@@ -158,7 +158,6 @@ private slots:
     void cachedRowsShownThenConfirmed();
     void cacheInvalidatedBySystem_data();
     void cacheInvalidatedBySystem();
-    void damagedCacheIgnored_data();
     void damagedCacheIgnored();
     void repositoryAddedInTheEditorFirst();
     void closeDuringASilentLoad();
@@ -268,11 +267,12 @@ void TestStartup::layoutSurvivesARestartUntilReset()
             || QSettings(WindowSettings::fileName(), QSettings::NativeFormat).allKeys().isEmpty());
         again.stopAndQuit(false);
     }
-    MainWindow third;
-    QVERIFY(start(third));
-    QCOMPARE(layout(third), firstLayout);
+    // A later Quit keeps the reset layout for the next run.
+    WindowSettings const kept = WindowSettings::load();
+    QCOMPARE(
+        (QList<int> {kept.view, kept.groups, kept.ignoreCase, kept.sortColumn, kept.sortOrder}),
+        firstLayout.mid(0, 5));
     QCOMPARE(answerer.answered(), 0);
-    third.stopAndQuit(false);
 }
 
 void TestStartup::startsWithLogWindow()
@@ -446,44 +446,26 @@ void TestStartup::cacheInvalidatedBySystem()
     QVERIFY(writeAll(updates, saved));
 }
 
-void TestStartup::damagedCacheIgnored_data()
-{
-    QTest::addColumn<QString>("damage");
-    for (char const* damage :
-        {"byte changed", "truncated", "bad magic", "wrong version", "other root"})
-        QTest::newRow(damage) << QString::fromLatin1(damage);
-}
-
 // A file that is not whole, not of this format or of another root is never
 // read as rows: the start reads it with the same RowCache::load, and that
 // the next collection writes a valid one is cacheInvalidatedBySystem's.
 void TestStartup::damagedCacheIgnored()
 {
-    QFETCH(QString, damage);
-    static QByteArray good; // one start's cache for every row
-    if (good.isEmpty()) {
-        startWindow();
-        good = readAll(cacheFile());
+    startWindow();
+    QVERIFY(cacheValid());
+    QByteArray const good = readAll(cacheFile());
+    QByteArray changed = good, magic = good, version = good;
+    changed[good.size() - 30] = char(good[good.size() - 30] ^ 0x20);
+    magic[0] = 'X';
+    version[8] = char(good[8] + 1);
+    for (QByteArray const& bad : {changed, good.left(good.size() / 2), magic, version}) {
+        QVERIFY(writeAll(cacheFile(), bad));
+        QVERIFY(!cacheValid());
     }
-    QVERIFY(good.size() > 100);
-    QByteArray bad = good;
-    QString path = cacheFile();
-    QString otherRoot;
-    if (damage == QLatin1String("byte changed")) {
-        bad[bad.size() - 30] = char(bad[bad.size() - 30] ^ 0x20);
-    } else if (damage == QLatin1String("truncated")) {
-        bad.truncate(bad.size() / 2);
-    } else if (damage == QLatin1String("bad magic")) {
-        bad[0] = 'X';
-    } else if (damage == QLatin1String("wrong version")) {
-        bad[8] = char(bad[8] + 1);
-    } else {
-        otherRoot = root.file(QStringLiteral("-other"));
-        path = RowCache::fileName(otherRoot);
-    }
-    QVERIFY(writeAll(path, bad));
-    QVERIFY(!cacheValid(path, otherRoot.isEmpty() ? InstallRoot::path() : otherRoot));
-    QFile::remove(path);
+    QString const otherRoot = root.file(QStringLiteral("-other"));
+    QVERIFY(writeAll(RowCache::fileName(otherRoot), good));
+    QVERIFY(!cacheValid(RowCache::fileName(otherRoot), otherRoot));
+    QFile::remove(RowCache::fileName(otherRoot));
 }
 
 // The repository editor in the real window, started with -r so that it
