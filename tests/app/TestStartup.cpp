@@ -151,10 +151,9 @@ private slots:
             QApplication::restoreOverrideCursor();
     }
     void layoutSurvivesARestartUntilReset();
-    void startsWithLogWindow();
     void failedStart();
     void lockHeldElsewhere();
-    void noRepositoryLeft();
+    void noRepositoryLeftWithTheLog();
     void cachedRowsShownThenConfirmed();
     void cacheInvalidatedBySystem_data();
     void cacheInvalidatedBySystem();
@@ -275,33 +274,6 @@ void TestStartup::layoutSurvivesARestartUntilReset()
     QCOMPARE(answerer.answered(), 0);
 }
 
-void TestStartup::startsWithLogWindow()
-{
-    ShowWatcher watcher;
-    qApp->installEventFilter(&watcher);
-    ModalAnswerer answerer;
-    MainWindow window;
-    window.startLog = true;
-    QVERIFY(start(window));
-    qApp->removeEventFilter(&watcher);
-    QCOMPARE(answerer.texts(), QStringList());
-    // Up before the interpreter, so the whole start-up can be followed there.
-    QVERIFY(watcher.shown && !watcher.interpreterRan);
-    Log::Window* log = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        log = log ? log : qobject_cast<Log::Window*>(top);
-    QVERIFY(log && log->isVisible());
-    QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
-    QCOMPARE(EngineFixture::headings(*window.engine(), "Initialization"), 1);
-    QCOMPARE(
-        window.engine()->findEntry(false, QStringLiteral("aurora"))->state, Package::Updatable);
-    QVERIFY(!window.findChild<QAction*>("cleanPickledCacheAction")->isEnabled()); // none with dnf
-
-    window.findChild<QAction*>("quitAction")->trigger();
-    QVERIFY(!window.isVisible() && !log->isVisible());
-    QCOMPARE(window.engine(), nullptr);
-}
-
 // Without the companion script the reason comes up in an error box (naming
 // what is missing), the window closes, the start failed. (dnf's reasons are
 // the engine suites' concern.)
@@ -371,22 +343,37 @@ void TestStartup::lockHeldElsewhere()
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 
-// Options that leave no repository: the collection fails with the reason, the
-// window stays usable and writes no cache; quitting ends the interpreter and
-// leaves no lock. (Which repositories the options leave on is TestYumConfIO's
-// sessionUse, what the engine does with them TestEngineStandin's.)
-void TestStartup::noRepositoryLeft()
+// Started with the log window and options that leave no repository: the log
+// is up before the interpreter, so the whole start-up can be followed there;
+// the collection fails with the reason, the window stays usable and writes
+// no cache; quitting closes the log, ends the interpreter and leaves no lock.
+// (Which repositories the options leave on is TestYumConfIO's sessionUse,
+// what the engine does with them TestEngineStandin's.)
+void TestStartup::noRepositoryLeftWithTheLog()
 {
+    ShowWatcher watcher;
+    qApp->installEventFilter(&watcher);
     ModalAnswerer answerer;
     answerer.alwaysClick(QStringLiteral("button0"));
     MainWindow window;
+    window.startLog = true;
     window.repoEnabledList = {YumRepoEnabled(false, QStringLiteral("*"))};
     QVERIFY(start(window));
+    qApp->removeEventFilter(&watcher);
+    QVERIFY(watcher.shown && !watcher.interpreterRan);
+    Log::Window* log = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        log = log ? log : qobject_cast<Log::Window*>(top);
+    QVERIFY(log && log->isVisible());
     QVERIFY(window.isVisible() && !window.startFailed());
+    QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
     QCOMPARE(answerer.texts(), QStringList {YumIO::noRepositoriesEnabled()});
+    QCOMPARE(EngineFixture::headings(*window.engine(), "Initialization"), 1);
     QCOMPARE(window.engine()->count(), 0);
     QVERIFY(!QFile::exists(cacheFile())); // a failed collection writes none
-    QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
+    QVERIFY(!window.findChild<QAction*>("cleanPickledCacheAction")->isEnabled()); // none with dnf
+    window.findChild<QAction*>("quitAction")->trigger();
+    QVERIFY(!window.isVisible() && !log->isVisible() && !window.engine());
     QVERIFY(!Py_IsInitialized());
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
