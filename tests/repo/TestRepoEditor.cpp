@@ -289,7 +289,6 @@ void TestRepoEditor::status_data()
     row("no URL", "", "", Config::NoUrls);
     row("mirror list is enough", "", "", -1, "[main]\n", "a", url);
     row("main file", url, "/etc/yum.conf", -1);
-    row("repository directory", url, "/etc/yum.repos.d/a.repo", -1);
     row("name merely beginning with the directory", url, "/etc/yum.repos.dx/a.repo", outside);
     row("subdirectory is not read", url, "/etc/yum.repos.d/old/a.repo", outside);
     row("relative name lands in the first directory", url, "a.repo", -1);
@@ -425,8 +424,6 @@ void TestRepoEditor::openingShowsSortedTable()
     QVERIFY(!editor.button("editButton")->isEnabled());
     QVERIFY(!editor.button("applyButton")->isEnabled());
     QVERIFY(editor.status().isEmpty());
-    editor.makeCurrent("c");
-    QVERIFY(editor.button("editButton")->isEnabled() && editor.button("removeButton")->isEnabled());
 }
 
 // A copy stays in its original's file after it and repeats its identifier;

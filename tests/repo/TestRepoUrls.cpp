@@ -271,14 +271,6 @@ void TestRepoUrls::credentials()
     QStringList got = untouched;
     QCOMPARE(Repo::Larder::getAuth(result, got[0], got[1], got[2], got[3]), !auth.isEmpty());
     QCOMPARE(got, auth.isEmpty() ? untouched : auth);
-    // The same from an entry's mirror list when its baseurl has none.
-    Repo::Entry entry;
-    entry.baseurl = "http://plain/repo/";
-    entry.mirrorlist = result;
-    QStringList fromEntry = untouched;
-    QCOMPARE(Repo::Larder::getAuth(entry, fromEntry[0], fromEntry[1], fromEntry[2], fromEntry[3]),
-        !auth.isEmpty());
-    QCOMPARE(fromEntry, got);
 }
 
 void TestRepoUrls::urls_data()
