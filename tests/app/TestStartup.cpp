@@ -484,7 +484,7 @@ void TestStartup::damagedCacheIgnored()
 
 // The repository editor in the real window, started with -r so that it
 // comes first: a repository added there is collected. (That Perm writes
-// enabled=0 is TestRepoEditor's, that dnf reads the written files so is
+// enabled=0 is TestRepoDialogs', that dnf reads the written files so is
 // TestYumConfIO's.)
 void TestStartup::repositoryAddedInTheEditorFirst()
 {
