@@ -16,14 +16,12 @@
 #include "support/ModalAnswerer.h"
 #include "support/RecordingBrowser.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBrowser>
