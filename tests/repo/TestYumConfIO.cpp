@@ -370,7 +370,6 @@ void TestYumConfIO::foreignFileRefused_data()
     QTest::newRow("link to a system file") << "/etc/yum.repos.d/sneaky" << true;
     QTest::newRow("not a .repo in the directory") << "/etc/yum.repos.d/notes.txt" << true;
     QTest::newRow("new file elsewhere") << "/etc/new-place.repo" << false;
-    QTest::newRow("the main file") << "/etc/yum.conf" << false;
 }
 
 // A section placed in a file that exists but was not read is refused before
