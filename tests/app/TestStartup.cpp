@@ -374,7 +374,7 @@ void TestStartup::lockHeldElsewhere()
 // is up before the interpreter, so the whole start-up can be followed there;
 // the collection fails with the reason, the window stays usable and writes
 // no cache; quitting closes the log, ends the interpreter and leaves no lock.
-// (Which repositories the options leave on is TestYumConfIO's sessionUse,
+// (Which repositories the options leave on is TestRepo::sessionUse,
 // what the engine does with them TestEngineStandin's.)
 void TestStartup::noRepositoryLeftWithTheLog()
 {
@@ -484,8 +484,8 @@ void TestStartup::damagedCacheIgnored()
 
 // The repository editor in the real window, started with -r so that it
 // comes first: a repository added there is collected. (That Perm writes
-// enabled=0 is TestRepoDialogs', that dnf reads the written files so is
-// TestYumConfIO's.)
+// enabled=0 is TestRepo's, that dnf reads the written files so is
+// its corpus test.)
 void TestStartup::repositoryAddedInTheEditorFirst()
 {
     // The root without its updates repository (put back at the end).
