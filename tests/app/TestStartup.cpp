@@ -3,6 +3,8 @@
 
 #include "StartupSupport.h"
 
+#include "app/CommandLine.h"
+#include "app/DesktopSession.h"
 #include "app/WindowSettings.h"
 #include "log/LogWindow.h"
 #include "packagetable/PackageTableModel.h"
@@ -25,11 +27,24 @@
 
 #include <csignal>
 #include <unistd.h>
+#include <vector>
 
 using namespace StartupSupport;
 using namespace PackageTable;
+using DesktopSession::Environment;
 
 namespace {
+
+// No display of any kind, as on a console or over ssh without forwarding.
+QProcessEnvironment withoutDisplayEnvironment(QString const& share)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (char const* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("VUXSHARE"), share);
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    return environment;
+}
 
 // A repository server that takes connections and never answers.
 struct SilentServer : QTcpServer
@@ -128,10 +143,12 @@ void press(QWidget* editor, char const* button)
 
 } // namespace
 
-// The program's life on one sandbox root served over HTTP: its start (with the
-// layout it remembers, the log window, a failure, a lock held elsewhere,
-// options that leave no repository, the cached rows, the repository editor first) and every
-// way out of it.
+// The program's life: what it does before its window (reads its command
+// line, finds the display session of the user it runs for); then, on one
+// sandbox root served over HTTP, its start (with the layout it remembers, the
+// log window, a failure, a lock held elsewhere, options that leave no
+// repository, the cached rows, the repository editor first) and every way out
+// of it.
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -150,15 +167,23 @@ private slots:
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
     }
+    void usageAndErrors_data();
+    void usageAndErrors();
+    void parse();
+    void withoutDisplay_data();
+    void withoutDisplay();
+    void missingInstallRoot();
+    void invokingUid();
+    void sessionRestored_data();
+    void sessionRestored();
+    void parseEnviron();
     void layoutSurvivesARestartUntilReset();
-    void startsWithLogWindow();
     void failedStart();
     void lockHeldElsewhere();
-    void noRepositoryLeft();
+    void noRepositoryLeftWithTheLog();
     void cachedRowsShownThenConfirmed();
     void cacheInvalidatedBySystem_data();
     void cacheInvalidatedBySystem();
-    void damagedCacheIgnored_data();
     void damagedCacheIgnored();
     void repositoryAddedInTheEditorFirst();
     void closeDuringASilentLoad();
@@ -268,38 +293,12 @@ void TestStartup::layoutSurvivesARestartUntilReset()
             || QSettings(WindowSettings::fileName(), QSettings::NativeFormat).allKeys().isEmpty());
         again.stopAndQuit(false);
     }
-    MainWindow third;
-    QVERIFY(start(third));
-    QCOMPARE(layout(third), firstLayout);
-    QCOMPARE(answerer.answered(), 0);
-    third.stopAndQuit(false);
-}
-
-void TestStartup::startsWithLogWindow()
-{
-    ShowWatcher watcher;
-    qApp->installEventFilter(&watcher);
-    ModalAnswerer answerer;
-    MainWindow window;
-    window.startLog = true;
-    QVERIFY(start(window));
-    qApp->removeEventFilter(&watcher);
-    QCOMPARE(answerer.texts(), QStringList());
-    // Up before the interpreter, so the whole start-up can be followed there.
-    QVERIFY(watcher.shown && !watcher.interpreterRan);
-    Log::Window* log = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        log = log ? log : qobject_cast<Log::Window*>(top);
-    QVERIFY(log && log->isVisible());
-    QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
-    QCOMPARE(EngineFixture::headings(*window.engine(), "Initialization"), 1);
+    // A later Quit keeps the reset layout for the next run.
+    WindowSettings const kept = WindowSettings::load();
     QCOMPARE(
-        window.engine()->findEntry(false, QStringLiteral("aurora"))->state, Package::Updatable);
-    QVERIFY(!window.findChild<QAction*>("cleanPickledCacheAction")->isEnabled()); // none with dnf
-
-    window.findChild<QAction*>("quitAction")->trigger();
-    QVERIFY(!window.isVisible() && !log->isVisible());
-    QCOMPARE(window.engine(), nullptr);
+        (QList<int> {kept.view, kept.groups, kept.ignoreCase, kept.sortColumn, kept.sortOrder}),
+        firstLayout.mid(0, 5));
+    QCOMPARE(answerer.answered(), 0);
 }
 
 // Without the companion script the reason comes up in an error box (naming
@@ -371,22 +370,37 @@ void TestStartup::lockHeldElsewhere()
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
 
-// Options that leave no repository: the collection fails with the reason, the
-// window stays usable and writes no cache; quitting ends the interpreter and
-// leaves no lock. (Which repositories the options leave on is TestYumConfIO's
-// sessionUse, what the engine does with them TestEngineStandin's.)
-void TestStartup::noRepositoryLeft()
+// Started with the log window and options that leave no repository: the log
+// is up before the interpreter, so the whole start-up can be followed there;
+// the collection fails with the reason, the window stays usable and writes
+// no cache; quitting closes the log, ends the interpreter and leaves no lock.
+// (Which repositories the options leave on is TestRepo::sessionUse,
+// what the engine does with them TestEngineStandin's.)
+void TestStartup::noRepositoryLeftWithTheLog()
 {
+    ShowWatcher watcher;
+    qApp->installEventFilter(&watcher);
     ModalAnswerer answerer;
     answerer.alwaysClick(QStringLiteral("button0"));
     MainWindow window;
+    window.startLog = true;
     window.repoEnabledList = {YumRepoEnabled(false, QStringLiteral("*"))};
     QVERIFY(start(window));
+    qApp->removeEventFilter(&watcher);
+    QVERIFY(watcher.shown && !watcher.interpreterRan);
+    Log::Window* log = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        log = log ? log : qobject_cast<Log::Window*>(top);
+    QVERIFY(log && log->isVisible());
     QVERIFY(window.isVisible() && !window.startFailed());
+    QVERIFY(panel(window)->isVisible() && panel(window)->isEnabled());
     QCOMPARE(answerer.texts(), QStringList {YumIO::noRepositoriesEnabled()});
+    QCOMPARE(EngineFixture::headings(*window.engine(), "Initialization"), 1);
     QCOMPARE(window.engine()->count(), 0);
     QVERIFY(!QFile::exists(cacheFile())); // a failed collection writes none
-    QVERIFY(QMetaObject::invokeMethod(&window, "quit"));
+    QVERIFY(!window.findChild<QAction*>("cleanPickledCacheAction")->isEnabled()); // none with dnf
+    window.findChild<QAction*>("quitAction")->trigger();
+    QVERIFY(!window.isVisible() && !log->isVisible() && !window.engine());
     QVERIFY(!Py_IsInitialized());
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
 }
@@ -446,50 +460,32 @@ void TestStartup::cacheInvalidatedBySystem()
     QVERIFY(writeAll(updates, saved));
 }
 
-void TestStartup::damagedCacheIgnored_data()
-{
-    QTest::addColumn<QString>("damage");
-    for (char const* damage :
-        {"byte changed", "truncated", "bad magic", "wrong version", "other root"})
-        QTest::newRow(damage) << QString::fromLatin1(damage);
-}
-
 // A file that is not whole, not of this format or of another root is never
 // read as rows: the start reads it with the same RowCache::load, and that
 // the next collection writes a valid one is cacheInvalidatedBySystem's.
 void TestStartup::damagedCacheIgnored()
 {
-    QFETCH(QString, damage);
-    static QByteArray good; // one start's cache for every row
-    if (good.isEmpty()) {
-        startWindow();
-        good = readAll(cacheFile());
+    startWindow();
+    QVERIFY(cacheValid());
+    QByteArray const good = readAll(cacheFile());
+    QByteArray changed = good, magic = good, version = good;
+    changed[good.size() - 30] = char(good[good.size() - 30] ^ 0x20);
+    magic[0] = 'X';
+    version[8] = char(good[8] + 1);
+    for (QByteArray const& bad : {changed, good.left(good.size() / 2), magic, version}) {
+        QVERIFY(writeAll(cacheFile(), bad));
+        QVERIFY(!cacheValid());
     }
-    QVERIFY(good.size() > 100);
-    QByteArray bad = good;
-    QString path = cacheFile();
-    QString otherRoot;
-    if (damage == QLatin1String("byte changed")) {
-        bad[bad.size() - 30] = char(bad[bad.size() - 30] ^ 0x20);
-    } else if (damage == QLatin1String("truncated")) {
-        bad.truncate(bad.size() / 2);
-    } else if (damage == QLatin1String("bad magic")) {
-        bad[0] = 'X';
-    } else if (damage == QLatin1String("wrong version")) {
-        bad[8] = char(bad[8] + 1);
-    } else {
-        otherRoot = root.file(QStringLiteral("-other"));
-        path = RowCache::fileName(otherRoot);
-    }
-    QVERIFY(writeAll(path, bad));
-    QVERIFY(!cacheValid(path, otherRoot.isEmpty() ? InstallRoot::path() : otherRoot));
-    QFile::remove(path);
+    QString const otherRoot = root.file(QStringLiteral("-other"));
+    QVERIFY(writeAll(RowCache::fileName(otherRoot), good));
+    QVERIFY(!cacheValid(RowCache::fileName(otherRoot), otherRoot));
+    QFile::remove(RowCache::fileName(otherRoot));
 }
 
 // The repository editor in the real window, started with -r so that it
 // comes first: a repository added there is collected. (That Perm writes
-// enabled=0 is TestRepoEditor's, that dnf reads the written files so is
-// TestYumConfIO's.)
+// enabled=0 is TestRepo's, that dnf reads the written files so is
+// its corpus test.)
 void TestStartup::repositoryAddedInTheEditorFirst()
 {
     // The root without its updates repository (put back at the end).
@@ -636,6 +632,189 @@ void TestStartup::signalAtEachMoment()
             QFile::remove(name);
     }
     QCOMPARE(root.lockOwners(), (QList<qint64> {0, 0, 0}));
+}
+
+void TestStartup::usageAndErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+    auto const row = [](char const* tag, QStringList const& arguments, char const* message) {
+        QTest::newRow(tag) << arguments << QByteArray(message);
+    };
+    row("--help", {"-l", "--help"}, "");
+    // Answered like --help, but as a success.
+    row("--version", {"-l", "--version"}, "vux " VUX_VERSION "\n");
+    // The toolkit's options and their values are left out, wherever they stand.
+    row("toolkit options are the toolkit's",
+        {"-style", "fusion", "--platform", "xcb", "-reverse", "-H"}, "");
+    row("-style without a value is no toolkit option", {"-style"},
+        "vux: unrecognized option letter: s\n");
+    row("parsing stops at the first argument", {"-l", "extra", "-z"},
+        "vux: unrecognized argument: extra\n");
+    row("unknown letter in a cluster", {"-lz"}, "vux: unrecognized option letter: z\n");
+    row("unknown long option", {"--bogus=1"}, "vux: unrecognized option: --bogus=1\n");
+    row("--version given a value", {"--version=1"}, "vux: unrecognized option: --version=1\n");
+    row("--disablerepo without its argument", {"-r", "--disablerepo"},
+        "vux: option requires an argument: --disablerepo\n");
+    row("empty --installroot", {"--installroot="},
+        "vux: option requires an argument: --installroot\n");
+}
+
+// The real program, with no display at all: the reason on standard error, the
+// usage text on standard output, status 1 (--version: its answer, status 0).
+void TestStartup::usageAndErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+    QTemporaryDir empty;
+    Ended const vux = run(arguments, withoutDisplayEnvironment(empty.path()));
+    program = "vux";
+    bool const version = arguments.contains(QStringLiteral("--version"));
+    QCOMPARE(vux.code, version ? 0 : 1);
+    QCOMPARE(vux.err, version ? QByteArray() : message);
+    QCOMPARE(vux.out, version ? message : CommandLine::usageText());
+}
+
+// In process: repository options in order, their wildcards matching whole
+// identifiers, the install root made absolute.
+void TestStartup::parse()
+{
+    program = "vux";
+    QList<QByteArray> arguments {"/usr/bin/vux", "-lr", "--enablerepo=updates*", "--disablerepo",
+        "a.b?", "--installroot", "sandbox/../root/"};
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    CommandLineOptions options;
+    QByteArray message;
+    QVERIFY(CommandLine::parse(int(arguments.size()), argv.data(), options, message));
+    QCOMPARE(message, QByteArray());
+    QVERIFY(options.log && options.repoEditor && !options.help);
+    QCOMPARE(options.installRoot, QDir::current().absoluteFilePath(QStringLiteral("root")));
+    QCOMPARE(options.repoEnabledList.size(), 2);
+    YumRepoEnabled const& enable = options.repoEnabledList[0];
+    YumRepoEnabled const& disable = options.repoEnabledList[1];
+    QVERIFY(enable.enabled && !disable.enabled);
+    // Each wildcard matches the first of its names alone.
+    for (char const* name : {"updates-testing", "my-updates", "Updates"})
+        QVERIFY2(enable.matches(name) == !qstrcmp(name, "updates-testing"), name);
+    for (char const* name : {"a.b1", "a.b10", "axb1"})
+        QVERIFY2(disable.matches(name) == !qstrcmp(name, "a.b1"), name);
+}
+
+void TestStartup::withoutDisplay_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("source language")
+        << QStringLiteral("C.UTF-8")
+        << QByteArray("vux: cannot open a display: DISPLAY and WAYLAND_DISPLAY are not set.\n");
+    // The catalogue the program carries, chosen by the user's locale.
+    QTest::newRow("German") << QStringLiteral("de_DE.UTF-8")
+                            << QByteArray("vux: keine Anzeige verf\xc3\xbcgbar: DISPLAY und "
+                                          "WAYLAND_DISPLAY sind nicht gesetzt.\n");
+}
+
+// The window needs a display: without one the program says so and ends with
+// status 1 instead of aborting in the toolkit.
+void TestStartup::withoutDisplay()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, message);
+    QTemporaryDir empty;
+    QProcessEnvironment environment = withoutDisplayEnvironment(empty.path());
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    Ended const vux = run({QStringLiteral("-l")}, environment);
+    QCOMPARE(vux.code, 1);
+    QCOMPARE(vux.out, QByteArray());
+    QVERIFY2(vux.err.startsWith(message) && vux.err.contains("vux --help"), vux.err.constData());
+}
+
+// A root that does not exist is refused before anything is made there.
+void TestStartup::missingInstallRoot()
+{
+    QTemporaryDir dir;
+    QString const missing = dir.path() + QStringLiteral("/no/such/root");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    Ended const vux = run({QStringLiteral("--installroot=") + missing}, environment);
+    QCOMPARE(vux.code, 1);
+    QCOMPARE(vux.err, "vux: install root " + QFile::encodeName(missing) + " is not a directory\n");
+    QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/no")));
+}
+
+// Before the window: the display session of the user who asked for a root
+// program (the privilege path's own pieces; the path end to end is
+// tests/install/test_privilege_path.py).
+// Only root acts for someone else; pkexec's word counts before sudo's.
+void TestStartup::invokingUid()
+{
+    Environment const both {{"PKEXEC_UID", "1000"}, {"SUDO_UID", "1001"}};
+    QCOMPARE(DesktopSession::invokingUid(both, true), 1000L);
+    QCOMPARE(DesktopSession::invokingUid(both, false), -1L);
+    QCOMPARE(DesktopSession::invokingUid({{"SUDO_UID", "1001"}}, true), 1001L);
+    QCOMPARE(DesktopSession::invokingUid({{"PKEXEC_UID", "0"}}, true), -1L);
+    QCOMPARE(DesktopSession::invokingUid({{"PKEXEC_UID", "x1"}}, true), -1L);
+    QCOMPARE(DesktopSession::invokingUid({}, true), -1L);
+}
+
+void TestStartup::sessionRestored_data()
+{
+    QTest::addColumn<Environment>("own");
+    QTest::addColumn<Environment>("invoking");
+    QTest::addColumn<bool>("homeAuthority");
+    QTest::addColumn<bool>("platformChosen");
+    QTest::addColumn<Environment>("expected");
+
+    Environment const session {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"},
+        {"WAYLAND_DISPLAY", "wayland-0"}};
+    QTest::newRow("pkexec stripped everything")
+        << Environment() << session << false << false
+        << Environment {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"},
+               {"QT_QPA_PLATFORM", "xcb"}};
+    QTest::newRow("allow_gui kept the display; the authority is in the home")
+        << Environment {{"DISPLAY", ":1"}} << Environment() << true << false
+        << Environment {{"XAUTHORITY", "HOME/.Xauthority"}, {"QT_QPA_PLATFORM", "xcb"}};
+    QTest::newRow("what is set stays")
+        << Environment {{"DISPLAY", ":2"}, {"XAUTHORITY", "/a"}, {"QT_QPA_PLATFORM", "wayland"}}
+        << session << true << false << Environment();
+    QTest::newRow("-platform on the command line")
+        << Environment() << session << false << true
+        << Environment {{"DISPLAY", ":0"}, {"XAUTHORITY", "/run/user/1000/xauth_x"}};
+    QTest::newRow("a Wayland session without Xwayland: nothing to reach")
+        << Environment() << Environment {{"WAYLAND_DISPLAY", "wayland-0"}} << true << false
+        << Environment();
+    QTest::newRow("no authority file anywhere")
+        << Environment() << Environment {{"DISPLAY", ":0"}} << false << false
+        << Environment {{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb"}};
+}
+
+void TestStartup::sessionRestored()
+{
+    QFETCH(Environment, own);
+    QFETCH(Environment, invoking);
+    QFETCH(bool, homeAuthority);
+    QFETCH(bool, platformChosen);
+    QFETCH(Environment, expected);
+    QTemporaryDir home;
+    QByteArray const homePath = QFile::encodeName(home.path());
+    if (homeAuthority) {
+        QFile authority(home.filePath(QStringLiteral(".Xauthority")));
+        QVERIFY(authority.open(QIODevice::WriteOnly));
+    }
+    for (QByteArray& value : expected)
+        value.replace("HOME", homePath);
+    QCOMPARE(DesktopSession::restored(own, invoking, homePath, platformChosen), expected);
+}
+
+void TestStartup::parseEnviron()
+{
+    static char const data[] = "DISPLAY=:0\0XAUTHORITY=/x=y\0=bad\0EMPTY=\0noequals\0";
+    QByteArray const records(data, sizeof data - 1);
+    Environment const parsed = DesktopSession::parseEnviron(records);
+    QCOMPARE(parsed, Environment({{"DISPLAY", ":0"}, {"XAUTHORITY", "/x=y"}, {"EMPTY", ""}}));
 }
 
 QTEST_MAIN(TestStartup)
