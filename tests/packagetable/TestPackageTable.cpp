@@ -481,7 +481,7 @@ void TestPackageTable::providersAsRepoquery_data()
 {
     QTest::addColumn<QString>("capability");
     for (char const* capability : {"basalt(api)", "aurora-engine = 1.0", "/boot/*", "/usr/bin/*",
-             "installonlypkg(kernel)", "libbasalt", "no-such-thing"})
+             "libbasalt", "no-such-thing"})
         QTest::newRow(capability) << QString(capability);
 }
 
