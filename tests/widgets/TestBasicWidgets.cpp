@@ -141,7 +141,6 @@ void editorKinds()
     QTest::newRow("text") << true;
 }
 
-
 // Runs body in a worker thread while this thread handles events, or here.
 void runIn(bool worker, std::function<void()> const& body)
 {
@@ -331,13 +330,8 @@ void TestBasicWidgets::sortsByTypeWithTieBreak_data()
     QTest::addColumn<QString>("expected");
     // Numbers by value, not by text; equal values by the secondary column.
     QTest::newRow("int") << QVariantList {10, 9, 10, -1} << "d b a c";
-    QTest::newRow("ulonglong beyond 2 GiB") << QVariantList {
-        QVariant::fromValue<quint64>(3ull << 30), QVariant::fromValue<quint64>(1ull << 31),
-        QVariant::fromValue<quint64>(5)} << "c b a";
-    QTest::newRow("double") << QVariantList {2.5, 10.0, -0.5} << "c a b";
     // Code-unit order: any upper-case initial before any lower-case one.
     QTest::newRow("string") << QVariantList {"apple", "Zebra", "apple", "Apple"} << "d b a c";
-    QTest::newRow("date") << QVariantList {QDate(2020, 1, 2), QDate(2019, 5, 1)} << "b a";
 }
 
 void TestBasicWidgets::sortsByTypeWithTieBreak()
@@ -378,9 +372,6 @@ void TestBasicWidgets::filterChangeResortsByHeader()
     proxy->setFilterRegularExpression(QStringLiteral("n[1-4]"));
     QCOMPARE(resets.count(), 1);
     QCOMPARE(namesInOrder(*proxy).join(' '), "n4 n3 n2 n1");
-    proxy->clear();
-    QCOMPARE(resets.count(), 2);
-    QCOMPARE(namesInOrder(*proxy).first(), "n4");
     view->sortByColumn(1);
     QCOMPARE(view->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
     QCOMPARE(namesInOrder(*proxy).first(), "n1");
