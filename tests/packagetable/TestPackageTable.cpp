@@ -368,7 +368,7 @@ void TestPackageTable::everyPackageReadInC()
 {
     std::vector<Package::Entry const*> packages;
     for (Package::Entry const* entry : *engine) {
-        if (entry->kind != Package::Group && entry->replacement.isEmpty())
+        if (entry->kind != Package::Group && entry->replacement().isEmpty())
             packages.push_back(entry);
     }
     SearchPattern pattern;
