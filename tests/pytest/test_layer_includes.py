@@ -21,7 +21,6 @@ LAYERS = "base,widgets,python,log,progress,yumio,repo,packagetable,app"
     ("yumio/A.cpp", '#include "yumio/YumIO.h"', None),
     ("repo/A.cpp", '#include "moc_A.cpp"', None),
     ("log/A.cpp", "#include <QString>", None),
-    ("log/A.cpp", "#include <sys/stat.h>", None),
 ])
 def test_include_rule(tmp_path, path, line, refused):
     source = tmp_path / path

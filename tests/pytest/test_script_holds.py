@@ -137,13 +137,3 @@ def test_holds_agree_with_dnf(make_root, make_yumio, script, tmp_path):
     _dnf(copy, "upgrade")
     assert sandbox.installed_packages(copy) == after
 
-    # Released, the dependency takes libbasalt's update along.
-    yumio = make_yumio(root)
-    yumio.lock()
-    yumio.setupRepos()
-    installed = {p.name: p for p in yumio.collectAll().installed}
-    yumio.setHold(installed["libbasalt"], False)
-    available = {p.name: p for p in yumio.collectAll().available}
-    yumio.apply([available["needs-basalt"]], [], [])
-    assert "libbasalt-2:1.2-1.x86_64" in sandbox.installed_packages(root)
-

@@ -42,8 +42,6 @@ bool EngineFixture::prepare(Options const& options)
         if (!options.larder.isEmpty())
             arguments << QStringLiteral("--larder") << options.larder;
     }
-    if (!options.install)
-        arguments << QStringLiteral("--no-install");
     if (!options.repos.isEmpty())
         arguments << QStringLiteral("--repos") << options.repos.join(QLatin1Char(','));
     if (options.group)

@@ -27,7 +27,6 @@ public:
         QString larder; // NAME:PASSWORD for larder URLs
         bool larderOnly = false;
         bool group = false;
-        bool install = true;
         QStringList repos; // repositories of the root (empty: base and updates)
         QStringList extra; // more packages installed (name or name-version)
     };

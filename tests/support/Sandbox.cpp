@@ -50,16 +50,13 @@ QJsonObject Sandbox::repos(QString* error)
     return run(QStringList {QStringLiteral("repos")}, error);
 }
 
-Sandbox::Server::Server(
-    QString const& larder, bool larderOnly, QString const& logFile, QString const& tree)
+Sandbox::Server::Server(QString const& larder, bool larderOnly, QString const& tree)
 {
     QStringList arguments {QStringLiteral(VUX_SANDBOX_SCRIPT), QStringLiteral("serve")};
     if (!larder.isEmpty())
         arguments << QStringLiteral("--larder") << larder;
     if (larderOnly)
         arguments << QStringLiteral("--larder-only");
-    if (!logFile.isEmpty())
-        arguments << QStringLiteral("--log") << logFile;
     if (!tree.isEmpty())
         arguments << QStringLiteral("--tree") << tree;
     // The server goes when this process goes, even after a crash.

@@ -22,7 +22,7 @@ class Server
 {
 public:
     explicit Server(QString const& larder = QString(), bool larderOnly = false,
-        QString const& logFile = QString(), QString const& tree = QString());
+        QString const& tree = QString());
     ~Server();
     Server(Server const&) = delete;
     Server& operator=(Server const&) = delete;

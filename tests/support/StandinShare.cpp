@@ -19,9 +19,7 @@ StandinShare::StandinShare(QString const& yumVersion)
     QFile init(root.filePath(QStringLiteral("python/yum/__init__.py")));
     if (!init.open(QIODevice::WriteOnly))
         return;
-    QByteArray const version
-        = yumVersion.isNull() ? QByteArray("None") : QByteArray("'" + yumVersion.toUtf8() + "'");
-    init.write(QByteArray("__version__ = " + version + "\nfrom . import Errors\n"));
+    init.write("__version__ = '" + yumVersion.toUtf8() + "'\nfrom . import Errors\n");
     init.close();
     QFile::copy(QStringLiteral(VUX_SHARE_DIR "/python/yum/Errors.py"),
         root.filePath(QStringLiteral("python/yum/Errors.py")));

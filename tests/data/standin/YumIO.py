@@ -172,7 +172,7 @@ class YumIO:
 
     def collectGroupInfo(self):
         _maybeFail("collectGroupInfo")
-        if yum.__version__ and yum.__version__ < "2.5":
+        if yum.__version__ < "2.5":
             return _GroupInfo()
         return [_Group("Stand-in Group", True, ["alpha"]),
                 _Group("Invisible", False, [], visible=False)]
