@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 bool Python::initialized = false;
 PyObject* Python::main_dict = nullptr;
@@ -16,25 +15,6 @@ namespace {
 
 // The object that started the interpreter ends it.
 Python* starter = nullptr;
-
-// Formats into a string that grows as needed: text from configuration files
-// or package metadata may be of any length.
-std::string vformat(char const* format, va_list args)
-{
-    va_list copy;
-    va_copy(copy, args);
-    char small[1024];
-    int const n = std::vsnprintf(small, sizeof small, format, copy);
-    va_end(copy);
-    if (n < 0)
-        return std::string();
-    if (static_cast<size_t>(n) < sizeof small)
-        return std::string(small, static_cast<size_t>(n));
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
 
 bool isModule(PyObject* object)
 {
@@ -141,24 +121,6 @@ PyObject* Python::pyr(char const* expression)
     if (!result && PyErr_Occurred())
         handleException();
     return result;
-}
-
-void Python::pyf(char const* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::string const text = vformat(format, args);
-    va_end(args);
-    py(text.c_str());
-}
-
-PyObject* Python::pyrf(char const* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::string const text = vformat(format, args);
-    va_end(args);
-    return pyr(text.c_str());
 }
 
 // ---------------------------------------------------------------------------

@@ -64,9 +64,6 @@ public:
     void py(char const* statements);
     /// Evaluates an expression in __main__; a new reference, or null.
     PyObject* pyr(char const* expression);
-    /// printf-formatted forms of py and pyr; the text is never truncated.
-    void pyf(char const* format, ...) __attribute__((format(printf, 2, 3)));
-    PyObject* pyrf(char const* format, ...) __attribute__((format(printf, 2, 3)));
 
     /// Walks a dotted name through __main__, modules and dictionaries; borrowed.
     PyObject* pyLookup(char const* name);
