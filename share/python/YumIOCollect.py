@@ -167,14 +167,22 @@ class CollectMixin:
     def collectGroupInfo(self):
         if self._comps is None:
             return []
+        installed = self._installedGroups()
+        return [Group(group, group.id in installed) for group in self._comps.groups_iter()]
+
+    def _installedGroups(self):
+        """The ids of the groups dnf's history records as installed.
+
+        Asked of the groups the history has ever recorded, all at once: dnf's
+        lookup by id searches the whole history once per group, about 6 ms
+        each with 1,000 transactions, over a second for 200 groups. The
+        pattern is SQL's wildcard where libdnf passes it on as it stands,
+        the shell's where libdnf translates it."""
         try:
             persistence = self.history.group
+            return {item.getCompsGroupItem().getGroupId()
+                    for pattern in ("%", "*") for item in persistence.search_by_pattern(pattern)}
         except _EXPECTED as error:
             # Without dnf's group records no group counts as installed.
             logger.warning(_errorText(error))
-            persistence = None
-        result = []
-        for group in self._comps.groups_iter():
-            installed = persistence is not None and persistence.get(group.id) is not None
-            result.append(Group(group, installed))
-        return result
+            return set()
