@@ -86,7 +86,7 @@ QString Model::displayText(Package::Entry const& entry, int column) const
     case SizeColumn:
         return e.size;
     case BuildTimeColumn:
-        return e.buildTime;
+        return e.buildTime();
     case AdvisoryColumn:
         return advisoryText(e);
     default:

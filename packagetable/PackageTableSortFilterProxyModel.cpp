@@ -239,12 +239,12 @@ bool SortFilterProxyModel::ownFieldsMatch(Package::Entry const& entry) const
     if (entry.kind != Package::Package && entry.kind != Package::Suite)
         return false;
     Package::Entry const& shown = model ? model->shownEntry(entry) : entry;
-    for (QString const* text : {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size,
-             &shown.summary, &shown.buildTime}) {
+    for (QString const* text :
+        {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size, &shown.summary}) {
         if (matches(*text))
             return true;
     }
-    return false;
+    return matches(shown.buildTime());
 }
 
 // What a Search matches that the engine's detail getters read, one field

@@ -3,6 +3,10 @@
 
 #include "yumio/Package.h"
 
+#include <charconv>
+#include <cstring>
+#include <ctime>
+
 // Entries are deleted by the GUI thread between operations, holding the
 // interpreter lock (the engine's clear() and destructor); the chain is
 // walked iteratively so that a long chain cannot exhaust the stack.
@@ -16,6 +20,11 @@ Package::Entry::~Entry()
         delete chained;
         chained = following;
     }
+}
+
+QString Package::Entry::buildTime() const
+{
+    return kind == Group ? QString() : timeText(buildSeconds);
 }
 
 QString const& Package::Entry::none()
@@ -65,6 +74,50 @@ bool Package::allows(State state, Action action)
         break;
     }
     return true;
+}
+
+// Put together here rather than by ctime(), whose formatting costs more than
+// the conversion: a Search formats the build time of every row it has not
+// matched otherwise, and the date of every change-log record.
+QString Package::timeText(long seconds, bool clock)
+{
+    static char const days[] = "SunMonTueWedThuFriSat";
+    static char const months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    time_t const when = static_cast<time_t>(seconds);
+    struct tm parts;
+    if (!localtime_r(&when, &parts) || parts.tm_wday < 0 || parts.tm_wday > 6 || parts.tm_mon < 0
+        || parts.tm_mon > 11 || parts.tm_mday < 1 || parts.tm_mday > 31 || parts.tm_hour < 0
+        || parts.tm_hour > 23 || parts.tm_min < 0 || parts.tm_min > 59 || parts.tm_sec < 0
+        || parts.tm_sec > 60)
+        return QString();
+    auto twoDigits = [](char* at, int value) {
+        at[0] = static_cast<char>('0' + value / 10);
+        at[1] = static_cast<char>('0' + value % 10);
+    };
+    char text[48];
+    std::memcpy(text, days + 3 * parts.tm_wday, 3);
+    text[3] = ' ';
+    std::memcpy(text + 4, months + 3 * parts.tm_mon, 3);
+    text[7] = ' ';
+    twoDigits(text + 8, parts.tm_mday);
+    if (parts.tm_mday < 10)
+        text[8] = ' ';
+    char* at = text + 10;
+    if (clock) {
+        *at++ = ' ';
+        twoDigits(at, parts.tm_hour);
+        at[2] = ':';
+        twoDigits(at + 3, parts.tm_min);
+        at[5] = ':';
+        twoDigits(at + 6, parts.tm_sec);
+        at += 8;
+    }
+    *at++ = ' ';
+    char* const end = std::to_chars(at, text + sizeof text, 1900LL + parts.tm_year).ptr;
+    // ctime() gives nothing for a year of more than four characters.
+    if (clock && end - at > 4)
+        return QString();
+    return QString::fromLatin1(text, end - text);
 }
 
 QString Package::shared(QSet<QString>& texts, QString const& text)

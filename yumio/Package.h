@@ -60,7 +60,9 @@ struct Entry
     QString size;
     QString summary;
     long buildSeconds = 0;
-    QString buildTime;
+    // The build time as the table shows it (none for a group): made when
+    // asked, tens of thousands of texts are not kept for the few on screen.
+    QString buildTime() const;
     PyObject* object = nullptr; // owned reference to the yum object
     Entry* next = nullptr; // owned chain of installed versions
     Entry* applyCause = nullptr; // working field of an apply
@@ -128,6 +130,11 @@ public:
 // is out of date, an install for what is not installed, a removal, a
 // reinstall or a downgrade for what is (None always).
 bool allows(State state, Action action);
+
+// A local time in ctime()'s layout without its newline ("Thu Jan  1
+// 00:00:00 1970"), or without the clock ("Thu Jan  1 1970"); empty when the
+// time cannot be converted.
+QString timeText(long seconds, bool clock = true);
 
 // text, or the equal one texts holds already (it keeps text when it holds
 // none): one copy of each of the texts of few values rows repeat (sizes).

@@ -227,7 +227,7 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
     out.text(entry.size);
     out.text(entry.summary);
     out.u64(quint64(qint64(entry.buildSeconds)));
-    out.text(entry.buildTime);
+    out.text(entry.buildTime());
     out.text(entry.replacement());
     out.text(entry.heldAt());
 }
@@ -258,7 +258,7 @@ Package::Entry* readRow(Reader& in, QList<QString> const& shared, QSet<QString>&
     entry->size = Package::shared(sizes, in.text());
     entry->summary = in.text();
     entry->buildSeconds = long(qint64(in.u64()));
-    entry->buildTime = in.text();
+    in.bytes(); // the build time as shown, made again from its seconds
     entry->setReplacement(in.text());
     entry->setHeldAt(in.text());
     if (!in.ok || repo >= quint32(shared.size()) || arch >= quint32(shared.size())) {
@@ -277,8 +277,7 @@ bool sameEntry(Package::Entry const& a, Package::Entry const& b)
         && a.advisoryKind == b.advisoryKind && a.advisorySeverity == b.advisorySeverity
         && a.sizeBytes == b.sizeBytes && a.buildSeconds == b.buildSeconds && a.name == b.name
         && a.verRel == b.verRel && a.repo == b.repo && a.arch == b.arch && a.size == b.size
-        && a.summary == b.summary && a.buildTime == b.buildTime
-        && a.replacement() == b.replacement() && a.heldAt() == b.heldAt();
+        && a.summary == b.summary && a.replacement() == b.replacement() && a.heldAt() == b.heldAt();
 }
 
 } // namespace

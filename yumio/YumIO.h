@@ -162,7 +162,7 @@ public:
     QString getArch(Package::Entry const& entry) const { return entry.arch; }
     QString getSize(Package::Entry const& entry) const { return entry.size; }
     QString getSummary(Package::Entry const& entry) const { return entry.summary; }
-    QString getBuildTime(Package::Entry const& entry) const { return entry.buildTime; }
+    QString getBuildTime(Package::Entry const& entry) const { return entry.buildTime(); }
     QString getState(Package::Entry const& entry) const;
     QString getKind(Package::Entry const& entry) const;
 

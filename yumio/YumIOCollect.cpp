@@ -392,7 +392,6 @@ Package::Entry* YumIO::makeEntry(Incoming& incoming, Package::State state, Share
             entry->size = shared.text(bytesFormat(size));
             entry->summary = chopNewlines(pyString(PyTuple_GET_ITEM(row, 5)));
             entry->buildSeconds = built;
-            entry->buildTime = timeFormat(built);
             entry->object = incoming.package.release();
         }
     }
@@ -594,7 +593,6 @@ bool YumIO::collectPkg(Package::Entry*& slot, Package::State state, PyObject* pa
     entry->size = bytesFormat(entry->sizeBytes);
     entry->summary = simpleString(package, "summary");
     entry->buildSeconds = buildTimeOf(package);
-    entry->buildTime = timeFormat(entry->buildSeconds);
     entry->object = package;
     slot = entry;
     return true;

@@ -11,11 +11,8 @@
 #include <QMutexLocker>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
 
 // ---------------------------------------------------------------------------
 // Text
@@ -225,45 +222,20 @@ QString YumIO::bytesFormat(quint64 bytes)
 
 QString YumIO::timeFormat(long seconds)
 {
-    time_t const when = static_cast<time_t>(seconds);
-    char text[64];
-    if (!ctime_r(&when, text))
-        return QString();
-    QString result = QString::fromLatin1(text);
-    while (result.endsWith(QLatin1Char('\n')))
-        result.chop(1);
-    return result;
+    return Package::timeText(seconds);
 }
 
 QString YumIO::dateFormat(long seconds)
 {
-    // ctime's layout without the clock time ("Thu Jan  1 1970"), put together
-    // here: a Search formats every change-log record of every package, and
-    // ctime's formatting cost more than the rest of a record. Records share
-    // their dates (midnights), so each thread keeps the texts it made; the
-    // time zone is taken to stay as it was.
+    // A Search formats the date of every change-log record of every
+    // package. Records share their dates (midnights), so each thread keeps
+    // the texts it made; the time zone is taken to stay as it was.
     thread_local QHash<long, QString> made;
     if (auto const found = made.constFind(seconds); found != made.cend())
         return *found;
     if (made.size() >= 8192)
         made.clear();
-    static char const days[] = "SunMonTueWedThuFriSat";
-    static char const months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    time_t const when = static_cast<time_t>(seconds);
-    struct tm parts;
-    if (!localtime_r(&when, &parts) || parts.tm_wday < 0 || parts.tm_wday > 6 || parts.tm_mon < 0
-        || parts.tm_mon > 11 || parts.tm_mday < 1 || parts.tm_mday > 31)
-        return QString();
-    char text[40];
-    std::memcpy(text, days + 3 * parts.tm_wday, 3);
-    text[3] = ' ';
-    std::memcpy(text + 4, months + 3 * parts.tm_mon, 3);
-    text[7] = ' ';
-    text[8] = parts.tm_mday < 10 ? ' ' : static_cast<char>('0' + parts.tm_mday / 10);
-    text[9] = static_cast<char>('0' + parts.tm_mday % 10);
-    text[10] = ' ';
-    char* const end = std::to_chars(text + 11, text + sizeof text, 1900LL + parts.tm_year).ptr;
-    return made.insert(seconds, QString::fromLatin1(text, end - text)).value();
+    return made.insert(seconds, Package::timeText(seconds, false)).value();
 }
 
 // ---------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <ctime>
 #include <dlfcn.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -154,6 +155,12 @@ void TestEngineOutput::timeFormats()
     // CTest runs the tests with TZ=UTC.
     QCOMPARE(YumIO::timeFormat(0), QStringLiteral("Thu Jan  1 00:00:00 1970"));
     QCOMPARE(YumIO::dateFormat(1700000000), QStringLiteral("Tue Nov 14 2023"));
+    // The texts are put together by hand: each as ctime() writes it.
+    for (long const seconds : {1700000000L, 1712345678L, -86399L, 253402300799L, 253402300800L}) {
+        time_t const when = seconds;
+        char text[64];
+        QCOMPARE(YumIO::timeFormat(seconds), QString::fromLatin1(ctime_r(&when, text)).trimmed());
+    }
     // Formatting on two threads at once gives each its own text.
     QString other;
     QThread* thread = QThread::create([&other] {
