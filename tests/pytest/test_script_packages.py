@@ -5,7 +5,7 @@ answers from a reloaded sack; the repositories' enabled flags through
 reloads. (Install-only packages and epochs are compared with dnf list through
 the engine, tests/yumio/TestEngineCollect.cpp; the configuration the script
 reads from inside the root shows in every engine suite's agreement with dnf,
-its precedence rules in tests/repo/TestYumConfIO.cpp.)"""
+its precedence rules in tests/repo/TestRepo.cpp.)"""
 
 import gc
 import os
