@@ -21,7 +21,7 @@ namespace {
 // the body: root, options, sources with their digests, the shared texts
 // (repositories, architectures), the rows.
 constexpr char magic[8] = {'V', 'U', 'X', 'R', 'O', 'W', 'S', '\n'};
-constexpr quint32 formatVersion = 3;
+constexpr quint32 formatVersion = 4;
 constexpr int headerSize = int(sizeof(magic)) + 4 + 8 + 8;
 // Installed versions chained behind a row: far more than any system keeps.
 constexpr int chainLimit = 4096;
@@ -227,7 +227,6 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
     out.text(entry.size);
     out.text(entry.summary);
     out.u64(quint64(qint64(entry.buildSeconds)));
-    out.text(entry.buildTime());
     out.text(entry.replacement());
     out.text(entry.heldAt());
 }
@@ -258,7 +257,6 @@ Package::Entry* readRow(Reader& in, QList<QString> const& shared, QSet<QString>&
     entry->size = Package::shared(sizes, in.text());
     entry->summary = in.text();
     entry->buildSeconds = long(qint64(in.u64()));
-    in.bytes(); // the build time as shown, made again from its seconds
     entry->setReplacement(in.text());
     entry->setHeldAt(in.text());
     if (!in.ok || repo >= quint32(shared.size()) || arch >= quint32(shared.size())) {
