@@ -228,8 +228,9 @@ Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString cons
     if (isGroup || !arch.isEmpty())
         return entryHash.value(
             isGroup ? EntryKey::group(name) : EntryKey::package(name, arch), nullptr);
-    QList<Package::Entry*> const rows = findPackages(name);
-    return rows.value(0, nullptr);
+    auto const first
+        = std::lower_bound(packagesByName.cbegin(), packagesByName.cend(), name, NameOrder());
+    return first != packagesByName.cend() && (*first)->name == name ? *first : nullptr;
 }
 
 QList<Package::Entry*> YumIO::findPackages(QString const& name) const
