@@ -52,6 +52,10 @@ struct Entry
     // severity rank; 0 for none.
     quint8 advisoryKind = 0;
     quint8 advisorySeverity = 0;
+    // The script's handle of an available package whose object is made on
+    // demand: the view's generation and the package's id in it (-1: none).
+    qint32 handleId = -1;
+    quint32 handleGeneration = 0;
     QString name;
     QString verRel;
     QString repo;
@@ -63,7 +67,10 @@ struct Entry
     // The build time as the table shows it (none for a group): made when
     // asked, tens of thousands of texts are not kept for the few on screen.
     QString buildTime() const;
-    PyObject* object = nullptr; // owned reference to the yum object
+    // Owned reference to the yum object. An available package's is made
+    // when first asked for (YumIO::packageObject): the row keeps its
+    // handle in the script's view of the sack instead.
+    mutable PyObject* object = nullptr;
     Entry* next = nullptr; // owned chain of installed versions
     Entry* applyCause = nullptr; // working field of an apply
 

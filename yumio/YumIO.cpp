@@ -193,7 +193,7 @@ void YumIO::deleteEntries()
     entries.clear();
     collectOrder.clear();
     packagesByName.clear();
-    for (Package::Entry* entry : std::as_const(entryHash))
+    for (Package::Entry* entry : entryHash.values())
         delete entry;
     entryHash.clear();
     clearAdvisories();
@@ -226,8 +226,7 @@ bool YumIO::cacheSources(QStringList& files, QStringList& dirs, QStringList& sta
 Package::Entry* YumIO::findEntry(bool isGroup, QString const& name, QString const& arch) const
 {
     if (isGroup || !arch.isEmpty())
-        return entryHash.value(
-            isGroup ? EntryKey::group(name) : EntryKey::package(name, arch), nullptr);
+        return entryHash.value(isGroup ? EntryKey::group(name) : EntryKey::package(name, arch));
     auto const first
         = std::lower_bound(packagesByName.cbegin(), packagesByName.cend(), name, NameOrder());
     return first != packagesByName.cend() && (*first)->name == name ? *first : nullptr;
@@ -264,13 +263,85 @@ YumIO::EntryKey YumIO::keyOf(Package::Entry const& entry)
         entry.name, installed.arch, entry.olderVersion ? entry.verRel : QString());
 }
 
+namespace {
+
+// The first slot to try for a key's hash: the hash's lowest bit tells a
+// group, which would leave half of the slots to start nowhere.
+size_t startOf(quint32 hash, size_t mask)
+{
+    return ((hash >> 1) | (hash << 31)) & mask;
+}
+
+} // namespace
+
+Package::Entry* YumIO::EntryIndex::value(EntryKey const& key) const
+{
+    return rowAt.empty() ? nullptr : rowAt[slotOf(key, quint32(qHash(key)))];
+}
+
+size_t YumIO::EntryIndex::slotOf(EntryKey const& key, quint32 hash) const
+{
+    size_t const mask = rowAt.size() - 1;
+    size_t slot = startOf(hash, mask);
+    while (rowAt[slot] && (hashes[slot] != hash || !(keyOf(*rowAt[slot]) == key)))
+        slot = (slot + 1) & mask;
+    return slot;
+}
+
+bool YumIO::EntryIndex::insert(Package::Entry* entry)
+{
+    // At most half full: a missing key is found after a step or two.
+    if (size_t(count + 1) * 2 > rowAt.size()) {
+        std::vector<Package::Entry*> const oldRows = std::exchange(rowAt, {});
+        std::vector<quint32> const oldHashes = std::exchange(hashes, {});
+        size_t const size = std::max<size_t>(64, oldRows.size() * 2);
+        rowAt.assign(size, nullptr);
+        hashes.assign(size, 0);
+        for (size_t i = 0; i < oldRows.size(); ++i) {
+            if (!oldRows[i])
+                continue;
+            size_t slot = startOf(oldHashes[i], size - 1);
+            while (rowAt[slot])
+                slot = (slot + 1) & (size - 1);
+            rowAt[slot] = oldRows[i];
+            hashes[slot] = oldHashes[i];
+        }
+    }
+    EntryKey const key = keyOf(*entry);
+    quint32 const hash = quint32(qHash(key));
+    size_t const slot = slotOf(key, hash);
+    if (rowAt[slot])
+        return false;
+    rowAt[slot] = entry;
+    hashes[slot] = hash;
+    ++count;
+    return true;
+}
+
+QList<Package::Entry*> YumIO::EntryIndex::values() const
+{
+    QList<Package::Entry*> entries;
+    entries.reserve(count);
+    for (Package::Entry* entry : rowAt)
+        if (entry)
+            entries.append(entry);
+    return entries;
+}
+
+void YumIO::EntryIndex::clear()
+{
+    rowAt = {};
+    hashes = {};
+    count = 0;
+}
+
 QStringList YumIO::restoreMarks(Marks const& marks)
 {
     QStringList dropped;
     for (auto it = marks.cbegin(); it != marks.cend(); ++it) {
         // After a failed collection the hash holds entries that are not
         // listed; after one that succeeded it holds exactly the listed ones.
-        Package::Entry* entry = entries.isEmpty() ? nullptr : entryHash.value(it.key(), nullptr);
+        Package::Entry* entry = entries.isEmpty() ? nullptr : entryHash.value(it.key());
         Mark const& mark = it.value();
         bool const heldBack = entry && entry->held()
             && (mark.action == Package::Update || mark.action == Package::Downgrade);

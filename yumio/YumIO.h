@@ -156,6 +156,29 @@ public:
     QStringList restoreMarks(Marks const& marks);
     static EntryKey keyOf(Package::Entry const& entry);
 
+    // The rows of a collection by their keys (keyOf): an open table of row
+    // pointers and of their keys' hashes. A hash of keys held a copy of
+    // every key, some 100 bytes a row; this holds about 24.
+    class EntryIndex
+    {
+    public:
+        Package::Entry* value(EntryKey const& key) const;
+        bool contains(EntryKey const& key) const { return value(key) != nullptr; }
+        // Adds entry under its key; false (and nothing added) when the key
+        // has a row already.
+        bool insert(Package::Entry* entry);
+        qsizetype size() const { return count; }
+        void clear();
+        QList<Package::Entry*> values() const;
+
+    private:
+        // The slot holding key, or the empty one it would take.
+        size_t slotOf(EntryKey const& key, quint32 hash) const;
+        std::vector<Package::Entry*> rowAt;
+        std::vector<quint32> hashes;
+        qsizetype count = 0;
+    };
+
     QString getName(Package::Entry const& entry) const { return entry.name; }
     QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
     QString getRepo(Package::Entry const& entry) const { return entry.repo; }
@@ -385,9 +408,11 @@ private:
         PyObject* all, char const* attribute, std::function<void(Incoming&)> const& take);
     int comparePackages(PyObject* a, PyObject* b);
     Package::Entry* makeEntry(Incoming& incoming, Package::State state, SharedTexts& shared);
-    bool addRow(EntryKey const& key, Package::Entry* entry);
+    bool addRow(Package::Entry* entry);
     bool collectPkg(Package::Entry*& slot, Package::State state, PyObject* package);
-    bool collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info);
+    void keepHandle(Package::Entry& entry);
+    PyObject* packageObject(Package::Entry const& entry); // borrowed, or null
+    bool collectGroups(PyObject* info);
     bool collectGroup(Package::Entry*& slot, PyObject* group, QString const& name);
     Package::Kind getPkgKind(PyObject* package);
 
@@ -509,7 +534,7 @@ private:
 
     // --- Data ----------------------------------------------------------------
     Package::EntryList entries;
-    QHash<EntryKey, Package::Entry*> entryHash;
+    EntryIndex entryHash;
     // Rows and names in the order of package names.
     struct NameOrder
     {

@@ -125,14 +125,16 @@ bool YumIO::applyReal()
         }
         case Package::None:
             break;
-        case Package::Install:
-            if (!entry->object || PyList_Append(installs.get(), entry->object) != 0) {
+        case Package::Install: {
+            PyObject* package = packageObject(*entry);
+            if (!package || PyList_Append(installs.get(), package) != 0) {
                 PyErr_Clear();
                 error(tr("Unable to add package %1 to installs list").arg(entry->name));
             }
             txCount += 1;
             needHeader = true;
             break;
+        }
         case Package::Update: {
             if (!entry->next) {
                 error(
@@ -177,7 +179,8 @@ bool YumIO::applyReal()
             break;
         }
         }
-        if (needHeader && entry->object && !QFile::exists(getLocalHdr(entry->object)))
+        PyObject* package = needHeader ? packageObject(*entry) : nullptr;
+    if (package && !QFile::exists(getLocalHdr(package)))
             hdrCount += 1;
     }
 

@@ -109,7 +109,7 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
             error(tr("Internal error: execution of yumIO.collectGroupInfo failed"));
             return false;
         }
-        if (!collectGroups(entryHash, info.get()))
+        if (!collectGroups(info.get()))
             return false;
     }
 
@@ -132,15 +132,13 @@ bool YumIO::collectReal(QHash<QString, bool> const& sessionUse)
     // Groups by name: the same rows in the same order from one run to the
     // next (the hash's order is not), as the cached rows are compared.
     qsizetype const firstGroup = rows.size();
-    for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
-        if (it.key().isGroup)
-            rows.append(it.value());
+    for (Package::Entry* entry : entryHash.values())
+        if (entry->kind == Package::Group)
+            rows.append(entry);
     std::sort(rows.begin() + firstGroup, rows.end(),
         [](Package::Entry const* a, Package::Entry const* b) { return a->name < b->name; });
     if (rows.size() != entryHash.size()) { // every row once, whatever happened
-        rows.clear();
-        for (auto it = entryHash.cbegin(); it != entryHash.cend(); ++it)
-            rows.append(it.value());
+        rows = entryHash.values();
     }
     readHolds(rows);
     collectedRows = rows;
@@ -403,16 +401,14 @@ Package::Entry* YumIO::makeEntry(Incoming& incoming, Package::State state, Share
     return entry;
 }
 
-// Places a row in the hash and the row order; false (and the row deleted)
-// when its key has one already.
-bool YumIO::addRow(EntryKey const& key, Package::Entry* entry)
+// Places a row in the index (by keyOf) and the row order; false (and the
+// row deleted) when its key has one already.
+bool YumIO::addRow(Package::Entry* entry)
 {
-    Package::Entry*& slot = entryHash[key];
-    if (slot) {
+    if (!entryHash.insert(entry)) {
         delete entry;
         return false;
     }
-    slot = entry;
     collectOrder.append(entry);
     return true;
 }
@@ -493,7 +489,7 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         for (int i = 1; i < versions.size(); ++i) {
             Package::Entry* older = makeEntry(*versions[i], Package::Installed, shared);
             older->olderVersion = true;
-            addRow(EntryKey::package(key.first, key.second, older->verRel), older);
+            addRow(older);
         }
     };
     auto identity = [](Incoming const& incoming) -> QString {
@@ -533,15 +529,14 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
             *tail = makeEntry(*installedBy[target].first(), Package::Installed, shared);
             tail = &(*tail)->next;
         }
-        if (addRow(EntryKey::package(key.first, key.second), entry))
+        if (addRow(entry))
             for (NameArch const& target : std::as_const(replaced))
                 olderRows(target);
     }
     for (NameArch const& key : std::as_const(installedOrder)) {
         if (updateOf.contains(key))
             continue;
-        addRow(EntryKey::package(key.first, key.second),
-            makeEntry(*installedBy[key].first(), Package::Installed, shared));
+        addRow(makeEntry(*installedBy[key].first(), Package::Installed, shared));
         olderRows(key);
     }
     // Available: what is not installed in its name and architecture and is
@@ -552,9 +547,9 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
         if (installedBy.contains({incoming.name, incoming.arch})
             || updateIdentities.contains(identity(incoming)))
             return;
-        // The key shares the row's texts.
         Package::Entry* entry = makeEntry(incoming, Package::Available, shared);
-        addRow(EntryKey::package(entry->name, entry->arch), entry);
+        keepHandle(*entry);
+        addRow(entry);
     });
     if (!read)
         return false;
@@ -563,6 +558,53 @@ bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
             packagesByName.append(entry);
     std::stable_sort(packagesByName.begin(), packagesByName.end(), NameOrder());
     return true;
+}
+
+// An available package's row keeps the script's handle of it instead of
+// its adapter, where the script gives one: tens of thousands of adapters
+// are not kept for the few a detail or a mark asks for.
+void YumIO::keepHandle(Package::Entry& entry)
+{
+    if (!entry.object)
+        return;
+    // A script without handles keeps its adapters: no error of its own.
+    PyRef handle = PyRef::steal(PyObject_CallMethod(entry.object, "handle", nullptr));
+    long generation = -1;
+    long id = -1;
+    if (handle && PyTuple_Check(handle.get()) && PyTuple_GET_SIZE(handle.get()) == 2
+        && PyLong_Check(PyTuple_GET_ITEM(handle.get(), 0))
+        && PyLong_Check(PyTuple_GET_ITEM(handle.get(), 1))) {
+        generation = PyLong_AsLong(PyTuple_GET_ITEM(handle.get(), 0));
+        id = PyLong_AsLong(PyTuple_GET_ITEM(handle.get(), 1));
+    }
+    PyErr_Clear();
+    if (generation < 0 || generation > long(UINT32_MAX) || id < 0 || id > long(INT32_MAX))
+        return;
+    entry.handleGeneration = quint32(generation);
+    entry.handleId = qint32(id);
+    Py_CLEAR(entry.object);
+}
+
+// The package's adapter, made again from its handle when the row kept only
+// that; null when there is none (a row of the cache, a package gone).
+PyObject* YumIO::packageObject(Package::Entry const& entry)
+{
+    if (entry.object || entry.handleId < 0 || !yumIO)
+        return entry.object;
+    QByteArray const repo = entry.repo.toUtf8();
+    QByteArray const name = entry.name.toUtf8();
+    QByteArray const evr = entry.verRel.toUtf8();
+    QByteArray const arch = entry.arch.toUtf8();
+    PyObject* object = pyMethodCall(yumIO, "packageAt", "((kl)(ssss))",
+        static_cast<unsigned long>(entry.handleGeneration), static_cast<long>(entry.handleId),
+        repo.constData(), name.constData(), evr.constData(), arch.constData());
+    if (!object || object == Py_None) {
+        Py_XDECREF(object);
+        PyErr_Clear();
+        return nullptr;
+    }
+    entry.object = object;
+    return object;
 }
 
 Package::Kind YumIO::getPkgKind(PyObject* package)
@@ -598,7 +640,7 @@ bool YumIO::collectPkg(Package::Entry*& slot, Package::State state, PyObject* pa
     return true;
 }
 
-bool YumIO::collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info)
+bool YumIO::collectGroups(PyObject* info)
 {
     // Older versions list the visible groups' names, and one information
     // object serves them all; newer ones give a group object each.
@@ -636,14 +678,12 @@ bool YumIO::collectGroups(QHash<EntryKey, Package::Entry*>& hash, PyObject* info
         } else {
             name = pyString(item.get());
         }
-        EntryKey const key = EntryKey::group(name);
-        if (hash.contains(key))
+        if (entryHash.contains(EntryKey::group(name)))
             continue;
-        Package::Entry*& slot = hash[key];
-        if (!collectGroup(slot, group, name)) {
-            hash.remove(key);
+        Package::Entry* entry = nullptr;
+        if (!collectGroup(entry, group, name))
             return false;
-        }
+        entryHash.insert(entry);
     }
     if (PyErr_Occurred()) {
         handleException();

@@ -182,18 +182,19 @@ QString YumIO::makeSortedUniq(QStringList lines)
     QString YumIO::getter(Package::Entry const& entry)                                             \
     {                                                                                              \
         DetailLock lock(this);                                                                     \
-        if (entry.kind == Package::Group || !entry.object)                                         \
-            return QString();                                                                      \
-        return simpleString(entry.object, key);                                                    \
+        PyObject* package = entry.kind == Package::Group ? nullptr : packageObject(entry);        \
+        return package ? simpleString(package, key) : QString();                                   \
     }
 
 QString YumIO::getDescription(Package::Entry const& entry)
 {
     DetailLock lock(this);
+    if (entry.kind != Package::Group) {
+        PyObject* package = packageObject(entry);
+        return package ? simpleString(package, "description") : QString();
+    }
     if (!entry.object)
         return QString();
-    if (entry.kind != Package::Group)
-        return simpleString(entry.object, "description");
     // A group adapter of an older script may lack it.
     PyRef text = PyRef::steal(PyObject_GetAttrString(entry.object, "description"));
     if (!text) {
@@ -309,8 +310,8 @@ QString flagOperator(QString const& flag)
 QString YumIO::getPrco(Package::Entry const& entry, char const* prefix, char const* listName)
 {
     DetailLock lock(this);
-    PyObject* package = entry.object;
-    if (entry.kind == Package::Group || !package)
+    PyObject* package = entry.kind == Package::Group ? nullptr : packageObject(entry);
+    if (!package)
         return QString();
     QStringList lines;
 
@@ -417,8 +418,8 @@ QString YumIO::getObsoletes(Package::Entry const& entry)
 QString YumIO::getFiles(Package::Entry const& entry)
 {
     DetailLock lock(this);
-    PyObject* package = entry.object;
-    if (entry.kind == Package::Group || !package)
+    PyObject* package = entry.kind == Package::Group ? nullptr : packageObject(entry);
+    if (!package)
         return QString();
     QStringList lines;
     if (hasHeader(package)) {
@@ -453,8 +454,8 @@ QString YumIO::getFiles(Package::Entry const& entry)
 QString YumIO::getChangeLog(Package::Entry const& entry)
 {
     DetailLock lock(this);
-    PyObject* package = entry.object;
-    if (entry.kind == Package::Group || !package)
+    PyObject* package = entry.kind == Package::Group ? nullptr : packageObject(entry);
+    if (!package)
         return QString();
     // One text, grown in place: a Search asks for every record of every
     // package.
@@ -674,7 +675,7 @@ bool YumIO::upToDateGroupGrps(Package::Entry const& group)
         PyObject* item = groups ? pyDictGetItem(groups.get(), current->name) : nullptr;
         PyErr_Clear();
         for (QString const& name : textsOf(item)) {
-            Package::Entry const* sub = entryHash.value(EntryKey::group(name), nullptr);
+            Package::Entry const* sub = entryHash.value(EntryKey::group(name));
             if (!sub)
                 continue;
             if (!upToDateGroupPkgs(*sub))

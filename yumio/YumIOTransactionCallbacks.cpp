@@ -94,7 +94,8 @@ void YumIO::dsTsNewPkg(QString const& name, unsigned members, bool needHeader)
         return;
     }
     txCount += members;
-    if (needHeader && entry->object && !QFile::exists(getLocalHdr(entry->object)))
+    PyObject* package = needHeader ? packageObject(*entry) : nullptr;
+    if (package && !QFile::exists(getLocalHdr(package)))
         hdrCount += 1;
     if (progress)
         progress->changeItemActs(static_cast<Steps>(loopBase) + 10 * static_cast<Steps>(hdrCount));
@@ -391,7 +392,8 @@ void YumIO::noteTransactionPkgs(Package::Action action, PyObject* list)
             PyRef po = PyRef::steal(PyObject_GetAttrString(member, "po"));
             if (!po)
                 PyErr_Clear();
-            PyObject* package = entry && entry->object ? entry->object : po.get();
+            PyObject* object = entry ? packageObject(*entry) : nullptr;
+            PyObject* package = object ? object : po.get();
             if (!package || !QFile::exists(getLocalPkg(package)))
                 downloadNeeded += size;
             installWork += 3 * size;

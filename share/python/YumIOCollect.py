@@ -71,6 +71,15 @@ def _updates(installed, available, obsoletes):
     return list(chosen.items())
 
 
+def _adapters(view, packages):
+    """The adapters of packages, each made as the engine reads it (it keeps
+    their handle() instead): most packages are available ones. The list is
+    emptied on the way, so that its package objects go as their rows come."""
+    packages.reverse()
+    while packages:
+        yield Package(view, packages.pop())
+
+
 class CollectMixin:
     """YumIO's loading of the repositories and its collections."""
 
@@ -149,10 +158,16 @@ class CollectMixin:
                     continue
                 old = newest.get((pkg.name, pkg.arch))
                 if old is None or pkg.evr_gt(old):
-                    available.append(Package(view, pkg))
-            return PackageLists([InstalledPackage(view, pkg) for pkg in installed], available)
+                    available.append(pkg)
+            return PackageLists([InstalledPackage(view, pkg) for pkg in installed],
+                                _adapters(view, available))
         except _EXPECTED as error:
             raise _yumError(error) from error
+
+    def packageAt(self, handle, key):
+        """The adapter of an available package the engine kept only the
+        handle() of, with its (repository, name, evr, architecture)."""
+        return Package.at(self._view, handle, key)
 
     # -- groups -------------------------------------------------------------
 

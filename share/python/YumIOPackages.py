@@ -93,6 +93,23 @@ class Package:
         self._evr = pkg.evr
         self._repo = _intern(pkg.reponame)
 
+    @classmethod
+    def at(cls, view, handle, key):
+        """The adapter of a package by its handle() and its identity key
+        (repository, name, evr, architecture), made again on demand."""
+        self = cls.__new__(cls)
+        self._view = view
+        self._gen, self._ref = handle
+        self._repo, self.name, self._evr, self.arch = key
+        self._repo = _intern(self._repo)
+        self.arch = _intern(self.arch)
+        return self
+
+    def handle(self):
+        """(generation, id) by which at() makes this adapter again, or None
+        where the view keeps packages rather than ids."""
+        return (self._gen, self._ref) if type(self._ref) is int else None
+
     def __repr__(self):
         return "<%s %s %s>" % (self.__class__.__name__, self.nevra(), self.repoid)
 

@@ -5,6 +5,7 @@
 #include "yumio/YumIO.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -156,9 +157,33 @@ void TestEngineCollect::collectionAgreesWithDnf()
     QCOMPARE(olderVersions, installedVersions);
 }
 
+// Rows of available packages keep the script's handle instead of an
+// adapter: the adapter made from it when a detail is asked for is the row's
+// own package. False when a row does not, or none had only a handle. At
+// most limit rows are asked (-1: all).
+static bool handlesFindTheirPackages(YumIO& engine, int limit = -1)
+{
+    int madeLate = 0;
+    for (Package::Entry const* entry : engine) {
+        if (entry->state != Package::Available || entry->kind == Package::Group || entry->object)
+            continue;
+        QString const version = entry->verRel.section(QLatin1Char(':'), -1);
+        QString const file = QFileInfo(engine.getBinaryRpm(*entry)).fileName();
+        if (file != entry->name + QLatin1Char('-') + version + QLatin1Char('.') + entry->arch
+                + QLatin1String(".rpm")) {
+            qWarning("%s: %s", qPrintable(entry->name), qPrintable(file));
+            return false;
+        }
+        if (++madeLate == limit)
+            break;
+    }
+    return madeLate > 0;
+}
+
 void TestEngineCollect::rowsAndDetails()
 {
     YumIO& engine = fixture.engine();
+    QVERIFY(handlesFindTheirPackages(engine, 2)); // the others after the extra data's loads
     // An install-only package with two versions installed and a third
     // available: the update with the newest installed version behind it,
     // and the older one in a row of its own.
@@ -230,6 +255,7 @@ void TestEngineCollect::extraDataLoadsOncePerCollection()
         qPrintable(changes));
     QVERIFY(engine.otherDataCollected());
     QTRY_COMPARE(loaded.count(), 2);
+    QVERIFY(handlesFindTheirPackages(engine)); // after both loads
 
     // A new collection needs the extra data again.
     QVERIFY(EngineFixture::collectAgain(engine));
