@@ -84,7 +84,7 @@ QString Model::displayText(Package::Entry const& entry, int column) const
     case ArchitectureColumn:
         return e.arch;
     case SizeColumn:
-        return e.size;
+        return e.size();
     case BuildTimeColumn:
         return e.buildTime();
     case AdvisoryColumn:

@@ -239,8 +239,9 @@ bool SortFilterProxyModel::ownFieldsMatch(Package::Entry const& entry) const
     if (entry.kind != Package::Package && entry.kind != Package::Suite)
         return false;
     Package::Entry const& shown = model ? model->shownEntry(entry) : entry;
+    QString const summary = QString::fromUtf8(shown.summary);
     for (QString const* text :
-        {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size, &shown.summary}) {
+        {&shown.name, &shown.verRel, &shown.repo, &shown.arch, &shown.size(), &summary}) {
         if (matches(*text))
             return true;
     }

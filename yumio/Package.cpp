@@ -3,9 +3,13 @@
 
 #include "yumio/Package.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <charconv>
 #include <cstring>
 #include <ctime>
+#include <deque>
 
 // Entries are deleted by the GUI thread between operations, holding the
 // interpreter lock (the engine's clear() and destructor); the chain is
@@ -118,6 +122,49 @@ QString Package::timeText(long seconds, bool clock)
     if (clock && end - at > 4)
         return QString();
     return QString::fromLatin1(text, end - text);
+}
+
+namespace {
+
+// Rows are made on the collection's worker and read on the GUI thread: the
+// table is locked, and a text, once in it, stays where it is.
+struct SizeTexts
+{
+    QMutex mutex;
+    std::deque<QString> texts {QString()};
+    QHash<QString, quint16> indexes;
+};
+
+SizeTexts& sizeTexts()
+{
+    static SizeTexts table;
+    return table;
+}
+
+} // namespace
+
+quint16 Package::sizeTextIndex(QString const& text)
+{
+    if (text.isEmpty())
+        return 0;
+    SizeTexts& table = sizeTexts();
+    QMutexLocker lock(&table.mutex);
+    auto const known = table.indexes.constFind(text);
+    if (known != table.indexes.cend())
+        return *known;
+    if (table.texts.size() > 0xffff)
+        return 0;
+    auto const index = quint16(table.texts.size());
+    table.texts.push_back(text);
+    table.indexes.insert(text, index);
+    return index;
+}
+
+QString const& Package::sizeText(quint16 index)
+{
+    SizeTexts& table = sizeTexts();
+    QMutexLocker lock(&table.mutex);
+    return index < table.texts.size() ? table.texts[index] : table.texts.front();
 }
 
 QString Package::shared(QSet<QString>& texts, QString const& text)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QMetaType>
 #include <QSet>
@@ -26,6 +27,13 @@ enum Action : quint8 {
     Reinstall = 4,
     Downgrade = 5
 };
+
+// The size texts of the rows ("1.2 Mb"), each held once for the whole
+// program: a few thousand at most, where tens of thousands of rows show
+// them. The index of a text (0 for the empty one, and for a text beyond the
+// 65,535 the table holds), and the text of an index.
+quint16 sizeTextIndex(QString const& text);
+QString const& sizeText(quint16 index);
 
 // One row of the package table: a package, a suite or a group. Packages
 // have a row per name and architecture (doc/package-rows.md): an
@@ -55,14 +63,19 @@ struct Entry
     // The script's handle of an available package whose object is made on
     // demand: the view's generation and the package's id in it (-1: none).
     qint32 handleId = -1;
-    quint32 handleGeneration = 0;
+    quint16 handleGeneration = 0;
+    quint16 sizeIndex = 0; // see size()
     QString name;
     QString verRel;
     QString repo;
     QString arch;
     quint64 sizeBytes = 0;
-    QString size;
-    QString summary;
+    // The size as the table shows it.
+    QString const& size() const { return sizeText(sizeIndex); }
+    void setSize(QString const& text) { sizeIndex = sizeTextIndex(text); }
+    // UTF-8: summaries are about half of the rows' texts, and all but few
+    // are ASCII, which a QString would hold in twice the bytes.
+    QByteArray summary;
     long buildSeconds = 0;
     // The build time as the table shows it (none for a group): made when
     // asked, tens of thousands of texts are not kept for the few on screen.
@@ -144,7 +157,7 @@ bool allows(State state, Action action);
 QString timeText(long seconds, bool clock = true);
 
 // text, or the equal one texts holds already (it keeps text when it holds
-// none): one copy of each of the texts of few values rows repeat (sizes).
+// none): one copy of each of the texts rows repeat (versions).
 QString shared(QSet<QString>& texts, QString const& text);
 
 } // namespace Package

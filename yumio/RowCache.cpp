@@ -224,8 +224,8 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
     out.u32(shared.index(entry.repo));
     out.u32(shared.index(entry.arch));
     out.u64(entry.sizeBytes);
-    out.text(entry.size);
-    out.text(entry.summary);
+    out.text(entry.size());
+    out.bytes(entry.summary);
     out.u64(quint64(qint64(entry.buildSeconds)));
     out.text(entry.replacement());
     out.text(entry.heldAt());
@@ -233,7 +233,8 @@ void writeRow(Writer& out, Package::Entry const& entry, TextTable& shared)
 
 // One row; null when the record is damaged. *more tells whether an
 // installed version is chained behind it.
-Package::Entry* readRow(Reader& in, QList<QString> const& shared, QSet<QString>& sizes, bool* more)
+Package::Entry* readRow(
+    Reader& in, QList<QString> const& shared, QSet<QString>& versions, bool* more)
 {
     quint8 const kind = in.u8();
     quint8 const state = in.u8();
@@ -250,12 +251,12 @@ Package::Entry* readRow(Reader& in, QList<QString> const& shared, QSet<QString>&
     entry->advisoryKind = advisoryKind;
     entry->advisorySeverity = advisorySeverity;
     entry->name = in.text();
-    entry->verRel = in.text();
+    entry->verRel = Package::shared(versions, in.text());
     quint32 const repo = in.u32();
     quint32 const arch = in.u32();
     entry->sizeBytes = in.u64();
-    entry->size = Package::shared(sizes, in.text());
-    entry->summary = in.text();
+    entry->setSize(in.text());
+    entry->summary = in.bytes().toByteArray();
     entry->buildSeconds = long(qint64(in.u64()));
     entry->setReplacement(in.text());
     entry->setHeldAt(in.text());
@@ -274,7 +275,7 @@ bool sameEntry(Package::Entry const& a, Package::Entry const& b)
     return a.kind == b.kind && a.state == b.state && a.olderVersion == b.olderVersion
         && a.advisoryKind == b.advisoryKind && a.advisorySeverity == b.advisorySeverity
         && a.sizeBytes == b.sizeBytes && a.buildSeconds == b.buildSeconds && a.name == b.name
-        && a.verRel == b.verRel && a.repo == b.repo && a.arch == b.arch && a.size == b.size
+        && a.verRel == b.verRel && a.repo == b.repo && a.arch == b.arch && a.size() == b.size()
         && a.summary == b.summary && a.replacement() == b.replacement() && a.heldAt() == b.heldAt();
 }
 
@@ -420,10 +421,10 @@ bool RowCache::load(
     if (!in.ok || rowCount > bodySize / 40)
         return false;
     rows.reserve(rowCount);
-    QSet<QString> sizes;
+    QSet<QString> versions;
     for (quint32 i = 0; i < rowCount; ++i) {
         bool more = false;
-        Package::Entry* entry = readRow(in, shared, sizes, &more);
+        Package::Entry* entry = readRow(in, shared, versions, &more);
         if (!entry) {
             rows.deleteAll();
             return false;
@@ -431,7 +432,7 @@ bool RowCache::load(
         rows.append(entry);
         Package::Entry* tail = entry;
         for (int chained = 0; more; ++chained) {
-            tail->next = chained < chainLimit ? readRow(in, shared, sizes, &more) : nullptr;
+            tail->next = chained < chainLimit ? readRow(in, shared, versions, &more) : nullptr;
             tail = tail->next;
             if (!tail) {
                 rows.deleteAll();

@@ -183,8 +183,11 @@ public:
     QString getVerRel(Package::Entry const& entry) const { return entry.verRel; }
     QString getRepo(Package::Entry const& entry) const { return entry.repo; }
     QString getArch(Package::Entry const& entry) const { return entry.arch; }
-    QString getSize(Package::Entry const& entry) const { return entry.size; }
-    QString getSummary(Package::Entry const& entry) const { return entry.summary; }
+    QString getSize(Package::Entry const& entry) const { return entry.size(); }
+    QString getSummary(Package::Entry const& entry) const
+    {
+        return QString::fromUtf8(entry.summary);
+    }
     QString getBuildTime(Package::Entry const& entry) const { return entry.buildTime(); }
     QString getState(Package::Entry const& entry) const;
     QString getKind(Package::Entry const& entry) const;

@@ -216,12 +216,13 @@ public:
         return converted;
     }
 
-    // A text of few values (a size), shared with an earlier equal one.
-    QString text(QString const& text) { return Package::shared(few, text); }
+    // A version, shared with an earlier equal one: the packages built from
+    // one source package have the same.
+    QString version(QString const& text) { return Package::shared(versions, text); }
 
 private:
     QList<QString> texts;
-    QSet<QString> few;
+    QSet<QString> versions;
 };
 
 namespace {
@@ -268,6 +269,15 @@ QString chopNewlines(QString text)
     while (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     return text;
+}
+
+// A summary as a row keeps it, UTF-8 in no more room than it needs (the
+// conversion leaves room for three bytes a character).
+QByteArray summaryBytes(QString const& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.squeeze();
+    return bytes;
 }
 
 } // namespace
@@ -382,13 +392,13 @@ Package::Entry* YumIO::makeEntry(Incoming& incoming, Package::State state, Share
                 ? Package::Suite
                 : Package::Package;
             entry->name = incoming.name;
-            entry->verRel = pyString(PyTuple_GET_ITEM(row, 1));
+            entry->verRel = shared.version(pyString(PyTuple_GET_ITEM(row, 1)));
             entry->repo
                 = repo == Py_None ? QString() : chopNewlines(shared.get(repo, convert, this));
             entry->arch = shared.get(PyTuple_GET_ITEM(row, 3), convert, this);
             entry->sizeBytes = size;
-            entry->size = shared.text(bytesFormat(size));
-            entry->summary = chopNewlines(pyString(PyTuple_GET_ITEM(row, 5)));
+            entry->setSize(bytesFormat(size));
+            entry->summary = summaryBytes(chopNewlines(pyString(PyTuple_GET_ITEM(row, 5))));
             entry->buildSeconds = built;
             entry->object = incoming.package.release();
         }
@@ -578,9 +588,9 @@ void YumIO::keepHandle(Package::Entry& entry)
         id = PyLong_AsLong(PyTuple_GET_ITEM(handle.get(), 1));
     }
     PyErr_Clear();
-    if (generation < 0 || generation > long(UINT32_MAX) || id < 0 || id > long(INT32_MAX))
+    if (generation < 0 || generation > long(UINT16_MAX) || id < 0 || id > long(INT32_MAX))
         return;
-    entry.handleGeneration = quint32(generation);
+    entry.handleGeneration = quint16(generation);
     entry.handleId = qint32(id);
     Py_CLEAR(entry.object);
 }
@@ -632,8 +642,8 @@ bool YumIO::collectPkg(Package::Entry*& slot, Package::State state, PyObject* pa
     entry->repo = simpleString(package, "repoid");
     entry->arch = attributeText("arch");
     entry->sizeBytes = sizeOf(package);
-    entry->size = bytesFormat(entry->sizeBytes);
-    entry->summary = simpleString(package, "summary");
+    entry->setSize(bytesFormat(entry->sizeBytes));
+    entry->summary = summaryBytes(simpleString(package, "summary"));
     entry->buildSeconds = buildTimeOf(package);
     entry->object = package;
     slot = entry;
