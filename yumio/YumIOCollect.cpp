@@ -613,6 +613,10 @@ PyObject* YumIO::packageObject(Package::Entry const& entry)
         PyErr_Clear();
         return nullptr;
     }
+    if (entry.object) { // made meanwhile by another thread, the script having let the lock go
+        Py_DECREF(object);
+        return entry.object;
+    }
     entry.object = object;
     return object;
 }

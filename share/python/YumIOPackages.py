@@ -76,7 +76,7 @@ class Package:
     Only the name and architecture are kept; everything else is read from
     the current sack when asked (see _SackView)."""
 
-    __slots__ = ("_view", "_gen", "_ref", "name", "arch", "_evr", "_repo")
+    __slots__ = ("_view", "_gen", "_ref", "name", "arch", "_evr", "_repo", "_fresh")
 
     SIMPLE = {"summary": "summary", "description": "description", "group": "group",
               "vendor": "vendor", "relativepath": "location", "sourcerpm": "sourcerpm",
@@ -92,6 +92,9 @@ class Package:
         # that numbers packages anew.
         self._evr = pkg.evr
         self._repo = _intern(pkg.reponame)
+        # The package it was made from, for the first question (the
+        # collection's tableRow()), instead of making it again from its id.
+        self._fresh = pkg
 
     @classmethod
     def at(cls, view, handle, key):
@@ -103,6 +106,7 @@ class Package:
         self._repo, self.name, self._evr, self.arch = key
         self._repo = _intern(self._repo)
         self.arch = _intern(self.arch)
+        self._fresh = None
         return self
 
     def handle(self):
@@ -125,6 +129,11 @@ class Package:
         return self._ref
 
     def _pkg(self):
+        fresh = self._fresh
+        if fresh is not None:
+            self._fresh = None
+            if self._gen == self._view.generation and not self._view.closed:
+                return fresh
         ref = self._current()
         return self._view.package(ref) if ref is not None else None
 
