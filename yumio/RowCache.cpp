@@ -23,6 +23,8 @@ namespace {
 constexpr char magic[8] = {'V', 'U', 'X', 'R', 'O', 'W', 'S', '\n'};
 constexpr quint32 formatVersion = 4;
 constexpr int headerSize = int(sizeof(magic)) + 4 + 8 + 8;
+// The file is written, and its beginning read, in pieces of this size.
+constexpr qsizetype pieceSize = 256 * 1024;
 // Installed versions chained behind a row: far more than any system keeps.
 constexpr int chainLimit = 4096;
 
@@ -344,7 +346,6 @@ bool RowCache::save(QString const& path, QString const& root, QByteArray const& 
         piece.data.resize(0);
     };
     put(body);
-    constexpr qsizetype pieceSize = 256 * 1024;
     body.data.reserve(pieceSize + 4096);
     for (Package::Entry const* entry : rows)
         for (Package::Entry const* version = entry; version && written; version = version->next) {
@@ -384,26 +385,48 @@ bool RowCache::load(
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QByteArray const data = file.readAll();
+    qint64 const fileSize = file.size();
+    // Whether the file still describes the system is told by its beginning
+    // (root, options, sources); the rows, nearly all of it, are read only to
+    // be shown. A beginning longer than the first piece is read whole.
+    QByteArray data = file.read(into ? fileSize : std::min<qint64>(fileSize, pieceSize));
     if (data.size() < headerSize || std::memcmp(data.constData(), magic, sizeof(magic)) != 0)
         return false;
     Reader head(data.constData() + sizeof(magic), data.constData() + headerSize);
     quint32 const version = head.u32();
     quint64 const bodySize = head.u64();
     quint64 const sum = head.u64();
-    if (!head.ok || version != formatVersion || bodySize != quint64(data.size() - headerSize))
+    if (!head.ok || version != formatVersion || bodySize != quint64(fileSize - headerSize))
         return false;
-    char const* const body = data.constData() + headerSize;
-    Reader in(body, body + bodySize);
-    if (in.text() != root || in.bytes() != QByteArrayView(options) || !in.ok)
+    char const* body = data.constData() + headerSize;
+    Reader in(body, data.constData() + data.size());
+    // False for a difference; the reader fails when the data ends first.
+    auto const sameBeginning = [&](Reader& in) {
+        if (in.text() != root || in.bytes() != QByteArrayView(options))
+            return !in.ok;
+        quint32 const sourceCount = in.u32();
+        for (quint32 i = 0; in.ok && i < sourceCount; ++i) {
+            quint8 const kind = in.u8();
+            QString const source = in.text();
+            QByteArrayView const stored = in.bytes();
+            if (in.ok
+                && (kind < FileSource || kind > StatSource
+                    || digest(SourceKind(kind), source) != stored))
+                return false;
+        }
+        return true;
+    };
+    if (!sameBeginning(in))
         return false;
-    quint32 const sourceCount = in.u32();
-    for (quint32 i = 0; in.ok && i < sourceCount; ++i) {
-        quint8 const kind = in.u8();
-        QString const source = in.text();
-        QByteArrayView const stored = in.bytes();
-        if (!in.ok || kind < FileSource || kind > StatSource
-            || digest(SourceKind(kind), source) != stored)
+    if (!in.ok && data.size() < fileSize) {
+        if (!file.seek(0))
+            return false;
+        data = file.readAll();
+        if (data.size() != fileSize)
+            return false;
+        body = data.constData() + headerSize;
+        in = Reader(body, body + bodySize);
+        if (!sameBeginning(in))
             return false;
     }
     // Only a file that still describes the system is read further.

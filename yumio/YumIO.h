@@ -412,6 +412,7 @@ private:
     int comparePackages(PyObject* a, PyObject* b);
     Package::Entry* makeEntry(Incoming& incoming, Package::State state, SharedTexts& shared);
     bool addRow(Package::Entry* entry);
+    void shareCachedTexts(Package::Entry& entry);
     bool collectPkg(Package::Entry*& slot, Package::State state, PyObject* package);
     void keepHandle(Package::Entry& entry);
     PyObject* packageObject(Package::Entry const& entry); // borrowed, or null
@@ -557,6 +558,7 @@ private:
     QList<Package::Entry*> collectOrder;
     QList<Package::Entry*> collectedRows; // a finished collection's, for collect()
     Package::EntryList cachedRows; // shown until a collection ends
+    EntryIndex cachedIndex; // the rows of the cache by key, while the packages are collected
     bool keptCachedRows = false;
 
     Log::EntryList logList;

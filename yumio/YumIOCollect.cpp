@@ -419,8 +419,25 @@ bool YumIO::addRow(Package::Entry* entry)
         delete entry;
         return false;
     }
+    shareCachedTexts(*entry);
     collectOrder.append(entry);
     return true;
+}
+
+// A row the cache shows too takes the cache's copies of its texts: both
+// sets of rows are alive until the collection ends, and most rows are the
+// same.
+void YumIO::shareCachedTexts(Package::Entry& entry)
+{
+    Package::Entry const* twin = cachedIndex.value(keyOf(entry));
+    for (Package::Entry* own = &entry; own && twin; own = own->next, twin = twin->next) {
+        if (own->name == twin->name)
+            own->name = twin->name;
+        if (own->verRel == twin->verRel)
+            own->verRel = twin->verRel;
+        if (own->summary == twin->summary)
+            own->summary = twin->summary;
+    }
 }
 
 // The packages of a field of collectAll()'s result, each handed to take.
@@ -441,6 +458,11 @@ bool YumIO::collectField(
 // updates, installed packages, available ones.
 bool YumIO::collectPackages(PyObject* updatesIterable, PyObject* all)
 {
+    // The rows of the cache are on screen, untouched, until the collection
+    // ends: read here, they lend their texts to the new rows.
+    for (Package::Entry* row : std::as_const(cachedRows))
+        cachedIndex.insert(row);
+    Frame forget([this] { cachedIndex.clear(); });
     QList<Incoming> updates;
     QList<Incoming> installed;
     auto into = [](QList<Incoming>& list) {

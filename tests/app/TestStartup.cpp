@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QStatusBar>
 #include <QTcpServer>
 
@@ -185,6 +186,7 @@ private slots:
     void cacheInvalidatedBySystem_data();
     void cacheInvalidatedBySystem();
     void damagedCacheIgnored();
+    void cacheCheckedFromItsBeginning();
     void repositoryAddedInTheEditorFirst();
     void closeDuringASilentLoad();
     void signalAtEachMoment_data();
@@ -480,6 +482,29 @@ void TestStartup::damagedCacheIgnored()
     QVERIFY(writeAll(RowCache::fileName(otherRoot), good));
     QVERIFY(!cacheValid(RowCache::fileName(otherRoot), otherRoot));
     QFile::remove(RowCache::fileName(otherRoot));
+}
+
+// Whether a file still describes the system is told by its beginning, read
+// alone; sources reaching beyond the first piece read are read whole.
+void TestStartup::cacheCheckedFromItsBeginning()
+{
+    QTemporaryDir dir;
+    RowCache::Sources sources;
+    for (int i = 0; i < 3000; ++i) // about 450 KiB of sources
+        sources.files.append(dir.filePath(QStringLiteral("%1-%2").arg(i).arg(QString(100, 'x'))));
+    Package::EntryList rows;
+    rows.append(new Package::Entry);
+    rows.first()->name = QStringLiteral("one");
+    QString const file = dir.filePath(QStringLiteral("rows.cache"));
+    QByteArray const options = RowCache::options({});
+    QVERIFY(RowCache::save(file, root.file(), options, sources, rows));
+    QVERIFY(RowCache::current(file, root.file(), options));
+    for (QString const& source : {sources.files.last(), sources.files.first()}) {
+        QVERIFY(writeAll(source, "changed"));
+        QVERIFY(!RowCache::current(file, root.file(), options));
+        QVERIFY(QFile::remove(source));
+        QVERIFY(RowCache::current(file, root.file(), options));
+    }
 }
 
 // The repository editor in the real window, started with -r so that it
