@@ -432,7 +432,8 @@ bool RowCache::load(
     // Only a file that still describes the system is read further.
     if (!in.ok || !into)
         return in.ok;
-    if (checksum(body, qsizetype(bodySize)) != sum)
+    // A file cut short since its size was read is not read past its end.
+    if (quint64(data.size() - headerSize) != bodySize || checksum(body, qsizetype(bodySize)) != sum)
         return false;
     quint32 const textCount = in.u32();
     QList<QString> shared;

@@ -180,7 +180,7 @@ bool YumIO::applyReal()
         }
         }
         PyObject* package = needHeader ? packageObject(*entry) : nullptr;
-    if (package && !QFile::exists(getLocalHdr(package)))
+        if (package && !QFile::exists(getLocalHdr(package)))
             hdrCount += 1;
     }
 

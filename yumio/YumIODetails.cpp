@@ -182,7 +182,7 @@ QString YumIO::makeSortedUniq(QStringList lines)
     QString YumIO::getter(Package::Entry const& entry)                                             \
     {                                                                                              \
         DetailLock lock(this);                                                                     \
-        PyObject* package = entry.kind == Package::Group ? nullptr : packageObject(entry);        \
+        PyObject* package = entry.kind == Package::Group ? nullptr : packageObject(entry);         \
         return package ? simpleString(package, key) : QString();                                   \
     }
 

@@ -22,9 +22,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QStatusBar>
 #include <QTcpServer>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <unistd.h>

@@ -169,7 +169,8 @@ static bool handlesFindTheirPackages(YumIO& engine, int limit = -1)
             continue;
         QString const version = entry->verRel.section(QLatin1Char(':'), -1);
         QString const file = QFileInfo(engine.getBinaryRpm(*entry)).fileName();
-        if (file != entry->name + QLatin1Char('-') + version + QLatin1Char('.') + entry->arch
+        if (file
+            != entry->name + QLatin1Char('-') + version + QLatin1Char('.') + entry->arch
                 + QLatin1String(".rpm")) {
             qWarning("%s: %s", qPrintable(entry->name), qPrintable(file));
             return false;
