@@ -108,8 +108,8 @@ QStringList snapshot(YumIO const& engine)
     for (Package::Entry const* entry : engine)
         for (Package::Entry const* e = entry; e; e = e->next)
             rows.append(QStringList {QString::number(e->kind), QString::number(e->state), e->name,
-                e->verRel, e->repo, e->arch, QString::number(e->sizeBytes), e->size(), QString::fromUtf8(e->summary),
-                QString::number(e->buildSeconds), e->buildTime(),
+                e->verRel, e->repo, e->arch, QString::number(e->sizeBytes), e->size(),
+                QString::fromUtf8(e->summary), QString::number(e->buildSeconds), e->buildTime(),
                 QString::number(e->next != nullptr)}
                             .join(QLatin1Char('|')));
     rows.sort();

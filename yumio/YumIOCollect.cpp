@@ -429,6 +429,8 @@ bool YumIO::addRow(Package::Entry* entry)
 // same.
 void YumIO::shareCachedTexts(Package::Entry& entry)
 {
+    if (cachedIndex.size() == 0) // no cache shown: no key to make
+        return;
     Package::Entry const* twin = cachedIndex.value(keyOf(entry));
     for (Package::Entry* own = &entry; own && twin; own = own->next, twin = twin->next) {
         if (own->name == twin->name)
