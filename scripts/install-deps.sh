@@ -6,11 +6,11 @@
 set -eu
 
 debian_packages="cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-l10n-tools \
-qt6-tools-dev qt6-translations-l10n libgl-dev libpython3.11-dev libsolv-dev librpm-dev \
+qt6-tools-dev qt6-translations-l10n libgl-dev libpython3.11-dev libsolv-dev librpm-dev libzstd-dev \
 python3-dnf python3-rpm python3-pytest dnf dnf-plugins-core rpm createrepo-c xvfb xauth \
 ca-certificates desktop-file-utils appstream libxml2-utils groff-base polkitd pkexec gnupg htmldoc"
 fedora_packages="cmake gcc-c++ make qt6-qtbase-devel qt6-qttools-devel qt6-linguist \
-qt6-qttranslations python3-devel libsolv-devel rpm-devel python3-dnf python3-dnf-plugin-versionlock \
+qt6-qttranslations python3-devel libsolv-devel rpm-devel libzstd-devel python3-dnf python3-dnf-plugin-versionlock \
 python3-rpm python3-pytest dnf rpm-build rpm-sign gnupg2 createrepo_c xorg-x11-server-Xvfb \
 desktop-file-utils appstream libxml2 groff-base polkit htmldoc"
 

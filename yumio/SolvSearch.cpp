@@ -3,6 +3,7 @@
 
 #include "base/SearchPattern.h"
 #include "yumio/Package.h"
+#include "yumio/PackedTexts.h"
 #include "yumio/YumIO.h"
 
 #include <solv/dataiterator.h>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -282,12 +284,15 @@ public:
     bool holds(Id did) const { return did > 0 && std::size_t(did) < parent.size(); }
 
     // A directory of this pool (holds(did)).
-    State const& state(Id did)
+    State state(Id did)
     {
-        if (states.empty())
-            states.assign(parent.size(), State());
-        State const& found = states[std::size_t(did)];
-        return found.known ? found : learn(did);
+        if (marks.empty()) {
+            marks.assign(parent.size(), 0);
+            // Only a slash in the needle can reach over one.
+            if (needle.find('/') != std::string_view::npos)
+                straddles.assign(parent.size(), 0);
+        }
+        return marks[std::size_t(did)] & knownMark ? stored(did) : learn(did);
     }
 
     // The path of file base in directory did.
@@ -306,6 +311,38 @@ public:
     bool pathHasNeedle(Id did, char const* base, std::size_t size)
     {
         return holds(did) ? joinHasNeedle(state(did), base, size) : contains(base, size);
+    }
+
+    // Whether a path in directory did holds the needle where one of the
+    // names (each followed by a null byte, size bytes in all) alone does
+    // not: in the directory, or over the slash.
+    bool joinAdds(Id did, char const* names, std::size_t size)
+    {
+        if (!holds(did))
+            return false;
+        State const upper = state(did);
+        if (upper.hasNeedle)
+            return true;
+        for (char const* name = names; upper.straddle && name < names + size;) {
+            std::size_t const length = std::strlen(name);
+            if (joinHasNeedle(upper, name, length))
+                return true;
+            name += length + 1;
+        }
+        return false;
+    }
+
+    // Whether joinAdds can be true for any directory: learns them all.
+    bool anyJoinAdds()
+    {
+        for (Id did = 1; did < Id(parent.size()); ++did) {
+            if (data->dirpool.dirs[did] <= 0) // a block's parent, not a directory
+                continue;
+            State const known = state(did);
+            if (known.hasNeedle || known.straddle)
+                return true;
+        }
+        return false;
     }
 
     bool contains(char const* text, std::size_t size) const
@@ -344,11 +381,35 @@ private:
         return contains(name, size);
     }
 
-    State const& learn(Id did)
+    // A directory's state, held in a byte (and its straddle where the needle
+    // has a slash): there are hundreds of thousands of directories.
+    static constexpr std::uint8_t knownMark = 1;
+    static constexpr std::uint8_t needleMark = 2;
+
+    State stored(Id did) const
+    {
+        std::uint8_t const mark = marks[std::size_t(did)];
+        State known;
+        known.known = mark & knownMark;
+        known.hasNeedle = mark & needleMark;
+        known.encoding = Encoding(mark >> 2);
+        known.straddle = straddles.empty() ? 0 : straddles[std::size_t(did)];
+        return known;
+    }
+
+    void store(Id did, State const& known)
+    {
+        marks[std::size_t(did)] = std::uint8_t(
+            knownMark | (known.hasNeedle ? needleMark : 0) | (std::uint8_t(known.encoding) << 2));
+        if (!straddles.empty())
+            straddles[std::size_t(did)] = known.straddle;
+    }
+
+    State learn(Id did)
     {
         // The directories not known yet on the way up, learnt top down.
         chain.clear();
-        for (Id d = did; d > 0 && !states[std::size_t(d)].known; d = parent[std::size_t(d)])
+        for (Id d = did; d > 0 && !(marks[std::size_t(d)] & knownMark); d = parent[std::size_t(d)])
             chain.push_back(d);
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
             Id const up = parent[std::size_t(*it)];
@@ -357,8 +418,8 @@ private:
             State made;
             made.known = true;
             made.encoding = encodingOf(name, size);
-            State const root; // the top directory: its path is its name
-            State const& upper = up > 0 ? states[std::size_t(up)] : root;
+            // The top directory's path is its name.
+            State const upper = up > 0 ? stored(up) : State();
             made.encoding = std::max(made.encoding, upper.encoding);
             made.hasNeedle = !needle.empty()
                 && (up > 0 ? joinHasNeedle(upper, name, size) : contains(name, size));
@@ -377,9 +438,9 @@ private:
                 if (ends)
                     made.straddle |= std::uint64_t(1) << k;
             }
-            states[std::size_t(*it)] = made;
+            store(*it, made);
         }
-        return states[std::size_t(did)];
+        return stored(did);
     }
 
     std::string_view spelled(Id did)
@@ -423,7 +484,8 @@ private:
     Repodata* data;
     std::string_view needle;
     std::vector<Id> parent;
-    std::vector<State> states;
+    std::vector<std::uint8_t> marks; // knownMark, needleMark, the encoding
+    std::vector<std::uint64_t> straddles;
     struct Spelling
     {
         std::uint32_t offset = 0; // in text
@@ -448,6 +510,9 @@ long daysFromCivil(long year, unsigned month, unsigned day)
     return era * 146097 + long(doe) - 719468;
 }
 
+Id const dependencyKeys[]
+    = {SOLVABLE_PROVIDES, SOLVABLE_REQUIRES, SOLVABLE_CONFLICTS, SOLVABLE_OBSOLETES};
+
 class Search
 {
 public:
@@ -471,7 +536,38 @@ public:
     Outcome poolFields(Solvable* s);
     Outcome headerFields(Header header);
 
+    // A needle that the texts of a corpus can be searched for, or empty.
+    std::string_view corpusNeedle() const { return lineNeedle.size() < 64 ? lineNeedle : ""; }
+    // Every text a package's fields give, each followed by a null byte,
+    // appended to texts; the files of a package in a repository as runs of
+    // names by directory, appended to files. Whether all of it is UTF-8
+    // without characters beyond U+FFFF, which the pattern sees as the same
+    // bytes.
+    bool gatherRepository(Id p, std::string& texts, std::string& files,
+        std::function<std::uint32_t(Repodata*)> const& dataIndex);
+    bool gatherInstalled(Header header, Id p, std::string& texts);
+    // Whether the needle is in a path of the runs of files, where it is in
+    // none of their names; the runs name their repository data in datas.
+    bool runsHoldNeedle(std::string_view files, std::vector<Repodata*> const& datas);
+    // Whether a path in one of datas can hold the needle where the names
+    // alone do not.
+    bool directoriesMatter(std::vector<Repodata*> const& datas);
+
 private:
+    void gatherPool(Solvable* s, std::string& out);
+    template <typename Visit> void eachPoolField(Solvable* s, Visit&& visit);
+    template <typename Visit> void eachFile(Id p, Visit&& visit);
+    void fillDependencies(Solvable* s, Id key);
+    void readChangeLog(Id p);
+    void appendHeading(std::string& out, std::uint64_t when, std::string_view author);
+    void fillHeaderDependencies(
+        Header header, rpmTagVal namesTag, rpmTagVal flagsTag, rpmTagVal versionsTag);
+    void fillHeaderFiles(Header header);
+    void fillHeaderChangeLog(Header header);
+    void fillInstallTime(Header header);
+    void fillPrefixes(Header header);
+    Directories& directoriesOf(Repodata* data);
+
     Outcome matchText(std::string const& text) const;
     Outcome matchLines(Lines& lines, bool unique);
     Outcome simple(char const* value);
@@ -500,6 +596,7 @@ private:
     std::string recordText;
     std::string heading; // of one change-log record
     Lines lines;
+    std::string runNames; // of a run of files being gathered
     Queue queue;
     std::unordered_map<Repodata*, std::unique_ptr<Directories>> directories;
     std::unordered_map<long, std::string> dates;
@@ -538,35 +635,56 @@ Outcome Search::matchLines(Lines& lines, bool unique)
 
 // A simple field (YumIO::simpleString): nothing for a missing value, and
 // without trailing newlines.
+std::string_view simpleText(char const* value)
+{
+    std::string_view text(value ? value : "");
+    while (!text.empty() && text.back() == '\n')
+        text.remove_suffix(1);
+    return text;
+}
+
 Outcome Search::simple(char const* value)
 {
-    text.assign(value ? value : "");
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
+    text.assign(simpleText(value));
     return matchText(text);
 }
 
 // What both kinds of package read through dnf: description, group, vendor,
 // location, source package, licence, packager, URL.
-Outcome Search::poolFields(Solvable* s)
+template <typename Visit> void Search::eachPoolField(Solvable* s, Visit&& visit)
 {
     static Id const keys[] = {SOLVABLE_DESCRIPTION, SOLVABLE_GROUP, SOLVABLE_VENDOR,
         SOLVABLE_LICENSE, SOLVABLE_PACKAGER, SOLVABLE_URL};
-    Outcome outcome = NoMatch;
     for (Id key : keys) {
-        outcome = outcome | simple(solvable_lookup_str(s, key));
-        if (outcome == Match)
-            return Match;
+        if (!visit(solvable_lookup_str(s, key)))
+            return;
     }
-    outcome = outcome | simple(solvable_lookup_location(s, nullptr));
-    if (outcome == Match)
-        return Match;
-    return outcome | simple(solvable_lookup_sourcepkg(s));
+    if (visit(solvable_lookup_location(s, nullptr)))
+        visit(solvable_lookup_sourcepkg(s));
+}
+
+Outcome Search::poolFields(Solvable* s)
+{
+    Outcome outcome = NoMatch;
+    eachPoolField(s, [&](char const* value) {
+        outcome = outcome | simple(value);
+        return outcome != Match;
+    });
+    return outcome;
+}
+
+void Search::gatherPool(Solvable* s, std::string& out)
+{
+    eachPoolField(s, [&](char const* value) {
+        out.append(simpleText(value));
+        out += '\0';
+        return true;
+    });
 }
 
 // A dependency list as dnf gives it (before the marker: no pre-install
 // requirements, no file provides), one dependency a line, sorted.
-Outcome Search::dependencies(Solvable* s, Id key)
+void Search::fillDependencies(Solvable* s, Id key)
 {
     queue_empty(&queue);
     solvable_lookup_deparray(s, key, &queue, -1);
@@ -575,7 +693,40 @@ Outcome Search::dependencies(Solvable* s, Id key)
         appendDependency(lines.begin(), pool_dep2str(pool, queue.elements[i]));
         lines.end();
     }
+}
+
+Outcome Search::dependencies(Solvable* s, Id key)
+{
+    fillDependencies(s, key);
     return matchLines(lines, false);
+}
+
+Directories& Search::directoriesOf(Repodata* data)
+{
+    std::unique_ptr<Directories>& made = directories[data];
+    if (!made)
+        made = std::make_unique<Directories>(pool, data, corpusNeedle());
+    return *made;
+}
+
+// Each file of the package's file list: visit(directories, repodata,
+// directory, base name).
+template <typename Visit> void Search::eachFile(Id p, Visit&& visit)
+{
+    Dataiterator di;
+    dataiterator_init(&di, pool, nullptr, p, SOLVABLE_FILELIST, nullptr, 0);
+    Repodata* lastData = nullptr;
+    Directories* dirs = nullptr;
+    while (dataiterator_step(&di)) {
+        if (di.key->type != REPOKEY_TYPE_DIRSTRARRAY)
+            continue;
+        if (di.data != lastData) {
+            lastData = di.data;
+            dirs = &directoriesOf(di.data);
+        }
+        visit(*dirs, di.data, di.kv.id, di.kv.str ? di.kv.str : "");
+    }
+    dataiterator_free(&di);
 }
 
 // The file list as dnf gives it (the complete list where the repository
@@ -584,23 +735,9 @@ Outcome Search::dependencies(Solvable* s, Id key)
 Outcome Search::files(Id p)
 {
     auto each = [this, p](auto const& visit) {
-        Dataiterator di;
-        dataiterator_init(&di, pool, nullptr, p, SOLVABLE_FILELIST, nullptr, 0);
-        Repodata* lastData = nullptr;
-        Directories* dirs = nullptr;
-        while (dataiterator_step(&di)) {
-            if (di.key->type != REPOKEY_TYPE_DIRSTRARRAY)
-                continue;
-            if (di.data != lastData) {
-                std::unique_ptr<Directories>& made = directories[di.data];
-                if (!made)
-                    made = std::make_unique<Directories>(pool, di.data, lineNeedle);
-                lastData = di.data;
-                dirs = made.get();
-            }
-            visit(*dirs, di.kv.id, di.kv.str ? di.kv.str : "");
-        }
-        dataiterator_free(&di);
+        eachFile(p, [&visit](Directories& dirs, Repodata*, Id did, char const* base) {
+            visit(dirs, did, base);
+        });
     };
     if (!lineNeedle.empty() && lineNeedle.size() < 64) {
         bool found = false;
@@ -666,7 +803,7 @@ std::string const& Search::date(long seconds)
 // dated by the local calendar day of its time; in the engine's layout.
 // (libdnf looks up the time and text of each author's record; one pass over
 // the records reads the same.)
-Outcome Search::changeLog(Id p)
+void Search::readChangeLog(Id p)
 {
     records.clear();
     recordText.clear();
@@ -696,6 +833,20 @@ Outcome Search::changeLog(Id p)
         }
     }
     dataiterator_free(&di);
+}
+
+// A record's first line: "* DATE AUTHOR".
+void Search::appendHeading(std::string& out, std::uint64_t when, std::string_view author)
+{
+    out += "* ";
+    out += date(localDay(when) * 86400);
+    out += ' ';
+    out.append(author);
+}
+
+Outcome Search::changeLog(Id p)
+{
+    readChangeLog(p);
     // A needle without a newline lies within one line of the text, so
     // within a record's heading ("* DATE AUTHOR") or within its text: those
     // are looked through where they are, and the joined text is built only
@@ -712,10 +863,8 @@ Outcome Search::changeLog(Id p)
                 return Unknown;
             if (found)
                 continue;
-            heading.assign("* ");
-            heading += date(localDay(record.when) * 86400);
-            heading += ' ';
-            heading.append(author, record.author.second);
+            heading.clear();
+            appendHeading(heading, record.when, std::string_view(author, record.author.second));
             found = memmem(heading.data(), heading.size(), lineNeedle.data(), lineNeedle.size())
                 || memmem(body, record.text.second, lineNeedle.data(), lineNeedle.size());
         }
@@ -730,10 +879,8 @@ Outcome Search::changeLog(Id p)
             continue;
         if (!text.empty())
             text += "\n\n";
-        text += "* ";
-        text += date(localDay(it->when) * 86400);
-        text += ' ';
-        text.append(recordText, it->author.first, it->author.second);
+        appendHeading(text, it->when,
+            std::string_view(recordText.data() + it->author.first, it->author.second));
         text += '\n';
         text.append(recordText, it->text.first, it->text.second);
     }
@@ -748,7 +895,7 @@ Outcome Search::repositoryPackage(Id p)
         return Match;
     Solvable* s = pool->solvables + p;
     Outcome outcome = poolFields(s);
-    for (Id key : {SOLVABLE_PROVIDES, SOLVABLE_REQUIRES, SOLVABLE_CONFLICTS, SOLVABLE_OBSOLETES}) {
+    for (Id key : dependencyKeys) {
         if (outcome == Match)
             return Match;
         outcome = outcome | dependencies(s, key);
@@ -801,7 +948,7 @@ private:
     bool present = false;
 };
 
-Outcome Search::headerDependencies(
+void Search::fillHeaderDependencies(
     Header header, rpmTagVal namesTag, rpmTagVal flagsTag, rpmTagVal versionsTag)
 {
     TagData const names(header, namesTag);
@@ -822,10 +969,16 @@ Outcome Search::headerDependencies(
         }
         lines.end();
     }
+}
+
+Outcome Search::headerDependencies(
+    Header header, rpmTagVal namesTag, rpmTagVal flagsTag, rpmTagVal versionsTag)
+{
+    fillHeaderDependencies(header, namesTag, flagsTag, versionsTag);
     return matchLines(lines, false);
 }
 
-Outcome Search::headerFiles(Header header)
+void Search::fillHeaderFiles(Header header)
 {
     TagData const bases(header, RPMTAG_BASENAMES);
     TagData const dirs(header, RPMTAG_DIRNAMES);
@@ -840,10 +993,15 @@ Outcome Search::headerFiles(Header header)
         line += base ? base : "";
         lines.end();
     }
+}
+
+Outcome Search::headerFiles(Header header)
+{
+    fillHeaderFiles(header);
     return matchLines(lines, true);
 }
 
-Outcome Search::headerChangeLog(Header header)
+void Search::fillHeaderChangeLog(Header header)
 {
     TagData const names(header, RPMTAG_CHANGELOGNAME);
     TagData const times(header, RPMTAG_CHANGELOGTIME);
@@ -863,35 +1021,48 @@ Outcome Search::headerChangeLog(Header header)
         char const* record = texts.string(i);
         text += record ? record : "";
     }
+}
+
+Outcome Search::headerChangeLog(Header header)
+{
+    fillHeaderChangeLog(header);
     return matchText(text);
 }
 
-Outcome Search::headerFields(Header header)
+void Search::fillInstallTime(Header header)
 {
-    Outcome outcome = NoMatch;
     text.clear();
     if (headerIsEntry(header, RPMTAG_INSTALLTIME))
         text = YumIO::timeFormat(long(headerGetNumber(header, RPMTAG_INSTALLTIME))).toStdString();
-    outcome = matchText(text);
+}
+
+void Search::fillPrefixes(Header header)
+{
+    TagData const prefixes(header, RPMTAG_PREFIXES);
+    text.clear();
+    for (std::size_t i = 0; i < prefixes.count(); ++i) {
+        if (i > 0)
+            text += '\n';
+        char const* prefix = prefixes.string(i);
+        text += prefix ? prefix : "";
+    }
+}
+
+rpmTagVal const dependencyTags[][3]
+    = {{RPMTAG_PROVIDENAME, RPMTAG_PROVIDEFLAGS, RPMTAG_PROVIDEVERSION},
+        {RPMTAG_REQUIRENAME, RPMTAG_REQUIREFLAGS, RPMTAG_REQUIREVERSION},
+        {RPMTAG_CONFLICTNAME, RPMTAG_CONFLICTFLAGS, RPMTAG_CONFLICTVERSION},
+        {RPMTAG_OBSOLETENAME, RPMTAG_OBSOLETEFLAGS, RPMTAG_OBSOLETEVERSION}};
+
+Outcome Search::headerFields(Header header)
+{
+    fillInstallTime(header);
+    Outcome outcome = matchText(text);
     if (outcome == Match)
         return Match;
-    {
-        TagData const prefixes(header, RPMTAG_PREFIXES);
-        text.clear();
-        for (std::size_t i = 0; i < prefixes.count(); ++i) {
-            if (i > 0)
-                text += '\n';
-            char const* prefix = prefixes.string(i);
-            text += prefix ? prefix : "";
-        }
-        outcome = outcome | matchText(text);
-    }
-    static rpmTagVal const prco[][3]
-        = {{RPMTAG_PROVIDENAME, RPMTAG_PROVIDEFLAGS, RPMTAG_PROVIDEVERSION},
-            {RPMTAG_REQUIRENAME, RPMTAG_REQUIREFLAGS, RPMTAG_REQUIREVERSION},
-            {RPMTAG_CONFLICTNAME, RPMTAG_CONFLICTFLAGS, RPMTAG_CONFLICTVERSION},
-            {RPMTAG_OBSOLETENAME, RPMTAG_OBSOLETEFLAGS, RPMTAG_OBSOLETEVERSION}};
-    for (auto const& tags : prco) {
+    fillPrefixes(header);
+    outcome = outcome | matchText(text);
+    for (auto const& tags : dependencyTags) {
         if (outcome == Match)
             return Match;
         outcome = outcome | headerDependencies(header, tags[0], tags[1], tags[2]);
@@ -902,6 +1073,130 @@ Outcome Search::headerFields(Header header)
     if (outcome == Match)
         return Match;
     return outcome | headerFiles(header);
+}
+
+// ---------------------------------------------------------------------------
+// The texts kept between Searches
+
+// A run of files in one directory: the repository data's index, the
+// directory and the size of the names that follow (each with a null byte),
+// as unsigned numbers of seven bits a byte.
+void appendNumber(std::string& out, std::uint32_t value)
+{
+    while (value >= 0x80) {
+        out += char(0x80 | (value & 0x7f));
+        value >>= 7;
+    }
+    out += char(value);
+}
+
+bool readNumber(std::string_view in, std::size_t& at, std::uint32_t& value)
+{
+    value = 0;
+    for (int shift = 0; shift < 35 && at < in.size(); shift += 7) {
+        auto const byte = static_cast<unsigned char>(in[at++]);
+        value |= std::uint32_t(byte & 0x7f) << shift;
+        if (!(byte & 0x80))
+            return true;
+    }
+    return false;
+}
+
+bool Search::gatherRepository(Id p, std::string& texts, std::string& files,
+    std::function<std::uint32_t(Repodata*)> const& dataIndex)
+{
+    std::size_t const start = texts.size();
+    Solvable* s = pool->solvables + p;
+    gatherPool(s, texts);
+    for (Id key : dependencyKeys) {
+        fillDependencies(s, key);
+        texts += lines.all();
+        texts += '\0';
+    }
+    readChangeLog(p);
+    for (Record const& record : records) {
+        if (!record.hasAuthor)
+            continue;
+        appendHeading(texts, record.when,
+            std::string_view(recordText.data() + record.author.first, record.author.second));
+        texts += '\0';
+        texts.append(recordText, record.text.first, record.text.second);
+        texts += '\0';
+    }
+    bool plain = encodingOf(texts.data() + start, texts.size() - start) == Encoding::Plain;
+    Repodata* runData = nullptr;
+    Id runDirectory = 0;
+    std::string& names = runNames;
+    auto endRun = [&] {
+        if (!runData)
+            return;
+        appendNumber(files, dataIndex(runData));
+        appendNumber(files, std::uint32_t(runDirectory));
+        appendNumber(files, std::uint32_t(names.size()));
+        files += names;
+        names.clear();
+    };
+    eachFile(p, [&](Directories& dirs, Repodata* data, Id did, char const* base) {
+        if (data != runData || did != runDirectory) {
+            endRun();
+            runData = data;
+            runDirectory = did;
+            if (dirs.holds(did) && dirs.state(did).encoding != Encoding::Plain)
+                plain = false;
+        }
+        std::size_t const size = std::strlen(base);
+        plain = plain && encodingOf(base, size) == Encoding::Plain;
+        names.append(base, size);
+        names += '\0';
+    });
+    endRun();
+    return plain;
+}
+
+bool Search::gatherInstalled(Header header, Id p, std::string& texts)
+{
+    std::size_t const start = texts.size();
+    auto add = [&texts](std::string const& field) {
+        texts += field;
+        texts += '\0';
+    };
+    fillInstallTime(header);
+    add(text);
+    fillPrefixes(header);
+    add(text);
+    for (auto const& tags : dependencyTags) {
+        fillHeaderDependencies(header, tags[0], tags[1], tags[2]);
+        add(lines.all());
+    }
+    fillHeaderChangeLog(header);
+    add(text);
+    fillHeaderFiles(header);
+    add(lines.all());
+    gatherPool(pool->solvables + p, texts);
+    return encodingOf(texts.data() + start, texts.size() - start) == Encoding::Plain;
+}
+
+bool Search::runsHoldNeedle(std::string_view files, std::vector<Repodata*> const& datas)
+{
+    std::size_t at = 0;
+    while (at < files.size()) {
+        std::uint32_t data = 0;
+        std::uint32_t directory = 0;
+        std::uint32_t size = 0;
+        if (!readNumber(files, at, data) || !readNumber(files, at, directory)
+            || !readNumber(files, at, size) || data >= datas.size() || size > files.size() - at)
+            return true; // not what was gathered: looked at field by field
+        if (directoriesOf(datas[data]).joinAdds(Id(directory), files.data() + at, size))
+            return true;
+        at += size;
+    }
+    return false;
+}
+
+bool Search::directoriesMatter(std::vector<Repodata*> const& datas)
+{
+    return std::any_of(datas.begin(), datas.end(),
+        [this](Repodata* data) { return directoriesOf(data).anyJoinAdds(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -959,22 +1254,112 @@ std::string utf8(QString const& text)
 
 namespace SolvSearch {
 
-void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& pattern,
-    std::vector<Package::Entry const*> const& entries, std::vector<signed char>& found)
+struct Corpus::Data
 {
-    found.assign(entries.size(), Unknown);
-    if (!pool)
-        return;
+    // An entry held: where its package is, and where its texts are.
+    struct Record
+    {
+        Id solvable = 0; // 0: not found, or found twice (the getters answer)
+        unsigned header = 0; // an installed package's instance in the rpm database
+        std::uint32_t textOffset = 0; // in its block of texts
+        std::uint32_t textSize = 0;
+        std::uint32_t fileOffset = 0; // in its block of files
+        std::uint32_t fileSize = 0;
+        bool plain = false; // all texts UTF-8 without characters beyond U+FFFF
+    };
 
+    std::uint32_t dataIndex(Repodata* data)
+    {
+        auto const found = std::find(datas.begin(), datas.end(), data);
+        if (found != datas.end())
+            return std::uint32_t(found - datas.begin());
+        datas.push_back(data);
+        return std::uint32_t(datas.size() - 1);
+    }
+
+    // A record for entry, whose texts and files are appended next.
+    Record& add(Package::Entry const* entry)
+    {
+        auto const r = std::uint32_t(records.size());
+        recordOf[entry] = r;
+        texts.begin(r);
+        files.begin(r);
+        records.emplace_back();
+        Record& record = records.back();
+        record.textOffset = std::uint32_t(texts.open().size());
+        record.fileOffset = std::uint32_t(files.open().size());
+        return record;
+    }
+
+    // After a record's texts and files: their sizes, look(record, texts,
+    // files), and the blocks packed that are full.
+    template <typename Look> void added(Record& record, Look const& look)
+    {
+        record.textSize = std::uint32_t(texts.open().size() - record.textOffset);
+        record.fileSize = std::uint32_t(files.open().size() - record.fileOffset);
+        auto const end = std::uint32_t(records.size());
+        look(end - 1, std::string_view(texts.open()).substr(record.textOffset, record.textSize),
+            std::string_view(files.open()).substr(record.fileOffset, record.fileSize));
+        texts.close(end, false);
+        files.close(end, false);
+    }
+
+    void closeAll()
+    {
+        auto const end = std::uint32_t(records.size());
+        texts.close(end, true);
+        files.close(end, true);
+    }
+
+    Pool* pool = nullptr;
+    std::unordered_map<Package::Entry const*, std::uint32_t> recordOf;
+    std::vector<Record> records;
+    PackedTexts texts;
+    PackedTexts files; // runs of files by directory
+    std::vector<Repodata*> datas; // the runs of files name these
+};
+
+Corpus::Corpus()
+    : data(std::make_unique<Data>())
+{
+}
+
+Corpus::~Corpus() = default;
+
+void Corpus::clear()
+{
+    data = std::make_unique<Data>();
+}
+
+std::size_t Corpus::size() const
+{
+    return data->texts.size() + data->files.size();
+}
+
+std::size_t Corpus::entries() const
+{
+    return data->records.size();
+}
+
+namespace {
+
+// Finds the packages of entries[missing...] and gathers their texts into
+// held, a record for each (one not found has no solvable); look(record,
+// texts, files) sees each record's texts before they are packed.
+template <typename Look>
+void gather(Pool* pool, QByteArray const& installRoot,
+    std::vector<Package::Entry const*> const& entries, std::vector<std::size_t> const& missing,
+    Search& search, Corpus::Data& held, Look const& look)
+{
     // The entries looked for, by identity; an identity found twice (in the
     // entries, the pool or the database) is left to the getters.
     constexpr std::size_t ambiguous = std::size_t(-1);
     std::unordered_map<std::string, std::size_t> wanted;
-    wanted.reserve(entries.size());
+    wanted.reserve(missing.size());
     bool anyInstalled = false;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t const i : missing) {
         Package::Entry const* entry = entries[i];
-        if (!entry || (entry->kind != Package::Package && entry->kind != Package::Suite))
+        if (entry->kind != Package::Package && entry->kind != Package::Suite)
             continue;
         bool const installed = entry->state == Package::Installed;
         anyInstalled = anyInstalled || installed;
@@ -987,8 +1372,7 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
     }
 
     // Each entry's solvable.
-    std::vector<Id> solvableOf(entries.size(), 0);
-    std::vector<std::pair<Id, std::size_t>> repository; // (solvable, entry)
+    std::unordered_map<std::size_t, Id> solvableOf;
     std::string scratch;
     Id repoid;
     Repo* repo;
@@ -1007,64 +1391,240 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
                 pool_id2str(pool, s->name), verRel, pool_id2str(pool, s->arch)));
             if (it == wanted.end() || it->second == ambiguous)
                 continue;
-            if (solvableOf[it->second] != 0) {
-                solvableOf[it->second] = 0;
+            auto const [known, added] = solvableOf.emplace(it->second, p);
+            if (!added) {
+                known->second = 0;
+                it->second = ambiguous;
+            }
+        }
+    }
+
+    // In the pool's order: file lists and change logs are kept in
+    // compressed pages, read in the order they are stored.
+    std::vector<std::pair<Id, std::size_t>> repository; // (solvable, entry)
+    for (auto const& [i, p] : solvableOf) {
+        if (p != 0 && entries[i]->state != Package::Installed)
+            repository.emplace_back(p, i);
+    }
+    std::sort(repository.begin(), repository.end());
+    auto const dataIndex = [&held](Repodata* data) { return held.dataIndex(data); };
+    for (auto const& [p, i] : repository) {
+        Corpus::Data::Record& record = held.add(entries[i]);
+        record.solvable = p;
+        record.plain = search.gatherRepository(p, held.texts.open(), held.files.open(), dataIndex);
+        held.added(record, look);
+    }
+
+    if (anyInstalled) {
+        // Installed packages: their headers in the rpm database, found by
+        // the same identity as the script's adapters find them.
+        rpmts ts = rpmtsCreate();
+        rpmtsSetRootDir(ts, installRoot.isEmpty() ? "/" : installRoot.constData());
+        rpmtsSetVSFlags(ts, rpmVSFlags(RPMVSF_MASK_NOSIGNATURES | RPMVSF_MASK_NODIGESTS));
+        rpmdbMatchIterator iterator = rpmtsInitIterator(ts, RPMDBI_PACKAGES, nullptr, 0);
+        while (Header header = iterator ? rpmdbNextIterator(iterator) : nullptr) {
+            char const* name = headerGetString(header, RPMTAG_NAME);
+            char const* version = headerGetString(header, RPMTAG_VERSION);
+            char const* release = headerGetString(header, RPMTAG_RELEASE);
+            char const* arch = headerGetString(header, RPMTAG_ARCH);
+            if (!name || !version || !release || !arch)
+                continue;
+            std::uint64_t const epoch = headerGetNumber(header, RPMTAG_EPOCH);
+            std::string verRel = epoch ? std::to_string(epoch) + ':' : std::string();
+            verRel.append(version).append("-").append(release);
+            auto const it = wanted.find(identity(true, {}, name, verRel, arch));
+            if (it == wanted.end() || it->second == ambiguous)
+                continue;
+            std::size_t const i = it->second;
+            auto const found = solvableOf.find(i);
+            if (found == solvableOf.end() || found->second == 0)
+                continue;
+            auto const known = held.recordOf.find(entries[i]);
+            if (known != held.recordOf.end()) { // the same identity twice in the database
+                held.records[known->second].solvable = 0;
                 it->second = ambiguous;
                 continue;
             }
-            solvableOf[it->second] = p;
+            Corpus::Data::Record& record = held.add(entries[i]);
+            record.solvable = found->second;
+            record.header = rpmdbGetIteratorOffset(iterator);
+            record.plain = search.gatherInstalled(header, found->second, held.texts.open());
+            held.added(record, look);
+        }
+        if (iterator)
+            rpmdbFreeIterator(iterator);
+        rpmtsFree(ts);
+    }
+    held.closeAll();
+    // Not found: the getters answer.
+    for (std::size_t const i : missing) {
+        if (held.recordOf.find(entries[i]) == held.recordOf.end()) {
+            held.recordOf[entries[i]] = std::uint32_t(held.records.size());
+            held.records.emplace_back();
         }
     }
+}
+
+// Looks for the needle in the blocks of stream that hold the records
+// wanted (wanted[r] >= 0), marking the records whose part of a block holds
+// it in hit; false when a block cannot be unpacked.
+bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, std::string_view needle,
+    std::vector<std::int32_t> const& wanted, std::vector<char>& hit,
+    std::vector<char> const& checked)
+{
+    auto const offsetOf = [&held, texts](std::uint32_t r) {
+        return texts ? held.records[r].textOffset : held.records[r].fileOffset;
+    };
+    auto const sizeOf = [&held, texts](std::uint32_t r) {
+        return texts ? held.records[r].textSize : held.records[r].fileSize;
+    };
+    for (std::size_t b = 0; b < stream.blocks().size(); ++b) {
+        PackedTexts::Block const& block = stream.blocks()[b];
+        bool any = false;
+        for (std::uint32_t r = block.first; r < block.end && !any; ++r)
+            any = wanted[r] >= 0 && sizeOf(r) > 0 && !hit[r] && !checked[r];
+        if (!any)
+            continue;
+        std::string_view whole;
+        if (!stream.unpack(b, whole))
+            return false;
+        // The records' parts follow each other in the block, in the order of
+        // the records: a find belongs to the last one that begins before it.
+        std::size_t at = 0;
+        std::uint32_t r = block.first;
+        while (at < whole.size()) {
+            auto const* found = static_cast<char const*>(
+                memmem(whole.data() + at, whole.size() - at, needle.data(), needle.size()));
+            if (!found)
+                break;
+            auto const position = std::size_t(found - whole.data());
+            while (r + 1 < block.end && offsetOf(r + 1) <= position)
+                ++r;
+            hit[r] = 1;
+            at = std::max(position + 1, std::size_t(offsetOf(r)) + sizeOf(r));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& pattern,
+    std::vector<Package::Entry const*> const& entries, std::vector<signed char>& found,
+    Corpus& corpus)
+{
+    found.assign(entries.size(), Unknown);
+    if (!pool)
+        return;
+    if (corpus.data->pool != pool) {
+        corpus.clear();
+        corpus.data->pool = pool;
+    }
+    Corpus::Data& held = *corpus.data;
+    Search search(pool, pattern);
+
+    // Where the pattern has a needle, a package none of whose texts holds
+    // it does not match, and with a literal pattern one whose texts hold it
+    // does; the others are matched field by field. A path holds the needle
+    // where a name does, or where the directory adds to it. The texts
+    // gathered now are looked at before they are packed.
+    std::string_view const needle = search.corpusNeedle();
+    std::vector<char> hit(held.records.size(), 0);
+    std::vector<char> checked(held.records.size(), 0);
+    std::vector<std::size_t> missing;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (solvableOf[i] != 0 && entries[i]->state != Package::Installed)
-            repository.emplace_back(solvableOf[i], i);
+        if (entries[i] && held.recordOf.find(entries[i]) == held.recordOf.end())
+            missing.push_back(i);
+    }
+    if (!missing.empty()) {
+        gather(pool, installRoot, entries, missing, search, held,
+            [&](std::uint32_t r, std::string_view texts, std::string_view files) {
+                hit.resize(r + 1, 0);
+                checked.resize(r + 1, 0);
+                if (needle.empty())
+                    return;
+                checked[r] = 1;
+                hit[r] = memmem(texts.data(), texts.size(), needle.data(), needle.size())
+                    || memmem(files.data(), files.size(), needle.data(), needle.size())
+                    || search.runsHoldNeedle(files, held.datas);
+            });
+        hit.resize(held.records.size(), 0);
+        checked.resize(held.records.size(), 0);
     }
 
-    Search search(pool, pattern);
-    // In the pool's order: file lists and change logs are kept in
-    // compressed pages, read in the order they are stored.
+    // The entry of each record wanted now.
+    std::vector<std::int32_t> wanted(held.records.size(), -1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto const it = entries[i] ? held.recordOf.find(entries[i]) : held.recordOf.end();
+        if (it != held.recordOf.end() && held.records[it->second].solvable != 0)
+            wanted[it->second] = std::int32_t(i);
+    }
+
+    bool scanned = !needle.empty() && scan(held, held.texts, true, needle, wanted, hit, checked)
+        && scan(held, held.files, false, needle, wanted, hit, checked);
+    if (scanned && search.directoriesMatter(held.datas)) {
+        for (std::size_t b = 0; scanned && b < held.files.blocks().size(); ++b) {
+            PackedTexts::Block const& block = held.files.blocks()[b];
+            std::string_view whole;
+            bool unpackedHere = false;
+            for (std::uint32_t r = block.first; r < block.end; ++r) {
+                Corpus::Data::Record const& record = held.records[r];
+                if (wanted[r] < 0 || hit[r] || checked[r] || record.fileSize == 0)
+                    continue;
+                if (!unpackedHere && !held.files.unpack(b, whole)) {
+                    scanned = false;
+                    break;
+                }
+                unpackedHere = true;
+                hit[r] = search.runsHoldNeedle(
+                    whole.substr(record.fileOffset, record.fileSize), held.datas);
+            }
+        }
+    }
+
+    std::vector<std::pair<Id, std::size_t>> repository; // field by field
+    std::vector<std::pair<unsigned, std::size_t>> installed;
+    for (std::uint32_t r = 0; r < held.records.size(); ++r) {
+        if (wanted[r] < 0)
+            continue;
+        auto const i = std::size_t(wanted[r]);
+        Corpus::Data::Record const& record = held.records[r];
+        if (scanned && record.plain && !hit[r]) {
+            found[i] = NoMatch;
+        } else if (scanned && record.plain && pattern.needleDecides()) {
+            found[i] = Match;
+        } else if (record.header) {
+            installed.emplace_back(record.header, i);
+        } else {
+            repository.emplace_back(record.solvable, i);
+        }
+    }
+
+    // Packages in the pool's order, headers in the database's.
     std::sort(repository.begin(), repository.end());
     for (auto const& [p, i] : repository)
         found[i] = search.repositoryPackage(p);
-
-    if (!anyInstalled)
+    if (installed.empty())
         return;
-    // Installed packages: their headers in the rpm database, found by the
-    // same identity as the script's adapters find them.
+    std::sort(installed.begin(), installed.end());
     rpmts ts = rpmtsCreate();
     rpmtsSetRootDir(ts, installRoot.isEmpty() ? "/" : installRoot.constData());
     rpmtsSetVSFlags(ts, rpmVSFlags(RPMVSF_MASK_NOSIGNATURES | RPMVSF_MASK_NODIGESTS));
-    rpmdbMatchIterator iterator = rpmtsInitIterator(ts, RPMDBI_PACKAGES, nullptr, 0);
-    std::vector<char> seen(entries.size(), 0);
-    while (Header header = iterator ? rpmdbNextIterator(iterator) : nullptr) {
-        char const* name = headerGetString(header, RPMTAG_NAME);
-        char const* version = headerGetString(header, RPMTAG_VERSION);
-        char const* release = headerGetString(header, RPMTAG_RELEASE);
-        char const* arch = headerGetString(header, RPMTAG_ARCH);
-        if (!name || !version || !release || !arch)
-            continue;
-        std::uint64_t const epoch = headerGetNumber(header, RPMTAG_EPOCH);
-        std::string verRel = epoch ? std::to_string(epoch) + ':' : std::string();
-        verRel.append(version).append("-").append(release);
-        auto const it = wanted.find(identity(true, {}, name, verRel, arch));
-        if (it == wanted.end() || it->second == ambiguous)
-            continue;
-        std::size_t const i = it->second;
-        if (seen[i]) { // the same identity twice in the database
-            found[i] = Unknown;
-            it->second = ambiguous;
-            continue;
+    for (auto const& [number, i] : installed) {
+        rpmdbMatchIterator iterator
+            = rpmtsInitIterator(ts, RPMDBI_PACKAGES, &number, sizeof number);
+        Header header = iterator ? rpmdbNextIterator(iterator) : nullptr;
+        if (header) {
+            Outcome outcome = search.headerFields(header);
+            if (outcome != Match) {
+                Id const p = held.records[held.recordOf[entries[i]]].solvable;
+                outcome = outcome | search.poolFields(pool->solvables + p);
+            }
+            found[i] = outcome;
         }
-        seen[i] = 1;
-        if (solvableOf[i] == 0)
-            continue;
-        Outcome outcome = search.headerFields(header);
-        if (outcome != Match)
-            outcome = outcome | search.poolFields(pool->solvables + solvableOf[i]);
-        found[i] = outcome;
+        if (iterator)
+            rpmdbFreeIterator(iterator);
     }
-    if (iterator)
-        rpmdbFreeIterator(iterator);
     rpmtsFree(ts);
 }
 

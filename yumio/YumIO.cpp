@@ -191,6 +191,7 @@ void YumIO::clear()
 void YumIO::deleteEntries()
 {
     entries.clear();
+    searchCorpus.clear();
     collectOrder.clear();
     packagesByName.clear();
     for (Package::Entry* entry : entryHash.values())

@@ -7,6 +7,7 @@
 #include "yumio/Advisory.h"
 #include "yumio/History.h"
 #include "yumio/Package.h"
+#include "yumio/SolvSearch.h"
 
 #include <QHash>
 #include <QMutex>
@@ -250,6 +251,8 @@ public:
         std::vector<Package::Entry const*> const& entries, std::vector<signed char>& found);
     // On by default; the tests and benchmarks compare both ways.
     void setDirectSearch(bool on) { directSearch = on; }
+    // The packages' texts the Searches since the last collection gathered.
+    SolvSearch::Corpus const& searchTexts() const { return searchCorpus; }
 
     // --- History, holds and other versions (YumIOHistory.cpp, YumIOHolds.cpp;
     // GUI thread, between operations) ----------------------------------------
@@ -568,6 +571,9 @@ private:
     bool otherDataLoaded = false;
     bool directSearch = true;
     QString searchFallback; // why searchDetails last could not read the data
+    // The texts the Searches gathered; emptied whenever a worker may change
+    // the package manager's data, and with the entries.
+    SolvSearch::Corpus searchCorpus;
 
     // Advisories of the updates by package name.
     QHash<QString, QList<Package::Advisory>> advisoryLists;

@@ -146,6 +146,7 @@ bool YumIO::searchDetails(SearchPattern const& pattern,
         }
         return false;
     }
-    SolvSearch::search(pool, QFile::encodeName(pyString(root.get())), pattern, wanted, found);
+    SolvSearch::search(
+        pool, QFile::encodeName(pyString(root.get())), pattern, wanted, found, searchCorpus);
     return true;
 }

@@ -134,6 +134,7 @@ YumIOCapturersUser::~YumIOCapturersUser()
 bool YumIO::execWorkThread(QEventLoop& loop, QThread& thread)
 {
     blocker.prepare();
+    searchCorpus.clear();
     QThread* const outerWorker = worker;
     worker = &thread;
     thread.start(QThread::HighPriority);
@@ -156,6 +157,7 @@ bool YumIO::execWorkThread(QEventLoop& loop, QThread& thread)
         setEnablePythonSIGINTHandler(false);
     }
     pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    searchCorpus.clear();
     return true;
 }
 
@@ -172,6 +174,7 @@ bool YumIO::collect(QHash<QString, bool> const& sessionUse)
         = thread.result && !cachedRows.isEmpty() && RowCache::sameRows(cachedRows, collectedRows);
     static_cast<QList<Package::Entry*>&>(entries) = collectedRows;
     collectedRows.clear();
+    searchCorpus.clear();
     cachedRows.deleteAll();
 #ifdef __GLIBC__
     // The rows of the cache, or the collection's own working lists, leave

@@ -29,6 +29,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <iterator>
 
 using namespace PackageTable;
 using Describe::Instance::Area;
@@ -53,6 +54,15 @@ QString valueOf(Area* area, QString const& key)
             return label->text();
     }
     return QStringLiteral("<none>");
+}
+
+// The fixture's repositories, "extras" and the oddities' among them.
+QHash<QString, bool> everyRepo()
+{
+    QHash<QString, bool> repos = EngineFixture::allRepos();
+    repos.insert(QStringLiteral("extras"), true);
+    repos.insert(QStringLiteral("oddities"), true);
+    return repos;
 }
 
 } // namespace
@@ -112,6 +122,7 @@ private slots:
     void matchesAsPosixDoes();
     void sortsBySizeBeyond2GiB();
     void columnWidthsMatchTheDelegate();
+    void searchesShareGatheredTexts(); // last: it collects again
     void engineGone();
     void marksExportThenImport();
     void marksFiles_data();
@@ -194,10 +205,7 @@ void TestPackageTable::initTestCase()
             .toUtf8()));
 
     engine = &fixture.engine();
-    QHash<QString, bool> repos = EngineFixture::allRepos();
-    repos.insert(QStringLiteral("extras"), true);
-    repos.insert(QStringLiteral("oddities"), true);
-    QVERIFY(engine->initialize() && engine->collect(repos) && engine->advisoriesCollected());
+    QVERIFY(engine->initialize() && engine->collect(everyRepo()) && engine->advisoriesCollected());
     model = new Model(engine, fixture.window());
     view = new View(model, ViewAll, true, engine, fixture.window());
     proxy = view->proxyModel();
@@ -306,42 +314,43 @@ QList<int> TestPackageTable::searchRows(QString const& pattern, bool direct)
     return found;
 }
 
+// Literals common and rare, anchors, alternatives, an invalid pattern, a
+// pattern that matches every text, and patterns found only in one field: a
+// file path, a change log, a dependency (as the header and as the
+// repository write it), a relocation prefix. Lists are matched whole: ^ is
+// the start of the first line only. The first is in no name or summary.
+struct SearchCase
+{
+    char const* pattern;
+    char const* finds; // packages the pattern must find ("@": a group)
+    char const* misses; // and must not find
+};
+SearchCase const searchCases[] = {{"no-such-text-anywhere", "", ""}, {"lib", "libbasalt", ""},
+    {"basalt\\(api\\)", "libbasalt", ""}, {"^/etc/aurora", "aurora", "aurora-data"},
+    {"^/usr/bin/aurora", "", "aurora"}, {"\\.txt$", "oddity", ""}, {"fjord|helix", "helix", ""},
+    {"(unbalanced", "ember", ""}, {"^$", "ember", ""},
+    {"^fjord$", "fjord,@Office Extras", "@Core Tools"}, // a group by its optional package
+    {"with space/file name", "oddity", ""}, {"s/café", "oddity", ""},
+    {"paper theme fixes", "aurora,helix", "granite,ember"}, // only the newer builds' logs
+    {"Tue Mar 12 2024 Zoë", "oddity", ""}, {"café support\n\n\\* Mon", "oddity", ""},
+    {"^/bin/sh$", "", ""}, // a pre-install requirement
+    {"\\(fjord or helix\\)", "oddity", ""}, // a rich dependency
+    {"helix < 1:0\\.5", "oddity", ""}, // an epoch
+    {"oddity-extra-api = 3\\.0$", "oddity-extra", ""}, // epoch 0 left out
+    {"rpmlib\\(RichDependencies\\)", "", ""}, // a header's own dependency
+    {"^/opt/oddity$", "", ""}, // a relocation prefix
+    {"Größe", "oddity-extra", ""}};
+
 void TestPackageTable::sameRows_data()
 {
     QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QStringList>("finds"); // packages the pattern must find ("@": a group)
-    QTest::addColumn<QStringList>("misses"); // and must not find
-    auto const row = [](char const* pattern, QString const& finds, QString const& misses = {}) {
-        QTest::newRow(pattern) << QString::fromUtf8(pattern) << finds.split(',', Qt::SkipEmptyParts)
-                               << misses.split(',', Qt::SkipEmptyParts);
-    };
-    // Literals common and rare, anchors, alternatives, an invalid pattern,
-    // a pattern that matches every text, and patterns found only in one
-    // field: a file path, a change log, a dependency (as the header and as
-    // the repository write it), a relocation prefix. Lists are matched
-    // whole: ^ is the start of the first line only.
-    row("lib", "libbasalt");
-    row("basalt\\(api\\)", "libbasalt");
-    row("no-such-text-anywhere", "");
-    row("^/etc/aurora", "aurora", "aurora-data");
-    row("^/usr/bin/aurora", "", "aurora");
-    row("\\.txt$", "oddity");
-    row("fjord|helix", "helix");
-    row("(unbalanced", "ember");
-    row("^$", "ember");
-    row("^fjord$", "fjord,@Office Extras", "@Core Tools"); // a group by its optional package
-    row("with space/file name", "oddity");
-    row("s/café", "oddity");
-    row("paper theme fixes", "aurora,helix", "granite,ember"); // only the newer builds' logs
-    row("Tue Mar 12 2024 Zoë", "oddity");
-    row("café support\n\n\\* Mon", "oddity");
-    row("^/bin/sh$", ""); // a pre-install requirement
-    row("\\(fjord or helix\\)", "oddity"); // a rich dependency
-    row("helix < 1:0\\.5", "oddity"); // an epoch
-    row("oddity-extra-api = 3\\.0$", "oddity-extra"); // epoch 0 left out
-    row("rpmlib\\(RichDependencies\\)", ""); // a header's own dependency
-    row("^/opt/oddity$", ""); // a relocation prefix
-    row("Größe", "oddity-extra");
+    QTest::addColumn<QStringList>("finds");
+    QTest::addColumn<QStringList>("misses");
+    for (SearchCase const& c : searchCases) {
+        QTest::newRow(c.pattern) << QString::fromUtf8(c.pattern)
+                                 << QString::fromUtf8(c.finds).split(',', Qt::SkipEmptyParts)
+                                 << QString::fromUtf8(c.misses).split(',', Qt::SkipEmptyParts);
+    }
 }
 
 void TestPackageTable::sameRows()
@@ -377,6 +386,28 @@ void TestPackageTable::everyPackageReadInC()
     QVERIFY(engine->searchDetails(pattern, packages, found));
     QCOMPARE(found.size(), packages.size());
     QCOMPARE(std::count(found.begin(), found.end(), 0), qsizetype(packages.size()));
+}
+
+// The texts the first Search gathers serve every later pattern, with the
+// getters' rows, until a collection replaces the entries they were
+// gathered for.
+void TestPackageTable::searchesShareGatheredTexts()
+{
+    QList<QList<int>> byGetters;
+    for (SearchCase const& c : searchCases)
+        byGetters << searchRows(QString::fromUtf8(c.pattern), false);
+    std::size_t gathered = 0;
+    for (std::size_t i = 0; i < std::size(searchCases); ++i) {
+        QString const pattern = QString::fromUtf8(searchCases[i].pattern);
+        QVERIFY2(searchRows(pattern, true) == byGetters[int(i)], qPrintable(pattern));
+        if (i == 0)
+            gathered = engine->searchTexts().entries();
+        QCOMPARE(engine->searchTexts().entries(), gathered);
+    }
+    QVERIFY(gathered > 0 && engine->searchTexts().size() > 0);
+    QVERIFY(engine->collect(everyRepo()));
+    model->reset();
+    QCOMPARE(engine->searchTexts().entries(), std::size_t(0));
 }
 
 void TestPackageTable::advisoriesAsUpdateinfoLists()
