@@ -47,6 +47,11 @@ public:
     // text as typed need not be in a match.
     QByteArray const& needle() const { return isLiteral ? literal : required; }
     bool needleDecides() const { return isLiteral; }
+    // Whether the pattern ignores case and is plain ASCII text: it matches a
+    // text holding its bytes (literalText()), each compared as the C
+    // library's tolower() gives it.
+    bool isCaselessLiteral() const { return caselessLiteral; }
+    QByteArray const& literalText() const { return literal; }
 
 private:
     QString stripped;

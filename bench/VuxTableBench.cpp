@@ -5,10 +5,11 @@
 //                                    (table_seconds) and to the commands enabled
 //                                    (start_seconds)
 //   vux-table-bench ROOT [--repeat N]  filter, sorts, column sizing, Search
-//   vux-table-bench ROOT --search PATTERN...
+//   vux-table-bench ROOT --search [--ignore-case] PATTERN...
 //                                    the first Search (loading the extra
-//                                    data), then each pattern new
-//   vux-table-bench ROOT --compare PATTERN...
+//                                    data), then each pattern new (with
+//                                    Ignore Case checked)
+//   vux-table-bench ROOT --compare [--ignore-case] PATTERN...
 //                                    each pattern searched both ways (the
 //                                    package manager's data read in C, and
 //                                    the getters): the same rows?
@@ -117,7 +118,11 @@ int main(int argc, char** argv)
     int const repeat = BenchApplication::repeat(args, 5);
     bool const searchOnly = args.size() > 1 && args[1] == QLatin1String("--search");
     bool const compare = args.size() > 1 && args[1] == QLatin1String("--compare");
-    QStringList const patterns = searchOnly || compare ? args.mid(2) : QStringList();
+    QStringList patterns = searchOnly || compare ? args.mid(2) : QStringList();
+    bool const ignoreCase
+        = !patterns.isEmpty() && patterns.first() == QLatin1String("--ignore-case");
+    if (ignoreCase)
+        patterns.removeFirst();
 
     int status = 0;
     {
@@ -162,6 +167,7 @@ int main(int argc, char** argv)
         auto* patternEdit = window.findChild<QLineEdit*>(QStringLiteral("patternEdit"));
         auto* stateCombo = window.findChild<QComboBox*>(QStringLiteral("stateCombo"));
         stateCombo->setCurrentIndex(PackageTable::ViewAll);
+        window.findChild<QCheckBox*>(QStringLiteral("ignoreCaseCheck"))->setChecked(ignoreCase);
         PackageTable::SortFilterProxyModel* proxy = view->proxyModel();
         double searchCpu = 0; // processor seconds of the last search()
         auto search = [&](QString const& pattern) {

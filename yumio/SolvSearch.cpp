@@ -21,6 +21,7 @@
 #include <rpm/rpmts.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <ctime>
 #include <functional>
@@ -251,6 +252,30 @@ private:
 // begins the needle, its encoding) comes from its parent's and its own
 // name's, without spelling its path; a path is spelled (each directory
 // once) only for a file list that is put together.
+// Bytes as a pattern that ignores case compares them: each as the C
+// library's tolower() gives it, as strcasestr() does.
+class Folding
+{
+public:
+    Folding()
+    {
+        for (int c = 0; c < 256; ++c)
+            table[c] = char(std::tolower(c));
+    }
+
+    // text folded, in scratch.
+    std::string_view operator()(std::string_view text, std::string& scratch) const
+    {
+        scratch.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            scratch[i] = table[static_cast<unsigned char>(text[i])];
+        return scratch;
+    }
+
+private:
+    char table[256];
+};
+
 class Directories
 {
 public:
@@ -265,10 +290,13 @@ public:
         Encoding encoding = Encoding::Plain;
     };
 
-    Directories(Pool* pool, Repodata* data, std::string_view needle)
+    // With folding, the needle is folded and so are the names it is
+    // looked for in.
+    Directories(Pool* pool, Repodata* data, std::string_view needle, Folding const* folding)
         : pool(pool)
         , data(data)
         , needle(needle)
+        , folding(folding)
     {
         Dirpool const& dirs = data->dirpool;
         parent.assign(std::size_t(std::max(dirs.ndirs, 0)), 0);
@@ -323,6 +351,8 @@ public:
         State const upper = state(did);
         if (upper.hasNeedle)
             return true;
+        if (upper.straddle && folding)
+            names = (*folding)(std::string_view(names, size), foldedNames).data();
         for (char const* name = names; upper.straddle && name < names + size;) {
             std::size_t const length = std::strlen(name);
             if (joinHasNeedle(upper, name, length))
@@ -415,6 +445,8 @@ private:
             Id const up = parent[std::size_t(*it)];
             char const* name = component(*it);
             std::size_t const size = std::strlen(name);
+            if (folding)
+                name = (*folding)(std::string_view(name, size), foldedName).data();
             State made;
             made.known = true;
             made.encoding = encodingOf(name, size);
@@ -483,6 +515,9 @@ private:
     Pool* pool;
     Repodata* data;
     std::string_view needle;
+    Folding const* folding;
+    std::string foldedName;
+    std::string foldedNames;
     std::vector<Id> parent;
     std::vector<std::uint8_t> marks; // knownMark, needleMark, the encoding
     std::vector<std::uint64_t> straddles;
@@ -527,6 +562,12 @@ public:
         // is in one of the lines.
         if (!needle.isEmpty() && !needle.contains('\n'))
             lineNeedle = std::string_view(needle.constData(), std::size_t(needle.size()));
+        QByteArray const& literal = pattern.literalText();
+        if (pattern.isCaselessLiteral() && !literal.isEmpty() && !literal.contains('\n')) {
+            folds = true;
+            folding(
+                std::string_view(literal.constData(), std::size_t(literal.size())), foldedNeedle);
+        }
     }
     ~Search() { queue_free(&queue); }
     Search(Search const&) = delete;
@@ -536,8 +577,19 @@ public:
     Outcome poolFields(Solvable* s);
     Outcome headerFields(Header header);
 
-    // A needle that the texts of a corpus can be searched for, or empty.
-    std::string_view corpusNeedle() const { return lineNeedle.size() < 64 ? lineNeedle : ""; }
+    // A needle that the texts of a corpus can be searched for, or empty;
+    // where the pattern ignores case, the texts are to be folded (folded())
+    // first. Whether a text that holds it matches.
+    std::string_view corpusNeedle() const
+    {
+        std::string_view const needle = folds ? foldedNeedle : lineNeedle;
+        return needle.size() < 64 ? needle : "";
+    }
+    std::string_view folded(std::string_view text, std::string& scratch) const
+    {
+        return folds ? folding(text, scratch) : text;
+    }
+    bool needleDecides() const { return folds || pattern.needleDecides(); }
     // Every text a package's fields give, each followed by a null byte,
     // appended to texts; the files of a package in a repository as runs of
     // names by directory, appended to files. Whether all of it is UTF-8
@@ -584,6 +636,9 @@ private:
     SearchPattern const& pattern;
     bool matchesEmpty;
     std::string_view lineNeedle;
+    bool folds = false; // a plain pattern ignoring case
+    Folding folding;
+    std::string foldedNeedle;
     std::string text;
     struct Record
     {
@@ -705,7 +760,8 @@ Directories& Search::directoriesOf(Repodata* data)
 {
     std::unique_ptr<Directories>& made = directories[data];
     if (!made)
-        made = std::make_unique<Directories>(pool, data, corpusNeedle());
+        made
+            = std::make_unique<Directories>(pool, data, corpusNeedle(), folds ? &folding : nullptr);
     return *made;
 }
 
@@ -1468,10 +1524,12 @@ void gather(Pool* pool, QByteArray const& installRoot,
 // Looks for the needle in the blocks of stream that hold the records
 // wanted (wanted[r] >= 0), marking the records whose part of a block holds
 // it in hit; false when a block cannot be unpacked.
-bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, std::string_view needle,
+bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, Search const& search,
     std::vector<std::int32_t> const& wanted, std::vector<char>& hit,
     std::vector<char> const& checked)
 {
+    std::string_view const needle = search.corpusNeedle();
+    std::string folded;
     auto const offsetOf = [&held, texts](std::uint32_t r) {
         return texts ? held.records[r].textOffset : held.records[r].fileOffset;
     };
@@ -1488,6 +1546,7 @@ bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, std::string_view 
         std::string_view whole;
         if (!stream.unpack(b, whole))
             return false;
+        whole = search.folded(whole, folded);
         // The records' parts follow each other in the block, in the order of
         // the records: a find belongs to the last one that begins before it.
         std::size_t at = 0;
@@ -1531,6 +1590,7 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
     std::string_view const needle = search.corpusNeedle();
     std::vector<char> hit(held.records.size(), 0);
     std::vector<char> checked(held.records.size(), 0);
+    std::string scratch;
     std::vector<std::size_t> missing;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] && held.recordOf.find(entries[i]) == held.recordOf.end())
@@ -1544,9 +1604,11 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
                 if (needle.empty())
                     return;
                 checked[r] = 1;
-                hit[r] = memmem(texts.data(), texts.size(), needle.data(), needle.size())
-                    || memmem(files.data(), files.size(), needle.data(), needle.size())
-                    || search.runsHoldNeedle(files, held.datas);
+                auto const holds = [&](std::string_view text) {
+                    text = search.folded(text, scratch);
+                    return memmem(text.data(), text.size(), needle.data(), needle.size());
+                };
+                hit[r] = holds(texts) || holds(files) || search.runsHoldNeedle(files, held.datas);
             });
         hit.resize(held.records.size(), 0);
         checked.resize(held.records.size(), 0);
@@ -1560,8 +1622,8 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
             wanted[it->second] = std::int32_t(i);
     }
 
-    bool scanned = !needle.empty() && scan(held, held.texts, true, needle, wanted, hit, checked)
-        && scan(held, held.files, false, needle, wanted, hit, checked);
+    bool scanned = !needle.empty() && scan(held, held.texts, true, search, wanted, hit, checked)
+        && scan(held, held.files, false, search, wanted, hit, checked);
     if (scanned && search.directoriesMatter(held.datas)) {
         for (std::size_t b = 0; scanned && b < held.files.blocks().size(); ++b) {
             PackedTexts::Block const& block = held.files.blocks()[b];
@@ -1591,7 +1653,7 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
         Corpus::Data::Record const& record = held.records[r];
         if (scanned && record.plain && !hit[r]) {
             found[i] = NoMatch;
-        } else if (scanned && record.plain && pattern.needleDecides()) {
+        } else if (scanned && record.plain && search.needleDecides()) {
             found[i] = Match;
         } else if (record.header) {
             installed.emplace_back(record.header, i);

@@ -131,7 +131,7 @@ private slots:
 private:
     int rowOf(QString const& name, bool isGroup = false) const;
     // The source rows a Search for pattern shows, read in C or not.
-    QList<int> searchRows(QString const& pattern, bool direct);
+    QList<int> searchRows(QString const& pattern, bool direct, bool ignoreCase = false);
     // Names of the rows the proxy shows; sorted, without repeats (an
     // install-only package has a row per installed version).
     QStringList shown(bool sorted = false) const;
@@ -299,9 +299,10 @@ QStringList TestPackageTable::runMenu(int sourceRow, int column, QString const& 
 }
 
 // The source rows a Search for pattern shows, one way or the other.
-QList<int> TestPackageTable::searchRows(QString const& pattern, bool direct)
+QList<int> TestPackageTable::searchRows(QString const& pattern, bool direct, bool ignoreCase)
 {
     engine->setDirectSearch(direct);
+    view->proxyModel()->setIgnoreCase(ignoreCase);
     view->setMode(Search);
     view->filtersearch(pattern);
     QList<int> found;
@@ -310,6 +311,7 @@ QList<int> TestPackageTable::searchRows(QString const& pattern, bool direct)
     view->filtersearch(QString());
     view->setMode(Filter);
     engine->setDirectSearch(true);
+    view->proxyModel()->setIgnoreCase(false);
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -341,25 +343,39 @@ SearchCase const searchCases[] = {{"no-such-text-anywhere", "", ""}, {"lib", "li
     {"^/opt/oddity$", "", ""}, // a relocation prefix
     {"Größe", "oddity-extra", ""}};
 
+// The same ignoring case: plain ASCII patterns, also over the slash between
+// a directory and a name and in a change-log record's heading.
+SearchCase const caselessCases[]
+    = {{"NO-SUCH-text-ANYWHERE", "", ""}, {"LIB", "libbasalt", ""}, {"/ETC/Aurora", "aurora", ""},
+        {"WITH SPACE/File Name", "oddity", ""}, {"mixed case/notes", "oddity", ""},
+        {"ODDITY/MIXED", "oddity", ""}, {"Paper THEME fixes", "aurora,helix", "granite,ember"},
+        {"tue mar 12 2024 zo", "oddity", ""}, {"HELIX < 1:0.5", "oddity", ""}};
+
 void TestPackageTable::sameRows_data()
 {
     QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("ignoreCase");
     QTest::addColumn<QStringList>("finds");
     QTest::addColumn<QStringList>("misses");
-    for (SearchCase const& c : searchCases) {
-        QTest::newRow(c.pattern) << QString::fromUtf8(c.pattern)
-                                 << QString::fromUtf8(c.finds).split(',', Qt::SkipEmptyParts)
-                                 << QString::fromUtf8(c.misses).split(',', Qt::SkipEmptyParts);
-    }
+    auto const add = [](auto const& cases, bool ignoreCase) {
+        for (SearchCase const& c : cases) {
+            QTest::newRow(c.pattern) << QString::fromUtf8(c.pattern) << ignoreCase
+                                     << QString::fromUtf8(c.finds).split(',', Qt::SkipEmptyParts)
+                                     << QString::fromUtf8(c.misses).split(',', Qt::SkipEmptyParts);
+        }
+    };
+    add(searchCases, false);
+    add(caselessCases, true);
 }
 
 void TestPackageTable::sameRows()
 {
     QFETCH(QString, pattern);
     QFETCH(QStringList, finds);
+    QFETCH(bool, ignoreCase);
     QFETCH(QStringList, misses);
-    QList<int> const direct = searchRows(pattern, true);
-    QCOMPARE(direct, searchRows(pattern, false));
+    QList<int> const direct = searchRows(pattern, true, ignoreCase);
+    QCOMPARE(direct, searchRows(pattern, false, ignoreCase));
     for (QString const& name : finds + misses) {
         bool const group = name.startsWith('@');
         Package::Entry const* entry = engine->findEntry(group, name.mid(group ? 1 : 0));
