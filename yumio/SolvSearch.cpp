@@ -1186,6 +1186,7 @@ bool Search::gatherRepository(Id p, std::string& texts, std::string& files,
     auto endRun = [&] {
         if (!runData)
             return;
+        plain = plain && encodingOf(names.data(), names.size()) == Encoding::Plain;
         appendNumber(files, dataIndex(runData));
         appendNumber(files, std::uint32_t(runDirectory));
         appendNumber(files, std::uint32_t(names.size()));
@@ -1200,10 +1201,7 @@ bool Search::gatherRepository(Id p, std::string& texts, std::string& files,
             if (dirs.holds(did) && dirs.state(did).encoding != Encoding::Plain)
                 plain = false;
         }
-        std::size_t const size = std::strlen(base);
-        plain = plain && encodingOf(base, size) == Encoding::Plain;
-        names.append(base, size);
-        names += '\0';
+        names.append(base, std::strlen(base) + 1); // with its null byte
     });
     endRun();
     return plain;
@@ -1258,12 +1256,12 @@ bool Search::directoriesMatter(std::vector<Repodata*> const& datas)
 // ---------------------------------------------------------------------------
 // Finding the entries
 
-// An entry's identity: installed or its repository, name, printVer(), arch.
-std::string identity(bool installed, std::string_view repo, std::string_view name,
-    std::string_view verRel, std::string_view arch)
+// An entry's identity: installed or its repository, name, printVer(), arch;
+// made in key, which the pool's tens of thousands of packages share.
+std::string const& identity(std::string& key, bool installed, std::string_view repo,
+    std::string_view name, std::string_view verRel, std::string_view arch)
 {
-    std::string key;
-    key.reserve(repo.size() + name.size() + verRel.size() + arch.size() + 4);
+    key.clear();
     if (installed)
         key += '\1';
     else
@@ -1412,6 +1410,7 @@ void gather(Pool* pool, QByteArray const& installRoot,
     constexpr std::size_t ambiguous = std::size_t(-1);
     std::unordered_map<std::string, std::size_t> wanted;
     wanted.reserve(missing.size());
+    std::string key;
     bool anyInstalled = false;
     for (std::size_t const i : missing) {
         Package::Entry const* entry = entries[i];
@@ -1420,7 +1419,7 @@ void gather(Pool* pool, QByteArray const& installRoot,
         bool const installed = entry->state == Package::Installed;
         anyInstalled = anyInstalled || installed;
         auto const [it, added]
-            = wanted.emplace(identity(installed, utf8(entry->repo), utf8(entry->name),
+            = wanted.emplace(identity(key, installed, utf8(entry->repo), utf8(entry->name),
                                  utf8(entry->verRel), utf8(entry->arch)),
                 i);
         if (!added)
@@ -1443,7 +1442,7 @@ void gather(Pool* pool, QByteArray const& installRoot,
             std::string_view const verRel = printVer(evrText ? evrText : "", scratch);
             if (verRel.empty())
                 continue;
-            auto const it = wanted.find(identity(installed, repo->name ? repo->name : "",
+            auto const it = wanted.find(identity(key, installed, repo->name ? repo->name : "",
                 pool_id2str(pool, s->name), verRel, pool_id2str(pool, s->arch)));
             if (it == wanted.end() || it->second == ambiguous)
                 continue;
@@ -1488,7 +1487,7 @@ void gather(Pool* pool, QByteArray const& installRoot,
             std::uint64_t const epoch = headerGetNumber(header, RPMTAG_EPOCH);
             std::string verRel = epoch ? std::to_string(epoch) + ':' : std::string();
             verRel.append(version).append("-").append(release);
-            auto const it = wanted.find(identity(true, {}, name, verRel, arch));
+            auto const it = wanted.find(identity(key, true, {}, name, verRel, arch));
             if (it == wanted.end() || it->second == ambiguous)
                 continue;
             std::size_t const i = it->second;
