@@ -24,7 +24,6 @@
 #include <cctype>
 #include <cstring>
 #include <ctime>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -595,8 +594,10 @@ public:
     // names by directory, appended to files. Whether all of it is UTF-8
     // without characters beyond U+FFFF, which the pattern sees as the same
     // bytes.
-    bool gatherRepository(Id p, std::string& texts, std::string& files,
-        std::function<std::uint32_t(Repodata*)> const& dataIndex);
+    // The runs name their repository data by its index in datas, which
+    // gains the data not there yet.
+    bool gatherRepository(
+        Id p, std::string& texts, std::string& files, std::vector<Repodata*>& datas);
     bool gatherInstalled(Header header, Id p, std::string& texts);
     // Whether the needle is in a path of the runs of files, where it is in
     // none of their names; the runs name their repository data in datas.
@@ -1158,8 +1159,8 @@ bool readNumber(std::string_view in, std::size_t& at, std::uint32_t& value)
     return false;
 }
 
-bool Search::gatherRepository(Id p, std::string& texts, std::string& files,
-    std::function<std::uint32_t(Repodata*)> const& dataIndex)
+bool Search::gatherRepository(
+    Id p, std::string& texts, std::string& files, std::vector<Repodata*>& datas)
 {
     std::size_t const start = texts.size();
     Solvable* s = pool->solvables + p;
@@ -1187,7 +1188,11 @@ bool Search::gatherRepository(Id p, std::string& texts, std::string& files,
         if (!runData)
             return;
         plain = plain && encodingOf(names.data(), names.size()) == Encoding::Plain;
-        appendNumber(files, dataIndex(runData));
+        auto const index
+            = std::size_t(std::find(datas.begin(), datas.end(), runData) - datas.begin());
+        if (index == datas.size())
+            datas.push_back(runData);
+        appendNumber(files, std::uint32_t(index));
         appendNumber(files, std::uint32_t(runDirectory));
         appendNumber(files, std::uint32_t(names.size()));
         files += names;
@@ -1299,6 +1304,15 @@ std::string_view printVer(std::string_view evr, std::string& scratch)
     return scratch;
 }
 
+// The rpm database under installRoot, read without checking signatures.
+rpmts openDatabase(QByteArray const& installRoot)
+{
+    rpmts ts = rpmtsCreate();
+    rpmtsSetRootDir(ts, installRoot.isEmpty() ? "/" : installRoot.constData());
+    rpmtsSetVSFlags(ts, rpmVSFlags(RPMVSF_MASK_NOSIGNATURES | RPMVSF_MASK_NODIGESTS));
+    return ts;
+}
+
 std::string utf8(QString const& text)
 {
     return text.toStdString();
@@ -1321,15 +1335,6 @@ struct Corpus::Data
         std::uint32_t fileSize = 0;
         bool plain = false; // all texts UTF-8 without characters beyond U+FFFF
     };
-
-    std::uint32_t dataIndex(Repodata* data)
-    {
-        auto const found = std::find(datas.begin(), datas.end(), data);
-        if (found != datas.end())
-            return std::uint32_t(found - datas.begin());
-        datas.push_back(data);
-        return std::uint32_t(datas.size() - 1);
-    }
 
     // A record for entry, whose texts and files are appended next.
     Record& add(Package::Entry const* entry)
@@ -1462,20 +1467,17 @@ void gather(Pool* pool, QByteArray const& installRoot,
             repository.emplace_back(p, i);
     }
     std::sort(repository.begin(), repository.end());
-    auto const dataIndex = [&held](Repodata* data) { return held.dataIndex(data); };
     for (auto const& [p, i] : repository) {
         Corpus::Data::Record& record = held.add(entries[i]);
         record.solvable = p;
-        record.plain = search.gatherRepository(p, held.texts.open(), held.files.open(), dataIndex);
+        record.plain = search.gatherRepository(p, held.texts.open(), held.files.open(), held.datas);
         held.added(record, look);
     }
 
     if (anyInstalled) {
         // Installed packages: their headers in the rpm database, found by
         // the same identity as the script's adapters find them.
-        rpmts ts = rpmtsCreate();
-        rpmtsSetRootDir(ts, installRoot.isEmpty() ? "/" : installRoot.constData());
-        rpmtsSetVSFlags(ts, rpmVSFlags(RPMVSF_MASK_NOSIGNATURES | RPMVSF_MASK_NODIGESTS));
+        rpmts ts = openDatabase(installRoot);
         rpmdbMatchIterator iterator = rpmtsInitIterator(ts, RPMDBI_PACKAGES, nullptr, 0);
         while (Header header = iterator ? rpmdbNextIterator(iterator) : nullptr) {
             char const* name = headerGetString(header, RPMTAG_NAME);
@@ -1644,7 +1646,14 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
     }
 
     std::vector<std::pair<Id, std::size_t>> repository; // field by field
-    std::vector<std::pair<unsigned, std::size_t>> installed;
+    struct Installed
+    {
+        unsigned header;
+        std::size_t entry;
+        Id solvable;
+        bool operator<(Installed const& other) const { return header < other.header; }
+    };
+    std::vector<Installed> installed;
     for (std::uint32_t r = 0; r < held.records.size(); ++r) {
         if (wanted[r] < 0)
             continue;
@@ -1655,7 +1664,7 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
         } else if (scanned && record.plain && search.needleDecides()) {
             found[i] = Match;
         } else if (record.header) {
-            installed.emplace_back(record.header, i);
+            installed.push_back({record.header, i, record.solvable});
         } else {
             repository.emplace_back(record.solvable, i);
         }
@@ -1668,19 +1677,15 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
     if (installed.empty())
         return;
     std::sort(installed.begin(), installed.end());
-    rpmts ts = rpmtsCreate();
-    rpmtsSetRootDir(ts, installRoot.isEmpty() ? "/" : installRoot.constData());
-    rpmtsSetVSFlags(ts, rpmVSFlags(RPMVSF_MASK_NOSIGNATURES | RPMVSF_MASK_NODIGESTS));
-    for (auto const& [number, i] : installed) {
+    rpmts ts = openDatabase(installRoot);
+    for (auto const& [number, i, p] : installed) {
         rpmdbMatchIterator iterator
             = rpmtsInitIterator(ts, RPMDBI_PACKAGES, &number, sizeof number);
         Header header = iterator ? rpmdbNextIterator(iterator) : nullptr;
         if (header) {
             Outcome outcome = search.headerFields(header);
-            if (outcome != Match) {
-                Id const p = held.records[held.recordOf[entries[i]]].solvable;
+            if (outcome != Match)
                 outcome = outcome | search.poolFields(pool->solvables + p);
-            }
             found[i] = outcome;
         }
         if (iterator)

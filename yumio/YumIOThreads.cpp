@@ -174,7 +174,6 @@ bool YumIO::collect(QHash<QString, bool> const& sessionUse)
         = thread.result && !cachedRows.isEmpty() && RowCache::sameRows(cachedRows, collectedRows);
     static_cast<QList<Package::Entry*>&>(entries) = collectedRows;
     collectedRows.clear();
-    searchCorpus.clear();
     cachedRows.deleteAll();
 #ifdef __GLIBC__
     // The rows of the cache, or the collection's own working lists, leave
