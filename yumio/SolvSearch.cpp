@@ -43,6 +43,10 @@ Outcome operator|(Outcome a, Outcome b)
     return a == Unknown || b == Unknown ? Unknown : NoMatch;
 }
 
+// Whether a package's gathered texts hold the needle; where they cannot be
+// read as gathered, its fields are matched one by one.
+enum class Holds : char { No, Yes, Unsure };
+
 // What the getters' QString would make of a text. Valid UTF-8 comes out of
 // the conversions as the same bytes. Characters beyond U+FFFF are surrogate
 // pairs in a QString and sort below U+E000..U+FFFF there, unlike in bytes.
@@ -601,7 +605,7 @@ public:
     bool gatherInstalled(Header header, Id p, std::string& texts);
     // Whether the needle is in a path of the runs of files, where it is in
     // none of their names; the runs name their repository data in datas.
-    bool runsHoldNeedle(std::string_view files, std::vector<Repodata*> const& datas);
+    Holds runsHoldNeedle(std::string_view files, std::vector<Repodata*> const& datas);
     // Whether a path in one of datas can hold the needle where the names
     // alone do not.
     bool directoriesMatter(std::vector<Repodata*> const& datas);
@@ -1235,21 +1239,51 @@ bool Search::gatherInstalled(Header header, Id p, std::string& texts)
     return encodingOf(texts.data() + start, texts.size() - start) == Encoding::Plain;
 }
 
-bool Search::runsHoldNeedle(std::string_view files, std::vector<Repodata*> const& datas)
+// The runs of files of one package, from their numbers; false at the end,
+// or where the bytes are not what was gathered (unreadable).
+struct Runs
 {
+    std::string_view files;
     std::size_t at = 0;
-    while (at < files.size()) {
-        std::uint32_t data = 0;
-        std::uint32_t directory = 0;
-        std::uint32_t size = 0;
-        if (!readNumber(files, at, data) || !readNumber(files, at, directory)
-            || !readNumber(files, at, size) || data >= datas.size() || size > files.size() - at)
-            return true; // not what was gathered: looked at field by field
-        if (directoriesOf(datas[data]).joinAdds(Id(directory), files.data() + at, size))
-            return true;
+    bool unreadable = false;
+    std::uint32_t data = 0;
+    std::uint32_t directory = 0;
+    std::size_t names = 0; // where the run's names begin
+    std::uint32_t size = 0; // of its names, each with its null byte
+
+    bool next()
+    {
+        if (at >= files.size())
+            return false;
+        unreadable = !readNumber(files, at, data) || !readNumber(files, at, directory)
+            || !readNumber(files, at, size) || size > files.size() - at;
+        names = at;
         at += size;
+        return !unreadable;
     }
-    return false;
+};
+
+Holds namesHold(std::string_view files, std::string_view searched, std::string_view needle)
+{
+    Runs runs {files};
+    while (runs.next()) {
+        if (memmem(searched.data() + runs.names, runs.size, needle.data(), needle.size()))
+            return Holds::Yes;
+    }
+    return runs.unreadable ? Holds::Unsure : Holds::No;
+}
+
+Holds Search::runsHoldNeedle(std::string_view files, std::vector<Repodata*> const& datas)
+{
+    Runs runs {files};
+    while (runs.next()) {
+        if (runs.data >= datas.size())
+            return Holds::Unsure;
+        if (directoriesOf(datas[runs.data])
+                .joinAdds(Id(runs.directory), files.data() + runs.names, runs.size))
+            return Holds::Yes;
+    }
+    return runs.unreadable ? Holds::Unsure : Holds::No;
 }
 
 bool Search::directoriesMatter(std::vector<Repodata*> const& datas)
@@ -1523,8 +1557,9 @@ void gather(Pool* pool, QByteArray const& installRoot,
 }
 
 // Looks for the needle in the blocks of stream that hold the records
-// wanted (wanted[r] >= 0), marking the records whose part of a block holds
-// it in hit; false when a block cannot be unpacked.
+// wanted (wanted[r] >= 0), marking in hit the records whose part of a block
+// holds it; false when a block cannot be unpacked. In the runs of files a
+// find may fall on the numbers that head a run: there only the names count.
 bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, Search const& search,
     std::vector<std::int32_t> const& wanted, std::vector<char>& hit,
     std::vector<char> const& checked)
@@ -1544,10 +1579,10 @@ bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, Search const& sea
             any = wanted[r] >= 0 && sizeOf(r) > 0 && !hit[r] && !checked[r];
         if (!any)
             continue;
-        std::string_view whole;
-        if (!stream.unpack(b, whole))
+        std::string_view unpacked;
+        if (!stream.unpack(b, unpacked))
             return false;
-        whole = search.folded(whole, folded);
+        std::string_view const whole = search.folded(unpacked, folded);
         // The records' parts follow each other in the block, in the order of
         // the records: a find belongs to the last one that begins before it.
         std::size_t at = 0;
@@ -1560,8 +1595,11 @@ bool scan(Corpus::Data& held, PackedTexts& stream, bool texts, Search const& sea
             auto const position = std::size_t(found - whole.data());
             while (r + 1 < block.end && offsetOf(r + 1) <= position)
                 ++r;
-            hit[r] = 1;
-            at = std::max(position + 1, std::size_t(offsetOf(r)) + sizeOf(r));
+            std::size_t const end = std::size_t(offsetOf(r)) + sizeOf(r);
+            hit[r] = char(texts ? Holds::Yes
+                                : namesHold(unpacked.substr(offsetOf(r), sizeOf(r)),
+                                    whole.substr(offsetOf(r), sizeOf(r)), needle));
+            at = std::max(position + 1, end);
         }
     }
     return true;
@@ -1605,11 +1643,13 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
                 if (needle.empty())
                     return;
                 checked[r] = 1;
-                auto const holds = [&](std::string_view text) {
-                    text = search.folded(text, scratch);
-                    return memmem(text.data(), text.size(), needle.data(), needle.size());
-                };
-                hit[r] = holds(texts) || holds(files) || search.runsHoldNeedle(files, held.datas);
+                std::string_view text = search.folded(texts, scratch);
+                Holds holds = memmem(text.data(), text.size(), needle.data(), needle.size())
+                    ? Holds::Yes
+                    : namesHold(files, search.folded(files, scratch), needle);
+                if (holds == Holds::No)
+                    holds = search.runsHoldNeedle(files, held.datas);
+                hit[r] = char(holds);
             });
         hit.resize(held.records.size(), 0);
         checked.resize(held.records.size(), 0);
@@ -1639,8 +1679,8 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
                     break;
                 }
                 unpackedHere = true;
-                hit[r] = search.runsHoldNeedle(
-                    whole.substr(record.fileOffset, record.fileSize), held.datas);
+                hit[r] = char(search.runsHoldNeedle(
+                    whole.substr(record.fileOffset, record.fileSize), held.datas));
             }
         }
     }
@@ -1661,7 +1701,8 @@ void search(Pool* pool, QByteArray const& installRoot, SearchPattern const& patt
         Corpus::Data::Record const& record = held.records[r];
         if (scanned && record.plain && !hit[r]) {
             found[i] = NoMatch;
-        } else if (scanned && record.plain && search.needleDecides()) {
+        } else if (scanned && record.plain && hit[r] == char(Holds::Yes)
+            && search.needleDecides()) {
             found[i] = Match;
         } else if (record.header) {
             installed.push_back({record.header, i, record.solvable});

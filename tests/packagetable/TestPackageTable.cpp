@@ -341,15 +341,16 @@ SearchCase const searchCases[] = {{"no-such-text-anywhere", "", ""}, {"lib", "li
     {"oddity-extra-api = 3\\.0$", "oddity-extra", ""}, // epoch 0 left out
     {"rpmlib\\(RichDependencies\\)", "", ""}, // a header's own dependency
     {"^/opt/oddity$", "", ""}, // a relocation prefix
-    {"Größe", "oddity-extra", ""}};
+    {"Größe", "oddity-extra", ""},
+    {"-kqxa", "", "oddity"}}; // only where the size of a run of names is kept
 
 // The same ignoring case: plain ASCII patterns, also over the slash between
 // a directory and a name and in a change-log record's heading.
-SearchCase const caselessCases[]
-    = {{"NO-SUCH-text-ANYWHERE", "", ""}, {"LIB", "libbasalt", ""}, {"/ETC/Aurora", "aurora", ""},
-        {"WITH SPACE/File Name", "oddity", ""}, {"mixed case/notes", "oddity", ""},
-        {"ODDITY/MIXED", "oddity", ""}, {"Paper THEME fixes", "aurora,helix", "granite,ember"},
-        {"tue mar 12 2024 zo", "oddity", ""}, {"HELIX < 1:0.5", "oddity", ""}};
+SearchCase const caselessCases[] = {{"NO-SUCH-text-ANYWHERE", "", ""}, {"LIB", "libbasalt", ""},
+    {"/ETC/Aurora", "aurora", ""}, {"WITH SPACE/File Name", "oddity", ""},
+    {"mixed case/notes", "oddity", ""}, {"ODDITY/MIXED", "oddity", ""},
+    {"Paper THEME fixes", "aurora,helix", "granite,ember"}, {"tue mar 12 2024 zo", "oddity", ""},
+    {"HELIX < 1:0.5", "oddity", ""}, {"-KQXA", "", "oddity"}};
 
 void TestPackageTable::sameRows_data()
 {
