@@ -4,7 +4,7 @@
 
     run.py [--small] [--packages N] [--real N] [--groups N] [--file-scale F] [--repeat N]
            [--bench PATH] [--cache DIR] [--no-extra] [--no-api] [--no-single-calls]
-           [--no-history] [--transactions N]
+           [--no-history] [--no-floor] [--transactions N]
 
 Generates (or reuses) the benchmark repositories and root (genrepo.py),
 warms the metadata cache, then measures on that cache, each in a process of
@@ -21,6 +21,8 @@ its own (wall time, and peak memory from the child's resource usage):
 - dnf's Python API on the same work, for reference (dnfapi.py);
 - the main window's History window over 1,000 transactions that history.py
   writes into the root's history database.
+- what the memory targets leave: the files each process maps and its data
+  at its peak, and the least ratio the program's own files allow.
 
 --small is a few hundred packages, for the test suite: it checks that every
 step ran and printed its figures, never how fast. Exit status 1 when a step
@@ -276,6 +278,8 @@ def run(args):
             result["gui"] = gui(args, root, env, result)
         result["search"] = search(args, root, env)
         search_targets(result)
+        if args.floor:
+            memory_floor(root, env, find_bench(args.table_bench, "vux-table-bench"))
         if args.compare:
             compare(args, root, env)
     if args.history:
@@ -307,6 +311,103 @@ def search_targets(result):
                          start_peak / result["dnf_rss"], 1.25, "x"))
         print("  (program %.0f MB to the filled table, dnf list --all %.0f MB)"
               % (start_peak, result["dnf_rss"]))
+    sys.stdout.flush()
+
+
+# --- What the memory targets leave -------------------------------------------
+# A process's resident memory is its data and the pages of the files it maps
+# (libraries, fonts, the program). The program maps Qt's and the window's
+# libraries, which neither dnf nor the plain loop loads; with the data of the
+# process it is compared with and its own mapped files, it would be at the
+# least ratio, which is printed beside each memory target.
+
+def resident_parts(pid):
+    """{file: resident KB} and the resident KB of the rest (data), from
+    /proc/PID/smaps; None once the process is gone."""
+    files, data, name = {}, 0, None
+    try:
+        with open("/proc/%d/smaps" % pid) as smaps:
+            for line in smaps:
+                if line[0] in "0123456789abcdef" and "-" in line.split(" ", 1)[0]:
+                    fields = line.split(None, 5)
+                    name = fields[5].strip() if len(fields) > 5 else ""
+                    name = name if name.startswith("/") else None
+                elif line.startswith("Rss:"):
+                    kb = int(line.split()[1])
+                    if name:
+                        files[name] = files.get(name, 0) + kb
+                    else:
+                        data += kb
+    except (FileNotFoundError, ProcessLookupError):
+        return None
+    return files, data
+
+
+def measure_parts(cmd, env, what):
+    """Runs cmd in its own process, reading its mapped files each time its
+    resident memory grew by a MB: (peak MB, {file: KB}, data KB) at the
+    highest reading."""
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.Popen(cmd, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=subprocess.STDOUT, env=env)
+        best, parts = 0, ({}, 0)
+        while True:
+            pid, status, usage = os.wait4(proc.pid, os.WNOHANG)
+            if pid:
+                break
+            try:
+                with open("/proc/%d/statm" % proc.pid) as statm:
+                    rss = int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") // 1024
+            except (FileNotFoundError, ProcessLookupError, IndexError, ValueError):
+                rss = 0
+            if rss > best + 1024:
+                read = resident_parts(proc.pid)
+                if read:
+                    best, parts = rss, read
+            time.sleep(0.01)
+        proc.returncode = os.waitstatus_to_exitcode(status)
+        if proc.returncode != 0:
+            out.seek(0)
+            raise StepError("%s failed (exit %d): %s\n%s" % (
+                what, proc.returncode, " ".join(cmd), out.read().decode("utf-8", "replace")[-3000:]))
+    return usage.ru_maxrss / 1024.0, parts[0], parts[1]
+
+
+def memory_floor(root, env, table):
+    """One run of each pair: the program's start against dnf list --all, its
+    first Search against the plain loop; each process's files and data at
+    its peak, and the least ratio the program's own files allow."""
+    runs = [("dnf list --all", dnf_cmd(root, "list", "--all")),
+            ("the program's start", [table, root, "--start"]),
+            ("the plain Python loop",
+             ["/usr/bin/python3", os.path.join(HERE, "dnfapi.py"), root, "--search"]),
+            ("the program's first Search", [table, root, "--search"])]
+    measured = []
+    for what, cmd in runs:
+        shutil.rmtree(env["XDG_CACHE_HOME"], ignore_errors=True)
+        measured.append((what,) + measure_parts(cmd, env, what))
+    mb = lambda kb: kb / 1024.0
+    print()
+    print("What the memory targets leave, one run each (mapped files read at each "
+          "process's peak)")
+    print(row("", "peak MB", "files MB", "data MB"))
+    for what, peak, files, data in measured:
+        print(row(what, "%.1f" % peak, "%.1f" % mb(sum(files.values())), "%.1f" % mb(data)))
+    for (ref, ref_peak, ref_files, ref_data), (what, _peak, files, _data), target in (
+            (measured[0], measured[1], 1.25), (measured[2], measured[3], 1.0)):
+        own = {name: kb for name, kb in files.items() if name not in ref_files}
+        largest = sorted(own, key=own.get, reverse=True)[:3]
+        print("  %s maps %.1f MB that %s does not map (%s)"
+              % (what, mb(sum(own.values())), ref,
+                 ", ".join("%s %.1f" % (os.path.basename(n), mb(own[n])) for n in largest)))
+        least = mb(ref_data + sum(files.values()))
+        print(row("  least ratio (its data, the program's files)",
+                  "%.3f x" % (least / ref_peak), "<= %g x" % target,
+                  "out of reach" if least > target * ref_peak else ""))
+        left = target * ref_peak - least
+        print("  (the target leaves %.1f MB for the table, the window and all else the program "
+              "holds)" % left if left >= 0 else
+              "  (the target is %.1f MB below that, before the program holds a row)" % -left)
     sys.stdout.flush()
 
 
@@ -556,6 +657,9 @@ def main(argv=None):
     parser.add_argument("--compare", action="store_true",
                         help="search a dozen patterns both ways and check the rows agree "
                         "(always with --small; slow on a large world)")
+    parser.add_argument("--no-floor", dest="floor", action="store_false",
+                        help="leave out what the memory targets leave (one more run of dnf "
+                        "list --all, the start, the plain loop and the Search)")
     parser.add_argument("--no-history", dest="history", action="store_false",
                         help="leave out the History window")
     parser.add_argument("--transactions", type=int, default=1000,
