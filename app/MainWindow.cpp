@@ -362,6 +362,8 @@ void MainWindow::initialize()
     model->setYumConfIO(yumConfIO);
     if (startLog)
         displayLog();
+    // The package manager's modules load while the cached rows are shown.
+    yumIO->startInitialize();
     bool const cached = !startRepoEditor && showCachedRows();
     if (!yumIO->initialize()) {
         failedStart = true;

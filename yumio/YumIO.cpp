@@ -11,6 +11,7 @@
 #include "yumio/YumIODialogs.h"
 
 #include <QFile>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,8 +29,15 @@ YumIO::YumIO()
 
 YumIO::~YumIO()
 {
+    if (scriptReader) {
+        scriptReader->wait();
+        delete scriptReader;
+        scriptReader = nullptr;
+    }
     if (Python::initialized) {
         PyGILStateWrapper lock(true);
+        for (PyObject*& part : scriptFailure)
+            Py_CLEAR(part);
         py("import sys\n"
            "sys.stdout = sys.__stdout__\n"
            "sys.stderr = sys.__stderr__\n");
@@ -73,11 +81,13 @@ PyObject* YumIO::lookupException(char const* name)
     return pyLookup(name); // reports a missing name itself
 }
 
-bool YumIO::initialize()
+// The interpreter, the script's own module and paths: on the GUI thread,
+// which the interpreter's signal handling needs.
+bool YumIO::prepareInterpreter()
 {
     Python::initialize();
     PyGILStateWrapper lock(true);
-    if (yumIO)
+    if (yumIO || scriptRead != ScriptRead::NotRead)
         return true;
 
     // Reports an internal error after any pending Python exception.
@@ -123,24 +133,75 @@ bool YumIO::initialize()
         return fail(tr("Internal error: cannot find python rpm dict"));
 
     setEnablePythonSIGINTHandler(false);
+    return true;
+}
 
-    QString const scriptPath = Share::absolute(QStringLiteral("python/YumIO.py"));
-    QByteArray const scriptFile = QFile::encodeName(scriptPath);
+// Runs the script, which defines the script class and imports the package
+// manager's modules; reports nothing, so that it can run on any thread.
+void YumIO::readScript()
+{
+    PyGILStateWrapper lock(true);
+    QByteArray const scriptFile
+        = QFile::encodeName(Share::absolute(QStringLiteral("python/YumIO.py")));
     FILE* file = std::fopen(scriptFile.constData(), "r");
-    if (!file)
-        return fail(tr("Internal error: unable to open YumIO.py"));
+    if (!file) {
+        scriptRead = ScriptRead::Unopened;
+        return;
+    }
     PyRef fileName = PyRef::steal(PyUnicode_DecodeFSDefault(scriptFile.constData()));
     if (fileName)
         PyDict_SetItemString(main_dict, "__file__", fileName.get());
     PyRef ran = PyRef::steal(
         PyRun_FileEx(file, "YumIO.py", Py_file_input, main_dict, main_dict, 1 /* closes */));
+    scriptRead = ran ? ScriptRead::Read : ScriptRead::Failed;
     if (!ran)
-        return fail(tr("Internal error: unable to execute YumIO.py"));
+        PyErr_Fetch(&scriptFailure[0], &scriptFailure[1], &scriptFailure[2]);
+}
+
+void YumIO::startInitialize()
+{
+    if (scriptReader || !prepareInterpreter() || yumIO || scriptRead != ScriptRead::NotRead)
+        return;
+    scriptReader = QThread::create([this] { readScript(); });
+    scriptReader->start();
+}
+
+bool YumIO::initialize()
+{
+    if (scriptReader) {
+        scriptReader->wait();
+        delete scriptReader;
+        scriptReader = nullptr;
+    } else if (!prepareInterpreter()) {
+        return false;
+    } else if (scriptRead == ScriptRead::NotRead && !yumIO) {
+        readScript();
+    }
+    PyGILStateWrapper lock(true);
+    if (yumIO)
+        return true;
+    switch (scriptRead) {
+    case ScriptRead::NotRead:
+    case ScriptRead::Read:
+        break;
+    case ScriptRead::Unopened:
+        scriptRead = ScriptRead::NotRead; // reported once; a new call reads it again
+        error(tr("Internal error: unable to open YumIO.py"));
+        return false;
+    case ScriptRead::Failed:
+        PyErr_Restore(scriptFailure[0], scriptFailure[1], scriptFailure[2]);
+        scriptFailure[0] = scriptFailure[1] = scriptFailure[2] = nullptr;
+        scriptRead = ScriptRead::NotRead; // reported once; a new call reads it again
+        handleException();
+        error(tr("Internal error: unable to execute YumIO.py"));
+        return false;
+    }
 
     scriptClass = PyDict_GetItemString(main_dict, "YumIO");
-    if (!scriptClass)
-        return fail(tr("Internal error: cannot find python YumIO"));
-
+    if (!scriptClass) {
+        error(tr("Internal error: cannot find python YumIO"));
+        return false;
+    }
     return makeScriptObject(true);
 }
 

@@ -90,6 +90,11 @@ public:
 
     // --- Start-up and repositories ------------------------------------------
     void setup(QWidget* parent, HProgressBar* totalBar, HProgressBar* itemBar);
+    // Starts the interpreter and reads the companion script (most of it is
+    // importing the package manager's modules) on a thread of its own, so
+    // that the window can show what it has meanwhile; initialize() waits
+    // for it and makes the script object.
+    void startInitialize();
     bool initialize();
     void clear();
 
@@ -581,6 +586,14 @@ private:
 
     QWidget* parent = nullptr;
     YumIODialogs* dialogs = nullptr;
+
+    bool prepareInterpreter();
+    void readScript();
+    // The reading of the script started by startInitialize(): its thread,
+    // and what it left (run on the thread, reported on the GUI thread).
+    QThread* scriptReader = nullptr;
+    enum class ScriptRead { NotRead, Read, Unopened, Failed } scriptRead = ScriptRead::NotRead;
+    PyObject* scriptFailure[3] = {}; // owned: the exception of a failed reading
 
     PyObject* rpmDict = nullptr; // borrowed
     PyObject* scriptClass = nullptr; // borrowed

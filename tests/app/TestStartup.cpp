@@ -18,7 +18,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -179,6 +181,7 @@ private slots:
     void sessionRestored();
     void parseEnviron();
     void layoutSurvivesARestartUntilReset();
+    void failedStart_data();
     void failedStart();
     void lockHeldElsewhere();
     void noRepositoryLeftWithTheLog();
@@ -303,20 +306,34 @@ void TestStartup::layoutSurvivesARestartUntilReset()
     QCOMPARE(answerer.answered(), 0);
 }
 
-// Without the companion script the reason comes up in an error box (naming
-// what is missing), the window closes, the start failed. (dnf's reasons are
-// the engine suites' concern.)
+// Without the companion script, or with one that fails as it is read (on a
+// thread of its own, while the window shows what it has), the reason comes
+// up in an error box naming the script, the window closes, the start
+// failed. (dnf's reasons are the engine suites' concern.)
+void TestStartup::failedStart_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("raising") << QByteArray("raise RuntimeError('broken on purpose')\n");
+}
+
 void TestStartup::failedStart()
 {
+    QFETCH(QByteArray, script);
     ModalAnswerer answerer;
-    answerer.click(QStringLiteral("button0"));
-    QTemporaryDir empty;
-    qputenv("VUXSHARE", QFile::encodeName(empty.path()));
+    answerer.alwaysClick(QStringLiteral("button0"));
+    QTemporaryDir share;
+    if (!script.isEmpty()) {
+        QVERIFY(QDir(share.path()).mkpath(QStringLiteral("python")));
+        QFile file(share.filePath(QStringLiteral("python/YumIO.py")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(script) == script.size());
+    }
+    qputenv("VUXSHARE", QFile::encodeName(share.path()));
     MainWindow failing;
     QVERIFY(start(failing));
     qputenv("VUXSHARE", VUX_SHARE_DIR);
-    QCOMPARE(answerer.titles(), QStringList {YumIO::errorTitle()});
-    QVERIFY2(answerer.texts().value(0).contains("YumIO.py"), qPrintable(answerer.texts().value(0)));
+    QCOMPARE(answerer.titles().last(), YumIO::errorTitle());
+    QVERIFY2(answerer.texts().last().contains("YumIO.py"), qPrintable(answerer.texts().last()));
     QVERIFY(!failing.isVisible() && failing.startFailed() && !failing.engine());
 }
 
