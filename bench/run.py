@@ -31,6 +31,7 @@ failed.
 
 import argparse
 import os
+import random
 import shutil
 import statistics
 import subprocess
@@ -529,25 +530,33 @@ def search(args, root, env):
 
 
 def compare(args, root, env):
-    """Each of COMPARE_PATTERNS searched both ways: the same rows, or the
-    step fails."""
+    """COMPARE_PATTERNS, then patterns taken from the world's own texts
+    (searchsample.py, the same every run), also in mixed case ignoring case:
+    each searched both ways, the same rows or the step fails."""
+    import searchsample  # noqa: E402 (it imports this module)
     table = find_bench(args.table_bench, "vux-table-bench")
-    with tempfile.TemporaryFile() as out:
-        proc = subprocess.run([table, root, "--compare"] + list(COMPARE_PATTERNS),
-                              stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
-                              env=env)
-        out.seek(0)
-        text = out.read().decode("utf-8", "replace")
-    lines = [line for line in text.splitlines()
-             if line.startswith(("compare_", "  only", "search_paths_agree"))]
+    rng = random.Random(1)
+    sampled = searchsample.patterns(root, 12, rng)
     print()
     print("Both ways of searching (C over the package manager's data, and the getters):")
-    for line in lines:
-        print("  " + line)
-    sys.stdout.flush()
-    if proc.returncode != 0 or "search_paths_agree 1.0000" not in text:
-        raise StepError("the two ways of searching disagree (or the comparison failed):\n%s"
-                        % text[-3000:])
+    for options, patterns in (([], list(COMPARE_PATTERNS)), ([], sampled),
+                              (["--ignore-case"],
+                               [searchsample.mixed_case(p, rng) for p in sampled])):
+        with tempfile.TemporaryFile() as out:
+            proc = subprocess.run([table, root, "--compare"] + options + patterns,
+                                  stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=subprocess.STDOUT, env=env)
+            out.seek(0)
+            text = out.read().decode("utf-8", "replace")
+        if options:
+            print("  ignoring case:")
+        for line in text.splitlines():
+            if line.startswith(("compare_", "  only", "search_paths_agree")):
+                print("  " + line)
+        sys.stdout.flush()
+        if proc.returncode != 0 or "search_paths_agree 1.0000" not in text:
+            raise StepError("the two ways of searching disagree (or the comparison failed):\n%s"
+                            % text[-3000:])
 
 
 def gui(args, root, env, result):
