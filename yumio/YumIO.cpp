@@ -29,11 +29,7 @@ YumIO::YumIO()
 
 YumIO::~YumIO()
 {
-    if (scriptReader) {
-        scriptReader->wait();
-        delete scriptReader;
-        scriptReader = nullptr;
-    }
+    joinScriptReader();
     if (Python::initialized) {
         PyGILStateWrapper lock(true);
         for (PyObject*& part : scriptFailure)
@@ -160,28 +156,45 @@ void YumIO::readScript()
 
 void YumIO::startInitialize()
 {
-    if (scriptReader || !prepareInterpreter() || yumIO || scriptRead != ScriptRead::NotRead)
+    if (scriptReader)
+        return;
+    if (!prepareInterpreter()) {
+        scriptRead = ScriptRead::Unprepared; // reported: initialize() only fails
+        return;
+    }
+    if (yumIO || scriptRead != ScriptRead::NotRead)
         return;
     scriptReader = QThread::create([this] { readScript(); });
     scriptReader->start();
 }
 
+void YumIO::joinScriptReader()
+{
+    if (!scriptReader)
+        return;
+    scriptReader->wait();
+    delete scriptReader;
+    scriptReader = nullptr;
+}
+
 bool YumIO::initialize()
 {
-    if (scriptReader) {
-        scriptReader->wait();
-        delete scriptReader;
-        scriptReader = nullptr;
-    } else if (!prepareInterpreter()) {
+    if (scriptRead == ScriptRead::Unprepared) {
+        scriptRead = ScriptRead::NotRead; // a new call prepares it again
         return false;
-    } else if (scriptRead == ScriptRead::NotRead && !yumIO) {
-        readScript();
     }
+    if (scriptReader)
+        joinScriptReader();
+    else if (!prepareInterpreter())
+        return false;
+    else if (scriptRead == ScriptRead::NotRead && !yumIO)
+        readScript();
     PyGILStateWrapper lock(true);
     if (yumIO)
         return true;
     switch (scriptRead) {
     case ScriptRead::NotRead:
+    case ScriptRead::Unprepared:
     case ScriptRead::Read:
         break;
     case ScriptRead::Unopened:

@@ -589,10 +589,13 @@ private:
 
     bool prepareInterpreter();
     void readScript();
+    void joinScriptReader();
     // The reading of the script started by startInitialize(): its thread,
     // and what it left (run on the thread, reported on the GUI thread).
+    // Unprepared: the interpreter's preparation failed and was reported.
     QThread* scriptReader = nullptr;
-    enum class ScriptRead { NotRead, Read, Unopened, Failed } scriptRead = ScriptRead::NotRead;
+    enum class ScriptRead { NotRead, Unprepared, Read, Unopened, Failed };
+    ScriptRead scriptRead = ScriptRead::NotRead;
     PyObject* scriptFailure[3] = {}; // owned: the exception of a failed reading
 
     PyObject* rpmDict = nullptr; // borrowed
